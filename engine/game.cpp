@@ -1,0 +1,44 @@
+#include "engine/game.h"
+
+#include "engine/clock.h"
+#include "engine/notice_sink.h"
+
+namespace lexiflip::engine {
+
+Game::Game(GameServices services) : m_services(std::move(services)) {}
+
+void Game::notice(std::string_view text)
+{
+    m_services.notices.notice(text);
+}
+
+void Game::starttimer1phase(int phase, int ticks)
+{
+    m_services.timer1.stop();
+    m_state.timer1phase = phase;
+    m_state.turnticks = ticks;
+    m_services.timer1.start(1000);
+}
+
+void Game::startbotphase(int phase, int ticks)
+{
+    m_services.computertimer.stop();
+    m_state.botphase = phase;
+    m_state.botticks = ticks;
+    m_services.computertimer.start(m_services.botSpeedMs ? m_services.botSpeedMs() : 750);
+}
+
+bool Game::computerplays(int slot) const
+{
+    if (!GameState::isSlot(slot))
+        return false;
+    const tplayer& player = m_state.players[slot];
+    return !player.connected || player.watching;
+}
+
+bool Game::turnguard(int slot) const
+{
+    return m_state.timer1phase == kBuilding && slot != 0 && slot == m_state.currentplayer;
+}
+
+} // namespace lexiflip::engine

@@ -1,0 +1,114 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/game_state.h"
+
+namespace lexiflip::engine {
+
+class Clock;
+class NoticeSink;
+class RandomSource;
+class Sender;
+class TDictn;
+
+// What the engine needs from the world. Everything is borrowed and must outlive
+// the game.
+struct GameServices {
+    Sender& sender;
+    NoticeSink& notices;
+    Clock& timer1;        // the turn clock, 1000 ms ticks
+    Clock& computertimer; // the computer player's clock
+    RandomSource& random;
+    const TDictn& dictionary;
+    // The computer's word list (listbox_words): lower case, sorted ascending.
+    const std::vector<std::string>& listbox_words;
+    // The bot speed in milliseconds (1000, 750 or 250), read each time a phase
+    // of the computer's clock starts, so a change takes effect at the next phase.
+    std::function<int()> botSpeedMs;
+};
+
+// The host's game: state, tiles, the turn handlers, turn order and the
+// computer player. Every request handler takes the payload that follows the
+// command word, exactly as a client sends it; the computer player calls the
+// same handlers with the same texts.
+class Game {
+public:
+    explicit Game(GameServices services);
+
+    GameState& state() { return m_state; }
+    const GameState& state() const { return m_state; }
+
+    // Tiles (game_tiles.cpp).
+    int getletter();
+    void makeboard();
+    void dealtiles();
+    void flipthem();
+    void refillbar(int slot);
+    void flipthemover(int slot);
+
+    // Sending: one Send per connected slot 1..slotsused, ascending.
+    void sendtoall(std::string_view message);
+    // To one slot, only when it is connected.
+    void sendto(int slot, std::string_view message);
+
+    // Turn actions (turn_actions.cpp). Each applies the turn guard first.
+    void iflip(std::string_view request);
+    void usebarletter(std::string_view request);
+    void useboardletter(std::string_view request);
+    void clickclear(std::string_view request);
+    void idone(std::string_view request);
+    void hepass(std::string_view request);
+    void clickbuy(std::string_view request);
+
+    // Turn order (turn_order.cpp).
+    void startgame(std::string_view request);
+    void findplayer();
+    void finishfindplayer();
+    void timer1Timer();
+    void timeup();
+    bool checkforwin();
+    // Helper mode: the lowest non-zero score, ties to the lowest slot; 0 = nobody.
+    int choosesneaker() const;
+
+    // Session events the host session reports. The slot on turn left (its
+    // connection closed) or began just watching: the turn moves on at once.
+    void currentplayerleft(int slot);
+    void currentplayerwatching(int slot);
+
+    // Computer player (computer_player.cpp).
+    void computertimerTimer();
+    void computerplay(int slot);
+    void computerword(int slot);
+    void computerdone(int slot);
+
+    // Starting a phase stops the clock, sets phase and count, then starts it.
+    void starttimer1phase(int phase, int ticks);
+    void startbotphase(int phase, int ticks);
+
+    // Whether the computer plays the slot now: nobody is connected there, or
+    // its user is just watching.
+    bool computerplays(int slot) const;
+
+    // The clock phases.
+    static constexpr int kPause = 1;
+    static constexpr int kBuilding = 2;
+    static constexpr int kSneakPeek = 4;
+    static constexpr int kBotFlip = 1;
+    static constexpr int kBotWord = 2;
+    static constexpr int kBotSubmit = 3;
+
+private:
+    // The turn guard: building phase and the request's slot on turn. Gives the
+    // slot, or 0 when the request must be ignored.
+    bool turnguard(int slot) const;
+    void notice(std::string_view text);
+
+    GameServices m_services;
+    GameState m_state;
+};
+
+} // namespace lexiflip::engine

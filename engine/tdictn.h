@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <string_view>
+
+namespace lexiflip::engine {
+
+class NoticeSink;
+
+// The dictionary: a sorted list of 15-byte records (0x1E, then the word in
+// upper case padded with spaces to 14 characters), searched one record at a
+// time. The list is never copied onto the heap.
+class TDictn {
+public:
+    static constexpr std::size_t kKeyLength = 15;
+    static constexpr std::size_t kRecordSize = 15;
+
+    // A file named "English" in workingDirectory, when there is one, is used as
+    // the list as it is (and never deleted: this program did not create it).
+    // Otherwise the embedded list is read in place. With neither, the notice
+    // "English.dic dictionary not found!" goes out once and every check is false.
+    TDictn(std::string_view embedded, NoticeSink& notices,
+           const std::filesystem::path& workingDirectory = std::filesystem::current_path());
+    ~TDictn();
+    TDictn(const TDictn&) = delete;
+    TDictn& operator=(const TDictn&) = delete;
+
+    // Whether the word is in the list; case and surrounding spaces do not matter.
+    bool checkword(std::string_view question) const;
+
+    bool isopen() const { return m_open; }
+    // Number of records minus 1 (-1 when the list is empty or missing).
+    long long lastindex() const { return m_lastindex; }
+
+private:
+    const char* m_records = nullptr; // the list, in place (embedded or mapped)
+    std::size_t m_mappedBytes = 0;   // non-zero when m_records is a mapping of "English"
+    long long m_lastindex = -1;
+    bool m_open = false;
+};
+
+} // namespace lexiflip::engine
