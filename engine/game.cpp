@@ -3,9 +3,21 @@
 #include "engine/clock.h"
 #include "engine/notice_sink.h"
 
+#include <string>
+#include <vector>
+
 namespace lexiflip::engine {
 
-Game::Game(GameServices services) : m_services(std::move(services)) {}
+Game::Game(GameServices services) : m_services(std::move(services))
+{
+    // The computer draws from every entry but the last ten, redrawing words
+    // under four letters; with none to draw it would redraw for ever.
+    const std::vector<std::string>& words = m_services.listbox_words;
+    if (words.size() > 10) {
+        for (std::size_t i = 0; i + 10 < words.size(); ++i)
+            m_playablewords += words[i].size() >= 4 ? 1 : 0;
+    }
+}
 
 void Game::notice(std::string_view text)
 {

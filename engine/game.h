@@ -102,13 +102,19 @@ public:
     static constexpr int kBotSubmit = 3;
 
 private:
-    // The turn guard: building phase and the request's slot on turn. Gives the
-    // slot, or 0 when the request must be ignored.
+    // The turn guard: the building phase, and the request's slot on turn.
     bool turnguard(int slot) const;
     void notice(std::string_view text);
+    // Relays of a word being built go to every connected slot but the mover,
+    // and to the mover too while the computer plays for him.
+    bool relayrecipient(int slot, int actor) const;
+    void sendrelay(int actor, std::string_view message);
 
     GameServices m_services;
     GameState m_state;
+    // How many entries of listbox_words the computer may choose from (4 letters
+    // or more, outside the unplayed tail); 0 means it can only pass.
+    std::size_t m_playablewords = 0;
 };
 
 } // namespace lexiflip::engine

@@ -49,8 +49,6 @@ std::optional<int> FieldReader::nextInt()
 std::vector<std::string_view> FieldReader::list() const
 {
     std::vector<std::string_view> items;
-    if (m_rest.empty())
-        return items;
     std::string_view rest = m_rest;
     for (;;) {
         const std::size_t plus = rest.find('+');

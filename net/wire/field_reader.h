@@ -40,9 +40,9 @@ public:
     // The whole remaining payload: a name or chat text that may hold "+".
     std::string_view rest() const { return m_rest; }
 
-    // The list that makes up the remaining payload, item by item (what the
-    // original reading with "+@" appended yields). An empty remaining payload
-    // is an empty list.
+    // The list that makes up the remaining payload, item by item: the payload
+    // split at every "+". An empty payload is one empty item, and a trailing
+    // "+" gives a last empty item, so a reader that needs numbers stops there.
     std::vector<std::string_view> list() const;
 
 private:

@@ -1,0 +1,148 @@
+#include <array>
+#include <string>
+#include <vector>
+
+#include "engine/clock.h"
+#include "engine/game.h"
+#include "engine/letters.h"
+#include "engine/random_source.h"
+#include "net/wire/field_reader.h"
+#include "net/wire/message_builder.h"
+#include "net/wire/messages.h"
+
+namespace lexiflip::engine {
+namespace {
+
+constexpr int kMaxCandidates = 1000;
+constexpr std::size_t kShortestWord = 4;
+// The last entries of the list are never chosen.
+constexpr std::size_t kUnplayedTail = 10;
+constexpr int kWordPhaseTicks = 4;
+constexpr int kSubmitPhaseTicks = 3;
+
+} // namespace
+
+void Game::computertimerTimer()
+{
+    --m_state.botticks;
+    if (m_state.botticks > 0)
+        return;
+    m_services.computertimer.stop();
+    const int slot = m_state.currentplayer;
+    // A person may be playing the seat again by now (a watcher who came back);
+    // then the tick does nothing.
+    if (!computerplays(slot))
+        return;
+    switch (m_state.botphase) {
+    case kBotFlip:
+        computerplay(slot);
+        break;
+    case kBotWord:
+        computerword(slot);
+        break;
+    case kBotSubmit:
+        computerdone(slot);
+        break;
+    default:
+        break;
+    }
+}
+
+void Game::computerplay(int slot)
+{
+    if (slot != m_state.currentplayer || !computerplays(slot))
+        return;
+    tplayer& player = m_state.players[slot];
+    for (int i = 0; i < kBotFlipTiles; ++i) {
+        int facedown = 0;
+        for (int x = 1; x <= kBoardColumns; ++x) {
+            for (int y = 1; y <= kBoardRows; ++y)
+                facedown += m_state.cell(x, y).flipped ? 0 : 1;
+        }
+        if (facedown == 0)
+            break;
+        int x = 0;
+        int y = 0;
+        do {
+            x = m_services.random.between(1, kBoardColumns);
+            y = m_services.random.between(1, kBoardRows);
+        } while (m_state.cell(x, y).flipped);
+        iflip(wire::msg::payloadOf(wire::msg::iflip(slot, x, y)));
+        thetiles& flipped = player.tiles[kBarTiles + 1 + i];
+        flipped.letter = m_state.cell(x, y).letter;
+        flipped.used = 0;
+        flipped.coord = std::to_string(x) + "," + std::to_string(y);
+    }
+    startbotphase(kBotWord, kWordPhaseTicks);
+}
+
+void Game::computerword(int slot)
+{
+    if (!GameState::isSlot(slot))
+        return;
+    tplayer& player = m_state.players[slot];
+    const std::vector<std::string>& words = m_services.listbox_words;
+
+    std::vector<int> chosen; // tile numbers 1..12, in word order
+    if (m_playablewords > 0) {
+        const int lastindex = static_cast<int>(words.size() - 1 - kUnplayedTail);
+        std::array<bool, kPlayerTiles + 1> taken{};
+        for (int candidate = 0; candidate < kMaxCandidates && chosen.empty(); ++candidate) {
+            taken.fill(false);
+            const std::string* word = nullptr;
+            do {
+                word = &words[static_cast<std::size_t>(m_services.random.between(0, lastindex))];
+            } while (word->size() < kShortestWord);
+
+            std::vector<int> tiles;
+            for (char letter : *word) {
+                const int code = lettercode(letter);
+                int found = 0;
+                // The flipped board tiles first, the last flipped first, then
+                // the bar from its right end: board letters count double.
+                for (int t = kPlayerTiles; t >= 1; --t) {
+                    if (!taken[t] && player.tiles[t].letter == code && code != 0) {
+                        found = t;
+                        break;
+                    }
+                }
+                if (!found)
+                    break;
+                taken[found] = true;
+                tiles.push_back(found);
+            }
+            if (tiles.size() == word->size())
+                chosen = std::move(tiles);
+        }
+    }
+
+    if (chosen.empty()) {
+        hepass(wire::msg::payloadOf(wire::msg::hepass(slot)));
+        return;
+    }
+
+    wire::MessageBuilder botword("");
+    int position = 0;
+    for (int t : chosen) {
+        const wire::Origin origin = wire::parseOrigin(player.tiles[t].coord);
+        botword.addOrigin(origin.x, origin.y);
+        ++position;
+        if (origin.x == 0)
+            usebarletter(wire::msg::payloadOf(wire::msg::usebarletter(slot, origin.y, position)));
+        else
+            useboardletter(wire::msg::payloadOf(wire::msg::useboardletter(slot, origin.x, origin.y, position)));
+    }
+    m_state.botword = botword.body();
+    startbotphase(kBotSubmit, kSubmitPhaseTicks);
+}
+
+void Game::computerdone(int slot)
+{
+    if (m_state.botword.empty()) {
+        notice("Error in computer's word");
+        return;
+    }
+    idone(std::to_string(slot) + m_state.botword);
+}
+
+} // namespace lexiflip::engine

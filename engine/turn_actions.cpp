@@ -1,0 +1,225 @@
+#include <algorithm>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "engine/game.h"
+#include "engine/letters.h"
+#include "engine/sender.h"
+#include "engine/tdictn.h"
+#include "net/wire/field_reader.h"
+#include "net/wire/messages.h"
+
+namespace lexiflip::engine {
+namespace {
+
+constexpr int kBarLetterWorthFactor = 1;
+constexpr int kBoardLetterWorthFactor = 2;
+constexpr int kAllFlippedBonus = 5; // exactly five board tiles: every tile flipped this turn
+constexpr int kWholeBarBonus = 10;  // exactly seven bar tiles
+constexpr int kBarPrice = 20;
+constexpr int kMaxWordPosition = 10;
+
+int lengthbonus(int letters)
+{
+    // 5 letters earn 5, each further letter 5 more, up to 30 for 10 letters.
+    if (letters < 5 || letters > 10)
+        return 0;
+    return (letters - 4) * 5;
+}
+
+bool isBarPosition(int k) { return k >= 1 && k <= kBarTiles; }
+bool isWordPosition(int p) { return p >= 1 && p <= kMaxWordPosition; }
+
+} // namespace
+
+bool Game::relayrecipient(int slot, int actor) const
+{
+    const tplayer& player = m_state.players[slot];
+    // The mover's own client builds the word itself, unless the computer is
+    // building it for a user who just watches: then that user must see it too.
+    return player.connected && (slot != actor || player.watching);
+}
+
+void Game::sendrelay(int actor, std::string_view message)
+{
+    const int last = std::min(m_state.slotsused, kSlotCount);
+    for (int slot = 1; slot <= last; ++slot) {
+        if (relayrecipient(slot, actor))
+            m_services.sender.send(slot, message);
+    }
+}
+
+void Game::iflip(std::string_view request)
+{
+    wire::FieldReader fields(request);
+    const std::optional<int> slot = fields.nextInt();
+    if (!slot || !turnguard(*slot) || m_state.flipcount >= kFlipsPerTurn)
+        return;
+    const std::optional<int> x = fields.nextInt();
+    const std::optional<int> y = fields.nextInt();
+    if (!x || !y || !GameState::onBoard(*x, *y))
+        return;
+    tboardtile& tile = m_state.cell(*x, *y);
+    if (tile.flipped) {
+        notice("flipping..: " + std::to_string(*x) + ".." + std::to_string(*y));
+        return;
+    }
+    ++m_state.flipcount;
+    tile.flipped = 1;
+    const bool last = m_state.flipcount == kFlipsPerTurn;
+    sendtoall(wire::msg::heflip(*slot, *x, *y, last, kFlipsPerTurn - m_state.flipcount));
+}
+
+void Game::usebarletter(std::string_view request)
+{
+    wire::FieldReader fields(request);
+    const std::optional<int> slot = fields.nextInt();
+    if (!slot || !turnguard(*slot))
+        return;
+    const std::optional<int> bar = fields.nextInt();
+    const std::optional<int> position = fields.nextInt();
+    if (!bar || !position || !isBarPosition(*bar) || !isWordPosition(*position))
+        return;
+    const int code = m_state.players[*slot].tiles[*bar].letter;
+    sendrelay(*slot, wire::msg::heusebarletter(*slot, *position, code));
+}
+
+void Game::useboardletter(std::string_view request)
+{
+    wire::FieldReader fields(request);
+    const std::optional<int> slot = fields.nextInt();
+    if (!slot || !turnguard(*slot))
+        return;
+    const std::optional<int> x = fields.nextInt();
+    const std::optional<int> y = fields.nextInt();
+    const std::optional<int> position = fields.nextInt();
+    if (!x || !y || !position || !GameState::onBoard(*x, *y) || !isWordPosition(*position))
+        return;
+    const int code = m_state.cell(*x, *y).letter;
+    sendrelay(*slot, wire::msg::heuseboardletter(*slot, *x, *y, *position, code));
+}
+
+void Game::clickclear(std::string_view request)
+{
+    wire::FieldReader fields(request);
+    const std::optional<int> slot = fields.nextInt();
+    if (!slot || !turnguard(*slot))
+        return;
+    sendrelay(*slot, wire::msg::heclickclear(*slot, fields.rest()));
+}
+
+void Game::idone(std::string_view request)
+{
+    wire::FieldReader fields(request);
+    const std::optional<int> parsedSlot = fields.nextInt();
+    if (!parsedSlot || !turnguard(*parsedSlot))
+        return;
+    const int slot = *parsedSlot;
+    tplayer& player = m_state.players[slot];
+
+    std::string word;
+    std::vector<int> codes;
+    int wordscore = 0;
+    int barcount = 0;
+    int boardcount = 0;
+
+    auto reject = [&](int number) {
+        flipthemover(slot);
+        notice("Invalid Letter (" + std::to_string(number) + ")");
+    };
+
+    for (std::string_view pair : fields.list()) {
+        const wire::Origin origin = wire::parseOrigin(pair);
+        if (origin == wire::Origin{}) {
+            // An unreadable pair (or 0,0) makes the submission a pass. Pairs
+            // read before it may have set marks; they must not survive into the
+            // next turn change, which would refill tiles nobody used.
+            flipthemover(slot);
+            sendtoall(wire::msg::hepasses(slot));
+            starttimer1phase(kPause, 3);
+            return;
+        }
+        std::string letter;
+        if (origin.x == 0) {
+            if (origin.y > kBarTiles)
+                return reject(1);
+            if (origin.y < 1)
+                return reject(2);
+            thetiles& tile = player.tiles[origin.y];
+            // A bar tile named twice would be scored twice though it is one tile.
+            if (tile.used)
+                return reject(4);
+            converttoletter(tile.letter, letter);
+            codes.push_back(tile.letter);
+            wordscore += kBarLetterWorthFactor * letterworth(tile.letter);
+            tile.used = 1;
+            ++barcount;
+        } else {
+            if (origin.x < 1 || origin.x > kBoardColumns)
+                return reject(5);
+            if (origin.y < 1 || origin.y > kBoardRows)
+                return reject(6);
+            tboardtile& tile = m_state.cell(origin.x, origin.y);
+            if (!tile.flipped)
+                return reject(3);
+            if (tile.used)
+                return reject(4);
+            converttoletter(tile.letter, letter);
+            codes.push_back(tile.letter);
+            wordscore += kBoardLetterWorthFactor * letterworth(tile.letter);
+            tile.used = 1;
+            ++boardcount;
+        }
+        word += letter;
+    }
+
+    if (!m_services.dictionary.checkword(word)) {
+        flipthemover(slot);
+        sendto(slot, wire::msg::invalid(slot));
+        return;
+    }
+
+    wordscore += lengthbonus(barcount + boardcount);
+    if (boardcount == kFlipsPerTurn)
+        wordscore += kAllFlippedBonus;
+    if (barcount == kBarTiles)
+        wordscore += kWholeBarBonus;
+    player.score += wordscore;
+    sendtoall(wire::msg::hisword(slot, word, player.score, wordscore, codes));
+    starttimer1phase(kPause, 4);
+}
+
+void Game::hepass(std::string_view request)
+{
+    wire::FieldReader fields(request);
+    const std::optional<int> slot = fields.nextInt();
+    if (!slot || !turnguard(*slot))
+        return;
+    sendtoall(wire::msg::hepasses(*slot));
+    starttimer1phase(kPause, 4);
+}
+
+void Game::clickbuy(std::string_view request)
+{
+    wire::FieldReader fields(request);
+    const std::optional<int> slot = fields.nextInt();
+    if (!slot || !turnguard(*slot))
+        return;
+    tplayer& player = m_state.players[*slot];
+    if (player.score < kBarPrice) {
+        sendto(*slot, wire::msg::notenough(*slot));
+        return;
+    }
+    std::vector<wire::msg::BarTile> bar;
+    for (int k = 1; k <= kBarTiles; ++k) {
+        player.tiles[k].letter = getletter();
+        player.tiles[k].used = 0;
+        bar.push_back({k, player.tiles[k].letter});
+    }
+    player.score -= kBarPrice;
+    sendto(*slot, wire::msg::mytiles(*slot, bar));
+    sendtoall(wire::msg::buytiles(*slot, player.score));
+}
+
+} // namespace lexiflip::engine

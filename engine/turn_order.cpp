@@ -1,0 +1,227 @@
+#include <algorithm>
+#include <climits>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "engine/clock.h"
+#include "engine/game.h"
+#include "net/wire/field_reader.h"
+#include "net/wire/messages.h"
+
+namespace lexiflip::engine {
+namespace {
+
+constexpr int kDefaultPlaytoscore = 100;
+constexpr int kDefaultCreationtime = 60;
+constexpr int kBuildingGraceTicks = 4; // the building phase runs creationtime + 4 ticks
+constexpr int kPauseTicks = 4;
+constexpr int kSneakPeekTicks = 5;
+
+// creationtime + 4 without overflowing for any integer a client sent.
+int buildingticks(int creationtime)
+{
+    return creationtime > INT_MAX - kBuildingGraceTicks ? INT_MAX : creationtime + kBuildingGraceTicks;
+}
+
+} // namespace
+
+void Game::startgame(std::string_view request)
+{
+    m_state.gamerunning = 1;
+    m_services.computertimer.stop();
+
+    wire::FieldReader fields(request);
+    const std::string_view starter = fields.next();
+    const std::string_view playto = fields.next();
+    const std::string_view creation = fields.next();
+    const std::string_view viewable = fields.next();
+    const std::string_view mode = fields.next();
+    const std::string_view maxfour = fields.next();
+
+    if (mode == "1")
+        m_state.gamemode = "blind";
+    else if (mode == "2")
+        m_state.gamemode = "help";
+    else if (mode == "3")
+        m_state.gamemode = "sneak";
+    m_state.playtoscore = wire::parseInt(playto).value_or(kDefaultPlaytoscore);
+    m_state.creationtime = wire::parseInt(creation).value_or(kDefaultCreationtime);
+    m_state.viewable = viewable == "f" ? 0 : 1;
+
+    sendtoall(wire::msg::startgameRelay(starter, m_state.playtoscore, m_state.creationtime, mode, maxfour));
+
+    for (int slot = 1; slot <= m_state.numseats; ++slot) {
+        tplayer& player = m_state.players[slot];
+        player.score = 0;
+        player.watching = 0;
+        player.inplay = 1;
+        for (int k = 1; k <= kBarTiles; ++k) {
+            player.tiles[k].letter = 0;
+            player.tiles[k].used = 0;
+            player.tiles[k].coord = "0," + std::to_string(k);
+        }
+    }
+    m_state.fourplayeroption = std::string(maxfour);
+    if (m_state.fourplayeroption == "1") {
+        m_state.players[5].inplay = 0;
+        m_state.players[6].inplay = 0;
+    }
+    m_state.sneaker = 0;
+    m_state.currentplayer = 0;
+
+    makeboard();
+    dealtiles();
+    findplayer();
+}
+
+void Game::findplayer()
+{
+    m_state.flipcount = 0;
+    flipthem();
+    if (m_state.currentplayer != 0)
+        refillbar(m_state.currentplayer);
+
+    // Slot 2 always takes its turn, so the walk ends within one lap.
+    int& current = m_state.currentplayer;
+    do {
+        ++current;
+        if (current > m_state.numseats)
+            current = 1;
+    } while (!(current == 2 || (m_state.players[current].connected && m_state.players[current].inplay)));
+
+    if (current == 1 && checkforwin())
+        return;
+
+    if (m_state.gamemode == "help") {
+        if (current == 1) {
+            m_state.sneaker = choosesneaker();
+            sendtoall(wire::msg::sneaker(m_state.sneaker));
+        }
+        if (current == m_state.sneaker) {
+            sendto(current, wire::msg::sneak(current));
+            starttimer1phase(kSneakPeek, kSneakPeekTicks);
+        } else {
+            finishfindplayer();
+        }
+    } else if (m_state.gamemode == "sneak") {
+        sendto(current, wire::msg::sneak(current));
+        starttimer1phase(kSneakPeek, kSneakPeekTicks);
+    } else {
+        finishfindplayer();
+    }
+}
+
+int Game::choosesneaker() const
+{
+    int candidate = 1;
+    for (int slot = 2; slot <= 6; ++slot) {
+        const tplayer& player = m_state.players[slot];
+        if (player.score < m_state.players[candidate].score && player.score != 0
+            && (player.connected || slot == 2))
+            candidate = slot;
+    }
+    return m_state.players[candidate].score != 0 ? candidate : 0;
+}
+
+void Game::finishfindplayer()
+{
+    const int current = m_state.currentplayer;
+    sendtoall(wire::msg::nextplayer(current));
+
+    if (m_state.viewable) {
+        std::vector<wire::msg::BarTile> bar;
+        for (int k = 1; k <= kBarTiles; ++k)
+            bar.push_back({k, m_state.players[current].tiles[k].letter});
+        const std::string message = wire::msg::theirtiles(current, bar);
+        for (int slot = 1; slot <= std::min(m_state.slotsused, kSlotCount); ++slot) {
+            if (slot != current)
+                sendto(slot, message);
+        }
+    }
+
+    if (computerplays(current)) {
+        m_state.botword.clear();
+        startbotphase(kBotFlip, 1);
+    }
+    starttimer1phase(kBuilding, buildingticks(m_state.creationtime));
+}
+
+void Game::timer1Timer()
+{
+    --m_state.turnticks;
+    if (m_state.turnticks >= 1)
+        return;
+    m_services.timer1.stop();
+    switch (m_state.timer1phase) {
+    case kPause:
+        findplayer();
+        break;
+    case kBuilding:
+        timeup();
+        break;
+    case kSneakPeek:
+        finishfindplayer();
+        break;
+    default:
+        break;
+    }
+}
+
+void Game::timeup()
+{
+    sendtoall(wire::msg::timeup(m_state.currentplayer));
+    starttimer1phase(kPause, kPauseTicks);
+}
+
+bool Game::checkforwin()
+{
+    auto counts = [this](int slot) { return slot == 2 || m_state.players[slot].connected; };
+
+    bool reached = false;
+    for (int slot = 1; slot <= 6; ++slot) {
+        if (counts(slot) && m_state.players[slot].score >= m_state.playtoscore)
+            reached = true;
+    }
+    if (!reached)
+        return false;
+
+    int leader = 1;
+    for (int slot = 2; slot <= 6; ++slot) {
+        if (counts(slot) && m_state.players[slot].score > m_state.players[leader].score)
+            leader = slot;
+    }
+    const int top = m_state.players[leader].score;
+    for (int slot = 1; slot <= m_state.numseats; ++slot) {
+        if (slot != leader && counts(slot) && m_state.players[slot].score == top) {
+            sendtoall(wire::msg::tie());
+            return false;
+        }
+    }
+
+    m_state.gamerunning = 0;
+    // The game is over: nothing may tick on into a turn of a finished game
+    // (the check can run while a turn abandoned by a leaving player still
+    // has its clocks running).
+    m_services.timer1.stop();
+    m_services.computertimer.stop();
+    m_state.timer1phase = 0;
+    m_state.botphase = 0;
+    const tplayer& winner = m_state.players[leader];
+    sendtoall(wire::msg::winner(winner.name.empty() ? winner.botname : winner.name));
+    return true;
+}
+
+void Game::currentplayerleft(int slot)
+{
+    if (m_state.gamerunning && slot == m_state.currentplayer && slot != 1)
+        findplayer();
+}
+
+void Game::currentplayerwatching(int slot)
+{
+    if (m_state.gamerunning && slot == m_state.currentplayer)
+        findplayer();
+}
+
+} // namespace lexiflip::engine
