@@ -49,23 +49,29 @@ Key recordKey(const char* record)
     return key;
 }
 
-// Maps the file read-only; gives nullptr when it cannot be read.
-const char* mapFile(const std::filesystem::path& path, std::size_t& bytes)
+// Maps the file read-only. False when it cannot be read; an empty file opens
+// as a list of no records (mmap refuses a length of zero).
+bool mapFile(const std::filesystem::path& path, const char*& mapped, std::size_t& bytes)
 {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
-        return nullptr;
+        return false;
     struct stat info {};
-    const char* mapped = nullptr;
-    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0) {
-        void* address = ::mmap(nullptr, static_cast<std::size_t>(info.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
-        if (address != MAP_FAILED) {
-            mapped = static_cast<const char*>(address);
-            bytes = static_cast<std::size_t>(info.st_size);
+    bool opened = false;
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
+        if (info.st_size == 0) {
+            opened = true;
+        } else {
+            void* address = ::mmap(nullptr, static_cast<std::size_t>(info.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
+            if (address != MAP_FAILED) {
+                mapped = static_cast<const char*>(address);
+                bytes = static_cast<std::size_t>(info.st_size);
+                opened = true;
+            }
         }
     }
     ::close(fd);
-    return mapped;
+    return opened;
 }
 
 // The list's name, matched without regard to case as the original file system did.
@@ -91,14 +97,16 @@ TDictn::TDictn(std::string_view embedded, NoticeSink& notices, const std::filesy
 {
     const std::filesystem::path english = findEnglish(workingDirectory);
     std::size_t bytes = 0;
+    bool opened = false;
     if (!english.empty()) {
-        m_records = mapFile(english, bytes);
-        m_mappedBytes = m_records ? bytes : 0;
+        opened = mapFile(english, m_records, bytes);
+        m_mappedBytes = bytes;
     } else if (!embedded.empty()) {
         m_records = embedded.data();
         bytes = embedded.size();
+        opened = true;
     }
-    if (!m_records) {
+    if (!opened) {
         notices.notice("English.dic dictionary not found!");
         return;
     }

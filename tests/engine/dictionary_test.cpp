@@ -1,0 +1,218 @@
+// TDictn: keys, the binary search and where the list comes from.
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "assets/embedded.h"
+#include "engine/tdictn.h"
+#include "support/dictionary_records.h"
+#include "support/recording.h"
+
+namespace lexiflip::engine {
+namespace {
+
+using testing::RecordingNotices;
+
+// A working directory of its own for each test, so that no "English" file of
+// the developer's or another test's is ever picked up.
+class Directory {
+public:
+    Directory()
+    {
+        std::random_device seed;
+        m_path = std::filesystem::temp_directory_path()
+                 / ("lexiflip-dictn-" + std::to_string(seed()) + "-" + std::to_string(seed()));
+        std::filesystem::create_directories(m_path);
+    }
+    ~Directory() { std::filesystem::remove_all(m_path); }
+    const std::filesystem::path& path() const { return m_path; }
+
+    void write(const std::string& name, const std::string& bytes) const
+    {
+        std::ofstream out(m_path / name, std::ios::binary);
+        out << bytes;
+    }
+
+private:
+    std::filesystem::path m_path;
+};
+
+const std::string& smallList()
+{
+    static const std::string records = testing::dictionaryRecords(
+        {"ab", "cat", "cats", "dog", "zebra", "abcdefghijklmnopqrstuvwxyz", "overcommercialisation", "quiz"});
+    return records;
+}
+
+class DictnTest : public ::testing::Test {
+protected:
+    Directory dir;
+    RecordingNotices notices;
+};
+
+TEST_F(DictnTest, QuestionKeyIgnoresCaseAndSurroundingBlanks)
+{
+    TDictn spell(smallList(), notices, dir.path());
+    ASSERT_TRUE(spell.isopen());
+    EXPECT_EQ(spell.lastindex(), 7);
+    for (const char* question : {"cat", "CAT", "CaT", " cat", "cat ", "   cat   "})
+        EXPECT_TRUE(spell.checkword(question)) << '"' << question << '"';
+    // NULs count as blanks around the word, and as a space inside it.
+    EXPECT_TRUE(spell.checkword(std::string_view("\0cat\0", 5)));
+    EXPECT_FALSE(spell.checkword(std::string_view("ca\0t", 4)));
+    EXPECT_FALSE(spell.checkword("c at"));
+    EXPECT_TRUE(notices.notices.empty());
+}
+
+TEST_F(DictnTest, OnlyWholeWordsMatch)
+{
+    TDictn spell(smallList(), notices, dir.path());
+    EXPECT_TRUE(spell.checkword("cats"));
+    EXPECT_FALSE(spell.checkword("ca"));   // a prefix of a record
+    EXPECT_FALSE(spell.checkword("catss")); // a record is a prefix of it
+    EXPECT_FALSE(spell.checkword("cow"));
+    EXPECT_FALSE(spell.checkword("aa")); // before the first record
+    EXPECT_FALSE(spell.checkword("zz")); // after the last record
+    EXPECT_FALSE(spell.checkword(""));
+    EXPECT_FALSE(spell.checkword("      "));
+    EXPECT_FALSE(spell.checkword(std::string_view("\0\0", 2)));
+}
+
+TEST_F(DictnTest, FirstAndLastRecordsAreFound)
+{
+    TDictn spell(smallList(), notices, dir.path());
+    EXPECT_TRUE(spell.checkword("ab"));    // record 0
+    EXPECT_TRUE(spell.checkword("zebra")); // last record
+}
+
+TEST_F(DictnTest, LongWordsMatchOnlyAsTheirCutForm)
+{
+    TDictn spell(smallList(), notices, dir.path());
+    EXPECT_TRUE(spell.checkword("abcdefghijklmn"));
+    EXPECT_TRUE(spell.checkword("OVERCOMMERCIAL"));
+    // 15 letters or more never match, even when they begin like a record.
+    EXPECT_FALSE(spell.checkword("abcdefghijklmno"));
+    EXPECT_FALSE(spell.checkword("abcdefghijklmnopqrstuvwxyz"));
+    EXPECT_FALSE(spell.checkword("overcommercialisation"));
+}
+
+TEST_F(DictnTest, FifteenLetterQuestionNeverMatchesEvenAFullRecord)
+{
+    // A hand-made record whose 14 characters are all letters: its key ends in
+    // the space after them, which a 15-letter question never has.
+    const std::string records = testing::dictionaryRecords({"aaaaaaaaaaaaaa"});
+    TDictn spell(records, notices, dir.path());
+    EXPECT_TRUE(spell.checkword("aaaaaaaaaaaaaa"));
+    EXPECT_FALSE(spell.checkword("aaaaaaaaaaaaaaa"));
+    EXPECT_FALSE(spell.checkword("aaaaaaaaaaaaaa a"));
+}
+
+TEST_F(DictnTest, EveryRecordOfAListIsFoundAndNothingBetweenThem)
+{
+    // Lists of every size up to 40 records, so that the search's ends and
+    // middles land on every position.
+    std::vector<std::string> words;
+    for (char first = 'b'; first <= 'z' && words.size() < 40; ++first)
+        for (char second : {'b', 'm'})
+            words.push_back(std::string{first, second});
+    for (std::size_t size = 1; size <= words.size(); ++size) {
+        const std::vector<std::string> some(words.begin(), words.begin() + static_cast<long>(size));
+        const std::string records = testing::dictionaryRecords(some);
+        TDictn spell(records, notices, dir.path());
+        for (const std::string& word : some) {
+            EXPECT_TRUE(spell.checkword(word)) << word << " in a list of " << size;
+            EXPECT_FALSE(spell.checkword(word.substr(0, 1) + "a")) << size;
+            EXPECT_FALSE(spell.checkword(word.substr(0, 1) + "c")) << size;
+            EXPECT_FALSE(spell.checkword(word + "a")) << size;
+        }
+    }
+}
+
+TEST_F(DictnTest, RepeatedRecordsAreFound)
+{
+    const std::string records = testing::dictionaryRecords(
+        {"interconnectedness", "interconnectedly", "interconnected", "intercom", "zoo"});
+    TDictn spell(records, notices, dir.path());
+    // Three records read INTERCONNECTED; the search must still land on one.
+    EXPECT_TRUE(spell.checkword("interconnected"));
+    EXPECT_TRUE(spell.checkword("intercom"));
+    EXPECT_TRUE(spell.checkword("zoo"));
+    EXPECT_FALSE(spell.checkword("interconnecte"));
+    EXPECT_FALSE(spell.checkword("interconnectedly"));
+}
+
+TEST_F(DictnTest, NoListAtAllGivesOneNoticeAndRejectsEverything)
+{
+    TDictn spell(std::string_view(), notices, dir.path());
+    EXPECT_FALSE(spell.isopen());
+    for (const char* question : {"cat", "a", "", "zebra", "abcdefghijklmn"})
+        EXPECT_FALSE(spell.checkword(question));
+    ASSERT_EQ(notices.notices.size(), 1u);
+    EXPECT_EQ(notices.notices[0], "English.dic dictionary not found!");
+}
+
+TEST_F(DictnTest, EnglishFileInTheWorkingDirectoryWinsAndIsKept)
+{
+    dir.write("English", testing::dictionaryRecords({"gnu", "yak"}));
+    {
+        TDictn spell(smallList(), notices, dir.path());
+        ASSERT_TRUE(spell.isopen());
+        EXPECT_TRUE(spell.checkword("gnu"));
+        EXPECT_TRUE(spell.checkword("yak"));
+        EXPECT_FALSE(spell.checkword("cat")); // only in the embedded list
+        EXPECT_EQ(spell.lastindex(), 1);
+    }
+    EXPECT_TRUE(std::filesystem::exists(dir.path() / "English"));
+    EXPECT_EQ(std::filesystem::file_size(dir.path() / "English"), 2 * TDictn::kRecordSize);
+    EXPECT_TRUE(notices.notices.empty());
+}
+
+TEST_F(DictnTest, EnglishFileNameMatchesWithoutRegardToCase)
+{
+    dir.write("ENGLISH", testing::dictionaryRecords({"gnu"}));
+    TDictn spell(smallList(), notices, dir.path());
+    EXPECT_TRUE(spell.checkword("gnu"));
+    EXPECT_FALSE(spell.checkword("cat"));
+    EXPECT_TRUE(std::filesystem::exists(dir.path() / "ENGLISH"));
+}
+
+TEST_F(DictnTest, EmptyEnglishFileIsAnEmptyList)
+{
+    // The file exists and opens; it merely holds no records. Every word is
+    // rejected, and nothing says the dictionary is missing.
+    dir.write("English", "");
+    TDictn spell(smallList(), notices, dir.path());
+    EXPECT_FALSE(spell.checkword("cat"));
+    EXPECT_EQ(spell.lastindex(), -1);
+    EXPECT_TRUE(notices.notices.empty());
+    EXPECT_TRUE(std::filesystem::exists(dir.path() / "English"));
+}
+
+TEST_F(DictnTest, TrailingPartialRecordIsIgnored)
+{
+    std::string records = testing::dictionaryRecords({"cat", "dog"});
+    records += "\x1E" "ZZZ";
+    TDictn spell(records, notices, dir.path());
+    EXPECT_EQ(spell.lastindex(), 1);
+    EXPECT_TRUE(spell.checkword("dog"));
+    EXPECT_FALSE(spell.checkword("zzz"));
+}
+
+TEST_F(DictnTest, ShippedListAnswersAsTheWordListSays)
+{
+    TDictn spell(assets::dictionaryRecords(), notices, dir.path());
+    ASSERT_TRUE(spell.isopen());
+    EXPECT_EQ(spell.lastindex(), 172845);
+    for (const char* word : {"cat", "dog", "quiz", "aah", "zzz", "zymurgy", "extraordinary", "jukebox"})
+        EXPECT_TRUE(spell.checkword(word)) << word;
+    for (const char* word : {"qzx", "catz", "a", "i", "xyzzyq", "london"})
+        EXPECT_FALSE(spell.checkword(word)) << word;
+    EXPECT_TRUE(notices.notices.empty());
+}
+
+} // namespace
+} // namespace lexiflip::engine
