@@ -1,0 +1,93 @@
+#include "engine/computer_match.h"
+
+#include "engine/game.h"
+#include "engine/notice_sink.h"
+#include "engine/random_source.h"
+#include "engine/sender.h"
+#include "engine/virtual_timeline.h"
+#include "net/wire/commands.h"
+#include "net/wire/dispatch_table.h"
+#include "net/wire/field_reader.h"
+#include "net/wire/messages.h"
+
+namespace lexiflip::engine {
+namespace {
+
+// A game without a host's screen: notices have nowhere to go.
+class DroppedNotices : public NoticeSink {
+public:
+    void notice(std::string_view) override {}
+};
+
+// Passes every message on and keeps the name the winner message announces.
+class WinnerWatch : public Sender {
+public:
+    explicit WinnerWatch(Sender& next) : m_next(next) {}
+    void send(int slot, std::string_view message) override
+    {
+        const auto split = wire::splitEntry(message);
+        if (split && split->command == wire::cmd::winner)
+            winner = wire::FieldReader(wire::msg::payloadOf(message)).next();
+        m_next.send(slot, message);
+    }
+    std::string winner;
+
+private:
+    Sender& m_next;
+};
+
+// Far more than any game needs: at 100 points and 60 s a game lasts minutes,
+// about one tick a second per clock.
+constexpr int kMaxTicks = 2'000'000;
+
+} // namespace
+
+MatchResult playComputerMatch(const TDictn& dictionary, const std::vector<std::string>& words,
+                              std::uint64_t seed, Sender& sender, std::string_view startRequest, int botSpeedMs)
+{
+    DroppedNotices notices;
+    WinnerWatch watch(sender);
+    RandomSource random(seed);
+    VirtualTimeline timeline;
+    VirtualTimeline::VirtualClock& timer1 = timeline.addClock();
+    VirtualTimeline::VirtualClock& computertimer = timeline.addClock();
+    Game game(GameServices{watch, notices, timer1, computertimer, random, dictionary, words,
+                           [botSpeedMs] { return botSpeedMs; }});
+    timeline.setOnTick(timer1, [&game] { game.timer1Timer(); });
+    timeline.setOnTick(computertimer, [&game] { game.computertimerTimer(); });
+
+    GameState& state = game.state();
+    state.players[1].connected = 1;
+    state.players[1].name = "You";
+    state.slotsused = 1;
+
+    MatchResult result;
+    int lastPlayer = 0;
+    auto countTurn = [&] {
+        if (state.currentplayer != lastPlayer && state.currentplayer != 0) {
+            lastPlayer = state.currentplayer;
+            ++result.turns;
+            result.rounds += lastPlayer == 1 ? 1 : 0;
+        }
+    };
+
+    game.startgame(startRequest);
+    countTurn();
+    // Seat 1 hands its seat to the computer, as a player choosing Just Watch.
+    state.players[1].watching = 1;
+    game.currentplayerwatching(1);
+    countTurn();
+
+    for (int tick = 0; tick < kMaxTicks && state.gamerunning; ++tick) {
+        if (!timeline.step())
+            break;
+        countTurn();
+    }
+    result.winner = watch.winner;
+    for (int slot = 1; slot <= 6; ++slot)
+        result.scores[slot] = state.players[slot].score;
+    result.virtualMs = timeline.now();
+    return result;
+}
+
+} // namespace lexiflip::engine

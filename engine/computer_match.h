@@ -1,0 +1,31 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace lexiflip::engine {
+
+class Sender;
+class TDictn;
+
+// How one computer-only game went.
+struct MatchResult {
+    std::string winner;        // empty when the game did not end within the tick limit
+    std::array<int, 7> scores{}; // seats 1..6
+    int rounds = 0;            // rounds begun (turns of seat 1)
+    int turns = 0;             // turns begun
+    std::int64_t virtualMs = 0; // game time on the virtual clocks
+};
+
+// Plays a whole game with the computer in every seat: slot 1 is connected and
+// just watches, seat 2 is Klot, and both clocks run in virtual time, so a game
+// of many minutes takes well under a millisecond. Every message the engine
+// sends goes to sender. Used by the simulator and by the whole-game tests.
+MatchResult playComputerMatch(const TDictn& dictionary, const std::vector<std::string>& words,
+                              std::uint64_t seed, Sender& sender,
+                              std::string_view startRequest = "You+100+60+t+1+0+", int botSpeedMs = 750);
+
+} // namespace lexiflip::engine

@@ -1,0 +1,107 @@
+// lexiflip-sim: plays whole engine games with the computer in every seat, in
+// virtual time, and prints how each went. The same seed prints the same games.
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "assets/embedded.h"
+#include "engine/computer_match.h"
+#include "engine/computer_words.h"
+#include "engine/notice_sink.h"
+#include "engine/sender.h"
+#include "engine/tdictn.h"
+
+namespace {
+
+class CountingSender : public lexiflip::engine::Sender {
+public:
+    void send(int, std::string_view message) override
+    {
+        ++messages;
+        bytes += message.size();
+    }
+    std::uint64_t messages = 0;
+    std::uint64_t bytes = 0;
+};
+
+class StderrNotices : public lexiflip::engine::NoticeSink {
+public:
+    void notice(std::string_view text) override { std::fprintf(stderr, "%.*s\n", int(text.size()), text.data()); }
+};
+
+int usage(int status)
+{
+    std::fprintf(status ? stderr : stdout,
+                 "usage: lexiflip-sim [--games N] [--seed S] [--score P] [--time T] [--quiet]\n"
+                 "Plays N complete games (default 10) with the computer in every seat, seat 1 just\n"
+                 "watching and Klot in seat 2, game k seeded with S + k (default S = 1), to P points\n"
+                 "(default 100) with T seconds per turn (default 60). Prints one line per game and\n"
+                 "then the balance and the speed; --quiet prints only the last two lines.\n");
+    return status;
+}
+
+bool readNumber(const char* text, long long& value)
+{
+    char* end = nullptr;
+    value = std::strtoll(text, &end, 10);
+    return end && *end == '\0' && end != text;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    long long games = 10;
+    long long seed = 1;
+    long long score = 100;
+    long long seconds = 60;
+    bool quiet = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        auto number = [&](long long& value) {
+            return i + 1 < argc && readNumber(argv[++i], value);
+        };
+        if (arg == "--help" || arg == "-h")
+            return usage(0);
+        if (arg == "--quiet")
+            quiet = true;
+        else if (!((arg == "--games" && number(games)) || (arg == "--seed" && number(seed))
+                   || (arg == "--score" && number(score)) || (arg == "--time" && number(seconds))))
+            return usage(2);
+    }
+    if (games < 1)
+        return usage(2);
+
+    StderrNotices notices;
+    const lexiflip::engine::TDictn dictionary(lexiflip::assets::dictionaryRecords(), notices);
+    const std::vector<std::string> words = lexiflip::engine::loadComputerWords(lexiflip::assets::computerWords());
+    const std::string start = "You+" + std::to_string(score) + "+" + std::to_string(seconds) + "+t+1+0+";
+
+    CountingSender sender;
+    long long seat1Wins = 0, unfinished = 0, winningScores = 0, rounds = 0;
+    const auto begin = std::chrono::steady_clock::now();
+    for (long long game = 0; game < games; ++game) {
+        const auto result = lexiflip::engine::playComputerMatch(dictionary, words,
+                                                                static_cast<std::uint64_t>(seed + game), sender, start);
+        const bool finished = !result.winner.empty();
+        unfinished += finished ? 0 : 1;
+        seat1Wins += result.winner == "You" ? 1 : 0;
+        winningScores += finished ? std::max(result.scores[1], result.scores[2]) : 0;
+        rounds += result.rounds;
+        if (!quiet)
+            std::printf("game %lld: winner %s, scores %d-%d, %d rounds\n", game + 1,
+                        finished ? result.winner.c_str() : "(none)", result.scores[1], result.scores[2],
+                        result.rounds);
+    }
+    const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
+    const long long finishedGames = games - unfinished;
+    std::printf("balance: average winning score %.1f, %.2f rounds per game, seat 1 wins %.1f%%, %lld unfinished, %llu messages\n",
+                finishedGames ? double(winningScores) / finishedGames : 0.0, double(rounds) / games,
+                100.0 * seat1Wins / games, unfinished, static_cast<unsigned long long>(sender.messages));
+    std::printf("%lld games in %.3f s (%.0f games/s)\n", games, elapsed, elapsed > 0 ? games / elapsed : 0.0);
+    return 0;
+}
