@@ -1,0 +1,416 @@
+#include "net/tsock.h"
+
+#include <QHostAddress>
+#include <QHostInfo>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTimer>
+
+#include <netdb.h>
+#include <netinet/in.h>
+
+#include <charconv>
+#include <map>
+#include <utility>
+
+#include "net/error_report.h"
+#include "net/socket_errors.h"
+
+namespace lexiflip::net {
+namespace {
+
+// A closed connection keeps delivering what it still owes its peer for this
+// long, unless that is more than a well-behaved peer could be owed.
+constexpr int kLingerMs = 5000;
+constexpr qint64 kLingerBytes = 64 * 1024;
+
+// Host names resolved so far, for the life of the process.
+std::map<std::string, quint32>& hostCache()
+{
+    static std::map<std::string, quint32> cache;
+    return cache;
+}
+
+bool startsWithDigit(const std::string& text)
+{
+    return !text.empty() && text.front() >= '0' && text.front() <= '9';
+}
+
+} // namespace
+
+const char* socketInfoName(SocketInfo category)
+{
+    switch (category) {
+    case SocketInfo::Lookup: return "Lookup";
+    case SocketInfo::Connect: return "Connect";
+    case SocketInfo::Close: return "Close";
+    case SocketInfo::Listen: return "Listen";
+    case SocketInfo::Receive: return "Receive";
+    case SocketInfo::Send: return "Send";
+    case SocketInfo::Accept: return "Accept";
+    case SocketInfo::Error: return "Error";
+    }
+    return "";
+}
+
+TSock::TSock(QObject* parent) : QObject(parent) {}
+
+TSock::~TSock()
+{
+    if (m_listen || m_socket || m_server) {
+        try {
+            Close();
+        } catch (...) {
+            // A destructor has nobody to tell.
+        }
+    }
+}
+
+template <class Step>
+void TSock::guarded(Step&& step)
+{
+    try {
+        step();
+    } catch (const std::exception& error) {
+        reportGeneralError(error.what());
+    } catch (...) {
+        reportGeneralError("Error here");
+    }
+}
+
+void TSock::report(SocketInfo category, std::string_view message)
+{
+    if (!OnInfo)
+        return;
+    try {
+        OnInfo(*this, category, message);
+    } catch (...) {
+        throw ESockException("Error here");
+    }
+}
+
+void TSock::setHostName(std::string hostName)
+{
+    if (m_connected)
+        report(SocketInfo::Lookup, "Setting HostName While Connected Has No Effect");
+    m_hostName = std::move(hostName);
+}
+
+void TSock::setPortName(std::string portName)
+{
+    if (m_connected)
+        report(SocketInfo::Lookup, "Setting PortName While Connected Has No Effect");
+    m_portName = std::move(portName);
+}
+
+quint16 TSock::resolvePort()
+{
+    report(SocketInfo::Lookup, "Lookup Of Port " + m_portName);
+    if (startsWithDigit(m_portName)) {
+        unsigned value = 0;
+        const char* first = m_portName.data();
+        const auto [end, error] = std::from_chars(first, first + m_portName.size(), value);
+        (void)end;
+        // A number that is no port at all is treated like an unknown service
+        // rather than silently folded into some other port.
+        if (error != std::errc() || value > 65535)
+            throw ESockException("Port Lookup - Could Not Find Service Entry");
+        return static_cast<quint16>(value);
+    }
+    const servent* service = ::getservbyname(m_portName.c_str(), "tcp");
+    if (!service)
+        throw ESockException("Port Lookup - Could Not Find Service Entry");
+    return ntohs(static_cast<uint16_t>(service->s_port));
+}
+
+quint32 TSock::resolveHost()
+{
+    if (m_hostName.empty())
+        return 0; // the any-address
+    report(SocketInfo::Lookup, "Lookup Of Host " + m_hostName);
+    if (startsWithDigit(m_hostName)) {
+        QHostAddress address;
+        if (!address.setAddress(QString::fromStdString(m_hostName)) ||
+            address.protocol() != QAbstractSocket::IPv4Protocol)
+            throw ESockException("Host Lookup - Could Not Find Host Entry");
+        return address.toIPv4Address();
+    }
+    auto& cache = hostCache();
+    if (const auto found = cache.find(m_hostName); found != cache.end())
+        return found->second;
+    const QHostInfo info = QHostInfo::fromName(QString::fromStdString(m_hostName));
+    for (const QHostAddress& address : info.addresses()) {
+        if (address.protocol() == QAbstractSocket::IPv4Protocol) {
+            cache[m_hostName] = address.toIPv4Address();
+            return address.toIPv4Address();
+        }
+    }
+    throw ESockException("Host Lookup - Could Not Find Host Entry");
+}
+
+void TSock::adopt(QTcpSocket* socket)
+{
+    m_socket = socket;
+    m_peerClosedHandled = false;
+    socket->setParent(this);
+    // Bounds what the socket holds for us: one data event takes at most this
+    // much, and more data makes further events.
+    socket->setReadBufferSize(kReadChunk);
+    connect(socket, &QTcpSocket::connected, this, &TSock::onConnected);
+    connect(socket, &QTcpSocket::readyRead, this, &TSock::onReadyRead);
+    connect(socket, &QTcpSocket::bytesWritten, this, &TSock::onBytesWritten);
+    connect(socket, &QTcpSocket::errorOccurred, this,
+            [this](QAbstractSocket::SocketError error) { onErrorOccurred(static_cast<int>(error)); });
+    connect(socket, &QTcpSocket::disconnected, this, &TSock::onPeerClosed);
+}
+
+bool TSock::Open()
+{
+    if (m_socket || m_server)
+        return m_connected;
+    // Names are resolved before the socket exists, so that a failed lookup
+    // leaves the component idle rather than stuck half-open.
+    const quint16 port = resolvePort();
+    const quint32 address = resolveHost();
+    auto* socket = new QTcpSocket(this);
+    adopt(socket);
+    socket->connectToHost(QHostAddress(address), port);
+    return m_connected;
+}
+
+void TSock::releaseSocket()
+{
+    QTcpSocket* socket = m_socket;
+    m_socket = nullptr;
+    if (!socket)
+        return;
+    disconnect(socket, nullptr, this, nullptr);
+    socket->flush();
+    const qint64 owed = socket->bytesToWrite();
+    if (socket->state() == QAbstractSocket::ConnectedState && owed > 0 && owed <= kLingerBytes) {
+        // The socket finishes sending on its own and then goes away.
+        socket->setParent(nullptr);
+        connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+        QTimer::singleShot(kLingerMs, socket, [socket] {
+            socket->abort();
+            socket->deleteLater();
+        });
+        socket->disconnectFromHost();
+        return;
+    }
+    socket->abort();
+    socket->deleteLater();
+}
+
+void TSock::releaseServer()
+{
+    QTcpServer* server = m_server;
+    m_server = nullptr;
+    if (!server)
+        return;
+    disconnect(server, nullptr, this, nullptr);
+    server->close();
+    server->deleteLater();
+}
+
+bool TSock::Close()
+{
+    const bool clean = m_socket || m_server;
+    releaseServer();
+    releaseSocket();
+    m_connected = false;
+    if (m_listen) {
+        // A listener reports nothing when it closes.
+        m_listen = false;
+        return clean;
+    }
+    try {
+        report(SocketInfo::Close, "Socket Closed");
+    } catch (const ESockException&) {
+        // Closing goes on whatever the report handler does.
+    }
+    m_listen = false;
+    return clean;
+}
+
+void TSock::setListen(bool listen)
+{
+    if (m_socket && !m_listen)
+        throw ESockException("Listen - Socket Already In Use");
+    if (!listen) {
+        m_listen = false;
+        Close();
+        report(SocketInfo::Listen, "Listening Stopped");
+        return;
+    }
+    if (m_listen) {
+        report(SocketInfo::Listen, "Listening Already Running");
+        return;
+    }
+    const quint16 port = resolvePort();
+    auto* server = new QTcpServer(this);
+    server->setListenBacklogSize(5);
+    if (!server->listen(QHostAddress::AnyIPv4, port)) {
+        const QAbstractSocket::SocketError error = server->serverError();
+        delete server;
+        if (error == QAbstractSocket::AddressInUseError || error == QAbstractSocket::SocketAccessError ||
+            error == QAbstractSocket::SocketAddressNotAvailableError)
+            throw ESockException("Listen - Error Binding Socket");
+        throw ESockException("Listen - Error Starting Listen");
+    }
+    connect(server, &QTcpServer::newConnection, this, &TSock::onNewConnection);
+    m_server = server;
+    m_listen = true;
+    report(SocketInfo::Listen, "Listening Started");
+}
+
+bool TSock::Send(std::string_view text)
+{
+    if (!m_socket && !m_server)
+        throw ESockException("Send - Socket Not Connected");
+    if (m_server)
+        throw ESockException("Send - Cannot Send On A Listener Socket");
+    if (text.empty() && m_socket->bytesToWrite() == 0)
+        return true;
+    report(SocketInfo::Send, "Non-Blocking Outgoing Data");
+    // The socket keeps, in order, whatever the network does not take now and
+    // retries it when the network is ready; a message is therefore never
+    // interleaved with another.
+    m_sending = true;
+    if (!text.empty())
+        m_socket->write(text.data(), static_cast<qint64>(text.size()));
+    if (m_socket->state() == QAbstractSocket::ConnectedState)
+        m_socket->flush();
+    m_sending = false;
+    return true;
+}
+
+std::string TSock::Receive(int size)
+{
+    if (!m_socket && !m_server && m_receiveBuffer.empty())
+        throw ESockException("Receive - Socket Not Connected");
+    if (m_server)
+        throw ESockException("Receive - Cannot Receive On A Listener Socket");
+    if (size < 0 || static_cast<std::size_t>(size) >= m_receiveBuffer.size())
+        return std::exchange(m_receiveBuffer, std::string());
+    std::string head = m_receiveBuffer.substr(0, static_cast<std::size_t>(size));
+    m_receiveBuffer.erase(0, static_cast<std::size_t>(size));
+    return head;
+}
+
+bool TSock::Accept(TSock*& newSock)
+{
+    if (!m_listen || !m_server)
+        throw ESockException("Accept - Socket Not In Listening Mode");
+    QTcpSocket* socket = m_server->nextPendingConnection();
+    if (!socket) {
+        report(SocketInfo::Accept, "Could Not Accept Connection");
+        return false;
+    }
+    auto* accepted = new TSock(this);
+    accepted->OnRead = OnRead;
+    accepted->OnWrite = OnWrite;
+    accepted->OnDisconnect = OnDisconnect;
+    accepted->OnInfo = OnInfo;
+    accepted->adopt(socket);
+    accepted->m_connected = true;
+    accepted->m_portName = m_portName;
+    bool isIpv4 = false;
+    const quint32 peer = socket->peerAddress().toIPv4Address(&isIpv4);
+    accepted->m_hostName = isIpv4 ? QHostAddress(peer).toString().toStdString()
+                                  : socket->peerAddress().toString().toStdString();
+    newSock = accepted;
+    // Data or a close that reached the socket before anybody listened for it
+    // still makes its event.
+    if (socket->bytesAvailable() > 0)
+        QTimer::singleShot(0, accepted, &TSock::onReadyRead);
+    if (socket->state() != QAbstractSocket::ConnectedState)
+        QTimer::singleShot(0, accepted, &TSock::onPeerClosed);
+    report(SocketInfo::Accept, "Created New TSock Structure");
+    return true;
+}
+
+std::size_t TSock::pendingSendBytes() const
+{
+    return m_socket ? static_cast<std::size_t>(m_socket->bytesToWrite()) : 0;
+}
+
+quint16 TSock::boundPort() const
+{
+    return m_server ? m_server->serverPort() : 0;
+}
+
+void TSock::onConnected()
+{
+    guarded([this] {
+        m_connected = true;
+        report(SocketInfo::Connect, "Non-Blocking Socket Connected");
+        if (OnConnect)
+            OnConnect(*this);
+    });
+}
+
+void TSock::takeIncoming()
+{
+    // The socket holds at most kReadChunk for us at a time, so each pass here
+    // is one data event of at most that size.
+    while (m_socket && m_socket->bytesAvailable() > 0) {
+        const QByteArray bytes = m_socket->read(kReadChunk);
+        if (bytes.isEmpty())
+            return;
+        m_receiveBuffer.append(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+        report(SocketInfo::Receive, "Non-Blocking Incoming Data");
+        if (OnRead)
+            OnRead(*this, static_cast<int>(m_receiveBuffer.size()));
+    }
+}
+
+void TSock::onReadyRead()
+{
+    guarded([this] { takeIncoming(); });
+}
+
+void TSock::onBytesWritten()
+{
+    // Progress made inside Send itself is no separate event.
+    if (m_sending)
+        return;
+    guarded([this] {
+        report(SocketInfo::Send, "Non-Blocking Outgoing Data");
+        if (OnWrite)
+            OnWrite(*this);
+    });
+}
+
+void TSock::onErrorOccurred(int error)
+{
+    const auto socketError = static_cast<QAbstractSocket::SocketError>(error);
+    // On an open connection this is the peer going away, which arrives as the
+    // disconnect that follows; a reset is no different for the game.
+    if (socketError == QAbstractSocket::RemoteHostClosedError && m_connected)
+        return;
+    guarded([this, socketError] { report(SocketInfo::Error, socketErrorText(socketErrorCode(socketError))); });
+}
+
+void TSock::onPeerClosed()
+{
+    if (m_peerClosedHandled || !m_socket)
+        return;
+    m_peerClosedHandled = true;
+    guarded([this] {
+        takeIncoming();
+        if (OnDisconnect)
+            OnDisconnect(*this);
+    });
+    guarded([this] { Close(); });
+}
+
+void TSock::onNewConnection()
+{
+    guarded([this] {
+        if (OnAccept)
+            OnAccept(*this);
+    });
+}
+
+} // namespace lexiflip::net

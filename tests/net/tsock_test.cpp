@@ -1,0 +1,366 @@
+#include "net/tsock.h"
+
+#include <QAbstractSocket>
+#include <QCoreApplication>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "net/net_wait.h"
+#include "net/socket_errors.h"
+
+namespace lexiflip::net {
+namespace {
+
+constexpr int kWaitMs = 5000;
+
+template <class Predicate>
+bool waitFor(Predicate&& predicate)
+{
+    return testing::waitUntil(std::forward<Predicate>(predicate), kWaitMs);
+}
+
+using testing::settle;
+
+struct InfoLog {
+    std::vector<std::pair<SocketInfo, std::string>> entries;
+
+    void attach(TSock& sock)
+    {
+        sock.OnInfo = [this](TSock&, SocketInfo category, std::string_view text) {
+            entries.emplace_back(category, std::string(text));
+        };
+    }
+    int count(SocketInfo category, std::string_view text) const
+    {
+        int n = 0;
+        for (const auto& [c, t] : entries)
+            n += (c == category && t == text) ? 1 : 0;
+        return n;
+    }
+    int count(SocketInfo category) const
+    {
+        int n = 0;
+        for (const auto& entry : entries)
+            n += entry.first == category ? 1 : 0;
+        return n;
+    }
+};
+
+std::string exceptionText(const std::function<void()>& operation)
+{
+    try {
+        operation();
+    } catch (const ESockException& error) {
+        return error.what();
+    }
+    return "(nothing raised)";
+}
+
+// A listener on a port the system chooses, a client, and the accepted side.
+class TSockPair : public ::testing::Test {
+protected:
+    void connectPair()
+    {
+        listenerLog.attach(listener);
+        clientLog.attach(client);
+        listener.setPortName("0");
+        listener.OnAccept = [this](TSock& sock) {
+            TSock* accepted = nullptr;
+            if (sock.Accept(accepted))
+                server = accepted;
+        };
+        listener.setListen(true);
+        client.OnConnect = [this](TSock&) { ++connects; };
+        client.setHostName("127.0.0.1");
+        client.setPortName(std::to_string(listener.boundPort()));
+        EXPECT_FALSE(client.Open());
+        ASSERT_TRUE(waitFor([this] { return server != nullptr && client.Connected(); }));
+        serverLog.attach(*server);
+    }
+
+    // Handlers may capture a test's locals; none may run once the test is over.
+    void TearDown() override
+    {
+        for (TSock* sock : {&listener, &client, server}) {
+            if (sock) {
+                sock->OnInfo = nullptr;
+                sock->OnRead = nullptr;
+                sock->OnDisconnect = nullptr;
+                sock->OnWrite = nullptr;
+            }
+        }
+    }
+
+    InfoLog listenerLog, clientLog, serverLog;
+    int connects = 0;
+    TSock listener;
+    TSock client;
+    TSock* server = nullptr;
+};
+
+TEST_F(TSockPair, ConnectingAndAcceptingReportTheirSteps)
+{
+    connectPair();
+    EXPECT_EQ(listenerLog.count(SocketInfo::Listen, "Listening Started"), 1);
+    EXPECT_EQ(listenerLog.count(SocketInfo::Accept, "Created New TSock Structure"), 1);
+    const std::string port = client.PortName();
+    EXPECT_EQ(clientLog.count(SocketInfo::Lookup, "Lookup Of Port " + port), 1);
+    EXPECT_EQ(clientLog.count(SocketInfo::Lookup, "Lookup Of Host 127.0.0.1"), 1);
+    EXPECT_EQ(clientLog.count(SocketInfo::Connect, "Non-Blocking Socket Connected"), 1);
+    EXPECT_EQ(connects, 1);
+    EXPECT_TRUE(server->Connected());
+    EXPECT_EQ(server->HostName(), "127.0.0.1");
+    EXPECT_EQ(server->PortName(), listener.PortName());
+    EXPECT_EQ(server->parent(), &listener);
+    // Opening again only answers the connected flag.
+    EXPECT_TRUE(client.Open());
+
+    // A name changed on a live connection is stored, with a warning.
+    client.setHostName("example.invalid");
+    client.setPortName("1");
+    EXPECT_EQ(clientLog.count(SocketInfo::Lookup, "Setting HostName While Connected Has No Effect"), 1);
+    EXPECT_EQ(clientLog.count(SocketInfo::Lookup, "Setting PortName While Connected Has No Effect"), 1);
+    EXPECT_EQ(client.HostName(), "example.invalid");
+}
+
+TEST_F(TSockPair, ReceiveTakesEverythingOrAPrefixAndLeavesLineBreaksAlone)
+{
+    connectPair();
+    std::vector<int> counts;
+    server->OnRead = [&counts](TSock&, int count) { counts.push_back(count); };
+    const std::string first = "CMD_chat+1+a|clRed\xFF" "CMD_hepass+1+\xFF";
+    const std::string second = "\r\nline\rtwo\n";
+    client.Send(first);
+    client.Send(second);
+    ASSERT_TRUE(waitFor([&] { return server->receivedBytes() == first.size() + second.size(); }));
+    ASSERT_FALSE(counts.empty());
+    EXPECT_EQ(static_cast<std::size_t>(counts.back()), first.size() + second.size());
+
+    EXPECT_EQ(server->Receive(5), "CMD_c");
+    EXPECT_EQ(server->Receive(0), "");
+    EXPECT_EQ(server->Receive(-1), first.substr(5) + second);
+    EXPECT_EQ(server->receivedBytes(), 0u);
+    EXPECT_EQ(server->Receive(-1), "");
+}
+
+TEST_F(TSockPair, ALargeSendArrivesWholeInOrderAndInBoundedReads)
+{
+    connectPair();
+    std::string received;
+    std::size_t largestRead = 0;
+    server->OnRead = [&](TSock& sock, int) {
+        const std::string bytes = sock.Receive(-1);
+        largestRead = std::max(largestRead, bytes.size());
+        received += bytes;
+    };
+    int writes = 0;
+    client.OnWrite = [&writes](TSock&) { ++writes; };
+
+    // More than the kernel takes at once, so part of it waits in the send
+    // buffer for the socket to become writable again.
+    std::string expected;
+    for (int block = 0; block < 256; ++block) {
+        std::string piece(32 * 1024, static_cast<char>('a' + block % 26));
+        piece += std::to_string(block);
+        expected += piece;
+        client.Send(piece);
+    }
+    EXPECT_GT(client.pendingSendBytes(), 0u);
+    ASSERT_TRUE(testing::waitUntil([&] { return received.size() == expected.size(); }, 20000));
+    EXPECT_TRUE(received == expected);
+    EXPECT_LE(largestRead, static_cast<std::size_t>(TSock::kReadChunk));
+    EXPECT_GT(writes, 0);
+    EXPECT_EQ(client.pendingSendBytes(), 0u);
+}
+
+TEST_F(TSockPair, PeerCloseGivesDisconnectThenOneSocketClosed)
+{
+    connectPair();
+    std::vector<std::string> events;
+    server->OnDisconnect = [&events](TSock&) { events.emplace_back("disconnect"); };
+    server->OnInfo = [&events](TSock&, SocketInfo category, std::string_view text) {
+        if (category == SocketInfo::Close)
+            events.emplace_back(text);
+    };
+    EXPECT_TRUE(client.Close());
+    EXPECT_EQ(clientLog.count(SocketInfo::Close, "Socket Closed"), 1);
+    EXPECT_FALSE(client.Connected());
+    ASSERT_TRUE(waitFor([&] { return events.size() >= 2; }));
+    settle();
+    EXPECT_EQ(events, (std::vector<std::string>{"disconnect", "Socket Closed"}));
+    EXPECT_FALSE(server->Connected());
+    EXPECT_EQ(serverLog.count(SocketInfo::Error), 0);
+}
+
+TEST_F(TSockPair, AHandlerThatClosesInsideDisconnectMakesTwoReports)
+{
+    connectPair();
+    std::vector<bool> closeResults;
+    server->OnDisconnect = [&closeResults](TSock& sock) { closeResults.push_back(sock.Close()); };
+    client.Close();
+    ASSERT_TRUE(waitFor([&] { return serverLog.count(SocketInfo::Close, "Socket Closed") == 2; }));
+    settle();
+    EXPECT_EQ(serverLog.count(SocketInfo::Close, "Socket Closed"), 2);
+    EXPECT_EQ(closeResults, std::vector<bool>{true});
+}
+
+TEST_F(TSockPair, BytesReceivedBeforeACloseCanStillBeTaken)
+{
+    connectPair();
+    bool disconnected = false;
+    server->OnRead = nullptr; // nobody takes the bytes as they arrive
+    server->OnDisconnect = [&disconnected](TSock&) { disconnected = true; };
+    client.Send("last words\xFF");
+    client.Close();
+    ASSERT_TRUE(waitFor([&] { return disconnected && !server->Connected(); }));
+    EXPECT_EQ(server->Receive(-1), "last words\xFF");
+    EXPECT_EQ(exceptionText([&] { server->Receive(-1); }), "Receive - Socket Not Connected");
+    EXPECT_EQ(exceptionText([&] { server->Send("x"); }), "Send - Socket Not Connected");
+}
+
+TEST(TSock, ListenerReportsAndStates)
+{
+    InfoLog log;
+    auto listener = std::make_unique<TSock>();
+    log.attach(*listener);
+    listener->setPortName("0");
+    listener->setListen(true);
+    EXPECT_TRUE(listener->Listen());
+    EXPECT_NE(listener->boundPort(), 0);
+    listener->setListen(true);
+    EXPECT_EQ(log.count(SocketInfo::Listen, "Listening Already Running"), 1);
+
+    EXPECT_EQ(exceptionText([&] { listener->Send("x"); }), "Send - Cannot Send On A Listener Socket");
+    EXPECT_EQ(exceptionText([&] { listener->Receive(-1); }), "Receive - Cannot Receive On A Listener Socket");
+    EXPECT_FALSE(listener->Open());
+
+    // Stopping reports the close and then the stop.
+    log.entries.clear();
+    listener->setListen(false);
+    EXPECT_FALSE(listener->Listen());
+    ASSERT_EQ(log.entries.size(), 2u);
+    EXPECT_EQ(log.entries[0], std::make_pair(SocketInfo::Close, std::string("Socket Closed")));
+    EXPECT_EQ(log.entries[1], std::make_pair(SocketInfo::Listen, std::string("Listening Stopped")));
+
+    // A listener that is destroyed, or closed, while listening reports no close.
+    listener->setListen(true);
+    log.entries.clear();
+    listener->Close();
+    listener->setListen(true);
+    listener.reset();
+    EXPECT_EQ(log.count(SocketInfo::Close), 0);
+}
+
+TEST(TSock, ListeningOnAPortInUseFailsToBind)
+{
+    TSock first;
+    first.setPortName("0");
+    first.setListen(true);
+    TSock second;
+    second.setPortName(std::to_string(first.boundPort()));
+    EXPECT_EQ(exceptionText([&] { second.setListen(true); }), "Listen - Error Binding Socket");
+    EXPECT_FALSE(second.Listen());
+}
+
+TEST(TSock, OperationsOnAnIdleSocketRaise)
+{
+    TSock idle;
+    EXPECT_EQ(exceptionText([&] { idle.Send("x"); }), "Send - Socket Not Connected");
+    EXPECT_EQ(exceptionText([&] { idle.Receive(-1); }), "Receive - Socket Not Connected");
+    TSock* accepted = nullptr;
+    EXPECT_EQ(exceptionText([&] { idle.Accept(accepted); }), "Accept - Socket Not In Listening Mode");
+    idle.setPortName("no-such-service-here");
+    EXPECT_EQ(exceptionText([&] { idle.Open(); }), "Port Lookup - Could Not Find Service Entry");
+    idle.setPortName("70000");
+    EXPECT_EQ(exceptionText([&] { idle.Open(); }), "Port Lookup - Could Not Find Service Entry");
+    idle.setPortName("1");
+    idle.setHostName("127.0.0.1.5");
+    EXPECT_EQ(exceptionText([&] { idle.Open(); }), "Host Lookup - Could Not Find Host Entry");
+    // A failed lookup leaves the socket idle: it still cannot send.
+    EXPECT_EQ(exceptionText([&] { idle.Send("x"); }), "Send - Socket Not Connected");
+}
+
+TEST_F(TSockPair, AConnectedSocketCannotStartListening)
+{
+    connectPair();
+    EXPECT_EQ(exceptionText([&] { client.setListen(true); }), "Listen - Socket Already In Use");
+}
+
+TEST(TSock, ARefusedConnectOnlyReportsTheError)
+{
+    // A port that was free a moment ago and has nobody listening now.
+    std::string port;
+    {
+        TSock probe;
+        probe.setPortName("0");
+        probe.setListen(true);
+        port = std::to_string(probe.boundPort());
+    }
+    settle();
+    TSock client;
+    InfoLog log;
+    log.attach(client);
+    int events = 0;
+    client.OnConnect = [&events](TSock&) { ++events; };
+    client.OnDisconnect = [&events](TSock&) { ++events; };
+    client.OnRead = [&events](TSock&, int) { ++events; };
+    client.setHostName("127.0.0.1");
+    client.setPortName(port);
+    client.Open();
+    ASSERT_TRUE(waitFor([&] { return log.count(SocketInfo::Error) > 0; }));
+    settle();
+    EXPECT_EQ(log.count(SocketInfo::Error, "Error #10061 (WSAECONNREFUSED)"), 1);
+    EXPECT_EQ(log.count(SocketInfo::Error), 1);
+    EXPECT_EQ(log.count(SocketInfo::Close), 0);
+    EXPECT_EQ(log.count(SocketInfo::Connect), 0);
+    EXPECT_EQ(events, 0);
+    EXPECT_FALSE(client.Connected());
+}
+
+TEST(TSock, AnInfoHandlerThatThrowsBecomesErrorHereExceptWhileClosing)
+{
+    TSock sock;
+    sock.OnInfo = [](TSock&, SocketInfo, std::string_view) { throw std::runtime_error("handler broke"); };
+    sock.setPortName("0");
+    EXPECT_EQ(exceptionText([&] { sock.setListen(true); }), "Error here");
+    sock.OnInfo = [](TSock&, SocketInfo category, std::string_view) {
+        if (category == SocketInfo::Close)
+            throw std::runtime_error("handler broke");
+    };
+    EXPECT_EQ(exceptionText([&] { sock.Close(); }), "(nothing raised)");
+    EXPECT_EQ(exceptionText([&] { sock.Close(); }), "(nothing raised)");
+}
+
+TEST(SocketErrors, QtErrorsCarryWindowsSocketsCodesAndNames)
+{
+    EXPECT_EQ(socketErrorText(socketErrorCode(QAbstractSocket::ConnectionRefusedError)),
+              "Error #10061 (WSAECONNREFUSED)");
+    EXPECT_EQ(socketErrorText(socketErrorCode(QAbstractSocket::HostNotFoundError)),
+              "Error #11001 (WSAHOST_NOT_FOUND)");
+    EXPECT_EQ(socketErrorText(socketErrorCode(QAbstractSocket::AddressInUseError)),
+              "Error #10048 (WSAEADDRINUSE)");
+    EXPECT_EQ(socketErrorText(socketErrorCode(QAbstractSocket::SocketTimeoutError)),
+              "Error #10060 (WSAETIMEDOUT)");
+    EXPECT_STREQ(socketErrorName(10004), "WSAEINTR");
+    EXPECT_STREQ(socketErrorName(10101), "WSAEDISCON");
+    EXPECT_STREQ(socketErrorName(11004), "WSANO_DATA");
+    EXPECT_STREQ(socketErrorName(10072), "UNKNOWN ERROR");
+    EXPECT_STREQ(socketErrorName(0), "UNKNOWN ERROR");
+    EXPECT_EQ(socketErrorText(12345), "Error #12345 (UNKNOWN ERROR)");
+    // Every error Qt can report has a named code.
+    for (int error = QAbstractSocket::ConnectionRefusedError; error <= QAbstractSocket::TemporaryError; ++error) {
+        const int code = socketErrorCode(static_cast<QAbstractSocket::SocketError>(error));
+        EXPECT_STRNE(socketErrorName(code), "UNKNOWN ERROR") << "Qt error " << error;
+    }
+    EXPECT_STREQ(socketInfoName(SocketInfo::Lookup), "Lookup");
+    EXPECT_STREQ(socketInfoName(SocketInfo::Error), "Error");
+    EXPECT_EQ(static_cast<int>(SocketInfo::Error), 7);
+}
+
+} // namespace
+} // namespace lexiflip::net
