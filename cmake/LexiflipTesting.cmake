@@ -25,5 +25,13 @@ function(lexiflip_add_test name)
   endif()
   gtest_discover_tests(${name}
     DISCOVERY_TIMEOUT 60
-    PROPERTIES LABELS ${T_LABEL} TIMEOUT ${T_TIMEOUT} ENVIRONMENT "${env}")
+    TEST_LIST ${name}_TESTS
+    PROPERTIES LABELS ${T_LABEL} TIMEOUT ${T_TIMEOUT})
+  # gtest_discover_tests flattens its PROPERTIES, so a list of variables would
+  # reach the tests as its first entry only. Set the environment from a script
+  # that ctest runs after the discovered tests are known.
+  set(env_script ${CMAKE_CURRENT_BINARY_DIR}/${name}_environment.cmake)
+  file(WRITE ${env_script}
+    "if(${name}_TESTS)\n  set_tests_properties(\${${name}_TESTS} PROPERTIES ENVIRONMENT \"${env}\")\nendif()\n")
+  set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${env_script})
 endfunction()

@@ -1,0 +1,19 @@
+# lexiflip_add_fuzzer(<name> LABEL <layer> SOURCES <files...> LIBS <targets...>)
+#
+# With LEXIFLIP_FUZZ the target is a libFuzzer program (clang). Without it, the
+# same LLVMFuzzerTestOneInput is linked with a small driver that feeds it a
+# fixed number of seeded random and mutated inputs, and runs as a test of the
+# given layer: a short, bounded fuzz pass in every test run.
+function(lexiflip_add_fuzzer name)
+  cmake_parse_arguments(F "" "LABEL" "SOURCES;LIBS" ${ARGN})
+  if(LEXIFLIP_FUZZ)
+    add_executable(${name} ${F_SOURCES})
+    target_link_libraries(${name} PRIVATE ${F_LIBS})
+    target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+  elseif(LEXIFLIP_TESTS)
+    add_executable(${name}_smoke ${F_SOURCES} ${PROJECT_SOURCE_DIR}/fuzz/smoke_driver.cpp)
+    target_link_libraries(${name}_smoke PRIVATE ${F_LIBS})
+    add_test(NAME ${name}_smoke COMMAND ${name}_smoke 20000)
+    set_tests_properties(${name}_smoke PROPERTIES LABELS ${F_LABEL} TIMEOUT 300)
+  endif()
+endfunction()

@@ -1,0 +1,114 @@
+// Arbitrary messages from the network into a running game: every request
+// handler of the engine and its clocks, with the invariants that must survive
+// whatever a client sends.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "engine/game.h"
+#include "engine/notice_sink.h"
+#include "engine/random_source.h"
+#include "engine/sender.h"
+#include "engine/tdictn.h"
+#include "engine/virtual_timeline.h"
+#include "net/wire/accumulator.h"
+#include "net/wire/commands.h"
+#include "net/wire/dispatch_table.h"
+
+using namespace lexiflip;
+
+namespace {
+
+struct Quiet : engine::Sender, engine::NoticeSink {
+    void send(int slot, std::string_view message) override
+    {
+        if (slot < 1 || slot > 13 || message.empty() || message.back() != '\xFF')
+            std::abort();
+    }
+    void notice(std::string_view) override {}
+};
+
+std::string records()
+{
+    std::string list;
+    for (const char* word : {"CAT           ", "EAT           ", "TEA           "}) {
+        list += '\x1E';
+        list += word;
+    }
+    return list;
+}
+
+void checkInvariants(const engine::GameState& s)
+{
+    if (s.currentplayer < 0 || s.currentplayer > 6 || s.flipcount < 0 || s.flipcount > 5)
+        std::abort();
+    for (int x = 1; x <= 10; ++x)
+        for (int y = 1; y <= 8; ++y)
+            if (s.gamerunning && (s.board[x][y].letter < 1 || s.board[x][y].letter > 26))
+                std::abort();
+}
+
+} // namespace
+
+extern "C" const char* const* lexiflipFuzzSeeds()
+{
+    static const char* const seeds[] = {
+        "CMD_startgame+Ann+20+5+t+2+0+\xFF", "CMD_iflip+1+3+4+\xFF", "CMD_idone+1+0,3+3,4+0,1\xFF",
+        "CMD_usebarletter+1+7+1+\xFF",        "CMD_useboardletter+1+3+4+2+\xFF", "CMD_clickclear+1+1+0,3\xFF",
+        "CMD_hepass+1+\xFF",                  "CMD_clickbuy+1+\xFF", "CMD_startgame+x+-5+2147483647+f+3+1+\xFF",
+        "CMD_idone+1+0,9+-1,2+11,8+0,0\xFF", "\x01\x02\x03", nullptr};
+    return seeds;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    static const std::string list = records();
+    static const std::vector<std::string> words{"aaaa", "cate", "eats", "teas", "tame", "zz", "zz", "zz", "zz",
+                                                "zz", "zz", "zz", "zz", "zz", "zz"};
+    Quiet quiet;
+    const engine::TDictn dictionary(list, quiet, "/nonexistent-lexiflip-dir");
+    engine::RandomSource random(size);
+    engine::VirtualTimeline timeline;
+    auto& timer1 = timeline.addClock();
+    auto& computertimer = timeline.addClock();
+    engine::Game game(engine::GameServices{quiet, quiet, timer1, computertimer, random, dictionary, words,
+                                           [] { return 250; }});
+    timeline.setOnTick(timer1, [&] { game.timer1Timer(); });
+    timeline.setOnTick(computertimer, [&] { game.computertimerTimer(); });
+    for (int slot : {1, 3, 4}) {
+        game.state().players[slot].connected = 1;
+        game.state().slotsused = slot;
+    }
+    game.startgame("Ann+30+5+t+1+0+");
+
+    wire::DispatchTable<> table;
+    table.add(std::string(wire::cmd::startgame), [&](std::string_view p) { game.startgame(p); });
+    table.add(std::string(wire::cmd::iflip), [&](std::string_view p) { game.iflip(p); });
+    table.add(std::string(wire::cmd::idone), [&](std::string_view p) { game.idone(p); });
+    table.add(std::string(wire::cmd::useboardletter), [&](std::string_view p) { game.useboardletter(p); });
+    table.add(std::string(wire::cmd::usebarletter), [&](std::string_view p) { game.usebarletter(p); });
+    table.add(std::string(wire::cmd::hepass), [&](std::string_view p) { game.hepass(p); });
+    table.add(std::string(wire::cmd::clickclear), [&](std::string_view p) { game.clickclear(p); });
+    table.add(std::string(wire::cmd::clickbuy), [&](std::string_view p) { game.clickbuy(p); });
+
+    wire::ReceiveAccumulator accumulator;
+    accumulator.feed(std::string_view(reinterpret_cast<const char*>(data), size), [&](std::string_view message) {
+        table.dispatch(message);
+        checkInvariants(game.state());
+        // Let the clocks move between messages, as they do on the host.
+        for (std::size_t i = 0; i < message.size() % 7; ++i)
+            timeline.step();
+        checkInvariants(game.state());
+    });
+    // Watching and leaving, the session events, at the input's end.
+    const int slot = size ? 1 + data[0] % 6 : 3;
+    game.state().players[slot].watching = 1;
+    game.currentplayerwatching(slot);
+    game.state().players[slot].connected = 0;
+    game.currentplayerleft(slot);
+    for (int i = 0; i < 200 && timeline.step(); ++i)
+        checkInvariants(game.state());
+    return 0;
+}
