@@ -24,10 +24,11 @@ std::vector<std::string> withTail(std::vector<std::string> words, const std::str
 }
 
 // A solo game on Klot's turn, with Klot's bar and the board fixed so that the
-// flips and the word are predictable.
-struct KlotTurn : ::testing::Test {
-    explicit KlotTurn(std::vector<std::string> botWords = withTail({"tame"}))
-        : rig({"tame", "team", "meat"}, std::move(botWords))
+// flips and the word are predictable: every board tile is an m, the bar holds
+// t, a and e.
+struct KlotGame {
+    KlotGame(std::vector<std::string> dictionaryWords, std::vector<std::string> botWords)
+        : rig(std::move(dictionaryWords), std::move(botWords))
     {
         rig.connect({1});
         rig.game.startgame("You+100+60+f+1+0+");
@@ -50,6 +51,13 @@ struct KlotTurn : ::testing::Test {
     }
 
     EngineRig rig;
+};
+
+struct KlotTurn : ::testing::Test {
+    KlotGame klot{{"tame", "team", "meat"}, withTail({"tame"})};
+    EngineRig& rig = klot.rig;
+    void fillBoard(char letter) { klot.fillBoard(letter); }
+    bool runUntilCommand(const std::string& command) { return klot.runUntilCommand(command); }
 };
 
 std::vector<std::string> commands(const EngineRig& rig)
@@ -119,22 +127,14 @@ TEST_F(KlotTurn, ItsWordPrefersFlippedBoardTilesAndNeverReusesATile)
     EXPECT_EQ(distinct.size(), origins.size());
 }
 
-TEST_F(KlotTurn, TheLastTenEntriesAreNeverPlayed)
+TEST(ComputerPlayer, TheLastTenEntriesAreNeverPlayed)
 {
     // Only the tail could be spelled; every playable entry needs a letter that
     // is nowhere. So Klot passes.
-    EngineRig rig2({"tame"}, withTail({"qqqq", "qqqqq"}, "tame"));
-    rig2.connect({1});
-    rig2.game.startgame("You+100+60+f+1+0+");
-    for (int x = 1; x <= 10; ++x)
-        for (int y = 1; y <= 8; ++y)
-            rig2.game.state().cell(x, y).letter = 13;
-    rig2.setBar(2, "taexxxx");
-    rig2.game.hepass("1+");
-    rig2.sender.clear();
-    ASSERT_TRUE(rig2.runUntil([&] { return !rig2.sender.withCommand("CMD_hepasses").empty(); }));
-    EXPECT_TRUE(rig2.sender.withCommand("CMD_hisword").empty());
-    EXPECT_TRUE(rig2.sender.withCommand("CMD_heusebarletter").empty());
+    KlotGame other({"tame"}, withTail({"qqqq", "qqqqq"}, "tame"));
+    ASSERT_TRUE(other.runUntilCommand("CMD_hepasses"));
+    EXPECT_TRUE(other.rig.sender.withCommand("CMD_hisword").empty());
+    EXPECT_TRUE(other.rig.sender.withCommand("CMD_heusebarletter").empty());
 }
 
 TEST_F(KlotTurn, WithNoFittingCandidateItPassesInTheSameTickItSearched)
@@ -149,21 +149,13 @@ TEST_F(KlotTurn, WithNoFittingCandidateItPassesInTheSameTickItSearched)
     EXPECT_EQ(rig.game.state().timer1phase, Game::kPause);
 }
 
-TEST_F(KlotTurn, AWordTheDictionaryRefusesLetsTheClockRunOut)
+TEST(ComputerPlayer, AWordTheDictionaryRefusesLetsTheClockRunOut)
 {
-    EngineRig rig2({"cat"}, withTail({"tame"}));
-    rig2.connect({1});
-    rig2.game.startgame("You+100+60+f+1+0+");
-    for (int x = 1; x <= 10; ++x)
-        for (int y = 1; y <= 8; ++y)
-            rig2.game.state().cell(x, y).letter = 13;
-    rig2.setBar(2, "taexxxx");
-    rig2.game.hepass("1+");
-    rig2.sender.clear();
-    ASSERT_TRUE(rig2.runUntil([&] { return !rig2.sender.withCommand("CMD_timeup").empty(); }));
+    KlotGame other({"cat"}, withTail({"tame"}));
+    ASSERT_TRUE(other.runUntilCommand("CMD_timeup"));
     // Klot is not connected: nobody is told the word was refused.
-    EXPECT_TRUE(rig2.sender.withCommand("CMD_invalid").empty());
-    EXPECT_EQ(rig2.sender.withCommand("CMD_timeup")[0].message, wireText("CMD_timeup+2+"));
+    EXPECT_TRUE(other.rig.sender.withCommand("CMD_invalid").empty());
+    EXPECT_EQ(other.rig.sender.withCommand("CMD_timeup")[0].message, wireText("CMD_timeup+2+"));
 }
 
 TEST(ComputerPlayer, AnEmptyWordAtSubmissionIsReportedOnTheHost)
