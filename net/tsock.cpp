@@ -314,12 +314,15 @@ bool TSock::Accept(TSock*& newSock)
     accepted->OnInfo = OnInfo;
     accepted->adopt(socket);
     accepted->m_connected = true;
+    socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
     accepted->m_portName = m_portName;
     bool isIpv4 = false;
     const quint32 peer = socket->peerAddress().toIPv4Address(&isIpv4);
     accepted->m_hostName = isIpv4 ? QHostAddress(peer).toString().toStdString()
                                   : socket->peerAddress().toString().toStdString();
     newSock = accepted;
+    // Game messages are small and wanted at once: none waits for the
+    // acknowledgement of the one before (LowDelayOption above).
     // Data or a close that reached the socket before anybody listened for it
     // still makes its event.
     if (socket->bytesAvailable() > 0)
@@ -344,6 +347,8 @@ void TSock::onConnected()
 {
     guarded([this] {
         m_connected = true;
+        if (m_socket)
+            m_socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
         report(SocketInfo::Connect, "Non-Blocking Socket Connected");
         if (OnConnect)
             OnConnect(*this);

@@ -1,0 +1,197 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/game.h"
+#include "engine/notice_sink.h"
+#include "engine/random_source.h"
+#include "engine/sender.h"
+#include "engine/tdictn.h"
+#include "net/qt_clock.h"
+#include "net/tsock.h"
+#include "net/wire/accumulator.h"
+#include "net/wire/dispatch_table.h"
+
+namespace lexiflip::net {
+
+// How a host is set up. The defaults are the game's.
+struct HostOptions {
+    // The TCP port; unset means LEXIFLIP_PORT when that is a port number, else
+    // 7772. 0 lets the system choose (read it back with TServer::port()).
+    std::optional<int> port;
+    // The computer player's pace (Bot Speed): 1000, 750 or 250 ms.
+    int botSpeedMs = 750;
+    // The seed of the game's letter draws; unset means a fresh random one.
+    std::optional<std::uint64_t> seed;
+};
+
+// The port a host listens on when none is given: LEXIFLIP_PORT, else 7772.
+int defaultHostPort();
+
+// The host session: it listens for clients, gives every connection a slot,
+// handles logins and the version check, catches late joiners up, relays chat,
+// actions and chatter sounds, handles "just watch" and removals, cleans up
+// when a connection closes, and feeds every received message, one per
+// socktimer tick, to its handler here or in the game engine it owns.
+//
+// A message is acted on only in the name of the connection it came on: each
+// queued entry remembers its connection, and a slot field that is not that
+// connection's slot is dropped (slot 1, the host's own player, may name
+// another seat in CMD_justwatch and CMD_kickhim); only slot 1 may start a game.
+class TServer : public QObject {
+    Q_OBJECT
+
+public:
+    static constexpr int kDefaultPort = 7772;
+    static constexpr int kSocktimerMs = 10;
+    // A peer that lets this much wait for it is not reading: it is closed.
+    static constexpr std::size_t kSendLimitBytes = 1024 * 1024;
+    // Entries one connection may hold in the receive queue at a time.
+    static constexpr int kQueueLimitPerConnection = 256;
+
+    explicit TServer(HostOptions options = {}, QObject* parent = nullptr);
+    ~TServer() override;
+
+    TServer(const TServer&) = delete;
+    TServer& operator=(const TServer&) = delete;
+
+    // Sets Sock1's Listen to True. Raises ESockException "Listen - Error
+    // Binding Socket" when the port is taken.
+    void startHosting();
+    // The port Sock1 listens on (0 while not hosting).
+    quint16 port() const;
+
+    engine::Game& game() { return *m_game; }
+    const engine::GameState& state() const { return m_game->state(); }
+
+    int botSpeedMs() const { return m_botSpeedMs; }
+    void setBotSpeedMs(int milliseconds) { m_botSpeedMs = milliseconds; }
+
+    // Also told every notice, besides the noticed signal (lexiflip-host
+    // writes them to standard error).
+    void setNoticeCallback(std::function<void(std::string_view)> callback);
+
+    // For tests and benchmarks: entries waiting in receivedlist, whether
+    // socktimer runs, and the bytes a slot's connection holds for a message
+    // whose terminator has not come yet.
+    std::size_t queuedEntries() const { return receivedlist.size(); }
+    bool socktimerRunning() const { return socktimer.isActive() || m_handleNow.isActive(); }
+    std::size_t partialMessageBytes(int slot) const;
+
+signals:
+    // A notice for the host's own user ("Invalid Letter (3)").
+    void noticed(const QString& text);
+    // An error that reached the top of an event handler.
+    void errorReported(const QString& text);
+
+private:
+    // One received message, with the connection it came on.
+    struct QueuedEntry {
+        std::string text;
+        std::uint64_t connection = 0;
+        int slot = 0;
+    };
+
+    // What the session keeps for each slot's connection besides the player
+    // table's fields.
+    struct SlotConnection {
+        TSock* conn = nullptr;
+        std::uint64_t id = 0;
+        wire::ReceiveAccumulator accumulator;
+        int queued = 0;
+        bool closing = false;
+    };
+
+    class SlotSender : public engine::Sender {
+    public:
+        explicit SlotSender(TServer& server) : m_server(server) {}
+        void send(int slot, std::string_view message) override { m_server.sendtoslot(slot, message); }
+
+    private:
+        TServer& m_server;
+    };
+
+    class LocalNotices : public engine::NoticeSink {
+    public:
+        explicit LocalNotices(TServer& server) : m_server(server) {}
+        void notice(std::string_view text) override { m_server.onNotice(text); }
+
+    private:
+        TServer& m_server;
+    };
+
+    // Socket events.
+    void Sock1Accept(TSock& listener);
+    void Sock1Read(TSock& sock, int count);
+    void tempsockDisconnect(TSock& sock);
+    void tempsockInfo(TSock& sock, SocketInfo category, std::string_view message);
+
+    // The receive queue.
+    void socktimerTimer();
+    void scheduleDispatch();
+    bool admits(const QueuedEntry& entry) const;
+
+    // Session handlers of the dispatch table.
+    void receivedlogininfo(std::string_view payload);
+    void kickhim(std::string_view payload);
+    void disconnectsock(int slot);
+    void justwatch(std::string_view payload);
+    void chat(std::string_view payload);
+    void action(std::string_view payload);
+    void playasound(std::string_view payload);
+    void catchup(int slot);
+
+    void sendtoslot(int slot, std::string_view message);
+    void closeOverflowed(int slot, std::uint64_t connection);
+    void onNotice(std::string_view text);
+    void reportError(std::string_view text);
+    // Runs one event handler; nothing it raises goes further.
+    template <class Step>
+    void guarded(Step&& step);
+
+    static bool holdsConnection(int slot) { return slot >= 1 && slot <= engine::kMaxConnections; }
+
+    int m_botSpeedMs;
+    std::function<void(std::string_view)> m_noticeCallback;
+
+    SlotSender m_sender{*this};
+    LocalNotices m_notices{*this};
+    QtClock m_timer1;
+    QtClock m_computertimer;
+    engine::RandomSource m_random;
+    std::unique_ptr<engine::TDictn> m_dictionary;
+    std::vector<std::string> m_listboxWords;
+    std::unique_ptr<engine::Game> m_game;
+
+    std::deque<QueuedEntry> receivedlist;
+    QTimer socktimer;
+    // Hands a message that reaches an idle queue to its handler at once.
+    QTimer m_handleNow;
+    QElapsedTimer m_lastHandled;
+    wire::DispatchTable<> m_table;
+
+    std::array<SlotConnection, engine::kMaxConnections + 1> m_slots;
+    std::uint64_t m_lastConnectionId = 0;
+    std::string m_portName;
+
+    // Declared last: its connections are closed while everything they report
+    // to still exists.
+    TSock tempsock;
+    TSock Sock1;
+};
+
+} // namespace lexiflip::net

@@ -1,0 +1,454 @@
+#include "net/tserver.h"
+
+#include <QElapsedTimer>
+
+#include <gtest/gtest.h>
+
+#include <sys/socket.h>
+#include <netinet/in.h>
+#include <arpa/inet.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "net/net_wait.h"
+#include "net/test_client.h"
+#include "net/wire/messages.h"
+
+namespace lexiflip::net {
+namespace {
+
+using testing::TestClient;
+using testing::waitUntil;
+namespace msg = wire::msg;
+
+std::string body(std::string message)
+{
+    message.pop_back(); // the terminator
+    return message;
+}
+
+class Host : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        HostOptions options;
+        options.port = 0;
+        options.botSpeedMs = 250;
+        options.seed = 7;
+        server = std::make_unique<TServer>(options);
+        server->startHosting();
+        ASSERT_NE(server->port(), 0);
+    }
+
+    TestClient& connect()
+    {
+        clients.push_back(std::make_unique<TestClient>(server->port()));
+        return *clients.back();
+    }
+
+    // Connects and logs in; names are "P" and the slot the client is given.
+    TestClient& join(std::string_view version = msg::kVersion)
+    {
+        TestClient& client = connect();
+        EXPECT_TRUE(client.waitFor("CMD_sendlogininfo+"));
+        const int slot = static_cast<int>(clients.size());
+        EXPECT_TRUE(client.login("P" + std::to_string(slot), version));
+        return client;
+    }
+
+    // Everything a client sent before the marker has been handled once the
+    // marker's relay comes back: the queue is first-in-first-out.
+    void roundTrip(TestClient& client, std::string_view marker = "marker")
+    {
+        client.send(msg::chat(client.slot(), marker, 0));
+        ASSERT_TRUE(client.waitFor(body(msg::chatRelay(client.name(), std::string(marker) + "|clBlack"))));
+    }
+
+    void startGame(std::string_view creationTime = "60")
+    {
+        clients[0]->send(msg::startgame("P1", "50", creationTime, true, "1", "0"));
+        ASSERT_TRUE(clients[0]->waitFor("CMD_nextplayer+"));
+    }
+
+    std::unique_ptr<TServer> server;
+    std::vector<std::unique_ptr<TestClient>> clients;
+};
+
+TEST_F(Host, SlotsGoInOrderTheTenthIsRefusedAndAFreedSlotIsReused)
+{
+    for (int slot = 1; slot <= 9; ++slot) {
+        TestClient& client = join();
+        EXPECT_EQ(client.slot(), slot);
+        EXPECT_EQ(client.messages().front(), body(msg::sendlogininfo(slot)));
+    }
+    TestClient& tenth = connect();
+    ASSERT_TRUE(tenth.waitForClose());
+    EXPECT_EQ(tenth.messages(), std::vector<std::string>{body(msg::full())});
+    for (int slot = 1; slot <= 9; ++slot)
+        EXPECT_FALSE(clients[static_cast<std::size_t>(slot - 1)]->closed());
+    EXPECT_EQ(server->state().slotsused, 9);
+
+    // Slot 4 leaves: everybody else hears it, and the next newcomer gets 4
+    // although 5..9 are taken.
+    clients[3]->close();
+    for (int slot : {1, 2, 3, 5, 9})
+        EXPECT_TRUE(clients[static_cast<std::size_t>(slot - 1)]->waitFor(body(msg::playerdisconnected(4, "P4"))));
+    TestClient& newcomer = connect();
+    ASSERT_TRUE(newcomer.login("Back"));
+    EXPECT_EQ(newcomer.slot(), 4);
+    // Nothing was said about the refused connection.
+    EXPECT_FALSE(clients[0]->has("CMD_newplayerinfo+10+"));
+    EXPECT_EQ(clients[0]->count("CMD_playerdisconnected+"), 1);
+}
+
+TEST_F(Host, LoginAnnouncesListsAndWarnsOfADifferentVersion)
+{
+    TestClient& first = join();
+    EXPECT_EQ(first.count("CMD_existingplayers+"), 0);
+    TestClient& second = connect();
+    ASSERT_TRUE(second.waitFor("CMD_sendlogininfo+2"));
+    // A login split over two writes, with a name holding "+", and the empty
+    // entry after its second terminator.
+    const std::string login = msg::logininfo(2, "1.0.2", "Bob+Jr");
+    second.send(login.substr(0, 9));
+    testing::settle();
+    second.send(login.substr(9));
+    ASSERT_TRUE(second.waitFor("CMD_wrongversion+"));
+    EXPECT_TRUE(first.waitFor(body(msg::havewrongversion("Bob+Jr"))));
+    EXPECT_TRUE(first.has(body(msg::newplayerinfo(2, "Bob+Jr"))));
+    EXPECT_EQ(second.messages(),
+              (std::vector<std::string>{body(msg::sendlogininfo(2)), body(msg::newplayerinfo(2, "Bob+Jr")),
+                                        body(msg::existingplayers(1, "P1")), body(msg::wrongversion())}));
+    // He stays and plays on.
+    second.send(msg::chat(2, "still here", 0));
+    EXPECT_TRUE(first.waitFor(body(msg::chatRelay("Bob+Jr", "still here|clBlack"))));
+
+    TestClient& third = join();
+    roundTrip(third);
+    EXPECT_FALSE(third.has("CMD_wrongversion+"));
+    EXPECT_EQ(first.count("CMD_havewrongversion+"), 1);
+    EXPECT_TRUE(third.has(body(msg::existingplayers(1, "P1"))));
+    EXPECT_TRUE(third.has(body(msg::existingplayers(2, "Bob+Jr"))));
+}
+
+TEST_F(Host, RelaysCarryTheSendersNameWatchersIncluded)
+{
+    for (int slot = 1; slot <= 8; ++slot)
+        join();
+    TestClient& watcher = *clients[7];
+    watcher.send(msg::chat(8, "hi+there", 0));
+    watcher.send(msg::action(8, "waves", 0x0000FF));
+    clients[2]->send(msg::playasound(3, 4));
+    const std::string chat = body(msg::chatRelay("P8", "hi+there|clBlack"));
+    const std::string action = body(msg::actionRelay("P8", "waves|clRed"));
+    const std::string sound = body(msg::playasoundRelay(3, "wave4+"));
+    for (auto& client : clients) {
+        ASSERT_TRUE(client->waitFor(sound));
+        ASSERT_TRUE(client->waitFor(chat));
+        ASSERT_TRUE(client->waitFor(action));
+        EXPECT_EQ(client->countExactly(chat), 1);
+        EXPECT_EQ(client->countExactly(action), 1);
+    }
+    EXPECT_EQ(chat, "CMD_chat+P8 chats: hi+there|clBlack");
+}
+
+TEST_F(Host, SlotFieldsThatAreNotTheSendersAreDropped)
+{
+    TestClient& host = join();
+    TestClient& two = join();
+    TestClient& three = join();
+    three.send(msg::chat(2, "spoofed", 0));
+    three.send(msg::action(1, "spoofed", 0));
+    three.send("CMD_chat+0+zero|clBlack\xFF" "CMD_chat+10+ten|clBlack\xFF" "CMD_chat+x+junk|clBlack\xFF");
+    three.send(msg::kickhim(1, 2));
+    three.send(msg::justwatch(2, "2"));
+    two.send(msg::startgame("P2", "50", "60", true, "1", "0"));
+    roundTrip(two);
+    roundTrip(three);
+    EXPECT_FALSE(host.has("CMD_chat+P2 chats: spoofed"));
+    EXPECT_FALSE(host.has("CMD_action+"));
+    EXPECT_FALSE(host.has("CMD_chat+ chats: "));
+    EXPECT_FALSE(host.has("CMD_justwatching+"));
+    EXPECT_FALSE(host.has("CMD_startgame+"));
+    EXPECT_FALSE(two.closed());
+    EXPECT_FALSE(server->state().gamerunning);
+
+    // The host's own player may act for another seat.
+    host.send(msg::justwatch(3, "2"));
+    EXPECT_TRUE(three.waitFor(body(msg::justwatching(3, "2"))));
+    host.send(msg::kickhim(1, 2));
+    EXPECT_TRUE(two.waitForClose());
+}
+
+TEST_F(Host, OnlySlotOneRemovesAndOnlyConnectedSlotsAreRemoved)
+{
+    TestClient& host = join();
+    TestClient& two = join();
+    TestClient& three = join();
+    two.send(msg::kickhim(2, 3));
+    host.send(msg::kickhim(1, 5));
+    host.send("CMD_kickhim+1+77+\xFF");
+    roundTrip(two);
+    roundTrip(host);
+    EXPECT_FALSE(three.closed());
+    EXPECT_EQ(host.count("CMD_playerdisconnected+"), 0);
+
+    host.send(msg::kickhim(1, 3));
+    ASSERT_TRUE(three.waitForClose());
+    EXPECT_FALSE(three.has("CMD_playerdisconnected+"));
+    EXPECT_TRUE(host.waitFor(body(msg::playerdisconnected(3, "P3"))));
+    EXPECT_TRUE(two.waitFor(body(msg::playerdisconnected(3, "P3"))));
+    EXPECT_EQ(server->state().players[3].connected, 0);
+    EXPECT_TRUE(server->state().players[3].name.empty());
+}
+
+TEST_F(Host, JustWatchRules)
+{
+    for (int slot = 1; slot <= 7; ++slot)
+        join();
+    TestClient& host = *clients[0];
+    clients[6]->send(msg::justwatch(7, "1"));
+    clients[6]->send(msg::justwatch(7, "2"));
+    clients[1]->send(msg::justwatch(2, "1")); // no game is running
+    roundTrip(*clients[6]);
+    roundTrip(*clients[1]);
+    EXPECT_EQ(host.count("CMD_justwatching+"), 0);
+    EXPECT_EQ(server->state().players[2].watching, 0);
+
+    clients[1]->send(msg::justwatch(2, "2"));
+    EXPECT_TRUE(host.waitFor(body(msg::justwatching(2, "2"))));
+
+    startGame();
+    clients[1]->send(msg::justwatch(2, "1"));
+    EXPECT_TRUE(host.waitFor(body(msg::justwatching(2, "1"))));
+    EXPECT_EQ(server->state().players[2].watching, 1);
+}
+
+TEST_F(Host, ThePlayerOnTurnLeavingMovesTheTurnAtOnceAndOnlyOnce)
+{
+    TestClient& host = join();
+    join();
+    TestClient& three = join();
+    startGame();
+    ASSERT_EQ(server->state().currentplayer, 1);
+    server->game().findplayer();
+    server->game().findplayer();
+    ASSERT_TRUE(host.waitFor(body(msg::nextplayer(3))));
+    ASSERT_EQ(server->state().currentplayer, 3);
+    host.forget();
+
+    QElapsedTimer clock;
+    clock.start();
+    three.close();
+    ASSERT_TRUE(host.waitFor(body(msg::nextplayer(1)), 2000));
+    // Well inside the turn's time and before any pause: the turn moved at the close.
+    EXPECT_LT(clock.elapsed(), 1000);
+    roundTrip(host);
+    EXPECT_EQ(host.count("CMD_playerdisconnected+"), 1);
+    EXPECT_EQ(host.count("CMD_nextplayer+"), 1);
+    EXPECT_LT(*host.find("CMD_playerdisconnected+3+P3"), *host.find("CMD_nextplayer+1+"));
+    EXPECT_EQ(server->state().currentplayer, 1);
+}
+
+TEST_F(Host, ARejoinDuringAGameIsCaughtUpAndKeepsTheSeat)
+{
+    TestClient& host = join();
+    TestClient& two = join();
+    startGame();
+    host.send(msg::iflip(1, 4, 5));
+    ASSERT_TRUE(two.waitFor("CMD_heflip+1+4+5+f+4+"));
+    server->game().state().players[2].score = 37;
+    const engine::tplayer seat = server->state().players[2];
+
+    two.close();
+    ASSERT_TRUE(host.waitFor(body(msg::playerdisconnected(2, "P2"))));
+    TestClient& back = connect();
+    ASSERT_TRUE(back.login("P2"));
+    ASSERT_TRUE(back.waitFor("CMD_isflipped+"));
+    EXPECT_EQ(back.slot(), 2);
+
+    const engine::GameState& state = server->state();
+    std::vector<msg::BarTile> bar;
+    for (int k = 1; k <= 7; ++k)
+        bar.push_back({k, seat.tiles[k].letter});
+    std::vector<msg::Cell> cells;
+    for (int x = 1; x <= 10; ++x)
+        for (int y = 1; y <= 8; ++y)
+            cells.push_back({x, y, state.board[x][y].letter});
+    const std::string stats = body(msg::stats(2, 50, 60, 1, state.turnticks, "blind", "0",
+                                              {state.players[1].score, 37, 0, 0, 0, 0}));
+    const std::vector<std::string> expected{
+        body(msg::sendlogininfo(2)), body(msg::newplayerinfo(2, "P2")), body(msg::existingplayers(1, "P1")),
+        stats, body(msg::mytiles(2, bar)), body(msg::theboard(cells)), body(msg::isflipped(2, {{4, 5}}))};
+    ASSERT_GE(back.messages().size(), expected.size());
+    EXPECT_EQ(std::vector<std::string>(back.messages().begin(), back.messages().begin() + 7), expected);
+    EXPECT_EQ(state.players[2].score, 37);
+    EXPECT_EQ(back.count("CMD_hepasses+"), 0);
+}
+
+TEST_F(Host, ARejoinerOnTurnPassesAtOnce)
+{
+    TestClient& host = join();
+    TestClient& two = join();
+    startGame();
+    two.close();
+    ASSERT_TRUE(host.waitFor(body(msg::playerdisconnected(2, "P2"))));
+    // Seat 2 always takes its turn; without its human the computer has it.
+    server->game().findplayer();
+    ASSERT_TRUE(host.waitFor(body(msg::nextplayer(2))));
+    TestClient& back = connect();
+    ASSERT_TRUE(back.login("P2"));
+    ASSERT_TRUE(back.waitFor(body(msg::hepasses(2))));
+    EXPECT_TRUE(host.waitFor(body(msg::hepasses(2))));
+    EXPECT_LT(*back.find("CMD_theboard+"), *back.find("CMD_hepasses+2+"));
+}
+
+TEST_F(Host, ABurstDrainsOneMessageATickWithinTheConnectionsShare)
+{
+    TestClient& client = join();
+    std::string burst;
+    for (int i = 0; i < 300; ++i)
+        burst += msg::chat(1, std::to_string(i), 0);
+    QElapsedTimer clock;
+    clock.start();
+    client.send(burst);
+    const std::string last = body(msg::chatRelay("P1", "255|clBlack"));
+    ASSERT_TRUE(client.waitFor(last, 10000));
+    const qint64 drained = clock.elapsed();
+    roundTrip(client, "after");
+    // The first 256 were kept, in order; the rest were dropped.
+    std::vector<std::string> relays;
+    for (const std::string& m : client.messages())
+        if (m.rfind("CMD_chat+", 0) == 0)
+            relays.push_back(m);
+    ASSERT_EQ(relays.size(), 257u);
+    for (int i = 0; i < 256; ++i)
+        EXPECT_EQ(relays[static_cast<std::size_t>(i)], body(msg::chatRelay("P1", std::to_string(i) + "|clBlack")));
+    // 256 messages at one per 10 ms tick: the first goes at once.
+    EXPECT_GE(drained, 255 * 10 * 95 / 100);
+    EXPECT_LE(drained, 255 * 10 * 2);
+
+    // Idle means idle: with the queue empty, socktimer does not run.
+    EXPECT_TRUE(waitUntil([&] { return !server->socktimerRunning(); }));
+    EXPECT_EQ(server->queuedEntries(), 0u);
+
+    // A lone message, a tick after the last, is answered without waiting for one.
+    qint64 best = 1000;
+    for (int i = 0; i < 5; ++i) {
+        QElapsedTimer gap;
+        gap.start();
+        waitUntil([&] { return gap.elapsed() >= 15; });
+        QElapsedTimer trip;
+        trip.start();
+        const std::string text = "lone" + std::to_string(i);
+        client.send(msg::chat(1, text, 0));
+        ASSERT_TRUE(client.waitFor(body(msg::chatRelay("P1", text + "|clBlack"))));
+        best = std::min<qint64>(best, trip.nsecsElapsed() / 1000);
+    }
+    EXPECT_LT(best, 5000) << "microseconds";
+}
+
+long residentKiB()
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("VmRSS:", 0) == 0)
+            return std::stol(line.substr(6));
+    }
+    return 0;
+}
+
+TEST_F(Host, AnEndlessMessageKeepsMemoryBoundedWhileOthersAreServed)
+{
+    TestClient& host = join();
+    TestClient& flood = join();
+    const long before = residentKiB();
+    const std::string chunk(64 * 1024, 'A');
+    std::size_t sent = 0;
+    std::size_t largestPartial = 0;
+    int chats = 0;
+    const std::size_t total = 10 * 1024 * 1024;
+    // Keeps the client's own buffer small: the next chunk goes when the last
+    // has left, so what grows, if anything, is the host.
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            if (sent < total && flood.socket().bytesToWrite() == 0) {
+                flood.send(chunk);
+                sent += chunk.size();
+                if (sent % (1024 * 1024) == 0) {
+                    host.send(msg::chat(1, "still serving " + std::to_string(chats), 0));
+                    ++chats;
+                }
+            }
+            largestPartial = std::max(largestPartial, server->partialMessageBytes(2));
+            return sent >= total && flood.socket().bytesToWrite() == 0;
+        },
+        60000));
+    // The endless message finally ends; what follows it is a message again.
+    flood.send(std::string(1, wire::kTerminator) + msg::chat(2, "done", 0));
+    ASSERT_TRUE(host.waitFor("CMD_chat+P2 chats: done|clBlack", 20000));
+    for (int i = 0; i < chats; ++i)
+        EXPECT_TRUE(host.waitFor("CMD_chat+P1 chats: still serving " + std::to_string(i) + "|clBlack"));
+    EXPECT_LE(largestPartial, wire::kMaxMessageBytes);
+    EXPECT_LT(residentKiB() - before, 8 * 1024) << "KiB grown";
+}
+
+// A client that connects and logs in but never reads a byte.
+class SilentPeer {
+public:
+    explicit SilentPeer(quint16 port)
+    {
+        m_fd = ::socket(AF_INET, SOCK_STREAM, 0);
+        const int small = 4096;
+        ::setsockopt(m_fd, SOL_SOCKET, SO_RCVBUF, &small, sizeof small);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_port = htons(port);
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        m_connected = ::connect(m_fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+    }
+    ~SilentPeer() { ::close(m_fd); }
+    bool connected() const { return m_connected; }
+    void send(const std::string& bytes) { (void)!::write(m_fd, bytes.data(), bytes.size()); }
+
+private:
+    int m_fd = -1;
+    bool m_connected = false;
+};
+
+TEST_F(Host, APeerThatNeverReadsIsClosedOnceAMebibyteWaitsForIt)
+{
+    TestClient& host = join();
+    SilentPeer silent(server->port());
+    ASSERT_TRUE(silent.connected());
+    silent.send(msg::logininfo(2, msg::kVersion, "Deaf"));
+    ASSERT_TRUE(host.waitFor(body(msg::newplayerinfo(2, "Deaf"))));
+
+    // The host's own player chats long lines; each is relayed to both. The
+    // client sends more only as its relays come back, staying inside its share
+    // of the queue.
+    const std::string line(4000, 'x');
+    int sent = 0;
+    const std::string gone = body(msg::playerdisconnected(2, "Deaf"));
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            const int relayed = host.count("CMD_chat+P1 chats: ");
+            while (sent - relayed < 100) {
+                host.send(msg::chat(1, line, 0));
+                ++sent;
+            }
+            return host.has(gone);
+        },
+        90000));
+    EXPECT_EQ(server->state().players[2].connected, 0);
+    // The host goes on serving the others.
+    roundTrip(host, "after");
+}
+
+} // namespace
+} // namespace lexiflip::net
