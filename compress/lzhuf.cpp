@@ -409,6 +409,7 @@ std::uint64_t Lzhuf::decode(InputBuffer& in, OutputBuffer& out, std::uint64_t si
     m_bitBuffer = 0;
     m_bitCount = 0;
     m_inputEnded = false;
+    m_trailingCode = false;
 
     constexpr int mask = kRingSize - 1;
     std::fill(m_ring.begin(), m_ring.end(), static_cast<std::uint8_t>(' '));
@@ -439,6 +440,10 @@ std::uint64_t Lzhuf::decode(InputBuffer& in, OutputBuffer& out, std::uint64_t si
             ++count;
         }
     }
+    // The encoder ends with at most seven zero bits of padding; anything more is
+    // code for bytes beyond `size`.
+    if (count == size)
+        m_trailingCode = (m_bitBuffer & ((1u << m_bitCount) - 1)) != 0 || in.get() >= 0;
     out.flush();
     return count;
 }

@@ -29,8 +29,13 @@ public:
     // Decodes until at least `size` bytes were produced or the code stream ran
     // out, and returns the number produced (flushed to `out`). A corrupt stream
     // cannot make it read or write outside its tables; it only gives a count
-    // that differs from `size`.
+    // that differs from `size`, or leaves trailing code behind.
     std::uint64_t decode(InputBuffer& in, OutputBuffer& out, std::uint64_t size);
+
+    // After a decode that produced its size: whether code was left over (bits
+    // other than the zero padding of the last byte, or further bytes), which
+    // means the stream holds more than the size said.
+    bool trailingCode() const { return m_trailingCode; }
 
 private:
     static constexpr int kSymbols = 256 - kThreshold + kLookAhead; // literals and lengths
@@ -77,6 +82,7 @@ private:
     std::uint32_t m_bitBuffer = 0;
     int m_bitCount = 0;
     bool m_inputEnded = false;
+    bool m_trailingCode = false;
 };
 
 } // namespace lexiflip::compress

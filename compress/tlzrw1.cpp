@@ -347,7 +347,7 @@ std::uint64_t Tlzrw1::decompressStream(ByteSource& in, ByteSink& out, Buffers& b
             [&] { report(TCompressMode::Good, kHeaderSize + input.bytesRead(), output.bytesWritten()); });
         const std::uint64_t produced = m_lzh->decode(input, output, size);
         report(TCompressMode::Good, kHeaderSize + input.bytesRead(), produced);
-        if (produced != size)
+        if (produced != size || m_lzh->trailingCode())
             throw ELzrw1Exception(kGoodSizeMismatch);
         return produced;
     }
