@@ -1,0 +1,282 @@
+// lexiflip-host as a black box: started as a process, spoken to over TCP.
+
+#include <QProcess>
+#include <QTcpServer>
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdlib>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "assets/embedded.h"
+#include "engine/computer_words.h"
+#include "net/net_wait.h"
+#include "net/test_client.h"
+#include "net/wire/dispatch_table.h"
+#include "net/wire/field_reader.h"
+#include "net/wire/messages.h"
+
+namespace lexiflip::testing {
+namespace {
+
+namespace msg = wire::msg;
+
+QString hostProgram()
+{
+    const char* binary = std::getenv("LEXIFLIP_BINARY_DIR");
+    return QString::fromUtf8(binary ? binary : ".") + QStringLiteral("/app/lexiflip-host");
+}
+
+// A running lexiflip-host; SIGTERM ends it when the test is over.
+class HostProcess {
+public:
+    explicit HostProcess(const QStringList& arguments)
+    {
+        m_process.setProgram(hostProgram());
+        m_process.setArguments(arguments);
+        m_process.start();
+    }
+    ~HostProcess()
+    {
+        if (m_process.state() != QProcess::NotRunning) {
+            m_process.terminate();
+            if (!m_process.waitForFinished(5000))
+                m_process.kill();
+            m_process.waitForFinished(5000);
+        }
+    }
+
+    // The port from "lexiflip-host listening on port N", or 0.
+    quint16 waitForPort()
+    {
+        const QByteArray prefix = "lexiflip-host listening on port ";
+        waitUntil([&] {
+            m_stdout += m_process.readAllStandardOutput();
+            return m_stdout.contains('\n') || m_process.state() == QProcess::NotRunning;
+        }, 10000);
+        const int at = m_stdout.indexOf(prefix);
+        if (at < 0)
+            return 0;
+        const int end = m_stdout.indexOf('\n', at);
+        return static_cast<quint16>(m_stdout.mid(at + prefix.size(), end - at - prefix.size()).toUInt());
+    }
+
+    QProcess& process() { return m_process; }
+
+private:
+    QProcess m_process;
+    QByteArray m_stdout;
+};
+
+// Plays slot 1 from the messages it receives: on each turn it flips five
+// tiles and submits the longest word of the computer's list that it can lay
+// from those tiles and its bar, or passes when there is none.
+class ScriptedPlayer {
+public:
+    explicit ScriptedPlayer(TestClient& client)
+        : m_client(client), m_words(engine::loadComputerWords(assets::computerWords()))
+    {
+    }
+
+    void step()
+    {
+        while (m_next < m_client.messages().size())
+            handle(m_client.messages()[m_next++]);
+    }
+
+    int turns = 0;
+    int words = 0;
+    int passes = 0;
+    int accepted = 0;
+
+private:
+    void handle(const std::string& message)
+    {
+        const std::optional<wire::SplitEntry> entry = wire::splitEntry(message);
+        if (!entry)
+            return;
+        wire::FieldReader fields(entry->payload);
+        if (entry->command == "CMD_theboard") {
+            const std::vector<std::string_view> items = fields.list();
+            for (std::size_t i = 0; i + 2 < items.size(); i += 3) {
+                const int x = wire::parseInt(items[i]).value_or(0);
+                const int y = wire::parseInt(items[i + 1]).value_or(0);
+                if (x >= 1 && x <= 10 && y >= 1 && y <= 8)
+                    m_board[x][y] = wire::parseInt(items[i + 2]).value_or(0);
+            }
+        } else if (entry->command == "CMD_mytiles") {
+            if (fields.nextInt() != 1)
+                return;
+            const std::vector<std::string_view> items = fields.list();
+            for (std::size_t i = 0; i + 1 < items.size(); i += 2) {
+                const int k = wire::parseInt(items[i]).value_or(0);
+                if (k >= 1 && k <= 7)
+                    m_bar[k] = wire::parseInt(items[i + 1]).value_or(0);
+            }
+        } else if (entry->command == "CMD_nextplayer") {
+            if (fields.nextInt() == 1)
+                startTurn();
+        } else if (entry->command == "CMD_heflip") {
+            if (fields.nextInt() != 1)
+                return;
+            const int x = fields.nextInt().value_or(0);
+            const int y = fields.nextInt().value_or(0);
+            m_flipped.push_back({x, y});
+            if (fields.next() == "t")
+                buildWord();
+        } else if (entry->command == "CMD_hisword") {
+            accepted += fields.nextInt() == 1 ? 1 : 0;
+        }
+    }
+
+    void startTurn()
+    {
+        ++turns;
+        m_flipped.clear();
+        // Five different cells, in a different place each turn.
+        for (int i = 0; i < 5; ++i) {
+            const int cell = (turns * 7 + i * 13) % 80;
+            m_client.send(msg::iflip(1, cell / 8 + 1, cell % 8 + 1));
+        }
+    }
+
+    void buildWord()
+    {
+        for (const std::string& word : m_words) {
+            if (word.size() < 2 || word.size() <= m_best.size())
+                continue;
+            std::vector<wire::Origin> origins;
+            if (lay(word, origins)) {
+                m_best = word;
+                m_bestOrigins = origins;
+            }
+        }
+        if (m_best.empty()) {
+            ++passes;
+            m_client.send(msg::hepass(1));
+            return;
+        }
+        ++words;
+        for (std::size_t i = 0; i < m_bestOrigins.size(); ++i) {
+            const wire::Origin& o = m_bestOrigins[i];
+            const int position = static_cast<int>(i) + 1;
+            m_client.send(o.x == 0 ? msg::usebarletter(1, o.y, position)
+                                   : msg::useboardletter(1, o.x, o.y, position));
+        }
+        m_client.send(msg::idone(1, m_bestOrigins));
+        m_best.clear();
+    }
+
+    bool lay(const std::string& word, std::vector<wire::Origin>& origins) const
+    {
+        std::array<bool, 5> boardTaken{};
+        std::array<bool, 8> barTaken{};
+        for (const char letter : word) {
+            const int code = letter - 'a' + 1;
+            bool found = false;
+            for (std::size_t f = 0; f < m_flipped.size() && !found; ++f) {
+                const wire::Origin& cell = m_flipped[f];
+                if (!boardTaken[f] && m_board[cell.x][cell.y] == code) {
+                    boardTaken[f] = true;
+                    origins.push_back(cell);
+                    found = true;
+                }
+            }
+            for (int k = 1; k <= 7 && !found; ++k) {
+                if (!barTaken[static_cast<std::size_t>(k)] && m_bar[static_cast<std::size_t>(k)] == code) {
+                    barTaken[static_cast<std::size_t>(k)] = true;
+                    origins.push_back({0, k});
+                    found = true;
+                }
+            }
+            if (!found) {
+                origins.clear();
+                return false;
+            }
+        }
+        return true;
+    }
+
+    TestClient& m_client;
+    std::vector<std::string> m_words;
+    std::size_t m_next = 0;
+    std::array<std::array<int, 9>, 11> m_board{};
+    std::array<int, 8> m_bar{};
+    std::vector<wire::Origin> m_flipped;
+    std::string m_best;
+    std::vector<wire::Origin> m_bestOrigins;
+};
+
+TEST(LexiflipHost, ServesAWholeGameToAScriptedClientAgainstKlot)
+{
+    HostProcess host({QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--bot-speed"),
+                      QStringLiteral("fast")});
+    const quint16 port = host.waitForPort();
+    ASSERT_NE(port, 0) << host.process().readAllStandardError().toStdString();
+
+    TestClient client(port);
+    ASSERT_TRUE(client.login("Scripted"));
+    EXPECT_EQ(client.slot(), 1);
+    ScriptedPlayer player(client);
+    client.send(msg::startgame("Scripted", "15", "10", true, "1", "0"));
+    ASSERT_TRUE(client.waitFor("CMD_startgame+Scripted+15+10+1+0+"));
+
+    const bool won = waitUntil(
+        [&] {
+            player.step();
+            return client.has("CMD_winner+") || client.closed();
+        },
+        200000);
+    ASSERT_TRUE(won) << "turns " << player.turns << ", words " << player.words << ", passes " << player.passes;
+    EXPECT_FALSE(client.closed());
+    EXPECT_GE(player.turns, 1);
+    // Every turn of the scripted player ended in a word or a pass.
+    EXPECT_EQ(player.words + player.passes, player.turns);
+    EXPECT_TRUE(client.has("CMD_nextplayer+2+")) << "Klot never had a turn";
+    EXPECT_TRUE(client.has("CMD_heflip+2+")) << "Klot never flipped";
+    const std::string winner = client.messages()[*client.find("CMD_winner+")];
+    EXPECT_TRUE(winner == "CMD_winner+Scripted+" || winner == "CMD_winner+Klot+") << winner;
+
+    // SIGTERM ends the host cleanly.
+    host.process().terminate();
+    ASSERT_TRUE(host.process().waitForFinished(5000));
+    EXPECT_EQ(host.process().exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(host.process().exitCode(), 0);
+    EXPECT_TRUE(client.waitForClose());
+}
+
+TEST(LexiflipHost, RefusesATakenPortAndExplainsItself)
+{
+    QTcpServer taken;
+    ASSERT_TRUE(taken.listen(QHostAddress::AnyIPv4, 0));
+    QProcess process;
+    process.start(hostProgram(), {QStringLiteral("--port"), QString::number(taken.serverPort())});
+    ASSERT_TRUE(process.waitForFinished(10000));
+    EXPECT_EQ(process.exitCode(), 1);
+    EXPECT_TRUE(process.readAllStandardError().contains("Listen - Error Binding Socket"));
+
+    // LEXIFLIP_PORT is the port when --port is not given.
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("LEXIFLIP_PORT"), QString::number(taken.serverPort()));
+    process.setProcessEnvironment(environment);
+    process.start(hostProgram(), {});
+    ASSERT_TRUE(process.waitForFinished(10000));
+    EXPECT_EQ(process.exitCode(), 1);
+
+    process.setProcessEnvironment(QProcessEnvironment::systemEnvironment());
+    process.start(hostProgram(), {QStringLiteral("--help")});
+    ASSERT_TRUE(process.waitForFinished(10000));
+    const QByteArray help = process.readAllStandardOutput();
+    for (const char* part : {"--port", "LEXIFLIP_PORT", "--bot-speed", "slot 1", "standard error", "SIGTERM"})
+        EXPECT_TRUE(help.contains(part)) << part;
+
+    process.start(hostProgram(), {QStringLiteral("--bot-speed"), QStringLiteral("ludicrous")});
+    ASSERT_TRUE(process.waitForFinished(10000));
+    EXPECT_EQ(process.exitCode(), 2);
+}
+
+} // namespace
+} // namespace lexiflip::testing
