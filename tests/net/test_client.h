@@ -94,6 +94,8 @@ public:
 private:
     void take()
     {
+        if (!m_socket.isOpen())
+            return;
         const QByteArray bytes = m_socket.readAll();
         m_accumulator.feed(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
                            [this](std::string_view message) { m_messages.emplace_back(message); });

@@ -412,7 +412,19 @@ public:
         address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
         m_connected = ::connect(m_fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
     }
-    ~SilentPeer() { ::close(m_fd); }
+    ~SilentPeer()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    // Closes with a reset instead of an orderly close.
+    void reset()
+    {
+        const linger abrupt{1, 0};
+        ::setsockopt(m_fd, SOL_SOCKET, SO_LINGER, &abrupt, sizeof abrupt);
+        ::close(m_fd);
+        m_fd = -1;
+    }
     bool connected() const { return m_connected; }
     void send(const std::string& bytes) { (void)!::write(m_fd, bytes.data(), bytes.size()); }
 
@@ -448,6 +460,27 @@ TEST_F(Host, APeerThatNeverReadsIsClosedOnceAMebibyteWaitsForIt)
     EXPECT_EQ(server->state().players[2].connected, 0);
     // The host goes on serving the others.
     roundTrip(host, "after");
+}
+
+} // namespace
+} // namespace lexiflip::net
+
+namespace lexiflip::net {
+namespace {
+
+TEST_F(Host, AConnectionResetFreesTheSlotLikeAClose)
+{
+    TestClient& host = join();
+    SilentPeer peer(server->port());
+    ASSERT_TRUE(peer.connected());
+    peer.send(msg::logininfo(2, msg::kVersion, "Reset"));
+    ASSERT_TRUE(host.waitFor(body(msg::newplayerinfo(2, "Reset"))));
+    peer.reset();
+    ASSERT_TRUE(host.waitFor(body(msg::playerdisconnected(2, "Reset"))));
+    EXPECT_EQ(server->state().players[2].connected, 0);
+    TestClient& next = connect();
+    ASSERT_TRUE(next.login("Next"));
+    EXPECT_EQ(next.slot(), 2);
 }
 
 } // namespace

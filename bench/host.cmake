@@ -1,0 +1,5 @@
+# The host session under nine clients: flip round trip beside a loopback echo,
+# burst drain and idle CPU.
+add_executable(host_bench ${CMAKE_CURRENT_LIST_DIR}/host_bench.cpp)
+target_include_directories(host_bench PRIVATE ${PROJECT_SOURCE_DIR}/tests)
+target_link_libraries(host_bench PRIVATE lexiflip_net Qt6::Core Qt6::Network benchmark::benchmark)
