@@ -17,11 +17,20 @@ constexpr std::size_t kMinRun = 16;
 constexpr std::size_t kMaxRun = 4095;
 constexpr unsigned kItemsPerControlWord = 16;
 
-// The table slot of the three bytes at p.
-inline unsigned hashAt(const std::uint8_t* p)
+// The table slot of the three bytes b0, b1, b2.
+inline unsigned hashOf(std::uint32_t b0, std::uint32_t b1, std::uint32_t b2)
 {
-    const std::uint32_t key = ((((std::uint32_t{p[0]} << 4) ^ p[1]) << 4) ^ p[2]);
+    const std::uint32_t key = (((b0 << 4) ^ b1) << 4) ^ b2;
     return ((key * 40543u) >> 4) & 0x0FFFu;
+}
+
+inline std::uint32_t load32(const std::uint8_t* p)
+{
+    std::uint32_t v;
+    std::memcpy(&v, p, sizeof v);
+    if constexpr (std::endian::native == std::endian::big)
+        v = ((v & 0xFFu) << 24) | ((v & 0xFF00u) << 8) | ((v >> 8) & 0xFF00u) | (v >> 24);
+    return v;
 }
 
 inline std::uint64_t load64(const std::uint8_t* p)
@@ -31,21 +40,44 @@ inline std::uint64_t load64(const std::uint8_t* p)
     return v;
 }
 
-// Length of the common prefix of a and b, at most `limit` (<= kMaxCopy) bytes.
+// Bytes that agree at the start of two 8-byte words loaded from memory.
+inline std::size_t agreeingBytes(std::uint64_t diff)
+{
+    if constexpr (std::endian::native == std::endian::little)
+        return static_cast<std::size_t>(std::countr_zero(diff) >> 3);
+    else
+        return static_cast<std::size_t>(std::countl_zero(diff) >> 3);
+}
+
+// Length of the common prefix of a and b, at most `limit` bytes.
 inline std::size_t matchLength(const std::uint8_t* a, const std::uint8_t* b, std::size_t limit)
 {
     std::size_t n = 0;
-    if constexpr (std::endian::native == std::endian::little) {
-        // Whole words while at least 8 bytes may still match: the first
-        // differing bit tells how many bytes agreed.
-        while (n + 8 <= limit) {
-            const std::uint64_t diff = load64(a + n) ^ load64(b + n);
-            if (diff != 0)
-                return n + static_cast<std::size_t>(std::countr_zero(diff) >> 3);
-            n += 8;
-        }
+    // Whole words while at least 8 bytes may still match: the first differing
+    // bit tells how many bytes agreed.
+    while (n + 8 <= limit) {
+        const std::uint64_t diff = load64(a + n) ^ load64(b + n);
+        if (diff != 0)
+            return n + agreeingBytes(diff);
+        n += 8;
     }
     while (n < limit && a[n] == b[n])
+        ++n;
+    return n;
+}
+
+// Number of bytes equal to `byte` from p on, at most `limit`.
+inline std::size_t runLength(const std::uint8_t* p, std::uint8_t byte, std::size_t limit)
+{
+    const std::uint64_t pattern = 0x0101010101010101ull * byte;
+    std::size_t n = 0;
+    while (n + 8 <= limit) {
+        const std::uint64_t diff = load64(p + n) ^ pattern;
+        if (diff != 0)
+            return n + agreeingBytes(diff);
+        n += 8;
+    }
+    while (n < limit && p[n] == byte)
         ++n;
     return n;
 }
@@ -88,15 +120,39 @@ std::size_t Lzrw1kh::compressChunk(const std::uint8_t* src, std::size_t length, 
             items = 0;
         }
         ++items;
+        const std::size_t left = length - p;
         const std::uint8_t byte = src[p];
+
+        if (left < 4) {
+            // The last bytes of the chunk: too few for a run, and a copy only of
+            // exactly the three that remain.
+            if (left == kMinCopy) {
+                const unsigned slot = hashOf(byte, src[p + 1], src[p + 2]);
+                const std::size_t candidate = table[slot];
+                table[slot] = static_cast<std::uint16_t>(p);
+                if (p - candidate <= kMaxOffset && std::memcmp(src + candidate, src + p, kMinCopy) == 0) {
+                    const std::size_t value = (p - candidate) * 16;
+                    dst[out] = static_cast<std::uint8_t>(value >> 8);
+                    dst[out + 1] = static_cast<std::uint8_t>(value);
+                    out += 2;
+                    word = (word << 1) | 1u;
+                    p += kMinCopy;
+                    continue;
+                }
+            }
+            dst[out++] = byte;
+            word <<= 1;
+            ++p;
+            continue;
+        }
+
+        const std::uint32_t next = load32(src + p); // the hash uses the first three
+        const auto second = static_cast<std::uint8_t>(next >> 8);
 
         // A run is only worth its 4 bytes from 16 equal bytes on; shorter runs
         // go through the copy search like any other bytes.
-        if (p + 1 < length && src[p + 1] == byte) {
-            const std::size_t limit = std::min(kMaxRun, length - p);
-            std::size_t run = 2;
-            while (run < limit && src[p + run] == byte)
-                ++run;
+        if (second == byte) {
+            const std::size_t run = 2 + runLength(src + p + 2, byte, std::min(kMaxRun, left) - 2);
             if (run >= kMinRun) {
                 const std::size_t stored = run - kMinRun;
                 dst[out] = 0;
@@ -110,23 +166,40 @@ std::size_t Lzrw1kh::compressChunk(const std::uint8_t* src, std::size_t length, 
             }
         }
 
-        // Fewer than three bytes left can never make a copy.
-        if (length - p >= kMinCopy) {
-            const unsigned slot = hashAt(src + p);
-            const std::size_t candidate = table[slot];
-            table[slot] = static_cast<std::uint16_t>(p);
-            if (candidate != kEmpty && p - candidate <= kMaxOffset) {
-                const std::size_t len = matchLength(src + candidate, src + p, std::min(kMaxCopy, length - p));
-                if (len >= kMinCopy) {
-                    const std::size_t value = (p - candidate) * 16 + (len - kMinCopy);
-                    dst[out] = static_cast<std::uint8_t>(value >> 8);
-                    dst[out + 1] = static_cast<std::uint8_t>(value);
-                    out += 2;
-                    word = (word << 1) | 1u;
-                    p += len;
-                    continue;
+        const unsigned slot = hashOf(byte, second, static_cast<std::uint8_t>(next >> 16));
+        const std::size_t candidate = table[slot];
+        table[slot] = static_cast<std::uint16_t>(p);
+        // An empty slot (0xFFFF) lies further back than any offset, as p < 0xFFFF.
+        // Distance and first three bytes are judged together, in one branch that
+        // stays predictable where slots are full of unrelated strings; an empty
+        // slot compares against the chunk start, which is always readable.
+        const std::size_t at = candidate < p ? candidate : 0;
+        const bool near = p - candidate <= kMaxOffset;
+        const bool sameStart = ((load32(src + at) ^ next) & 0x00FFFFFFu) == 0;
+        if (near & sameStart) {
+            std::size_t len;
+            if (left >= kMinCopy + 16) {
+                // The longest copy needs 15 more bytes: two words cover them.
+                const std::uint8_t* a = src + candidate + kMinCopy;
+                const std::uint8_t* b = src + p + kMinCopy;
+                const std::uint64_t diff = load64(a) ^ load64(b);
+                if (diff != 0) {
+                    len = kMinCopy + agreeingBytes(diff);
+                } else {
+                    const std::uint64_t diff2 = load64(a + 8) ^ load64(b + 8);
+                    len = std::min(kMaxCopy, kMinCopy + 8 + (diff2 != 0 ? agreeingBytes(diff2) : 8));
                 }
+            } else {
+                len = kMinCopy + matchLength(src + candidate + kMinCopy, src + p + kMinCopy, left - kMinCopy);
+                len = std::min(len, kMaxCopy);
             }
+            const std::size_t value = (p - candidate) * 16 + (len - kMinCopy);
+            dst[out] = static_cast<std::uint8_t>(value >> 8);
+            dst[out + 1] = static_cast<std::uint8_t>(value);
+            out += 2;
+            word = (word << 1) | 1u;
+            p += len;
+            continue;
         }
 
         dst[out++] = byte;
@@ -162,24 +235,31 @@ std::optional<std::size_t> Lzrw1kh::decompressBlock(const std::uint8_t* src, std
     while (in < length) {
         if (length - in < 2)
             return std::nullopt;
-        unsigned word = (unsigned{src[in]} << 8) | src[in + 1];
+        // The control bits of the items still to come, in the top of the word.
+        std::uint32_t word = ((std::uint32_t{src[in]} << 8) | src[in + 1]) << 16;
         in += 2;
+        unsigned items = kItemsPerControlWord;
 
-        // Sixteen literals in a row: one copy instead of sixteen tests.
-        if (word == 0 && length - in >= kItemsPerControlWord && kChunkSize - out >= kItemsPerControlWord) {
-            std::memcpy(dst + out, src + in, kItemsPerControlWord);
-            in += kItemsPerControlWord;
-            out += kItemsPerControlWord;
-            continue;
-        }
-
-        for (unsigned i = 0; i < kItemsPerControlWord && in < length; ++i, word <<= 1) {
-            if ((word & 0x8000u) == 0) {
-                if (out >= kChunkSize)
+        while (items > 0 && in < length) {
+            if ((word & 0x80000000u) == 0) {
+                // A stretch of literals, copied at once.
+                std::size_t n = std::min<std::size_t>(static_cast<unsigned>(std::countl_zero(word)), items);
+                n = std::min(n, length - in);
+                if (n > kChunkSize - out)
                     return std::nullopt;
-                dst[out++] = src[in++];
+                // n <= 16 and out + n <= kChunkSize: 16 bytes always fit the buffer.
+                if (length - in >= 16)
+                    std::memcpy(dst + out, src + in, 16);
+                else
+                    std::memcpy(dst + out, src + in, n);
+                in += n;
+                out += n;
+                items -= static_cast<unsigned>(n);
+                word <<= n;
                 continue;
             }
+            word <<= 1;
+            --items;
             if (length - in < 2)
                 return std::nullopt;
             const std::size_t offset = (std::size_t{src[in]} << 4) | (src[in + 1] >> 4);
@@ -191,11 +271,13 @@ std::optional<std::size_t> Lzrw1kh::decompressBlock(const std::uint8_t* src, std
                 std::uint8_t* to = dst + out;
                 const std::uint8_t* from = to - offset;
                 if (offset >= 8) {
-                    // Each 8-byte step reads only bytes already written; the
-                    // overshoot past len lands in the buffer's spare bytes or is
+                    // Each 8-byte step reads only bytes already written; what
+                    // lands past len is in the buffer's spare bytes or is
                     // overwritten by the next item.
-                    for (std::size_t k = 0; k < len; k += 8)
-                        std::memcpy(to + k, from + k, 8);
+                    std::memcpy(to, from, 8);
+                    std::memcpy(to + 8, from + 8, 8);
+                    if (len > 16)
+                        std::memcpy(to + 16, from + 16, 8);
                 } else {
                     for (std::size_t k = 0; k < len; ++k)
                         to[k] = from[k];
