@@ -14,6 +14,15 @@ public:
     // Reads up to n bytes; fewer only at the end of the input. Throws
     // ELzrw1Exception on a read error.
     virtual std::size_t read(std::uint8_t* dst, std::size_t n) = 0;
+
+    // Like read, but the bytes may be left where they already are: `view` is
+    // pointed at them, in `buffer` or in the source's own memory, valid until
+    // the next call. Sources held in memory override it to skip a copy.
+    virtual std::size_t readView(const std::uint8_t*& view, std::uint8_t* buffer, std::size_t n)
+    {
+        view = buffer;
+        return read(buffer, n);
+    }
 };
 
 // Where an operation's output goes. Throws ELzrw1Exception when not all bytes

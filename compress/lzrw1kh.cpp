@@ -240,6 +240,54 @@ std::optional<std::size_t> Lzrw1kh::decompressBlock(const std::uint8_t* src, std
         in += 2;
         unsigned items = kItemsPerControlWord;
 
+        // With room for sixteen of the longest items in both directions (and
+        // for the 16-byte literal copy after fifteen 4-byte runs), the group
+        // needs no bounds test per item; only a run can use up the output
+        // room, and after one the careful loop below takes over.
+        if (length - in >= kItemsPerControlWord * 4 + 16 && kChunkSize - out >= kItemsPerControlWord * kMaxCopy) {
+            while (items > 0) {
+                if ((word & 0x80000000u) == 0) {
+                    const unsigned n = std::min(static_cast<unsigned>(std::countl_zero(word)), items);
+                    std::memcpy(dst + out, src + in, 16);
+                    in += n;
+                    out += n;
+                    items -= n;
+                    word <<= n;
+                    continue;
+                }
+                word <<= 1;
+                --items;
+                const std::size_t offset = (std::size_t{src[in]} << 4) | (src[in + 1] >> 4);
+                if (offset != 0) {
+                    const std::size_t len = (src[in + 1] & 0x0Fu) + kMinCopy;
+                    in += 2;
+                    if (offset > out)
+                        return std::nullopt;
+                    std::uint8_t* to = dst + out;
+                    const std::uint8_t* from = to - offset;
+                    if (offset >= 8) {
+                        std::memcpy(to, from, 8);
+                        std::memcpy(to + 8, from + 8, 8);
+                        if (len > 16)
+                            std::memcpy(to + 16, from + 16, 8);
+                    } else {
+                        for (std::size_t k = 0; k < len; ++k)
+                            to[k] = from[k];
+                    }
+                    out += len;
+                } else {
+                    const std::size_t len = ((std::size_t{src[in + 1]} << 8) | src[in + 2]) + kMinRun;
+                    if (len > kChunkSize - out)
+                        return std::nullopt;
+                    std::memset(dst + out, src[in + 3], len);
+                    in += 4;
+                    out += len;
+                    if (kChunkSize - out < kItemsPerControlWord * kMaxCopy)
+                        break;
+                }
+            }
+        }
+
         while (items > 0 && in < length) {
             if ((word & 0x80000000u) == 0) {
                 // A stretch of literals, copied at once.

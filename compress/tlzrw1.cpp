@@ -86,6 +86,14 @@ public:
         return got;
     }
 
+    std::size_t readView(const std::uint8_t*& view, std::uint8_t*, std::size_t n) override
+    {
+        const std::size_t got = std::min(n, m_bytes.size() - m_pos);
+        view = reinterpret_cast<const std::uint8_t*>(m_bytes.data() + m_pos);
+        m_pos += got;
+        return got;
+    }
+
 private:
     std::string_view m_bytes;
     std::size_t m_pos = 0;
@@ -299,9 +307,10 @@ std::uint64_t Tlzrw1::compressStream(TCompressMode method, std::uint64_t size, B
         // Every chunk but the last is full; the last (maybe empty) is what ends
         // the sequence for the reader.
         for (;;) {
-            const std::size_t got = in.read(buffers.in.get(), kChunkSize);
+            const std::uint8_t* chunk = nullptr;
+            const std::size_t got = in.readView(chunk, buffers.in.get(), kChunkSize);
             read += got;
-            const std::size_t blockLength = m_lzr.compressChunk(buffers.in.get(), got, buffers.out.get());
+            const std::size_t blockLength = m_lzr.compressChunk(chunk, got, buffers.out.get());
             std::uint8_t length[2];
             put16(length, static_cast<std::uint32_t>(blockLength));
             out.write(length, 2);
@@ -361,10 +370,10 @@ std::uint64_t Tlzrw1::decompressStream(ByteSource& in, ByteSink& out, Buffers& b
         // No chunk makes a longer block, and a longer one would not fit the buffer.
         if (length > kMaxBlockSize)
             throw ELzrw1Exception(messages.corruptBlock);
-        if (in.read(buffers.in.get(), length) != length)
+        const std::uint8_t* block = nullptr;
+        if (in.readView(block, buffers.in.get(), length) != length)
             throw ELzrw1Exception(messages.readShort);
-        const std::optional<std::size_t> chunk =
-            Lzrw1kh::decompressBlock(buffers.in.get(), length, buffers.out.get());
+        const std::optional<std::size_t> chunk = Lzrw1kh::decompressBlock(block, length, buffers.out.get());
         if (!chunk)
             throw ELzrw1Exception(messages.corruptBlock);
         out.write(buffers.out.get(), *chunk);
@@ -483,26 +492,56 @@ TCompressMode Tlzrw1::Advise()
 
 std::string Tlzrw1::compressBytes(std::string_view input)
 {
+    std::string container;
+    compressBytes(input, container);
+    return container;
+}
+
+void Tlzrw1::compressBytes(std::string_view input, std::string& container)
+{
+    container.clear();
     const TCompressMode method = resolveMode(m_compressMode, [&] { return adviseBytes(input); });
     const Messages messages = Messages::forBuffers();
     Buffers buffers = Buffers::allocate(kNoBuffers);
-    std::string container;
     MemorySource source(input);
     MemorySink sink(container);
-    const std::uint64_t written = compressStream(method, input.size(), source, sink, buffers, messages);
+    std::uint64_t written = 0;
+    try {
+        written = compressStream(method, input.size(), source, sink, buffers, messages);
+    } catch (...) {
+        container.clear();
+        throw;
+    }
     show("Lzrw1 : successfully compressed at " + std::to_string(percentOf(written, input.size())) + "%");
-    return container;
 }
 
 std::string Tlzrw1::decompressBytes(std::string_view container)
 {
+    std::string plain;
+    decompressBytes(container, plain);
+    return plain;
+}
+
+void Tlzrw1::decompressBytes(std::string_view container, std::string& plain)
+{
+    plain.clear();
     const Messages messages = Messages::forBuffers();
     Buffers buffers = Buffers::allocate(kNoBuffers);
-    std::string plain;
+    if (container.size() >= kHeaderSize) {
+        // Room for the promised size, but never more than the container could
+        // expand to (no method makes more than 1024 bytes of one), so that a
+        // forged size field cannot make us reserve gigabytes.
+        const std::uint64_t promised = get32(reinterpret_cast<const std::uint8_t*>(container.data()) + 4);
+        plain.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(promised, container.size() * 1024ull)));
+    }
     MemorySource source(container);
     MemorySink sink(plain);
-    decompressStream(source, sink, buffers, messages);
-    return plain;
+    try {
+        decompressStream(source, sink, buffers, messages);
+    } catch (...) {
+        plain.clear();
+        throw;
+    }
 }
 
 TCompressMode Tlzrw1::adviseBytes(std::string_view input)

@@ -94,6 +94,10 @@ public:
     // Their messages are the component's stream messages, as no file is named.
     std::string compressBytes(std::string_view input);
     std::string decompressBytes(std::string_view container);
+    // The same into a caller's string, whose capacity is reused; on failure
+    // it is left empty.
+    void compressBytes(std::string_view input, std::string& container);
+    void decompressBytes(std::string_view container, std::string& plain);
     TCompressMode adviseBytes(std::string_view input);
 
 private:
