@@ -106,7 +106,8 @@ void BM_Lz4Compress(benchmark::State& state)
     std::vector<char> out(static_cast<std::size_t>(LZ4_compressBound(static_cast<int>(input.size()))));
     int n = 0;
     for (auto _ : state) {
-        n = LZ4_compress_default(input.data(), out.data(), static_cast<int>(input.size()), static_cast<int>(out.size()));
+        n = LZ4_compress_default(input.data(), out.data(), static_cast<int>(input.size()),
+                                 static_cast<int>(out.size()));
         benchmark::DoNotOptimize(out.data());
     }
     g_compressedShare["lz4"] = static_cast<double>(n) / static_cast<double>(input.size());
@@ -117,8 +118,8 @@ void BM_Lz4Decompress(benchmark::State& state)
 {
     const std::string& input = corpus().mixed;
     std::vector<char> packed(static_cast<std::size_t>(LZ4_compressBound(static_cast<int>(input.size()))));
-    const int n =
-        LZ4_compress_default(input.data(), packed.data(), static_cast<int>(input.size()), static_cast<int>(packed.size()));
+    const int n = LZ4_compress_default(input.data(), packed.data(), static_cast<int>(input.size()),
+                                       static_cast<int>(packed.size()));
     std::vector<char> out(input.size());
     for (auto _ : state) {
         const int got = LZ4_decompress_safe(packed.data(), out.data(), n, static_cast<int>(out.size()));
@@ -169,7 +170,7 @@ BENCHMARK(BM_Zlib1Decompress)->Unit(benchmark::kMillisecond);
 
 // Console output as usual, and the MB/s of every run kept for the summary.
 class SummaryReporter : public benchmark::ConsoleReporter {
-public:
+  public:
     void ReportRuns(const std::vector<Run>& runs) override
     {
         ConsoleReporter::ReportRuns(runs);
@@ -186,15 +187,15 @@ public:
         return it == m_mbps.end() ? 0.0 : it->second;
     }
 
-private:
+  private:
     std::map<std::string, double> m_mbps;
 };
 
 void printLine(const char* what, double ours, double base, const char* baseName, double target)
 {
     const double ratio = base > 0 ? ours / base : 0.0;
-    std::printf("  %-10s %8.1f MB/s vs %-6s %8.1f MB/s: ratio %5.2f (target >= %.1f) %s\n", what, ours, baseName,
-                base, ratio, target, ratio >= target ? "met" : "MISSED");
+    std::printf("  %-10s %8.1f MB/s vs %-6s %8.1f MB/s: ratio %5.2f (target >= %.1f) %s\n", what, ours,
+                baseName, base, ratio, target, ratio >= target ? "met" : "MISSED");
 }
 
 } // namespace
@@ -218,6 +219,7 @@ int main(int argc, char** argv)
     printLine("compress", fastC, reporter.mbps("BM_Zlib1Compress"), "zlib-1", 3.0);
     printLine("decompress", fastD, reporter.mbps("BM_Lz4Decompress"), "lz4", 0.3);
     std::printf("  compressed size: lzrw1 %.1f%%, lz4 %.1f%%, zlib-1 %.1f%% of the input\n",
-                100 * g_compressedShare["lzrw1"], 100 * g_compressedShare["lz4"], 100 * g_compressedShare["zlib-1"]);
+                100 * g_compressedShare["lzrw1"], 100 * g_compressedShare["lz4"],
+                100 * g_compressedShare["zlib-1"]);
     return 0;
 }

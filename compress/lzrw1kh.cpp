@@ -244,7 +244,8 @@ std::optional<std::size_t> Lzrw1kh::decompressBlock(const std::uint8_t* src, std
         // for the 16-byte literal copy after fifteen 4-byte runs), the group
         // needs no bounds test per item; only a run can use up the output
         // room, and after one the careful loop below takes over.
-        if (length - in >= kItemsPerControlWord * 4 + 16 && kChunkSize - out >= kItemsPerControlWord * kMaxCopy) {
+        if (length - in >= kItemsPerControlWord * 4 + 16 &&
+            kChunkSize - out >= kItemsPerControlWord * kMaxCopy) {
             while (items > 0) {
                 if ((word & 0x80000000u) == 0) {
                     const unsigned n = std::min(static_cast<unsigned>(std::countl_zero(word)), items);

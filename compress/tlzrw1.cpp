@@ -17,7 +17,8 @@ namespace {
 const std::string kNoBuffers = "Lzrw1 (de)compression : Failed to get memory for I/O buffers !";
 const std::string kFastSizeMismatch =
     "Lzrw1 (decompression LZRW1/KH) : Original and compressed sizes do not match !";
-const std::string kGoodSizeMismatch = "Lzrw1 (LZH decompression) : Original and compressed sizes do not match !";
+const std::string kGoodSizeMismatch =
+    "Lzrw1 (LZH decompression) : Original and compressed sizes do not match !";
 
 void put16(std::uint8_t* at, std::uint32_t value)
 {
@@ -43,8 +44,11 @@ struct FileCloser {
 using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
 class FileSource : public ByteSource {
-public:
-    FileSource(std::FILE* file, std::string errorMessage) : m_file(file), m_errorMessage(std::move(errorMessage)) {}
+  public:
+    FileSource(std::FILE* file, std::string errorMessage)
+        : m_file(file), m_errorMessage(std::move(errorMessage))
+    {
+    }
 
     std::size_t read(std::uint8_t* dst, std::size_t n) override
     {
@@ -54,14 +58,17 @@ public:
         return got;
     }
 
-private:
+  private:
     std::FILE* m_file;
     std::string m_errorMessage;
 };
 
 class FileSink : public ByteSink {
-public:
-    FileSink(std::FILE* file, std::string errorMessage) : m_file(file), m_errorMessage(std::move(errorMessage)) {}
+  public:
+    FileSink(std::FILE* file, std::string errorMessage)
+        : m_file(file), m_errorMessage(std::move(errorMessage))
+    {
+    }
 
     void write(const std::uint8_t* src, std::size_t n) override
     {
@@ -69,13 +76,13 @@ public:
             throw ELzrw1Exception(m_errorMessage);
     }
 
-private:
+  private:
     std::FILE* m_file;
     std::string m_errorMessage;
 };
 
 class MemorySource : public ByteSource {
-public:
+  public:
     explicit MemorySource(std::string_view bytes) : m_bytes(bytes) {}
 
     std::size_t read(std::uint8_t* dst, std::size_t n) override
@@ -94,13 +101,13 @@ public:
         return got;
     }
 
-private:
+  private:
     std::string_view m_bytes;
     std::size_t m_pos = 0;
 };
 
 class MemorySink : public ByteSink {
-public:
+  public:
     explicit MemorySink(std::string& bytes) : m_bytes(bytes) {}
 
     void write(const std::uint8_t* src, std::size_t n) override
@@ -108,7 +115,7 @@ public:
         m_bytes.append(reinterpret_cast<const char*>(src), n);
     }
 
-private:
+  private:
     std::string& m_bytes;
 };
 
@@ -126,7 +133,8 @@ std::uint64_t percentOf(std::uint64_t part, std::uint64_t whole)
 std::string progressText(const Lzrw1Progress& progress)
 {
     return std::string(progress.method == TCompressMode::Good ? "(LZH)" : "(LZRW1/KH)") +
-           " Bytes in : " + std::to_string(progress.bytesIn) + " Bytes out : " + std::to_string(progress.bytesOut);
+           " Bytes in : " + std::to_string(progress.bytesIn) +
+           " Bytes out : " + std::to_string(progress.bytesOut);
 }
 
 // The two I/O buffers of one operation, freed when it ends.
@@ -187,7 +195,7 @@ struct Tlzrw1::Messages {
 // A target that exists and is no regular file (a device, a pipe) cannot be
 // replaced and is written directly, and never removed.
 class Tlzrw1::FileOutput {
-public:
+  public:
     FileOutput(const std::string& target, const std::string& openFailure)
     {
         if (target.empty())
@@ -255,7 +263,7 @@ public:
         m_committed = true;
     }
 
-private:
+  private:
     fs::path m_target;
     fs::path m_temp;
     FilePtr m_file;
@@ -333,11 +341,13 @@ std::uint64_t Tlzrw1::compressStream(TCompressMode method, std::uint64_t size, B
     // The header promised `size` bytes; an input that changed while it was read
     // would give a container that cannot be decoded.
     if (read != size)
-        throw ELzrw1Exception(method == TCompressMode::Fast ? messages.readFailedFast : messages.readFailedGood);
+        throw ELzrw1Exception(method == TCompressMode::Fast ? messages.readFailedFast
+                                                            : messages.readFailedGood);
     return written;
 }
 
-std::uint64_t Tlzrw1::decompressStream(ByteSource& in, ByteSink& out, Buffers& buffers, const Messages& messages)
+std::uint64_t Tlzrw1::decompressStream(ByteSource& in, ByteSink& out, Buffers& buffers,
+                                       const Messages& messages)
 {
     std::uint8_t field[4];
     if (in.read(field, 4) != 4)
@@ -388,9 +398,10 @@ std::uint64_t Tlzrw1::decompressStream(ByteSource& in, ByteSink& out, Buffers& b
     return produced;
 }
 
-TCompressMode Tlzrw1::adviseFromSamples(std::uint64_t size,
-                                        const std::function<std::size_t(std::uint64_t, std::uint8_t*)>& readChunk,
-                                        const std::function<Buffers()>& allocate)
+TCompressMode
+Tlzrw1::adviseFromSamples(std::uint64_t size,
+                          const std::function<std::size_t(std::uint64_t, std::uint8_t*)>& readChunk,
+                          const std::function<Buffers()>& allocate)
 {
     if (size <= kSmallInput) {
         m_compressMode = TCompressMode::Good;
@@ -442,7 +453,8 @@ std::uint64_t Tlzrw1::Compress()
     const std::uint64_t written = compressStream(method, size, source, sink, buffers, messages);
     output.commit(messages.write);
 
-    show(m_inputFile + " : Lzrw1 : successfully compressed at " + std::to_string(percentOf(written, size)) + "%");
+    show(m_inputFile + " : Lzrw1 : successfully compressed at " + std::to_string(percentOf(written, size)) +
+         "%");
     return written;
 }
 
@@ -532,7 +544,8 @@ void Tlzrw1::decompressBytes(std::string_view container, std::string& plain)
         // expand to (no method makes more than 1024 bytes of one), so that a
         // forged size field cannot make us reserve gigabytes.
         const std::uint64_t promised = get32(reinterpret_cast<const std::uint8_t*>(container.data()) + 4);
-        plain.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(promised, container.size() * 1024ull)));
+        plain.reserve(
+            static_cast<std::size_t>(std::min<std::uint64_t>(promised, container.size() * 1024ull)));
     }
     MemorySource source(container);
     MemorySink sink(plain);

@@ -31,9 +31,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view rest(reinterpret_cast<const char*>(data + 1), size - 1);
     try {
         switch (selector % 4) {
-        case 0: lzrw1.decompressBytes(rest); break;
-        case 1: lzrw1.decompressBytes(std::string("WRZL") + std::string(rest)); break;
-        case 2: lzrw1.decompressBytes(std::string("!HZL") + std::string(rest)); break;
+        case 0:
+            lzrw1.decompressBytes(rest);
+            break;
+        case 1:
+            lzrw1.decompressBytes(std::string("WRZL") + std::string(rest));
+            break;
+        case 2:
+            lzrw1.decompressBytes(std::string("!HZL") + std::string(rest));
+            break;
         default: {
             lzrw1.setCompressMode((selector & 4) ? TCompressMode::Good : TCompressMode::Fast);
             const std::string container = lzrw1.compressBytes(rest);

@@ -39,9 +39,10 @@ inline const std::string& wordText()
 {
     static const std::string text = [] {
         std::string all;
-        for (const char* name : {"/usr/share/dict/scowl/english-words.10", "/usr/share/dict/scowl/english-words.20",
-                                 "/usr/share/dict/scowl/english-words.35", "/usr/share/dict/scowl/english-words.50",
-                                 "/usr/share/dict/words"}) {
+        for (const char* name :
+             {"/usr/share/dict/scowl/english-words.10", "/usr/share/dict/scowl/english-words.20",
+              "/usr/share/dict/scowl/english-words.35", "/usr/share/dict/scowl/english-words.50",
+              "/usr/share/dict/words"}) {
             std::ifstream in(name, std::ios::binary);
             all.append(std::istreambuf_iterator<char>(in), {});
         }
@@ -80,7 +81,7 @@ inline void writeFile(const fs::path& path, std::string_view content)
 
 // A fresh directory per test, removed afterwards.
 class TempDirTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override
     {
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
@@ -101,7 +102,10 @@ protected:
     std::string path(const std::string& name) const { return (m_dir / name).string(); }
 
     // Names in the directory, to see that nothing (no temporary file either) was left.
-    std::size_t entries() const { return static_cast<std::size_t>(std::distance(fs::directory_iterator(m_dir), {})); }
+    std::size_t entries() const
+    {
+        return static_cast<std::size_t>(std::distance(fs::directory_iterator(m_dir), {}));
+    }
 
     fs::path m_dir;
 };

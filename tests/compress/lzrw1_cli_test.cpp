@@ -18,13 +18,13 @@ using testing::readFile;
 using testing::writeFile;
 
 class Lzrw1Cli : public testing::TempDirTest {
-protected:
+  protected:
     // Runs the tool with `args` (already quoted) and returns its exit status;
     // standard error is kept in m_stderr.
     int run(const std::string& args)
     {
-        const std::string command = std::string("'") + LEXIFLIP_LZRW1_TOOL + "' " + args + " >'" + path("stdout") +
-                                    "' 2>'" + path("stderr") + "'";
+        const std::string command = std::string("'") + LEXIFLIP_LZRW1_TOOL + "' " + args + " >'" +
+                                    path("stdout") + "' 2>'" + path("stderr") + "'";
         const int status = std::system(command.c_str());
         m_stderr = readFile(path("stderr"));
         testing::fs::remove(path("stdout"));
@@ -75,9 +75,10 @@ TEST_F(Lzrw1Cli, FailsWithTheComponentsMessage)
 TEST_F(Lzrw1Cli, RejectsBadUsage)
 {
     writeFile(path("in"), "x");
-    for (const std::string& args : std::vector<std::string>{"", "compress", "compress " + q("in"), "explode " + q("in") + " " + q("out"),
-                                   "compress --mode best " + q("in") + " " + q("out"),
-                                   "decompress --mode fast " + q("in") + " " + q("out")}) {
+    for (const std::string& args : std::vector<std::string>{
+             "", "compress", "compress " + q("in"), "explode " + q("in") + " " + q("out"),
+             "compress --mode best " + q("in") + " " + q("out"),
+             "decompress --mode fast " + q("in") + " " + q("out")}) {
         EXPECT_EQ(run(args), 1) << args;
         EXPECT_NE(m_stderr.find("usage: lexiflip-lzrw1"), std::string::npos) << args;
     }

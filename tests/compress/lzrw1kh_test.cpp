@@ -57,16 +57,18 @@ TEST(Lzrw1khBlock, EncodesHandWorkedChunksExactly)
     const std::vector<Case> cases = {
         {"1000 equal bytes: one run of 1000 (984 = 0x03D8)", std::string(1000, 'x'),
          bytes({0x40, 0x80, 0x00, 0x00, 0x03, 0xD8, 'x'})},
-        {"16 equal bytes: the shortest run", std::string(16, 'a'), bytes({0x40, 0x80, 0x00, 0x00, 0x00, 0x00, 'a'})},
+        {"16 equal bytes: the shortest run", std::string(16, 'a'),
+         bytes({0x40, 0x80, 0x00, 0x00, 0x00, 0x00, 'a'})},
         {"15 equal bytes: a literal, then a copy at offset 1 of 14", std::string(15, 'a'),
          bytes({0x40, 0x40, 0x00, 'a', 0x00, 0x1B})},
         {"5000 equal bytes: runs stop at 4095", std::string(5000, 'z'),
          bytes({0x40, 0xC0, 0x00, 0x00, 0x0F, 0xEF, 'z', 0x00, 0x03, 0x79, 'z'})},
-        {"ten literals, a copy of 18 at offset 10, a copy of the last 12 at offset 20", repeat("abcdefghij", 4),
-         bytes({0x40, 0x00, 0x30}) + "abcdefghij" + bytes({0x00, 0xAF, 0x01, 0x49})},
+        {"ten literals, a copy of 18 at offset 10, a copy of the last 12 at offset 20",
+         repeat("abcdefghij", 4), bytes({0x40, 0x00, 0x30}) + "abcdefghij" + bytes({0x00, 0xAF, 0x01, 0x49})},
         {"sixteen items fill a control word; the next one is reserved before item 17",
          repeat("ABCDEFGHIJKLMNOPQRST", 2),
-         bytes({0x40, 0x00, 0x00}) + "ABCDEFGHIJKLMNOP" + bytes({0x08, 0x00}) + "QRST" + bytes({0x01, 0x4F}) + "ST"},
+         bytes({0x40, 0x00, 0x00}) + "ABCDEFGHIJKLMNOP" + bytes({0x08, 0x00}) + "QRST" + bytes({0x01, 0x4F}) +
+             "ST"},
         {"the empty chunk is stored", "", bytes({0x80})},
         {"a short chunk costs more compressed than stored", "abcabc", bytes({0x80}) + "abcabc"},
     };
@@ -95,8 +97,8 @@ TEST(Lzrw1khBlock, TheSameChunkAlwaysGivesTheSameBlock)
     const std::string b = testing::wordText().substr(kChunkSize, kChunkSize);
     std::vector<std::uint8_t> out(kBufferSize);
     auto run = [&](const std::string& chunk) {
-        const std::size_t n =
-            engine.compressChunk(reinterpret_cast<const std::uint8_t*>(chunk.data()), chunk.size(), out.data());
+        const std::size_t n = engine.compressChunk(reinterpret_cast<const std::uint8_t*>(chunk.data()),
+                                                   chunk.size(), out.data());
         return std::string(reinterpret_cast<const char*>(out.data()), n);
     };
     const std::string first = run(a);
@@ -146,11 +148,20 @@ TEST(Lzrw1khBlock, EveryCutOfAValidBlockDecodesToAPrefixOrIsRejected)
     const std::string chunk = testing::wordText().substr(1000, 5000);
     const std::string block = compressChunk(chunk);
     ASSERT_EQ(block[0], '\x40');
+    int prefixes = 0;
+    int rejected = 0;
     for (std::size_t n = 2; n < block.size(); ++n) {
         const auto decoded = decodeBlock(block.substr(0, n));
-        if (decoded)
+        if (decoded) {
+            ++prefixes;
             EXPECT_EQ(chunk.compare(0, decoded->size(), *decoded), 0) << "cut at " << n;
+        } else {
+            ++rejected;
+        }
     }
+    // Cuts between items decode; cuts inside a copy or a control word do not.
+    EXPECT_GT(prefixes, 100);
+    EXPECT_GT(rejected, 100);
 }
 
 TEST(Lzrw1khBlock, OverlappingCopiesRepeatTheirOwnOutput)

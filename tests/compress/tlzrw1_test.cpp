@@ -22,8 +22,9 @@ using testing::writeFile;
 
 std::string header(const char* identifier, std::uint32_t size)
 {
-    return std::string(identifier, 4) + bytes({static_cast<int>(size & 0xFF), static_cast<int>((size >> 8) & 0xFF),
-                                               static_cast<int>((size >> 16) & 0xFF), static_cast<int>(size >> 24)});
+    return std::string(identifier, 4) +
+           bytes({static_cast<int>(size & 0xFF), static_cast<int>((size >> 8) & 0xFF),
+                  static_cast<int>((size >> 16) & 0xFF), static_cast<int>(size >> 24)});
 }
 
 std::string compressWith(TCompressMode mode, std::string_view input)
@@ -40,8 +41,7 @@ std::string decompress(std::string_view container)
 }
 
 // The message of the ELzrw1Exception that f throws, or a note that it threw none.
-template <class F>
-std::string failure(F&& f)
+template <class F> std::string failure(F&& f)
 {
     try {
         f();
@@ -52,7 +52,7 @@ std::string failure(F&& f)
 }
 
 class Tlzrw1Files : public testing::TempDirTest {
-protected:
+  protected:
     // Compresses `content` from a file and returns the container file's bytes.
     std::string compressFile(TCompressMode mode, std::string_view content)
     {
@@ -108,7 +108,8 @@ TEST_F(Tlzrw1Files, AFullChunkIsFollowedByTheOneByteEmptyBlock)
 
     const std::string text = testing::wordText().substr(0, kChunkSize);
     const std::string container = compressFile(TCompressMode::Fast, text);
-    const std::size_t first = static_cast<unsigned char>(container[8]) | static_cast<unsigned char>(container[9]) << 8;
+    const std::size_t first =
+        static_cast<unsigned char>(container[8]) | static_cast<unsigned char>(container[9]) << 8;
     ASSERT_EQ(container.size(), 8 + 2 + first + 3);
     EXPECT_EQ(container.substr(8 + 2 + first), bytes({0x01, 0x00, 0x80}));
     EXPECT_EQ(decompressFile(container), text);
@@ -158,9 +159,15 @@ std::string sample(const RoundTrip& r)
     std::mt19937_64 engine(r.size);
     while (mixed.size() < r.size) {
         switch (engine() % 3) {
-        case 0: mixed += std::string(1 + engine() % 5000, static_cast<char>(engine())); break;
-        case 1: mixed += testing::wordText().substr(engine() % 1000, 1 + engine() % 300); break;
-        default: mixed += testing::randomBytes(1 + engine() % 100, engine()); break;
+        case 0:
+            mixed += std::string(1 + engine() % 5000, static_cast<char>(engine()));
+            break;
+        case 1:
+            mixed += testing::wordText().substr(engine() % 1000, 1 + engine() % 300);
+            break;
+        default:
+            mixed += testing::randomBytes(1 + engine() % 100, engine());
+            break;
         }
     }
     return mixed.substr(0, r.size);
@@ -181,8 +188,8 @@ std::vector<RoundTrip> roundTripCases()
 {
     std::vector<RoundTrip> cases;
     for (const char* kind : {"random", "text", "program", "mixed"})
-        for (const std::size_t size : {0, 1, 2, 3, 15, 16, 17, 18, 19, 4095, 4096, 4097, 32767, 32768, 32769, 65536,
-                                       3 * 32768 + 1234})
+        for (const std::size_t size :
+             {0, 1, 2, 3, 15, 16, 17, 18, 19, 4095, 4096, 4097, 32767, 32768, 32769, 65536, 3 * 32768 + 1234})
             cases.push_back({kind, size});
     cases.push_back({"text", 10 * 32768 + 77});
     return cases;
@@ -249,9 +256,9 @@ TEST(Tlzrw1Bytes, AdviseSamplesLargeInputsAgainstTheThreshold)
 
     // The word list lands between the two thresholds below.
     const std::string text = testing::wordText().substr(0, 400000);
-    const std::size_t sampled = compressWith(TCompressMode::Fast, text.substr(131072, kChunkSize)).size() - 8 - 2 -
-                                3 + compressWith(TCompressMode::Fast, text.substr(262144, kChunkSize)).size() - 8 -
-                                2 - 3;
+    const std::size_t sampled =
+        compressWith(TCompressMode::Fast, text.substr(131072, kChunkSize)).size() - 8 - 2 - 3 +
+        compressWith(TCompressMode::Fast, text.substr(262144, kChunkSize)).size() - 8 - 2 - 3;
     const auto percent = static_cast<int>(sampled * 100 / (2 * kChunkSize));
     ASSERT_GT(percent, 20);
     ASSERT_LT(percent, 90);
@@ -352,12 +359,14 @@ TEST_F(Tlzrw1Files, AWrongSizeFieldFailsAfterDecodingAndDeletesTheOutput)
 {
     const std::string input = testing::wordText().substr(0, 100000);
     for (const TCompressMode mode : {TCompressMode::Fast, TCompressMode::Good}) {
-        const std::string message = mode == TCompressMode::Fast
-                                        ? "Lzrw1 (decompression LZRW1/KH) : Original and compressed sizes do not match !"
-                                        : "Lzrw1 (LZH decompression) : Original and compressed sizes do not match !";
+        const std::string message =
+            mode == TCompressMode::Fast
+                ? "Lzrw1 (decompression LZRW1/KH) : Original and compressed sizes do not match !"
+                : "Lzrw1 (LZH decompression) : Original and compressed sizes do not match !";
         for (const int delta : {-1, 1, 40000}) {
             std::string container = compressWith(mode, input);
-            container.replace(4, 4, header("    ", static_cast<std::uint32_t>(input.size() + delta)).substr(4));
+            container.replace(4, 4,
+                              header("    ", static_cast<std::uint32_t>(input.size() + delta)).substr(4));
             EXPECT_EQ(decompressFailure(container), message) << delta;
             EXPECT_FALSE(testing::fs::exists(path("plain")));
             EXPECT_EQ(failure([&] { decompress(container); }), message);
@@ -370,10 +379,11 @@ TEST_F(Tlzrw1Files, ACutContainerIsAReadError)
 {
     const std::string readError = "Lzrw1 : Error reading from input file : " + path("packed");
     const std::string container = compressWith(TCompressMode::Fast, testing::wordText().substr(0, 70000));
-    for (const std::size_t cut : {std::size_t{2}, std::size_t{6}, std::size_t{9}, std::size_t{500},
-                                  container.size() - 1}) {
+    for (const std::size_t cut :
+         {std::size_t{2}, std::size_t{6}, std::size_t{9}, std::size_t{500}, container.size() - 1}) {
         EXPECT_EQ(decompressFailure(container.substr(0, cut)), readError) << cut;
-        EXPECT_EQ(failure([&] { decompress(container.substr(0, cut)); }), "Lzrw1 : Error reading from input stream !");
+        EXPECT_EQ(failure([&] { decompress(container.substr(0, cut)); }),
+                  "Lzrw1 : Error reading from input stream !");
     }
     // A cut LZH stream runs out before the promised size.
     const std::string good = compressWith(TCompressMode::Good, testing::wordText().substr(0, 70000));
@@ -384,13 +394,16 @@ TEST_F(Tlzrw1Files, ACutContainerIsAReadError)
 
 TEST_F(Tlzrw1Files, ACorruptBlockIsAnErrorNotACrash)
 {
-    const std::string corrupt = "Lzrw1 (decompression LZRW1/KH) : corrupt block in input file : " + path("packed");
+    const std::string corrupt =
+        "Lzrw1 (decompression LZRW1/KH) : corrupt block in input file : " + path("packed");
     // A copy before the chunk start; a block length no chunk can have.
-    EXPECT_EQ(decompressFailure(header("WRZL", 3) + bytes({0x05, 0x00, 0x40, 0x80, 0x00, 0x00, 0x10})), corrupt);
+    EXPECT_EQ(decompressFailure(header("WRZL", 3) + bytes({0x05, 0x00, 0x40, 0x80, 0x00, 0x00, 0x10})),
+              corrupt);
     EXPECT_EQ(decompressFailure(header("WRZL", 3) + bytes({0xFF, 0xFF}) + std::string(65535, 'x')), corrupt);
     // A valid first block, then a damaged second one.
     std::string container = compressWith(TCompressMode::Fast, testing::wordText().substr(0, 40000));
-    container[8 + 2 + (static_cast<unsigned char>(container[8]) | static_cast<unsigned char>(container[9]) << 8) +
+    container[8 + 2 +
+              (static_cast<unsigned char>(container[8]) | static_cast<unsigned char>(container[9]) << 8) +
               2] = 0x11;
     EXPECT_EQ(decompressFailure(container), corrupt);
     EXPECT_FALSE(testing::fs::exists(path("plain")));
@@ -426,7 +439,8 @@ TEST_F(Tlzrw1Files, NamesTheFileThatCouldNotBeUsed)
     lzrw1.setInputFile(path("missing"));
     lzrw1.setOutputFile(path("out"));
     lzrw1.setCompressMode(TCompressMode::Fast);
-    EXPECT_EQ(failure([&] { lzrw1.Compress(); }), "Lzrw1 compression : Failed to obtain the size of : " + path("missing"));
+    EXPECT_EQ(failure([&] { lzrw1.Compress(); }),
+              "Lzrw1 compression : Failed to obtain the size of : " + path("missing"));
     EXPECT_EQ(failure([&] { lzrw1.Decompress(); }),
               "Lzrw1 (de)compression : Failed to open input file : " + path("missing"));
     EXPECT_EQ(failure([&] { lzrw1.Advise(); }), "Lzrw1 advise : can open input file : " + path("missing"));
@@ -481,7 +495,8 @@ TEST_F(Tlzrw1Files, RefusesInputsTheSizeFieldCannotHold)
     lzrw1.setInputFile(path("huge"));
     lzrw1.setOutputFile(path("out"));
     lzrw1.setCompressMode(TCompressMode::Fast);
-    EXPECT_EQ(failure([&] { lzrw1.Compress(); }), "Lzrw1 compression : input file is 4 GiB or larger : " + path("huge"));
+    EXPECT_EQ(failure([&] { lzrw1.Compress(); }),
+              "Lzrw1 compression : input file is 4 GiB or larger : " + path("huge"));
     EXPECT_FALSE(testing::fs::exists(path("out")));
 }
 
