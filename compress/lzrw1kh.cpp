@@ -82,6 +82,24 @@ inline std::size_t runLength(const std::uint8_t* p, std::uint8_t byte, std::size
     return n;
 }
 
+// A copy item: len (3..18) bytes from offset back, with the effect of a byte by
+// byte copy, so that a copy may overlap its own output. Each 8-byte step reads
+// only bytes already written; up to 24 bytes are stored, and what lands past
+// len is in the buffer's spare bytes or is overwritten by the next item.
+inline void copyBack(std::uint8_t* to, std::size_t offset, std::size_t len)
+{
+    const std::uint8_t* from = to - offset;
+    if (offset >= 8) {
+        std::memcpy(to, from, 8);
+        std::memcpy(to + 8, from + 8, 8);
+        if (len > 16)
+            std::memcpy(to + 16, from + 16, 8);
+    } else {
+        for (std::size_t k = 0; k < len; ++k)
+            to[k] = from[k];
+    }
+}
+
 inline void putControlWord(std::uint8_t* at, unsigned word)
 {
     at[0] = static_cast<std::uint8_t>(word >> 8);
@@ -264,17 +282,7 @@ std::optional<std::size_t> Lzrw1kh::decompressBlock(const std::uint8_t* src, std
                     in += 2;
                     if (offset > out)
                         return std::nullopt;
-                    std::uint8_t* to = dst + out;
-                    const std::uint8_t* from = to - offset;
-                    if (offset >= 8) {
-                        std::memcpy(to, from, 8);
-                        std::memcpy(to + 8, from + 8, 8);
-                        if (len > 16)
-                            std::memcpy(to + 16, from + 16, 8);
-                    } else {
-                        for (std::size_t k = 0; k < len; ++k)
-                            to[k] = from[k];
-                    }
+                    copyBack(dst + out, offset, len);
                     out += len;
                 } else {
                     const std::size_t len = ((std::size_t{src[in + 1]} << 8) | src[in + 2]) + kMinRun;
@@ -317,20 +325,7 @@ std::optional<std::size_t> Lzrw1kh::decompressBlock(const std::uint8_t* src, std
                 in += 2;
                 if (offset > out || len > kChunkSize - out)
                     return std::nullopt;
-                std::uint8_t* to = dst + out;
-                const std::uint8_t* from = to - offset;
-                if (offset >= 8) {
-                    // Each 8-byte step reads only bytes already written; what
-                    // lands past len is in the buffer's spare bytes or is
-                    // overwritten by the next item.
-                    std::memcpy(to, from, 8);
-                    std::memcpy(to + 8, from + 8, 8);
-                    if (len > 16)
-                        std::memcpy(to + 16, from + 16, 8);
-                } else {
-                    for (std::size_t k = 0; k < len; ++k)
-                        to[k] = from[k];
-                }
+                copyBack(dst + out, offset, len);
                 out += len;
             } else {
                 if (length - in < 4)
