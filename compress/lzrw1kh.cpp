@@ -100,6 +100,14 @@ inline void copyBack(std::uint8_t* to, std::size_t offset, std::size_t len)
     }
 }
 
+// A copy item: offset x 16 + (length - 3), high byte first.
+inline void putCopyItem(std::uint8_t* at, std::size_t offset, std::size_t len)
+{
+    const std::size_t value = offset * 16 + (len - kMinCopy);
+    at[0] = static_cast<std::uint8_t>(value >> 8);
+    at[1] = static_cast<std::uint8_t>(value);
+}
+
 inline void putControlWord(std::uint8_t* at, unsigned word)
 {
     at[0] = static_cast<std::uint8_t>(word >> 8);
@@ -149,9 +157,7 @@ std::size_t Lzrw1kh::compressChunk(const std::uint8_t* src, std::size_t length, 
                 const std::size_t candidate = table[slot];
                 table[slot] = static_cast<std::uint16_t>(p);
                 if (p - candidate <= kMaxOffset && std::memcmp(src + candidate, src + p, kMinCopy) == 0) {
-                    const std::size_t value = (p - candidate) * 16;
-                    dst[out] = static_cast<std::uint8_t>(value >> 8);
-                    dst[out + 1] = static_cast<std::uint8_t>(value);
+                    putCopyItem(dst + out, p - candidate, kMinCopy);
                     out += 2;
                     word = (word << 1) | 1u;
                     p += kMinCopy;
@@ -211,9 +217,7 @@ std::size_t Lzrw1kh::compressChunk(const std::uint8_t* src, std::size_t length, 
                 len = kMinCopy + matchLength(src + candidate + kMinCopy, src + p + kMinCopy, left - kMinCopy);
                 len = std::min(len, kMaxCopy);
             }
-            const std::size_t value = (p - candidate) * 16 + (len - kMinCopy);
-            dst[out] = static_cast<std::uint8_t>(value >> 8);
-            dst[out + 1] = static_cast<std::uint8_t>(value);
+            putCopyItem(dst + out, p - candidate, len);
             out += 2;
             word = (word << 1) | 1u;
             p += len;

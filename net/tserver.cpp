@@ -465,31 +465,35 @@ void TServer::justwatch(std::string_view payload)
     }
 }
 
-void TServer::chat(std::string_view payload)
+// The three relays take the sender's slot and pass the rest on unchanged; a
+// slot that is not a number sends nothing.
+template <class Build>
+void TServer::relay(std::string_view payload, Build&& build)
 {
     wire::FieldReader fields(payload);
     const std::optional<int> s = fields.nextInt();
     if (!s || !holdsConnection(*s))
         return;
-    m_game->sendtoall(wire::msg::chatRelay(m_game->state().players[*s].name, fields.rest()));
+    m_game->sendtoall(build(*s, fields.rest()));
+}
+
+void TServer::chat(std::string_view payload)
+{
+    relay(payload, [this](int s, std::string_view rest) {
+        return wire::msg::chatRelay(m_game->state().players[s].name, rest);
+    });
 }
 
 void TServer::action(std::string_view payload)
 {
-    wire::FieldReader fields(payload);
-    const std::optional<int> s = fields.nextInt();
-    if (!s || !holdsConnection(*s))
-        return;
-    m_game->sendtoall(wire::msg::actionRelay(m_game->state().players[*s].name, fields.rest()));
+    relay(payload, [this](int s, std::string_view rest) {
+        return wire::msg::actionRelay(m_game->state().players[s].name, rest);
+    });
 }
 
 void TServer::playasound(std::string_view payload)
 {
-    wire::FieldReader fields(payload);
-    const std::optional<int> s = fields.nextInt();
-    if (!s || !holdsConnection(*s))
-        return;
-    m_game->sendtoall(wire::msg::playasoundRelay(*s, fields.rest()));
+    relay(payload, [](int s, std::string_view rest) { return wire::msg::playasoundRelay(s, rest); });
 }
 
 } // namespace lexiflip::net

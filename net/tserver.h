@@ -153,6 +153,8 @@ private:
     void chat(std::string_view payload);
     void action(std::string_view payload);
     void playasound(std::string_view payload);
+    template <class Build>
+    void relay(std::string_view payload, Build&& build);
     void catchup(int slot);
 
     void sendtoslot(int slot, std::string_view message);
