@@ -56,10 +56,9 @@ MatchResult playComputerMatch(const TDictn& dictionary, const std::vector<std::s
     timeline.setOnTick(timer1, [&game] { game.timer1Timer(); });
     timeline.setOnTick(computertimer, [&game] { game.computertimerTimer(); });
 
-    GameState& state = game.state();
-    state.players[1].connected = 1;
-    state.players[1].name = "You";
-    state.slotsused = 1;
+    const GameState& state = game.state();
+    game.seatConnected(1);
+    game.seatLoggedIn(1, "You");
 
     MatchResult result;
     int lastPlayer = 0;
@@ -74,8 +73,7 @@ MatchResult playComputerMatch(const TDictn& dictionary, const std::vector<std::s
     game.startgame(startRequest);
     countTurn();
     // Seat 1 hands its seat to the computer, as a player choosing Just Watch.
-    state.players[1].watching = 1;
-    game.currentplayerwatching(1);
+    game.setWatching(1, true);
     countTurn();
 
     for (int tick = 0; tick < kMaxTicks && state.gamerunning; ++tick) {

@@ -74,10 +74,18 @@ public:
     // Helper mode: the lowest non-zero score, ties to the lowest slot; 0 = nobody.
     int choosesneaker() const;
 
-    // Session events the host session reports. The slot on turn left (its
-    // connection closed) or began just watching: the turn moves on at once.
-    void currentplayerleft(int slot);
-    void currentplayerwatching(int slot);
+    // The seats, as the host session sees their connections (seats.cpp).
+    // Only these write a slot's connected, name and watching, apart from a new
+    // game, which clears watching. Slots outside 1..13 are ignored.
+    // A connection took the slot; slotsused grows to cover it.
+    void seatConnected(int slot);
+    void seatLoggedIn(int slot, std::string_view name);
+    // The slot's connection closed: the seat is empty again, and if it was on
+    // turn the turn moves on at once (never for slot 1, the host's own player).
+    void seatLeft(int slot);
+    // A seat that begins just watching while on turn hands the turn on at once;
+    // the computer plays it from then on.
+    void setWatching(int slot, bool watching);
 
     // Computer player (computer_player.cpp).
     void computertimerTimer();
@@ -109,6 +117,9 @@ private:
     // and to the mover too while the computer plays for him.
     bool relayrecipient(int slot, int actor) const;
     void sendrelay(int actor, std::string_view message);
+    // The slot on turn left or began just watching: the turn moves on.
+    void currentplayerleft(int slot);
+    void currentplayerwatching(int slot);
 
     GameServices m_services;
     GameState m_state;

@@ -77,10 +77,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                            [] { return 250; }});
     timeline.setOnTick(timer1, [&] { game.timer1Timer(); });
     timeline.setOnTick(computertimer, [&] { game.computertimerTimer(); });
-    for (int slot : {1, 3, 4}) {
-        game.state().players[slot].connected = 1;
-        game.state().slotsused = slot;
-    }
+    for (int slot : {1, 3, 4})
+        game.seatConnected(slot);
     game.startgame("Ann+30+5+t+1+0+");
 
     wire::DispatchTable<> table;
@@ -104,10 +102,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     });
     // Watching and leaving, the session events, at the input's end.
     const int slot = size ? 1 + data[0] % 6 : 3;
-    game.state().players[slot].watching = 1;
-    game.currentplayerwatching(slot);
-    game.state().players[slot].connected = 0;
-    game.currentplayerleft(slot);
+    game.setWatching(slot, true);
+    game.seatLeft(slot);
     for (int i = 0; i < 200 && timeline.step(); ++i)
         checkInvariants(game.state());
     return 0;

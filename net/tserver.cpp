@@ -52,7 +52,8 @@ TServer::TServer(HostOptions options, QObject* parent)
       m_timer1([this] { guarded([this] { m_game->timer1Timer(); }); }),
       m_computertimer([this] { guarded([this] { m_game->computertimerTimer(); }); }),
       m_random(options.seed ? *options.seed : freshSeed()),
-      m_dictionary(std::make_unique<engine::TDictn>(assets::dictionaryRecords(), m_notices)),
+      m_dictionary(options.dictionary ? std::move(options.dictionary)
+                                      : std::make_shared<const engine::TDictn>(assets::dictionaryRecords(), m_notices)),
       m_listboxWords(engine::loadComputerWords(assets::computerWords())),
       m_portName(std::to_string(options.port ? *options.port : defaultHostPort()))
 {
@@ -163,7 +164,7 @@ std::size_t TServer::partialMessageBytes(int slot) const
 // who leaves and comes back usually finds his seat as it stands.
 void TServer::Sock1Accept(TSock& listener)
 {
-    engine::GameState& state = m_game->state();
+    const engine::GameState& state = m_game->state();
     const int n = state.slotsused;
     int chosen = 1;
     if (n != 0) {
@@ -192,7 +193,6 @@ void TServer::Sock1Accept(TSock& listener)
     TSock* conn = nullptr;
     if (!listener.Accept(conn))
         return; // no slot is taken for a connection that never came
-    state.slotsused = std::max(state.slotsused, chosen);
 
     SlotConnection& slot = m_slots[chosen];
     if (slot.conn)
@@ -203,7 +203,7 @@ void TServer::Sock1Accept(TSock& listener)
     slot.queued = 0;
     slot.closing = false;
 
-    state.players[chosen].connected = 1;
+    m_game->seatConnected(chosen);
     conn->setTag(chosen);
     conn->OnDisconnect = tempsock.OnDisconnect;
     conn->OnInfo = tempsock.OnInfo;
@@ -339,9 +339,8 @@ void TServer::receivedlogininfo(std::string_view payload)
     const std::string_view version = fields.next();
     const std::string_view name = fields.rest();
 
-    engine::GameState& state = m_game->state();
-    state.players[*s].name = std::string(name);
-    state.players[*s].connected = 1;
+    const engine::GameState& state = m_game->state();
+    m_game->seatLoggedIn(*s, name);
     m_game->sendtoall(wire::msg::newplayerinfo(*s, name));
     for (int t = 1; t <= engine::kMaxConnections; ++t) {
         if (t != *s && state.players[t].connected)
@@ -425,8 +424,8 @@ void TServer::tempsockInfo(TSock& sock, SocketInfo category, std::string_view me
     const int s = sock.Tag();
     if (!holdsConnection(s) || m_slots[s].conn != &sock)
         return;
-    engine::GameState& state = m_game->state();
-    engine::tplayer& player = state.players[s];
+    const engine::GameState& state = m_game->state();
+    const engine::tplayer& player = state.players[s];
     if (player.connected) {
         const std::string gone = wire::msg::playerdisconnected(s, player.name);
         for (int t = 1; t <= engine::kMaxConnections; ++t) {
@@ -434,16 +433,13 @@ void TServer::tempsockInfo(TSock& sock, SocketInfo category, std::string_view me
                 m_game->sendto(t, gone);
         }
     }
-    player.connected = 0;
-    player.name.clear();
-    player.watching = 0;
     SlotConnection& slot = m_slots[s];
     slot.conn = nullptr;
     slot.accumulator.clear();
     slot.queued = 0;
     slot.closing = false;
     sock.deleteLater();
-    m_game->currentplayerleft(s);
+    m_game->seatLeft(s);
 }
 
 // Just watch: payload s "+" "1" (watch) or "2" (play again).
@@ -451,17 +447,17 @@ void TServer::justwatch(std::string_view payload)
 {
     wire::FieldReader fields(payload);
     const std::optional<int> s = fields.nextInt();
-    engine::GameState& state = m_game->state();
+    const engine::GameState& state = m_game->state();
     if (!s || *s < 1 || *s > state.numseats)
         return;
     const std::string_view choice = fields.rest();
     if (choice == "2") {
-        state.players[*s].watching = 0;
+        m_game->setWatching(*s, false);
         m_game->sendtoall(wire::msg::justwatching(*s, "2"));
     } else if (choice == "1" && state.players[*s].connected && state.gamerunning) {
-        state.players[*s].watching = 1;
+        // Everybody hears of it before the turn it may hand on.
         m_game->sendtoall(wire::msg::justwatching(*s, "1"));
-        m_game->currentplayerwatching(*s);
+        m_game->setWatching(*s, true);
     }
 }
 

@@ -37,6 +37,9 @@ struct HostOptions {
     int botSpeedMs = 750;
     // The seed of the game's letter draws; unset means a fresh random one.
     std::optional<std::uint64_t> seed;
+    // The dictionary words are checked against; unset means the embedded list
+    // (or a file "English" in the working directory). Tests hand in small ones.
+    std::shared_ptr<const engine::TDictn> dictionary;
 };
 
 // The port a host listens on when none is given: LEXIFLIP_PORT, else 7772.
@@ -175,7 +178,7 @@ private:
     QtClock m_timer1;
     QtClock m_computertimer;
     engine::RandomSource m_random;
-    std::unique_ptr<engine::TDictn> m_dictionary;
+    std::shared_ptr<const engine::TDictn> m_dictionary;
     std::vector<std::string> m_listboxWords;
     std::unique_ptr<engine::Game> m_game;
 

@@ -172,8 +172,7 @@ TEST(ComputerPlayer, PlaysAWatchersSeatAndShowsHimTheMoves)
     rig.connect({1, 3});
     rig.game.startgame("You+100+60+f+1+0+");
     auto& s = rig.game.state();
-    s.players[1].watching = 1;
-    rig.game.currentplayerwatching(1);
+    rig.game.setWatching(1, true);
     EXPECT_EQ(s.currentplayer, 2);
 
     // Slot 3 passes its turns; slot 1's seat is played by the computer.

@@ -245,15 +245,18 @@ TEST(TurnOrder, TheTurnMovesOnWhenThePlayerOnTurnLeavesOrWatches)
     rig.game.startgame("Ann+100+60+f+1+0+");
     auto& s = rig.game.state();
     s.currentplayer = 3;
-    s.players[3].connected = 0;
-    rig.game.currentplayerleft(3);
+    rig.game.seatLeft(3);
     EXPECT_EQ(s.currentplayer, 4);
-    rig.game.currentplayerleft(3); // not on turn any more: nothing happens
+    EXPECT_EQ(s.players[3].connected, 0);
+    EXPECT_TRUE(s.players[3].name.empty());
+    rig.game.seatLeft(3); // not on turn any more: nothing happens
     EXPECT_EQ(s.currentplayer, 4);
-    s.players[4].watching = 1;
-    rig.game.currentplayerwatching(4);
+    rig.game.setWatching(4, true);
     EXPECT_EQ(s.currentplayer, 1);
-    rig.game.currentplayerleft(1); // the host's own client never moves the turn
+    EXPECT_EQ(s.players[4].watching, 1);
+    rig.game.setWatching(1, false); // playing again moves nothing
+    EXPECT_EQ(s.currentplayer, 1);
+    rig.game.seatLeft(1); // the host's own client never moves the turn
     EXPECT_EQ(s.currentplayer, 1);
 }
 

@@ -35,10 +35,8 @@ struct EngineRig {
     void connect(std::initializer_list<int> slots)
     {
         for (int slot : slots) {
-            engine::tplayer& player = game.state().players[slot];
-            player.connected = 1;
-            player.name = "P" + std::to_string(slot);
-            game.state().slotsused = std::max(game.state().slotsused, slot);
+            game.seatConnected(slot);
+            game.seatLoggedIn(slot, "P" + std::to_string(slot));
         }
     }
 

@@ -1,0 +1,45 @@
+#include <algorithm>
+#include <string>
+
+#include "engine/game.h"
+
+namespace lexiflip::engine {
+
+void Game::seatConnected(int slot)
+{
+    if (!GameState::isSlot(slot))
+        return;
+    m_state.players[slot].connected = 1;
+    m_state.slotsused = std::max(m_state.slotsused, slot);
+}
+
+void Game::seatLoggedIn(int slot, std::string_view name)
+{
+    if (!GameState::isSlot(slot))
+        return;
+    tplayer& player = m_state.players[slot];
+    player.name = std::string(name);
+    player.connected = 1;
+}
+
+void Game::seatLeft(int slot)
+{
+    if (!GameState::isSlot(slot))
+        return;
+    tplayer& player = m_state.players[slot];
+    player.connected = 0;
+    player.name.clear();
+    player.watching = 0;
+    currentplayerleft(slot);
+}
+
+void Game::setWatching(int slot, bool watching)
+{
+    if (!GameState::isSlot(slot))
+        return;
+    m_state.players[slot].watching = watching ? 1 : 0;
+    if (watching)
+        currentplayerwatching(slot);
+}
+
+} // namespace lexiflip::engine
