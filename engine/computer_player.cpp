@@ -31,7 +31,7 @@ void Game::computertimerTimer()
     const int slot = m_state.currentplayer;
     // A person may be playing the seat again by now (a watcher who came back);
     // then the tick does nothing.
-    if (!computerplays(slot))
+    if (!computerPlays(slot))
         return;
     switch (m_state.botphase) {
     case kBotFlip:
@@ -50,7 +50,7 @@ void Game::computertimerTimer()
 
 void Game::computerplay(int slot)
 {
-    if (slot != m_state.currentplayer || !computerplays(slot))
+    if (slot != m_state.currentplayer || !computerPlays(slot))
         return;
     tplayer& player = m_state.players[slot];
     for (int i = 0; i < kBotFlipTiles; ++i) {
@@ -84,7 +84,7 @@ void Game::computerword(int slot)
     const std::vector<std::string>& words = m_services.listbox_words;
 
     std::vector<int> chosen; // tile numbers 1..12, in word order
-    if (m_playablewords > 0) {
+    if (m_playableWords > 0) {
         const int lastindex = static_cast<int>(words.size() - 1 - kUnplayedTail);
         std::array<bool, kPlayerTiles + 1> taken{};
         for (int candidate = 0; candidate < kMaxCandidates && chosen.empty(); ++candidate) {
@@ -96,7 +96,7 @@ void Game::computerword(int slot)
 
             std::vector<int> tiles;
             for (char letter : *word) {
-                const int code = lettercode(letter);
+                const int code = letterCode(letter);
                 int found = 0;
                 // The flipped board tiles first, the last flipped first, then
                 // the bar from its right end: board letters count double.

@@ -15,7 +15,7 @@ Game::Game(GameServices services) : m_services(std::move(services))
     const std::vector<std::string>& words = m_services.listbox_words;
     if (words.size() > 10) {
         for (std::size_t i = 0; i + 10 < words.size(); ++i)
-            m_playablewords += words[i].size() >= 4 ? 1 : 0;
+            m_playableWords += words[i].size() >= 4 ? 1 : 0;
     }
 }
 
@@ -40,7 +40,7 @@ void Game::startbotphase(int phase, int ticks)
     m_services.computertimer.start(m_services.botSpeedMs ? m_services.botSpeedMs() : 750);
 }
 
-bool Game::computerplays(int slot) const
+bool Game::computerPlays(int slot) const
 {
     if (!GameState::isSlot(slot))
         return false;
@@ -48,7 +48,7 @@ bool Game::computerplays(int slot) const
     return !player.connected || player.watching;
 }
 
-bool Game::turnguard(int slot) const
+bool Game::turnGuard(int slot) const
 {
     return m_state.timer1phase == kBuilding && slot != 0 && slot == m_state.currentplayer;
 }

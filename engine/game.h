@@ -51,9 +51,9 @@ public:
     void flipthemover(int slot);
 
     // Sending: one Send per connected slot 1..slotsused, ascending.
-    void sendtoall(std::string_view message);
+    void sendToAll(std::string_view message);
     // To one slot, only when it is connected.
-    void sendto(int slot, std::string_view message);
+    void sendTo(int slot, std::string_view message);
 
     // Turn actions (turn_actions.cpp). Each applies the turn guard first.
     void iflip(std::string_view request);
@@ -99,7 +99,7 @@ public:
 
     // Whether the computer plays the slot now: nobody is connected there, or
     // its user is just watching.
-    bool computerplays(int slot) const;
+    bool computerPlays(int slot) const;
 
     // The clock phases.
     static constexpr int kPause = 1;
@@ -111,21 +111,21 @@ public:
 
 private:
     // The turn guard: the building phase, and the request's slot on turn.
-    bool turnguard(int slot) const;
+    bool turnGuard(int slot) const;
     void notice(std::string_view text);
     // Relays of a word being built go to every connected slot but the mover,
     // and to the mover too while the computer plays for him.
-    bool relayrecipient(int slot, int actor) const;
-    void sendrelay(int actor, std::string_view message);
+    bool relayRecipient(int slot, int actor) const;
+    void sendRelay(int actor, std::string_view message);
     // The slot on turn left or began just watching: the turn moves on.
-    void currentplayerleft(int slot);
-    void currentplayerwatching(int slot);
+    void currentPlayerLeft(int slot);
+    void currentPlayerWatching(int slot);
 
     GameServices m_services;
     GameState m_state;
     // How many entries of listbox_words the computer may choose from (4 letters
     // or more, outside the unplayed tail); 0 means it can only pass.
-    std::size_t m_playablewords = 0;
+    std::size_t m_playableWords = 0;
 };
 
 } // namespace lexiflip::engine

@@ -26,7 +26,7 @@ void Game::makeboard()
             cells.push_back({x, y, tile.letter});
         }
     }
-    sendtoall(wire::msg::theboard(cells));
+    sendToAll(wire::msg::theboard(cells));
 }
 
 void Game::dealtiles()
@@ -41,7 +41,7 @@ void Game::dealtiles()
             player.tiles[k].used = 0;
             bar.push_back({k, player.tiles[k].letter});
         }
-        sendto(slot, wire::msg::mytiles(slot, bar));
+        sendTo(slot, wire::msg::mytiles(slot, bar));
     }
 }
 
@@ -60,7 +60,7 @@ void Game::flipthem()
         }
     }
     if (!changed.empty())
-        sendtoall(wire::msg::theboard(changed));
+        sendToAll(wire::msg::theboard(changed));
 }
 
 void Game::refillbar(int slot)
@@ -77,7 +77,7 @@ void Game::refillbar(int slot)
         }
     }
     if (!changed.empty())
-        sendto(slot, wire::msg::mytiles(slot, changed));
+        sendTo(slot, wire::msg::mytiles(slot, changed));
 }
 
 void Game::flipthemover(int slot)
@@ -92,7 +92,7 @@ void Game::flipthemover(int slot)
         m_state.players[slot].tiles[k].used = 0;
 }
 
-void Game::sendtoall(std::string_view message)
+void Game::sendToAll(std::string_view message)
 {
     const int last = std::min(m_state.slotsused, kSlotCount);
     for (int slot = 1; slot <= last; ++slot) {
@@ -101,7 +101,7 @@ void Game::sendtoall(std::string_view message)
     }
 }
 
-void Game::sendto(int slot, std::string_view message)
+void Game::sendTo(int slot, std::string_view message)
 {
     if (GameState::isSlot(slot) && m_state.players[slot].connected)
         m_services.sender.send(slot, message);

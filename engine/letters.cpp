@@ -55,7 +55,7 @@ void converttoletter(int code, std::string& target)
     target.assign(1, static_cast<char>('a' + code - 1));
 }
 
-int lettercode(char letter)
+int letterCode(char letter)
 {
     if (letter < 'a' || letter > 'z')
         return 0;
@@ -68,7 +68,7 @@ int getletter(RandomSource& random)
     return kDrawTable[r];
 }
 
-int letterweight(int code)
+int letterWeight(int code)
 {
     for (const Run& run : kRuns) {
         if (run.letter - 'a' + 1 == code)

@@ -17,13 +17,13 @@ int letterworth(int code);
 void converttoletter(int code, std::string& target);
 
 // The letter code of a lower-case letter a..z, 0 for anything else.
-int lettercode(char letter);
+int letterCode(char letter);
 
 // One independent draw: r uniform in 1..98 mapped through the fixed table, so
 // each letter comes up with its weight in 98. There is no bag.
 int getletter(RandomSource& random);
 
 // How many of the 98 values of r give the letter (its draw weight).
-int letterweight(int code);
+int letterWeight(int code);
 
 } // namespace lexiflip::engine

@@ -30,7 +30,7 @@ void Game::seatLeft(int slot)
     player.connected = 0;
     player.name.clear();
     player.watching = 0;
-    currentplayerleft(slot);
+    currentPlayerLeft(slot);
 }
 
 void Game::setWatching(int slot, bool watching)
@@ -39,7 +39,7 @@ void Game::setWatching(int slot, bool watching)
         return;
     m_state.players[slot].watching = watching ? 1 : 0;
     if (watching)
-        currentplayerwatching(slot);
+        currentPlayerWatching(slot);
 }
 
 } // namespace lexiflip::engine

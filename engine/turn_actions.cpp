@@ -20,7 +20,7 @@ constexpr int kWholeBarBonus = 10;  // exactly seven bar tiles
 constexpr int kBarPrice = 20;
 constexpr int kMaxWordPosition = 10;
 
-int lengthbonus(int letters)
+int lengthBonus(int letters)
 {
     // 5 letters earn 5, each further letter 5 more, up to 30 for 10 letters.
     if (letters < 5 || letters > 10)
@@ -33,7 +33,7 @@ bool isWordPosition(int p) { return p >= 1 && p <= kMaxWordPosition; }
 
 } // namespace
 
-bool Game::relayrecipient(int slot, int actor) const
+bool Game::relayRecipient(int slot, int actor) const
 {
     const tplayer& player = m_state.players[slot];
     // The mover's own client builds the word itself, unless the computer is
@@ -41,11 +41,11 @@ bool Game::relayrecipient(int slot, int actor) const
     return player.connected && (slot != actor || player.watching);
 }
 
-void Game::sendrelay(int actor, std::string_view message)
+void Game::sendRelay(int actor, std::string_view message)
 {
     const int last = std::min(m_state.slotsused, kSlotCount);
     for (int slot = 1; slot <= last; ++slot) {
-        if (relayrecipient(slot, actor))
+        if (relayRecipient(slot, actor))
             m_services.sender.send(slot, message);
     }
 }
@@ -54,7 +54,7 @@ void Game::iflip(std::string_view request)
 {
     wire::FieldReader fields(request);
     const std::optional<int> slot = fields.nextInt();
-    if (!slot || !turnguard(*slot) || m_state.flipcount >= kFlipsPerTurn)
+    if (!slot || !turnGuard(*slot) || m_state.flipcount >= kFlipsPerTurn)
         return;
     const std::optional<int> x = fields.nextInt();
     const std::optional<int> y = fields.nextInt();
@@ -68,28 +68,28 @@ void Game::iflip(std::string_view request)
     ++m_state.flipcount;
     tile.flipped = 1;
     const bool last = m_state.flipcount == kFlipsPerTurn;
-    sendtoall(wire::msg::heflip(*slot, *x, *y, last, kFlipsPerTurn - m_state.flipcount));
+    sendToAll(wire::msg::heflip(*slot, *x, *y, last, kFlipsPerTurn - m_state.flipcount));
 }
 
 void Game::usebarletter(std::string_view request)
 {
     wire::FieldReader fields(request);
     const std::optional<int> slot = fields.nextInt();
-    if (!slot || !turnguard(*slot))
+    if (!slot || !turnGuard(*slot))
         return;
     const std::optional<int> bar = fields.nextInt();
     const std::optional<int> position = fields.nextInt();
     if (!bar || !position || !isBarPosition(*bar) || !isWordPosition(*position))
         return;
     const int code = m_state.players[*slot].tiles[*bar].letter;
-    sendrelay(*slot, wire::msg::heusebarletter(*slot, *position, code));
+    sendRelay(*slot, wire::msg::heusebarletter(*slot, *position, code));
 }
 
 void Game::useboardletter(std::string_view request)
 {
     wire::FieldReader fields(request);
     const std::optional<int> slot = fields.nextInt();
-    if (!slot || !turnguard(*slot))
+    if (!slot || !turnGuard(*slot))
         return;
     const std::optional<int> x = fields.nextInt();
     const std::optional<int> y = fields.nextInt();
@@ -97,23 +97,23 @@ void Game::useboardletter(std::string_view request)
     if (!x || !y || !position || !GameState::onBoard(*x, *y) || !isWordPosition(*position))
         return;
     const int code = m_state.cell(*x, *y).letter;
-    sendrelay(*slot, wire::msg::heuseboardletter(*slot, *x, *y, *position, code));
+    sendRelay(*slot, wire::msg::heuseboardletter(*slot, *x, *y, *position, code));
 }
 
 void Game::clickclear(std::string_view request)
 {
     wire::FieldReader fields(request);
     const std::optional<int> slot = fields.nextInt();
-    if (!slot || !turnguard(*slot))
+    if (!slot || !turnGuard(*slot))
         return;
-    sendrelay(*slot, wire::msg::heclickclear(*slot, fields.rest()));
+    sendRelay(*slot, wire::msg::heclickclear(*slot, fields.rest()));
 }
 
 void Game::idone(std::string_view request)
 {
     wire::FieldReader fields(request);
     const std::optional<int> parsedSlot = fields.nextInt();
-    if (!parsedSlot || !turnguard(*parsedSlot))
+    if (!parsedSlot || !turnGuard(*parsedSlot))
         return;
     const int slot = *parsedSlot;
     tplayer& player = m_state.players[slot];
@@ -136,7 +136,7 @@ void Game::idone(std::string_view request)
             // read before it may have set marks; they must not survive into the
             // next turn change, which would refill tiles nobody used.
             flipthemover(slot);
-            sendtoall(wire::msg::hepasses(slot));
+            sendToAll(wire::msg::hepasses(slot));
             starttimer1phase(kPause, 3);
             return;
         }
@@ -176,17 +176,17 @@ void Game::idone(std::string_view request)
 
     if (!m_services.dictionary.checkword(word)) {
         flipthemover(slot);
-        sendto(slot, wire::msg::invalid(slot));
+        sendTo(slot, wire::msg::invalid(slot));
         return;
     }
 
-    wordscore += lengthbonus(barcount + boardcount);
+    wordscore += lengthBonus(barcount + boardcount);
     if (boardcount == kFlipsPerTurn)
         wordscore += kAllFlippedBonus;
     if (barcount == kBarTiles)
         wordscore += kWholeBarBonus;
     player.score += wordscore;
-    sendtoall(wire::msg::hisword(slot, word, player.score, wordscore, codes));
+    sendToAll(wire::msg::hisword(slot, word, player.score, wordscore, codes));
     starttimer1phase(kPause, 4);
 }
 
@@ -194,9 +194,9 @@ void Game::hepass(std::string_view request)
 {
     wire::FieldReader fields(request);
     const std::optional<int> slot = fields.nextInt();
-    if (!slot || !turnguard(*slot))
+    if (!slot || !turnGuard(*slot))
         return;
-    sendtoall(wire::msg::hepasses(*slot));
+    sendToAll(wire::msg::hepasses(*slot));
     starttimer1phase(kPause, 4);
 }
 
@@ -204,11 +204,11 @@ void Game::clickbuy(std::string_view request)
 {
     wire::FieldReader fields(request);
     const std::optional<int> slot = fields.nextInt();
-    if (!slot || !turnguard(*slot))
+    if (!slot || !turnGuard(*slot))
         return;
     tplayer& player = m_state.players[*slot];
     if (player.score < kBarPrice) {
-        sendto(*slot, wire::msg::notenough(*slot));
+        sendTo(*slot, wire::msg::notenough(*slot));
         return;
     }
     std::vector<wire::msg::BarTile> bar;
@@ -218,8 +218,8 @@ void Game::clickbuy(std::string_view request)
         bar.push_back({k, player.tiles[k].letter});
     }
     player.score -= kBarPrice;
-    sendto(*slot, wire::msg::mytiles(*slot, bar));
-    sendtoall(wire::msg::buytiles(*slot, player.score));
+    sendTo(*slot, wire::msg::mytiles(*slot, bar));
+    sendToAll(wire::msg::buytiles(*slot, player.score));
 }
 
 } // namespace lexiflip::engine

@@ -19,7 +19,7 @@ constexpr int kPauseTicks = 4;
 constexpr int kSneakPeekTicks = 5;
 
 // creationtime + 4 without overflowing for any integer a client sent.
-int buildingticks(int creationtime)
+int buildingTicks(int creationtime)
 {
     return creationtime > INT_MAX - kBuildingGraceTicks ? INT_MAX : creationtime + kBuildingGraceTicks;
 }
@@ -49,7 +49,7 @@ void Game::startgame(std::string_view request)
     m_state.creationtime = wire::parseInt(creation).value_or(kDefaultCreationtime);
     m_state.viewable = viewable == "f" ? 0 : 1;
 
-    sendtoall(wire::msg::startgameRelay(starter, m_state.playtoscore, m_state.creationtime, mode, maxfour));
+    sendToAll(wire::msg::startgameRelay(starter, m_state.playtoscore, m_state.creationtime, mode, maxfour));
 
     for (int slot = 1; slot <= m_state.numseats; ++slot) {
         tplayer& player = m_state.players[slot];
@@ -96,16 +96,16 @@ void Game::findplayer()
     if (m_state.gamemode == "help") {
         if (current == 1) {
             m_state.sneaker = choosesneaker();
-            sendtoall(wire::msg::sneaker(m_state.sneaker));
+            sendToAll(wire::msg::sneaker(m_state.sneaker));
         }
         if (current == m_state.sneaker) {
-            sendto(current, wire::msg::sneak(current));
+            sendTo(current, wire::msg::sneak(current));
             starttimer1phase(kSneakPeek, kSneakPeekTicks);
         } else {
             finishfindplayer();
         }
     } else if (m_state.gamemode == "sneak") {
-        sendto(current, wire::msg::sneak(current));
+        sendTo(current, wire::msg::sneak(current));
         starttimer1phase(kSneakPeek, kSneakPeekTicks);
     } else {
         finishfindplayer();
@@ -127,7 +127,7 @@ int Game::choosesneaker() const
 void Game::finishfindplayer()
 {
     const int current = m_state.currentplayer;
-    sendtoall(wire::msg::nextplayer(current));
+    sendToAll(wire::msg::nextplayer(current));
 
     if (m_state.viewable) {
         std::vector<wire::msg::BarTile> bar;
@@ -136,15 +136,15 @@ void Game::finishfindplayer()
         const std::string message = wire::msg::theirtiles(current, bar);
         for (int slot = 1; slot <= std::min(m_state.slotsused, kSlotCount); ++slot) {
             if (slot != current)
-                sendto(slot, message);
+                sendTo(slot, message);
         }
     }
 
-    if (computerplays(current)) {
+    if (computerPlays(current)) {
         m_state.botword.clear();
         startbotphase(kBotFlip, 1);
     }
-    starttimer1phase(kBuilding, buildingticks(m_state.creationtime));
+    starttimer1phase(kBuilding, buildingTicks(m_state.creationtime));
 }
 
 void Game::timer1Timer()
@@ -170,7 +170,7 @@ void Game::timer1Timer()
 
 void Game::timeup()
 {
-    sendtoall(wire::msg::timeup(m_state.currentplayer));
+    sendToAll(wire::msg::timeup(m_state.currentplayer));
     starttimer1phase(kPause, kPauseTicks);
 }
 
@@ -194,7 +194,7 @@ bool Game::checkforwin()
     const int top = m_state.players[leader].score;
     for (int slot = 1; slot <= m_state.numseats; ++slot) {
         if (slot != leader && counts(slot) && m_state.players[slot].score == top) {
-            sendtoall(wire::msg::tie());
+            sendToAll(wire::msg::tie());
             return false;
         }
     }
@@ -208,17 +208,17 @@ bool Game::checkforwin()
     m_state.timer1phase = 0;
     m_state.botphase = 0;
     const tplayer& winner = m_state.players[leader];
-    sendtoall(wire::msg::winner(winner.name.empty() ? winner.botname : winner.name));
+    sendToAll(wire::msg::winner(winner.name.empty() ? winner.botname : winner.name));
     return true;
 }
 
-void Game::currentplayerleft(int slot)
+void Game::currentPlayerLeft(int slot)
 {
     if (m_state.gamerunning && slot == m_state.currentplayer && slot != 1)
         findplayer();
 }
 
-void Game::currentplayerwatching(int slot)
+void Game::currentPlayerWatching(int slot)
 {
     if (m_state.gamerunning && slot == m_state.currentplayer)
         findplayer();

@@ -341,14 +341,14 @@ void TServer::receivedlogininfo(std::string_view payload)
 
     const engine::GameState& state = m_game->state();
     m_game->seatLoggedIn(*s, name);
-    m_game->sendtoall(wire::msg::newplayerinfo(*s, name));
+    m_game->sendToAll(wire::msg::newplayerinfo(*s, name));
     for (int t = 1; t <= engine::kMaxConnections; ++t) {
         if (t != *s && state.players[t].connected)
-            m_game->sendto(*s, wire::msg::existingplayers(t, state.players[t].name));
+            m_game->sendTo(*s, wire::msg::existingplayers(t, state.players[t].name));
     }
     if (version != wire::msg::kVersion) {
-        m_game->sendto(1, wire::msg::havewrongversion(name));
-        m_game->sendto(*s, wire::msg::wrongversion());
+        m_game->sendTo(1, wire::msg::havewrongversion(name));
+        m_game->sendTo(*s, wire::msg::wrongversion());
     }
     if (state.gamerunning)
         catchup(*s);
@@ -361,7 +361,7 @@ void TServer::catchup(int s)
     std::array<int, 6> scores{};
     for (int seat = 1; seat <= 6; ++seat)
         scores[static_cast<std::size_t>(seat - 1)] = state.players[seat].score;
-    m_game->sendto(s, wire::msg::stats(s, state.playtoscore, state.creationtime, state.currentplayer,
+    m_game->sendTo(s, wire::msg::stats(s, state.playtoscore, state.creationtime, state.currentplayer,
                                        state.turnticks, state.gamemode, state.fourplayeroption, scores));
     if (s <= state.numseats) {
         std::vector<wire::msg::BarTile> bar;
@@ -370,7 +370,7 @@ void TServer::catchup(int s)
                 bar.push_back({k, state.players[s].tiles[k].letter});
         }
         if (!bar.empty())
-            m_game->sendto(s, wire::msg::mytiles(s, bar));
+            m_game->sendTo(s, wire::msg::mytiles(s, bar));
     }
     std::vector<wire::msg::Cell> cells;
     std::vector<wire::Origin> faceUp;
@@ -381,9 +381,9 @@ void TServer::catchup(int s)
                 faceUp.push_back({x, y});
         }
     }
-    m_game->sendto(s, wire::msg::theboard(cells));
+    m_game->sendTo(s, wire::msg::theboard(cells));
     if (!faceUp.empty())
-        m_game->sendto(s, wire::msg::isflipped(s, faceUp));
+        m_game->sendTo(s, wire::msg::isflipped(s, faceUp));
     if (s == state.currentplayer)
         m_game->hepass(wire::msg::payloadOf(wire::msg::hepass(s)));
 }
@@ -430,7 +430,7 @@ void TServer::tempsockInfo(TSock& sock, SocketInfo category, std::string_view me
         const std::string gone = wire::msg::playerdisconnected(s, player.name);
         for (int t = 1; t <= engine::kMaxConnections; ++t) {
             if (t != s && state.players[t].connected)
-                m_game->sendto(t, gone);
+                m_game->sendTo(t, gone);
         }
     }
     SlotConnection& slot = m_slots[s];
@@ -453,10 +453,10 @@ void TServer::justwatch(std::string_view payload)
     const std::string_view choice = fields.rest();
     if (choice == "2") {
         m_game->setWatching(*s, false);
-        m_game->sendtoall(wire::msg::justwatching(*s, "2"));
+        m_game->sendToAll(wire::msg::justwatching(*s, "2"));
     } else if (choice == "1" && state.players[*s].connected && state.gamerunning) {
         // Everybody hears of it before the turn it may hand on.
-        m_game->sendtoall(wire::msg::justwatching(*s, "1"));
+        m_game->sendToAll(wire::msg::justwatching(*s, "1"));
         m_game->setWatching(*s, true);
     }
 }
@@ -470,7 +470,7 @@ void TServer::relay(std::string_view payload, Build&& build)
     const std::optional<int> s = fields.nextInt();
     if (!s || !holdsConnection(*s))
         return;
-    m_game->sendtoall(build(*s, fields.rest()));
+    m_game->sendToAll(build(*s, fields.rest()));
 }
 
 void TServer::chat(std::string_view payload)

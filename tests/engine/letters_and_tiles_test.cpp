@@ -21,7 +21,7 @@ TEST(Letters, WorthAndTextOfEveryCode)
         std::string text = "?";
         engine::converttoletter(code, text);
         EXPECT_EQ(text, std::string(1, letters[code - 1]));
-        EXPECT_EQ(engine::lettercode(letters[code - 1]), code);
+        EXPECT_EQ(engine::letterCode(letters[code - 1]), code);
     }
     for (int code : {0, -1, 27, 1000}) {
         EXPECT_EQ(engine::letterworth(code), 1);
@@ -44,7 +44,7 @@ TEST(Letters, DrawsFollowTheWeightsAndStayInRange)
     }
     int weights = 0;
     for (int code = 1; code <= 26; ++code) {
-        const int weight = engine::letterweight(code);
+        const int weight = engine::letterWeight(code);
         weights += weight;
         const double expected = double(kDraws) * weight / 98.0;
         // Five standard deviations of a binomial count: fails only when a
@@ -53,8 +53,8 @@ TEST(Letters, DrawsFollowTheWeightsAndStayInRange)
         EXPECT_NEAR(counts[code], expected, 5 * sigma) << "letter " << char('a' + code - 1);
     }
     EXPECT_EQ(weights, 98);
-    EXPECT_EQ(engine::letterweight(5), 12); // e
-    EXPECT_EQ(engine::letterweight(17), 1); // q
+    EXPECT_EQ(engine::letterWeight(5), 12); // e
+    EXPECT_EQ(engine::letterWeight(17), 1); // q
 }
 
 TEST(Letters, OneSeedGivesOneSequence)
@@ -173,6 +173,6 @@ TEST(Tiles, SendToAllWalksConnectedSlotsUpToSlotsused)
     rig.game.state().players[2].connected = 0;
     rig.game.state().players[9].connected = 1;
     rig.game.state().slotsused = 5; // slot 9 lies beyond the slots handed out so far
-    rig.game.sendtoall("X");
+    rig.game.sendToAll("X");
     EXPECT_EQ(rig.sender.recipients("X"), (std::vector<int>{1, 5}));
 }

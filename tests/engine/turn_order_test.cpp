@@ -31,7 +31,7 @@ bool passingPeopleUntil(EngineRig& rig, const std::function<bool()>& done, int m
     return rig.runUntil(
         [&] {
             auto& s = rig.game.state();
-            if (s.timer1phase == Game::kBuilding && !rig.game.computerplays(s.currentplayer))
+            if (s.timer1phase == Game::kBuilding && !rig.game.computerPlays(s.currentplayer))
                 rig.game.hepass(std::to_string(s.currentplayer) + "+");
             return done();
         },
