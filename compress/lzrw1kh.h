@@ -14,7 +14,10 @@ namespace lexiflip::compress {
 inline constexpr std::size_t kChunkSize = 32768;
 // Every I/O buffer is a chunk plus 16 spare bytes: the compressor may run up to
 // six bytes past the chunk length before it falls back to a stored block, and
-// the decoder copies matches in 8-byte steps that may overshoot by up to seven.
+// the decoder writes in whole blocks that may run past the chunk's end: up to
+// fifteen bytes for a stretch of literals (16 bytes are always stored) and up
+// to thirteen for a copy (one from 8 or more bytes back stores 16 bytes, or 24
+// for lengths 17 and 18).
 inline constexpr std::size_t kBufferSize = kChunkSize + 16;
 // A stored chunk is its bytes behind one flag byte, the longest block there is.
 inline constexpr std::size_t kMaxBlockSize = kChunkSize + 1;
