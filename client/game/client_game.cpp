@@ -451,8 +451,9 @@ bool ClientGame::timerRunning() const
 
 void ClientGame::winner(std::string_view data)
 {
+    // A name that holds "+" is known only up to it.
     wire::FieldReader fields(data);
-    const std::string name(fields.next());
+    const std::string name(fields.take());
     m_screen.playsounds("gameover");
     m_theirTiles.shown = false;
     m_screen.theirTilesChanged();
