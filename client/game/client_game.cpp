@@ -1155,6 +1155,16 @@ const BarTile& ClientGame::bar(int position) const
     return inRange(position, 1, kBarSize) ? m_bar[static_cast<std::size_t>(position - 1)] : none;
 }
 
+int ClientGame::barPositionAt(int x, int y) const
+{
+    for (int position = 1; position <= kBarSize; ++position) {
+        const BarTile& tile = bar(position);
+        if (x >= tile.left && x < tile.left + kCellSize && y >= tile.top && y < tile.top + kCellSize)
+            return position;
+    }
+    return 0;
+}
+
 const WordTile& ClientGame::wordTile(int position) const
 {
     static const WordTile none{};

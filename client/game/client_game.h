@@ -190,6 +190,9 @@ class ClientGame {
     bool justWatchChecked() const { return m_justWatch; }
     const BoardCell& board(int x, int y) const;
     const BarTile& bar(int position) const;
+    // The bar position whose picture covers the panel pixel (x, y), 0 for none:
+    // how the window tells which tile a click hit after swaps and shuffles.
+    int barPositionAt(int x, int y) const;
     int barletters(int position) const { return bar(position).letter; }
     int barshown(int position) const { return bar(position).shown; }
     const WordTile& wordTile(int position) const;

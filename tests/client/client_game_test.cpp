@@ -137,6 +137,10 @@ TEST_F(OwnTurn, GivingBackRestoresTheTileWhereItStands)
     EXPECT_EQ(rig.game.bar(2).left, client::kBarLefts[5]);
     EXPECT_EQ(rig.game.bar(6).top, client::kBarTop);
     EXPECT_EQ(rig.game.selectedpos(), "0");
+    EXPECT_EQ(rig.game.barPositionAt(client::kBarLefts[1] + 40, client::kBarTop), 6);
+    EXPECT_EQ(rig.game.barPositionAt(client::kBarLefts[5], client::kBarTop + 40), 2);
+    EXPECT_EQ(rig.game.barPositionAt(client::kBarLefts[1] + 41, client::kBarTop), 0); // the gap
+    EXPECT_EQ(rig.game.barPositionAt(client::kBarLefts[0], client::kBarTop - 1), 0);
     rig.game.button_shuffleClick();
     const int leftOf6 = rig.game.bar(6).left;
 
