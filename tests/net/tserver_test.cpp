@@ -11,6 +11,7 @@
 
 #include <fstream>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -481,6 +482,49 @@ TEST_F(Host, AConnectionResetFreesTheSlotLikeAClose)
     TestClient& next = connect();
     ASSERT_TRUE(next.login("Next"));
     EXPECT_EQ(next.slot(), 2);
+}
+
+} // namespace
+} // namespace lexiflip::net
+
+namespace lexiflip::net {
+namespace {
+
+// Connections reset at the same moment reach the host together: telling the
+// others that the first left runs into the second's reset.
+TEST_F(Host, ConnectionsResetTogetherDuringAGameLeaveTheHostServing)
+{
+    TestClient& host = join();
+    for (int slot = 2; slot <= 7; ++slot)
+        join();
+    startGame();
+    for (int round = 0; round < 6; ++round) {
+        const int onTurn = 3 + round % 4;
+        const std::vector<int> leaving{onTurn, onTurn == 6 ? 3 : onTurn + 1, 7};
+        ASSERT_TRUE(waitUntil([&] {
+            if (server->state().currentplayer != onTurn)
+                server->game().findplayer();
+            return server->state().currentplayer == onTurn;
+        }));
+        const int before = host.count("CMD_playerdisconnected+");
+        for (int slot : leaving)
+            clients[static_cast<std::size_t>(slot - 1)]->reset();
+        ASSERT_TRUE(waitUntil([&] { return host.count("CMD_playerdisconnected+") == before + 3; })) << round;
+        for (int slot : leaving)
+            EXPECT_EQ(server->state().players[slot].connected, 0) << slot;
+        EXPECT_NE(server->state().currentplayer, onTurn);
+        // The freed slots are taken again, lowest first.
+        for (int slot : std::set<int>(leaving.begin(), leaving.end())) {
+            auto fresh = std::make_unique<TestClient>(server->port());
+            ASSERT_TRUE(fresh->login("P" + std::to_string(slot)));
+            ASSERT_EQ(fresh->slot(), slot);
+            clients[static_cast<std::size_t>(slot - 1)] = std::move(fresh);
+        }
+    }
+    TestClient& late = join();
+    EXPECT_EQ(late.slot(), 8);
+    roundTrip(late);
+    roundTrip(host);
 }
 
 } // namespace
