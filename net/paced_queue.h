@@ -14,7 +14,7 @@ namespace lexiflip::net {
 // What a paced queue needs from time: a steady clock and one single-shot timer.
 // The host and the client run it on Qt's timers; tests step it by hand.
 class PaceTimer {
-  public:
+public:
     using Fired = std::function<void()>;
 
     virtual ~PaceTimer() = default;
@@ -39,7 +39,7 @@ class PaceTimer {
 // message by at most one tick per busy connection. With one connection, or
 // with messages arriving one at a time, the order is the order of arrival.
 class PacedQueue {
-  public:
+public:
     using ConnectionId = std::uint64_t;
     using Handler = std::function<void(ConnectionId connection, std::string_view text)>;
     static constexpr std::size_t kNoCap = std::numeric_limits<std::size_t>::max();
@@ -67,7 +67,7 @@ class PacedQueue {
     bool pacing() const { return m_timer.active(); }
     std::chrono::nanoseconds tick() const { return m_tick; }
 
-  private:
+private:
     struct Connection {
         ConnectionId id = 0;
         std::deque<std::string> messages;

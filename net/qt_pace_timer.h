@@ -10,7 +10,7 @@ namespace lexiflip::net {
 // A paced queue's timer on Qt: a precise single-shot QTimer on the owner's
 // thread and a monotonic clock.
 class QtPaceTimer : public PaceTimer {
-  public:
+public:
     QtPaceTimer();
 
     std::chrono::nanoseconds now() const override;
@@ -19,7 +19,7 @@ class QtPaceTimer : public PaceTimer {
     bool active() const override;
     void setFired(Fired fired) override { m_fired = std::move(fired); }
 
-  private:
+private:
     QTimer m_timer;
     QElapsedTimer m_clock;
     Fired m_fired;

@@ -64,7 +64,7 @@ int defaultHostPort();
 class TServer : public QObject {
     Q_OBJECT
 
-  public:
+public:
     static constexpr int kDefaultPort = 7772;
     // Entries one connection may hold in the receive queue at a time.
     static constexpr int kQueueLimitPerConnection = 256;
@@ -98,13 +98,13 @@ class TServer : public QObject {
     bool socktimerRunning() const { return receivedlist.pacing(); }
     std::size_t partialMessageBytes(int slot) const;
 
-  signals:
+signals:
     // A notice for the host's own user ("Invalid Letter (3)").
     void noticed(const QString& text);
     // An error that reached the top of an event handler.
     void errorReported(const QString& text);
 
-  private:
+private:
     // What the session keeps for each slot's connection besides the player
     // table's fields.
     struct SlotConnection {
@@ -116,20 +116,20 @@ class TServer : public QObject {
     };
 
     class SlotSender : public engine::Sender {
-      public:
+    public:
         explicit SlotSender(TServer& server) : m_server(server) {}
         void send(int slot, std::string_view message) override { m_server.sendtoslot(slot, message); }
 
-      private:
+    private:
         TServer& m_server;
     };
 
     class LocalNotices : public engine::NoticeSink {
-      public:
+    public:
         explicit LocalNotices(TServer& server) : m_server(server) {}
         void notice(std::string_view text) override { m_server.onNotice(text); }
 
-      private:
+    private:
         TServer& m_server;
     };
 
@@ -151,7 +151,8 @@ class TServer : public QObject {
     void chat(std::string_view payload);
     void action(std::string_view payload);
     void playasound(std::string_view payload);
-    template <class Build> void relay(std::string_view payload, Build&& build);
+    template <class Build>
+    void relay(std::string_view payload, Build&& build);
     void catchup(int slot);
 
     void sendtoslot(int slot, std::string_view message);
@@ -164,7 +165,8 @@ class TServer : public QObject {
     void onNotice(std::string_view text);
     void reportError(std::string_view text);
     // Runs one event handler; nothing it raises goes further.
-    template <class Step> void guarded(Step&& step);
+    template <class Step>
+    void guarded(Step&& step);
 
     static bool holdsConnection(int slot) { return slot >= 1 && slot <= engine::kMaxConnections; }
 
