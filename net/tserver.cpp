@@ -262,15 +262,20 @@ void TServer::sendtoslot(int slot, std::string_view message)
     if (!conn || target.closing)
         return;
     const std::uint64_t id = target.id;
-    ++m_sendDepth;
-    try {
-        conn->Send(message);
-    } catch (const ESockException& error) {
-        --m_sendDepth;
-        reportError(error.what());
-        return;
+    {
+        // A connection that closes inside this send leaves after it.
+        ++m_sendDepth;
+        struct Sent {
+            int& depth;
+            ~Sent() { --depth; }
+        } sent{m_sendDepth};
+        try {
+            conn->Send(message);
+        } catch (const ESockException& error) {
+            reportError(error.what());
+            return;
+        }
     }
-    --m_sendDepth;
     // The send may have found the peer gone and the connection closed.
     if (target.conn != conn || target.id != id)
         return;
