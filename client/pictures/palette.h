@@ -77,4 +77,34 @@ inline constexpr const char* kFontFamily = "DejaVu Sans";
 // specified pixel layout whatever the screen's dots per inch.
 QFont gameFont(int pixelSize, bool bold = true);
 
+// The texts of the game window, each sized to fit its label's specified width.
+inline QFont headerFont()
+{
+    return gameFont(11);
+} // label_timeperturn, label_gm, label_playtoscore
+inline QFont statusFont()
+{
+    return gameFont(12);
+} // label_status
+inline QFont timerFont()
+{
+    return gameFont(12);
+} // label_timer
+inline QFont seatFont()
+{
+    return gameFont(12);
+} // seat names and scores
+inline QFont bonusFont()
+{
+    return gameFont(11, false);
+} // seat bonus texts
+inline QFont theirTilesFont()
+{
+    return gameFont(12);
+} // label_theirtiles
+inline QFont winnerFont()
+{
+    return gameFont(15);
+} // label_winner1, label_winner2
+
 } // namespace lexiflip::client::palette
