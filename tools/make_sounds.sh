@@ -12,6 +12,10 @@ trap 'rm -rf "$tmp"' EXIT
 
 fmt=(-r 22050 -c 1 -b 16)
 
+# Quiet, and repeatable: the noise generators start from the same seed, so a
+# run without changes reproduces the committed files.
+sox() { command sox -V1 -R "$@"; }
+
 # finish <name> <input> [effects...]: trims the silence at both ends, levels the
 # sound to a comfortable peak and writes the committed file.
 finish() {

@@ -348,7 +348,7 @@ constexpr int kWordLeft = 11, kWordTop = 15, kWordPitch = 42;
 constexpr int kBoardPanelLeft = 10, kBoardPanelTop = 128;
 constexpr int kBarTop = 464;
 constexpr int kBarLefts[7] = {63, 108, 154, 199, 244, 290, 335};
-constexpr QRect kSeatPanel(447, 45, 250, 143);
+constexpr QRect kSeatPanel(447, 47, 250, 141);
 constexpr int kGameAreaRight = 437;
 
 void paintSlot(QPainter& painter, const QRectF& cell)

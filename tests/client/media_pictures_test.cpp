@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "client/picture_button.h"
 #include "client/pictures/palette.h"
 #include "client/pictures/pictures.h"
 
@@ -113,6 +114,29 @@ TEST(Pictures, PaintedOncePerRatioAndShared)
     EXPECT_EQ(snappedRatio(0), 1);
     EXPECT_EQ(snappedRatio(1.3), 1.25);
     EXPECT_EQ(snappedRatio(9), 4);
+}
+
+TEST(PictureButton, ShowsTheLookOfItsState)
+{
+    PictureButton button(Picture::ButtonDone, QStringLiteral("button_done"), QStringLiteral("DONE"));
+    EXPECT_EQ(button.size(), QSize(91, 25));
+    auto shown = [&] {
+        QImage image(button.size(), QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        button.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
+        return image;
+    };
+    auto expected = [](Look look) {
+        return picture(Picture::ButtonDone, 1, look)
+            .toImage()
+            .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    };
+    EXPECT_EQ(shown(), expected(Look::Normal));
+    button.setDown(true);
+    EXPECT_EQ(shown(), expected(Look::Pressed));
+    button.setDown(false);
+    button.setEnabled(false);
+    EXPECT_EQ(shown(), expected(Look::Disabled));
 }
 
 TEST(Palette, TheLongestTextsFitTheirLabels)
