@@ -95,6 +95,12 @@ void SoundPlayer::play(const QString& name)
         m_current->stop();
     effect->play();
     m_current = effect;
+    m_currentName = key;
+}
+
+QString SoundPlayer::playingNow() const
+{
+    return m_current != nullptr && m_current->isPlaying() ? m_currentName : QString();
 }
 
 void SoundPlayer::onOutputsChanged()

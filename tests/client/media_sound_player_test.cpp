@@ -1,7 +1,10 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
 #include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QtEndian>
 
 #include <gtest/gtest.h>
@@ -94,6 +97,79 @@ TEST(SoundPlayer, QuietAndAliveWithoutAnAudioDevice)
         while (clock.elapsed() < 300)
             QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     });
+    EXPECT_EQ(printed, "");
+}
+
+// Waits, handling events, until done() holds or the time runs out.
+template <typename Done> bool waitFor(Done done, int milliseconds)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < milliseconds)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    return done();
+}
+
+// A silent but real audio device: a private sound server with a null sink,
+// where the machine has the server installed.
+class NullSink {
+  public:
+    bool start()
+    {
+        const QString server = QStandardPaths::findExecutable(QStringLiteral("pulseaudio"));
+        if (server.isEmpty() || !m_dir.isValid())
+            return false;
+        QFile::setPermissions(m_dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_dir.path());
+        environment.insert(QStringLiteral("HOME"), m_dir.path());
+        m_server.setProcessEnvironment(environment);
+        m_server.start(server, {QStringLiteral("--daemonize=no"), QStringLiteral("--exit-idle-time=-1"),
+                                QStringLiteral("-n"), QStringLiteral("--load=module-native-protocol-unix"),
+                                QStringLiteral("--load=module-null-sink")});
+        const QString socket = m_dir.filePath(QStringLiteral("pulse/native"));
+        if (!m_server.waitForStarted(5000) || !waitFor([&] { return QFile::exists(socket); }, 5000))
+            return false;
+        qputenv("PULSE_SERVER", ("unix:" + socket).toLocal8Bit());
+        return true;
+    }
+    ~NullSink()
+    {
+        qunsetenv("PULSE_SERVER");
+        if (m_server.state() == QProcess::NotRunning)
+            return;
+        m_server.terminate();
+        if (!m_server.waitForFinished(3000))
+            m_server.kill();
+        m_server.waitForFinished(3000);
+    }
+
+  private:
+    QTemporaryDir m_dir;
+    QProcess m_server;
+};
+
+TEST(SoundPlayer, OnARealDeviceANewSoundCutsOffTheOneStillPlaying)
+{
+    NullSink sink;
+    if (!sink.start())
+        GTEST_SKIP() << "no sound server to start a null sink with";
+    std::string printed;
+    bool hasOutput = false;
+    printed = captureStandardError([&] {
+        SoundPlayer player;
+        hasOutput = player.hasOutput();
+        if (!hasOutput)
+            return;
+        player.playsounds(QStringLiteral("turn")); // 0.8 s
+        EXPECT_TRUE(waitFor([&] { return player.playingNow() == QStringLiteral("turn"); }, 5000));
+        player.playsounds(QStringLiteral("gameover")); // 1.05 s
+        EXPECT_TRUE(waitFor([&] { return player.playingNow() == QStringLiteral("gameover"); }, 5000));
+        // The fanfare plays to its end, and the cut-off bell does not come back.
+        EXPECT_TRUE(waitFor([&] { return player.playingNow().isEmpty(); }, 5000));
+    });
+    if (!hasOutput)
+        GTEST_SKIP() << "the audio service was asked before the null sink started";
     EXPECT_EQ(printed, "");
 }
 
