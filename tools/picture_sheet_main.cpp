@@ -71,7 +71,7 @@ void mockUp(QPainter& painter, int ox, int oy, qreal ratio)
             int index = kTileBack;
             if ((c + r) % 7 == 0)
                 index = letter;
-            else if ((c * r) % 11 == 0)
+            else if ((c * r) % 9 == 0)
                 index = letter + kUsedOffset;
             else if (c == 10 && r == 8)
                 index = 0;

@@ -328,15 +328,14 @@ void paintTurnFrame(QPainter& painter, QSize size)
 
 void paintLogo(QPainter& painter, QSize size)
 {
-    // The name spelled in little tiles, set in a gentle wave.
+    // The name spelled in little tiles, the way it would lie on the board.
     const QString name = QStringLiteral("LEXIFLIP");
-    const qreal tile = 18;
-    const qreal gap = (size.width() - name.size() * tile) / (name.size() - 1);
+    const int tile = 20; // painted with a one-pixel margin, so 18 of face
+    const qreal pitch = (size.width() - 18.0) / (name.size() - 1);
     for (int i = 0; i < name.size(); ++i) {
         painter.save();
-        const qreal lift = (i % 2 == 0) ? 4 : 8;
-        painter.translate(i * (tile + gap) - 1, lift - 1);
-        tiles::paintLetterTile(painter, 20, name.at(i).unicode() - u'A' + 1, tiles::Face::Up, false);
+        painter.translate(i * pitch - 1, (size.height() - tile) / 2.0);
+        tiles::paintLetterTile(painter, tile, name.at(i).unicode() - u'A' + 1, tiles::Face::Up, false);
         painter.restore();
     }
 }
