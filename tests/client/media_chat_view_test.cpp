@@ -2,6 +2,7 @@
 #include <QMenu>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QTest>
 #include <QTextBlock>
 #include <QTextFragment>
 
@@ -130,6 +131,36 @@ TEST(ChatView, ScrollChatOffEntriesStayEqualAndClearEmpties)
     // The first line after a clear starts at the top, not after an empty one.
     view.addlinetochat(QStringLiteral("x"), Qt::blue);
     EXPECT_EQ(view.document()->blockCount(), 1);
+}
+
+TEST(ChatView, APressOnAFoundLinkSelectsAndReportsIt)
+{
+    ChatView view;
+    view.resize(400, 200);
+    view.show();
+    view.addlinetochat(QStringLiteral("Ann chats: see www.example.org now"), Qt::black);
+    const QString link = QStringLiteral("www.example.org");
+    const int start = int(view.toPlainText().indexOf(link));
+    view.setLinkFinder([&](const QString& text, int position) {
+        EXPECT_EQ(text, view.toPlainText());
+        return position >= start && position < start + link.size() ? link : QString();
+    });
+    QSignalSpy clicked(&view, &ChatView::linkClicked);
+    QSignalSpy released(&view, &ChatView::mouseReleased);
+
+    QTextCursor inside(view.document());
+    inside.setPosition(start + 4);
+    const QPoint onLink = view.cursorRect(inside).center() + QPoint(2, 0);
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, onLink);
+    ASSERT_EQ(clicked.count(), 1);
+    EXPECT_EQ(clicked.at(0).at(0).toString(), link);
+    EXPECT_EQ(view.textCursor().selectedText(), link);
+    EXPECT_EQ(released.count(), 1);
+
+    // Elsewhere a press is an ordinary press.
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {},
+                      view.cursorRect(QTextCursor(view.document())).center());
+    EXPECT_EQ(clicked.count(), 1);
 }
 
 TEST(ChatView, TextSizeTakesOnlyTheMenuSizes)
