@@ -140,9 +140,7 @@ std::optional<quint32> TSock::resolveHost()
 
 void TSock::onHostLookedUp(const QHostInfo& info)
 {
-    // A lookup that was closed or replaced meanwhile is no longer ours.
-    if (info.lookupId() != m_lookupId)
-        return;
+    m_lookingUp = false;
     m_lookupId = -1;
     guarded([this, &info] {
         for (const QHostAddress& address : info.addresses()) {
@@ -189,8 +187,17 @@ bool TSock::Open()
     // connection starts when the answer comes. The TSock as context drops the
     // answer if it is destroyed first.
     m_lookupPort = port;
-    m_lookupId = QHostInfo::lookupHost(QString::fromStdString(m_hostName), this,
-                                       [this](const QHostInfo& info) { onHostLookedUp(info); });
+    m_lookingUp = true;
+    const unsigned lookup = ++m_lookupGeneration;
+    const auto answered = [this, lookup](const QHostInfo& info) {
+        // An answer to a lookup that was closed or replaced meanwhile is no
+        // longer wanted.
+        if (m_lookingUp && lookup == m_lookupGeneration)
+            onHostLookedUp(info);
+    };
+    const int id = QHostInfo::lookupHost(QString::fromStdString(m_hostName), this, answered);
+    if (m_lookingUp && lookup == m_lookupGeneration)
+        m_lookupId = id; // not answered yet: kept for abandoning it
     return m_connected;
 }
 
@@ -207,8 +214,10 @@ void TSock::connectTo(quint32 address, quint16 port)
 
 void TSock::abandonLookup()
 {
-    if (lookingUp())
+    if (m_lookupId >= 0)
         QHostInfo::abortHostLookup(m_lookupId);
+    m_lookingUp = false;
+    ++m_lookupGeneration;
     m_lookupId = -1;
     m_heldOutput.clear();
 }

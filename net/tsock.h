@@ -143,7 +143,7 @@ private:
     void releaseSocket();
     void releaseServer();
     void abandonLookup();
-    bool lookingUp() const { return m_lookupId >= 0; }
+    bool lookingUp() const { return m_lookingUp; }
     bool hasEndpoint() const { return m_socket || m_server || lookingUp(); }
     quint16 resolvePort();
     // The address when it is known at once; none when a lookup must run.
@@ -162,6 +162,8 @@ private:
     QPointer<QTcpSocket> m_socket;
     QPointer<QTcpServer> m_server;
     bool m_resumeScheduled = false;
+    bool m_lookingUp = false;
+    unsigned m_lookupGeneration = 0;
     int m_lookupId = -1;
     quint16 m_lookupPort = 0;
     std::string m_receiveBuffer;
