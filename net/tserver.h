@@ -138,7 +138,7 @@ private:
 
     // Socket events.
     void Sock1Accept(TSock& listener);
-    void Sock1Read(TSock& sock, int count);
+    void Sock1Read(TSock& sock, std::size_t count);
     void tempsockDisconnect(TSock& sock);
     void tempsockInfo(TSock& sock, SocketInfo category, std::string_view message);
 
