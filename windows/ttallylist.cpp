@@ -238,10 +238,14 @@ void Ttallylist::onTalliedChanged(QListWidgetItem* item)
 void Ttallylist::onChecklistChanged(QListWidgetItem* item)
 {
     const int index = m_checklist->row(item);
+    const QString name = item->text();
     const bool ticked = item->checkState() == Qt::Checked;
     QMetaObject::invokeMethod(
         this,
-        [this, index, ticked] {
+        [this, index, name, ticked] {
+            const std::vector<CheckItem>& items = m_tally.checklist();
+            if (index < 0 || index >= static_cast<int>(items.size()) || qs(items[index].name) != name)
+                return; // the list was refilled meanwhile
             m_tally.setChecklistTick(index, ticked);
             refresh();
         },

@@ -154,27 +154,6 @@ TEST(Tally, ownWordsAndBestWord)
     EXPECT_EQ(tally.cell(3, 0), "1");
 }
 
-TEST(Tally, aRestartKeepsTheTotalsAndZeroesTheSession)
-{
-    Tally before;
-    follow(before, game({"Klot"}), "Klot");
-    before.addgame("Klot", game({"Klot"}));
-    before.addtomineset(4, 21, "quiz");
-
-    const TallyTextRead read = readTallyText(tallyText(before.rows()));
-    ASSERT_EQ(read.error, "");
-    Tally after;
-    after.setRows(read.rows);
-    after.loadtally();
-    EXPECT_EQ(cellsOf(after.row(1)), (Cells{"Klot", "1", "1", "0", "0", "0", "0", "0", "0"}));
-    EXPECT_EQ(after.tallied(), std::vector<std::string>{"Klot"});
-    EXPECT_EQ(after.texts().mylabel, (std::array<std::string, 4>{"1", "0", "0", "quiz (21)"}));
-    after.select(0);
-    EXPECT_EQ(after.texts().label, (std::array<std::string, 8>{"1", "1", "0", "0", "0", "0", "0", "0"}));
-    EXPECT_EQ(after.texts().hisname, "Klot Wins:");
-    EXPECT_EQ(after.texts().hisnametop, "Klot's Tally");
-}
-
 TEST(Tally, unfollowingMovesTheRowsBelowUpAndKeepsTheSelectionOnItsName)
 {
     Tally tally;
