@@ -256,12 +256,17 @@ TEST_F(TallyWindow, everyControlIsNamedAndTheWindowLooksFinished)
     // Pictures for a person to look at, at ratio 1 and 2.
     const QString folder = qEnvironmentVariable("LEXIFLIP_BINARY_DIR", QDir::tempPath()) + "/screenshots";
     QDir().mkpath(folder);
+    Ttallylist empty;
+    empty.viewTally();
     for (const qreal ratio : {1.0, 2.0}) {
-        QPixmap picture(window.size() * ratio);
-        picture.setDevicePixelRatio(ratio);
-        picture.fill(Qt::transparent);
-        window.render(&picture);
-        EXPECT_TRUE(picture.save(folder + QStringLiteral("/ttallylist@%1x.png").arg(ratio)));
+        for (const auto& [shown, name] :
+             {std::pair<QWidget*, QString>{&window, "ttallylist"}, {&empty, "ttallylist-empty"}}) {
+            QPixmap picture(shown->size() * ratio);
+            picture.setDevicePixelRatio(ratio);
+            picture.fill(Qt::transparent);
+            shown->render(&picture);
+            EXPECT_TRUE(picture.save(folder + QStringLiteral("/%1@%2x.png").arg(name).arg(ratio)));
+        }
     }
 }
 
