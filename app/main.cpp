@@ -3,6 +3,7 @@
 // the computer playing seat 1 (just watching) against Klot, and narrating it.
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,7 @@
 #include "engine/notice_sink.h"
 #include "engine/sender.h"
 #include "engine/tdictn.h"
+#include "lexiflip/version.h"
 #include "net/wire/commands.h"
 #include "net/wire/dispatch_table.h"
 #include "net/wire/field_reader.h"
@@ -67,10 +69,16 @@ public:
 
 } // namespace
 
-int main()
+int main(int argc, char* argv[])
 {
-    std::printf("Lexiflip 1.0.3. The game window is still being built: here is a solo game the\n"
-                "computer plays for you against Klot, to 100 points.\n\n");
+    const auto version = lexiflip::kVersionText;
+    if (argc > 1 && std::strcmp(argv[1], "--version") == 0) {
+        std::printf("lexiflip %.*s\n", static_cast<int>(version.size()), version.data());
+        return 0;
+    }
+    std::printf("Lexiflip %.*s. The game window is still being built: here is a solo game the\n"
+                "computer plays for you against Klot, to 100 points.\n\n",
+                static_cast<int>(version.size()), version.data());
     PrintedNotices notices;
     const engine::TDictn dictionary(assets::dictionaryRecords(), notices);
     const auto words = engine::loadComputerWords(assets::computerWords());

@@ -102,15 +102,6 @@ TServer::~TServer()
     // Closing down reports to nobody: the connections go with Sock1.
     socktimer.stop();
     m_handleNow.stop();
-    for (SlotConnection& slot : m_slots) {
-        if (slot.conn) {
-            slot.conn->OnInfo = nullptr;
-            slot.conn->OnDisconnect = nullptr;
-            slot.conn->OnRead = nullptr;
-        }
-    }
-    Sock1.OnAccept = nullptr;
-    Sock1.OnRead = nullptr;
     m_timer1.stop();
     m_computertimer.stop();
 }
@@ -178,9 +169,6 @@ void TServer::Sock1Accept(TSock& listener)
             TSock* refused = nullptr;
             if (listener.Accept(refused)) {
                 refused->setTag(engine::kMaxConnections + 1);
-                refused->OnRead = nullptr;
-                refused->OnDisconnect = nullptr;
-                refused->OnInfo = nullptr;
                 refused->Send(wire::msg::full());
                 delete refused;
             }
