@@ -2,3 +2,5 @@
 # hosting and for black-box tests.
 add_executable(lexiflip-host ${CMAKE_CURRENT_LIST_DIR}/host_main.cpp)
 target_link_libraries(lexiflip-host PRIVATE lexiflip_net lexiflip_version Qt6::Core)
+
+install(TARGETS lexiflip-host)
