@@ -3,9 +3,11 @@
 #   cmake --install build --prefix /usr [--component ...]   (or DESTDIR=... )
 #   cd build && cpack -G DEB
 #
-# The programs themselves are installed by app/*.cmake; this file adds the
-# desktop entry, the icons, the AppStream metadata and the manual pages.
+# Included after app/, whose two programs it installs with the desktop entry,
+# the icons, the AppStream metadata and the manual pages.
 include(GNUInstallDirs)
+
+install(TARGETS lexiflip lexiflip-host RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 set(LEXIFLIP_APP_ID org.lexiflip.Lexiflip)
 set(packaging_dir ${PROJECT_SOURCE_DIR}/packaging/linux)
