@@ -48,19 +48,6 @@ const std::string kDefaultSection = "[Lexiflip]\n"
                                     "Turnsound=0\n"
                                     "ChatterSounds=true\n";
 
-TEST(IniFileTest, UnchangedFilesComeBackByteForByte)
-{
-    const std::string files[] = {
-        "",
-        "no section at all\n",
-        "[Lobby]\r\nName=Ann\r\n\r\n; comment\r\n[Lexiflip]\r\nTextsize=10",
-        std::string("\x00\xff\x01junk\r\r\n=\n[\n]x\n", 18),
-        "  [ lexiflip ]  \n  textsize = 12 \n",
-    };
-    for (const std::string& bytes : files)
-        EXPECT_EQ(IniFile::parse(bytes).bytes(), bytes);
-}
-
 TEST(IniFileTest, NamesMatchWithoutCaseAndTheFirstOfANameCounts)
 {
     const IniFile file = IniFile::parse("[lobby]\nA=1\n[ LEXIFLIP ]\n textSIZE = 12 \n;Botspeed=250\n"
@@ -204,14 +191,6 @@ TEST(PreferencesTest, MalformedGameOptionsKeepTheControlsAndEmptyPhrasesKeepTheB
     EXPECT_EQ(prefs.phrases[1], "hi");
     EXPECT_EQ(prefs.phrases[8], "bye");
     EXPECT_EQ(prefs.bounds, kResetBounds);
-}
-
-TEST(PreferencesTest, OnlyTheFourSizesHaveAMenuEntry)
-{
-    for (int size : {8, 10, 12, 14})
-        EXPECT_EQ(textsizeMenuEntry(size), size);
-    for (int size : {0, 9, 11, 16, -8})
-        EXPECT_EQ(textsizeMenuEntry(size), std::nullopt);
 }
 
 TEST(WindowBoundsTest, CloseRuleStoresOnlyMovedWindowsAndShrinksOversizedOnes)

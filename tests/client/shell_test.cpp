@@ -2,9 +2,11 @@
 #include "client/command_line.h"
 #include "client/lobby_link.h"
 #include "client/single_instance.h"
+#include "client/window_placement.h"
 
 #include "net/net_wait.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -12,9 +14,11 @@
 #include <QProcess>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QWidget>
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 #include <random>
 
@@ -22,6 +26,24 @@ namespace lexiflip::client {
 namespace {
 
 using testing::waitUntil;
+
+// The window tests need widgets, the rest an event loop: one application
+// object for the whole test program.
+class QtEnvironment : public ::testing::Environment {
+  public:
+    void SetUp() override
+    {
+        static int argc = 1;
+        static char name[] = "shell_tests";
+        static char* argv[] = {name, nullptr};
+        m_app = std::make_unique<QApplication>(argc, argv);
+    }
+    void TearDown() override { m_app.reset(); }
+
+  private:
+    std::unique_ptr<QApplication> m_app;
+};
+const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
 
 TEST(CommandLineTest, OptionsAreReadOnlyWhereTheyCannotBeTheLobbysParameters)
 {
@@ -47,26 +69,6 @@ TEST(CommandLineTest, OptionsAreReadOnlyWhereTheyCannotBeTheLobbysParameters)
         EXPECT_EQ(readCommandLine(c.arguments), c.request) << ::testing::PrintToString(c.arguments);
     EXPECT_EQ(versionText(), "lexiflip 1.0.3\n");
     EXPECT_EQ(helpText().rfind("Usage: lexiflip [NAME ADDRESS ROLE]\n", 0), 0u);
-}
-
-TEST(AppPathsTest, HomeVariableWinsThenAWritableProgramDirectoryThenTheConfigDirectory)
-{
-    struct Case {
-        const char* home;
-        bool programDirWritable;
-        const char* chosen;
-    };
-    const Case cases[] = {
-        {"/tmp/h", true, "/tmp/h"},
-        {"/tmp/h", false, "/tmp/h"},
-        {"", true, "/opt/lexiflip"},
-        {"", false, "/home/ann/.config/Lexiflip"},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(chooseSettingsDirectory(QString::fromUtf8(c.home), QStringLiteral("/opt/lexiflip"),
-                                          c.programDirWritable, QStringLiteral("/home/ann/.config/Lexiflip")),
-                  QString::fromUtf8(c.chosen));
-    }
 }
 
 TEST(AppPathsTest, SettingsFileLiesInLexiflipHome)
@@ -127,6 +129,37 @@ TEST(LobbyLinkTest, NoLobbyIsSilent)
     testing::settle();
     EXPECT_FALSE(waitUntil([&] { return connected; }, 200));
     EXPECT_FALSE(link.isConnected());
+}
+
+// The close path over a real window: what placeWindow set is what the close
+// rule sees, before and after the window is shown, so an untouched window
+// writes nothing.
+TEST(WindowPlacementTest, AnUntouchedWindowWritesNothingAtCloseAndAMovedOneIsStored)
+{
+    namespace fs = std::filesystem;
+    const fs::path dir =
+        fs::temp_directory_path() / ("lexiflip-placement-" + std::to_string(std::random_device{}()));
+    fs::create_directories(dir);
+    const fs::path path = dir / "halvolobby.ini";
+    settings::SettingsFile file(path);
+    QWidget window;
+    EXPECT_FALSE(saveWindowAtClose(file, window)); // not read yet
+    file.load();
+    EXPECT_FALSE(fs::exists(path));
+
+    placeWindow(window, file.preferences().bounds);
+    EXPECT_EQ(windowBounds(window), settings::kResetBounds);
+    window.show();
+    EXPECT_EQ(windowBounds(window), settings::kResetBounds);
+    EXPECT_FALSE(saveWindowAtClose(file, window));
+    EXPECT_FALSE(fs::exists(path));
+
+    window.move(60, 70);
+    EXPECT_TRUE(saveWindowAtClose(file, window));
+    settings::SettingsFile reread(path);
+    reread.load();
+    EXPECT_EQ(reread.preferences().bounds, (settings::WindowBounds{60, 70, 720, 535}));
+    fs::remove_all(dir);
 }
 
 // The single-instance guard with real processes: probes run the guard as the
@@ -191,17 +224,6 @@ TEST_F(SingleInstanceTest, ACrashedFirstCopyNeverBlocksANewStart)
     QProcess& second = start();
     EXPECT_TRUE(says(second, "second\n"));
     EXPECT_TRUE(says(next, "raised\n"));
-}
-
-TEST_F(SingleInstanceTest, TwoGuardsInOneProcessAgreeWhoIsFirst)
-{
-    SingleInstance first(m_name);
-    ASSERT_TRUE(first.claim());
-    int raised = 0;
-    QObject::connect(&first, &SingleInstance::activationRequested, [&] { ++raised; });
-    SingleInstance second(m_name);
-    EXPECT_FALSE(second.claim());
-    EXPECT_TRUE(waitUntil([&] { return raised == 1; }));
 }
 
 } // namespace
