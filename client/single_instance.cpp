@@ -3,6 +3,7 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QLocalSocket>
+#include <QStandardPaths>
 #include <QThread>
 #include <QWidget>
 
@@ -17,8 +18,11 @@ constexpr int kTimeoutMs = 1000;
 
 } // namespace
 
-SingleInstance::SingleInstance(QString name, QObject* parent) : QObject(parent), m_name(std::move(name))
+SingleInstance::SingleInstance(QString name, QObject* parent) : QObject(parent)
 {
+    m_path = name.contains(QLatin1Char('/'))
+                 ? name
+                 : QDir(QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation)).filePath(name);
     m_server.setSocketOptions(QLocalServer::UserAccessOption);
     connect(&m_server, &QLocalServer::newConnection, this, &SingleInstance::onNewConnection);
 }
@@ -39,7 +43,7 @@ QString SingleInstance::serverName()
 
 bool SingleInstance::claim()
 {
-    m_lock = std::make_unique<QLockFile>(QDir::temp().filePath(m_name + QStringLiteral(".lock")));
+    m_lock = std::make_unique<QLockFile>(m_path + QStringLiteral(".lock"));
     // Only a dead owner makes a lock stale, never its age: a first copy may
     // run for days.
     m_lock->setStaleLockTime(0);
@@ -59,7 +63,7 @@ bool SingleInstance::askFirstCopy()
     // a copy caught in between.
     for (int attempt = 0; attempt < 10; ++attempt) {
         QLocalSocket socket;
-        socket.connectToServer(m_name);
+        socket.connectToServer(m_path);
         if (socket.waitForConnected(kTimeoutMs)) {
             socket.write(kRaise, sizeof kRaise - 1);
             const bool sent = socket.waitForBytesWritten(kTimeoutMs);
@@ -75,8 +79,8 @@ bool SingleInstance::listen()
 {
     // Whatever socket is left under this name belongs to no live copy: we
     // hold the lock, or nobody answered on it.
-    QLocalServer::removeServer(m_name);
-    m_server.listen(m_name);
+    QLocalServer::removeServer(m_path);
+    m_server.listen(m_path);
     return true;
 }
 

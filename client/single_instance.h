@@ -13,6 +13,9 @@ namespace lexiflip::client {
 
 // Keeps a user to one running copy of the game (per LEXIFLIP_HOME, when set).
 //
+// Both files live in the user's private runtime directory, so that another
+// user cannot plant a socket that would send our copies away.
+//
 // The first copy holds a lock file and listens on a local socket named after
 // "zorbet"; a second copy finds the lock taken, connects, asks the first copy
 // to come forward and is told to end. The lock decides who is first, so two
@@ -24,7 +27,8 @@ class SingleInstance : public QObject {
     Q_OBJECT
 
   public:
-    // name: the socket's name; the default is serverName().
+    // name: the socket's name, placed in the user's private runtime
+    // directory ($XDG_RUNTIME_DIR) unless it is a path; default serverName().
     explicit SingleInstance(QString name = serverName(), QObject* parent = nullptr);
     ~SingleInstance() override;
 
@@ -36,6 +40,9 @@ class SingleInstance : public QObject {
     // "zorbet-<uid>", plus "-" and a digest of LEXIFLIP_HOME when that is set.
     static QString serverName();
 
+    // Where the socket lives; the lock file is beside it, with ".lock" added.
+    const QString& socketPath() const { return m_path; }
+
   signals:
     // A later copy asked this one to bring its main window forward.
     void activationRequested();
@@ -45,7 +52,7 @@ class SingleInstance : public QObject {
     bool listen();
     void onNewConnection();
 
-    QString m_name;
+    QString m_path;
     std::unique_ptr<QLockFile> m_lock;
     QLocalServer m_server;
 };

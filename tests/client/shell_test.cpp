@@ -178,8 +178,9 @@ class SingleInstanceTest : public ::testing::Test {
             process->waitForFinished(5000);
         }
         // What the killed probes left behind.
-        QLocalServer::removeServer(m_name);
-        QFile::remove(QDir::temp().filePath(m_name + QStringLiteral(".lock")));
+        const SingleInstance guard(m_name);
+        QLocalServer::removeServer(guard.socketPath());
+        QFile::remove(guard.socketPath() + QStringLiteral(".lock"));
     }
     QProcess& start()
     {
