@@ -86,6 +86,7 @@ QString smallWindowStyleSheet()
                "QPushButton:checked { color: white; border-color: %7;"
                " background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 %8, stop:1 %9); }"
                "QLabel { color: %6; }"
+               "QListWidget::item { padding: 3px 2px; }"
                "QLineEdit, QListWidget, QTextBrowser { background: white; color: black;"
                " border: 1px solid %5; border-radius: 3px; selection-background-color: %8; }")
         .arg(rgbText(palette::kButtonInk), rgbText(palette::kButtonEdge), rgbText(palette::kButtonTop),

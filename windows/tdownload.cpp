@@ -36,7 +36,7 @@ class LobbyPicture : public QWidget {
     {
         setObjectName(QStringLiteral("image_lobby"));
         setAccessibleName(QStringLiteral("The Halvo Lobby"));
-        setFixedSize(150, 110);
+        setFixedSize(150, 124);
     }
 
   protected:
@@ -65,7 +65,7 @@ class LobbyPicture : public QWidget {
         const int letters[5] = {16, 12, 1, 25, 0}; // P L A Y and a face-down tile
         for (int i = 0; i < 5; ++i) {
             painter.save();
-            painter.translate(left + i * (kTile + kGap), 66);
+            painter.translate(left + i * (kTile + kGap), 91);
             if (letters[i] == 0)
                 client::tiles::paintTileBack(painter, kTile);
             else
@@ -152,7 +152,7 @@ Tdownload::Tdownload(QWidget* parent)
     closed->setFont(palette::gameFont(16));
     closed->setStyleSheet(QStringLiteral("color: #e01010; background: rgba(255, 255, 255, 215);"
                                          " border: 2px solid #e01010; border-radius: 4px;"));
-    closed->setGeometry(14, 40, picture->width() - 28, 26);
+    closed->setGeometry(14, 58, picture->width() - 28, 26);
 
     auto* offer =
         wrapped(QStringLiteral("Download The Halvo Lobby Now to play this  and other exciting games online "
@@ -170,15 +170,20 @@ Tdownload::Tdownload(QWidget* parent)
         line->setMinimumHeight(18);
     }
 
-    auto* downloadButtons = new QHBoxLayout;
-    downloadButtons->addWidget(m_getbutton);
-    downloadButtons->addWidget(m_abortbutton);
-    downloadButtons->addStretch(1);
+    auto* progress = new QVBoxLayout;
+    progress->setSpacing(2);
+    progress->addWidget(m_infolabel);
+    progress->addWidget(m_infolabel3);
+    auto* stopRow = new QHBoxLayout;
+    stopRow->setSpacing(12);
+    stopRow->addWidget(m_abortbutton, 0, Qt::AlignTop);
+    stopRow->addLayout(progress, 1);
     auto* downloadTexts = new QVBoxLayout;
+    downloadTexts->setSpacing(8);
     downloadTexts->addWidget(offer);
-    downloadTexts->addLayout(downloadButtons);
-    downloadTexts->addWidget(m_infolabel);
-    downloadTexts->addWidget(m_infolabel3);
+    downloadTexts->addWidget(m_getbutton);
+    downloadTexts->addLayout(stopRow);
+    downloadTexts->addStretch(1);
     auto* downloadLayout = new QHBoxLayout(download);
     downloadLayout->setContentsMargins(12, 12, 12, 12);
     downloadLayout->setSpacing(14);
