@@ -118,6 +118,9 @@ QString lobbyServerFromEnvironment()
 
 QString defaultDownloadDirectory()
 {
+    const QString home = qEnvironmentVariable("LEXIFLIP_HOME");
+    if (!home.isEmpty())
+        return home;
     const QString beside = QCoreApplication::applicationDirPath();
     if (!beside.isEmpty() && QFileInfo(beside).isWritable())
         return beside;
@@ -238,6 +241,12 @@ Tdownload::Tdownload(QWidget* parent)
 
     setFixedWidth(600);
     setFixedHeight(sizeHint().height());
+}
+
+void Tdownload::setLobbyServerFromSettings(const QString& server)
+{
+    if (lobbyServerFromEnvironment().trimmed().isEmpty())
+        m_server = server;
 }
 
 QString Tdownload::installerFile() const

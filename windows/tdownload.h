@@ -30,8 +30,8 @@ bool startDetachedProcess(const QString& program, const QStringList& arguments);
 QUrl lobbyInstallerUrl(const QString& server);
 // The server named by the environment variable LEXIFLIP_LOBBY_SERVER, if any.
 QString lobbyServerFromEnvironment();
-// Beside the program when that directory is writable, otherwise the user's
-// data directory.
+// LEXIFLIP_HOME when it is set; otherwise beside the program when that
+// directory is writable, and the user's data directory when it is not.
 QString defaultDownloadDirectory();
 // The installed lobby program: halvolobby on the PATH, empty when there is none.
 QString findLobbyProgram();
@@ -53,6 +53,9 @@ class Tdownload : public QWidget {
     // Where the installer comes from (host[:port]); empty means no server is
     // known, and a download then ends at once in "Download Aborted".
     void setLobbyServer(const QString& server) { m_server = server; }
+    // The settings file's LobbyServer value: used unless LEXIFLIP_LOBBY_SERVER,
+    // which the window reads when it is created, names a server.
+    void setLobbyServerFromSettings(const QString& server);
     QString lobbyServer() const { return m_server; }
     void setDownloadDirectory(const QString& directory) { m_directory = directory; }
     void setProcessStarter(ProcessStarter starter) { m_starter = std::move(starter); }

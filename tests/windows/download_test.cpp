@@ -247,6 +247,31 @@ TEST_F(DownloadWindow, PlayWithOthersStartsAnInstalledLobbyOrExplains)
     EXPECT_FALSE(window.isVisible());
 }
 
+TEST(LobbyServer, TheEnvironmentComesBeforeTheSettings)
+{
+    const struct {
+        const char* environment; // nullptr: unset
+        const char* setting;
+        const char* used;
+    } cases[] = {
+        {nullptr, "", ""},
+        {nullptr, "lobby.example.org", "lobby.example.org"},
+        {"127.0.0.1:8080", "lobby.example.org", "127.0.0.1:8080"},
+        {"127.0.0.1:8080", "", "127.0.0.1:8080"},
+    };
+    const QByteArray saved = qgetenv("LEXIFLIP_LOBBY_SERVER");
+    for (const auto& c : cases) {
+        if (c.environment)
+            qputenv("LEXIFLIP_LOBBY_SERVER", c.environment);
+        else
+            qunsetenv("LEXIFLIP_LOBBY_SERVER");
+        Tdownload window;
+        window.setLobbyServerFromSettings(c.setting);
+        EXPECT_EQ(window.lobbyServer(), c.used) << c.setting;
+    }
+    qputenv("LEXIFLIP_LOBBY_SERVER", saved);
+}
+
 TEST(LobbyInstallerUrl, NamesTheInstallerOnTheServer)
 {
     EXPECT_EQ(lobbyInstallerUrl("lobby.example.org").toString(),
