@@ -58,6 +58,7 @@ int main(int argc, char** argv)
 
     Tspylist spys;
     spys.setWatchers({"7: Anna", "8: Ben", "9: Klara"});
+    spys.setRemoveEnabled(true);
     ok &= save(spys, QStringLiteral("spylist"));
 
     Thelp help;

@@ -27,7 +27,6 @@ SmallWindow::SmallWindow(const QString& title, const QString& heading, QWidget* 
     : QWidget(parent, flags), m_heading(new QLabel(heading, this)), m_body(new QVBoxLayout)
 {
     setWindowTitle(title);
-    setAttribute(Qt::WA_StyledBackground, false);
     setStyleSheet(smallWindowStyleSheet());
 
     m_heading->setObjectName(QStringLiteral("label_heading"));

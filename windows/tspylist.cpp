@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QContextMenuEvent>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QMouseEvent>
@@ -30,7 +31,8 @@ Tspylist::Tspylist(QWidget* parent)
                   Qt::Tool | Qt::WindowStaysOnTopHint),
       m_list(new QListWidget(this)), m_popup(new QMenu(this)),
       m_kick(m_popup->addAction(QStringLiteral("Remove From Game"))),
-      m_done(new QPushButton(QStringLiteral("Done"), this))
+      m_done(new QPushButton(QStringLiteral("Done"), this)),
+      m_hint(new QLabel(QStringLiteral("Right-click a watcher to remove them from the game."), this))
 {
     m_list->setObjectName(QStringLiteral("listbox_spys"));
     m_list->setAccessibleName(QStringLiteral("Watchers"));
@@ -45,6 +47,12 @@ Tspylist::Tspylist(QWidget* parent)
     m_kick->setObjectName(QStringLiteral("popup_kickhim"));
     m_kick->setEnabled(false);
     connect(m_kick, &QAction::triggered, this, &Tspylist::popup_kickhimClick);
+
+    // Only the host's player can remove anybody, so only that copy says how.
+    m_hint->setObjectName(QStringLiteral("label_hint"));
+    m_hint->setWordWrap(true);
+    m_hint->setVisible(false);
+    body()->addWidget(m_hint);
 
     m_done->setObjectName(QStringLiteral("button_done"));
     auto* buttons = new QHBoxLayout;
@@ -94,6 +102,7 @@ QStringList Tspylist::entries() const
 void Tspylist::setRemoveEnabled(bool enabled)
 {
     m_kick->setEnabled(enabled);
+    m_hint->setVisible(enabled);
 }
 
 bool Tspylist::removeEnabled() const

@@ -14,6 +14,7 @@
 #include "windows/small_window.h"
 
 class QAction;
+class QLabel;
 class QListWidget;
 class QMenu;
 class QPushButton;
@@ -60,6 +61,7 @@ class Tspylist : public SmallWindow {
     QMenu* m_popup;
     QAction* m_kick;
     QPushButton* m_done;
+    QLabel* m_hint;
     int m_hovered = -1;
 };
 
