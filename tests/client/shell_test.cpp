@@ -1,4 +1,4 @@
-#include "client/app_paths.h"
+#include "client/settings_location.h"
 #include "client/command_line.h"
 #include "client/lobby_link.h"
 #include "client/single_instance.h"
