@@ -39,6 +39,15 @@ std::string_view FieldReader::next()
     return field;
 }
 
+std::string_view FieldReader::take()
+{
+    if (m_rest.find('+') != std::string_view::npos)
+        return next();
+    const std::string_view last = m_rest;
+    m_rest = {};
+    return last;
+}
+
 std::optional<int> FieldReader::nextInt()
 {
     if (m_rest.find('+') == std::string_view::npos)

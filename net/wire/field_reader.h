@@ -24,7 +24,7 @@ Origin parseOrigin(std::string_view text);
 
 // Reads the fields of one payload from the front.
 class FieldReader {
-public:
+  public:
     explicit FieldReader(std::string_view payload) : m_rest(payload) {}
 
     // The text before the first "+" of the remaining payload, which is then
@@ -37,6 +37,14 @@ public:
     // the handling of the message for every caller.
     std::optional<int> nextInt();
 
+    // The next field, or, when no "+" is left, the whole remaining payload, which
+    // is then used up: reads the last field of a message alike whether or not a
+    // trailing "+" ends it.
+    std::string_view take();
+
+    // take() as an integer; nothing when it does not parse.
+    std::optional<int> takeInt() { return parseInt(take()); }
+
     // The whole remaining payload: a name or chat text that may hold "+".
     std::string_view rest() const { return m_rest; }
 
@@ -45,7 +53,7 @@ public:
     // "+" gives a last empty item, so a reader that needs numbers stops there.
     std::vector<std::string_view> list() const;
 
-private:
+  private:
     std::string_view m_rest;
 };
 

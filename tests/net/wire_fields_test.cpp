@@ -32,6 +32,19 @@ TEST(FieldReader, AFieldWithoutItsPlusIsEmptyAndEndsNumberReading)
     EXPECT_EQ(empty.nextInt(), std::nullopt);
 }
 
+TEST(FieldReader, TakeReadsALastFieldWithOrWithoutItsPlus)
+{
+    FieldReader trailing("3+12+");
+    EXPECT_EQ(trailing.takeInt(), 3);
+    EXPECT_EQ(trailing.takeInt(), 12);
+    EXPECT_EQ(trailing.rest(), "");
+    FieldReader bare("3+12");
+    EXPECT_EQ(bare.takeInt(), 3);
+    EXPECT_EQ(bare.takeInt(), 12);
+    EXPECT_EQ(bare.take(), "");
+    EXPECT_EQ(bare.takeInt(), std::nullopt);
+}
+
 TEST(FieldReader, ListsAreReadItemByItem)
 {
     FieldReader tiles("4+1+5+2+26");

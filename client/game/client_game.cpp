@@ -1,0 +1,1174 @@
+#include "client/game/client_game.h"
+
+#include <algorithm>
+#include <cctype>
+#include <span>
+#include <utility>
+
+#include "client/game/client_screen.h"
+#include "client/game/client_sender.h"
+#include "client/game/tally_calls.h"
+#include "engine/clock.h"
+#include "net/wire/accumulator.h"
+#include "net/wire/dispatch_table.h"
+#include "net/wire/messages.h"
+
+namespace lexiflip::client {
+
+namespace {
+
+constexpr std::string_view kWaiting = "<Waiting>";
+constexpr std::string_view kJustWatchRefusal = "You need to turn off \"Just Watch\" before you can play.";
+constexpr int kTimerFullWidth = 224;
+
+bool inRange(int value, int low, int high)
+{
+    return value >= low && value <= high;
+}
+bool isSeat(int number)
+{
+    return inRange(number, 1, kSeats);
+}
+bool isCell(int x, int y)
+{
+    return inRange(x, 1, kColumns) && inRange(y, 1, kRows);
+}
+
+// A letter as the 41-pixel set shows it face up; 27 is the tile back, and codes
+// the set has no picture for draw nothing.
+int faceUpPicture(int letter)
+{
+    return inRange(letter, 0, kTileBack) ? letter : 0;
+}
+int usedPicture(int letter)
+{
+    return inRange(letter, 1, 26) ? letter + kUsedLook : faceUpPicture(letter);
+}
+int letterPicture(int letter)
+{
+    return inRange(letter, 1, 26) ? letter : 0;
+}
+
+// Reads the list that makes up the rest of a payload in groups of n items and
+// hands each group on until the list ends (a trailing "+" ends it too) or the
+// handler refuses a group. An incomplete group ends the reading.
+template <class Group> void forEachGroup(const wire::FieldReader& fields, std::size_t n, Group&& group)
+{
+    const std::vector<std::string_view> items = fields.list();
+    for (std::size_t i = 0; i < items.size(); i += n) {
+        if (i + 1 == items.size() && items[i].empty())
+            return;
+        if (i + n > items.size())
+            return;
+        if (!group(std::span<const std::string_view>(items.data() + i, n)))
+            return;
+    }
+}
+
+// Items of a group read as integers, all of them or none.
+template <std::size_t N> std::optional<std::array<int, N>> numbers(std::span<const std::string_view> items)
+{
+    std::array<int, N> values{};
+    for (std::size_t i = 0; i < N; ++i) {
+        const std::optional<int> value = wire::parseInt(items[i]);
+        if (!value)
+            return std::nullopt;
+        values[i] = *value;
+    }
+    return values;
+}
+
+std::string upper(std::string_view text)
+{
+    std::string result(text);
+    for (char& c : result)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return result;
+}
+
+std::string timeText(int seconds)
+{
+    const int minutes = seconds / 60;
+    const int rest = seconds % 60;
+    return "Time: " + std::to_string(minutes) + ":" + (rest < 10 ? "0" : "") + std::to_string(rest);
+}
+
+} // namespace
+
+std::string_view defaultComputerName(int seat)
+{
+    static constexpr std::array<std::string_view, kSeats> names = {"",      "Klot",  "Klick",
+                                                                   "Kling", "Klick", "Krazy"};
+    return isSeat(seat) ? names[static_cast<std::size_t>(seat - 1)] : std::string_view{};
+}
+
+// The client's dispatch table, in the order commands are compared.
+struct ClientGame::Dispatch {
+    using Handler = void (ClientGame::*)(std::string_view);
+    struct Row {
+        std::string_view command;
+        Handler handler;
+    };
+    static constexpr std::array<Row, 32> rows = {{
+        {"CMD_sendlogininfo", &ClientGame::sendloginfo},
+        {"CMD_chat", &ClientGame::chatrecieved},
+        {"CMD_action", &ClientGame::chatrecieved},
+        {"CMD_newplayerinfo", &ClientGame::newplayerinfo},
+        {"CMD_havewrongversion", &ClientGame::havewrongversion},
+        {"CMD_wrongversion", &ClientGame::wrongversion},
+        {"CMD_existingplayers", &ClientGame::newplayerinfo},
+        {"CMD_playerdisconnected", &ClientGame::playerdisconnected},
+        {"CMD_startgame", &ClientGame::startthegame},
+        {"CMD_nextplayer", &ClientGame::getnextplayer},
+        {"CMD_winner", &ClientGame::winner},
+        {"CMD_full", &ClientGame::full},
+        {"CMD_justwatching", &ClientGame::justwatching},
+        {"CMD_theboard", &ClientGame::theboard},
+        {"CMD_mytiles", &ClientGame::mytiles},
+        {"CMD_heflip", &ClientGame::heflip},
+        {"CMD_invalid", &ClientGame::invalid},
+        {"CMD_hisword", &ClientGame::hisword},
+        {"CMD_timeup", &ClientGame::timeup},
+        {"CMD_heuseboardletter", &ClientGame::heuseboardletter},
+        {"CMD_heusebarletter", &ClientGame::heusebarletter},
+        {"CMD_hepasses", &ClientGame::hepasses},
+        {"CMD_heclickclear", &ClientGame::heclickclear},
+        {"CMD_tie", &ClientGame::tie},
+        {"CMD_buytiles", &ClientGame::buytiles},
+        {"CMD_notenough", &ClientGame::notenough},
+        {"CMD_stats", &ClientGame::stats},
+        {"CMD_isflipped", &ClientGame::isflipped},
+        {"CMD_theirtiles", &ClientGame::theirtiles},
+        {"CMD_sneak", &ClientGame::getsneak},
+        {"CMD_sneaker", &ClientGame::sneaker},
+        {"CMD_playasound", &ClientGame::playasound},
+    }};
+};
+
+ClientGame::ClientGame(ClientSender& sender, ClientScreen& screen, TallyCalls& tally, engine::Clock& turntime,
+                       engine::Clock& sneakerClock, std::uint64_t shuffleSeed)
+    : m_sender(sender), m_screen(screen), m_tally(tally), m_turntime(turntime), m_sneakerClock(sneakerClock),
+      m_random(shuffleSeed)
+{
+    // The state starts as the reset of a new game leaves it. The screen is not
+    // called from here: the window that implements it may still be under
+    // construction.
+    for (int i = 1; i <= kBarSize; ++i)
+        barAt(i).left = kBarLefts[static_cast<std::size_t>(i - 1)];
+}
+
+void ClientGame::setIshost(bool ishost)
+{
+    m_ishost = ishost;
+    m_startShown = ishost;
+    m_screen.buttonsChanged();
+}
+
+void ClientGame::setLoginname(std::string_view name)
+{
+    m_loginname = name;
+}
+
+void ClientGame::setPlayasoundHandler(std::function<void(std::string_view)> handler)
+{
+    m_playasound = std::move(handler);
+}
+
+// ---------------------------------------------------------------------------
+// Dispatch
+
+void ClientGame::handle(std::string_view message)
+{
+    message = message.substr(0, wire::kMaxMessageBytes);
+    const std::optional<wire::SplitEntry> entry = wire::splitEntry(message);
+    if (!entry)
+        return;
+    for (const Dispatch::Row& row : Dispatch::rows) {
+        if (row.command == entry->command) {
+            (this->*row.handler)(entry->payload);
+            return;
+        }
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Session: login, joins and leaves, watching
+
+void ClientGame::sendloginfo(std::string_view data)
+{
+    wire::FieldReader fields(data);
+    const std::optional<int> number = fields.takeInt();
+    if (!number || !inRange(*number, 1, kLastSlot))
+        return;
+    m_myplayer = *number;
+    m_loggedin = true;
+    send(wire::msg::logininfo(m_myplayer, wire::msg::kVersion, m_loginname));
+}
+
+void ClientGame::chatrecieved(std::string_view data)
+{
+    const wire::ChatText chat = wire::splitChatText(data);
+    m_screen.addlinetochat(chat.text, chat.colour);
+}
+
+void ClientGame::playasound(std::string_view data)
+{
+    if (m_playasound)
+        m_playasound(data);
+}
+
+void ClientGame::newplayerinfo(std::string_view data)
+{
+    wire::FieldReader fields(data);
+    const std::optional<int> number = fields.nextInt();
+    if (!number || !inRange(*number, 1, kLastSlot))
+        return;
+    const std::string name(fields.rest());
+    const bool me = m_loggedin && *number == m_myplayer;
+    if (me) {
+        chatLine("You are Connected.");
+        m_screen.loadinifile();
+    } else {
+        chatLine(name + " is Connected.");
+    }
+    if (isSeat(*number)) {
+        Seat& seat = seatAt(*number);
+        seat.name = name;
+        seat.nameShown = true;
+        seat.scoreShown = true;
+        seatChanged(*number);
+    } else {
+        const std::string entry = std::to_string(*number) + ": " + name;
+        m_watchers.push_back(entry);
+        m_screen.watcherAdded(entry);
+        chatLine(me ? std::string("You are spying.") : name + " is spying.");
+    }
+    m_screen.playsounds("entered");
+}
+
+void ClientGame::havewrongversion(std::string_view data)
+{
+    chatLine(std::string(data) + " has a different version of the game than you.");
+}
+
+void ClientGame::wrongversion(std::string_view)
+{
+    chatLine("You have a differnt version of the game than the host.");
+}
+
+void ClientGame::playerdisconnected(std::string_view data)
+{
+    wire::FieldReader fields(data);
+    const std::optional<int> number = fields.nextInt();
+    if (!number || !inRange(*number, 1, kLastSlot))
+        return;
+    if (isSeat(*number)) {
+        Seat& seat = seatAt(*number);
+        if (seat.name != kWaiting && seat.name != defaultComputerName(*number))
+            chatLine(seat.name + " disconnected.");
+        // The computer takes seat 2 over; other seats wait for a player.
+        seat.name = *number == 2 ? std::string(defaultComputerName(2)) : std::string(kWaiting);
+        seat.eyes = false;
+        seatChanged(*number);
+        return;
+    }
+    const std::string_view name = fields.rest();
+    const std::string entry = std::to_string(*number) + ": " + std::string(name);
+    const auto found = std::find(m_watchers.begin(), m_watchers.end(), entry);
+    if (found == m_watchers.end())
+        return;
+    chatLine(std::string(name) + " has left.");
+    m_watchers.erase(found);
+    m_screen.watcherRemoved(entry);
+}
+
+void ClientGame::full(std::string_view)
+{
+    box("Game is full");
+    m_screen.closeWindow();
+}
+
+void ClientGame::justwatching(std::string_view data)
+{
+    wire::FieldReader fields(data);
+    const std::optional<int> number = fields.nextInt();
+    if (!number || !isSeat(*number))
+        return;
+    const bool watching = fields.take() == "1";
+    Seat& seat = seatAt(*number);
+    if (m_loggedin && *number == m_myplayer) {
+        m_justWatch = watching;
+        m_screen.justWatchChanged();
+    }
+    chatLine(seat.name + (watching ? " is just watching" : " is now playing again"));
+    seat.eyes = watching;
+    seatChanged(*number);
+}
+
+// ---------------------------------------------------------------------------
+// A game's start, turns and end
+
+void ClientGame::clearall()
+{
+    for (int number = 1; number <= kSeats; ++number) {
+        Seat& seat = seatAt(number);
+        seat.score = "0";
+        seat.bonus.clear();
+        seat.eyes = false;
+        seatChanged(number);
+    }
+    for (BoardCell& c : m_board)
+        c = BoardCell{};
+    m_screen.boardChanged();
+    m_theirTiles.shown = false;
+    m_screen.theirTilesChanged();
+    resetBarTops();
+    m_selectedpos = 0;
+    m_screen.barChanged();
+}
+
+void ClientGame::startthegame(std::string_view data)
+{
+    wire::FieldReader fields(data);
+    const std::string_view starter = fields.take();
+    const std::string_view score = fields.take();
+    const std::optional<int> seconds = fields.takeInt();
+    const std::string_view mode = fields.take();
+    const std::string_view maxFour = fields.take();
+
+    m_startShown = false;
+    setWordButtons(false);
+    if (m_justWatch) {
+        m_justWatch = false;
+        m_screen.justWatchChanged();
+    }
+    m_winner.shown = false;
+    m_screen.winnerChanged();
+    hideSneaker();
+
+    clearall();
+
+    if (mode == "1")
+        m_gameTexts.gameMode = "Game Mode: Blind";
+    else if (mode == "2")
+        m_gameTexts.gameMode = "Game Mode: Helper";
+    else if (mode == "3")
+        m_gameTexts.gameMode = "Game Mode: Sneak Peek";
+    // A turn of no time cannot be shown (and would divide by zero): it counts
+    // as a number that did not parse.
+    setTimerScale(seconds && *seconds > 0 ? *seconds : 60);
+    m_gameTexts.playToScore = "Play to Score: " + std::string(score);
+    m_gameTexts.notPlaying = maxFour != "0";
+    m_screen.gameOptionsChanged();
+
+    chatLine(std::string(starter) + " has started a game.");
+    if (seatAt(2).name == kWaiting) {
+        seatAt(2).name = defaultComputerName(2);
+        seatChanged(2);
+    }
+}
+
+void ClientGame::setTimerScale(int seconds)
+{
+    m_turnseconds = seconds;
+    m_timerscale = kTimerFullWidth / seconds;
+    m_gameTexts.timePerTurn = "Time Per Turn: " + std::to_string(seconds) + "secs";
+}
+
+void ClientGame::getnextplayer(std::string_view data)
+{
+    wire::FieldReader fields(data);
+    const std::optional<int> number = fields.takeInt();
+    if (!number || !isSeat(*number))
+        return;
+    m_turnowner = *number;
+    m_flipsdone = 0;
+    m_wordlength = 0;
+    m_canbuild = false;
+    m_theirTiles.shown = false;
+    m_screen.theirTilesChanged();
+    seatAt(*number).bonus.clear();
+
+    for (int s = 1; s <= kSeats; ++s) {
+        seatAt(s).colour = s == *number ? kOnTurnColour : kSeatColour;
+        seatChanged(s);
+    }
+    m_turnFrameSeat = *number;
+    m_screen.turnFrameChanged();
+
+    // Each turn starts with the whole board face down.
+    for (int x = 1; x <= kColumns; ++x) {
+        for (int y = 1; y <= kRows; ++y) {
+            BoardCell& c = cell(x, y);
+            if (c.faceup || c.used) {
+                c.faceup = c.used = c.picked = false;
+                drawCell(x, y, kTileBack);
+            }
+        }
+    }
+    for (WordTile& tile : m_word)
+        tile = WordTile{};
+    m_screen.wordChanged();
+
+    if (m_loggedin && *number == m_myplayer) {
+        setStatus("Choose 5 tiles to flip.");
+        m_screen.playsounds(m_turnSoundNew ? "turnnew" : "turn");
+    } else {
+        setStatus(seatAt(*number).name + "'s turn.");
+    }
+    // The word buttons come with the fifth flip, also on the own turn.
+    setWordButtons(false);
+
+    m_secondsleft = m_turnseconds;
+    m_turntime.start(kTurnTimeMs);
+}
+
+void ClientGame::turntimeTimer()
+{
+    m_secondsleft -= 1;
+    if (m_secondsleft < 1) {
+        m_secondsleft = 0;
+        m_timer.text = "Time: 0:00";
+        m_timer.width = 0;
+        m_turnowner = 0;
+        m_screen.timerChanged();
+        return;
+    }
+    // The seconds left may come from a catch-up: keep the bar inside its frame.
+    const long long width = static_cast<long long>(m_timerscale) * m_secondsleft;
+    m_timer.width = static_cast<int>(std::clamp<long long>(width, 0, kTimerFullWidth));
+    m_timer.colour = m_secondsleft >= 20 ? kTimerColour : kTimerLowColour;
+    if (m_secondsleft == 20 || m_secondsleft == 15 || m_secondsleft <= 10)
+        m_screen.playsounds("tick");
+    m_timer.text = timeText(m_secondsleft);
+    m_screen.timerChanged();
+}
+
+bool ClientGame::timerRunning() const
+{
+    return m_turntime.running();
+}
+
+void ClientGame::winner(std::string_view data)
+{
+    wire::FieldReader fields(data);
+    const std::string name(fields.next());
+    m_screen.playsounds("gameover");
+    m_theirTiles.shown = false;
+    m_screen.theirTilesChanged();
+
+    const bool seated = isSeat(m_myplayer);
+    const std::string own = seated ? seatAt(m_myplayer).name : std::string();
+    m_winner.text = own != name ? name + " has Won the Game!" : std::string("You have Won the Game!");
+    m_winner.shown = true;
+    chatLine(m_winner.text);
+    m_screen.winnerChanged();
+    if (m_ishost) {
+        m_startShown = true;
+        m_screen.buttonsChanged();
+    }
+    if (seated)
+        m_tally.addgame(own != name ? name : std::string("addtomine"));
+}
+
+void ClientGame::tie(std::string_view)
+{
+    setStatus("There is a tie");
+}
+
+// ---------------------------------------------------------------------------
+// Board and bar
+
+void ClientGame::theboard(std::string_view data)
+{
+    const wire::FieldReader fields(data);
+    forEachGroup(fields, 3, [this](std::span<const std::string_view> items) {
+        const auto values = numbers<3>(items);
+        if (!values || !isCell((*values)[0], (*values)[1]) || !inRange((*values)[2], 0, 26))
+            return false;
+        const auto [x, y, code] = *values;
+        BoardCell& c = cell(x, y);
+        c.letter = code;
+        c.used = c.faceup = c.picked = false;
+        drawCell(x, y, kTileBack);
+        return true;
+    });
+}
+
+void ClientGame::mytiles(std::string_view data)
+{
+    wire::FieldReader fields(data);
+    const std::optional<int> player = fields.nextInt();
+    if (!player || !m_loggedin || *player != m_myplayer)
+        return;
+    bool complete = true;
+    forEachGroup(fields, 2, [this, &complete](std::span<const std::string_view> items) {
+        const auto values = numbers<2>(items);
+        if (!values || !inRange((*values)[0], 1, kBarSize)) {
+            complete = false;
+            return false;
+        }
+        const auto [position, letter] = *values;
+        BarTile& tile = barAt(position);
+        tile.letter = letter;
+        if (letter < 1 || letter > 26)
+            box("Tile is blank " + std::to_string(letter));
+        tile.shown = letter;
+        m_screen.barTileChanged(position);
+        return true;
+    });
+    if (!complete)
+        return;
+    resetBarTops();
+    m_selectedpos = 0;
+    m_screen.barChanged();
+}
+
+void ClientGame::heflip(std::string_view data)
+{
+    wire::FieldReader fields(data);
+    const std::optional<int> player = fields.takeInt();
+    const std::optional<int> x = fields.takeInt();
+    const std::optional<int> y = fields.takeInt();
+    fields.take(); // the last-flip flag: the count of flips left says the same
+    const std::optional<int> remaining = fields.takeInt();
+    if (!player || !x || !y || !remaining || !isCell(*x, *y))
+        return;
+    const bool me = m_loggedin && *player == m_myplayer;
+    BoardCell& c = cell(*x, *y);
+    c.faceup = true;
+    // The flipper's own client drew the tile at the click.
+    if (!me || m_justWatch)
+        drawCell(*x, *y, faceUpPicture(c.letter));
+    if (me) {
+        if (*remaining <= 0) {
+            setStatus("Create a Word");
+            m_canbuild = true;
+            setWordButtons(true);
+        } else if (*remaining == 1) {
+            setStatus("Choose 1 letter to flip");
+        } else {
+            setStatus("Choose " + std::to_string(*remaining) + " letters to flip");
+        }
+    }
+    m_screen.playsounds("flip");
+}
+
+void ClientGame::isflipped(std::string_view data)
+{
+    wire::FieldReader fields(data);
+    const std::optional<int> player = fields.nextInt();
+    if (!player || !m_loggedin || *player != m_myplayer)
+        return;
+    forEachGroup(fields, 2, [this](std::span<const std::string_view> items) {
+        const auto values = numbers<2>(items);
+        if (!values || !isCell((*values)[0], (*values)[1]))
+            return false;
+        const auto [x, y] = *values;
+        cell(x, y).faceup = true;
+        drawCell(x, y, faceUpPicture(cell(x, y).letter));
+        return true;
+    });
+}
+
+// ---------------------------------------------------------------------------
+// Words
+
+void ClientGame::heuseboardletter(std::string_view data)
+{
+    wire::FieldReader fields(data);
+    const std::optional<int> player = fields.takeInt();
+    const std::optional<int> x = fields.takeInt();
+    const std::optional<int> y = fields.takeInt();
+    const std::optional<int> position = fields.takeInt();
+    const std::optional<int> letter = fields.takeInt();
+    if (!player || !x || !y || !position || !letter || !isCell(*x, *y) || !inRange(*position, 1, kWordSize))
+        return;
+    BoardCell& c = cell(*x, *y);
+    c.used = true;
+    drawCell(*x, *y, usedPicture(c.letter));
+    WordTile& tile = wordAt(*position);
+    tile.fromboard = true;
+    tile.picture = letterPicture(*letter);
+    m_screen.wordTileChanged(*position);
+    m_screen.playsounds("puttile");
+}
+
+void ClientGame::heusebarletter(std::string_view data)
+{
+    wire::FieldReader fields(data);
+    const std::optional<int> player = fields.takeInt();
+    const std::optional<int> position = fields.takeInt();
+    const std::optional<int> letter = fields.takeInt();
+    if (!player || !position || !letter || !inRange(*position, 1, kWordSize))
+        return;
+    wordAt(*position).picture = letterPicture(*letter);
+    m_screen.wordTileChanged(*position);
+    m_screen.playsounds("puttile");
+}
+
+void ClientGame::heclickclear(std::string_view data)
+{
+    wire::FieldReader fields(data);
+    const std::optional<int> player = fields.nextInt();
+    if (!player)
+        return;
+    bool complete = true;
+    forEachGroup(fields, 2, [this, &complete](std::span<const std::string_view> items) {
+        const std::optional<int> position = wire::parseInt(items[0]);
+        const wire::Origin source = wire::parseOrigin(items[1]);
+        if (!position || !inRange(*position, 1, kWordSize) ||
+            (source.x != 0 && !isCell(source.x, source.y))) {
+            complete = false;
+            return false;
+        }
+        WordTile& tile = wordAt(*position);
+        tile.picture = 0;
+        tile.fromboard = false;
+        m_screen.wordTileChanged(*position);
+        if (source.x != 0) {
+            BoardCell& c = cell(source.x, source.y);
+            c.used = false;
+            drawCell(source.x, source.y, faceUpPicture(c.letter));
+        }
+        return true;
+    });
+    if (complete)
+        m_screen.playsounds("clear");
+}
+
+void ClientGame::hisword(std::string_view data)
+{
+    wire::FieldReader fields(data);
+    const std::optional<int> player = fields.takeInt();
+    const std::string word(fields.take());
+    const std::optional<int> total = fields.takeInt();
+    const std::optional<int> points = fields.takeInt();
+    if (!player || !total || !points || !isSeat(*player))
+        return;
+    m_turntime.stop();
+    Seat& seat = seatAt(*player);
+    if (*points != 0) {
+        setStatus(seat.name + " made: " + upper(word) + " for " + std::to_string(*points) + " points.");
+        seat.bonus = "+" + std::to_string(*points) + " " + word;
+        chatLine(m_status);
+    }
+    if (m_loggedin && *player == m_myplayer) {
+        m_tally.addtomineincrease(3);
+        if (*points > 0)
+            m_tally.addtomineset(4, *points, word);
+    }
+    seat.score = std::to_string(*total);
+    seatChanged(*player);
+    for (int position = 1; position <= kWordSize; ++position) {
+        if (wordAt(position).fromboard) {
+            wordAt(position).bonusShown = true;
+            m_screen.wordTileChanged(position);
+        }
+    }
+    m_screen.playsounds("goodword");
+}
+
+void ClientGame::invalid(std::string_view data)
+{
+    wire::FieldReader fields(data);
+    const std::optional<int> player = fields.takeInt();
+    if (!player || !m_loggedin || *player != m_myplayer)
+        return;
+    setStatus("Invalid Word");
+    if (m_clearWord && m_wordlength > 0)
+        clickclear();
+    m_turnowner = m_myplayer;
+    if (m_secondsleft > 4)
+        setWordButtons(true);
+    m_screen.playsounds("invalid");
+}
+
+void ClientGame::timeup(std::string_view data)
+{
+    wire::FieldReader fields(data);
+    const std::optional<int> player = fields.takeInt();
+    if (!player || !inRange(*player, 1, kLastSlot))
+        return;
+    m_secondsleft = 0;
+    if (m_loggedin && *player == m_myplayer) {
+        setStatus("You have run out of time.");
+        clickclear();
+    } else if (isSeat(*player)) {
+        setStatus(seatAt(*player).name + " has run out of time.");
+    }
+    m_screen.playsounds("timeup");
+}
+
+void ClientGame::hepasses(std::string_view data)
+{
+    wire::FieldReader fields(data);
+    const std::optional<int> player = fields.takeInt();
+    if (!player || !isSeat(*player))
+        return;
+    m_turntime.stop();
+    setStatus(seatAt(*player).name + " passed.");
+}
+
+void ClientGame::buytiles(std::string_view data)
+{
+    wire::FieldReader fields(data);
+    const std::optional<int> player = fields.takeInt();
+    const std::optional<int> score = fields.takeInt();
+    const std::string_view cost = fields.take();
+    if (!player || !score || !isSeat(*player))
+        return;
+    Seat& seat = seatAt(*player);
+    seat.score = std::to_string(*score);
+    seat.bonus = " - " + std::string(cost);
+    seatChanged(*player);
+    const bool me = m_loggedin && *player == m_myplayer;
+    setStatus(me ? std::string("You bought new tiles.") : seat.name + " bought new tiles.");
+    m_turnowner = *player;
+    m_screen.playsounds("buy");
+}
+
+void ClientGame::notenough(std::string_view data)
+{
+    wire::FieldReader fields(data);
+    const std::optional<int> player = fields.takeInt();
+    if (!player || !isSeat(*player))
+        return;
+    m_turnowner = *player;
+    if (m_loggedin && *player == m_myplayer)
+        setStatus("You do not have enough points to buy new tiles.");
+    m_screen.playsounds("invalid");
+}
+
+// ---------------------------------------------------------------------------
+// Catching up, their tiles, peeks
+
+void ClientGame::stats(std::string_view data)
+{
+    wire::FieldReader fields(data);
+    const std::optional<int> player = fields.nextInt();
+    const std::string_view score = fields.next();
+    const std::optional<int> seconds = fields.nextInt();
+    const std::optional<int> current = fields.nextInt();
+    const std::optional<int> left = fields.nextInt();
+    const std::string_view mode = fields.next();
+    const std::string_view maxFour = fields.take();
+    if (!player || !m_loggedin || *player != m_myplayer)
+        return;
+    if (!seconds || *seconds < 1 || !current || !inRange(*current, 0, kSeats) || !left)
+        return;
+    m_gameTexts.playToScore = "Play to Score: " + std::string(score);
+    setTimerScale(*seconds);
+    // The host passes a turn that is the newcomer's own: it never starts here.
+    m_turnowner = *current == m_myplayer ? 0 : *current;
+    m_secondsleft = std::clamp(*left, 0, *seconds);
+    if (mode == "blind")
+        m_gameTexts.gameMode = "Game Mode: Blind";
+    else if (mode == "help")
+        m_gameTexts.gameMode = "Game Mode: Helper";
+    else if (mode == "sneak")
+        m_gameTexts.gameMode = "Game Mode: Sneak Peek";
+    m_gameTexts.notPlaying = maxFour != "0";
+    m_screen.gameOptionsChanged();
+    forEachGroup(fields, 2, [this](std::span<const std::string_view> items) {
+        const auto values = numbers<2>(items);
+        if (!values || !isSeat((*values)[0]))
+            return false;
+        seatAt((*values)[0]).score = std::to_string((*values)[1]);
+        seatChanged((*values)[0]);
+        return true;
+    });
+}
+
+void ClientGame::theirtiles(std::string_view data)
+{
+    wire::FieldReader fields(data);
+    const std::optional<int> player = fields.nextInt();
+    if (!player || !isSeat(*player))
+        return;
+    m_theirTiles.label = seatAt(*player).name + " Tiles:";
+    forEachGroup(fields, 2, [this](std::span<const std::string_view> items) {
+        const auto values = numbers<2>(items);
+        if (!values || !inRange((*values)[0], 1, kBarSize))
+            return false;
+        m_theirTiles.pictures[static_cast<std::size_t>((*values)[0] - 1)] = letterPicture((*values)[1]);
+        return true;
+    });
+    if (!(m_loggedin && *player == m_myplayer) && m_seeTheirs)
+        m_theirTiles.shown = true;
+    m_screen.theirTilesChanged();
+}
+
+void ClientGame::getsneak(std::string_view data)
+{
+    wire::FieldReader fields(data);
+    const std::optional<int> player = fields.takeInt();
+    if (!player || !m_loggedin || *player != m_myplayer)
+        return;
+    setStatus("Here is your Sneak Peek");
+    m_turnowner = 0;
+    // The whole board shows its letters greyed; the cells are face up but not
+    // used, so the next turn's start turns them all down again.
+    for (int x = 1; x <= kColumns; ++x) {
+        for (int y = 1; y <= kRows; ++y) {
+            cell(x, y).faceup = true;
+            cell(x, y).picture = usedPicture(cell(x, y).letter);
+        }
+    }
+    m_screen.boardChanged();
+    if (!m_sneaker.shown && isSeat(m_myplayer))
+        showSneakerAt(m_myplayer);
+}
+
+void ClientGame::sneaker(std::string_view data)
+{
+    wire::FieldReader fields(data);
+    const std::optional<int> number = fields.takeInt();
+    if (!number)
+        return;
+    if (*number == 0)
+        hideSneaker();
+    else if (isSeat(*number))
+        showSneakerAt(*number);
+}
+
+void ClientGame::showSneakerAt(int seat)
+{
+    m_sneaker.seat = seat;
+    m_sneaker.shown = true;
+    if (!m_sneakerClock.running())
+        m_sneakerClock.start(kSneakerFrameMs);
+    m_screen.sneakerChanged();
+}
+
+void ClientGame::hideSneaker()
+{
+    m_sneaker.shown = false;
+    m_sneakerClock.stop();
+    m_screen.sneakerChanged();
+}
+
+void ClientGame::sneakerTimer()
+{
+    if (!m_sneaker.shown) {
+        m_sneakerClock.stop();
+        return;
+    }
+    m_sneaker.frame = (m_sneaker.frame + 1) % kSneakerFrames;
+    m_screen.sneakerChanged();
+}
+
+// ---------------------------------------------------------------------------
+// The player's moves
+
+bool ClientGame::refusedWhileWatching()
+{
+    if (!m_justWatch)
+        return false;
+    box(kJustWatchRefusal);
+    return true;
+}
+
+void ClientGame::paintbox_boardMouseUp(int column, int row, MouseButton button)
+{
+    if (!onTurn() || refusedWhileWatching())
+        return;
+    if (button == MouseButton::Right) {
+        clickdone();
+        return;
+    }
+    if (!isCell(column, row))
+        return;
+    BoardCell& c = cell(column, row);
+    if (!c.faceup) {
+        if (m_flipsdone >= 5)
+            return;
+        m_flipsdone += 1;
+        c.faceup = true;
+        drawCell(column, row, faceUpPicture(c.letter));
+        send(wire::msg::iflip(m_myplayer, column, row));
+        m_screen.playsounds("flip");
+        return;
+    }
+    if (c.picked || !m_canbuild || m_wordlength >= kWordSize)
+        return;
+    m_wordlength += 1;
+    WordTile& tile = wordAt(m_wordlength);
+    tile.picture = letterPicture(c.letter);
+    tile.source = {column, row};
+    tile.fromboard = true;
+    m_screen.wordTileChanged(m_wordlength);
+    c.used = c.picked = true;
+    drawCell(column, row, usedPicture(c.letter));
+    send(wire::msg::useboardletter(m_myplayer, column, row, m_wordlength));
+    m_screen.playsounds("puttile");
+}
+
+void ClientGame::letters_1MouseUp(int position, MouseButton button)
+{
+    if (!onTurn() || refusedWhileWatching())
+        return;
+    if (!inRange(position, 1, kBarSize) || barAt(position).shown == 0 || !m_canbuild)
+        return;
+    if (button == MouseButton::Right) {
+        if (m_selectedpos == 0) {
+            m_selectedpos = position;
+            barAt(position).top = kBarRaisedTop;
+            m_screen.barTileChanged(position);
+            return;
+        }
+        resetBarTops();
+        // Only the pictures trade places: positions keep their numbers and letters.
+        std::swap(barAt(m_selectedpos).left, barAt(position).left);
+        m_selectedpos = 0;
+        m_screen.barChanged();
+        return;
+    }
+    resetBarTops();
+    m_selectedpos = 0;
+    m_screen.barChanged();
+    if (m_wordlength >= kWordSize)
+        return;
+    m_wordlength += 1;
+    BarTile& bar = barAt(position);
+    bar.shown = 0;
+    m_screen.barTileChanged(position);
+    WordTile& tile = wordAt(m_wordlength);
+    tile.picture = letterPicture(bar.letter);
+    tile.source = {0, position};
+    m_screen.wordTileChanged(m_wordlength);
+    send(wire::msg::usebarletter(m_myplayer, position, m_wordlength));
+    m_screen.playsounds("puttile");
+}
+
+void ClientGame::word_1MouseUp(int position)
+{
+    if (position < 1 || position != m_wordlength || !onTurn() || refusedWhileWatching())
+        return;
+    const wire::Origin source = wordAt(position).source;
+    returnLetter(position);
+    m_wordlength -= 1;
+    send(wire::msg::clickclear(m_myplayer, {{position, source}}));
+    m_screen.playsounds("clear");
+}
+
+void ClientGame::returnLetter(int position)
+{
+    WordTile& tile = wordAt(position);
+    const wire::Origin source = tile.source;
+    tile.fromboard = false;
+    tile.source = {};
+    tile.picture = 0;
+    m_screen.wordTileChanged(position);
+    if (source.x != 0) {
+        if (!isCell(source.x, source.y))
+            return;
+        BoardCell& c = cell(source.x, source.y);
+        c.used = c.picked = false;
+        drawCell(source.x, source.y, faceUpPicture(c.letter)); // puttoboard
+    } else if (inRange(source.y, 1, kBarSize)) {
+        barAt(source.y).shown = barAt(source.y).letter; // puttoletters
+        m_screen.barTileChanged(source.y);
+    }
+}
+
+void ClientGame::clickclear()
+{
+    if (m_wordlength == 0)
+        return;
+    std::vector<wire::msg::RemovedLetter> removed;
+    for (int position = 1; position <= m_wordlength; ++position) {
+        removed.push_back({position, wordAt(position).source});
+        returnLetter(position);
+    }
+    m_wordlength = 0;
+    send(wire::msg::clickclear(m_myplayer, removed));
+    m_screen.playsounds("clear");
+}
+
+void ClientGame::button_clearClick()
+{
+    if (!onTurn() || refusedWhileWatching())
+        return;
+    clickclear();
+}
+
+void ClientGame::clickdone()
+{
+    if (refusedWhileWatching())
+        return;
+    if (!onTurn()) {
+        setWordButtons(false);
+        return;
+    }
+    if (m_wordlength == 0)
+        return;
+    std::vector<wire::Origin> word;
+    for (int position = 1; position <= m_wordlength; ++position)
+        word.push_back(wordAt(position).source);
+    send(wire::msg::idone(m_myplayer, word));
+    m_turnowner = 0;
+    setWordButtons(false);
+}
+
+void ClientGame::button_passClick()
+{
+    if (refusedWhileWatching())
+        return;
+    if (onTurn()) {
+        clickclear();
+        send(wire::msg::hepass(m_myplayer));
+        m_turnowner = 0;
+    }
+    setWordButtons(false);
+}
+
+void ClientGame::button_buyClick()
+{
+    if (!onTurn() || refusedWhileWatching())
+        return;
+    clickclear();
+    send(wire::msg::clickbuy(m_myplayer));
+    m_turnowner = 0;
+}
+
+void ClientGame::button_shuffleClick()
+{
+    for (int i = 1; i <= kBarSize; ++i) {
+        const int j = m_random.between(1, kBarSize);
+        if (j != i)
+            std::swap(barAt(i).left, barAt(j).left);
+    }
+    m_screen.barChanged();
+}
+
+void ClientGame::JustWatch1Click()
+{
+    if (!m_loggedin || !isSeat(m_myplayer))
+        return;
+    send(wire::msg::justwatch(m_myplayer, m_justWatch ? "2" : "1"));
+}
+
+void ClientGame::button_startClick()
+{
+    if (m_loggedin)
+        m_screen.openGameOptions();
+    else
+        box("You are not connected");
+}
+
+SeatMenu ClientGame::label_playername1ContextPopup(int seat)
+{
+    if (!isSeat(seat)) {
+        m_popupseat = 0;
+        return {};
+    }
+    m_popupseat = seat;
+    return {m_ishost && seatAt(seat).name != kWaiting, m_ishost, m_ishost};
+}
+
+void ClientGame::kicking()
+{
+    if (m_loggedin && m_ishost && isSeat(m_popupseat))
+        send(wire::msg::kickhim(m_myplayer, m_popupseat));
+}
+
+void ClientGame::popupSetJustWatch()
+{
+    if (m_loggedin && m_ishost && isSeat(m_popupseat))
+        send(wire::msg::justwatch(m_popupseat, "1"));
+}
+
+void ClientGame::popupUnsetJustWatch()
+{
+    if (m_loggedin && m_ishost && isSeat(m_popupseat))
+        send(wire::msg::justwatch(m_popupseat, "2"));
+}
+
+// ---------------------------------------------------------------------------
+// Shared steps
+
+void ClientGame::send(const std::string& message)
+{
+    // Nothing leaves before the host gave this client its number.
+    if (m_loggedin)
+        m_sender.send(message);
+}
+
+void ClientGame::drawCell(int x, int y, int picture)
+{
+    cell(x, y).picture = picture;
+    m_screen.boardCellChanged(x, y);
+}
+
+void ClientGame::setStatus(std::string text)
+{
+    m_status = std::move(text);
+    m_screen.statusChanged();
+}
+
+void ClientGame::setWordButtons(bool shown)
+{
+    m_wordButtons = shown;
+    m_screen.buttonsChanged();
+}
+
+void ClientGame::resetBarTops()
+{
+    for (BarTile& tile : m_bar)
+        tile.top = kBarTop;
+}
+
+void ClientGame::chatLine(std::string_view line)
+{
+    m_screen.addlinetochat(line, kSystemColour);
+}
+
+void ClientGame::box(std::string_view text)
+{
+    // A hostile host must not stack dialogs: one box at a time, the rest dropped.
+    if (m_boxOpen)
+        return;
+    m_boxOpen = true;
+    m_screen.messageBox(text);
+}
+
+void ClientGame::seatChanged(int seat)
+{
+    m_screen.seatChanged(seat);
+}
+
+// ---------------------------------------------------------------------------
+// Accessors
+
+const BoardCell& ClientGame::board(int x, int y) const
+{
+    static const BoardCell none{};
+    return isCell(x, y) ? m_board[static_cast<std::size_t>((x - 1) * kRows + (y - 1))] : none;
+}
+
+const BarTile& ClientGame::bar(int position) const
+{
+    static const BarTile none{};
+    return inRange(position, 1, kBarSize) ? m_bar[static_cast<std::size_t>(position - 1)] : none;
+}
+
+const WordTile& ClientGame::wordTile(int position) const
+{
+    static const WordTile none{};
+    return inRange(position, 1, kWordSize) ? m_word[static_cast<std::size_t>(position - 1)] : none;
+}
+
+std::string ClientGame::wordsource(int position) const
+{
+    const wire::Origin source = wordTile(position).source;
+    return std::to_string(source.x) + "," + std::to_string(source.y);
+}
+
+const Seat& ClientGame::seat(int number) const
+{
+    static const Seat none{};
+    return isSeat(number) ? m_seats[static_cast<std::size_t>(number - 1)] : none;
+}
+
+} // namespace lexiflip::client

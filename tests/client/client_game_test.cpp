@@ -1,0 +1,560 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <tuple>
+#include <utility>
+#include <vector>
+
+#include "support/client_rig.h"
+
+namespace client = lexiflip::client;
+namespace rigs = lexiflip::testing;
+using client::MouseButton;
+using rigs::ClientRig;
+using rigs::wireText;
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+namespace {
+
+constexpr client::MouseButton kLeft = MouseButton::Left;
+constexpr client::MouseButton kRight = MouseButton::Right;
+
+// Seat 1 ("You") against Bob in seat 2, a 60-second game, bar letters 1..7 in
+// positions 1..7, and the own turn begun.
+class OwnTurn : public ::testing::Test {
+  protected:
+    void SetUp() override
+    {
+        rig.login(1);
+        rig.feed({"CMD_newplayerinfo+1+You", "CMD_newplayerinfo+2+Bob", "CMD_startgame+You+200+60+3+0+"});
+        rig.game.handle(rigs::fullBoard());
+        rig.feed({"CMD_mytiles+1+1+1+2+2+3+3+4+4+5+5+6+6+7+7", "CMD_nextplayer+1+"});
+        rig.sender.sent.clear();
+    }
+
+    // Flips five tiles the way the player and the host do it together.
+    void flipFive(const std::vector<std::pair<int, int>>& cells = {{4, 2}, {7, 8}, {1, 1}, {2, 2}, {3, 3}})
+    {
+        int left = 5;
+        for (const auto& [x, y] : cells) {
+            rig.game.paintbox_boardMouseUp(x, y, kLeft);
+            --left;
+            rig.game.handle("CMD_heflip+1+" + std::to_string(x) + "+" + std::to_string(y) + "+" +
+                            (left == 0 ? "t" : "f") + "+" + std::to_string(left) + "+");
+        }
+        rig.sender.sent.clear();
+    }
+
+    ClientRig rig;
+};
+
+TEST_F(OwnTurn, WordButtonsAppearOnlyWithTheFifthFlip)
+{
+    EXPECT_FALSE(rig.game.wordButtonsShown());
+    EXPECT_EQ(rig.game.status(), "Choose 5 tiles to flip.");
+    rig.game.paintbox_boardMouseUp(4, 2, kLeft);
+    EXPECT_EQ(rig.sender.sent, std::vector<std::string>{wireText("CMD_iflip+1+4+2+")});
+    EXPECT_EQ(rig.game.board(4, 2).picture, rigs::boardLetter(4, 2));
+    rig.game.handle("CMD_heflip+1+4+2+f+4+");
+    EXPECT_EQ(rig.game.status(), "Choose 4 letters to flip");
+    rig.game.paintbox_boardMouseUp(4, 2, kLeft); // face up already, not building yet
+    EXPECT_EQ(rig.game.wordlength(), 0);
+
+    for (const auto& [x, y, left, status] :
+         std::vector<std::tuple<int, int, int, std::string>>{{5, 1, 3, "Choose 3 letters to flip"},
+                                                             {6, 1, 2, "Choose 2 letters to flip"},
+                                                             {7, 1, 1, "Choose 1 letter to flip"}}) {
+        rig.game.paintbox_boardMouseUp(x, y, kLeft);
+        rig.game.handle("CMD_heflip+1+" + std::to_string(x) + "+" + std::to_string(y) + "+f+" +
+                        std::to_string(left) + "+");
+        EXPECT_EQ(rig.game.status(), status);
+        EXPECT_FALSE(rig.game.wordButtonsShown());
+    }
+    rig.game.paintbox_boardMouseUp(8, 1, kLeft);
+    rig.game.paintbox_boardMouseUp(9, 1, kLeft); // a sixth flip
+    EXPECT_EQ(rig.sender.sent.size(), 5u);
+    EXPECT_FALSE(rig.game.board(9, 1).faceup);
+    rig.game.handle("CMD_heflip+1+8+1+t+0+");
+    EXPECT_TRUE(rig.game.wordButtonsShown());
+    EXPECT_TRUE(rig.game.canbuild());
+    EXPECT_EQ(rig.game.status(), "Create a Word");
+}
+
+TEST_F(OwnTurn, AWordIsSentAndClearedWithItsOrigins)
+{
+    flipFive();
+    rig.game.paintbox_boardMouseUp(4, 2, kLeft);
+    rig.game.paintbox_boardMouseUp(4, 2, kLeft); // the same tile twice goes in once
+    rig.game.letters_1MouseUp(6, kLeft);
+    rig.game.letters_1MouseUp(6, kLeft); // now empty
+    rig.game.paintbox_boardMouseUp(7, 8, kLeft);
+    EXPECT_THAT(rig.sender.sent,
+                ElementsAre(wireText("CMD_useboardletter+1+4+2+1+"), wireText("CMD_usebarletter+1+6+2+"),
+                            wireText("CMD_useboardletter+1+7+8+3+")));
+    EXPECT_EQ(rig.game.wordlength(), 3);
+    EXPECT_EQ(rig.game.wordsource(2), "0,6");
+    EXPECT_EQ(rig.game.barshown(6), 0);
+    EXPECT_EQ(rig.game.board(4, 2).picture, rigs::boardLetter(4, 2) + 27);
+    EXPECT_TRUE(rig.game.fromboard(1));
+    EXPECT_FALSE(rig.game.fromboard(2));
+
+    rig.sender.sent.clear();
+    rig.game.clickdone();
+    EXPECT_THAT(rig.sender.sent, ElementsAre(wireText("CMD_idone+1+4,2+0,6+7,8")));
+    EXPECT_EQ(rig.game.turnowner(), 0);
+    EXPECT_FALSE(rig.game.wordButtonsShown());
+
+    // The host refuses it; CLEAR then gives every letter back.
+    rig.game.handle("CMD_invalid+1+");
+    rig.sender.sent.clear();
+    rig.game.button_clearClick();
+    EXPECT_THAT(rig.sender.sent, ElementsAre(wireText("CMD_clickclear+1+1+4,2+2+0,6+3+7,8")));
+    EXPECT_EQ(rig.game.wordlength(), 0);
+    EXPECT_EQ(rig.game.barshown(6), 6);
+    EXPECT_EQ(rig.game.board(4, 2).picture, rigs::boardLetter(4, 2));
+    EXPECT_FALSE(rig.game.board(7, 8).picked);
+    EXPECT_EQ(rig.game.wordsource(1), "0,0");
+
+    rig.sender.sent.clear();
+    const auto sounds = rig.screen.sounds.size();
+    rig.game.button_clearClick(); // an empty word: nothing sent, no sound
+    rig.game.clickdone();
+    EXPECT_THAT(rig.sender.sent, IsEmpty());
+    EXPECT_EQ(rig.screen.sounds.size(), sounds);
+    EXPECT_EQ(rig.game.turnowner(), 1);
+}
+
+TEST_F(OwnTurn, GivingBackRestoresTheTileWhereItStands)
+{
+    flipFive();
+    rig.game.letters_1MouseUp(6, kRight);
+    EXPECT_EQ(rig.game.bar(6).top, client::kBarRaisedTop);
+    rig.game.letters_1MouseUp(2, kRight); // swap the pictures of 6 and 2
+    EXPECT_EQ(rig.game.bar(6).left, client::kBarLefts[1]);
+    EXPECT_EQ(rig.game.bar(2).left, client::kBarLefts[5]);
+    EXPECT_EQ(rig.game.bar(6).top, client::kBarTop);
+    EXPECT_EQ(rig.game.selectedpos(), "0");
+    rig.game.button_shuffleClick();
+    const int leftOf6 = rig.game.bar(6).left;
+
+    rig.game.letters_1MouseUp(6, kLeft);
+    rig.game.paintbox_boardMouseUp(7, 8, kLeft);
+    rig.sender.sent.clear();
+    rig.game.word_1MouseUp(1); // not the last letter
+    EXPECT_THAT(rig.sender.sent, IsEmpty());
+    rig.game.word_1MouseUp(2);
+    rig.game.word_1MouseUp(1);
+    EXPECT_THAT(rig.sender.sent,
+                ElementsAre(wireText("CMD_clickclear+1+2+7,8"), wireText("CMD_clickclear+1+1+0,6")));
+    EXPECT_EQ(rig.game.barshown(6), 6);
+    EXPECT_EQ(rig.game.bar(6).left, leftOf6);
+    EXPECT_TRUE(rig.game.board(7, 8).faceup);
+    EXPECT_EQ(rig.game.board(7, 8).picture, rigs::boardLetter(7, 8));
+    EXPECT_EQ(rig.game.wordlength(), 0);
+
+    // Shuffling only moves pictures: the seven lefts stay the seven places.
+    std::vector<int> lefts;
+    for (int p = 1; p <= 7; ++p)
+        lefts.push_back(rig.game.bar(p).left);
+    std::sort(lefts.begin(), lefts.end());
+    EXPECT_EQ(lefts, std::vector<int>(client::kBarLefts.begin(), client::kBarLefts.end()));
+}
+
+TEST_F(OwnTurn, AWordHoldsTenLetters)
+{
+    flipFive();
+    for (int p = 1; p <= 7; ++p)
+        rig.game.letters_1MouseUp(p, kLeft);
+    rig.game.paintbox_boardMouseUp(4, 2, kLeft);
+    rig.game.paintbox_boardMouseUp(7, 8, kLeft);
+    rig.game.paintbox_boardMouseUp(1, 1, kLeft);
+    EXPECT_EQ(rig.game.wordlength(), 10);
+    rig.sender.sent.clear();
+    rig.game.paintbox_boardMouseUp(2, 2, kLeft);
+    EXPECT_EQ(rig.game.wordlength(), 10);
+    EXPECT_FALSE(rig.game.board(2, 2).picked);
+    EXPECT_THAT(rig.sender.sent, IsEmpty());
+    rig.game.word_1MouseUp(10);
+    EXPECT_THAT(rig.sender.sent, ElementsAre(wireText("CMD_clickclear+1+10+1,1")));
+    rig.game.letters_1MouseUp(7, kLeft); // still empty: its tile is in the word
+    EXPECT_EQ(rig.game.wordlength(), 9);
+}
+
+TEST_F(OwnTurn, ARefusedWordIsClearedOnlyWithClearWordOn)
+{
+    for (const bool clearWord : {true, false}) {
+        SCOPED_TRACE(clearWord);
+        rig.game.setClearWord(clearWord);
+        rig.feed({"CMD_nextplayer+1+"});
+        flipFive();
+        rig.game.paintbox_boardMouseUp(4, 2, kLeft);
+        rig.game.letters_1MouseUp(3, kLeft);
+        rig.game.clickdone();
+        rig.sender.sent.clear();
+        rig.game.handle("CMD_invalid+1+");
+        EXPECT_EQ(rig.game.status(), "Invalid Word");
+        EXPECT_EQ(rig.game.turnowner(), 1);
+        EXPECT_TRUE(rig.game.wordButtonsShown());
+        EXPECT_EQ(rig.screen.sounds.back(), "invalid");
+        if (clearWord) {
+            EXPECT_THAT(rig.sender.sent, ElementsAre(wireText("CMD_clickclear+1+1+4,2+2+0,3")));
+            EXPECT_EQ(rig.game.wordlength(), 0);
+        } else {
+            EXPECT_THAT(rig.sender.sent, IsEmpty());
+            EXPECT_EQ(rig.game.wordlength(), 2);
+        }
+    }
+}
+
+TEST_F(OwnTurn, PassAndBuyClearTheWordFirst)
+{
+    flipFive();
+    rig.game.paintbox_boardMouseUp(4, 2, kLeft);
+    rig.game.button_buyClick();
+    EXPECT_THAT(rig.sender.sent,
+                ElementsAre(wireText("CMD_useboardletter+1+4+2+1+"), wireText("CMD_clickclear+1+1+4,2"),
+                            wireText("CMD_clickbuy+1+")));
+    EXPECT_TRUE(rig.game.wordButtonsShown()); // a purchase keeps them
+    rig.feed({"CMD_buytiles+1+30+20+"});
+    EXPECT_EQ(rig.game.status(), "You bought new tiles.");
+    EXPECT_EQ(rig.game.seat(1).bonus, " - 20");
+    EXPECT_EQ(rig.game.turnowner(), 1);
+    rig.sender.sent.clear();
+    rig.game.button_passClick();
+    EXPECT_THAT(rig.sender.sent, ElementsAre(wireText("CMD_hepass+1+")));
+    EXPECT_EQ(rig.game.turnowner(), 0);
+    EXPECT_FALSE(rig.game.wordButtonsShown());
+}
+
+TEST_F(OwnTurn, ScoredWords)
+{
+    flipFive();
+    rig.game.paintbox_boardMouseUp(4, 2, kLeft);
+    rig.game.letters_1MouseUp(3, kLeft);
+    rig.game.clickdone();
+    const auto chatBefore = rig.screen.chat.size();
+    const std::string status = rig.game.status();
+    rig.game.handle("CMD_hisword+1+ab+57+0+1+2");
+    EXPECT_FALSE(rig.turntime.running());
+    EXPECT_EQ(rig.game.seat(1).score, "57");
+    EXPECT_TRUE(rig.game.wordTile(1).bonusShown);
+    EXPECT_FALSE(rig.game.wordTile(2).bonusShown);
+    EXPECT_EQ(rig.game.status(), status);
+    EXPECT_EQ(rig.game.seat(1).bonus, "");
+    EXPECT_EQ(rig.screen.chat.size(), chatBefore);
+    EXPECT_THAT(rig.tally.calls, ElementsAre("increase 3"));
+
+    rig.game.handle("CMD_hisword+2+quiz+80+23+17+21+9+26");
+    EXPECT_EQ(rig.game.status(), "Bob made: QUIZ for 23 points.");
+    EXPECT_EQ(rig.game.seat(2).bonus, "+23 quiz");
+    EXPECT_EQ(rig.screen.chat.back(),
+              (rigs::RecordingScreen::Line{"Bob made: QUIZ for 23 points.", client::kSystemColour}));
+    rig.game.handle("CMD_hisword+1+cab+90+12+");
+    EXPECT_THAT(rig.tally.calls, ElementsAre("increase 3", "increase 3", "set 4 12 cab"));
+}
+
+TEST_F(OwnTurn, TheTurnTimerRunsDown)
+{
+    EXPECT_TRUE(rig.turntime.running());
+    EXPECT_EQ(rig.turntime.interval, 1000);
+    EXPECT_EQ(rig.game.timerscale(), 3);
+    rig.game.turntimeTimer();
+    EXPECT_EQ(rig.game.timer().width, 177);
+    EXPECT_EQ(rig.game.timer().text, "Time: 0:59");
+    std::vector<int> ticks;
+    for (int second = 58; second >= 1; --second) {
+        rig.screen.sounds.clear();
+        rig.game.turntimeTimer();
+        if (!rig.screen.sounds.empty() && rig.screen.sounds.back() == "tick")
+            ticks.push_back(second);
+        EXPECT_EQ(rig.game.timer().colour, second >= 20 ? client::kTimerColour : client::kTimerLowColour)
+            << second;
+        if (second == 9) {
+            EXPECT_EQ(rig.game.timer().text, "Time: 0:09");
+        }
+    }
+    EXPECT_EQ(ticks, (std::vector<int>{20, 15, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1}));
+    EXPECT_EQ(rig.game.turnowner(), 1);
+    rig.game.turntimeTimer();
+    EXPECT_EQ(rig.game.timer().text, "Time: 0:00");
+    EXPECT_EQ(rig.game.timer().width, 0);
+    EXPECT_EQ(rig.game.turnowner(), 0);
+    rig.game.paintbox_boardMouseUp(5, 5, kLeft);
+    EXPECT_THAT(rig.sender.sent, IsEmpty());
+}
+
+TEST(ClientGameTimer, ScaleFollowsTheSecondsPerTurn)
+{
+    const std::vector<std::pair<std::string, int>> cases{
+        {"45", 4}, {"60", 3}, {"120", 1}, {"x", 3}, {"0", 3}};
+    for (const auto& [seconds, scale] : cases) {
+        ClientRig rig;
+        rig.game.handle("CMD_startgame+Ann+100+" + seconds + "+1+1+");
+        EXPECT_EQ(rig.game.timerscale(), scale) << seconds;
+        EXPECT_TRUE(rig.game.gameTexts().notPlaying);
+        EXPECT_EQ(rig.game.gameTexts().gameMode, "Game Mode: Blind");
+    }
+    ClientRig slow;
+    slow.feed({"CMD_startgame+Ann+150+120+2+0+", "CMD_nextplayer+2+"});
+    for (int tick = 0; tick < 60; ++tick)
+        slow.game.turntimeTimer();
+    EXPECT_EQ(slow.game.timer().text, "Time: 1:00");
+    EXPECT_EQ(slow.game.timer().width, 60);
+
+    ClientRig rig;
+    rig.feed({"CMD_startgame+Ann+150+45+2+0+"});
+    EXPECT_EQ(rig.game.gameTexts().timePerTurn, "Time Per Turn: 45secs");
+    EXPECT_EQ(rig.game.gameTexts().playToScore, "Play to Score: 150");
+    EXPECT_EQ(rig.game.seat(2).name, "Klot");
+    EXPECT_EQ(rig.screen.chatTexts().back(), "Ann has started a game.");
+}
+
+TEST(ClientSession, LoginAnswersWithVersionAndName)
+{
+    ClientRig rig;
+    rig.game.JustWatch1Click();
+    rig.game.button_startClick();
+    EXPECT_THAT(rig.sender.sent, IsEmpty());
+    EXPECT_THAT(rig.screen.boxes, ElementsAre("You are not connected"));
+    rig.game.setLoginname("Ann+Lee");
+    rig.game.handle("CMD_sendlogininfo+3");
+    EXPECT_THAT(rig.sender.sent, ElementsAre(wireText("CMD_logininfo+3+1.0.3+Ann+Lee") + '\xFF'));
+    EXPECT_TRUE(rig.game.loggedin());
+    rig.game.button_startClick();
+    EXPECT_EQ(rig.screen.optionsOpened, 1);
+}
+
+struct JoinCase {
+    std::string name;
+    int myplayer;
+    std::vector<std::string> messages;
+    std::vector<std::string> chat;
+    std::vector<std::string> seatNames; // seats 1..6
+    std::vector<std::string> watchers;
+};
+
+TEST(ClientSession, JoinAndLeaveLines)
+{
+    const std::string w = "<Waiting>";
+    const std::vector<JoinCase> cases{
+        {"a watcher's own join",
+         7,
+         {"CMD_newplayerinfo+7+Eve"},
+         {"You are Connected.", "You are spying."},
+         {w, w, w, w, w, w},
+         {"7: Eve"}},
+        {"seat 2 leaving shows Klot",
+         1,
+         {"CMD_existingplayers+2+Bob", "CMD_playerdisconnected+2+Bob"},
+         {"Bob is Connected.", "Bob disconnected."},
+         {w, "Klot", w, w, w, w},
+         {}},
+        {"seat 4 leaving waits",
+         1,
+         {"CMD_newplayerinfo+4+Dan", "CMD_playerdisconnected+4+Dan"},
+         {"Dan is Connected.", "Dan disconnected."},
+         {w, w, w, w, w, w},
+         {}},
+        {"a computer name leaves silently",
+         1,
+         {"CMD_newplayerinfo+6+Krazy", "CMD_playerdisconnected+6+Krazy"},
+         {"Krazy is Connected."},
+         {w, w, w, w, w, w},
+         {}},
+        {"watchers come and go",
+         1,
+         {"CMD_newplayerinfo+8+Al", "CMD_newplayerinfo+9+Cy", "CMD_playerdisconnected+8+Al",
+          "CMD_playerdisconnected+9+Nobody"},
+         {"Al is Connected.", "Al is spying.", "Cy is Connected.", "Cy is spying.", "Al has left."},
+         {w, w, w, w, w, w},
+         {"9: Cy"}},
+        {"versions",
+         1,
+         {"CMD_havewrongversion+Old+Timer", "CMD_wrongversion+"},
+         {"Old+Timer has a different version of the game than you.",
+          "You have a differnt version of the game than the host."},
+         {w, w, w, w, w, w},
+         {}},
+    };
+    for (const JoinCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        ClientRig rig;
+        rig.login(c.myplayer);
+        for (const std::string& m : c.messages)
+            rig.game.handle(m);
+        EXPECT_EQ(rig.screen.chatTexts(), c.chat);
+        for (const auto& line : rig.screen.chat)
+            EXPECT_EQ(line.colour, client::kSystemColour);
+        std::vector<std::string> names;
+        for (int s = 1; s <= 6; ++s)
+            names.push_back(rig.game.seat(s).name);
+        EXPECT_EQ(names, c.seatNames);
+        EXPECT_EQ(rig.game.watchers(), c.watchers);
+    }
+}
+
+TEST(ClientSession, JustWatchingAndTheSeatMenu)
+{
+    ClientRig rig;
+    rig.login(3);
+    rig.feed({"CMD_newplayerinfo+3+Cat", "CMD_justwatching+3+1"});
+    EXPECT_TRUE(rig.game.justWatchChecked());
+    EXPECT_TRUE(rig.game.seat(3).eyes);
+    EXPECT_EQ(rig.screen.chatTexts().back(), "Cat is just watching");
+    rig.game.JustWatch1Click();
+    EXPECT_THAT(rig.sender.sent, ElementsAre(wireText("CMD_justwatch+3+2")));
+    rig.game.button_passClick();
+    EXPECT_THAT(rig.screen.boxes, ElementsAre("You need to turn off \"Just Watch\" before you can play."));
+    rig.feed({"CMD_justwatching+3+2", "CMD_justwatching+8+1"});
+    EXPECT_FALSE(rig.game.justWatchChecked());
+    EXPECT_FALSE(rig.game.seat(3).eyes);
+    EXPECT_EQ(rig.screen.chatTexts().back(), "Cat is now playing again");
+
+    const client::SeatMenu guest = rig.game.label_playername1ContextPopup(3);
+    EXPECT_FALSE(guest.removeEnabled || guest.setJustWatchEnabled || guest.unsetJustWatchEnabled);
+    rig.sender.sent.clear();
+    rig.game.kicking();
+    EXPECT_THAT(rig.sender.sent, IsEmpty());
+
+    rig.game.setIshost(true);
+    EXPECT_FALSE(rig.game.label_playername1ContextPopup(4).removeEnabled); // "<Waiting>"
+    EXPECT_TRUE(rig.game.label_playername1ContextPopup(3).removeEnabled);
+    rig.game.kicking();
+    rig.game.popupSetJustWatch();
+    rig.game.popupUnsetJustWatch();
+    EXPECT_THAT(rig.sender.sent, ElementsAre(wireText("CMD_kickhim+3+3+"), wireText("CMD_justwatch+3+1"),
+                                             wireText("CMD_justwatch+3+2")));
+}
+
+TEST(ClientCatchUp, StatsNamingTheOwnSeatLeavesNobodyOnTurn)
+{
+    ClientRig rig;
+    rig.login(2);
+    rig.feed({"CMD_stats+2+300+45+2+30+help+1+1+10+2+25+3+0+4+0+5+0+6+0", "CMD_isflipped+2+3+4+10+8"});
+    EXPECT_EQ(rig.game.turnowner(), 0);
+    EXPECT_EQ(rig.game.secondsleft(), 30);
+    EXPECT_EQ(rig.game.timerscale(), 4);
+    EXPECT_FALSE(rig.turntime.running());
+    EXPECT_EQ(rig.game.seat(2).score, "25");
+    EXPECT_EQ(rig.game.gameTexts().gameMode, "Game Mode: Helper");
+    EXPECT_EQ(rig.game.gameTexts().playToScore, "Play to Score: 300");
+    EXPECT_TRUE(rig.game.board(3, 4).faceup && rig.game.board(10, 8).faceup);
+    rig.feed({"CMD_stats+2+300+45+1+30+sneak+0+"});
+    EXPECT_EQ(rig.game.turnowner(), 1);
+}
+
+TEST_F(OwnTurn, ASneakPeekGreysTheBoardAndTakesNoClicks)
+{
+    rig.feed({"CMD_sneak+1+"});
+    EXPECT_EQ(rig.game.status(), "Here is your Sneak Peek");
+    EXPECT_EQ(rig.game.board(5, 5).picture, rigs::boardLetter(5, 5) + 27);
+    EXPECT_TRUE(rig.game.sneaker().shown);
+    EXPECT_EQ(rig.game.sneaker().seat, 1);
+    EXPECT_TRUE(rig.sneakerClock.running());
+    EXPECT_EQ(rig.sneakerClock.interval, 300);
+    for (int frame : {1, 2, 3, 4, 0}) {
+        rig.game.sneakerTimer();
+        EXPECT_EQ(rig.game.sneaker().frame, frame);
+    }
+    rig.game.paintbox_boardMouseUp(5, 5, kLeft);
+    EXPECT_THAT(rig.sender.sent, IsEmpty());
+    rig.feed({"CMD_nextplayer+1+"});
+    EXPECT_EQ(rig.game.board(5, 5).picture, client::kTileBack);
+    EXPECT_FALSE(rig.game.board(5, 5).faceup);
+    rig.game.paintbox_boardMouseUp(5, 5, kLeft);
+    EXPECT_THAT(rig.sender.sent, ElementsAre(wireText("CMD_iflip+1+5+5+")));
+    rig.feed({"CMD_sneaker+0+"});
+    EXPECT_FALSE(rig.sneakerClock.running());
+}
+
+TEST_F(OwnTurn, TheirTilesAndTheWinner)
+{
+    rig.feed({"CMD_theirtiles+2+1+1+2+26+3+0+4+4+5+5+6+6+7+99"});
+    EXPECT_EQ(rig.game.theirTiles().label, "Bob Tiles:");
+    EXPECT_TRUE(rig.game.theirTiles().shown);
+    EXPECT_EQ(rig.game.theirTiles().pictures[1], 26);
+    EXPECT_EQ(rig.game.theirTiles().pictures[6], 0);
+    rig.feed({"CMD_winner+Bob+"});
+    EXPECT_FALSE(rig.game.theirTiles().shown);
+    EXPECT_EQ(rig.game.winnerBanner().text, "Bob has Won the Game!");
+    rig.feed({"CMD_winner+You+"});
+    EXPECT_EQ(rig.game.winnerBanner().text, "You have Won the Game!");
+    EXPECT_THAT(rig.tally.calls, ElementsAre("addgame Bob", "addgame addtomine"));
+    EXPECT_FALSE(rig.game.startShown());
+
+    ClientRig watcher;
+    watcher.game.setIshost(true);
+    watcher.login(8);
+    watcher.feed({"CMD_startgame+Ann+100+60+1+0+"});
+    EXPECT_FALSE(watcher.game.startShown());
+    watcher.feed({"CMD_winner+You+"});
+    EXPECT_EQ(watcher.game.winnerBanner().text, "You has Won the Game!");
+    EXPECT_THAT(watcher.tally.calls, IsEmpty());
+    EXPECT_TRUE(watcher.game.startShown());
+}
+
+// A host can send anything: nothing may index out of range, send on its own or
+// stack message boxes.
+TEST_F(OwnTurn, HostileMessagesAreDropped)
+{
+    const std::string longName(4096, 'n');
+    const std::vector<std::string> hostile{"CMD_theboard+11+1+5",
+                                           "CMD_theboard+0+0+1",
+                                           "CMD_theboard+1+9+3",
+                                           "CMD_theboard+1+1+27",
+                                           "CMD_theboard+1+1",
+                                           "CMD_heflip+1+-1+3+f+4+",
+                                           "CMD_heflip+1+3+99+f+4+",
+                                           "CMD_heuseboardletter+2+1+1+11+3+",
+                                           "CMD_heusebarletter+2+0+3+",
+                                           "CMD_heclickclear+2+1+99,3",
+                                           "CMD_heclickclear+2+11+0,3",
+                                           "CMD_nextplayer+7+",
+                                           "CMD_nextplayer+x+",
+                                           "CMD_sneaker+9+",
+                                           "CMD_isflipped+1+0+1",
+                                           "CMD_theirtiles+1+8+1",
+                                           "CMD_theirtiles+0+1+1",
+                                           "CMD_justwatching+-1+1",
+                                           "CMD_hisword+12+cat+5+5+",
+                                           "CMD_buytiles+9+1+20+",
+                                           "CMD_stats+1+200+0+1+5+blind+0+",
+                                           "CMD_mytiles+1+8+3",
+                                           "CMD_mytiles+1+0+3",
+                                           "CMD_newplayerinfo+99999999999+x",
+                                           "CMD_newplayerinfo+0+x",
+                                           "CMD_playerdisconnected+10+x",
+                                           "CMD_sendlogininfo+0",
+                                           "CMD_sendlogininfo+",
+                                           "CMD_tie",
+                                           "+CMD_tie",
+                                           "CMD_Tie+",
+                                           "",
+                                           "CMD_newplayerinfo+4+" + longName};
+    const int repaintsBefore = rig.screen.cellRepaints;
+    for (const std::string& message : hostile)
+        rig.game.handle(message);
+    EXPECT_THAT(rig.sender.sent, IsEmpty());
+    EXPECT_EQ(rig.screen.cellRepaints, repaintsBefore);
+    EXPECT_EQ(rig.game.myplayer(), 1);
+    EXPECT_EQ(rig.game.turnowner(), 1);
+    // A message is read only up to its first 4096 bytes.
+    EXPECT_EQ(rig.game.seat(4).name,
+              longName.substr(0, 4096 - std::string_view("CMD_newplayerinfo+4+").size()));
+    EXPECT_THAT(rig.screen.boxes, IsEmpty());
+
+    // Blank tiles ask for one box; the next waits until the window closed it.
+    rig.feed({"CMD_mytiles+1+1+99+2+0", "CMD_mytiles+1+3+-4"});
+    EXPECT_THAT(rig.screen.boxes, ElementsAre("Tile is blank 99"));
+    EXPECT_EQ(rig.game.barshown(2), 0);
+    EXPECT_EQ(rig.game.bar(1).picture(), 0);
+    rig.game.messageBoxClosed();
+    rig.feed({"CMD_full+"});
+    EXPECT_THAT(rig.screen.boxes, ElementsAre("Tile is blank 99", "Game is full"));
+    EXPECT_EQ(rig.screen.closes, 1);
+}
+
+} // namespace
