@@ -1,0 +1,80 @@
+#pragma once
+
+// Every colour and font of the game window lives here, so that the pictures,
+// the widgets and the chat view agree on one look.
+
+#include <QColor>
+#include <QFont>
+#include <QRgb>
+
+#include "net/wire/colour_text.h"
+
+namespace lexiflip::client::palette {
+
+// The dark game area: board, word row, bar, header and status line.
+inline constexpr QRgb kTableTop = qRgb(24, 58, 74);
+inline constexpr QRgb kTableBottom = qRgb(14, 36, 50);
+inline constexpr QRgb kTableWell = qRgb(9, 25, 36);      // recessed slots under tiles
+inline constexpr QRgb kTableLine = qRgb(58, 98, 118);    // thin bevels on the dark area
+inline constexpr QRgb kHeaderText = qRgb(255, 255, 255); // header and status texts
+
+// The light seat panel on the right, with the seat texts in their fixed blue
+// and the player on turn in red.
+inline constexpr QRgb kSeatPanel = qRgb(233, 240, 246);
+inline constexpr QRgb kSeatPanelEdge = qRgb(160, 182, 202);
+inline constexpr QRgb kSeatText = qRgb(0, 64, 128);
+inline constexpr QRgb kSeatTextOnTurn = qRgb(255, 0, 0);
+
+// The turn clock: its text is pale yellow from 20 seconds up, red below.
+inline constexpr QRgb kTimerText = qRgb(224, 227, 157);
+inline constexpr QRgb kTimerTextLow = qRgb(255, 0, 0);
+inline constexpr QRgb kTimerBarTop = qRgb(60, 132, 196);
+inline constexpr QRgb kTimerBarBottom = qRgb(26, 78, 140);
+inline constexpr QRgb kTimerTrack = qRgb(6, 18, 27);
+
+// Tiles: ivory faces with dark ink, a blue patterned back, a grey used look.
+inline constexpr QRgb kTileFace = qRgb(250, 240, 212);
+inline constexpr QRgb kTileFaceShade = qRgb(226, 208, 166);
+inline constexpr QRgb kTileInk = qRgb(52, 36, 22);
+inline constexpr QRgb kTileBack = qRgb(44, 92, 160);
+inline constexpr QRgb kTileBackDark = qRgb(24, 56, 110);
+inline constexpr QRgb kTileBackPattern = qRgb(94, 146, 212);
+inline constexpr QRgb kTileUsed = qRgb(178, 178, 178);
+inline constexpr QRgb kTileUsedShade = qRgb(138, 138, 138);
+inline constexpr QRgb kTileUsedInk = qRgb(92, 92, 92);
+
+// Buttons of the game area.
+inline constexpr QRgb kButtonTop = qRgb(255, 196, 64);
+inline constexpr QRgb kButtonBottom = qRgb(222, 130, 20);
+inline constexpr QRgb kButtonEdge = qRgb(120, 64, 6);
+inline constexpr QRgb kButtonInk = qRgb(70, 32, 0);
+inline constexpr QRgb kButtonDisabled = qRgb(150, 150, 150);
+
+// Banners and markers.
+inline constexpr QRgb kWinnerText = qRgb(255, 255, 255);
+inline constexpr QRgb kWinnerShadow = qRgb(128, 128, 128);
+inline constexpr QRgb kBannerTop = qRgb(132, 36, 96);
+inline constexpr QRgb kBannerBottom = qRgb(84, 16, 62);
+inline constexpr QRgb kMarkerRed = qRgb(206, 28, 36);
+inline constexpr QRgb kStartTop = qRgb(92, 196, 92);
+inline constexpr QRgb kStartBottom = qRgb(30, 128, 48);
+inline constexpr QRgb kStartEdge = qRgb(12, 70, 24);
+
+// The chat view: white paper; the client's own lines in pure blue.
+inline constexpr QRgb kChatPaper = qRgb(255, 255, 255);
+inline constexpr wire::Colour kSystemColour = 0x00FF0000; // 00BBGGRR: pure blue
+
+// A chat colour 00BBGGRR as a QColor.
+inline QColor fromColour(wire::Colour colour)
+{
+    return QColor(int(colour & 0xFF), int((colour >> 8) & 0xFF), int((colour >> 16) & 0xFF));
+}
+
+// The one family for every text the game paints (fonts-dejavu-core).
+inline constexpr const char* kFontFamily = "DejaVu Sans";
+
+// A font of the game window at a pixel size, so that painted text matches the
+// specified pixel layout whatever the screen's dots per inch.
+QFont gameFont(int pixelSize, bool bold = true);
+
+} // namespace lexiflip::client::palette

@@ -1,0 +1,570 @@
+#include "client/pictures/pictures.h"
+
+#include <QHash>
+#include <QImage>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+#include <QRadialGradient>
+
+#include <cmath>
+#include <functional>
+
+#include "client/pictures/palette.h"
+#include "client/pictures/tile_painter.h"
+
+namespace lexiflip::client {
+namespace {
+
+using Paint = std::function<void(QPainter&)>;
+
+// Paints a picture of the given device-independent size into a copy whose
+// device size is whole pixels: the painter is scaled so that the picture's
+// logical area fills the copy exactly, and the copy carries the ratio so that
+// it blits one to one.
+QPixmap render(QSize size, qreal ratio, const Paint& paint)
+{
+    const QSize device(qMax(1, qRound(size.width() * ratio)), qMax(1, qRound(size.height() * ratio)));
+    QImage image(device, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    {
+        QPainter painter(&image);
+        painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing |
+                               QPainter::SmoothPixmapTransform);
+        painter.scale(qreal(device.width()) / size.width(), qreal(device.height()) / size.height());
+        paint(painter);
+    }
+    image.setDevicePixelRatio(ratio);
+    return QPixmap::fromImage(image);
+}
+
+// Cached copies under their picture, variant and ratio.
+enum class Set : quint64 { Letters, Little, Box, Single };
+
+QHash<quint64, QPixmap>& cache()
+{
+    static QHash<quint64, QPixmap> pictures;
+    return pictures;
+}
+
+quint64 cacheKey(Set set, int index, int variant, qreal ratio)
+{
+    return (quint64(set) << 48) | (quint64(quint16(index)) << 32) | (quint64(quint16(variant)) << 16) |
+           quint64(qRound(ratio * 4));
+}
+
+QPixmap cached(Set set, int index, int variant, qreal ratio, QSize size, const Paint& paint)
+{
+    const qreal snapped = snappedRatio(ratio);
+    const quint64 key = cacheKey(set, index, variant, snapped);
+    auto found = cache().constFind(key);
+    if (found != cache().constEnd())
+        return *found;
+    QPixmap pixmap = render(size, snapped, paint);
+    cache().insert(key, pixmap);
+    return pixmap;
+}
+
+QColor rgb(QRgb value)
+{
+    return QColor(value);
+}
+
+// --- Buttons ------------------------------------------------------------------
+
+struct ButtonStyle {
+    QColor top;
+    QColor bottom;
+    QColor edge;
+    QColor ink;
+    QColor inkShadow;
+};
+
+ButtonStyle goldStyle()
+{
+    return {rgb(palette::kButtonTop), rgb(palette::kButtonBottom), rgb(palette::kButtonEdge),
+            rgb(palette::kButtonInk), QColor(255, 236, 170, 170)};
+}
+
+ButtonStyle greenStyle()
+{
+    return {rgb(palette::kStartTop), rgb(palette::kStartBottom), rgb(palette::kStartEdge), Qt::white,
+            QColor(0, 60, 10, 200)};
+}
+
+void paintButtonBody(QPainter& painter, QSize size, ButtonStyle style, Look look)
+{
+    if (look == Look::Disabled) {
+        const int grey = qGray(style.top.rgb());
+        style.top = QColor(grey, grey, grey).lighter(105);
+        style.bottom = rgb(palette::kButtonDisabled);
+        style.edge = QColor(96, 96, 96);
+        style.ink = QColor(112, 112, 112);
+        style.inkShadow = QColor(230, 230, 230, 140);
+    }
+    const bool pressed = look == Look::Pressed;
+    const QRectF body(0.5, 0.5, size.width() - 1, size.height() - 1);
+    const qreal radius = qMin(6.0, size.height() / 4.0);
+    QLinearGradient fill(body.topLeft(), body.bottomLeft());
+    fill.setColorAt(0, pressed ? style.bottom : style.top);
+    fill.setColorAt(pressed ? 0.3 : 0.55, pressed ? style.bottom.darker(108) : style.top.darker(104));
+    fill.setColorAt(1, pressed ? style.top.darker(110) : style.bottom);
+    painter.setPen(QPen(style.edge, 1));
+    painter.setBrush(fill);
+    painter.drawRoundedRect(body, radius, radius);
+    if (!pressed) {
+        // A soft gloss on the upper half.
+        QRectF gloss = body.adjusted(1.5, 1.5, -1.5, -body.height() / 2);
+        QLinearGradient shine(gloss.topLeft(), gloss.bottomLeft());
+        shine.setColorAt(0, QColor(255, 255, 255, look == Look::Disabled ? 60 : 110));
+        shine.setColorAt(1, QColor(255, 255, 255, 10));
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(shine);
+        painter.drawRoundedRect(gloss, radius - 1, radius - 1);
+    }
+}
+
+void paintButton(QPainter& painter, QSize size, const QString& caption, const ButtonStyle& style, Look look,
+                 int pixelSize)
+{
+    paintButtonBody(painter, size, style, look);
+    ButtonStyle ink = style;
+    if (look == Look::Disabled) {
+        ink.ink = QColor(112, 112, 112);
+        ink.inkShadow = QColor(230, 230, 230, 140);
+    }
+    const QRectF area =
+        QRectF(0, 0, size.width(), size.height()).translated(0, look == Look::Pressed ? 1 : 0);
+    QFont font = palette::gameFont(pixelSize);
+    font.setLetterSpacing(QFont::AbsoluteSpacing, 1);
+    painter.setFont(font);
+    painter.setPen(ink.inkShadow);
+    painter.drawText(area.translated(0, 1), Qt::AlignCenter, caption);
+    painter.setPen(ink.ink);
+    painter.drawText(area, Qt::AlignCenter, caption);
+}
+
+void paintShuffle(QPainter& painter, QSize size, Look look)
+{
+    paintButtonBody(painter, size, goldStyle(), look);
+    const qreal dy = look == Look::Pressed ? 1 : 0;
+    const QColor ink = look == Look::Disabled ? QColor(112, 112, 112) : rgb(palette::kButtonInk);
+    painter.setPen(QPen(ink, 1.8, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.setBrush(Qt::NoBrush);
+    // Two crossing arrows, the usual sign for "mix the order".
+    const qreal l = 5, r = size.width() - 7, t = 9 + dy, b = size.height() - 9 + dy;
+    QPainterPath down;
+    down.moveTo(l, t);
+    down.cubicTo(l + 8, t, r - 8, b, r, b);
+    QPainterPath up;
+    up.moveTo(l, b);
+    up.cubicTo(l + 8, b, r - 8, t, r, t);
+    painter.drawPath(down);
+    painter.drawPath(up);
+    painter.setBrush(ink);
+    painter.setPen(Qt::NoPen);
+    for (qreal y : {t, b}) {
+        const QPointF head[] = {{r + 3, y}, {r - 1.5, y - 3.5}, {r - 1.5, y + 3.5}};
+        painter.drawPolygon(head, 3);
+    }
+}
+
+// --- Markers and banners ------------------------------------------------------
+
+void paintBoardMarker(QPainter& painter, QSize size)
+{
+    const QRectF badge(0.5, 0.5, size.width() - 1, size.height() - 1);
+    painter.setPen(QPen(QColor(120, 0, 8), 1));
+    QLinearGradient fill(badge.topLeft(), badge.bottomLeft());
+    fill.setColorAt(0, rgb(palette::kMarkerRed).lighter(125));
+    fill.setColorAt(1, rgb(palette::kMarkerRed).darker(110));
+    painter.setBrush(fill);
+    painter.drawRoundedRect(badge, 3, 3);
+    painter.setFont(palette::gameFont(10));
+    painter.setPen(Qt::white);
+    painter.drawText(QRectF(0, -0.5, size.width(), size.height()), Qt::AlignCenter, QStringLiteral("x2"));
+}
+
+// A pair of eyes in rect; look -1..1 moves the pupils left to right; closed
+// draws lids instead.
+void paintEyePair(QPainter& painter, const QRectF& rect, qreal look, bool closed)
+{
+    const qreal w = rect.width() / 2 - 0.5;
+    for (int side = 0; side < 2; ++side) {
+        const QRectF eye(rect.left() + side * (w + 1), rect.top(), w, rect.height());
+        if (closed) {
+            painter.setPen(QPen(QColor(30, 30, 30), 1.4, Qt::SolidLine, Qt::RoundCap));
+            painter.setBrush(Qt::NoBrush);
+            painter.drawArc(eye.adjusted(0.5, eye.height() * 0.2, -0.5, -eye.height() * 0.2), 200 * 16,
+                            140 * 16);
+            continue;
+        }
+        painter.setPen(QPen(QColor(30, 30, 30), 1));
+        painter.setBrush(Qt::white);
+        painter.drawEllipse(eye.adjusted(0.5, 0.5, -0.5, -0.5));
+        const qreal pupil = qMin(eye.width(), eye.height()) * 0.45;
+        const QPointF centre(eye.center().x() + look * (eye.width() / 2 - pupil / 2 - 1),
+                             eye.center().y() + 0.5);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(QColor(20, 20, 40));
+        painter.drawEllipse(centre, pupil / 2, pupil / 2);
+        painter.setBrush(Qt::white);
+        painter.drawEllipse(centre + QPointF(-pupil * 0.18, -pupil * 0.18), pupil * 0.12, pupil * 0.12);
+    }
+}
+
+void paintEyes(QPainter& painter, QSize size)
+{
+    paintEyePair(painter, QRectF(0.5, 0.5, size.width() - 1, size.height() - 1), 0, false);
+}
+
+void paintSneaker(QPainter& painter, QSize size, int frame)
+{
+    // A bandit's mask behind the eyes: the seat that gets a sneak peek.
+    QPainterPath mask;
+    const qreal w = size.width(), h = size.height();
+    mask.moveTo(0.5, h * 0.35);
+    mask.quadTo(w / 2, h * 0.05, w - 0.5, h * 0.35);
+    mask.lineTo(w - 0.5, h * 0.7);
+    mask.quadTo(w / 2, h * 0.95, 0.5, h * 0.7);
+    mask.closeSubpath();
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(70, 20, 90));
+    painter.drawPath(mask);
+    static constexpr qreal kLooks[kSneakerFrames] = {-1, 0, 1, 0, 0};
+    const int f = ((frame % kSneakerFrames) + kSneakerFrames) % kSneakerFrames;
+    paintEyePair(painter, QRectF(2, h * 0.22, w - 4, h * 0.56), kLooks[f], f == kSneakerFrames - 1);
+}
+
+void paintWinnerBanner(QPainter& painter, QSize size)
+{
+    const QRectF body(0.5, 0.5, size.width() - 1, size.height() - 1);
+    QLinearGradient fill(body.topLeft(), body.bottomLeft());
+    fill.setColorAt(0, rgb(palette::kBannerTop));
+    fill.setColorAt(1, rgb(palette::kBannerBottom));
+    painter.setPen(QPen(QColor(240, 196, 72), 1));
+    painter.setBrush(fill);
+    painter.drawRoundedRect(body, 6, 6);
+    painter.setPen(QPen(QColor(240, 196, 72, 120), 1));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRoundedRect(body.adjusted(2, 2, -2, -2), 4, 4);
+    // A star at each end.
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(255, 214, 80));
+    for (qreal cx : {16.0, size.width() - 16.0}) {
+        QPolygonF star;
+        for (int i = 0; i < 10; ++i) {
+            const qreal radius = i % 2 == 0 ? 8.0 : 3.4;
+            const qreal angle = -M_PI / 2 + i * M_PI / 5;
+            star << QPointF(cx + radius * std::cos(angle),
+                            size.height() / 2.0 + 0.5 + radius * std::sin(angle));
+        }
+        painter.drawPolygon(star);
+    }
+}
+
+void paintNotPlaying(QPainter& painter, QSize size)
+{
+    const QRectF body(0.5, 0.5, size.width() - 1, size.height() - 1);
+    QLinearGradient fill(body.topLeft(), body.bottomLeft());
+    fill.setColorAt(0, QColor(120, 124, 132));
+    fill.setColorAt(1, QColor(84, 88, 96));
+    painter.setPen(QPen(QColor(52, 54, 60), 1));
+    painter.setBrush(fill);
+    painter.drawRoundedRect(body, 3, 3);
+    painter.setFont(palette::gameFont(11));
+    painter.setPen(QColor(238, 238, 238));
+    painter.drawText(QRectF(0, 0, size.width(), size.height()), Qt::AlignCenter,
+                     QStringLiteral("NOT PLAYING"));
+}
+
+void paintTimerBar(QPainter& painter, QSize size)
+{
+    const QRectF body(1, 1, size.width() - 1, size.height() - 2);
+    QLinearGradient fill(body.topLeft(), body.bottomLeft());
+    fill.setColorAt(0, rgb(palette::kTimerBarTop).lighter(118));
+    fill.setColorAt(0.45, rgb(palette::kTimerBarTop));
+    fill.setColorAt(1, rgb(palette::kTimerBarBottom));
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(fill);
+    painter.drawRect(body);
+    painter.setBrush(QColor(255, 255, 255, 60));
+    painter.drawRect(QRectF(body.left(), body.top(), body.width(), 2));
+}
+
+void paintTimerFrame(QPainter& painter, QSize size)
+{
+    const QRectF body(0.5, 0.5, size.width() - 1, size.height() - 1);
+    painter.setPen(QPen(rgb(palette::kTableLine), 1));
+    painter.setBrush(rgb(palette::kTimerTrack));
+    painter.drawRoundedRect(body, 2, 2);
+}
+
+void paintTurnFrame(QPainter& painter, QSize size)
+{
+    const QRectF body(0.75, 0.75, size.width() - 1.5, size.height() - 1.5);
+    painter.setPen(QPen(rgb(palette::kSeatTextOnTurn), 1.5));
+    painter.setBrush(QColor(255, 236, 160, 70));
+    painter.drawRoundedRect(body, 4, 4);
+}
+
+void paintLogo(QPainter& painter, QSize size)
+{
+    // The name spelled in little tiles, set in a gentle wave.
+    const QString name = QStringLiteral("LEXIFLIP");
+    const qreal tile = 18;
+    const qreal gap = (size.width() - name.size() * tile) / (name.size() - 1);
+    for (int i = 0; i < name.size(); ++i) {
+        painter.save();
+        const qreal lift = (i % 2 == 0) ? 4 : 8;
+        painter.translate(i * (tile + gap) - 1, lift - 1);
+        tiles::paintLetterTile(painter, 20, name.at(i).unicode() - u'A' + 1, tiles::Face::Up, false);
+        painter.restore();
+    }
+}
+
+// --- The background -----------------------------------------------------------
+
+// The layout of the game area, in the panel's coordinates.
+constexpr int kWordLeft = 11, kWordTop = 15, kWordPitch = 42;
+constexpr int kBoardPanelLeft = 10, kBoardPanelTop = 128;
+constexpr int kBarTop = 464;
+constexpr int kBarLefts[7] = {63, 108, 154, 199, 244, 290, 335};
+constexpr QRect kSeatPanel(447, 45, 250, 143);
+constexpr int kGameAreaRight = 437;
+
+void paintSlot(QPainter& painter, const QRectF& cell)
+{
+    painter.setPen(QPen(QColor(palette::kTableLine).darker(130), 1));
+    painter.setBrush(QColor(palette::kTableWell));
+    painter.drawRoundedRect(cell.adjusted(1.5, 1.5, -1.5, -1.5), 4, 4);
+}
+
+void paintWell(QPainter& painter, const QRectF& rect)
+{
+    painter.setPen(QPen(QColor(palette::kTableLine), 1));
+    painter.setBrush(QColor(palette::kTableWell).lighter(115));
+    painter.drawRoundedRect(rect.adjusted(0.5, 0.5, -0.5, -0.5), 5, 5);
+}
+
+void paintBackground(QPainter& painter, QSize size)
+{
+    QLinearGradient table(0, 0, 0, size.height());
+    table.setColorAt(0, rgb(palette::kTableTop));
+    table.setColorAt(1, rgb(palette::kTableBottom));
+    painter.fillRect(QRect(QPoint(0, 0), size), table);
+
+    // A soft light over the middle of the game area.
+    QRadialGradient light(QPointF(kGameAreaRight / 2.0, size.height() / 2.0), size.height() * 0.7);
+    light.setColorAt(0, QColor(255, 255, 255, 18));
+    light.setColorAt(1, QColor(255, 255, 255, 0));
+    painter.fillRect(QRect(0, 0, kGameAreaRight, size.height()), light);
+
+    // The right-hand column is set off from the game area by a thin rule.
+    painter.setPen(QPen(QColor(palette::kTableLine), 1));
+    painter.drawLine(QPointF(kGameAreaRight + 4.5, 8), QPointF(kGameAreaRight + 4.5, size.height() - 8));
+
+    // Word row, board and bar sit in recessed wells with a slot per place.
+    paintWell(painter, QRectF(kWordLeft - 3, kWordTop - 2, kWordPitch * 9 + 41 + 6, 45));
+    for (int i = 0; i < 10; ++i)
+        paintSlot(painter, QRectF(kWordLeft + kWordPitch * i, kWordTop, 41, 41));
+
+    paintWell(painter, QRectF(kBoardPanelLeft, kBoardPanelTop, 418, 336));
+    for (int c = 0; c < 10; ++c) {
+        for (int r = 0; r < 8; ++r)
+            paintSlot(painter, QRectF(kBoardPanelLeft + 4 + c * 41, kBoardPanelTop + 4 + r * 41, 41, 41));
+    }
+
+    paintWell(painter, QRectF(kBarLefts[0] - 5, kBarTop - 5, kBarLefts[6] + 41 + 5 - (kBarLefts[0] - 5), 47));
+    for (int left : kBarLefts)
+        paintSlot(painter, QRectF(left, kBarTop, 41, 41));
+
+    // The light seat panel.
+    const QRectF seats = QRectF(kSeatPanel).adjusted(0.5, 0.5, -0.5, -0.5);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(0, 0, 0, 70));
+    painter.drawRoundedRect(seats.translated(1, 2), 6, 6);
+    QLinearGradient paper(seats.topLeft(), seats.bottomLeft());
+    paper.setColorAt(0, rgb(palette::kSeatPanel).lighter(103));
+    paper.setColorAt(1, rgb(palette::kSeatPanel));
+    painter.setPen(QPen(rgb(palette::kSeatPanelEdge), 1));
+    painter.setBrush(paper);
+    painter.drawRoundedRect(seats, 6, 6);
+    // Faint rules between the six seat rows (tops 54 + 21 k).
+    painter.setPen(QPen(QColor(rgb(palette::kSeatPanelEdge).red(), rgb(palette::kSeatPanelEdge).green(),
+                               rgb(palette::kSeatPanelEdge).blue(), 110),
+                        1));
+    for (int k = 1; k < 6; ++k) {
+        const qreal y = 54 + 21 * k - 2.5;
+        painter.drawLine(QPointF(seats.left() + 8, y), QPointF(seats.right() - 8, y));
+    }
+}
+
+} // namespace
+
+QSize pictureSize(Picture picture)
+{
+    switch (picture) {
+    case Picture::Background:
+        return {708, 506};
+    case Picture::ButtonClear:
+    case Picture::ButtonBuy:
+    case Picture::ButtonPass:
+    case Picture::ButtonDone:
+    case Picture::ButtonStart:
+        return {91, 25};
+    case Picture::ButtonStartGame:
+        return {150, 28};
+    case Picture::ButtonShuffle:
+        return {27, 28};
+    case Picture::Logo:
+        return {154, 30};
+    case Picture::BoardMarker:
+        return {16, 13};
+    case Picture::Eyes:
+        return {16, 13};
+    case Picture::Sneaker:
+        return {18, 15};
+    case Picture::WinnerBanner:
+        return {419, 35};
+    case Picture::NotPlaying:
+        return {99, 19};
+    case Picture::TimerBar:
+        return {224, 19};
+    case Picture::TimerFrame:
+        return {225, 19};
+    case Picture::TurnFrame:
+        return {234, 22};
+    }
+    return {};
+}
+
+qreal snappedRatio(qreal devicePixelRatio)
+{
+    if (!(devicePixelRatio >= 1))
+        return 1;
+    return qMin<qreal>(4, qRound(devicePixelRatio * 4) / 4.0);
+}
+
+QPixmap letterPicture(int index, qreal devicePixelRatio)
+{
+    if (index < 0 || index >= kLetterPictureCount)
+        return {};
+    const QSize size(kTileSize, kTileSize);
+    return cached(Set::Letters, index, 0, devicePixelRatio, size, [index](QPainter& painter) {
+        if (index == 0)
+            return;
+        if (index == kTileBack)
+            tiles::paintTileBack(painter, kTileSize);
+        else if (index < kTileBack)
+            tiles::paintLetterTile(painter, kTileSize, index, tiles::Face::Up, true);
+        else
+            tiles::paintLetterTile(painter, kTileSize, index - kUsedOffset, tiles::Face::Used, true);
+    });
+}
+
+QPixmap littlePicture(int index, qreal devicePixelRatio)
+{
+    if (index < 0 || index >= kLittlePictureCount)
+        return {};
+    const QSize size(kLittleTileSize, kLittleTileSize);
+    return cached(Set::Little, index, 0, devicePixelRatio, size, [index](QPainter& painter) {
+        if (index != 0)
+            tiles::paintLetterTile(painter, kLittleTileSize, index, tiles::Face::Up, false);
+    });
+}
+
+QPixmap boxPicture(int index, qreal devicePixelRatio)
+{
+    if (index < 0 || index >= kBoxPictureCount)
+        return {};
+    return cached(Set::Box, index, 0, devicePixelRatio, kBoxSize,
+                  [index](QPainter& painter) { tiles::paintTickBox(painter, index == 1); });
+}
+
+QPixmap picture(Picture which, qreal devicePixelRatio, Look look, int frame)
+{
+    const QSize size = pictureSize(which);
+    if (size.isEmpty())
+        return {};
+    const bool isButton = which >= Picture::ButtonClear && which <= Picture::ButtonShuffle;
+    int variant = 0;
+    if (isButton)
+        variant = int(look);
+    else if (which == Picture::Sneaker)
+        variant = ((frame % kSneakerFrames) + kSneakerFrames) % kSneakerFrames;
+
+    return cached(Set::Single, int(which), variant, devicePixelRatio, size, [=](QPainter& painter) {
+        switch (which) {
+        case Picture::Background:
+            paintBackground(painter, size);
+            break;
+        case Picture::ButtonClear:
+            paintButton(painter, size, QStringLiteral("CLEAR"), goldStyle(), look, 13);
+            break;
+        case Picture::ButtonBuy:
+            paintButton(painter, size, QStringLiteral("BUY"), goldStyle(), look, 13);
+            break;
+        case Picture::ButtonPass:
+            paintButton(painter, size, QStringLiteral("PASS"), goldStyle(), look, 13);
+            break;
+        case Picture::ButtonDone:
+            paintButton(painter, size, QStringLiteral("DONE"), goldStyle(), look, 13);
+            break;
+        case Picture::ButtonStartGame:
+            paintButton(painter, size, QStringLiteral("START GAME"), greenStyle(), look, 14);
+            break;
+        case Picture::ButtonStart:
+            paintButton(painter, size, QStringLiteral("START"), greenStyle(), look, 13);
+            break;
+        case Picture::ButtonShuffle:
+            paintShuffle(painter, size, look);
+            break;
+        case Picture::Logo:
+            paintLogo(painter, size);
+            break;
+        case Picture::BoardMarker:
+            paintBoardMarker(painter, size);
+            break;
+        case Picture::Eyes:
+            paintEyes(painter, size);
+            break;
+        case Picture::Sneaker:
+            paintSneaker(painter, size, variant);
+            break;
+        case Picture::WinnerBanner:
+            paintWinnerBanner(painter, size);
+            break;
+        case Picture::NotPlaying:
+            paintNotPlaying(painter, size);
+            break;
+        case Picture::TimerBar:
+            paintTimerBar(painter, size);
+            break;
+        case Picture::TimerFrame:
+            paintTimerFrame(painter, size);
+            break;
+        case Picture::TurnFrame:
+            paintTurnFrame(painter, size);
+            break;
+        }
+    });
+}
+
+void paintShadowText(QPainter& painter, const QRect& rect, const QString& text)
+{
+    painter.save();
+    painter.setFont(palette::gameFont(15));
+    painter.setPen(QColor(palette::kWinnerShadow));
+    painter.drawText(rect.translated(1, -1), Qt::AlignCenter, text);
+    painter.setPen(QColor(palette::kWinnerText));
+    painter.drawText(rect, Qt::AlignCenter, text);
+    painter.restore();
+}
+
+void clearPictureCache()
+{
+    cache().clear();
+}
+
+} // namespace lexiflip::client
