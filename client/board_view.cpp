@@ -4,7 +4,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 
-#include "client/tile_art.h"
+#include "client/pictures/pictures.h"
 
 namespace lexiflip::client {
 
@@ -13,27 +13,22 @@ BoardView::BoardView(QWidget* parent) : QWidget(parent)
     setObjectName(QStringLiteral("paintbox_board"));
     setAccessibleName(QStringLiteral("Board"));
     setFixedSize(kBoardWidth, kBoardHeight);
-    // The background picture under the surface shows through empty cells.
-    setAttribute(Qt::WA_TranslucentBackground);
 }
 
 void BoardView::paintEvent(QPaintEvent* event)
 {
-    if (!m_look)
+    if (!m_pictureOf)
         return;
     QPainter painter(this);
     const qreal ratio = devicePixelRatioF();
     for (int row = 1; row <= kBoardRows; ++row) {
         for (int column = 1; column <= kBoardColumns; ++column) {
-            const BoardCell cell{column, row};
+            const CellAddress cell{column, row};
             const QRect target = cellRect(cell);
             if (!event->region().intersects(target))
                 continue;
-            const CellLook look = m_look(cell);
-            if (look.picture != 0)
-                painter.drawPixmap(target.topLeft(), letterPicture(look.picture, ratio));
-            if (look.overlay != 0)
-                painter.drawPixmap(target.topLeft(), letterPicture(look.overlay, ratio));
+            if (const int picture = m_pictureOf(cell); picture != 0)
+                painter.drawPixmap(target.topLeft(), letterPicture(picture, ratio));
         }
     }
 }

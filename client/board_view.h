@@ -8,27 +8,22 @@
 
 namespace lexiflip::client {
 
-// What a cell shows: a picture of imagelist_letters, and one drawn on top of
-// it (0 for none in either).
-struct CellLook {
-    int picture = 0;
-    int overlay = 0;
-};
-
 // paintbox_board: the 80 cells of the board, each drawn from the client's
-// mirror through the look function. A change repaints only its own cell. A
+// mirror as one picture of imagelist_letters (0 draws nothing, so the slot
+// painted under the surface shows). A change repaints only its own cell. A
 // click is translated to its cell once, here, and passed on.
 class BoardView : public QWidget {
     Q_OBJECT
 
   public:
-    using LookFunction = std::function<CellLook(BoardCell cell)>;
+    // The picture a cell shows now.
+    using PictureOf = std::function<int(CellAddress cell)>;
 
     explicit BoardView(QWidget* parent = nullptr);
 
-    void setLook(LookFunction look) { m_look = std::move(look); }
+    void setPictureOf(PictureOf pictureOf) { m_pictureOf = std::move(pictureOf); }
     // Asks for one cell to be drawn again from the mirror.
-    void updateCell(BoardCell cell) { update(cellRect(cell)); }
+    void updateCell(CellAddress cell) { update(cellRect(cell)); }
 
     QSize sizeHint() const override { return {kBoardWidth, kBoardHeight}; }
 
@@ -40,7 +35,7 @@ class BoardView : public QWidget {
     void mouseReleaseEvent(QMouseEvent* event) override;
 
   private:
-    LookFunction m_look;
+    PictureOf m_pictureOf;
 };
 
 } // namespace lexiflip::client

@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 
+#include "client/game/client_sender.h"
 #include "net/tsock.h"
 #include "net/wire/accumulator.h"
 
@@ -22,7 +23,7 @@ namespace lexiflip::client {
 // the message handler (the client game). Outgoing messages go out through
 // send(). Every event handler is guarded: nothing it raises crosses the event
 // loop; it reaches the application's general error report instead.
-class ClientSession : public QObject {
+class ClientSession : public QObject, public ClientSender {
     Q_OBJECT
 
   public:
@@ -45,7 +46,7 @@ class ClientSession : public QObject {
     void open(const std::string& host, int port);
     // Hands a whole message (with its terminator) to the socket; nothing is
     // sent while the socket is not connected.
-    void send(std::string_view message);
+    void send(std::string_view message) override;
 
     bool isConnected() const { return sock.Connected(); }
     // Entries waiting in receivedlist, and whether Timer1 is due to run.

@@ -94,7 +94,7 @@ inline constexpr QRect kNotPlaying5{570, 136, 99, 19};
 inline constexpr QRect kNotPlaying6{570, 158, 99, 19};
 
 // The chat column below the seat rows: the view and its entry box.
-inline constexpr QRect kChatView{455, 186, 250, 292};
-inline constexpr QRect kChatEntry{455, 482, 250, 22};
+inline constexpr QRect kChatView{447, 194, 250, 284};
+inline constexpr QRect kChatEntry{447, 482, 250, 22};
 
 } // namespace lexiflip::client::layout

@@ -11,6 +11,20 @@ class QWidget;
 
 namespace lexiflip::client {
 
+class PictureView;
+
+// What one seat row shows.
+struct SeatLook {
+    QString name;
+    QString score;
+    QString bonus;
+    QColor colour;
+    bool nameShown = true;
+    bool scoreShown = true;
+    bool eyes = false;
+    bool onTurn = false;
+};
+
 // The six seat rows of the right-hand column: name, score and bonus texts and
 // the eyes marker of each seat, the turn frame around the current player's
 // row, the sneaker marker and the NOT PLAYING banners of seats 5 and 6.
@@ -20,23 +34,15 @@ class SeatRows : public QObject {
 
   public:
     static constexpr int kSeats = 6;
-    static inline const QColor kNormalColour{0, 64, 128};
-    static inline const QColor kTurnColour{255, 0, 0};
 
     explicit SeatRows(QWidget& panel);
 
-    void setName(int seat, const QString& name);
-    void setScore(int seat, const QString& score);
-    void setBonus(int seat, const QString& bonus);
-    void setEyes(int seat, bool shown);
-    void setColour(int seat, const QColor& colour);
+    void showSeat(int seat, const SeatLook& look);
     // The turn frame moves to the seat's row; 0 hides it.
     void setTurn(int seat);
-    // The sneaker marker sits in the seat's row; 0 hides it.
-    void setSneaker(int seat);
+    // The sneaker marker in a seat's row, at one frame of its animation.
+    void setSneaker(int seat, int frame, bool shown);
     void setNotPlaying(bool shown);
-    // Advances the sneaker's animation by one frame.
-    void animateSneaker();
 
     QString name(int seat) const;
     QLabel& nameLabel(int seat) { return *m_rows[seat - 1].name; }
@@ -50,17 +56,14 @@ class SeatRows : public QObject {
         QLabel* name = nullptr;
         QLabel* score = nullptr;
         QLabel* bonus = nullptr;
-        QLabel* eyes = nullptr;
-        bool onTurn = false;
+        PictureView* eyes = nullptr;
     };
     static bool valid(int seat) { return seat >= 1 && seat <= kSeats; }
-    void describe(int seat);
 
     std::array<Row, kSeats> m_rows;
-    QWidget* m_turnFrame = nullptr;
-    QLabel* m_sneaker = nullptr;
-    QLabel* m_notPlaying[2] = {};
-    int m_sneakerFrame = 0;
+    PictureView* m_turnFrame = nullptr;
+    PictureView* m_sneaker = nullptr;
+    PictureView* m_notPlaying[2] = {};
 };
 
 } // namespace lexiflip::client

@@ -1,38 +1,35 @@
 #pragma once
 
-#include <QColor>
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QPointer>
 
 #include <array>
-#include <functional>
 #include <memory>
-
-#include "client/board_view.h"
 
 class QLabel;
 class QLineEdit;
-class QTextEdit;
-class QTimer;
 
 namespace lexiflip::client {
 
+class BoardView;
+class ChatView;
 class MainMenu;
 class PictureButton;
+class PictureView;
 class SeatRows;
+class SoundPlayer;
 class TilePicture;
-class TimerView;
+class TurnTimerView;
 
 // The main window: the game area on the left, the seat rows and the chat on
-// the right, and the menu bar. It composes one small widget per job and only
-// shows what it is told; the rules live in the client game.
+// the right, and the menu bar. It composes one small widget per job, shows
+// what it is told and reports what the player asked for; it knows no rule of
+// the game.
 class Tchat : public QMainWindow {
     Q_OBJECT
 
   public:
-    // The colour of every line the client adds itself: pure blue.
-    static inline const QColor kSystemColour{0, 0, 255};
     static constexpr int kWordPositions = 10;
     static constexpr int kBarPositions = 7;
 
@@ -42,49 +39,30 @@ class Tchat : public QMainWindow {
     MainMenu& menu() { return *m_menu; }
     BoardView& board() { return *m_board; }
     SeatRows& seats() { return *m_seats; }
-    TimerView& timer() { return *m_timer; }
+    TurnTimerView& timer() { return *m_timer; }
+    ChatView& chatView() { return *m_chatView; }
+    QLineEdit& chatEntry() { return *m_chatEntry; }
+    SoundPlayer& sounds() { return *m_sounds; }
 
-    // The game area, as the client game changes it.
+    // The game area.
     void setHeader(const QString& timePerTurn, const QString& gameMode, const QString& playToScore);
-    void setTimePerTurnText(const QString& text);
-    void setGameModeText(const QString& text);
-    void setPlayToScoreText(const QString& text);
     void setStatus(const QString& text);
     QString status() const;
-    void setWordPicture(int position, int picture);
-    void setDoubleMarker(int position, bool shown);
-    void setBarPicture(int position, int picture);
-    void setBarLifted(int position, bool lifted);
-    // Bar positions keep their numbers; only where their pictures stand changes.
-    void swapBarPictures(int first, int second);
-    void resetBarPictures();
+    void setWordTile(int position, int picture, bool doubled);
+    void setBarTile(int position, int picture, QPoint topLeft);
     void setButtonsShown(bool shown);
     void setStartShown(bool shown);
-    void setTheirTiles(const QString& caption);
-    void setTheirTile(int position, int picture);
-    void setTheirTilesShown(bool shown);
-    void setWinner(const QString& text);
-    void setWinnerShown(bool shown);
-    int barLeft(int position) const;
+    void setTheirTiles(const QString& caption, const std::array<int, kBarPositions>& pictures, bool shown);
+    void setWinner(const QString& text, bool shown);
 
-    // The chat view.
-    void addlinetochat(const QString& line, const QColor& colour);
-    // A message box raised by a host message: shown without blocking, and
-    // never more than one at a time (a newer text replaces the open one's).
+    // A message box without a nested event loop; hostBoxClosed() follows its
+    // closing. The caller asks for at most one at a time; a box asked for
+    // while one is open replaces its text.
     void showHostBox(const QString& text);
-    // A message box that answers the player's own click.
-    void showPlayerBox(const QString& text);
-
-    // Sounds of game events, silent while "Play Sounds" is off.
-    void playsounds(const QString& name);
-    bool soundsOn() const;
-
-    // Test hooks: the open host box, the chat's plain text.
     QMessageBox* hostBox() const { return m_hostBox; }
-    QString chatText() const;
 
   signals:
-    // The board, a bar tile, a word position or a button was clicked.
+    // What the player asked for.
     void boardClicked(int column, int row, Qt::MouseButton button);
     void barClicked(int position, Qt::MouseButton button);
     void wordClicked(int position);
@@ -94,15 +72,18 @@ class Tchat : public QMainWindow {
     void buyClicked();
     void shuffleClicked();
     void startClicked();
-    void justWatchClicked(bool checked);
+    void justWatchClicked();
+    void seatMenuRequested(int seat, QPoint globalPosition);
     void botSpeedChosen(int milliseconds);
-    void soundPlayed(const QString& name);
+    void clearWordChanged(bool on);
+    void seeTheirsChanged(bool on);
+    void turnSoundNewChanged(bool on);
+    void hostBoxClosed();
 
   private:
     void buildGameArea();
     void buildChat();
     void wireMenu();
-    void setTextSize(int points);
 
     std::unique_ptr<MainMenu> m_menu;
     QWidget* m_panel = nullptr;
@@ -111,23 +92,22 @@ class Tchat : public QMainWindow {
     QLabel* m_playToScore = nullptr;
     QLabel* m_status = nullptr;
     std::array<TilePicture*, kWordPositions> m_word{};
-    std::array<QLabel*, kWordPositions> m_double{};
+    std::array<PictureView*, kWordPositions> m_double{};
     std::array<TilePicture*, kBarPositions> m_bar{};
     std::array<PictureButton*, 4> m_buttons{};
     PictureButton* m_shuffle = nullptr;
     PictureButton* m_start = nullptr;
-    TimerView* m_timer = nullptr;
+    TurnTimerView* m_timer = nullptr;
     QWidget* m_theirStrip = nullptr;
     QLabel* m_theirCaption = nullptr;
     std::array<TilePicture*, kBarPositions> m_theirTiles{};
     QWidget* m_winnerBanner = nullptr;
     QLabel* m_winnerText = nullptr;
-    QLabel* m_winnerShadow = nullptr;
     BoardView* m_board = nullptr;
     SeatRows* m_seats = nullptr;
-    QTextEdit* m_chatView = nullptr;
+    ChatView* m_chatView = nullptr;
     QLineEdit* m_chatEntry = nullptr;
-    QTimer* m_sneakerAnimation = nullptr;
+    SoundPlayer* m_sounds = nullptr;
     QPointer<QMessageBox> m_hostBox;
 };
 

@@ -3,16 +3,15 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-#include "client/tile_art.h"
+#include "client/pictures/pictures.h"
 
 namespace lexiflip::client {
 
 TilePicture::TilePicture(const QString& objectName, Set set, QWidget* parent) : QWidget(parent), m_set(set)
 {
     setObjectName(objectName);
-    const int side = set == Set::Letters ? kLetterPixels : kLittlePixels;
+    const int side = set == Set::Letters ? kTileSize : kLittleTileSize;
     setFixedSize(side, side);
-    setAttribute(Qt::WA_TranslucentBackground);
 }
 
 void TilePicture::setPicture(int index)

@@ -1,56 +1,67 @@
-#include "client/timer_view.h"
+#include "client/turn_timer_view.h"
 
 #include <QLabel>
+#include <QPainter>
 
 #include <algorithm>
 
+#include "client/pictures/palette.h"
+#include "client/pictures/pictures.h"
 #include "client/screen_layout.h"
 
 namespace lexiflip::client {
 
-TimerView::TimerView(QWidget& panel) : QWidget(&panel)
+namespace {
+
+// The bar: the full-width picture, shown only as wide as the time left.
+class TimerBar : public QWidget {
+  public:
+    explicit TimerBar(QWidget* parent) : QWidget(parent) { setObjectName(QStringLiteral("image_timer")); }
+
+  protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        painter.drawPixmap(0, 0, picture(Picture::TimerBar, devicePixelRatioF()));
+    }
+};
+
+} // namespace
+
+TurnTimerView::TurnTimerView(QWidget& panel) : QWidget(&panel)
 {
     setObjectName(QStringLiteral("Image2"));
     setGeometry(layout::kTimerFrame);
-    setAttribute(Qt::WA_StyledBackground);
-    setStyleSheet(
-        QStringLiteral("#Image2 { background: rgb(20, 40, 30); border: 1px solid rgb(10, 25, 15); }"));
-    m_bar = new QWidget(this);
-    m_bar->setObjectName(QStringLiteral("image_timer"));
-    m_bar->setAttribute(Qt::WA_StyledBackground);
-    m_bar->setStyleSheet(QStringLiteral("#image_timer { background: rgb(40, 130, 200); }"));
+    m_bar = new TimerBar(this);
     m_bar->setGeometry(0, 0, 0, layout::kTimerFrame.height());
-    // The text sits over the frame, 4 pixels in from its left.
     m_text = new QLabel(this);
     m_text->setObjectName(QStringLiteral("label_timer"));
     m_text->setGeometry(layout::kTimerText.translated(-layout::kTimerFrame.topLeft()));
     m_text->setAlignment(Qt::AlignCenter);
-    QFont font = m_text->font();
-    font.setBold(true);
-    font.setPixelSize(12);
-    m_text->setFont(font);
-    setText(QStringLiteral("Time: 0:00"), kCalmColour);
+    m_text->setFont(palette::gameFont(12));
+    showTime(0, QStringLiteral("Time: 0:00"), QColor(palette::kTimerText));
 }
 
-void TimerView::setBarWidth(int width)
+void TurnTimerView::paintEvent(QPaintEvent*)
 {
-    m_bar->resize(std::clamp(width, 0, layout::kTimerBarMaxWidth), height());
+    QPainter painter(this);
+    painter.drawPixmap(0, 0, picture(Picture::TimerFrame, devicePixelRatioF()));
 }
 
-void TimerView::setText(const QString& text, const QColor& colour)
+void TurnTimerView::showTime(int barWidth, const QString& text, const QColor& colour)
 {
+    m_bar->resize(std::clamp(barWidth, 0, layout::kTimerBarMaxWidth), height());
     m_text->setText(text);
     m_text->setStyleSheet(QStringLiteral("color: %1;").arg(colour.name()));
-    m_text->setAccessibleName(text);
     setAccessibleName(text);
 }
 
-int TimerView::barWidth() const
+int TurnTimerView::barWidth() const
 {
     return m_bar->width();
 }
 
-QString TimerView::text() const
+QString TurnTimerView::text() const
 {
     return m_text->text();
 }
