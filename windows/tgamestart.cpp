@@ -4,12 +4,16 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
 #include <QToolButton>
 #include <QVBoxLayout>
 
 #include <algorithm>
 
+#include "client/picture_widgets.h"
+#include "client/pictures/palette.h"
+#include "client/pictures/pictures.h"
 #include "net/wire/messages.h"
 #include "windows/tick_box.h"
 
@@ -104,11 +108,14 @@ Tgamestart::Tgamestart(QWidget* parent) : QWidget(parent, Qt::Dialog)
     connect(m_viewable, &TickBox::clicked, this, [this] { checkbox(*m_viewable, m_viewable->tag()); });
     connect(m_fourPlayer, &TickBox::clicked, this, [this] { checkbox(*m_fourPlayer, m_fourPlayer->tag()); });
 
-    m_start = new QPushButton(QStringLiteral("Start"), this);
-    m_start->setObjectName(QStringLiteral("BUTTON_START"));
-    m_start->setDefault(true);
-    connect(m_start, &QPushButton::clicked, this, [this] { button_startClick(); });
+    m_start = new client::PictureButton(
+        QStringLiteral("BUTTON_START"), client::Picture::ButtonStart, QStringLiteral("Start"),
+        QRect(QPoint(0, 0), client::pictureSize(client::Picture::ButtonStart)), this);
+    m_start->setFixedSize(m_start->size());
+    connect(m_start, &QAbstractButton::clicked, this, [this] { button_startClick(); });
 
+    // The main window's background under light text.
+    setStyleSheet(QStringLiteral("QLabel { color: white; }"));
     auto* page = new QVBoxLayout(this);
     page->addWidget(heading);
     page->addLayout(numbers);
@@ -118,6 +125,12 @@ Tgamestart::Tgamestart(QWidget* parent) : QWidget(parent, Qt::Dialog)
     // Until the settings are read: four players at most, no mode chosen.
     m_fourPlayer->setTag(1);
     showNumbers();
+}
+
+void Tgamestart::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.drawPixmap(0, 0, client::picture(client::Picture::Background, devicePixelRatioF()));
 }
 
 void Tgamestart::setPlayToScore(int score)

@@ -6,9 +6,9 @@
 #include <string>
 #include <string_view>
 
+class QAbstractButton;
 class QLabel;
 class QLineEdit;
-class QPushButton;
 class QToolButton;
 
 namespace lexiflip::windows {
@@ -55,6 +55,9 @@ class Tgamestart : public QWidget {
     // Sends the options as CMD_startgame and hides the dialog.
     void button_startClick();
 
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
   signals:
     // Start was pressed: the options may be saved.
     void started();
@@ -76,7 +79,7 @@ class Tgamestart : public QWidget {
     TickBox* m_fourPlayer = nullptr;
     TickBox* m_modes[3] = {};
     QLabel* m_modeHeading = nullptr;
-    QPushButton* m_start = nullptr;
+    QAbstractButton* m_start = nullptr;
 };
 
 } // namespace lexiflip::windows

@@ -3,33 +3,10 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPainterPath>
+
+#include "client/pictures/pictures.h"
 
 namespace lexiflip::windows {
-
-namespace {
-
-// imagelist_box: image 0 the empty box, image 1 the ticked one. Drawn as
-// vectors so that it is sharp at any device pixel ratio.
-void paintBoxImage(QPainter& painter, int image)
-{
-    painter.setRenderHint(QPainter::Antialiasing);
-    const QRectF box(8.5, 2.5, 15, 14);
-    painter.setPen(QPen(QColor(40, 60, 90), 1.2));
-    painter.setBrush(QColor(250, 250, 245));
-    painter.drawRoundedRect(box, 2, 2);
-    if (image == 1) {
-        QPainterPath tick;
-        tick.moveTo(11.5, 9.5);
-        tick.lineTo(15, 13.5);
-        tick.lineTo(22, 4.5);
-        painter.setPen(QPen(QColor(20, 120, 40), 2.4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        painter.setBrush(Qt::NoBrush);
-        painter.drawPath(tick);
-    }
-}
-
-} // namespace
 
 TickBox::TickBox(const QString& objectName, const QString& caption, QWidget* parent)
     : QWidget(parent), m_caption(caption)
@@ -59,7 +36,7 @@ void TickBox::describe()
 void TickBox::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    paintBoxImage(painter, m_tag);
+    painter.drawPixmap(0, 0, client::boxPicture(m_tag, devicePixelRatioF()));
 }
 
 void TickBox::mouseReleaseEvent(QMouseEvent* event)
