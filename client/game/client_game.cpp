@@ -10,6 +10,7 @@
 #include "client/game/tally_calls.h"
 #include "engine/clock.h"
 #include "net/wire/accumulator.h"
+#include "net/wire/commands.h"
 #include "net/wire/dispatch_table.h"
 #include "net/wire/messages.h"
 
@@ -110,38 +111,38 @@ struct ClientGame::Dispatch {
         Handler handler;
     };
     static constexpr std::array<Row, 32> rows = {{
-        {"CMD_sendlogininfo", &ClientGame::sendloginfo},
-        {"CMD_chat", &ClientGame::chatrecieved},
-        {"CMD_action", &ClientGame::chatrecieved},
-        {"CMD_newplayerinfo", &ClientGame::newplayerinfo},
-        {"CMD_havewrongversion", &ClientGame::havewrongversion},
-        {"CMD_wrongversion", &ClientGame::wrongversion},
-        {"CMD_existingplayers", &ClientGame::newplayerinfo},
-        {"CMD_playerdisconnected", &ClientGame::playerdisconnected},
-        {"CMD_startgame", &ClientGame::startthegame},
-        {"CMD_nextplayer", &ClientGame::getnextplayer},
-        {"CMD_winner", &ClientGame::winner},
-        {"CMD_full", &ClientGame::full},
-        {"CMD_justwatching", &ClientGame::justwatching},
-        {"CMD_theboard", &ClientGame::theboard},
-        {"CMD_mytiles", &ClientGame::mytiles},
-        {"CMD_heflip", &ClientGame::heflip},
-        {"CMD_invalid", &ClientGame::invalid},
-        {"CMD_hisword", &ClientGame::hisword},
-        {"CMD_timeup", &ClientGame::timeup},
-        {"CMD_heuseboardletter", &ClientGame::heuseboardletter},
-        {"CMD_heusebarletter", &ClientGame::heusebarletter},
-        {"CMD_hepasses", &ClientGame::hepasses},
-        {"CMD_heclickclear", &ClientGame::heclickclear},
-        {"CMD_tie", &ClientGame::tie},
-        {"CMD_buytiles", &ClientGame::buytiles},
-        {"CMD_notenough", &ClientGame::notenough},
-        {"CMD_stats", &ClientGame::stats},
-        {"CMD_isflipped", &ClientGame::isflipped},
-        {"CMD_theirtiles", &ClientGame::theirtiles},
-        {"CMD_sneak", &ClientGame::getsneak},
-        {"CMD_sneaker", &ClientGame::sneaker},
-        {"CMD_playasound", &ClientGame::playasound},
+        {wire::cmd::sendlogininfo, &ClientGame::sendloginfo},
+        {wire::cmd::chat, &ClientGame::chatrecieved},
+        {wire::cmd::action, &ClientGame::chatrecieved},
+        {wire::cmd::newplayerinfo, &ClientGame::newplayerinfo},
+        {wire::cmd::havewrongversion, &ClientGame::havewrongversion},
+        {wire::cmd::wrongversion, &ClientGame::wrongversion},
+        {wire::cmd::existingplayers, &ClientGame::newplayerinfo},
+        {wire::cmd::playerdisconnected, &ClientGame::playerdisconnected},
+        {wire::cmd::startgame, &ClientGame::startthegame},
+        {wire::cmd::nextplayer, &ClientGame::getnextplayer},
+        {wire::cmd::winner, &ClientGame::winner},
+        {wire::cmd::full, &ClientGame::full},
+        {wire::cmd::justwatching, &ClientGame::justwatching},
+        {wire::cmd::theboard, &ClientGame::theboard},
+        {wire::cmd::mytiles, &ClientGame::mytiles},
+        {wire::cmd::heflip, &ClientGame::heflip},
+        {wire::cmd::invalid, &ClientGame::invalid},
+        {wire::cmd::hisword, &ClientGame::hisword},
+        {wire::cmd::timeup, &ClientGame::timeup},
+        {wire::cmd::heuseboardletter, &ClientGame::heuseboardletter},
+        {wire::cmd::heusebarletter, &ClientGame::heusebarletter},
+        {wire::cmd::hepasses, &ClientGame::hepasses},
+        {wire::cmd::heclickclear, &ClientGame::heclickclear},
+        {wire::cmd::tie, &ClientGame::tie},
+        {wire::cmd::buytiles, &ClientGame::buytiles},
+        {wire::cmd::notenough, &ClientGame::notenough},
+        {wire::cmd::stats, &ClientGame::stats},
+        {wire::cmd::isflipped, &ClientGame::isflipped},
+        {wire::cmd::theirtiles, &ClientGame::theirtiles},
+        {wire::cmd::sneak, &ClientGame::getsneak},
+        {wire::cmd::sneaker, &ClientGame::sneaker},
+        {wire::cmd::playasound, &ClientGame::playasound},
     }};
 };
 
@@ -451,8 +452,9 @@ bool ClientGame::timerRunning() const
 
 void ClientGame::winner(std::string_view data)
 {
+    // A name that holds "+" is known only up to it.
     wire::FieldReader fields(data);
-    const std::string name(fields.next());
+    const std::string name(fields.take());
     m_screen.playsounds("gameover");
     m_theirTiles.shown = false;
     m_screen.theirTilesChanged();
@@ -1151,6 +1153,16 @@ const BarTile& ClientGame::bar(int position) const
 {
     static const BarTile none{};
     return inRange(position, 1, kBarSize) ? m_bar[static_cast<std::size_t>(position - 1)] : none;
+}
+
+int ClientGame::barPositionAt(int x, int y) const
+{
+    for (int position = 1; position <= kBarSize; ++position) {
+        const BarTile& tile = bar(position);
+        if (x >= tile.left && x < tile.left + kCellSize && y >= tile.top && y < tile.top + kCellSize)
+            return position;
+    }
+    return 0;
 }
 
 const WordTile& ClientGame::wordTile(int position) const

@@ -62,10 +62,10 @@ struct BoardCell {
 };
 
 struct BarTile {
-    int letter = 0; // barletters: as the host dealt it (may be outside 1..26)
-    int shown = 0;  // barshown: 0 while the tile sits in the word row
-    int left = 0;   // moves with swaps and shuffles
-    int top = kBarTop;
+    int letter = 0;    // barletters: as the host dealt it (may be outside 1..26)
+    int shown = 0;     // barshown: 0 while the tile sits in the word row
+    int left = 0;      // pixels in the background panel; moves with swaps and shuffles
+    int top = kBarTop; // kBarRaisedTop while chosen for a swap
     int picture() const { return shown >= 1 && shown <= 26 ? shown : 0; } // 41-pixel tile set, 0..26
 };
 
@@ -190,6 +190,9 @@ class ClientGame {
     bool justWatchChecked() const { return m_justWatch; }
     const BoardCell& board(int x, int y) const;
     const BarTile& bar(int position) const;
+    // The bar position whose picture covers the panel pixel (x, y), 0 for none:
+    // how the window tells which tile a click hit after swaps and shuffles.
+    int barPositionAt(int x, int y) const;
     int barletters(int position) const { return bar(position).letter; }
     int barshown(int position) const { return bar(position).shown; }
     const WordTile& wordTile(int position) const;

@@ -137,6 +137,10 @@ TEST_F(OwnTurn, GivingBackRestoresTheTileWhereItStands)
     EXPECT_EQ(rig.game.bar(2).left, client::kBarLefts[5]);
     EXPECT_EQ(rig.game.bar(6).top, client::kBarTop);
     EXPECT_EQ(rig.game.selectedpos(), "0");
+    EXPECT_EQ(rig.game.barPositionAt(client::kBarLefts[1] + 40, client::kBarTop), 6);
+    EXPECT_EQ(rig.game.barPositionAt(client::kBarLefts[5], client::kBarTop + 40), 2);
+    EXPECT_EQ(rig.game.barPositionAt(client::kBarLefts[1] + 41, client::kBarTop), 0); // the gap
+    EXPECT_EQ(rig.game.barPositionAt(client::kBarLefts[0], client::kBarTop - 1), 0);
     rig.game.button_shuffleClick();
     const int leftOf6 = rig.game.bar(6).left;
 
@@ -327,6 +331,18 @@ TEST(ClientSession, LoginAnswersWithVersionAndName)
     EXPECT_EQ(rig.screen.optionsOpened, 1);
 }
 
+TEST(ClientSession, ChatLinesAndChatterSounds)
+{
+    ClientRig rig;
+    std::vector<std::string> chatter;
+    rig.game.setPlayasoundHandler([&](std::string_view payload) { chatter.emplace_back(payload); });
+    rig.feed(
+        {"CMD_chat+Ann chats: 1+1|clGreen", "CMD_action+Ann waves", "CMD_playasound+2+wave13+", "CMD_chat"});
+    EXPECT_THAT(rig.screen.chat, ElementsAre(rigs::RecordingScreen::Line{"Ann chats: 1+1", 0x008000},
+                                             rigs::RecordingScreen::Line{"Ann waves", 0x0000FF}));
+    EXPECT_THAT(chatter, ElementsAre("2+wave13+"));
+}
+
 struct JoinCase {
     std::string name;
     int myplayer;
@@ -393,6 +409,8 @@ TEST(ClientSession, JoinAndLeaveLines)
             names.push_back(rig.game.seat(s).name);
         EXPECT_EQ(names, c.seatNames);
         EXPECT_EQ(rig.game.watchers(), c.watchers);
+        // The settings are read when the own join is announced, and only then.
+        EXPECT_EQ(rig.screen.settingsRead, c.myplayer == 7 ? 1 : 0);
     }
 }
 

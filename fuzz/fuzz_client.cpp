@@ -1,0 +1,230 @@
+// Arbitrary messages from a host into the game window's plain half, mixed with
+// the player's clicks and the window's clock ticks, with the invariants that
+// must survive whatever a host sends: every index in range, nothing sent before
+// login, at most one message box open.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "client/game/client_game.h"
+#include "client/game/client_screen.h"
+#include "client/game/client_sender.h"
+#include "client/game/tally_calls.h"
+#include "engine/clock.h"
+#include "net/wire/accumulator.h"
+
+using namespace lexiflip;
+
+namespace {
+
+void check(bool condition)
+{
+    if (!condition)
+        std::abort();
+}
+
+struct Clock : engine::Clock {
+    void start(int) override { on = true; }
+    void stop() override { on = false; }
+    bool running() const override { return on; }
+    bool on = false;
+};
+
+struct Sender : client::ClientSender {
+    void send(std::string_view message) override
+    {
+        check(game && game->loggedin());
+        check(!message.empty() && message.back() == wire::kTerminator);
+    }
+    const client::ClientGame* game = nullptr;
+};
+
+struct Screen : client::ClientScreen {
+    void boardCellChanged(int x, int y) override { check(x >= 1 && x <= 10 && y >= 1 && y <= 8); }
+    void barTileChanged(int position) override { check(position >= 1 && position <= 7); }
+    void wordTileChanged(int position) override { check(position >= 1 && position <= 10); }
+    void seatChanged(int seat) override { check(seat >= 1 && seat <= 6); }
+    void messageBox(std::string_view) override
+    {
+        check(!boxOpen);
+        boxOpen = true;
+    }
+    bool boxOpen = false;
+};
+
+bool in(int value, int low, int high)
+{
+    return value >= low && value <= high;
+}
+
+void checkInvariants(const client::ClientGame& game, const Clock& sneakerClock)
+{
+    check(in(game.wordlength(), 0, 10) && in(game.flipsdone(), 0, 5));
+    check(game.selectedpos().size() == 1 && in(game.selectedpos()[0] - '0', 0, 7));
+    check(in(game.popupseat(), 0, 6) && in(game.myplayer(), 0, 9));
+    for (int x = 1; x <= 10; ++x)
+        for (int y = 1; y <= 8; ++y)
+            check(in(game.board(x, y).picture, 0, 53));
+    for (int p = 1; p <= 7; ++p) {
+        check(in(game.bar(p).picture(), 0, 26));
+        check(in(game.theirTiles().pictures[static_cast<std::size_t>(p - 1)], 0, 26));
+    }
+    for (int p = 1; p <= 10; ++p)
+        check(in(game.wordTile(p).picture, 0, 26));
+    check(in(game.timer().width, 0, 224));
+    check(in(game.sneaker().frame, 0, 4) && in(game.sneaker().seat, 0, 6) && in(game.turnFrameSeat(), 0, 6));
+    check(sneakerClock.running() == game.sneaker().shown);
+}
+
+// A player's action chosen by the bytes of the message before it: clicks in and
+// out of range, the buttons, the menus, and the ticks of both clocks.
+void act(client::ClientGame& game, Screen& screen, std::string_view message)
+{
+    if (message.size() < 2)
+        return;
+    const auto a = static_cast<unsigned char>(message[0]);
+    const auto b = static_cast<unsigned char>(message[message.size() - 1]);
+    const auto c = static_cast<unsigned char>(message[message.size() / 2]);
+    const int x = b % 13 - 1;
+    const int y = c % 11 - 1;
+    const auto button = static_cast<client::MouseButton>(c % 3);
+    switch ((a + b + message.size()) % 18) {
+    case 0:
+        game.paintbox_boardMouseUp(x, y, button);
+        break;
+    case 1:
+        game.paintbox_boardMouseUp(x, y, client::MouseButton::Left);
+        break;
+    case 2:
+        game.letters_1MouseUp(x, button);
+        break;
+    case 3:
+        game.word_1MouseUp(x);
+        break;
+    case 4:
+        game.button_clearClick();
+        break;
+    case 5:
+        game.clickdone();
+        break;
+    case 6:
+        game.button_passClick();
+        break;
+    case 7:
+        game.button_buyClick();
+        break;
+    case 8:
+        game.button_shuffleClick();
+        break;
+    case 9:
+        game.JustWatch1Click();
+        break;
+    case 10:
+        game.button_startClick();
+        break;
+    case 11:
+        game.label_playername1ContextPopup(x);
+        break;
+    case 12:
+        game.kicking();
+        break;
+    case 13:
+        game.popupSetJustWatch();
+        break;
+    case 14:
+        screen.boxOpen = false;
+        game.messageBoxClosed();
+        break;
+    case 15:
+        game.sneakerTimer();
+        break;
+    default:
+        game.turntimeTimer();
+        break;
+    }
+}
+
+} // namespace
+
+extern "C" const char* const* lexiflipFuzzSeeds()
+{
+    static const char* const seeds[] = {"CMD_sendlogininfo+1\xFF",
+                                        "CMD_newplayerinfo+1+You\xFF",
+                                        "CMD_newplayerinfo+8+Eve\xFF",
+                                        "CMD_startgame+You+200+60+3+0+\xFF",
+                                        "CMD_theboard+1+1+5+4+2+9+7+8+26+10+8+1\xFF",
+                                        "CMD_mytiles+1+1+1+2+2+3+3+4+4+5+5+6+6+7+7\xFF",
+                                        "CMD_nextplayer+1+\xFF",
+                                        "CMD_heflip+1+4+2+f+4+\xFF",
+                                        "CMD_heflip+1+7+8+t+0+\xFF",
+                                        "CMD_heuseboardletter+2+4+2+1+9+\xFF",
+                                        "CMD_heusebarletter+2+2+5+\xFF",
+                                        "CMD_heclickclear+2+1+4,2+2+0,6\xFF",
+                                        "CMD_invalid+1+\xFF",
+                                        "CMD_hisword+1+cab+57+12+3+1+2\xFF",
+                                        "CMD_timeup+1+\xFF",
+                                        "CMD_hepasses+2+\xFF",
+                                        "CMD_buytiles+1+30+20+\xFF",
+                                        "CMD_notenough+1+\xFF",
+                                        "CMD_stats+1+200+60+2+30+blind+0+1+10+2+25\xFF",
+                                        "CMD_isflipped+1+3+4\xFF",
+                                        "CMD_theirtiles+2+1+1+2+26\xFF",
+                                        "CMD_sneak+1+\xFF",
+                                        "CMD_sneaker+1+\xFF",
+                                        "CMD_justwatching+1+1\xFF",
+                                        "CMD_playerdisconnected+2+Bob\xFF",
+                                        "CMD_winner+You+\xFF",
+                                        "CMD_full+\xFF",
+                                        "CMD_mytiles+1+3+99\xFF",
+                                        nullptr};
+    return seeds;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    Sender sender;
+    Screen screen;
+    client::NoTally tally;
+    Clock turntime;
+    Clock sneakerClock;
+    client::ClientGame game(sender, screen, tally, turntime, sneakerClock, size);
+    sender.game = &game;
+    game.setLoginname("You");
+    game.setIshost(size % 2 == 0);
+    game.setClearWord(size % 3 == 0);
+
+    // Most inputs start on the own turn, five tiles flipped, so that clicks build
+    // words while the host's messages arrive.
+    if (size % 4 != 0) {
+        std::string board = "CMD_theboard";
+        for (int x = 1; x <= 10; ++x)
+            for (int y = 1; y <= 8; ++y)
+                board += "+" + std::to_string(x) + "+" + std::to_string(y) + "+" +
+                         std::to_string((x * 8 + y) % 26 + 1);
+        for (std::string_view message : {"CMD_sendlogininfo+1", "CMD_newplayerinfo+1+You",
+                                         "CMD_newplayerinfo+2+Bob", "CMD_startgame+You+200+60+3+0+"})
+            game.handle(message);
+        game.handle(board);
+        game.handle("CMD_mytiles+1+1+1+2+2+3+3+4+4+5+5+6+6+7+7");
+        game.handle("CMD_nextplayer+1+");
+        for (int x = 1; x <= 5; ++x) {
+            game.paintbox_boardMouseUp(x, x, client::MouseButton::Left);
+            game.handle("CMD_heflip+1+" + std::to_string(x) + "+" + std::to_string(x) + "+f+" +
+                        std::to_string(5 - x) + "+");
+        }
+        checkInvariants(game, sneakerClock);
+    }
+
+    wire::ReceiveAccumulator accumulator;
+    accumulator.feed(std::string_view(reinterpret_cast<const char*>(data), size),
+                     [&](std::string_view message) {
+                         game.handle(message);
+                         checkInvariants(game, sneakerClock);
+                         act(game, screen, message);
+                         check(screen.boxOpen == game.messageBoxOpen());
+                         checkInvariants(game, sneakerClock);
+                     });
+    return 0;
+}
