@@ -6,24 +6,6 @@
 
 namespace lexiflip::client {
 
-PictureButton::PictureButton(const QString& objectName, Picture picture, const QString& caption, QRect where,
-                             QWidget* parent)
-    : QAbstractButton(parent), m_picture(picture)
-{
-    setObjectName(objectName);
-    setText(caption);
-    setAccessibleName(caption);
-    setGeometry(where);
-    setCursor(Qt::PointingHandCursor);
-}
-
-void PictureButton::paintEvent(QPaintEvent*)
-{
-    QPainter painter(this);
-    const Look look = !isEnabled() ? Look::Disabled : isDown() ? Look::Pressed : Look::Normal;
-    painter.drawPixmap(0, 0, picture(m_picture, devicePixelRatioF(), look));
-}
-
 PictureView::PictureView(const QString& objectName, Picture picture, QRect where, QWidget* parent)
     : QWidget(parent), m_picture(picture)
 {

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QAbstractButton>
 #include <QWidget>
 
 namespace lexiflip::client {
@@ -8,22 +7,6 @@ namespace lexiflip::client {
 // The painted pictures, named here without their painter so that the window's
 // code can place them without knowing how they are drawn.
 enum class Picture;
-
-// A button drawn as one picture (CLEAR, BUY, PASS, DONE, START GAME, shuffle),
-// pressed while held down.
-class PictureButton : public QAbstractButton {
-    Q_OBJECT
-
-  public:
-    PictureButton(const QString& objectName, Picture picture, const QString& caption, QRect where,
-                  QWidget* parent);
-
-  protected:
-    void paintEvent(QPaintEvent* event) override;
-
-  private:
-    Picture m_picture;
-};
 
 // One still picture (the logo, the eyes, the x2 marker, NOT PLAYING, the
 // background panel); the sneaker shows one frame of its animation.

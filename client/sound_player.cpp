@@ -7,8 +7,36 @@
 #include <QUrl>
 
 namespace lexiflip::client {
+namespace {
 
-SoundPlayer::SoundPlayer(QObject* parent) : QObject(parent), m_devices(new QMediaDevices(this))
+QtMessageHandler g_outerHandler = nullptr;
+
+// Where no sound server runs, the audio service says so on standard error the
+// first time it is asked for devices. On such a machine that is the expected
+// answer, not news for the player, so exactly that warning is held back while
+// the player asks; every other message goes on as before.
+void holdBackNoServerWarning(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (type == QtWarningMsg &&
+        message.startsWith(QLatin1String("PulseAudioService: pa_context_connect() failed")))
+        return;
+    if (g_outerHandler != nullptr)
+        g_outerHandler(type, context, message);
+}
+
+QMediaDevices* askForDevices(QObject* parent)
+{
+    g_outerHandler = qInstallMessageHandler(holdBackNoServerWarning);
+    auto* devices = new QMediaDevices(parent);
+    QMediaDevices::audioOutputs();
+    qInstallMessageHandler(g_outerHandler);
+    g_outerHandler = nullptr;
+    return devices;
+}
+
+} // namespace
+
+SoundPlayer::SoundPlayer(QObject* parent) : QObject(parent), m_devices(askForDevices(this))
 {
     connect(m_devices, &QMediaDevices::audioOutputsChanged, this, &SoundPlayer::onOutputsChanged);
     onOutputsChanged();
@@ -67,6 +95,12 @@ void SoundPlayer::play(const QString& name)
         m_current->stop();
     effect->play();
     m_current = effect;
+    m_currentName = key;
+}
+
+QString SoundPlayer::playingNow() const
+{
+    return m_current != nullptr && m_current->isPlaying() ? m_currentName : QString();
 }
 
 void SoundPlayer::onOutputsChanged()

@@ -38,6 +38,8 @@ class SoundPlayer : public QObject {
 
     // Whether the machine has an audio output to play on.
     bool hasOutput() const { return m_hasOutput; }
+    // The name of the sound being heard now; empty when none is.
+    QString playingNow() const;
 
   signals:
     // A sound was started (also where no device can make it heard), so that
@@ -52,6 +54,7 @@ class SoundPlayer : public QObject {
     QMediaDevices* m_devices = nullptr;
     QHash<QString, QSoundEffect*> m_effects;
     QSoundEffect* m_current = nullptr;
+    QString m_currentName;
 };
 
 } // namespace lexiflip::client

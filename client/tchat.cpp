@@ -9,6 +9,7 @@
 #include "client/board_view.h"
 #include "client/chat_view.h"
 #include "client/main_menu.h"
+#include "client/picture_button.h"
 #include "client/picture_widgets.h"
 #include "client/pictures/palette.h"
 #include "client/pictures/pictures.h"
@@ -119,8 +120,9 @@ void Tchat::buildGameArea()
                                    {"button_pass", Picture::ButtonPass, "PASS", layout::kButtonPass},
                                    {"button_done", Picture::ButtonDone, "DONE", layout::kButtonDone}};
     for (int i = 0; i < 4; ++i) {
-        m_buttons[i] = new PictureButton(QString::fromLatin1(buttons[i].name), buttons[i].picture,
-                                         QString::fromLatin1(buttons[i].caption), buttons[i].where, p);
+        m_buttons[i] = new PictureButton(buttons[i].picture, QString::fromLatin1(buttons[i].name),
+                                         QString::fromLatin1(buttons[i].caption), p);
+        m_buttons[i]->move(buttons[i].where.topLeft());
         m_buttons[i]->hide();
     }
     connect(m_buttons[0], &QAbstractButton::clicked, this, &Tchat::clearClicked);
@@ -168,15 +170,17 @@ void Tchat::buildGameArea()
         m_bar[i - 1] = tile;
         setBarTile(i, 0, {layout::kBarLefts[i - 1], layout::kBarTop});
     }
-    m_shuffle = new PictureButton(QStringLiteral("button_shuffle"), Picture::ButtonShuffle,
-                                  QStringLiteral("Shuffle My Letters"), layout::kShuffle, p);
+    m_shuffle = new PictureButton(Picture::ButtonShuffle, QStringLiteral("button_shuffle"),
+                                  QStringLiteral("Shuffle My Letters"), p);
+    m_shuffle->move(layout::kShuffle.topLeft());
     m_shuffle->setToolTip(QStringLiteral("Shuffle My Letters"));
     connect(m_shuffle, &QAbstractButton::clicked, this, &Tchat::shuffleClicked);
 
     auto* logo = new PictureView(QStringLiteral("Image6"), Picture::Logo, layout::kLogo, p);
     logo->setAccessibleName(QStringLiteral("Lexiflip"));
-    m_start = new PictureButton(QStringLiteral("button_start"), Picture::ButtonStartGame,
-                                QStringLiteral("START GAME"), layout::kStart, p);
+    m_start = new PictureButton(Picture::ButtonStartGame, QStringLiteral("button_start"),
+                                QStringLiteral("START GAME"), p);
+    m_start->move(layout::kStart.topLeft());
     m_start->hide();
     connect(m_start, &QAbstractButton::clicked, this, &Tchat::startClicked);
 

@@ -12,6 +12,10 @@ trap 'rm -rf "$tmp"' EXIT
 
 fmt=(-r 22050 -c 1 -b 16)
 
+# Quiet, and repeatable: the noise generators start from the same seed, so a
+# run without changes reproduces the committed files.
+sox() { command sox -V1 -R "$@"; }
+
 # finish <name> <input> [effects...]: trims the silence at both ends, levels the
 # sound to a comfortable peak and writes the committed file.
 finish() {
@@ -166,10 +170,20 @@ finish wave11 "$tmp/wave11.wav"
 speak "$tmp/wave12.wav" 40 130 "Oh no!"
 finish wave12 "$tmp/wave12.wav"
 
-# Applause: many small claps, crackling noise that swells and dies away.
-tone "$tmp/a.wav" 1.5 whitenoise
-sox "$tmp/a.wav" "$tmp/af.wav" bandpass 1800 1500h tremolo 13 90 tremolo 7.7 70 fade q 0.15 1.5 0.6
-finish wave13 "$tmp/af.wav"
+# Applause: a crowd of single claps at scattered moments, swelling and dying
+# away. The shell's random numbers start from a fixed seed, so the crowd is
+# the same on every run.
+tone "$tmp/clap.wav" 0.035 whitenoise
+RANDOM=1013
+claps=()
+for i in $(seq 1 70); do
+    delay=$(printf '0.%03d' $((RANDOM % 1000)))
+    centre=$((900 + RANDOM % 1400))
+    sox "$tmp/clap.wav" "$tmp/clap$i.wav" bandpass $centre 900h fade q 0.001 0.035 0.03 vol 0.$((3 + RANDOM % 6)) pad "$delay"
+    claps+=("$tmp/clap$i.wav")
+done
+sox -m "${claps[@]}" "$tmp/crowd.wav"
+finish wave13 "$tmp/crowd.wav" norm -3 fade q 0.08 1.04 0.45
 
 # Honk: a bicycle horn, two squeezes.
 tone "$tmp/h.wav" 0.22 square 370 square 466

@@ -11,7 +11,7 @@
 
 #include <algorithm>
 
-#include "client/picture_widgets.h"
+#include "client/picture_button.h"
 #include "client/pictures/palette.h"
 #include "client/pictures/pictures.h"
 #include "net/wire/messages.h"
@@ -108,10 +108,8 @@ Tgamestart::Tgamestart(QWidget* parent) : QWidget(parent, Qt::Dialog)
     connect(m_viewable, &TickBox::clicked, this, [this] { checkbox(*m_viewable, m_viewable->tag()); });
     connect(m_fourPlayer, &TickBox::clicked, this, [this] { checkbox(*m_fourPlayer, m_fourPlayer->tag()); });
 
-    m_start = new client::PictureButton(
-        QStringLiteral("BUTTON_START"), client::Picture::ButtonStart, QStringLiteral("Start"),
-        QRect(QPoint(0, 0), client::pictureSize(client::Picture::ButtonStart)), this);
-    m_start->setFixedSize(m_start->size());
+    m_start = new client::PictureButton(client::Picture::ButtonStart, QStringLiteral("BUTTON_START"),
+                                        QStringLiteral("Start"), this);
     connect(m_start, &QAbstractButton::clicked, this, [this] { button_startClick(); });
 
     // The main window's background under light text.

@@ -38,7 +38,7 @@ inline constexpr QRgb kTileFaceShade = qRgb(226, 208, 166);
 inline constexpr QRgb kTileInk = qRgb(52, 36, 22);
 inline constexpr QRgb kTileBack = qRgb(44, 92, 160);
 inline constexpr QRgb kTileBackDark = qRgb(24, 56, 110);
-inline constexpr QRgb kTileBackPattern = qRgb(94, 146, 212);
+inline constexpr QRgb kTileBackPattern = qRgb(80, 130, 198);
 inline constexpr QRgb kTileUsed = qRgb(178, 178, 178);
 inline constexpr QRgb kTileUsedShade = qRgb(138, 138, 138);
 inline constexpr QRgb kTileUsedInk = qRgb(92, 92, 92);
@@ -76,5 +76,35 @@ inline constexpr const char* kFontFamily = "DejaVu Sans";
 // A font of the game window at a pixel size, so that painted text matches the
 // specified pixel layout whatever the screen's dots per inch.
 QFont gameFont(int pixelSize, bool bold = true);
+
+// The texts of the game window, each sized to fit its label's specified width.
+inline QFont headerFont()
+{
+    return gameFont(11);
+} // label_timeperturn, label_gm, label_playtoscore
+inline QFont statusFont()
+{
+    return gameFont(12);
+} // label_status
+inline QFont timerFont()
+{
+    return gameFont(12);
+} // label_timer
+inline QFont seatFont()
+{
+    return gameFont(12);
+} // seat names and scores
+inline QFont bonusFont()
+{
+    return gameFont(11, false);
+} // seat bonus texts
+inline QFont theirTilesFont()
+{
+    return gameFont(12);
+} // label_theirtiles
+inline QFont winnerFont()
+{
+    return gameFont(15);
+} // label_winner1, label_winner2
 
 } // namespace lexiflip::client::palette

@@ -185,37 +185,53 @@ void paintBoardMarker(QPainter& painter, QSize size)
     painter.drawText(QRectF(0, -0.5, size.width(), size.height()), Qt::AlignCenter, QStringLiteral("x2"));
 }
 
-// A pair of eyes in rect; look -1..1 moves the pupils left to right; closed
-// draws lids instead.
-void paintEyePair(QPainter& painter, const QRectF& rect, qreal look, bool closed)
+// A pair of eyes in rect; look -1..1 moves the pupils left to right and lid
+// 0..1 lowers the eyelids, 1 being closed.
+void paintEyePair(QPainter& painter, const QRectF& rect, qreal look, qreal lid)
 {
     const qreal w = rect.width() / 2 - 0.5;
+    const QColor ink(30, 30, 30);
     for (int side = 0; side < 2; ++side) {
         const QRectF eye(rect.left() + side * (w + 1), rect.top(), w, rect.height());
-        if (closed) {
-            painter.setPen(QPen(QColor(30, 30, 30), 1.4, Qt::SolidLine, Qt::RoundCap));
+        if (lid >= 1) {
+            painter.setPen(QPen(ink, 1.4, Qt::SolidLine, Qt::RoundCap));
             painter.setBrush(Qt::NoBrush);
             painter.drawArc(eye.adjusted(0.5, eye.height() * 0.2, -0.5, -eye.height() * 0.2), 200 * 16,
                             140 * 16);
             continue;
         }
-        painter.setPen(QPen(QColor(30, 30, 30), 1));
+        const QRectF ball = eye.adjusted(0.5, 0.5, -0.5, -0.5);
+        painter.setPen(Qt::NoPen);
         painter.setBrush(Qt::white);
-        painter.drawEllipse(eye.adjusted(0.5, 0.5, -0.5, -0.5));
+        painter.drawEllipse(ball);
         const qreal pupil = qMin(eye.width(), eye.height()) * 0.45;
         const QPointF centre(eye.center().x() + look * (eye.width() / 2 - pupil / 2 - 1),
                              eye.center().y() + 0.5);
-        painter.setPen(Qt::NoPen);
         painter.setBrush(QColor(20, 20, 40));
         painter.drawEllipse(centre, pupil / 2, pupil / 2);
         painter.setBrush(Qt::white);
         painter.drawEllipse(centre + QPointF(-pupil * 0.18, -pupil * 0.18), pupil * 0.12, pupil * 0.12);
+        if (lid > 0) {
+            QPainterPath inside;
+            inside.addEllipse(ball);
+            painter.save();
+            painter.setClipPath(inside);
+            painter.setBrush(QColor(214, 170, 140));
+            painter.drawRect(QRectF(ball.left(), ball.top(), ball.width(), ball.height() * lid));
+            painter.setPen(QPen(ink, 1));
+            painter.drawLine(QPointF(ball.left(), ball.top() + ball.height() * lid),
+                             QPointF(ball.right(), ball.top() + ball.height() * lid));
+            painter.restore();
+        }
+        painter.setPen(QPen(ink, 1));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawEllipse(ball);
     }
 }
 
 void paintEyes(QPainter& painter, QSize size)
 {
-    paintEyePair(painter, QRectF(0.5, 0.5, size.width() - 1, size.height() - 1), 0, false);
+    paintEyePair(painter, QRectF(0.5, 0.5, size.width() - 1, size.height() - 1), 0, 0);
 }
 
 void paintSneaker(QPainter& painter, QSize size, int frame)
@@ -231,9 +247,11 @@ void paintSneaker(QPainter& painter, QSize size, int frame)
     painter.setPen(Qt::NoPen);
     painter.setBrush(QColor(70, 20, 90));
     painter.drawPath(mask);
+    // Glancing left, ahead and right, narrowing, and a blink.
     static constexpr qreal kLooks[kSneakerFrames] = {-1, 0, 1, 0, 0};
+    static constexpr qreal kLids[kSneakerFrames] = {0, 0, 0, 0.45, 1};
     const int f = ((frame % kSneakerFrames) + kSneakerFrames) % kSneakerFrames;
-    paintEyePair(painter, QRectF(2, h * 0.22, w - 4, h * 0.56), kLooks[f], f == kSneakerFrames - 1);
+    paintEyePair(painter, QRectF(2, h * 0.22, w - 4, h * 0.56), kLooks[f], kLids[f]);
 }
 
 void paintWinnerBanner(QPainter& painter, QSize size)
@@ -310,15 +328,14 @@ void paintTurnFrame(QPainter& painter, QSize size)
 
 void paintLogo(QPainter& painter, QSize size)
 {
-    // The name spelled in little tiles, set in a gentle wave.
+    // The name spelled in little tiles, the way it would lie on the board.
     const QString name = QStringLiteral("LEXIFLIP");
-    const qreal tile = 18;
-    const qreal gap = (size.width() - name.size() * tile) / (name.size() - 1);
+    const int tile = 20; // painted with a one-pixel margin, so 18 of face
+    const qreal pitch = (size.width() - 18.0) / (name.size() - 1);
     for (int i = 0; i < name.size(); ++i) {
         painter.save();
-        const qreal lift = (i % 2 == 0) ? 4 : 8;
-        painter.translate(i * (tile + gap) - 1, lift - 1);
-        tiles::paintLetterTile(painter, 20, name.at(i).unicode() - u'A' + 1, tiles::Face::Up, false);
+        painter.translate(i * pitch - 1, (size.height() - tile) / 2.0);
+        tiles::paintLetterTile(painter, tile, name.at(i).unicode() - u'A' + 1, tiles::Face::Up, false);
         painter.restore();
     }
 }
@@ -330,7 +347,7 @@ constexpr int kWordLeft = 11, kWordTop = 15, kWordPitch = 42;
 constexpr int kBoardPanelLeft = 10, kBoardPanelTop = 128;
 constexpr int kBarTop = 464;
 constexpr int kBarLefts[7] = {63, 108, 154, 199, 244, 290, 335};
-constexpr QRect kSeatPanel(447, 45, 250, 143);
+constexpr QRect kSeatPanel(447, 47, 250, 141);
 constexpr int kGameAreaRight = 437;
 
 void paintSlot(QPainter& painter, const QRectF& cell)
@@ -554,7 +571,7 @@ QPixmap picture(Picture which, qreal devicePixelRatio, Look look, int frame)
 void paintShadowText(QPainter& painter, const QRect& rect, const QString& text)
 {
     painter.save();
-    painter.setFont(palette::gameFont(15));
+    painter.setFont(palette::winnerFont());
     painter.setPen(QColor(palette::kWinnerShadow));
     painter.drawText(rect.translated(1, -1), Qt::AlignCenter, text);
     painter.setPen(QColor(palette::kWinnerText));

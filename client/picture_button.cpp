@@ -1,0 +1,33 @@
+#include "client/picture_button.h"
+
+#include <QPainter>
+
+namespace lexiflip::client {
+
+PictureButton::PictureButton(Picture picture, const QString& name, const QString& caption, QWidget* parent)
+    : QAbstractButton(parent), m_picture(picture)
+{
+    setObjectName(name);
+    setAccessibleName(caption);
+    setFocusPolicy(Qt::NoFocus);
+    setCursor(Qt::PointingHandCursor);
+    setFixedSize(pictureSize(picture));
+}
+
+QSize PictureButton::sizeHint() const
+{
+    return pictureSize(m_picture);
+}
+
+void PictureButton::paintEvent(QPaintEvent*)
+{
+    Look look = Look::Normal;
+    if (!isEnabled())
+        look = Look::Disabled;
+    else if (isDown())
+        look = Look::Pressed;
+    QPainter painter(this);
+    painter.drawPixmap(QPoint(0, 0), client::picture(m_picture, devicePixelRatioF(), look));
+}
+
+} // namespace lexiflip::client
