@@ -13,9 +13,10 @@
 #include "engine/sender.h"
 #include "engine/tdictn.h"
 #include "engine/virtual_timeline.h"
+#include "net/game_requests.h"
 #include "net/wire/accumulator.h"
-#include "net/wire/commands.h"
 #include "net/wire/dispatch_table.h"
+#include "net/wire/host_requests.h"
 
 using namespace lexiflip;
 
@@ -83,15 +84,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     game.startgame("Ann+30+5+t+1+0+");
 
+    // Every request the host hands to the game, with any slot field: the
+    // engine must survive what the host's admission would drop.
     wire::DispatchTable<> table;
-    table.add(std::string(wire::cmd::startgame), [&](std::string_view p) { game.startgame(p); });
-    table.add(std::string(wire::cmd::iflip), [&](std::string_view p) { game.iflip(p); });
-    table.add(std::string(wire::cmd::idone), [&](std::string_view p) { game.idone(p); });
-    table.add(std::string(wire::cmd::useboardletter), [&](std::string_view p) { game.useboardletter(p); });
-    table.add(std::string(wire::cmd::usebarletter), [&](std::string_view p) { game.usebarletter(p); });
-    table.add(std::string(wire::cmd::hepass), [&](std::string_view p) { game.hepass(p); });
-    table.add(std::string(wire::cmd::clickclear), [&](std::string_view p) { game.clickclear(p); });
-    table.add(std::string(wire::cmd::clickbuy), [&](std::string_view p) { game.clickbuy(p); });
+    for (const wire::HostRequestRule& rule : wire::kHostRequests) {
+        if (const net::GameRequestHandler handler = net::gameRequestHandler(rule.request))
+            table.add(std::string(rule.command), [&game, handler](std::string_view p) { (game.*handler)(p); });
+    }
 
     wire::ReceiveAccumulator accumulator;
     accumulator.feed(std::string_view(reinterpret_cast<const char*>(data), size), [&](std::string_view message) {

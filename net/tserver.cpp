@@ -9,6 +9,7 @@
 #include "assets/embedded.h"
 #include "engine/computer_words.h"
 #include "net/error_report.h"
+#include "net/game_requests.h"
 #include "net/wire/commands.h"
 #include "net/wire/field_reader.h"
 #include "net/wire/messages.h"
@@ -20,17 +21,6 @@ std::uint64_t freshSeed()
 {
     std::random_device device;
     return (static_cast<std::uint64_t>(device()) << 32) ^ device();
-}
-
-// Commands whose first field is the sender's slot.
-bool carriesSlot(std::string_view command)
-{
-    namespace cmd = wire::cmd;
-    return command == cmd::logininfo || command == cmd::kickhim || command == cmd::chat ||
-           command == cmd::action || command == cmd::justwatch || command == cmd::iflip ||
-           command == cmd::idone || command == cmd::useboardletter || command == cmd::usebarletter ||
-           command == cmd::hepass || command == cmd::clickclear || command == cmd::clickbuy ||
-           command == cmd::playasound;
 }
 
 } // namespace
@@ -49,42 +39,33 @@ int defaultHostPort()
 TServer::TServer(HostOptions options, QObject* parent)
     : QObject(parent),
       m_botSpeedMs(options.botSpeedMs),
+      m_sendLimitBytes(options.sendLimitBytes),
+      m_loginTimeoutMs(options.loginTimeoutMs),
       m_timer1([this] { guarded([this] { m_game->timer1Timer(); }); }),
       m_computertimer([this] { guarded([this] { m_game->computertimerTimer(); }); }),
       m_random(options.seed ? *options.seed : freshSeed()),
       m_dictionary(std::make_unique<engine::TDictn>(assets::dictionaryRecords(), m_notices)),
       m_listboxWords(engine::loadComputerWords(assets::computerWords())),
+      receivedlist(socktimer, std::chrono::milliseconds(options.socktimerMs), kQueueLimitPerConnection),
       m_portName(std::to_string(options.port ? *options.port : defaultHostPort()))
 {
     m_game = std::make_unique<engine::Game>(engine::GameServices{
         m_sender, m_notices, m_timer1, m_computertimer, m_random, *m_dictionary, m_listboxWords,
         [this] { return m_botSpeedMs; }});
 
-    // The dispatch table, in the order the command word is compared.
-    namespace cmd = wire::cmd;
-    engine::Game& game = *m_game;
-    m_table.add(std::string(cmd::logininfo), [this](std::string_view p) { receivedlogininfo(p); });
-    m_table.add(std::string(cmd::kickhim), [this](std::string_view p) { kickhim(p); });
-    m_table.add(std::string(cmd::chat), [this](std::string_view p) { chat(p); });
-    m_table.add(std::string(cmd::action), [this](std::string_view p) { action(p); });
-    m_table.add(std::string(cmd::startgame), [&game](std::string_view p) { game.startgame(p); });
-    m_table.add(std::string(cmd::justwatch), [this](std::string_view p) { justwatch(p); });
-    m_table.add(std::string(cmd::iflip), [&game](std::string_view p) { game.iflip(p); });
-    m_table.add(std::string(cmd::idone), [&game](std::string_view p) { game.idone(p); });
-    m_table.add(std::string(cmd::useboardletter), [&game](std::string_view p) { game.useboardletter(p); });
-    m_table.add(std::string(cmd::usebarletter), [&game](std::string_view p) { game.usebarletter(p); });
-    m_table.add(std::string(cmd::hepass), [&game](std::string_view p) { game.hepass(p); });
-    m_table.add(std::string(cmd::clickclear), [&game](std::string_view p) { game.clickclear(p); });
-    m_table.add(std::string(cmd::clickbuy), [&game](std::string_view p) { game.clickbuy(p); });
-    m_table.add(std::string(cmd::playasound), [this](std::string_view p) { playasound(p); });
+    for (const wire::HostRequestRule& rule : wire::kHostRequests) {
+        if (const GameRequestHandler handler = gameRequestHandler(rule.request))
+            m_table.add(std::string(rule.command), [this, handler](std::string_view p) { (*m_game.*handler)(p); });
+        else
+            m_table.add(std::string(rule.command), sessionHandler(rule.request));
+    }
 
-    // socktimer runs only while receivedlist holds entries: an idle host
-    // wakes for nothing.
-    socktimer.setTimerType(Qt::PreciseTimer);
-    connect(&socktimer, &QTimer::timeout, this, [this] { guarded([this] { socktimerTimer(); }); });
-    m_handleNow.setSingleShot(true);
-    m_handleNow.setInterval(0);
-    connect(&m_handleNow, &QTimer::timeout, this, [this] { guarded([this] { socktimerTimer(); }); });
+    receivedlist.setHandler([this](std::uint64_t connection, std::string_view text) {
+        guarded([&] { socktimerTimer(connection, text); });
+    });
+    m_departuresLater.setSingleShot(true);
+    m_departuresLater.setInterval(0);
+    connect(&m_departuresLater, &QTimer::timeout, this, [this] { guarded([this] { announceDepartures(); }); });
 
     tempsock.OnDisconnect = [this](TSock& sock) { guarded([this, &sock] { tempsockDisconnect(sock); }); };
     tempsock.OnInfo = [this](TSock& sock, SocketInfo category, std::string_view message) {
@@ -99,8 +80,8 @@ TServer::TServer(HostOptions options, QObject* parent)
 TServer::~TServer()
 {
     // Closing down reports to nobody: the connections go with Sock1.
-    socktimer.stop();
-    m_handleNow.stop();
+    receivedlist.clear();
+    m_departuresLater.stop();
     for (SlotConnection& slot : m_slots) {
         if (slot.conn) {
             slot.conn->OnInfo = nullptr;
@@ -142,6 +123,35 @@ void TServer::onNotice(std::string_view text)
 void TServer::setNoticeCallback(std::function<void(std::string_view)> callback)
 {
     m_noticeCallback = std::move(callback);
+}
+
+wire::DispatchTable<>::Handler TServer::sessionHandler(wire::HostRequest request)
+{
+    using wire::HostRequest;
+    switch (request) {
+    case HostRequest::logininfo:
+        return [this](std::string_view p) { receivedlogininfo(p); };
+    case HostRequest::kickhim:
+        return [this](std::string_view p) { kickhim(p); };
+    case HostRequest::chat:
+        return [this](std::string_view p) { chat(p); };
+    case HostRequest::action:
+        return [this](std::string_view p) { action(p); };
+    case HostRequest::justwatch:
+        return [this](std::string_view p) { justwatch(p); };
+    case HostRequest::playasound:
+        return [this](std::string_view p) { playasound(p); };
+    case HostRequest::startgame:
+    case HostRequest::iflip:
+    case HostRequest::idone:
+    case HostRequest::useboardletter:
+    case HostRequest::usebarletter:
+    case HostRequest::hepass:
+    case HostRequest::clickclear:
+    case HostRequest::clickbuy:
+        break; // the game's
+    }
+    return {};
 }
 
 void TServer::startHosting()
@@ -200,14 +210,17 @@ void TServer::Sock1Accept(TSock& listener)
     slot.conn = conn;
     slot.id = ++m_lastConnectionId;
     slot.accumulator.clear();
-    slot.queued = 0;
     slot.closing = false;
+    slot.loggedIn = false;
 
     state.players[chosen].connected = 1;
     conn->setTag(chosen);
     conn->OnDisconnect = tempsock.OnDisconnect;
     conn->OnInfo = tempsock.OnInfo;
     conn->OnRead = Sock1.OnRead;
+    const std::uint64_t id = slot.id;
+    QTimer::singleShot(m_loginTimeoutMs, this,
+                       [this, chosen, id] { guarded([=, this] { closeIfNotLoggedIn(chosen, id); }); });
     sendtoslot(chosen, wire::msg::sendlogininfo(chosen));
 }
 
@@ -218,86 +231,26 @@ void TServer::Sock1Read(TSock& sock, int /*count*/)
     if (!holdsConnection(s) || m_slots[s].conn != &sock)
         return;
     SlotConnection& slot = m_slots[s];
-    const bool wasEmpty = receivedlist.empty();
     slot.accumulator.feed(bytes, [&](std::string_view message) {
         // The empty entry after a login's second terminator would be dropped
-        // anyway; it takes no place in the queue.
-        if (message.empty())
-            return;
-        // A connection that floods the queue loses what it sends until the
-        // queue has handled its earlier messages.
-        if (slot.queued >= kQueueLimitPerConnection)
-            return;
-        ++slot.queued;
-        receivedlist.push_back(QueuedEntry{std::string(message), slot.id, s});
+        // anyway; it takes no place in the queue. A connection that floods
+        // the queue loses what it sends until its earlier messages are handled.
+        if (!message.empty())
+            receivedlist.push(slot.id, std::string(message));
     });
-    if (wasEmpty && !receivedlist.empty())
-        scheduleDispatch();
 }
 
-// A message that reaches an idle queue is handled at once if a whole tick has
-// passed since the last one, otherwise when that tick is over; after that the
-// queue drains at one message per tick.
-void TServer::scheduleDispatch()
-{
-    if (socktimer.isActive() || m_handleNow.isActive())
-        return;
-    constexpr qint64 kTickNs = qint64(kSocktimerMs) * 1000 * 1000;
-    const qint64 sinceLast = m_lastHandled.isValid() ? m_lastHandled.nsecsElapsed() : kTickNs;
-    if (sinceLast >= kTickNs) {
-        m_handleNow.start();
-        return;
-    }
-    const qint64 remainingNs = kTickNs - sinceLast;
-    socktimer.start(static_cast<int>((remainingNs + 999'999) / 1'000'000));
-}
-
-void TServer::socktimerTimer()
-{
-    if (receivedlist.empty()) {
-        socktimer.stop();
-        return;
-    }
-    QueuedEntry entry = std::move(receivedlist.front());
-    receivedlist.pop_front();
-    SlotConnection& slot = m_slots[entry.slot];
-    if (slot.id == entry.connection && slot.queued > 0)
-        --slot.queued;
-    m_lastHandled.restart();
-
-    if (admits(entry))
-        m_table.dispatch(entry.text);
-
-    if (receivedlist.empty())
-        socktimer.stop();
-    else if (!socktimer.isActive() || socktimer.interval() != kSocktimerMs)
-        socktimer.start(kSocktimerMs);
-}
-
-bool TServer::admits(const QueuedEntry& entry) const
+void TServer::socktimerTimer(std::uint64_t connection, std::string_view text)
 {
     // A connection that has gone acts for nobody, least of all for whoever
     // holds its slot now.
-    const SlotConnection& slot = m_slots[entry.slot];
-    if (!slot.conn || slot.id != entry.connection)
-        return false;
-    const std::optional<wire::SplitEntry> split = wire::splitEntry(entry.text);
-    if (!split)
-        return false;
-    // Only the host's own player has a start button; nobody else may wipe a
-    // running game.
-    if (split->command == wire::cmd::startgame)
-        return entry.slot == 1;
-    if (!carriesSlot(split->command))
-        return true; // unknown words are the dispatch table's to drop
-    wire::FieldReader fields(split->payload);
-    const std::optional<int> named = fields.nextInt();
-    if (!named || !holdsConnection(*named))
-        return false;
-    if (*named == entry.slot)
-        return true;
-    // The host's own player acts for other seats from the seat menu.
-    return entry.slot == 1 && (split->command == wire::cmd::justwatch || split->command == wire::cmd::kickhim);
+    for (int s = 1; s <= engine::kMaxConnections; ++s) {
+        if (m_slots[s].conn && m_slots[s].id == connection) {
+            if (wire::admits(text, s))
+                m_table.dispatch(text);
+            return;
+        }
+    }
 }
 
 void TServer::sendtoslot(int slot, std::string_view message)
@@ -305,28 +258,48 @@ void TServer::sendtoslot(int slot, std::string_view message)
     if (!holdsConnection(slot))
         return;
     SlotConnection& target = m_slots[slot];
-    if (!target.conn || target.closing)
+    TSock* const conn = target.conn;
+    if (!conn || target.closing)
         return;
-    try {
-        target.conn->Send(message);
-    } catch (const ESockException& error) {
-        reportError(error.what());
-        return;
+    const std::uint64_t id = target.id;
+    {
+        // A connection that closes inside this send leaves after it.
+        ++m_sendDepth;
+        struct Sent {
+            int& depth;
+            ~Sent() { --depth; }
+        } sent{m_sendDepth};
+        try {
+            conn->Send(message);
+        } catch (const ESockException& error) {
+            reportError(error.what());
+            return;
+        }
     }
-    if (target.conn->pendingSendBytes() > kSendLimitBytes) {
+    // The send may have found the peer gone and the connection closed.
+    if (target.conn != conn || target.id != id)
+        return;
+    if (conn->pendingSendBytes() > m_sendLimitBytes) {
         // A peer that does not read is closed like one that left. Not here,
         // though: the engine may be in the middle of a broadcast.
         target.closing = true;
-        const std::uint64_t id = target.id;
-        QTimer::singleShot(0, this, [this, slot, id] { guarded([=, this] { closeOverflowed(slot, id); }); });
+        QTimer::singleShot(0, this, [this, slot, id] { guarded([=, this] { closeConnection(slot, id); }); });
     }
 }
 
-void TServer::closeOverflowed(int slot, std::uint64_t connection)
+void TServer::closeConnection(int slot, std::uint64_t connection)
 {
     SlotConnection& target = m_slots[slot];
     if (target.conn && target.id == connection)
         target.conn->Close();
+}
+
+// A connection that never logs in would hold its slot for ever; a logged-in
+// player may stay idle as long as he likes.
+void TServer::closeIfNotLoggedIn(int slot, std::uint64_t connection)
+{
+    if (!m_slots[slot].loggedIn)
+        closeConnection(slot, connection);
 }
 
 // Login: payload slot "+" version "+" name.
@@ -339,6 +312,7 @@ void TServer::receivedlogininfo(std::string_view payload)
     const std::string_view version = fields.next();
     const std::string_view name = fields.rest();
 
+    m_slots[*s].loggedIn = true; // admitted: *s is the sender's own slot
     engine::GameState& state = m_game->state();
     state.players[*s].name = std::string(name);
     state.players[*s].connected = 1;
@@ -423,27 +397,61 @@ void TServer::tempsockInfo(TSock& sock, SocketInfo category, std::string_view me
     if (category != SocketInfo::Close || message != "Socket Closed")
         return;
     const int s = sock.Tag();
-    if (!holdsConnection(s) || m_slots[s].conn != &sock)
-        return;
-    engine::GameState& state = m_game->state();
-    engine::tplayer& player = state.players[s];
-    if (player.connected) {
-        const std::string gone = wire::msg::playerdisconnected(s, player.name);
-        for (int t = 1; t <= engine::kMaxConnections; ++t) {
-            if (t != s && state.players[t].connected)
-                m_game->sendto(t, gone);
-        }
-    }
-    player.connected = 0;
-    player.name.clear();
-    player.watching = 0;
+    if (holdsConnection(s) && m_slots[s].conn == &sock)
+        connectionClosed(s, sock);
+}
+
+void TServer::connectionClosed(int s, TSock& sock)
+{
     SlotConnection& slot = m_slots[s];
+    receivedlist.remove(slot.id);
     slot.conn = nullptr;
     slot.accumulator.clear();
-    slot.queued = 0;
     slot.closing = false;
+    slot.loggedIn = false;
     sock.deleteLater();
-    m_game->currentplayerleft(s);
+    m_departed.push_back(s);
+    if (m_announcing)
+        return; // the departures under way tell this one next
+    if (m_sendDepth > 0)
+        m_departuresLater.start();
+    else
+        announceDepartures();
+}
+
+// The others hear that a player left, his seat is cleared, and a turn he held
+// moves on. The slot stays taken until then, so nobody new gets it before the
+// old player's departure is told.
+void TServer::announceDepartures()
+{
+    m_announcing = true;
+    // Whatever a step raises, the departures left are told later.
+    struct Done {
+        TServer& server;
+        ~Done()
+        {
+            server.m_announcing = false;
+            if (!server.m_departed.empty())
+                server.m_departuresLater.start();
+        }
+    } done{*this};
+    engine::GameState& state = m_game->state();
+    while (!m_departed.empty()) {
+        const int s = m_departed.front();
+        m_departed.pop_front();
+        engine::tplayer& player = state.players[s];
+        if (player.connected) {
+            const std::string gone = wire::msg::playerdisconnected(s, player.name);
+            for (int t = 1; t <= engine::kMaxConnections; ++t) {
+                if (t != s && state.players[t].connected)
+                    m_game->sendto(t, gone);
+            }
+        }
+        player.connected = 0;
+        player.name.clear();
+        player.watching = 0;
+        m_game->currentplayerleft(s);
+    }
 }
 
 // Just watch: payload s "+" "1" (watch) or "2" (play again).

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 #include <QTimer>
@@ -21,10 +20,13 @@
 #include "engine/random_source.h"
 #include "engine/sender.h"
 #include "engine/tdictn.h"
+#include "net/paced_queue.h"
 #include "net/qt_clock.h"
+#include "net/qt_pace_timer.h"
 #include "net/tsock.h"
 #include "net/wire/accumulator.h"
 #include "net/wire/dispatch_table.h"
+#include "net/wire/host_requests.h"
 
 namespace lexiflip::net {
 
@@ -37,6 +39,13 @@ struct HostOptions {
     int botSpeedMs = 750;
     // The seed of the game's letter draws; unset means a fresh random one.
     std::optional<std::uint64_t> seed;
+    // The receive queue hands on one message per tick of this many ms.
+    int socktimerMs = 10;
+    // A peer that lets more than this wait for it is not reading: it is closed.
+    std::size_t sendLimitBytes = 1024 * 1024;
+    // A connection that has not logged in this long after it was accepted is
+    // closed, so that idle connections cannot hold every slot.
+    int loginTimeoutMs = 30000;
 };
 
 // The port a host listens on when none is given: LEXIFLIP_PORT, else 7772.
@@ -57,9 +66,6 @@ class TServer : public QObject {
 
 public:
     static constexpr int kDefaultPort = 7772;
-    static constexpr int kSocktimerMs = 10;
-    // A peer that lets this much wait for it is not reading: it is closed.
-    static constexpr std::size_t kSendLimitBytes = 1024 * 1024;
     // Entries one connection may hold in the receive queue at a time.
     static constexpr int kQueueLimitPerConnection = 256;
 
@@ -89,7 +95,7 @@ public:
     // socktimer runs, and the bytes a slot's connection holds for a message
     // whose terminator has not come yet.
     std::size_t queuedEntries() const { return receivedlist.size(); }
-    bool socktimerRunning() const { return socktimer.isActive() || m_handleNow.isActive(); }
+    bool socktimerRunning() const { return receivedlist.pacing(); }
     std::size_t partialMessageBytes(int slot) const;
 
 signals:
@@ -99,21 +105,14 @@ signals:
     void errorReported(const QString& text);
 
 private:
-    // One received message, with the connection it came on.
-    struct QueuedEntry {
-        std::string text;
-        std::uint64_t connection = 0;
-        int slot = 0;
-    };
-
     // What the session keeps for each slot's connection besides the player
     // table's fields.
     struct SlotConnection {
         TSock* conn = nullptr;
         std::uint64_t id = 0;
         wire::ReceiveAccumulator accumulator;
-        int queued = 0;
         bool closing = false;
+        bool loggedIn = false;
     };
 
     class SlotSender : public engine::Sender {
@@ -140,10 +139,9 @@ private:
     void tempsockDisconnect(TSock& sock);
     void tempsockInfo(TSock& sock, SocketInfo category, std::string_view message);
 
-    // The receive queue.
-    void socktimerTimer();
-    void scheduleDispatch();
-    bool admits(const QueuedEntry& entry) const;
+    // The receive queue hands on one message of a connection.
+    void socktimerTimer(std::uint64_t connection, std::string_view text);
+    wire::DispatchTable<>::Handler sessionHandler(wire::HostRequest request);
 
     // Session handlers of the dispatch table.
     void receivedlogininfo(std::string_view payload);
@@ -158,7 +156,12 @@ private:
     void catchup(int slot);
 
     void sendtoslot(int slot, std::string_view message);
-    void closeOverflowed(int slot, std::uint64_t connection);
+    void closeConnection(int slot, std::uint64_t connection);
+    void closeIfNotLoggedIn(int slot, std::uint64_t connection);
+    // A slot's connection has closed: it acts and hears no more at once, and
+    // its departure is told when no send is under way.
+    void connectionClosed(int slot, TSock& sock);
+    void announceDepartures();
     void onNotice(std::string_view text);
     void reportError(std::string_view text);
     // Runs one event handler; nothing it raises goes further.
@@ -168,6 +171,8 @@ private:
     static bool holdsConnection(int slot) { return slot >= 1 && slot <= engine::kMaxConnections; }
 
     int m_botSpeedMs;
+    std::size_t m_sendLimitBytes;
+    int m_loginTimeoutMs;
     std::function<void(std::string_view)> m_noticeCallback;
 
     SlotSender m_sender{*this};
@@ -179,12 +184,19 @@ private:
     std::vector<std::string> m_listboxWords;
     std::unique_ptr<engine::Game> m_game;
 
-    std::deque<QueuedEntry> receivedlist;
-    QTimer socktimer;
-    // Hands a message that reaches an idle queue to its handler at once.
-    QTimer m_handleNow;
-    QElapsedTimer m_lastHandled;
+    QtPaceTimer socktimer;
+    PacedQueue receivedlist;
     wire::DispatchTable<> m_table;
+
+    // Slots whose connection closed and whose departure is still to be told,
+    // oldest first. A connection can close inside a send to it (the send
+    // finds the peer gone); its departure waits until that send and the
+    // broadcast around it are over, so that nothing runs inside the engine's
+    // own sending.
+    std::deque<int> m_departed;
+    int m_sendDepth = 0;
+    bool m_announcing = false;
+    QTimer m_departuresLater;
 
     std::array<SlotConnection, engine::kMaxConnections + 1> m_slots;
     std::uint64_t m_lastConnectionId = 0;

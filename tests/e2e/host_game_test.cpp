@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdlib>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -246,6 +247,43 @@ TEST(LexiflipHost, ServesAWholeGameToAScriptedClientAgainstKlot)
     EXPECT_EQ(host.process().exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(host.process().exitCode(), 0);
     EXPECT_TRUE(client.waitForClose());
+}
+
+// Players whose connections are reset at the same moment, the one on turn
+// among them, leave; the host goes on serving and takes new players.
+TEST(LexiflipHost, OutlivesConnectionsResetTogether)
+{
+    HostProcess host({QStringLiteral("--port"), QStringLiteral("0")});
+    const quint16 port = host.waitForPort();
+    ASSERT_NE(port, 0);
+    TestClient first(port);
+    ASSERT_TRUE(first.login("First"));
+    std::vector<std::unique_ptr<TestClient>> others;
+    const auto admit = [&] {
+        for (int slot = 2; slot <= 4; ++slot) {
+            others.push_back(std::make_unique<TestClient>(port));
+            ASSERT_TRUE(others.back()->login("P" + std::to_string(slot)));
+            ASSERT_EQ(others.back()->slot(), slot);
+        }
+    };
+    admit();
+    first.send(msg::startgame("First", "50", "60", true, "1", "0"));
+    ASSERT_TRUE(first.waitFor("CMD_nextplayer+1+"));
+    // Slot 1 passes: the turn is with slot 2 when the first three leave.
+    first.send(msg::hepass(1));
+    ASSERT_TRUE(first.waitFor("CMD_nextplayer+2+"));
+    for (int round = 0; round < 4; ++round) {
+        const int gone = first.count("CMD_playerdisconnected+");
+        for (auto& client : others)
+            client->reset();
+        others.clear();
+        ASSERT_TRUE(waitUntil([&] { return first.count("CMD_playerdisconnected+") == gone + 3; })) << round;
+        ASSERT_EQ(host.process().state(), QProcess::Running);
+        admit();
+    }
+    first.send(msg::chat(1, "still here", 0));
+    EXPECT_TRUE(first.waitFor("CMD_chat+First chats: still here|clBlack"));
+    EXPECT_EQ(host.process().state(), QProcess::Running);
 }
 
 TEST(LexiflipHost, RefusesATakenPortAndExplainsItself)

@@ -3,6 +3,8 @@
 #include <QHostAddress>
 #include <QTcpSocket>
 
+#include <sys/socket.h>
+
 #include <algorithm>
 #include <optional>
 #include <string>
@@ -40,6 +42,14 @@ public:
     }
 
     void close() { m_socket.disconnectFromHost(); }
+    // Leaves with a reset (RST) instead of an orderly close.
+    void reset()
+    {
+        const linger abrupt{1, 0};
+        ::setsockopt(static_cast<int>(m_socket.socketDescriptor()), SOL_SOCKET, SO_LINGER, &abrupt, sizeof abrupt);
+        m_socket.abort();
+        m_closed = true;
+    }
     bool closed() const { return m_closed; }
     QTcpSocket& socket() { return m_socket; }
 

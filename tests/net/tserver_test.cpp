@@ -10,7 +10,9 @@
 #include <unistd.h>
 
 #include <fstream>
+#include <functional>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -33,12 +35,19 @@ std::string body(std::string message)
 
 class Host : public ::testing::Test {
 protected:
-    void SetUp() override
+    void SetUp() override { startHost(); }
+
+    // (Re)starts the host; adjust changes the test's options.
+    void startHost(const std::function<void(HostOptions&)>& adjust = {})
     {
+        clients.clear();
+        server.reset();
         HostOptions options;
         options.port = 0;
         options.botSpeedMs = 250;
         options.seed = 7;
+        if (adjust)
+            adjust(options);
         server = std::make_unique<TServer>(options);
         server->startHosting();
         ASSERT_NE(server->port(), 0);
@@ -433,8 +442,14 @@ private:
     bool m_connected = false;
 };
 
-TEST_F(Host, APeerThatNeverReadsIsClosedOnceAMebibyteWaitsForIt)
+TEST_F(Host, APeerThatNeverReadsIsClosedOnceItsSendLimitWaitsForIt)
 {
+    // No pause between messages: what takes time is filling the kernel's
+    // buffers in front of the host's own.
+    startHost([](HostOptions& options) {
+        options.socktimerMs = 0;
+        options.sendLimitBytes = 64 * 1024;
+    });
     TestClient& host = join();
     SilentPeer silent(server->port());
     ASSERT_TRUE(silent.connected());
@@ -481,6 +496,116 @@ TEST_F(Host, AConnectionResetFreesTheSlotLikeAClose)
     TestClient& next = connect();
     ASSERT_TRUE(next.login("Next"));
     EXPECT_EQ(next.slot(), 2);
+}
+
+} // namespace
+} // namespace lexiflip::net
+
+namespace lexiflip::net {
+namespace {
+
+// Connections reset at the same moment reach the host together: telling the
+// others that the first left runs into the second's reset.
+TEST_F(Host, ConnectionsResetTogetherDuringAGameLeaveTheHostServing)
+{
+    TestClient& host = join();
+    for (int slot = 2; slot <= 7; ++slot)
+        join();
+    startGame();
+    for (int round = 0; round < 6; ++round) {
+        const int onTurn = 3 + round % 4;
+        const std::vector<int> leaving{onTurn, onTurn == 6 ? 3 : onTurn + 1, 7};
+        ASSERT_TRUE(waitUntil([&] {
+            if (server->state().currentplayer != onTurn)
+                server->game().findplayer();
+            return server->state().currentplayer == onTurn;
+        }));
+        const int before = host.count("CMD_playerdisconnected+");
+        for (int slot : leaving)
+            clients[static_cast<std::size_t>(slot - 1)]->reset();
+        ASSERT_TRUE(waitUntil([&] { return host.count("CMD_playerdisconnected+") == before + 3; })) << round;
+        for (int slot : leaving)
+            EXPECT_EQ(server->state().players[slot].connected, 0) << slot;
+        EXPECT_NE(server->state().currentplayer, onTurn);
+        // The freed slots are taken again, lowest first.
+        for (int slot : std::set<int>(leaving.begin(), leaving.end())) {
+            auto fresh = std::make_unique<TestClient>(server->port());
+            ASSERT_TRUE(fresh->login("P" + std::to_string(slot)));
+            ASSERT_EQ(fresh->slot(), slot);
+            clients[static_cast<std::size_t>(slot - 1)] = std::move(fresh);
+        }
+    }
+    TestClient& late = join();
+    EXPECT_EQ(late.slot(), 8);
+    roundTrip(late);
+    roundTrip(host);
+}
+
+} // namespace
+} // namespace lexiflip::net
+
+namespace lexiflip::net {
+namespace {
+
+// A send can find its peer reset and close the connection on the spot; the
+// departure is told after the broadcast around that send, not inside it.
+TEST_F(Host, AConnectionFoundGoneInsideABroadcastLeavesAfterIt)
+{
+    TestClient& host = join();
+    join();
+    TestClient& three = join();
+    startGame();
+    ASSERT_EQ(server->state().currentplayer, 1);
+    three.reset();
+    server->game().findplayer(); // tells everybody, seat 3 included, that 2 is on turn
+    EXPECT_EQ(server->state().players[3].connected, 1);
+    ASSERT_TRUE(host.waitFor(body(msg::playerdisconnected(3, "P3"))));
+    EXPECT_LT(*host.find(body(msg::nextplayer(2))), *host.find(body(msg::playerdisconnected(3, "P3"))));
+    EXPECT_EQ(server->state().players[3].connected, 0);
+    EXPECT_EQ(host.count("CMD_playerdisconnected+"), 1);
+    TestClient& back = join();
+    EXPECT_EQ(back.slot(), 3);
+    roundTrip(back);
+}
+
+TEST_F(Host, AFloodingConnectionDelaysAnotherByAtMostATickPerBusyConnection)
+{
+    TestClient& host = join();
+    TestClient& flood = join();
+    TestClient& quiet = join();
+    std::string burst;
+    for (int i = 0; i < 200; ++i)
+        burst += msg::chat(2, "f" + std::to_string(i), 0);
+    flood.send(burst);
+    ASSERT_TRUE(host.waitFor("CMD_chat+P2 chats: f0|clBlack"));
+    ASSERT_GT(server->queuedEntries(), 100u);
+    quiet.send(msg::chat(3, "q", 0));
+    ASSERT_TRUE(host.waitFor("CMD_chat+P3 chats: q|clBlack"));
+    // Two connections hold messages: the quiet one's comes within two ticks
+    // of its arrival, not after the flood.
+    const std::size_t flooded = static_cast<std::size_t>(host.count("CMD_chat+P2 chats: "));
+    EXPECT_LT(flooded, 10u);
+    EXPECT_GT(server->queuedEntries(), 100u);
+}
+
+TEST_F(Host, AConnectionThatNeverLogsInIsClosedAnIdlePlayerStays)
+{
+    startHost([](HostOptions& options) { options.loginTimeoutMs = 200; });
+    TestClient& host = join();
+    TestClient& mute = connect();
+    ASSERT_TRUE(mute.waitFor(body(msg::sendlogininfo(2))));
+    QElapsedTimer clock;
+    clock.start();
+    ASSERT_TRUE(mute.waitForClose());
+    EXPECT_GE(clock.elapsed(), 150);
+    // Told like any disconnect, and the slot is free again.
+    EXPECT_TRUE(host.waitFor(body(msg::playerdisconnected(2, ""))));
+    TestClient& next = join();
+    EXPECT_EQ(next.slot(), 2);
+    EXPECT_TRUE(waitUntil([&] { return clock.elapsed() >= 600; }, 2000));
+    EXPECT_FALSE(host.closed());
+    EXPECT_FALSE(next.closed());
+    roundTrip(next);
 }
 
 } // namespace
