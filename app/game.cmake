@@ -4,4 +4,4 @@ add_executable(lexiflip
   ${CMAKE_CURRENT_LIST_DIR}/screenshot.cpp
   ${CMAKE_CURRENT_LIST_DIR}/screenshot.h)
 target_include_directories(lexiflip PRIVATE ${PROJECT_SOURCE_DIR})
-target_link_libraries(lexiflip PRIVATE lexiflip_windows lexiflip_client lexiflip_net)
+target_link_libraries(lexiflip PRIVATE lexiflip_windows lexiflip_client lexiflip_net lexiflip_version)

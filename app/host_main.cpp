@@ -13,6 +13,7 @@
 #include <optional>
 #include <string>
 
+#include "lexiflip/version.h"
 #include "net/error_report.h"
 #include "net/esock_exception.h"
 #include "net/tserver.h"
@@ -53,7 +54,7 @@ int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("lexiflip-host"));
-    QCoreApplication::setApplicationVersion(QStringLiteral("1.0.3"));
+    QCoreApplication::setApplicationVersion(QString::fromUtf8(lexiflip::kVersionText.data(), static_cast<qsizetype>(lexiflip::kVersionText.size())));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(

@@ -14,6 +14,7 @@
 #include "client/game_window.h"
 #include "client/launch_plan.h"
 #include "client/tchat.h"
+#include "lexiflip/version.h"
 #include "net/error_report.h"
 #include "net/tserver.h"
 #include "net/tsock.h"
@@ -45,7 +46,7 @@ int main(int argc, char* argv[])
 {
     std::vector<std::string> parameters(argv + (argc > 0 ? 1 : 0), argv + argc);
     if (!parameters.empty() && parameters[0] == "--version") {
-        std::printf("1.0.3\n");
+        std::printf("lexiflip %.*s\n", static_cast<int>(kVersionText.size()), kVersionText.data());
         return 0;
     }
     // A test-only path: render a game in progress to a picture and end.

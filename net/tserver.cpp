@@ -187,9 +187,6 @@ void TServer::Sock1Accept(TSock& listener)
             TSock* refused = nullptr;
             if (listener.Accept(refused)) {
                 refused->setTag(engine::kMaxConnections + 1);
-                refused->OnRead = nullptr;
-                refused->OnDisconnect = nullptr;
-                refused->OnInfo = nullptr;
                 refused->Send(wire::msg::full());
                 delete refused;
             }

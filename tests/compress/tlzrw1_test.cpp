@@ -5,6 +5,7 @@
 
 #include <sys/stat.h>
 
+#include <ostream>
 #include <regex>
 #include <thread>
 #include <vector>
@@ -14,6 +15,13 @@
 #include "compress_test_support.h"
 
 namespace lexiflip::compress {
+
+// Parameterized test names show the method by name.
+void PrintTo(TCompressMode mode, std::ostream* out)
+{
+    *out << (mode == TCompressMode::Fast ? "Fast" : mode == TCompressMode::Good ? "Good" : "Auto");
+}
+
 namespace {
 
 using testing::bytes;
@@ -134,6 +142,11 @@ struct RoundTrip {
     const char* kind;
     std::size_t size;
 };
+
+void PrintTo(const RoundTrip& r, std::ostream* out)
+{
+    *out << r.kind << " " << r.size;
+}
 
 class Tlzrw1RoundTrip : public ::testing::TestWithParam<std::tuple<TCompressMode, RoundTrip>> {};
 
