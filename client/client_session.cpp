@@ -6,15 +6,13 @@
 
 namespace lexiflip::client {
 
-ClientSession::ClientSession(QObject* parent) : QObject(parent)
+ClientSession::ClientSession(QObject* parent)
+    : QObject(parent), receivedlist(Timer1, std::chrono::milliseconds(kTimer1Ms))
 {
-    Timer1.setTimerType(Qt::PreciseTimer);
-    Timer1.setInterval(kTimer1Ms);
-    connect(&Timer1, &QTimer::timeout, this, [this] { guarded([this] { Timer1Timer(); }); });
-    m_handleNow.setSingleShot(true);
-    m_handleNow.setInterval(0);
-    connect(&m_handleNow, &QTimer::timeout, this, [this] { guarded([this] { Timer1Timer(); }); });
-
+    // The entry leaves the queue before its handler runs, so a message whose
+    // handler fails is not retried.
+    receivedlist.setHandler(
+        [this](net::PacedQueue::ConnectionId, std::string_view message) { guarded([&] { Timer1Timer(message); }); });
     sock.OnRead = [this](net::TSock& socket, int count) { guarded([&] { sockRead(socket, count); }); };
     sock.OnInfo = [this](net::TSock&, net::SocketInfo category, std::string_view message) {
         guarded([&] { sockInfo(category, message); });
@@ -28,8 +26,7 @@ ClientSession::~ClientSession()
     sock.OnRead = nullptr;
     sock.OnInfo = nullptr;
     sock.OnConnect = nullptr;
-    Timer1.stop();
-    m_handleNow.stop();
+    receivedlist.clear();
 }
 
 template <class Step> void ClientSession::guarded(Step&& step)
@@ -59,10 +56,7 @@ void ClientSession::send(std::string_view message)
 void ClientSession::sockRead(net::TSock& socket, int)
 {
     const std::string bytes = socket.Receive();
-    const std::size_t before = receivedlist.size();
-    m_accumulator.feed(bytes, [this](std::string_view message) { receivedlist.emplace_back(message); });
-    if (receivedlist.size() > before)
-        scheduleDispatch();
+    m_accumulator.feed(bytes, [this](std::string_view message) { receivedlist.push(0, std::string(message)); });
 }
 
 void ClientSession::sockInfo(net::SocketInfo category, std::string_view message)
@@ -77,36 +71,10 @@ void ClientSession::sockInfo(net::SocketInfo category, std::string_view message)
     }
 }
 
-// A message that reaches an idle queue is handled at once if a whole tick has
-// passed since the last one, otherwise when that tick is over; after that the
-// queue drains at one message per tick, and Timer1 stops when it is empty.
-void ClientSession::scheduleDispatch()
+void ClientSession::Timer1Timer(std::string_view message)
 {
-    if (Timer1.isActive() || m_handleNow.isActive())
-        return;
-    constexpr qint64 kTickNs = qint64(kTimer1Ms) * 1000 * 1000;
-    const qint64 sinceLast = m_lastHandled.isValid() ? m_lastHandled.nsecsElapsed() : kTickNs;
-    if (sinceLast >= kTickNs)
-        m_handleNow.start();
-    else
-        Timer1.start();
-}
-
-void ClientSession::Timer1Timer()
-{
-    if (receivedlist.empty()) {
-        Timer1.stop();
-        return;
-    }
-    // The entry leaves the queue before its handler runs, so a message whose
-    // handler fails is not retried.
-    const std::string entry = std::move(receivedlist.front());
-    receivedlist.pop_front();
-    m_lastHandled.restart();
-    if (!receivedlist.empty() && !Timer1.isActive())
-        Timer1.start();
     if (m_handler)
-        m_handler(entry);
+        m_handler(message);
 }
 
 } // namespace lexiflip::client

@@ -1,17 +1,16 @@
 #pragma once
 
-#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
-#include <QTimer>
 
 #include <cstddef>
-#include <deque>
 #include <functional>
 #include <string>
 #include <string_view>
 
 #include "client/game/client_sender.h"
+#include "net/paced_queue.h"
+#include "net/qt_pace_timer.h"
 #include "net/tsock.h"
 #include "net/wire/accumulator.h"
 
@@ -51,7 +50,7 @@ class ClientSession : public QObject, public ClientSender {
     bool isConnected() const { return sock.Connected(); }
     // Entries waiting in receivedlist, and whether Timer1 is due to run.
     std::size_t queuedEntries() const { return receivedlist.size(); }
-    bool timer1Running() const { return Timer1.isActive() || m_handleNow.isActive(); }
+    bool timer1Running() const { return receivedlist.pacing(); }
 
   signals:
     void connected();
@@ -63,17 +62,14 @@ class ClientSession : public QObject, public ClientSender {
   private:
     void sockRead(net::TSock& socket, int count);
     void sockInfo(net::SocketInfo category, std::string_view message);
-    void Timer1Timer();
-    void scheduleDispatch();
+    void Timer1Timer(std::string_view message);
     template <class Step> void guarded(Step&& step);
 
     MessageHandler m_handler;
     wire::ReceiveAccumulator m_accumulator;
-    std::deque<std::string> receivedlist;
-    QTimer Timer1;
-    // Hands a message that reaches an idle queue to its handler at once.
-    QTimer m_handleNow;
-    QElapsedTimer m_lastHandled;
+    // Runs only while messages wait; a lone message is handled at once.
+    net::QtPaceTimer Timer1;
+    net::PacedQueue receivedlist;
     bool m_closedReported = false;
     // Declared last: it is closed while everything it reports to still exists.
     net::TSock sock;
