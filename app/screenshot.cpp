@@ -42,6 +42,7 @@ void takeScreenshotWhenPlaying(client::GameWindow& game, windows::Tgamestart& ga
         client::BoardView& board = game.window().board();
         if (!*started) {
             if (g.loggedin() && g.startShown()) {
+                gamestart.selectGameMode(1);
                 gamestart.button_startClick();
                 *started = true;
             }

@@ -11,8 +11,9 @@ ClientSession::ClientSession(QObject* parent)
 {
     // The entry leaves the queue before its handler runs, so a message whose
     // handler fails is not retried.
-    receivedlist.setHandler(
-        [this](net::PacedQueue::ConnectionId, std::string_view message) { guarded([&] { Timer1Timer(message); }); });
+    receivedlist.setHandler([this](net::PacedQueue::ConnectionId, std::string_view message) {
+        guarded([&] { Timer1Timer(message); });
+    });
     sock.OnRead = [this](net::TSock& socket, int count) { guarded([&] { sockRead(socket, count); }); };
     sock.OnInfo = [this](net::TSock&, net::SocketInfo category, std::string_view message) {
         guarded([&] { sockInfo(category, message); });
@@ -56,7 +57,8 @@ void ClientSession::send(std::string_view message)
 void ClientSession::sockRead(net::TSock& socket, int)
 {
     const std::string bytes = socket.Receive();
-    m_accumulator.feed(bytes, [this](std::string_view message) { receivedlist.push(0, std::string(message)); });
+    m_accumulator.feed(bytes,
+                       [this](std::string_view message) { receivedlist.push(0, std::string(message)); });
 }
 
 void ClientSession::sockInfo(net::SocketInfo category, std::string_view message)
