@@ -71,11 +71,7 @@ int main(int argc, char* argv[])
     net::TServer server(hostOptions);
     net::TSock lobbyLink;
 
-    // The host's notices are for this copy's own player: a line in the chat,
-    // never a dialog that would stop the host.
-    QObject::connect(&server, &net::TServer::noticed, &window,
-                     [&game](const QString& notice) { game.addSystemLine(notice.toLatin1().toStdString()); });
-    QObject::connect(&game, &client::GameWindow::botSpeedChosen, &server, &net::TServer::setBotSpeedMs);
+    game.attachHost(server);
     QObject::connect(&game, &client::GameWindow::gameOptionsRequested, &gamestart, [&gamestart] {
         gamestart.show();
         gamestart.raise();

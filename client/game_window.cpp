@@ -18,6 +18,7 @@
 #include "client/tchat.h"
 #include "client/turn_timer_view.h"
 #include "net/error_report.h"
+#include "net/tserver.h"
 
 namespace lexiflip::client {
 
@@ -88,6 +89,14 @@ void GameWindow::addSystemLine(const std::string& line)
 void GameWindow::setPlayerName(const std::string& name)
 {
     m_game->setLoginname(name);
+}
+
+void GameWindow::attachHost(net::TServer& server)
+{
+    connect(&server, &net::TServer::noticed, this, [this](const QString& notice) {
+        m_window->chatView().addlinetochat(notice, QColor(palette::fromColour(palette::kSystemColour)));
+    });
+    connect(this, &GameWindow::botSpeedChosen, &server, &net::TServer::setBotSpeedMs);
 }
 
 void GameWindow::hostpress(int port)

@@ -12,6 +12,10 @@
 #include "client/game/tally_calls.h"
 #include "net/qt_clock.h"
 
+namespace lexiflip::net {
+class TServer;
+}
+
 namespace lexiflip::client {
 
 class ClientGame;
@@ -37,6 +41,10 @@ class GameWindow : public QObject, private ClientScreen {
     void addSystemLine(const std::string& line);
     // The player's name, sent at login and with the game options.
     void setPlayerName(const std::string& name);
+    // The host of this copy: its notices ("Invalid Letter (3)") become lines
+    // of the chat in the system colour, never a dialog that would stop it, and
+    // "Bot Speed" sets its computer players' pace.
+    void attachHost(net::TServer& server);
     // This copy hosts: the client connects to its own host on 127.0.0.1.
     void hostpress(int port);
     // This copy joins the host at address.

@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLinearGradient>
 #include <QPainter>
 #include <QPushButton>
 #include <QToolButton>
@@ -127,8 +128,12 @@ Tgamestart::Tgamestart(QWidget* parent) : QWidget(parent, Qt::Dialog)
 
 void Tgamestart::paintEvent(QPaintEvent*)
 {
+    // The main window's table colours, without its wells and slots.
     QPainter painter(this);
-    painter.drawPixmap(0, 0, client::picture(client::Picture::Background, devicePixelRatioF()));
+    QLinearGradient table(0, 0, 0, height());
+    table.setColorAt(0, QColor(client::palette::kTableTop));
+    table.setColorAt(1, QColor(client::palette::kTableBottom));
+    painter.fillRect(rect(), table);
 }
 
 void Tgamestart::setPlayToScore(int score)

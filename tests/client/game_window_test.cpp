@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -184,9 +185,26 @@ TEST(GameWindow, MenuEntriesCarryTheirNamesAndTheWorkingOnesWork)
     menu.entry("ClearMainChat1")->trigger();
     EXPECT_TRUE(solo.tchat().chatView().toPlainText().isEmpty());
     // Bot Speed reaches the host of this copy.
-    QObject::connect(&solo.window, &GameWindow::botSpeedChosen, &solo.server, &net::TServer::setBotSpeedMs);
+    solo.window.attachHost(solo.server);
     menu.entry("Slow1")->trigger();
     EXPECT_EQ(solo.server.botSpeedMs(), 1000);
+}
+
+TEST(GameWindow, TheHostsNoticesAreChatLinesNotDialogsAndItsLeavingClosesTheWindow)
+{
+    auto server = std::make_unique<net::TServer>(net::HostOptions{.port = 0});
+    server->startHosting();
+    GameWindow window(1);
+    window.attachHost(*server);
+    window.window().show();
+    window.hostpress(server->port());
+    ASSERT_TRUE(waitUntil([&] { return window.game().loggedin(); }));
+    emit server->noticed(QStringLiteral("Invalid Letter (3)"));
+    EXPECT_TRUE(window.window().chatView().toPlainText().contains("Invalid Letter (3)"));
+    EXPECT_TRUE(window.window().findChildren<QMessageBox*>().isEmpty());
+
+    server.reset();
+    EXPECT_TRUE(waitUntil([&] { return !window.window().isVisible(); }));
 }
 
 // Plays the own turns through the widgets: five flips on the board, then the
