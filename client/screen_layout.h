@@ -61,7 +61,7 @@ inline constexpr int kBarLiftedTop = 461;
 inline constexpr int kBarLefts[7] = {63, 108, 154, 199, 244, 290, 335};
 inline constexpr QRect kShuffle{400, 472, 27, 28};
 
-inline constexpr QRect kLogo{500, 18, 150, 28};
+inline constexpr QRect kLogo{500, 18, 154, 30};
 inline constexpr QRect kStart{502, 19, 150, 28};
 
 // Seat rows: seat s (1..6).

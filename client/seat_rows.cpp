@@ -40,8 +40,10 @@ SeatRows::SeatRows(QWidget& panel) : QObject(&panel)
         connect(row.name, &QWidget::customContextMenuRequested, this, [this, seat](QPoint at) {
             emit seatMenuRequested(seat, m_rows[seat - 1].name->mapToGlobal(at));
         });
+        // Scores start at their column, so that a short score and the bonus
+        // text after it keep a gap between them.
         row.score = seatText(panel, QStringLiteral("label_score%1").arg(seat), layout::seatScoreRect(seat),
-                             Qt::AlignRight);
+                             Qt::AlignLeft);
         row.bonus = seatText(panel, QStringLiteral("label_bonus%1").arg(seat), layout::seatBonusRect(seat),
                              Qt::AlignLeft);
         row.eyes = new PictureView(QStringLiteral("image_eyes%1").arg(seat), Picture::Eyes,

@@ -176,8 +176,8 @@ void Tchat::buildGameArea()
     m_shuffle->setToolTip(QStringLiteral("Shuffle My Letters"));
     connect(m_shuffle, &QAbstractButton::clicked, this, &Tchat::shuffleClicked);
 
-    auto* logo = new PictureView(QStringLiteral("Image6"), Picture::Logo, layout::kLogo, p);
-    logo->setAccessibleName(QStringLiteral("Lexiflip"));
+    m_logo = new PictureView(QStringLiteral("Image6"), Picture::Logo, layout::kLogo, p);
+    m_logo->setAccessibleName(QStringLiteral("Lexiflip"));
     m_start = new PictureButton(Picture::ButtonStartGame, QStringLiteral("button_start"),
                                 QStringLiteral("START GAME"), p);
     m_start->move(layout::kStart.topLeft());
@@ -298,7 +298,10 @@ void Tchat::setButtonsShown(bool shown)
 
 void Tchat::setStartShown(bool shown)
 {
+    // The start button lies over the logo; the logo's rim around it would
+    // look like a stray frame.
     m_start->setVisible(shown);
+    m_logo->setVisible(!shown);
 }
 
 void Tchat::setTheirTiles(const QString& caption, const std::array<int, kBarPositions>& pictures, bool shown)

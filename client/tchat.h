@@ -97,6 +97,7 @@ class Tchat : public QMainWindow {
     std::array<PictureButton*, 4> m_buttons{};
     PictureButton* m_shuffle = nullptr;
     PictureButton* m_start = nullptr;
+    PictureView* m_logo = nullptr;
     TurnTimerView* m_timer = nullptr;
     QWidget* m_theirStrip = nullptr;
     QLabel* m_theirCaption = nullptr;
