@@ -140,7 +140,10 @@ std::optional<quint32> TSock::resolveHost()
 
 void TSock::onHostLookedUp(const QHostInfo& info)
 {
-    m_lookingUp = false;
+    // An answer to a lookup that was closed or replaced meanwhile is no
+    // longer wanted.
+    if (!lookingUp() || info.lookupId() != m_lookupId)
+        return;
     m_lookupId = -1;
     guarded([this, &info] {
         for (const QHostAddress& address : info.addresses()) {
@@ -184,20 +187,12 @@ bool TSock::Open()
         return m_connected;
     }
     // A resolver that answers slowly must not freeze the window: the
-    // connection starts when the answer comes. The TSock as context drops the
-    // answer if it is destroyed first.
+    // connection starts when the answer comes, always later, from the event
+    // loop. Qt drops the answer if the TSock is destroyed first. (The slot is
+    // named rather than given as a functor: Qt 6.4 leaks a functor whose
+    // lookup is aborted or outlives its context.)
     m_lookupPort = port;
-    m_lookingUp = true;
-    const unsigned lookup = ++m_lookupGeneration;
-    const auto answered = [this, lookup](const QHostInfo& info) {
-        // An answer to a lookup that was closed or replaced meanwhile is no
-        // longer wanted.
-        if (m_lookingUp && lookup == m_lookupGeneration)
-            onHostLookedUp(info);
-    };
-    const int id = QHostInfo::lookupHost(QString::fromStdString(m_hostName), this, answered);
-    if (m_lookingUp && lookup == m_lookupGeneration)
-        m_lookupId = id; // not answered yet: kept for abandoning it
+    m_lookupId = QHostInfo::lookupHost(QString::fromStdString(m_hostName), this, SLOT(onHostLookedUp(QHostInfo)));
     return m_connected;
 }
 
@@ -214,10 +209,8 @@ void TSock::connectTo(quint32 address, quint16 port)
 
 void TSock::abandonLookup()
 {
-    if (m_lookupId >= 0)
+    if (lookingUp())
         QHostInfo::abortHostLookup(m_lookupId);
-    m_lookingUp = false;
-    ++m_lookupGeneration;
     m_lookupId = -1;
     m_heldOutput.clear();
 }

@@ -117,6 +117,10 @@ public:
     // Received bytes held for Receive at most while the connection lasts.
     static constexpr std::size_t kReceiveLimit = 1024 * 1024;
 
+private slots:
+    // Named as a slot for QHostInfo::lookupHost.
+    void onHostLookedUp(const QHostInfo& info);
+
 private:
     void onConnected();
     void onReadyRead();
@@ -124,8 +128,6 @@ private:
     void onErrorOccurred(int error);
     void onPeerClosed();
     void onNewConnection();
-
-    void onHostLookedUp(const QHostInfo& info);
 
     // Calls OnInfo; an exception out of it becomes ESockException "Error here".
     void report(SocketInfo category, std::string_view message);
@@ -143,7 +145,7 @@ private:
     void releaseSocket();
     void releaseServer();
     void abandonLookup();
-    bool lookingUp() const { return m_lookingUp; }
+    bool lookingUp() const { return m_lookupId >= 0; }
     bool hasEndpoint() const { return m_socket || m_server || lookingUp(); }
     quint16 resolvePort();
     // The address when it is known at once; none when a lookup must run.
@@ -162,8 +164,7 @@ private:
     QPointer<QTcpSocket> m_socket;
     QPointer<QTcpServer> m_server;
     bool m_resumeScheduled = false;
-    bool m_lookingUp = false;
-    unsigned m_lookupGeneration = 0;
+    // The host name lookup under way, or -1.
     int m_lookupId = -1;
     quint16 m_lookupPort = 0;
     std::string m_receiveBuffer;
