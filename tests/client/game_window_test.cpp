@@ -207,6 +207,21 @@ TEST(GameWindow, TheHostsNoticesAreChatLinesNotDialogsAndItsLeavingClosesTheWind
     EXPECT_TRUE(waitUntil([&] { return !window.window().isVisible(); }));
 }
 
+TEST(GameWindow, AJoiningClientGivenSlotOneIsTheHostsPlayer)
+{
+    net::TServer server(net::HostOptions{.port = 0});
+    server.startHosting();
+    GameWindow window(1);
+    window.window().show();
+    window.setPlayerName("Ann");
+    window.joinpress("127.0.0.1", server.port());
+    EXPECT_FALSE(window.window().menu().entry("StartGame1")->isEnabled());
+    ASSERT_TRUE(waitUntil([&] { return window.game().loggedin(); }));
+    EXPECT_TRUE(window.game().ishost());
+    EXPECT_TRUE(window.window().findChild<QWidget*>("button_start")->isVisible());
+    EXPECT_TRUE(window.window().menu().entry("StartGame1")->isEnabled());
+}
+
 // Plays the own turns through the widgets: five flips on the board, then the
 // longest word of the computer's list that the flipped tiles and the bar can
 // make, clicked tile by tile, and DONE; PASS when there is none or the host
