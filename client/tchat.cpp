@@ -76,6 +76,11 @@ Tchat::Tchat(QWidget* parent) : QMainWindow(parent)
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("clientArea"));
     client->setMinimumSize(layout::kClientWidth, layout::kClientHeight);
+    // Space beyond the panel, when the window grows, stays a quiet plain colour.
+    client->setAutoFillBackground(true);
+    QPalette quiet = client->palette();
+    quiet.setColor(QPalette::Window, QColor(palette::kTableBottom));
+    client->setPalette(quiet);
     setCentralWidget(client);
     m_panel = new PicturePanel(QStringLiteral("Image1"), Picture::Background, layout::kBackground, client);
     buildGameArea();
