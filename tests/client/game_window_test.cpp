@@ -2,8 +2,11 @@
 // named controls, what they send, and what the window shows of the answers.
 
 #include <QAction>
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -205,6 +208,28 @@ TEST(GameWindow, TheHostsNoticesAreChatLinesNotDialogsAndItsLeavingClosesTheWind
 
     server.reset();
     EXPECT_TRUE(waitUntil([&] { return !window.window().isVisible(); }));
+}
+
+TEST(GameWindow, ARightClickOnASeatNameOpensTheSeatMenuAsTheHostMayUseIt)
+{
+    SoloGame solo;
+    ASSERT_TRUE(solo.connected());
+    QLabel* seat3 = solo.control<QLabel>("label_playername3");
+    QContextMenuEvent rightClick(QContextMenuEvent::Mouse, seat3->rect().center(),
+                                 seat3->mapToGlobal(seat3->rect().center()));
+    QApplication::sendEvent(seat3, &rightClick);
+    auto* menu = solo.tchat().findChild<QMenu*>("popup_kick");
+    ASSERT_NE(menu, nullptr);
+    EXPECT_TRUE(menu->isVisible());
+    std::vector<std::pair<std::string, bool>> items;
+    for (QAction* item : menu->actions())
+        items.emplace_back(item->text().toStdString(), item->isEnabled());
+    // The host may set any seat to just watch; nobody sits in seat 3 to remove.
+    EXPECT_EQ(items,
+              (std::vector<std::pair<std::string, bool>>{
+                  {"Remove From Game", false}, {"Set to Just Watch", true}, {"Unset Just Watch", true}}));
+    EXPECT_EQ(solo.game().popupseat(), 3);
+    menu->close();
 }
 
 TEST(GameWindow, AJoiningClientGivenSlotOneIsTheHostsPlayer)
