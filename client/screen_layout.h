@@ -76,11 +76,11 @@ inline constexpr QRect seatScoreRect(int s)
 }
 inline constexpr QRect seatBonusRect(int s)
 {
-    return {602, kSeatTops[s - 1], 85, 16};
+    return {602, kSeatTops[s - 1], 90, 16};
 }
 inline constexpr QRect seatEyesRect(int s)
 {
-    return {457, kSeatTops[s - 1], 16, 16};
+    return {457, kSeatTops[s - 1], 16, 13};
 }
 inline constexpr QRect turnFrameRect(int s)
 {
