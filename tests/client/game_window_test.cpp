@@ -7,6 +7,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -230,6 +232,24 @@ TEST(GameWindow, ARightClickOnASeatNameOpensTheSeatMenuAsTheHostMayUseIt)
                   {"Remove From Game", false}, {"Set to Just Watch", true}, {"Unset Just Watch", true}}));
     EXPECT_EQ(solo.game().popupseat(), 3);
     menu->close();
+}
+
+TEST(GameWindow, AFullHostsBoxIsReadBeforeTheWindowCloses)
+{
+    QTcpServer host;
+    ASSERT_TRUE(host.listen(QHostAddress::LocalHost, 0));
+    GameWindow window(1);
+    window.window().show();
+    window.joinpress("127.0.0.1", host.serverPort());
+    ASSERT_TRUE(waitUntil([&] { return host.hasPendingConnections(); }));
+    QTcpSocket* peer = host.nextPendingConnection();
+    peer->write("CMD_full+\xFF");
+    ASSERT_TRUE(waitUntil([&] { return window.window().hostBox() != nullptr; }));
+    EXPECT_EQ(window.window().hostBox()->text(), "Game is full");
+    testing::settle();
+    EXPECT_TRUE(window.window().isVisible()) << "the box went with the window before it was read";
+    window.window().hostBox()->accept();
+    EXPECT_TRUE(waitUntil([&] { return !window.window().isVisible(); }));
 }
 
 TEST(GameWindow, AJoiningClientGivenSlotOneIsTheHostsPlayer)
