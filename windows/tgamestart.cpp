@@ -11,10 +11,12 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <exception>
 
 #include "client/picture_button.h"
 #include "client/pictures/palette.h"
 #include "client/pictures/pictures.h"
+#include "net/error_report.h"
 #include "net/wire/messages.h"
 #include "windows/tick_box.h"
 
@@ -111,7 +113,14 @@ Tgamestart::Tgamestart(QWidget* parent) : QWidget(parent, Qt::Dialog)
 
     m_start = new client::PictureButton(client::Picture::ButtonStart, QStringLiteral("BUTTON_START"),
                                         QStringLiteral("Start"), this);
-    connect(m_start, &QAbstractButton::clicked, this, [this] { button_startClick(); });
+    connect(m_start, &QAbstractButton::clicked, this, [this] {
+        // Nothing the socket raises may cross the event loop.
+        try {
+            button_startClick();
+        } catch (const std::exception& error) {
+            net::reportGeneralError(error.what());
+        }
+    });
 
     // The main window's background under light text.
     setStyleSheet(QStringLiteral("QLabel { color: white; }"));
