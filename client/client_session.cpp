@@ -1,8 +1,6 @@
 #include "client/client_session.h"
 
-#include <exception>
-
-#include "net/error_report.h"
+#include "client/guarded.h"
 
 namespace lexiflip::client {
 
@@ -28,17 +26,6 @@ ClientSession::~ClientSession()
     sock.OnInfo = nullptr;
     sock.OnConnect = nullptr;
     receivedlist.clear();
-}
-
-template <class Step> void ClientSession::guarded(Step&& step)
-{
-    try {
-        step();
-    } catch (const std::exception& error) {
-        net::reportGeneralError(error.what());
-    } catch (...) {
-        net::reportGeneralError("Error here");
-    }
 }
 
 void ClientSession::open(const std::string& host, int port)

@@ -63,7 +63,6 @@ class ClientSession : public QObject, public ClientSender {
     void sockRead(net::TSock& socket, int count);
     void sockInfo(net::SocketInfo category, std::string_view message);
     void Timer1Timer(std::string_view message);
-    template <class Step> void guarded(Step&& step);
 
     MessageHandler m_handler;
     wire::ReceiveAccumulator m_accumulator;

@@ -5,11 +5,10 @@
 #include <QMenu>
 #include <QTimer>
 
-#include <exception>
-
 #include "client/board_view.h"
 #include "client/chat_view.h"
 #include "client/game/client_game.h"
+#include "client/guarded.h"
 #include "client/main_menu.h"
 #include "client/pictures/palette.h"
 #include "client/screen_layout.h"
@@ -17,7 +16,6 @@
 #include "client/sound_player.h"
 #include "client/tchat.h"
 #include "client/turn_timer_view.h"
-#include "net/error_report.h"
 #include "net/tserver.h"
 
 namespace lexiflip::client {
@@ -68,17 +66,6 @@ GameWindow::~GameWindow()
     m_turntime.stop();
     m_sneakerClock.stop();
     m_session.setMessageHandler({});
-}
-
-template <class Step> void GameWindow::guarded(Step&& step)
-{
-    try {
-        step();
-    } catch (const std::exception& error) {
-        net::reportGeneralError(error.what());
-    } catch (...) {
-        net::reportGeneralError("Error here");
-    }
 }
 
 void GameWindow::addSystemLine(const std::string& line)

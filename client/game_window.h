@@ -84,8 +84,6 @@ class GameWindow : public QObject, private ClientScreen {
     void connectMoves();
     void openSeatMenu(int seat, QPoint globalPosition);
     void afterMessage();
-    // Runs one event handler; nothing it raises goes further.
-    template <class Step> void guarded(Step&& step);
 
     ClientSession m_session;
     NoTally m_tally;

@@ -4,7 +4,7 @@
 
 namespace {
 
-// Widgets need an application object on the thread that runs the tests; one
+// Widgets, pixmaps and fonts need an application object on the thread that runs the tests; one
 // lives for the whole test program.
 class WidgetsEnvironment : public ::testing::Environment {
   public:
