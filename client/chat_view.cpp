@@ -111,6 +111,13 @@ void ChatView::setTextSize(int points)
     setFont(font);
 }
 
+void ChatView::setLinkFinder(LinkFinder finder)
+{
+    m_linkFinder = std::move(finder);
+    // The hand has to follow the mouse without a button held.
+    viewport()->setMouseTracking(bool(m_linkFinder));
+}
+
 void ChatView::clearMainChat()
 {
     clear();

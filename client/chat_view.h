@@ -47,7 +47,7 @@ class ChatView : public QTextEdit {
 
     // The seam for links: while a finder is set, the mouse shows a hand over a
     // link and a left press on one selects it and reports linkClicked.
-    void setLinkFinder(LinkFinder finder) { m_linkFinder = std::move(finder); }
+    void setLinkFinder(LinkFinder finder);
 
   public slots:
     // "Clear Main Chat": empties the view and reports mainChatCleared, after

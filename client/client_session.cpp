@@ -32,12 +32,16 @@ void ClientSession::open(const std::string& host, int port)
 {
     sock.setHostName(host);
     sock.setPortName(std::to_string(port));
+    m_opened = true;
     sock.Open();
 }
 
 void ClientSession::send(std::string_view message)
 {
-    if (sock.Connected())
+    // A socket that was never opened raises "Send - Socket Not Connected", so
+    // that the player learns the message went nowhere; one that is still
+    // connecting, or has closed, takes nothing.
+    if (!m_opened || sock.Connected())
         sock.Send(message);
 }
 

@@ -44,7 +44,8 @@ class ClientSession : public QObject, public ClientSender {
     // connected(), or as an error report.
     void open(const std::string& host, int port);
     // Hands a whole message (with its terminator) to the socket; nothing is
-    // sent while the socket is not connected.
+    // sent while the socket is not connected, and a socket that was never
+    // opened raises the socket's "Send - Socket Not Connected".
     void send(std::string_view message) override;
 
     bool isConnected() const { return sock.Connected(); }
@@ -70,6 +71,7 @@ class ClientSession : public QObject, public ClientSender {
     net::QtPaceTimer Timer1;
     net::PacedQueue receivedlist;
     bool m_closedReported = false;
+    bool m_opened = false;
     // Declared last: it is closed while everything it reports to still exists.
     net::TSock sock;
 };

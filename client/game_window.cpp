@@ -6,6 +6,7 @@
 #include <QTimer>
 
 #include "client/board_view.h"
+#include "client/chat_controls.h"
 #include "client/chat_view.h"
 #include "client/game/client_game.h"
 #include "client/guarded.h"
@@ -57,12 +58,14 @@ GameWindow::GameWindow(std::uint64_t shuffleSeed)
     connect(&m_session, &ClientSession::socketError, this, [this](const QString& error) {
         m_window->chatView().addlinetochat(error, QColor(palette::kSeatTextOnTurn));
     });
+    m_chat = std::make_unique<ChatControls>(*m_window, m_session, *m_game);
     connectMoves();
     showEverything();
 }
 
 GameWindow::~GameWindow()
 {
+    m_chat.reset();
     m_turntime.stop();
     m_sneakerClock.stop();
     m_session.setMessageHandler({});

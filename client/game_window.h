@@ -18,6 +18,7 @@ class TServer;
 
 namespace lexiflip::client {
 
+class ChatControls;
 class ClientGame;
 class Tchat;
 
@@ -36,6 +37,9 @@ class GameWindow : public QObject, private ClientScreen {
     Tchat& window() { return *m_window; }
     ClientSession& session() { return m_session; }
     const ClientGame& game() const { return *m_game; }
+    // The chat column: typed chat, phrases, chatter sounds, links and the
+    // chat's options, with the setters and signals the settings use.
+    ChatControls& chat() { return *m_chat; }
 
     // A line in the system colour ("Loading Solo Game..Please wait.").
     void addSystemLine(const std::string& line);
@@ -91,6 +95,7 @@ class GameWindow : public QObject, private ClientScreen {
     net::QtClock m_sneakerClock;
     std::unique_ptr<Tchat> m_window;
     std::unique_ptr<ClientGame> m_game;
+    std::unique_ptr<ChatControls> m_chat;
     bool m_closeAfterBox = false;
 };
 

@@ -29,8 +29,8 @@ struct MenuTable {
     std::vector<Entry> entries;
 };
 
-// Entries that are not enabled here belong to later work: the settings file,
-// colours and chatter sounds, the tally and side windows, help and about.
+// Entries that are not enabled here belong to later work: the tally and side
+// windows, help and about.
 // "Start Game" is enabled by the host role.
 const std::vector<MenuTable>& menuTable()
 {
@@ -44,7 +44,7 @@ const std::vector<MenuTable>& menuTable()
         {"&Options",
          {
              {Kind::Check, "PlaySounds1", "Play Sounds", 0, true, true},
-             {Kind::Check, "PlayChatterSounds1", "Play Chatter Sounds", 0, false, false},
+             {Kind::Check, "PlayChatterSounds1", "Play Chatter Sounds", 0, true, false},
              {Kind::SubmenuStart, "TurnSound1", "Turn Sound"},
              {Kind::Radio, "Classic1", "Classic", 0, true, true},
              {Kind::Radio, "New1", "New", 1, true, false},
@@ -58,8 +58,8 @@ const std::vector<MenuTable>& menuTable()
              {Kind::Separator},
              {Kind::Check, "ClearWord", "Clear Word", 0, true, false},
              {Kind::Separator},
-             {Kind::Plain, "TextColor1", "Text Color", 0, false},
-             {Kind::Plain, "ActionColor1", "Action Color", 0, false},
+             {Kind::Plain, "TextColor1", "Text Color"},
+             {Kind::Plain, "ActionColor1", "Action Color"},
              {Kind::SubmenuStart, "TextSize1", "Text Size"},
              {Kind::Radio, "N8", "8", 8, true, true},
              {Kind::Radio, "N10", "10", 10, true, false},

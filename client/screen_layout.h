@@ -93,8 +93,14 @@ inline constexpr QRect sneakerRect(int s)
 inline constexpr QRect kNotPlaying5{570, 136, 99, 19};
 inline constexpr QRect kNotPlaying6{570, 158, 99, 19};
 
-// The chat column below the seat rows: the view and its entry box.
-inline constexpr QRect kChatView{447, 194, 250, 284};
+// The chat column below the seat rows: the view, the row of phrase buttons
+// (b_phrase1 .. b_phrase10) and the entry box.
+inline constexpr QRect kChatView{447, 194, 250, 258};
+inline constexpr QRect kPhraseRow{447, 455, 250, 23};
+inline constexpr QRect phraseButtonRect(int i)
+{
+    return {448 + 25 * (i - 1), 455, 23, 23};
+}
 inline constexpr QRect kChatEntry{447, 482, 250, 22};
 
 } // namespace lexiflip::client::layout

@@ -9,6 +9,7 @@
 #include "client/board_view.h"
 #include "client/chat_view.h"
 #include "client/main_menu.h"
+#include "client/phrase_buttons.h"
 #include "client/picture_button.h"
 #include "client/picture_widgets.h"
 #include "client/pictures/palette.h"
@@ -202,6 +203,7 @@ void Tchat::buildChat()
     m_chatEntry->setObjectName(QStringLiteral("mychat"));
     m_chatEntry->setGeometry(layout::kChatEntry);
     m_chatEntry->setAccessibleName(QStringLiteral("Chat entry"));
+    m_phraseButtons = new PhraseButtons(m_panel);
     connect(m_chatView, &ChatView::mainChatCleared, m_chatEntry, [this] { m_chatEntry->setFocus(); });
     connect(m_chatView, &ChatView::mouseReleased, m_chatEntry, [this] { m_chatEntry->setFocus(); });
 }

@@ -15,6 +15,7 @@ namespace lexiflip::client {
 class BoardView;
 class ChatView;
 class MainMenu;
+class PhraseButtons;
 class PictureButton;
 class PictureView;
 class SeatRows;
@@ -42,6 +43,7 @@ class Tchat : public QMainWindow {
     TurnTimerView& timer() { return *m_timer; }
     ChatView& chatView() { return *m_chatView; }
     QLineEdit& chatEntry() { return *m_chatEntry; }
+    PhraseButtons& phraseButtons() { return *m_phraseButtons; }
     SoundPlayer& sounds() { return *m_sounds; }
 
     // The game area.
@@ -108,6 +110,7 @@ class Tchat : public QMainWindow {
     SeatRows* m_seats = nullptr;
     ChatView* m_chatView = nullptr;
     QLineEdit* m_chatEntry = nullptr;
+    PhraseButtons* m_phraseButtons = nullptr;
     SoundPlayer* m_sounds = nullptr;
     QPointer<QMessageBox> m_hostBox;
 };

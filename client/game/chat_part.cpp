@@ -1,0 +1,79 @@
+#include "client/game/chat_part.h"
+
+#include "client/game/client_game.h"
+#include "client/game/client_sender.h"
+#include "engine/clock.h"
+#include "net/wire/field_reader.h"
+#include "net/wire/messages.h"
+
+namespace lexiflip::client {
+
+ChatPart::ChatPart(ClientSender& sender, ChatOutput& output, const ClientGame& game, engine::Clock& cooldown)
+    : m_sender(sender), m_output(output), m_game(game), m_cooldown(cooldown)
+{
+}
+
+bool ChatPart::sendit(std::string_view text)
+{
+    if (!m_game.loggedin())
+        return false;
+    const chat::Typed typed = chat::readTyped(text);
+    switch (typed.kind) {
+    case chat::TypedKind::Chat:
+        m_sender.send(wire::msg::chat(m_game.myplayer(), typed.text, m_textColour));
+        break;
+    case chat::TypedKind::Action:
+        m_sender.send(wire::msg::action(m_game.myplayer(), typed.text, m_actionColour));
+        break;
+    case chat::TypedKind::Nothing:
+        break;
+    }
+    return true;
+}
+
+void ChatPart::phraseClick(int button)
+{
+    if (!m_phraseReady || button < 1 || button > chat::kPhraseCount)
+        return;
+    const std::string& phrase = m_phrases[static_cast<std::size_t>(button - 1)];
+    m_sender.send(wire::msg::action(m_game.myplayer(), chat::phraseAction(phrase), m_actionColour));
+    m_phraseReady = false;
+    m_cooldown.start(chat::kPhraseCooldownMs);
+}
+
+void ChatPart::cooldownTimer()
+{
+    m_cooldown.stop();
+    m_phraseReady = true;
+}
+
+void ChatPart::soundChosen(int tag)
+{
+    if (tag < 1 || tag >= static_cast<int>(chat::kChatterSounds.size()))
+        return;
+    const int me = m_game.myplayer();
+    if (!m_game.loggedin() || me < 1 || me > kSeats)
+        return;
+    m_sender.send(wire::msg::playasound(me, tag));
+}
+
+void ChatPart::playasound(std::string_view payload)
+{
+    wire::FieldReader fields(payload);
+    const std::optional<int> sender = fields.nextInt();
+    const std::string_view name = fields.take();
+    const std::optional<std::string_view> caption = chat::chatterCaption(name);
+    if (!caption)
+        return;
+    if (m_playChatterSounds) {
+        m_output.playChatterSound(name);
+        return;
+    }
+    // The sender as the seat rows show it; a watcher's slot or a broken number
+    // names nobody.
+    if (!sender || *sender < 1 || *sender > kSeats)
+        return;
+    m_output.addlinetochat(chat::chatterLine(m_game.seat(*sender).name, *caption), kSystemColour);
+}
+
+} // namespace lexiflip::client
