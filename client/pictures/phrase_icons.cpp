@@ -77,12 +77,6 @@ void paintTarget(QPainter& p)
         const qreal r = 8.0 - ring * 2.2;
         p.drawEllipse(centre, r, r);
     }
-    // An arrow just off the middle.
-    p.setPen(QPen(QColor(40, 40, 48), 1.4, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(QPointF(13, 10), QPointF(19.5, 3.5));
-    p.setPen(QPen(QColor(40, 40, 48), 1.1, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(QPointF(19.5, 3.5), QPointF(19.5, 6.5));
-    p.drawLine(QPointF(19.5, 3.5), QPointF(16.5, 3.5));
 }
 
 // 4: a trophy.
