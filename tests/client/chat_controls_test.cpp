@@ -240,7 +240,11 @@ TEST(ChatControls, PasteReplacesTheEntryAndCopyTakesTheChatSelection)
     entry.setCursorPosition(2);
     QTest::keyClick(&entry, Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(entry.text(), "pasted");
-    ASSERT_NE(window.chat().entryMenu()->findChild<QAction*>("Paste1"), nullptr);
+    QApplication::clipboard()->setText(QStringLiteral("from the menu"));
+    auto* paste = window.chat().entryMenu()->findChild<QAction*>("Paste1");
+    ASSERT_NE(paste, nullptr);
+    paste->trigger();
+    EXPECT_EQ(entry.text(), "from the menu");
 
     ChatView& view = window.window().chatView();
     view.addlinetochat(QStringLiteral("Ann chats: copy me"), Qt::black);
