@@ -17,7 +17,7 @@
 
 #include "assets/embedded.h"
 #include "engine/virtual_timeline.h"
-#include "net/paced_queue.h"
+#include "net/stepped_pace_timer.h"
 #include "net/tserver.h"
 #include "net/wire/field_reader.h"
 #include "net/wire/messages.h"
@@ -31,38 +31,6 @@ namespace {
     std::fprintf(stderr, "fuzz_host: %s: %.*s\n", what, static_cast<int>(detail.size()), detail.data());
     std::abort();
 }
-
-// socktimer stepped by the input: each step jumps to the moment the queue
-// asked to be woken and fires.
-class SteppedPaceTimer : public net::PaceTimer {
-  public:
-    std::chrono::nanoseconds now() const override { return m_now; }
-    void start(std::chrono::nanoseconds delay) override
-    {
-        m_due = m_now + delay;
-        m_active = true;
-    }
-    void stop() override { m_active = false; }
-    bool active() const override { return m_active; }
-    void setFired(Fired fired) override { m_fired = std::move(fired); }
-
-    bool step()
-    {
-        if (!m_active)
-            return false;
-        m_now = std::max(m_now, m_due);
-        m_active = false;
-        if (m_fired)
-            m_fired();
-        return true;
-    }
-
-  private:
-    std::chrono::nanoseconds m_now{1'000'000'000};
-    std::chrono::nanoseconds m_due{0};
-    bool m_active = false;
-    Fired m_fired;
-};
 
 // Reads the input from the front; past its end every byte is 0.
 class Input {
@@ -312,7 +280,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     engine::VirtualTimeline timeline;
     auto& timer1 = timeline.addClock();
     auto& computertimer = timeline.addClock();
-    SteppedPaceTimer socktimer;
+    net::SteppedPaceTimer socktimer;
     net::HostOptions options;
     options.port = 0;
     options.seed = size;
