@@ -5,6 +5,10 @@
 // host promises its players.
 #include <QCoreApplication>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -267,6 +271,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static char name[] = "fuzz_host";
     static char* argv[] = {name, nullptr};
     static QCoreApplication app(argc, argv);
+#ifdef __GLIBC__
+    // Each input builds and drops a whole host; keeping the freed heap saves
+    // faulting it in again for the next (this costs more than the host).
+    static const bool keepHeap = mallopt(M_TRIM_THRESHOLD, 256 << 20) && mallopt(M_MMAP_THRESHOLD, 64 << 20);
+    (void)keepHeap;
+#endif
     static engine::NoticeSink* const quiet = [] {
         struct Quiet : engine::NoticeSink {
             void notice(std::string_view) override {}
@@ -277,93 +287,107 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static const std::shared_ptr<const engine::TDictn> dictionary = std::make_shared<const engine::TDictn>(
         assets::dictionaryRecords(), *quiet, "/nonexistent-lexiflip-dir");
 
-    engine::VirtualTimeline timeline;
-    auto& timer1 = timeline.addClock();
-    auto& computertimer = timeline.addClock();
-    net::SteppedPaceTimer socktimer;
-    net::HostOptions options;
-    options.port = 0;
-    options.seed = size;
-    options.botSpeedMs = 250;
-    options.dictionary = dictionary;
-    options.timer1 = &timer1;
-    options.computertimer = &computertimer;
-    options.socktimer = &socktimer;
-    net::TServer host(options);
-    timeline.setOnTick(timer1, [&] { host.game().timer1Timer(); });
-    timeline.setOnTick(computertimer, [&] { host.game().computertimerTimer(); });
-    Observer observer(host);
-    // LEXIFLIP_FUZZ_TRACE=1 shows what the host sends, to follow a finding.
-    static const bool trace = std::getenv("LEXIFLIP_FUZZ_TRACE") != nullptr;
-    host.setVirtualSink([&](int slot, std::string_view message) {
-        if (trace)
-            std::fprintf(stderr, "-> %d %.*s\n", slot, static_cast<int>(message.size() - 1), message.data());
-        observer.sent(slot, message);
-    });
+    {
+        engine::VirtualTimeline timeline;
+        auto& timer1 = timeline.addClock();
+        auto& computertimer = timeline.addClock();
+        net::SteppedPaceTimer socktimer;
+        net::HostOptions options;
+        options.port = 0;
+        options.seed = size;
+        options.botSpeedMs = 250;
+        // The login deadline passes whenever the input lets Qt's events run.
+        options.loginTimeoutMs = 0;
+        options.dictionary = dictionary;
+        options.timer1 = &timer1;
+        options.computertimer = &computertimer;
+        options.socktimer = &socktimer;
+        net::TServer host(options);
+        timeline.setOnTick(timer1, [&] { host.game().timer1Timer(); });
+        timeline.setOnTick(computertimer, [&] { host.game().computertimerTimer(); });
+        Observer observer(host);
+        // LEXIFLIP_FUZZ_TRACE=1 shows what the host sends, to follow a finding.
+        static const bool trace = std::getenv("LEXIFLIP_FUZZ_TRACE") != nullptr;
+        host.setVirtualSink([&](int slot, std::string_view message) {
+            if (trace)
+                std::fprintf(stderr, "-> %d %.*s\n", slot, static_cast<int>(message.size() - 1),
+                             message.data());
+            observer.sent(slot, message);
+        });
 
-    Input in(data, size);
-    auto anyConnected = [&] {
-        for (int s = 1; s <= 9; ++s) {
-            if (host.state().players[s].connected)
-                return true;
-        }
-        return false;
-    };
-    auto connection = [&](std::uint8_t pick) { return 1 + pick % 9; };
-    for (int steps = 0; !in.done() && steps < 4000; ++steps) {
-        const bool heardBefore = anyConnected();
-        const std::uint8_t op = in.byte();
-        switch (op % 8) {
-        case 0:
-            host.acceptVirtual();
-            break;
-        case 1:
-            host.closeVirtual(connection(in.byte()));
-            break;
-        case 2: {
-            const int from = connection(in.byte());
-            host.receiveVirtual(from, request(in, from));
-            break;
-        }
-        case 3: {
-            // Raw bytes, perhaps half a message, perhaps a flood.
-            const int from = connection(in.byte());
-            std::string raw = in.bytes(in.byte() % 64);
-            if (op & 0x80)
-                raw.append(5000, 'x');
-            host.receiveVirtual(from, raw);
-            break;
-        }
-        case 4:
-        case 5:
-            for (int i = 0; i < 1 + op / 8 && socktimer.step(); ++i)
-                checkState(host.state());
-            break;
-        case 6:
-            for (int i = 0; i < 1 + op / 8 && timeline.step(); ++i)
-                checkState(host.state());
-            break;
-        default: {
-            // The player on turn plays: flips, then lays a word if he can.
-            const int s = host.state().currentplayer;
-            if (s >= 1 && s <= 6) {
-                host.receiveVirtual(s, wire::msg::iflip(s, 1 + in.byte() % 10, 1 + in.byte() % 8));
-                if (op & 0x80) {
-                    if (const auto word = findWord(host, *dictionary); !word.empty())
-                        host.receiveVirtual(s, wire::msg::idone(s, word));
-                }
+        Input in(data, size);
+        auto anyConnected = [&] {
+            for (int s = 1; s <= 9; ++s) {
+                if (host.state().players[s].connected)
+                    return true;
             }
-            break;
+            return false;
+        };
+        auto connection = [&](std::uint8_t pick) { return 1 + pick % 9; };
+        for (int steps = 0; !in.done() && steps < 4000; ++steps) {
+            const bool heardBefore = anyConnected();
+            const std::uint8_t op = in.byte();
+            switch (op % 8) {
+            case 0:
+                host.acceptVirtual();
+                break;
+            case 1:
+                host.closeVirtual(connection(in.byte()));
+                break;
+            case 2: {
+                const int from = connection(in.byte());
+                host.receiveVirtual(from, request(in, from));
+                break;
+            }
+            case 3: {
+                // Raw bytes, perhaps half a message, perhaps a flood.
+                const int from = connection(in.byte());
+                std::string raw = in.bytes(in.byte() % 64);
+                if (op & 0x80)
+                    raw.append(5000, 'x');
+                host.receiveVirtual(from, raw);
+                break;
+            }
+            case 5:
+                // Now and then Qt's events run: login deadlines pass.
+                if (op == 0xFD) {
+                    QCoreApplication::processEvents();
+                    break;
+                }
+                [[fallthrough]];
+            case 4:
+                for (int i = 0; i < 1 + op / 8 && socktimer.step(); ++i)
+                    checkState(host.state());
+                break;
+            case 6:
+                for (int i = 0; i < 1 + op / 8 && timeline.step(); ++i)
+                    checkState(host.state());
+                break;
+            default: {
+                // The player on turn plays: flips, then lays a word if he can.
+                const int s = host.state().currentplayer;
+                if (s >= 1 && s <= 6) {
+                    host.receiveVirtual(s, wire::msg::iflip(s, 1 + in.byte() % 10, 1 + in.byte() % 8));
+                    if (op & 0x80) {
+                        if (const auto word = findWord(host, *dictionary); !word.empty())
+                            host.receiveVirtual(s, wire::msg::idone(s, word));
+                    }
+                }
+                break;
+            }
+            }
+            checkState(host.state());
+            observer.checkScores(heardBefore && anyConnected());
         }
-        }
-        checkState(host.state());
-        observer.checkScores(heardBefore && anyConnected());
+        // The host is still serving: a fresh connection gets a slot or hears why not.
+        while (socktimer.step())
+            checkState(host.state());
+        observer.checkScores(false);
+        host.acceptVirtual();
     }
-    // The host is still serving: a fresh connection gets a slot or hears why not.
-    while (socktimer.step())
-        checkState(host.state());
-    observer.checkScores(false);
-    host.acceptVirtual();
-    QCoreApplication::sendPostedEvents();
+    // What the host let go of with deleteLater goes now, as the event loop
+    // would see to.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
     return 0;
 }
