@@ -1,3 +1,7 @@
-# lexiflip: the game. For now a terminal stand-in until the main window exists.
-add_executable(lexiflip ${CMAKE_CURRENT_LIST_DIR}/main.cpp)
-target_link_libraries(lexiflip PRIVATE lexiflip_engine lexiflip_assets)
+# lexiflip: the game window, with the host in the same process when it hosts.
+add_executable(lexiflip
+  ${CMAKE_CURRENT_LIST_DIR}/main.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/screenshot.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/screenshot.h)
+target_include_directories(lexiflip PRIVATE ${PROJECT_SOURCE_DIR})
+target_link_libraries(lexiflip PRIVATE lexiflip_windows lexiflip_client lexiflip_net lexiflip_version)

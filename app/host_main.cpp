@@ -13,6 +13,7 @@
 #include <optional>
 #include <string>
 
+#include "lexiflip/version.h"
 #include "net/error_report.h"
 #include "net/esock_exception.h"
 #include "net/tserver.h"
@@ -53,29 +54,31 @@ int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("lexiflip-host"));
-    QCoreApplication::setApplicationVersion(QStringLiteral("1.0.3"));
+    QCoreApplication::setApplicationVersion(QString::fromUtf8(
+        lexiflip::kVersionText.data(), static_cast<qsizetype>(lexiflip::kVersionText.size())));
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Hosts a Lexiflip game without a window.\n"
-        "\n"
-        "Clients connect over TCP, on port 7772 unless --port or the environment\n"
-        "variable LEXIFLIP_PORT says otherwise (--port wins; 0 lets the system\n"
-        "choose). The first client to connect gets slot 1: it is the host's own\n"
-        "player and the only one that can start a game. Seat 2 is played by the\n"
-        "computer player Klot when nobody holds it.\n"
-        "\n"
-        "At start the host prints \"lexiflip-host listening on port N\" on standard\n"
-        "output. The host's notices (\"Invalid Letter (3)\", ...) and errors go to\n"
-        "standard error. SIGINT (Ctrl+C) or SIGTERM ends it cleanly."));
+    parser.setApplicationDescription(
+        QStringLiteral("Hosts a Lexiflip game without a window.\n"
+                       "\n"
+                       "Clients connect over TCP, on port 7772 unless --port or the environment\n"
+                       "variable LEXIFLIP_PORT says otherwise (--port wins; 0 lets the system\n"
+                       "choose). The first client to connect gets slot 1: it is the host's own\n"
+                       "player and the only one that can start a game. Seat 2 is played by the\n"
+                       "computer player Klot when nobody holds it.\n"
+                       "\n"
+                       "At start the host prints \"lexiflip-host listening on port N\" on standard\n"
+                       "output. The host's notices (\"Invalid Letter (3)\", ...) and errors go to\n"
+                       "standard error. SIGINT (Ctrl+C) or SIGTERM ends it cleanly."));
     parser.addHelpOption();
     parser.addVersionOption();
-    const QCommandLineOption portOption(QStringList{QStringLiteral("p"), QStringLiteral("port")},
-                                        QStringLiteral("TCP port to listen on (default 7772, or LEXIFLIP_PORT)."),
-                                        QStringLiteral("N"));
+    const QCommandLineOption portOption(
+        QStringList{QStringLiteral("p"), QStringLiteral("port")},
+        QStringLiteral("TCP port to listen on (default 7772, or LEXIFLIP_PORT)."), QStringLiteral("N"));
     const QCommandLineOption speedOption(
         QStringLiteral("bot-speed"),
-        QStringLiteral("Pace of the computer player: slow (1000 ms), normal (750 ms, the default) or fast (250 ms)."),
+        QStringLiteral(
+            "Pace of the computer player: slow (1000 ms), normal (750 ms, the default) or fast (250 ms)."),
         QStringLiteral("slow|normal|fast"), QStringLiteral("normal"));
     parser.addOption(portOption);
     parser.addOption(speedOption);

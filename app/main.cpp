@@ -1,83 +1,115 @@
-// lexiflip: the game. The main window is not built yet; until it is, this entry
-// shows what the engine does by playing one solo game in the terminal, with
-// the computer playing seat 1 (just watching) against Klot, and narrating it.
+// lexiflip: the game window. Without parameters it hosts a solo game in this
+// process and plays it through its own client; with a name, an address and a
+// role it hosts ("true") or joins a multi-player game.
+#include <QApplication>
+#include <QMessageBox>
+#include <QTimer>
+
 #include <chrono>
 #include <cstdio>
 #include <string>
 #include <vector>
 
-#include "assets/embedded.h"
-#include "engine/computer_match.h"
-#include "engine/computer_words.h"
-#include "engine/notice_sink.h"
-#include "engine/sender.h"
-#include "engine/tdictn.h"
-#include "net/wire/commands.h"
-#include "net/wire/dispatch_table.h"
-#include "net/wire/field_reader.h"
-#include "net/wire/messages.h"
+#include "app/screenshot.h"
+#include "client/game_window.h"
+#include "client/launch_plan.h"
+#include "client/tchat.h"
+#include "lexiflip/version.h"
+#include "net/error_report.h"
+#include "net/tserver.h"
+#include "net/tsock.h"
+#include "windows/tgamestart.h"
 
 namespace {
 
 using namespace lexiflip;
 
-// Reads what seat 1's client is sent and tells it as a story.
-class Narrator : public engine::Sender {
-public:
-    Narrator()
-    {
-        m_table.add(std::string(wire::cmd::nextplayer), [](std::string_view p) {
-            const int slot = wire::FieldReader(p).nextInt().value_or(0);
-            std::printf("-- %s's turn\n", slot == 1 ? "Your seat" : "Klot");
-        });
-        m_table.add(std::string(wire::cmd::hisword), [](std::string_view p) {
-            wire::FieldReader f(p);
-            const int slot = f.nextInt().value_or(0);
-            const std::string word(f.next());
-            const int total = f.nextInt().value_or(0);
-            const int points = f.nextInt().value_or(0);
-            std::printf("   %s plays \"%s\" for %d points (total %d)\n", slot == 1 ? "your seat" : "Klot",
-                        word.c_str(), points, total);
-        });
-        m_table.add(std::string(wire::cmd::hepasses), [](std::string_view) { std::printf("   pass\n"); });
-        m_table.add(std::string(wire::cmd::timeup), [](std::string_view) { std::printf("   time is up\n"); });
-        m_table.add(std::string(wire::cmd::tie), [](std::string_view) { std::printf("== a tie: another round\n"); });
-        m_table.add(std::string(wire::cmd::winner), [](std::string_view p) {
-            const std::string name(wire::FieldReader(p).next());
-            std::printf("== %s wins\n", name.c_str());
-        });
-    }
-    void send(int slot, std::string_view message) override
-    {
-        if (slot != 1)
-            return;
-        if (!message.empty() && message.back() == '\xFF')
-            message.remove_suffix(1);
-        m_table.dispatch(message);
-    }
+std::uint64_t freshSeed()
+{
+    return static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+}
 
-private:
-    wire::DispatchTable<> m_table;
-};
-
-class PrintedNotices : public engine::NoticeSink {
-public:
-    void notice(std::string_view text) override { std::printf("   (host: %.*s)\n", int(text.size()), text.data()); }
-};
+// The general error report: a message box that does not block the handler
+// that raised the error.
+void showErrorBox(QWidget* parent, std::string_view text)
+{
+    auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Lexiflip"),
+                                QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())),
+                                QMessageBox::Ok, parent);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
+}
 
 } // namespace
 
-int main()
+int main(int argc, char* argv[])
 {
-    std::printf("Lexiflip 1.0.3. The game window is still being built: here is a solo game the\n"
-                "computer plays for you against Klot, to 100 points.\n\n");
-    PrintedNotices notices;
-    const engine::TDictn dictionary(assets::dictionaryRecords(), notices);
-    const auto words = engine::loadComputerWords(assets::computerWords());
-    Narrator narrator;
-    const auto seed = static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());
-    const auto result = engine::playComputerMatch(dictionary, words, seed, narrator);
-    std::printf("\nFinal scores: your seat %d, Klot %d, after %d rounds.\n", result.scores[1], result.scores[2],
-                result.rounds);
-    return 0;
+    std::vector<std::string> parameters(argv + (argc > 0 ? 1 : 0), argv + argc);
+    if (!parameters.empty() && parameters[0] == "--version") {
+        std::printf("lexiflip %.*s\n", static_cast<int>(kVersionText.size()), kVersionText.data());
+        return 0;
+    }
+    // A test-only path: render a game in progress to a picture and end.
+    std::string screenshotFile;
+    if (parameters.size() >= 2 && parameters[0] == "--screenshot") {
+        screenshotFile = parameters[1];
+        parameters.clear();
+    }
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Lexiflip"));
+    QApplication::setApplicationVersion(QStringLiteral("1.0.3"));
+
+    // The windows, in their order; only the main window is shown.
+    client::GameWindow game(freshSeed());
+    client::Tchat& window = game.window();
+    net::setGeneralErrorReport([&window](std::string_view text) { showErrorBox(&window, text); });
+    windows::Tgamestart gamestart(&window);
+    net::HostOptions hostOptions;
+    if (!screenshotFile.empty())
+        hostOptions.port = 0;
+    net::TServer server(hostOptions);
+    net::TSock lobbyLink;
+
+    game.attachHost(server);
+    QObject::connect(&game, &client::GameWindow::gameOptionsRequested, &gamestart, [&gamestart] {
+        gamestart.show();
+        gamestart.raise();
+        gamestart.activateWindow();
+    });
+    gamestart.setSender([&game](std::string_view message) { game.session().send(message); });
+
+    window.show();
+
+    // processparams, once the window shows.
+    const client::LaunchPlan plan = client::processparams(parameters);
+    game.addSystemLine(plan.loadingLine);
+    gamestart.setPlayerName(plan.playerName);
+    game.setPlayerName(plan.playerName);
+    try {
+        switch (plan.role) {
+        case client::LaunchPlan::Role::Solo:
+        case client::LaunchPlan::Role::Host:
+            server.startHosting();
+            game.hostpress(server.port());
+            break;
+        case client::LaunchPlan::Role::Join:
+            game.joinpress(plan.hostAddress, net::defaultHostPort());
+            break;
+        case client::LaunchPlan::Role::Wait:
+            break;
+        }
+        // The link to the lobby: held open, nothing is exchanged on it.
+        if (plan.role == client::LaunchPlan::Role::Host || plan.role == client::LaunchPlan::Role::Join) {
+            lobbyLink.setHostName("127.0.0.1");
+            lobbyLink.setPortName("9001");
+            lobbyLink.Open();
+        }
+    } catch (const std::exception& error) {
+        net::reportGeneralError(error.what());
+    }
+
+    if (!screenshotFile.empty())
+        app::takeScreenshotWhenPlaying(game, gamestart, QString::fromStdString(screenshotFile));
+    return QApplication::exec();
 }

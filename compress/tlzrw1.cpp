@@ -1,12 +1,13 @@
 #include "compress/tlzrw1.h"
 
+#include "fileio/atomic_file.h"
+
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <limits>
 #include <new>
-#include <random>
+#include <optional>
 
 namespace lexiflip::compress {
 
@@ -56,24 +57,6 @@ class FileSource : public ByteSource {
         if (got < n && std::ferror(m_file))
             throw ELzrw1Exception(m_errorMessage);
         return got;
-    }
-
-  private:
-    std::FILE* m_file;
-    std::string m_errorMessage;
-};
-
-class FileSink : public ByteSink {
-  public:
-    FileSink(std::FILE* file, std::string errorMessage)
-        : m_file(file), m_errorMessage(std::move(errorMessage))
-    {
-    }
-
-    void write(const std::uint8_t* src, std::size_t n) override
-    {
-        if (std::fwrite(src, 1, n, m_file) != n)
-            throw ELzrw1Exception(m_errorMessage);
     }
 
   private:
@@ -188,87 +171,43 @@ struct Tlzrw1::Messages {
     }
 };
 
-// The output file of one operation. It is written under a temporary name in
-// the target's directory and renamed over the target on commit; without a
-// commit the temporary file is removed. So a failure leaves neither a partial
-// output nor a damaged earlier file, and the input may be the target itself.
-// A target that exists and is no regular file (a device, a pipe) cannot be
-// replaced and is written directly, and never removed.
-class Tlzrw1::FileOutput {
+// The output file of one operation, written whole or not at all (see
+// fileio::AtomicFile): a failure leaves neither a partial output nor a damaged
+// earlier file, and the input may be the target itself. The writer's own
+// errors become the component's messages.
+class Tlzrw1::FileOutput : public ByteSink {
   public:
-    FileOutput(const std::string& target, const std::string& openFailure)
+    FileOutput(const std::string& target, const std::string& openFailure, std::string writeFailure)
+        : m_writeFailure(std::move(writeFailure))
     {
-        if (target.empty())
+        try {
+            m_file.emplace(target);
+        } catch (const fileio::FileError&) {
             throw ELzrw1Exception(openFailure);
-        std::error_code ec;
-        m_target = fs::path(target);
-        if (fs::is_symlink(fs::symlink_status(m_target, ec))) {
-            // Replace the file the link points to, not the link.
-            const fs::path resolved = fs::canonical(m_target, ec);
-            if (!ec)
-                m_target = resolved;
-        }
-        const fs::file_status status = fs::status(m_target, ec);
-        if (fs::is_directory(status))
-            throw ELzrw1Exception(openFailure);
-        if (fs::exists(status) && !fs::is_regular_file(status)) {
-            m_file.reset(std::fopen(m_target.c_str(), "wb"));
-            if (!m_file)
-                throw ELzrw1Exception(openFailure);
-            m_direct = true;
-            return;
-        }
-
-        std::random_device entropy;
-        for (int attempt = 0; attempt < 16 && !m_file; ++attempt) {
-            char suffix[16];
-            std::snprintf(suffix, sizeof suffix, "%08x", static_cast<unsigned>(entropy()));
-            m_temp = m_target.parent_path() / ("." + m_target.filename().string() + "." + suffix + ".tmp");
-            errno = 0;
-            m_file.reset(std::fopen(m_temp.c_str(), "wbx"));
-            if (!m_file && errno != EEXIST)
-                break;
-        }
-        if (!m_file)
-            throw ELzrw1Exception(openFailure);
-    }
-
-    ~FileOutput()
-    {
-        if (m_committed)
-            return;
-        m_file.reset();
-        if (!m_direct) {
-            std::error_code ec;
-            fs::remove(m_temp, ec);
         }
     }
 
-    FileOutput(const FileOutput&) = delete;
-    FileOutput& operator=(const FileOutput&) = delete;
-
-    std::FILE* file() const { return m_file.get(); }
-
-    void commit(const std::string& writeFailure)
+    void write(const std::uint8_t* src, std::size_t n) override
     {
-        std::FILE* file = m_file.release();
-        if (std::fclose(file) != 0)
-            throw ELzrw1Exception(writeFailure);
-        if (!m_direct) {
-            std::error_code ec;
-            fs::rename(m_temp, m_target, ec);
-            if (ec)
-                throw ELzrw1Exception(writeFailure);
+        try {
+            m_file->write(src, n);
+        } catch (const fileio::FileError&) {
+            throw ELzrw1Exception(m_writeFailure);
         }
-        m_committed = true;
+    }
+
+    void commit()
+    {
+        try {
+            m_file->commit();
+        } catch (const fileio::FileError&) {
+            throw ELzrw1Exception(m_writeFailure);
+        }
     }
 
   private:
-    fs::path m_target;
-    fs::path m_temp;
-    FilePtr m_file;
-    bool m_direct = false;
-    bool m_committed = false;
+    std::optional<fileio::AtomicFile> m_file;
+    std::string m_writeFailure;
 };
 
 Tlzrw1::Tlzrw1() : m_lzh(std::make_unique<Lzhuf>()) {}
@@ -445,13 +384,13 @@ std::uint64_t Tlzrw1::Compress()
     FilePtr input(std::fopen(m_inputFile.c_str(), "rb"));
     if (!input)
         throw ELzrw1Exception("Lzrw1 (de)compression : Failed to open input file : " + m_inputFile);
-    FileOutput output(m_outputFile, "Lzrw1 (de)compression : Failed to open output file : " + m_outputFile);
+    FileOutput output(m_outputFile, "Lzrw1 (de)compression : Failed to open output file : " + m_outputFile,
+                      messages.write);
 
     FileSource source(input.get(),
                       method == TCompressMode::Fast ? messages.readFailedFast : messages.readFailedGood);
-    FileSink sink(output.file(), messages.write);
-    const std::uint64_t written = compressStream(method, size, source, sink, buffers, messages);
-    output.commit(messages.write);
+    const std::uint64_t written = compressStream(method, size, source, output, buffers, messages);
+    output.commit();
 
     show(m_inputFile + " : Lzrw1 : successfully compressed at " + std::to_string(percentOf(written, size)) +
          "%");
@@ -465,12 +404,12 @@ std::uint64_t Tlzrw1::Decompress()
     FilePtr input(std::fopen(m_inputFile.c_str(), "rb"));
     if (!input)
         throw ELzrw1Exception("Lzrw1 (de)compression : Failed to open input file : " + m_inputFile);
-    FileOutput output(m_outputFile, "Lzrw1 (de)compression : Failed to open output file : " + m_outputFile);
+    FileOutput output(m_outputFile, "Lzrw1 (de)compression : Failed to open output file : " + m_outputFile,
+                      messages.write);
 
     FileSource source(input.get(), messages.readShort);
-    FileSink sink(output.file(), messages.write);
-    const std::uint64_t written = decompressStream(source, sink, buffers, messages);
-    output.commit(messages.write);
+    const std::uint64_t written = decompressStream(source, output, buffers, messages);
+    output.commit();
     return written;
 }
 

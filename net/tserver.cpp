@@ -82,7 +82,7 @@ TServer::TServer(HostOptions options, QObject* parent)
 
     Sock1.setPortName(m_portName);
     Sock1.OnAccept = [this](TSock& listener) { guarded([this, &listener] { Sock1Accept(listener); }); };
-    Sock1.OnRead = [this](TSock& sock, int count) { guarded([this, &sock, count] { Sock1Read(sock, count); }); };
+    Sock1.OnRead = [this](TSock& sock, std::size_t count) { guarded([this, &sock, count] { Sock1Read(sock, count); }); };
 }
 
 TServer::~TServer()
@@ -90,15 +90,6 @@ TServer::~TServer()
     // Closing down reports to nobody: the connections go with Sock1.
     receivedlist.clear();
     m_departuresLater.stop();
-    for (SlotConnection& slot : m_slots) {
-        if (slot.conn) {
-            slot.conn->OnInfo = nullptr;
-            slot.conn->OnDisconnect = nullptr;
-            slot.conn->OnRead = nullptr;
-        }
-    }
-    Sock1.OnAccept = nullptr;
-    Sock1.OnRead = nullptr;
     m_timer1.stop();
     m_computertimer.stop();
 }
@@ -203,9 +194,6 @@ void TServer::Sock1Accept(TSock& listener)
         TSock* refused = nullptr;
         if (listener.Accept(refused)) {
             refused->setTag(engine::kMaxConnections + 1);
-            refused->OnRead = nullptr;
-            refused->OnDisconnect = nullptr;
-            refused->OnInfo = nullptr;
             refused->Send(wire::msg::full());
             delete refused;
         }
@@ -253,7 +241,7 @@ void TServer::seatConnection(int chosen, TSock* conn)
     sendtoslot(chosen, wire::msg::sendlogininfo(chosen));
 }
 
-void TServer::Sock1Read(TSock& sock, int /*count*/)
+void TServer::Sock1Read(TSock& sock, std::size_t /*count*/)
 {
     const std::string bytes = sock.Receive(-1);
     const int s = sock.Tag();

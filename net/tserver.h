@@ -164,7 +164,7 @@ private:
 
     // Socket events.
     void Sock1Accept(TSock& listener);
-    void Sock1Read(TSock& sock, int count);
+    void Sock1Read(TSock& sock, std::size_t count);
     // The slot a new connection gets, or 0 when all nine are held.
     int chooseSlot() const;
     // Gives slot a new connection (conn is null for a virtual one).

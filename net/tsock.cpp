@@ -9,6 +9,7 @@
 #include <netdb.h>
 #include <netinet/in.h>
 
+#include <algorithm>
 #include <charconv>
 #include <map>
 #include <utility>
@@ -57,13 +58,9 @@ TSock::TSock(QObject* parent) : QObject(parent) {}
 
 TSock::~TSock()
 {
-    if (m_listen || m_socket || m_server) {
-        try {
-            Close();
-        } catch (...) {
-            // A destructor has nobody to tell.
-        }
-    }
+    // Nothing is reported from here: whoever the handlers would tell may be
+    // gone already.
+    shutDown();
 }
 
 template <class Step>
@@ -123,10 +120,10 @@ quint16 TSock::resolvePort()
     return ntohs(static_cast<uint16_t>(service->s_port));
 }
 
-quint32 TSock::resolveHost()
+std::optional<quint32> TSock::resolveHost()
 {
     if (m_hostName.empty())
-        return 0; // the any-address
+        return 0u; // the any-address
     report(SocketInfo::Lookup, "Lookup Of Host " + m_hostName);
     if (startsWithDigit(m_hostName)) {
         QHostAddress address;
@@ -138,14 +135,28 @@ quint32 TSock::resolveHost()
     auto& cache = hostCache();
     if (const auto found = cache.find(m_hostName); found != cache.end())
         return found->second;
-    const QHostInfo info = QHostInfo::fromName(QString::fromStdString(m_hostName));
-    for (const QHostAddress& address : info.addresses()) {
-        if (address.protocol() == QAbstractSocket::IPv4Protocol) {
-            cache[m_hostName] = address.toIPv4Address();
-            return address.toIPv4Address();
+    return std::nullopt;
+}
+
+void TSock::onHostLookedUp(const QHostInfo& info)
+{
+    // An answer to a lookup that was closed or replaced meanwhile is no
+    // longer wanted.
+    if (!lookingUp() || info.lookupId() != m_lookupId)
+        return;
+    m_lookupId = -1;
+    guarded([this, &info] {
+        for (const QHostAddress& address : info.addresses()) {
+            if (address.protocol() == QAbstractSocket::IPv4Protocol) {
+                hostCache()[info.hostName().toStdString()] = address.toIPv4Address();
+                connectTo(address.toIPv4Address(), m_lookupPort);
+                return;
+            }
         }
-    }
-    throw ESockException("Host Lookup - Could Not Find Host Entry");
+        // Back to idle, as when the lookup failed inside Open.
+        m_heldOutput.clear();
+        throw ESockException("Host Lookup - Could Not Find Host Entry");
+    });
 }
 
 void TSock::adopt(QTcpSocket* socket)
@@ -155,7 +166,7 @@ void TSock::adopt(QTcpSocket* socket)
     socket->setParent(this);
     // Bounds what the socket holds for us: one data event takes at most this
     // much, and more data makes further events.
-    socket->setReadBufferSize(kReadChunk);
+    socket->setReadBufferSize(static_cast<qint64>(kReadChunk));
     connect(socket, &QTcpSocket::connected, this, &TSock::onConnected);
     connect(socket, &QTcpSocket::readyRead, this, &TSock::onReadyRead);
     connect(socket, &QTcpSocket::bytesWritten, this, &TSock::onBytesWritten);
@@ -166,16 +177,51 @@ void TSock::adopt(QTcpSocket* socket)
 
 bool TSock::Open()
 {
-    if (m_socket || m_server)
+    if (hasEndpoint())
         return m_connected;
     // Names are resolved before the socket exists, so that a failed lookup
     // leaves the component idle rather than stuck half-open.
     const quint16 port = resolvePort();
-    const quint32 address = resolveHost();
+    if (const std::optional<quint32> address = resolveHost()) {
+        connectTo(*address, port);
+        return m_connected;
+    }
+    // A resolver that answers slowly must not freeze the window: the
+    // connection starts when the answer comes, always later, from the event
+    // loop. Qt drops the answer if the TSock is destroyed first. (The slot is
+    // named rather than given as a functor: Qt 6.4 leaks a functor whose
+    // lookup is aborted or outlives its context.)
+    m_lookupPort = port;
+    m_lookupId = QHostInfo::lookupHost(QString::fromStdString(m_hostName), this, SLOT(onHostLookedUp(QHostInfo)));
+    return m_connected;
+}
+
+void TSock::connectTo(quint32 address, quint16 port)
+{
     auto* socket = new QTcpSocket(this);
     adopt(socket);
     socket->connectToHost(QHostAddress(address), port);
-    return m_connected;
+    if (!m_heldOutput.empty()) {
+        const std::string held = std::exchange(m_heldOutput, std::string());
+        socket->write(held.data(), static_cast<qint64>(held.size()));
+    }
+}
+
+void TSock::abandonLookup()
+{
+    if (lookingUp())
+        QHostInfo::abortHostLookup(m_lookupId);
+    m_lookupId = -1;
+    m_heldOutput.clear();
+}
+
+void TSock::shutDown()
+{
+    abandonLookup();
+    releaseServer();
+    releaseSocket();
+    m_connected = false;
+    m_listen = false;
 }
 
 void TSock::releaseSocket()
@@ -215,27 +261,23 @@ void TSock::releaseServer()
 
 bool TSock::Close()
 {
-    const bool clean = m_socket || m_server;
-    releaseServer();
-    releaseSocket();
-    m_connected = false;
-    if (m_listen) {
-        // A listener reports nothing when it closes.
-        m_listen = false;
+    const bool clean = hasEndpoint();
+    const bool wasListening = m_listen;
+    shutDown();
+    // A listener reports nothing when it closes.
+    if (wasListening)
         return clean;
-    }
     try {
         report(SocketInfo::Close, "Socket Closed");
     } catch (const ESockException&) {
         // Closing goes on whatever the report handler does.
     }
-    m_listen = false;
     return clean;
 }
 
 void TSock::setListen(bool listen)
 {
-    if (m_socket && !m_listen)
+    if ((m_socket || lookingUp()) && !m_listen)
         throw ESockException("Listen - Socket Already In Use");
     if (!listen) {
         m_listen = false;
@@ -266,10 +308,18 @@ void TSock::setListen(bool listen)
 
 bool TSock::Send(std::string_view text)
 {
-    if (!m_socket && !m_server)
+    if (!hasEndpoint())
         throw ESockException("Send - Socket Not Connected");
     if (m_server)
         throw ESockException("Send - Cannot Send On A Listener Socket");
+    if (!m_socket) {
+        // Still looking the host up: the bytes leave in order once connecting.
+        if (!text.empty()) {
+            report(SocketInfo::Send, "Non-Blocking Outgoing Data");
+            m_heldOutput.append(text);
+        }
+        return true;
+    }
     if (text.empty() && m_socket->bytesToWrite() == 0)
         return true;
     report(SocketInfo::Send, "Non-Blocking Outgoing Data");
@@ -285,17 +335,32 @@ bool TSock::Send(std::string_view text)
     return true;
 }
 
-std::string TSock::Receive(int size)
+std::string TSock::Receive(std::ptrdiff_t size)
 {
-    if (!m_socket && !m_server && m_receiveBuffer.empty())
+    if (!hasEndpoint() && m_receiveBuffer.empty())
         throw ESockException("Receive - Socket Not Connected");
     if (m_server)
         throw ESockException("Receive - Cannot Receive On A Listener Socket");
-    if (size < 0 || static_cast<std::size_t>(size) >= m_receiveBuffer.size())
-        return std::exchange(m_receiveBuffer, std::string());
-    std::string head = m_receiveBuffer.substr(0, static_cast<std::size_t>(size));
-    m_receiveBuffer.erase(0, static_cast<std::size_t>(size));
-    return head;
+    std::string taken;
+    if (size < 0 || static_cast<std::size_t>(size) >= m_receiveBuffer.size()) {
+        taken = std::exchange(m_receiveBuffer, std::string());
+    } else {
+        taken = m_receiveBuffer.substr(0, static_cast<std::size_t>(size));
+        m_receiveBuffer.erase(0, static_cast<std::size_t>(size));
+    }
+    resumeReading();
+    return taken;
+}
+
+void TSock::resumeReading()
+{
+    if (m_resumeScheduled || !m_socket || m_socket->bytesAvailable() == 0 || m_receiveBuffer.size() >= kReceiveLimit)
+        return;
+    m_resumeScheduled = true;
+    QTimer::singleShot(0, this, [this] {
+        m_resumeScheduled = false;
+        onReadyRead();
+    });
 }
 
 bool TSock::Accept(TSock*& newSock)
@@ -335,7 +400,7 @@ bool TSock::Accept(TSock*& newSock)
 
 std::size_t TSock::pendingSendBytes() const
 {
-    return m_socket ? static_cast<std::size_t>(m_socket->bytesToWrite()) : 0;
+    return m_heldOutput.size() + (m_socket ? static_cast<std::size_t>(m_socket->bytesToWrite()) : 0);
 }
 
 quint16 TSock::boundPort() const
@@ -355,18 +420,25 @@ void TSock::onConnected()
     });
 }
 
-void TSock::takeIncoming()
+void TSock::takeIncoming(bool ignoreLimit)
 {
     // The socket holds at most kReadChunk for us at a time, so each pass here
-    // is one data event of at most that size.
+    // is one data event of at most that size. Bytes left in the socket hold
+    // the peer back until Receive makes room (see resumeReading).
     while (m_socket && m_socket->bytesAvailable() > 0) {
-        const QByteArray bytes = m_socket->read(kReadChunk);
+        std::size_t room = kReadChunk;
+        if (!ignoreLimit) {
+            if (m_receiveBuffer.size() >= kReceiveLimit)
+                return;
+            room = std::min(room, kReceiveLimit - m_receiveBuffer.size());
+        }
+        const QByteArray bytes = m_socket->read(static_cast<qint64>(room));
         if (bytes.isEmpty())
             return;
         m_receiveBuffer.append(bytes.constData(), static_cast<std::size_t>(bytes.size()));
         report(SocketInfo::Receive, "Non-Blocking Incoming Data");
         if (OnRead)
-            OnRead(*this, static_cast<int>(m_receiveBuffer.size()));
+            OnRead(*this, m_receiveBuffer.size());
     }
 }
 
@@ -403,7 +475,7 @@ void TSock::onPeerClosed()
         return;
     m_peerClosedHandled = true;
     guarded([this] {
-        takeIncoming();
+        takeIncoming(true);
         if (OnDisconnect)
             OnDisconnect(*this);
     });

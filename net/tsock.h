@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHostInfo>
 #include <QObject>
 #include <QPointer>
 #include <QTcpServer>
@@ -7,6 +8,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -30,16 +32,33 @@ const char* socketInfoName(SocketInfo category);
 // Handlers run inside the component's own event handling. They may call any
 // operation, Close included, but must not delete the TSock that called them
 // (use deleteLater()).
+//
+// Destroying a TSock closes it without a word: no handler runs from the
+// destructor, so an owner may hand it callbacks that capture itself or
+// anything that dies before the TSock does.
+//
+// A host name is looked up without blocking the thread: Open returns at once,
+// and the connection starts when the lookup completes. Bytes sent meanwhile
+// wait in order; a failed lookup goes to the general error report as
+// "Host Lookup - Could Not Find Host Entry". Closing or destroying the TSock
+// during the lookup forgets it.
+//
+// Received bytes wait for Receive up to kReceiveLimit: beyond it the TSock
+// stops reading from the network, so a peer whose bytes nobody takes is held
+// back by TCP's own flow control instead of growing memory. Reading resumes
+// once Receive has taken the held bytes below the limit. The bytes still in
+// the socket when the peer closes are taken whatever the limit (at most one
+// read chunk more), so that nothing sent before a close is lost.
 class TSock : public QObject {
     Q_OBJECT
 
 public:
     using Event = std::function<void(TSock& sender)>;
     using InfoEvent = std::function<void(TSock& sender, SocketInfo category, std::string_view message)>;
-    using ReadEvent = std::function<void(TSock& sender, int count)>;
+    using ReadEvent = std::function<void(TSock& sender, std::size_t count)>;
 
     explicit TSock(QObject* parent = nullptr);
-    // A TSock that is listening or connected is closed first.
+    // A TSock that is listening or connected is closed first, silently.
     ~TSock() override;
 
     TSock(const TSock&) = delete;
@@ -64,8 +83,9 @@ public:
 
     bool Connected() const { return m_connected; }
 
-    // Starts the outgoing connection; the outcome arrives as OnConnect or as an
-    // Error report. Returns the connected flag (False while connecting).
+    // Starts the outgoing connection (after looking up a host name, without
+    // waiting for it); the outcome arrives as OnConnect or as an Error report.
+    // Returns the connected flag (False while connecting).
     bool Open();
     // Closes and reports; True when there was a socket and it closed cleanly.
     bool Close();
@@ -73,7 +93,7 @@ public:
     // what it does not take is retried when the socket can take more.
     bool Send(std::string_view text);
     // Takes received bytes: size -1 (or at least what is held) takes all.
-    std::string Receive(int size = -1);
+    std::string Receive(std::ptrdiff_t size = -1);
     // On a listener, from OnAccept: accepts one waiting connection into a new
     // TSock owned by this one.
     bool Accept(TSock*& newSock);
@@ -93,7 +113,13 @@ public:
     Event OnAccept;
 
     // Bytes one data event reads at most; further data makes further events.
-    static constexpr int kReadChunk = 32768;
+    static constexpr std::size_t kReadChunk = 32768;
+    // Received bytes held for Receive at most while the connection lasts.
+    static constexpr std::size_t kReceiveLimit = 1024 * 1024;
+
+private slots:
+    // Named as a slot for QHostInfo::lookupHost.
+    void onHostLookedUp(const QHostInfo& info);
 
 private:
     void onConnected();
@@ -105,14 +131,25 @@ private:
 
     // Calls OnInfo; an exception out of it becomes ESockException "Error here".
     void report(SocketInfo category, std::string_view message);
-    // Reads what the network holds, at most kReadChunk per event.
-    void takeIncoming();
+    // Reads what the network holds, at most kReadChunk per event, and stops
+    // at kReceiveLimit unless told to take everything.
+    void takeIncoming(bool ignoreLimit = false);
+    // After Receive made room: reads what was left waiting, from the event
+    // loop rather than inside the caller's handler.
+    void resumeReading();
     void adopt(QTcpSocket* socket);
+    void connectTo(quint32 address, quint16 port);
+    // Lets go of the socket, the listener and any lookup, reporting nothing.
+    void shutDown();
     // Lets go of the socket; pending output is still delivered for a while.
     void releaseSocket();
     void releaseServer();
+    void abandonLookup();
+    bool lookingUp() const { return m_lookupId >= 0; }
+    bool hasEndpoint() const { return m_socket || m_server || lookingUp(); }
     quint16 resolvePort();
-    quint32 resolveHost();
+    // The address when it is known at once; none when a lookup must run.
+    std::optional<quint32> resolveHost();
     // Runs an event handler step; errors go to the general error report.
     template <class Step>
     void guarded(Step&& step);
@@ -126,7 +163,13 @@ private:
     int m_tag = 0;
     QPointer<QTcpSocket> m_socket;
     QPointer<QTcpServer> m_server;
+    bool m_resumeScheduled = false;
+    // The host name lookup under way, or -1.
+    int m_lookupId = -1;
+    quint16 m_lookupPort = 0;
     std::string m_receiveBuffer;
+    // Bytes given to Send while the host name is being looked up.
+    std::string m_heldOutput;
 };
 
 } // namespace lexiflip::net

@@ -53,7 +53,7 @@ std::string colourToText(Colour colour)
     return text;
 }
 
-Colour colourFromText(std::string_view text)
+std::optional<Colour> readColourText(std::string_view text)
 {
     // Colour names are read without regard to case, as the original colour
     // parser did; senders always write them as listed.
@@ -62,27 +62,32 @@ Colour colourFromText(std::string_view text)
             return value;
     }
     if (text.empty())
-        return kUnreadableColour;
+        return std::nullopt;
     const char* first = text.data();
     const char* last = text.data() + text.size();
     if (text.front() == '$') {
         ++first;
         if (first == last || last - first > 8)
-            return kUnreadableColour;
+            return std::nullopt;
         std::uint32_t value = 0;
         const auto [end, error] = std::from_chars(first, last, value, 16);
         if (error != std::errc() || end != last)
-            return kUnreadableColour;
+            return std::nullopt;
         return value;
     }
     // Decimal: the colour is a signed 32-bit number on the wire, so negative
     // values are taken as their two's complement bit pattern.
     long long value = 0;
     const auto [end, error] = std::from_chars(first, last, value, 10);
-    if (error != std::errc() || end != last || value < std::numeric_limits<std::int32_t>::min()
-        || value > std::numeric_limits<std::uint32_t>::max())
-        return kUnreadableColour;
+    if (error != std::errc() || end != last || value < std::numeric_limits<std::int32_t>::min() ||
+        value > std::numeric_limits<std::uint32_t>::max())
+        return std::nullopt;
     return static_cast<Colour>(value);
+}
+
+Colour colourFromText(std::string_view text)
+{
+    return readColourText(text).value_or(kUnreadableColour);
 }
 
 ChatText splitChatText(std::string_view textAndColour)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -19,6 +20,11 @@ std::string colourToText(Colour colour);
 // A colour name, a decimal integer or "$" and hexadecimal digits back into the
 // value; anything else, an empty text included, is kUnreadableColour.
 Colour colourFromText(std::string_view text);
+
+// The same reading, but a text that is no colour gives nothing, so that a
+// reader with another fallback (the settings file falls back to black) can
+// tell it from a real "clRed".
+std::optional<Colour> readColourText(std::string_view text);
 
 // A chat payload after its leading fields: the text up to the first "|" and
 // the colour after it. Because the colour is everything after the first "|", a

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "lexiflip/version.h"
 #include "net/wire/colour_text.h"
 #include "net/wire/field_reader.h"
 
@@ -14,7 +15,7 @@
 namespace lexiflip::wire::msg {
 
 // The version text this copy sends and expects.
-inline constexpr std::string_view kVersion = "1.0.3";
+inline constexpr std::string_view kVersion = kVersionText;
 
 struct Cell {
     int x = 0;

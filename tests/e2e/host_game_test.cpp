@@ -270,5 +270,20 @@ TEST(LexiflipHost, RefusesATakenPortAndExplainsItself)
     EXPECT_EQ(process.exitCode(), 2);
 }
 
+// The version text is set once in the build; both programs and the wire show it.
+TEST(Programs, PrintTheVersionTheWireSends)
+{
+    EXPECT_EQ(msg::kVersion, "1.0.3");
+    const char* binary = std::getenv("LEXIFLIP_BINARY_DIR");
+    const QString app = QString::fromUtf8(binary ? binary : ".") + QStringLiteral("/app/");
+    for (const char* program : {"lexiflip-host", "lexiflip"}) {
+        QProcess process;
+        process.start(app + QString::fromUtf8(program), {QStringLiteral("--version")});
+        ASSERT_TRUE(process.waitForFinished(10000)) << program;
+        EXPECT_EQ(process.exitCode(), 0) << program;
+        EXPECT_EQ(process.readAllStandardOutput().trimmed().toStdString(), std::string(program) + " 1.0.3");
+    }
+}
+
 } // namespace
 } // namespace lexiflip::testing

@@ -404,7 +404,13 @@ TEST_F(Host, AnEndlessMessageKeepsMemoryBoundedWhileOthersAreServed)
     for (int i = 0; i < chats; ++i)
         EXPECT_TRUE(host.waitFor("CMD_chat+P1 chats: still serving " + std::to_string(i) + "|clBlack"));
     EXPECT_LE(largestPartial, wire::kMaxMessageBytes);
+#if defined(LEXIFLIP_SANITIZED) || defined(__SANITIZE_ADDRESS__)
+    (void)before;
+    GTEST_SKIP() << "AddressSanitizer keeps freed memory resident in its quarantine, so the growth bound "
+                    "cannot hold; the partial-message bound above still did";
+#else
     EXPECT_LT(residentKiB() - before, 8 * 1024) << "KiB grown";
+#endif
 }
 
 // A client that connects and logs in but never reads a byte.

@@ -2,14 +2,17 @@
 
 #include <QAbstractSocket>
 #include <QCoreApplication>
+#include <QHostInfo>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "net/error_report.h"
 #include "net/net_wait.h"
 #include "net/socket_errors.h"
 
@@ -83,19 +86,6 @@ protected:
         serverLog.attach(*server);
     }
 
-    // Handlers may capture a test's locals; none may run once the test is over.
-    void TearDown() override
-    {
-        for (TSock* sock : {&listener, &client, server}) {
-            if (sock) {
-                sock->OnInfo = nullptr;
-                sock->OnRead = nullptr;
-                sock->OnDisconnect = nullptr;
-                sock->OnWrite = nullptr;
-            }
-        }
-    }
-
     InfoLog listenerLog, clientLog, serverLog;
     int connects = 0;
     TSock listener;
@@ -131,15 +121,15 @@ TEST_F(TSockPair, ConnectingAndAcceptingReportTheirSteps)
 TEST_F(TSockPair, ReceiveTakesEverythingOrAPrefixAndLeavesLineBreaksAlone)
 {
     connectPair();
-    std::vector<int> counts;
-    server->OnRead = [&counts](TSock&, int count) { counts.push_back(count); };
+    std::vector<std::size_t> counts;
+    server->OnRead = [&counts](TSock&, std::size_t count) { counts.push_back(count); };
     const std::string first = "CMD_chat+1+a|clRed\xFF" "CMD_hepass+1+\xFF";
     const std::string second = "\r\nline\rtwo\n";
     client.Send(first);
     client.Send(second);
     ASSERT_TRUE(waitFor([&] { return server->receivedBytes() == first.size() + second.size(); }));
     ASSERT_FALSE(counts.empty());
-    EXPECT_EQ(static_cast<std::size_t>(counts.back()), first.size() + second.size());
+    EXPECT_EQ(counts.back(), first.size() + second.size());
 
     EXPECT_EQ(server->Receive(5), "CMD_c");
     EXPECT_EQ(server->Receive(0), "");
@@ -153,7 +143,7 @@ TEST_F(TSockPair, ALargeSendArrivesWholeInOrderAndInBoundedReads)
     connectPair();
     std::string received;
     std::size_t largestRead = 0;
-    server->OnRead = [&](TSock& sock, int) {
+    server->OnRead = [&](TSock& sock, std::size_t) {
         const std::string bytes = sock.Receive(-1);
         largestRead = std::max(largestRead, bytes.size());
         received += bytes;
@@ -173,7 +163,7 @@ TEST_F(TSockPair, ALargeSendArrivesWholeInOrderAndInBoundedReads)
     EXPECT_GT(client.pendingSendBytes(), 0u);
     ASSERT_TRUE(testing::waitUntil([&] { return received.size() == expected.size(); }, 20000));
     EXPECT_TRUE(received == expected);
-    EXPECT_LE(largestRead, static_cast<std::size_t>(TSock::kReadChunk));
+    EXPECT_LE(largestRead, TSock::kReadChunk);
     EXPECT_GT(writes, 0);
     EXPECT_EQ(client.pendingSendBytes(), 0u);
 }
@@ -308,7 +298,7 @@ TEST(TSock, ARefusedConnectOnlyReportsTheError)
     int events = 0;
     client.OnConnect = [&events](TSock&) { ++events; };
     client.OnDisconnect = [&events](TSock&) { ++events; };
-    client.OnRead = [&events](TSock&, int) { ++events; };
+    client.OnRead = [&events](TSock&, std::size_t) { ++events; };
     client.setHostName("127.0.0.1");
     client.setPortName(port);
     client.Open();
@@ -334,6 +324,146 @@ TEST(TSock, AnInfoHandlerThatThrowsBecomesErrorHereExceptWhileClosing)
     };
     EXPECT_EQ(exceptionText([&] { sock.Close(); }), "(nothing raised)");
     EXPECT_EQ(exceptionText([&] { sock.Close(); }), "(nothing raised)");
+}
+
+TEST_F(TSockPair, DestroyingAConnectionReportsNothingButClosesIt)
+{
+    connectPair();
+    int serverEvents = 0;
+    server->OnDisconnect = [&serverEvents](TSock&) { ++serverEvents; };
+    server->OnRead = [&serverEvents](TSock&, std::size_t) { ++serverEvents; };
+    bool clientDisconnected = false;
+    client.OnDisconnect = [&clientDisconnected](TSock&) { clientDisconnected = true; };
+    const std::size_t reportsBefore = serverLog.entries.size();
+    delete std::exchange(server, nullptr);
+    EXPECT_EQ(serverLog.entries.size(), reportsBefore);
+    EXPECT_EQ(serverEvents, 0);
+    // The peer still learns that the connection is gone.
+    EXPECT_TRUE(waitFor([&] { return clientDisconnected; }));
+}
+
+// Runs a lookup of its own and waits for it: lookups of one name complete
+// together, so once this one is answered, an earlier one has been too.
+void waitForLookupOf(const QString& name)
+{
+    bool answered = false;
+    QObject context;
+    QHostInfo::lookupHost(name, &context, [&answered](const QHostInfo&) { answered = true; });
+    ASSERT_TRUE(waitFor([&] { return answered; }));
+    settle();
+}
+
+// Catches what goes to the general error report while it lives.
+struct GeneralErrors {
+    std::vector<std::string> texts;
+    GeneralErrors()
+    {
+        setGeneralErrorReport([this](std::string_view text) { texts.emplace_back(text); });
+    }
+    ~GeneralErrors() { setGeneralErrorReport({}); }
+};
+
+TEST_F(TSockPair, AHostNameIsLookedUpWithoutWaitingAndEarlyBytesFollowInOrder)
+{
+    listener.setPortName("0");
+    listener.OnAccept = [this](TSock& sock) {
+        TSock* accepted = nullptr;
+        if (sock.Accept(accepted))
+            server = accepted;
+    };
+    listener.setListen(true);
+    clientLog.attach(client);
+    client.OnConnect = [this](TSock&) { ++connects; };
+    client.setHostName("localhost");
+    client.setPortName(std::to_string(listener.boundPort()));
+    EXPECT_FALSE(client.Open());
+    EXPECT_FALSE(client.Open()); // still looking up: no second lookup
+    EXPECT_EQ(clientLog.count(SocketInfo::Lookup, "Lookup Of Host localhost"), 1);
+    EXPECT_EQ(exceptionText([&] { client.setListen(true); }), "Listen - Socket Already In Use");
+    EXPECT_TRUE(client.Send("early\xFF"));
+    EXPECT_EQ(client.pendingSendBytes(), 6u);
+    EXPECT_TRUE(client.Send("later\xFF"));
+    ASSERT_TRUE(waitFor([&] { return server != nullptr && server->receivedBytes() == 12; }));
+    EXPECT_EQ(server->Receive(-1), "early\xFF" "later\xFF");
+    EXPECT_EQ(connects, 1);
+    EXPECT_EQ(clientLog.count(SocketInfo::Connect, "Non-Blocking Socket Connected"), 1);
+}
+
+TEST(TSock, ClosingOrDestroyingDuringALookupForgetsIt)
+{
+    TSock listener;
+    int accepted = 0;
+    listener.OnAccept = [&accepted](TSock& sock) {
+        TSock* conn = nullptr;
+        accepted += sock.Accept(conn) ? 1 : 0;
+    };
+    listener.setPortName("0");
+    listener.setListen(true);
+    GeneralErrors errors;
+    InfoLog log;
+    int connects = 0;
+    auto closed = std::make_unique<TSock>();
+    auto destroyed = std::make_unique<TSock>();
+    for (TSock* sock : {closed.get(), destroyed.get()}) {
+        log.attach(*sock);
+        sock->OnConnect = [&connects](TSock&) { ++connects; };
+        // The process keeps the names it has resolved, so this test looks up
+        // a spelling no other test uses.
+        sock->setHostName("LocalHost");
+        sock->setPortName(std::to_string(listener.boundPort()));
+        EXPECT_FALSE(sock->Open());
+        sock->Send("x");
+    }
+    EXPECT_TRUE(closed->Close());
+    EXPECT_EQ(log.count(SocketInfo::Close, "Socket Closed"), 1);
+    EXPECT_EQ(closed->pendingSendBytes(), 0u);
+    EXPECT_EQ(exceptionText([&] { closed->Send("x"); }), "Send - Socket Not Connected");
+    destroyed.reset();
+    waitForLookupOf("LocalHost");
+    EXPECT_EQ(log.count(SocketInfo::Connect), 0);
+    EXPECT_EQ(log.count(SocketInfo::Error), 0);
+    EXPECT_EQ(connects, 0);
+    EXPECT_EQ(accepted, 0);
+    EXPECT_TRUE(errors.texts.empty());
+}
+
+TEST(TSock, AFailedLookupGoesToTheGeneralReportAndLeavesTheSocketIdle)
+{
+    GeneralErrors errors;
+    TSock sock;
+    sock.setHostName("no-such-host.invalid");
+    sock.setPortName("1");
+    EXPECT_FALSE(sock.Open());
+    sock.Send("lost");
+    ASSERT_TRUE(testing::waitUntil([&] { return !errors.texts.empty(); }, 20000));
+    EXPECT_EQ(errors.texts, std::vector<std::string>{"Host Lookup - Could Not Find Host Entry"});
+    EXPECT_EQ(sock.pendingSendBytes(), 0u);
+    EXPECT_EQ(exceptionText([&] { sock.Send("x"); }), "Send - Socket Not Connected");
+}
+
+TEST_F(TSockPair, UntakenBytesStopAtTheLimitAndFlowOnOnceTaken)
+{
+    connectPair();
+    std::size_t largestCount = 0;
+    server->OnRead = [&largestCount](TSock&, std::size_t count) { largestCount = std::max(largestCount, count); };
+    std::string sent;
+    for (int block = 0; sent.size() < 4 * TSock::kReceiveLimit; ++block)
+        sent += std::string(64 * 1024 - 1, static_cast<char>('a' + block % 26)) + '|';
+    client.Send(sent);
+    ASSERT_TRUE(waitFor([&] { return server->receivedBytes() == TSock::kReceiveLimit; }));
+    settle();
+    EXPECT_EQ(server->receivedBytes(), TSock::kReceiveLimit);
+    EXPECT_EQ(largestCount, TSock::kReceiveLimit);
+    // The rest waits with the sender or in the network, and comes once taken.
+    std::string received;
+    ASSERT_TRUE(testing::waitUntil(
+        [&] {
+            received += server->Receive(-1);
+            return received.size() == sent.size();
+        },
+        20000));
+    EXPECT_TRUE(received == sent);
+    EXPECT_LE(largestCount, TSock::kReceiveLimit);
 }
 
 TEST(SocketErrors, QtErrorsCarryWindowsSocketsCodesAndNames)

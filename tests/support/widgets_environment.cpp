@@ -4,14 +4,14 @@
 
 namespace {
 
-// Widgets, pixmaps and fonts need an application object on the thread that
-// runs the tests; one lives for the whole test program.
-class QtEnvironment : public ::testing::Environment {
+// Widgets, pixmaps and fonts need an application object on the thread that runs the tests; one
+// lives for the whole test program.
+class WidgetsEnvironment : public ::testing::Environment {
   public:
     void SetUp() override
     {
         static int argc = 1;
-        static char name[] = "lexiflip_client_media_tests";
+        static char name[] = "lexiflip_widget_tests";
         static char* argv[] = {name, nullptr};
         m_app = new QApplication(argc, argv);
     }
@@ -25,6 +25,6 @@ class QtEnvironment : public ::testing::Environment {
     QApplication* m_app = nullptr;
 };
 
-const auto* const kRegistered = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+const auto* const kRegistered = ::testing::AddGlobalTestEnvironment(new WidgetsEnvironment);
 
 } // namespace

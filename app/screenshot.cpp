@@ -1,0 +1,78 @@
+#include "app/screenshot.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QPixmap>
+#include <QTimer>
+
+#include <cstdio>
+
+#include "client/board_geometry.h"
+#include "client/board_view.h"
+#include "client/game/client_game.h"
+#include "client/game_window.h"
+#include "client/tchat.h"
+#include "windows/tgamestart.h"
+
+namespace lexiflip::app {
+
+namespace {
+
+void clickCell(client::BoardView& board, int column, int row)
+{
+    const QPointF at = client::cellRect({column, row}).center();
+    QMouseEvent press(QEvent::MouseButtonPress, at, board.mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, board.mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QApplication::sendEvent(&board, &press);
+    QApplication::sendEvent(&board, &release);
+}
+
+} // namespace
+
+void takeScreenshotWhenPlaying(client::GameWindow& game, windows::Tgamestart& gamestart, const QString& file)
+{
+    auto* step = new QTimer(&game);
+    step->setInterval(20);
+    auto started = std::make_shared<bool>(false);
+    auto settled = std::make_shared<int>(0);
+    QObject::connect(step, &QTimer::timeout, &game, [&game, &gamestart, file, step, started, settled] {
+        const client::ClientGame& g = game.game();
+        client::BoardView& board = game.window().board();
+        if (!*started) {
+            if (g.loggedin() && g.startShown()) {
+                gamestart.selectGameMode(1);
+                gamestart.button_startClick();
+                *started = true;
+            }
+            return;
+        }
+        if (g.turnowner() != g.myplayer() || g.myplayer() == 0)
+            return;
+        // Five flips along the diagonal, then two of them into the word.
+        if (g.flipsdone() < 5) {
+            const int n = g.flipsdone() + 1;
+            clickCell(board, n * 2, n + 1);
+            return;
+        }
+        if (!g.canbuild())
+            return;
+        if (g.wordlength() < 2) {
+            const int n = g.wordlength() + 1;
+            clickCell(board, n * 2, n + 1);
+            return;
+        }
+        // A few more ticks so that the turn timer has drawn once.
+        if (++*settled < 60)
+            return;
+        step->stop();
+        const bool saved = game.window().grab().save(file);
+        std::fprintf(saved ? stdout : stderr, "%s %s\n", saved ? "saved" : "could not save",
+                     qPrintable(file));
+        QApplication::exit(saved ? 0 : 1);
+    });
+    step->start();
+}
+
+} // namespace lexiflip::app

@@ -1,0 +1,69 @@
+#include "client/client_session.h"
+
+#include "client/guarded.h"
+
+namespace lexiflip::client {
+
+ClientSession::ClientSession(QObject* parent)
+    : QObject(parent), receivedlist(Timer1, std::chrono::milliseconds(kTimer1Ms))
+{
+    // The entry leaves the queue before its handler runs, so a message whose
+    // handler fails is not retried.
+    receivedlist.setHandler([this](net::PacedQueue::ConnectionId, std::string_view message) {
+        guarded([&] { Timer1Timer(message); });
+    });
+    sock.OnRead = [this](net::TSock& socket, int count) { guarded([&] { sockRead(socket, count); }); };
+    sock.OnInfo = [this](net::TSock&, net::SocketInfo category, std::string_view message) {
+        guarded([&] { sockInfo(category, message); });
+    };
+    sock.OnConnect = [this](net::TSock&) { guarded([this] { emit connected(); }); };
+}
+
+ClientSession::~ClientSession()
+{
+    // Closing down reports to nobody.
+    sock.OnRead = nullptr;
+    sock.OnInfo = nullptr;
+    sock.OnConnect = nullptr;
+    receivedlist.clear();
+}
+
+void ClientSession::open(const std::string& host, int port)
+{
+    sock.setHostName(host);
+    sock.setPortName(std::to_string(port));
+    sock.Open();
+}
+
+void ClientSession::send(std::string_view message)
+{
+    if (sock.Connected())
+        sock.Send(message);
+}
+
+void ClientSession::sockRead(net::TSock& socket, int)
+{
+    const std::string bytes = socket.Receive();
+    m_accumulator.feed(bytes,
+                       [this](std::string_view message) { receivedlist.push(0, std::string(message)); });
+}
+
+void ClientSession::sockInfo(net::SocketInfo category, std::string_view message)
+{
+    if (category == net::SocketInfo::Error) {
+        emit socketError(QString::fromLatin1(message.data(), static_cast<qsizetype>(message.size())));
+        return;
+    }
+    if (message == "Socket Closed" && !m_closedReported) {
+        m_closedReported = true;
+        emit closed();
+    }
+}
+
+void ClientSession::Timer1Timer(std::string_view message)
+{
+    if (m_handler)
+        m_handler(message);
+}
+
+} // namespace lexiflip::client

@@ -1,0 +1,331 @@
+#include "client/game_window.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTimer>
+
+#include "client/board_view.h"
+#include "client/chat_view.h"
+#include "client/game/client_game.h"
+#include "client/guarded.h"
+#include "client/main_menu.h"
+#include "client/pictures/palette.h"
+#include "client/screen_layout.h"
+#include "client/seat_rows.h"
+#include "client/sound_player.h"
+#include "client/tchat.h"
+#include "client/turn_timer_view.h"
+#include "net/tserver.h"
+
+namespace lexiflip::client {
+
+namespace {
+
+QString text(std::string_view bytes)
+{
+    // Text is 8-bit throughout.
+    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
+MouseButton buttonOf(Qt::MouseButton button)
+{
+    switch (button) {
+    case Qt::RightButton:
+        return MouseButton::Right;
+    case Qt::MiddleButton:
+        return MouseButton::Middle;
+    default:
+        return MouseButton::Left;
+    }
+}
+
+} // namespace
+
+GameWindow::GameWindow(std::uint64_t shuffleSeed)
+    : m_turntime([this] { guarded([this] { m_game->turntimeTimer(); }); }),
+      m_sneakerClock([this] { guarded([this] { m_game->sneakerTimer(); }); }),
+      m_window(std::make_unique<Tchat>())
+{
+    m_game = std::make_unique<ClientGame>(m_session, static_cast<ClientScreen&>(*this), m_tally, m_turntime,
+                                          m_sneakerClock, shuffleSeed);
+    m_session.setMessageHandler([this](std::string_view message) {
+        m_game->handle(message);
+        afterMessage();
+    });
+    connect(&m_session, &ClientSession::closed, this, [this] { closeWindow(); });
+    connect(&m_session, &ClientSession::socketError, this, [this](const QString& error) {
+        m_window->chatView().addlinetochat(error, QColor(palette::kSeatTextOnTurn));
+    });
+    connectMoves();
+    showEverything();
+}
+
+GameWindow::~GameWindow()
+{
+    m_turntime.stop();
+    m_sneakerClock.stop();
+    m_session.setMessageHandler({});
+}
+
+void GameWindow::addSystemLine(const std::string& line)
+{
+    m_window->chatView().addlinetochat(line, palette::kSystemColour);
+}
+
+void GameWindow::setPlayerName(const std::string& name)
+{
+    m_game->setLoginname(name);
+}
+
+void GameWindow::attachHost(net::TServer& server)
+{
+    connect(&server, &net::TServer::noticed, this, [this](const QString& notice) {
+        m_window->chatView().addlinetochat(notice, QColor(palette::fromColour(palette::kSystemColour)));
+    });
+    connect(this, &GameWindow::botSpeedChosen, &server, &net::TServer::setBotSpeedMs);
+}
+
+void GameWindow::hostpress(int port)
+{
+    m_game->setIshost(true);
+    m_window->menu().entry(QStringLiteral("StartGame1"))->setEnabled(true);
+    m_session.open("127.0.0.1", port);
+}
+
+void GameWindow::joinpress(const std::string& address, int port)
+{
+    m_game->setIshost(false);
+    m_window->menu().entry(QStringLiteral("StartGame1"))->setEnabled(false);
+    m_session.open(address, port);
+}
+
+// The client in slot 1 is the host's own player, also when this copy did not
+// start the host (a host without a window).
+void GameWindow::afterMessage()
+{
+    if (m_game->myplayer() == 1 && !m_game->ishost()) {
+        m_game->setIshost(true);
+        m_window->menu().entry(QStringLiteral("StartGame1"))->setEnabled(true);
+    }
+}
+
+void GameWindow::connectMoves()
+{
+    Tchat& w = *m_window;
+    ClientGame& g = *m_game;
+    auto move = [this](auto step) { return [this, step](auto... args) { guarded([&] { step(args...); }); }; };
+    connect(&w, &Tchat::boardClicked, this, move([&g](int column, int row, Qt::MouseButton button) {
+        g.paintbox_boardMouseUp(column, row, buttonOf(button));
+    }));
+    connect(&w, &Tchat::barClicked, this, move([&g](int position, Qt::MouseButton button) {
+        g.letters_1MouseUp(position, buttonOf(button));
+    }));
+    connect(&w, &Tchat::wordClicked, this, move([&g](int position) { g.word_1MouseUp(position); }));
+    connect(&w, &Tchat::doneClicked, this, move([&g] { g.clickdone(); }));
+    connect(&w, &Tchat::clearClicked, this, move([&g] { g.button_clearClick(); }));
+    connect(&w, &Tchat::passClicked, this, move([&g] { g.button_passClick(); }));
+    connect(&w, &Tchat::buyClicked, this, move([&g] { g.button_buyClick(); }));
+    connect(&w, &Tchat::shuffleClicked, this, move([&g] { g.button_shuffleClick(); }));
+    connect(&w, &Tchat::startClicked, this, move([&g] { g.button_startClick(); }));
+    connect(&w, &Tchat::justWatchClicked, this, move([&g] { g.JustWatch1Click(); }));
+    connect(&w, &Tchat::clearWordChanged, this, [&g](bool on) { g.setClearWord(on); });
+    connect(&w, &Tchat::seeTheirsChanged, this, [&g](bool on) { g.setSeeTheirs(on); });
+    connect(&w, &Tchat::turnSoundNewChanged, this, [&g](bool on) { g.setTurnSoundNew(on); });
+    connect(&w, &Tchat::hostBoxClosed, this, [this] {
+        m_game->messageBoxClosed();
+        if (m_closeAfterBox)
+            m_window->close();
+    });
+    connect(&w, &Tchat::seatMenuRequested, this, &GameWindow::openSeatMenu);
+    connect(&w, &Tchat::botSpeedChosen, this, &GameWindow::botSpeedChosen);
+
+    // The options the menus show before the settings are read.
+    MainMenu& menu = w.menu();
+    g.setClearWord(menu.entry(QStringLiteral("ClearWord"))->isChecked());
+    g.setSeeTheirs(menu.entry(QStringLiteral("seetheirs"))->isChecked());
+    g.setTurnSoundNew(menu.entry(QStringLiteral("New1"))->isChecked());
+}
+
+// popup_kick: the seat menu on a seat's name.
+void GameWindow::openSeatMenu(int seat, QPoint globalPosition)
+{
+    guarded([&] {
+        const SeatMenu states = m_game->label_playername1ContextPopup(seat);
+        auto* menu = new QMenu(m_window.get());
+        menu->setObjectName(QStringLiteral("popup_kick"));
+        menu->setAttribute(Qt::WA_DeleteOnClose);
+        ClientGame& g = *m_game;
+        auto add = [&](const QString& caption, bool enabled, auto step) {
+            QAction* item = menu->addAction(caption);
+            item->setEnabled(enabled);
+            connect(item, &QAction::triggered, this, [this, step, &g] { guarded([&] { step(g); }); });
+        };
+        add(QStringLiteral("Remove From Game"), states.removeEnabled,
+            [](ClientGame& game) { game.kicking(); });
+        add(QStringLiteral("Set to Just Watch"), states.setJustWatchEnabled,
+            [](ClientGame& game) { game.popupSetJustWatch(); });
+        add(QStringLiteral("Unset Just Watch"), states.unsetJustWatchEnabled,
+            [](ClientGame& game) { game.popupUnsetJustWatch(); });
+        menu->popup(globalPosition);
+    });
+}
+
+void GameWindow::showEverything()
+{
+    boardChanged();
+    barChanged();
+    wordChanged();
+    statusChanged();
+    buttonsChanged();
+    timerChanged();
+    theirTilesChanged();
+    sneakerChanged();
+    turnFrameChanged();
+    winnerChanged();
+    gameOptionsChanged();
+    for (int seat = 1; seat <= kSeats; ++seat)
+        seatChanged(seat);
+    justWatchChanged();
+}
+
+void GameWindow::boardCellChanged(int x, int y)
+{
+    m_window->board().updateCell({x, y});
+}
+
+void GameWindow::boardChanged()
+{
+    const ClientGame& g = *m_game;
+    m_window->board().setPictureOf([&g](CellAddress cell) { return g.board(cell.column, cell.row).picture; });
+    m_window->board().update();
+}
+
+void GameWindow::barTileChanged(int position)
+{
+    const BarTile& tile = m_game->bar(position);
+    // The game keeps each picture's place on the window; the bar's widgets sit
+    // on the background panel.
+    const QPoint onPanel(tile.left, tile.top);
+    m_window->setBarTile(position, tile.picture(), onPanel);
+}
+
+void GameWindow::barChanged()
+{
+    for (int position = 1; position <= kBarSize; ++position)
+        barTileChanged(position);
+}
+
+void GameWindow::wordTileChanged(int position)
+{
+    const WordTile& tile = m_game->wordTile(position);
+    m_window->setWordTile(position, tile.picture, tile.bonusShown);
+}
+
+void GameWindow::wordChanged()
+{
+    for (int position = 1; position <= kWordSize; ++position)
+        wordTileChanged(position);
+}
+
+void GameWindow::statusChanged()
+{
+    m_window->setStatus(text(m_game->status()));
+}
+
+void GameWindow::buttonsChanged()
+{
+    m_window->setButtonsShown(m_game->wordButtonsShown());
+    m_window->setStartShown(m_game->startShown());
+}
+
+void GameWindow::timerChanged()
+{
+    const auto& timer = m_game->timer();
+    m_window->timer().showTime(timer.width, text(timer.text), palette::fromColour(timer.colour));
+}
+
+void GameWindow::theirTilesChanged()
+{
+    const TheirTiles& their = m_game->theirTiles();
+    std::array<int, Tchat::kBarPositions> pictures{};
+    std::copy(their.pictures.begin(), their.pictures.end(), pictures.begin());
+    m_window->setTheirTiles(text(their.label), pictures, their.shown);
+}
+
+void GameWindow::sneakerChanged()
+{
+    const Sneaker& sneaker = m_game->sneaker();
+    m_window->seats().setSneaker(sneaker.seat, sneaker.frame, sneaker.shown);
+}
+
+void GameWindow::turnFrameChanged()
+{
+    m_window->seats().setTurn(m_game->turnFrameSeat());
+}
+
+void GameWindow::winnerChanged()
+{
+    const Winner& winner = m_game->winnerBanner();
+    m_window->setWinner(text(winner.text), winner.shown);
+}
+
+void GameWindow::gameOptionsChanged()
+{
+    const GameTexts& texts = m_game->gameTexts();
+    m_window->setHeader(text(texts.timePerTurn), text(texts.gameMode), text(texts.playToScore));
+    m_window->seats().setNotPlaying(texts.notPlaying);
+}
+
+void GameWindow::seatChanged(int seat)
+{
+    const Seat& s = m_game->seat(seat);
+    SeatLook look;
+    look.name = text(s.name);
+    look.score = text(s.score);
+    look.bonus = text(s.bonus);
+    look.colour = palette::fromColour(s.colour);
+    look.nameShown = s.nameShown;
+    look.scoreShown = s.scoreShown;
+    look.eyes = s.eyes;
+    look.onTurn = s.colour == kOnTurnColour;
+    m_window->seats().showSeat(seat, look);
+}
+
+void GameWindow::justWatchChanged()
+{
+    m_window->menu().entry(QStringLiteral("JustWatch1"))->setChecked(m_game->justWatchChecked());
+}
+
+void GameWindow::playsounds(std::string_view name)
+{
+    m_window->sounds().playsounds(text(name));
+}
+
+void GameWindow::addlinetochat(std::string_view line, wire::Colour colour)
+{
+    m_window->chatView().addlinetochat(line, colour);
+}
+
+void GameWindow::messageBox(std::string_view message)
+{
+    m_window->showHostBox(text(message));
+}
+
+// The window closes once the box shown just before (for example "Game is
+// full") has been read.
+void GameWindow::closeWindow()
+{
+    if (m_window->hostBox()) {
+        m_closeAfterBox = true;
+        return;
+    }
+    QTimer::singleShot(0, m_window.get(), [this] { m_window->close(); });
+}
+
+void GameWindow::openGameOptions()
+{
+    emit gameOptionsRequested();
+}
+
+} // namespace lexiflip::client

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QHash>
+#include <QString>
+
+class QAction;
+class QMenuBar;
+
+namespace lexiflip::client {
+
+// The main window's menu bar, built from one table: every entry carries its
+// component name as objectName, so that code and tests find it by name.
+// Entries whose behaviour is not built yet are present but disabled.
+class MainMenu {
+  public:
+    explicit MainMenu(QMenuBar& bar);
+
+    // The entry named name ("JustWatch1", "N10", ...); null for an unknown name.
+    QAction* entry(const QString& name) const { return m_entries.value(name, nullptr); }
+
+  private:
+    QHash<QString, QAction*> m_entries;
+};
+
+} // namespace lexiflip::client

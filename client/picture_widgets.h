@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QWidget>
+
+namespace lexiflip::client {
+
+// The painted pictures, named here without their painter so that the window's
+// code can place them without knowing how they are drawn.
+enum class Picture;
+
+// One still picture (the logo, the eyes, the x2 marker, NOT PLAYING, the
+// background panel); the sneaker shows one frame of its animation.
+class PictureView : public QWidget {
+    Q_OBJECT
+
+  public:
+    PictureView(const QString& objectName, Picture picture, QRect where, QWidget* parent);
+
+    void setFrame(int frame);
+    int frame() const { return m_frame; }
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    Picture m_picture;
+    int m_frame = 0;
+};
+
+} // namespace lexiflip::client

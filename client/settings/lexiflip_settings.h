@@ -1,0 +1,110 @@
+#pragma once
+
+#include "client/settings/window_bounds.h"
+#include "net/wire/colour_text.h"
+
+#include <array>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+namespace lexiflip::settings {
+
+class IniFile;
+
+// The section of the shared settings file that is ours; also the stem of the
+// tally file's name.
+inline constexpr const char* kSection = "Lexiflip";
+inline constexpr const char* kFileName = "halvolobby.ini";
+
+enum class BotSpeed { Slow = 1000, Normal = 750, Fast = 250 };
+enum class TurnSound { Classic = 0, New = 1 };
+
+// The player's preferences as the menus and controls hold them. The initial
+// values are the built-in states the window shows before the file is read;
+// they differ from the values a missing key gives (ChatterSounds, Seetheirs,
+// 4Player), which is one reason nothing may be saved before the file was read.
+struct Preferences {
+    int textsize = 8;
+    WindowBounds bounds; // all zero until read
+    wire::Colour textcolor = 0;
+    wire::Colour actioncolor = 0;
+    int playtoscore = 250;
+    int timeperturn = 60;
+    bool viewable = false;
+    bool fourPlayer = true;
+    int gamemode = 0; // 1..3 once read; 0 is "no mode marked"
+    BotSpeed botspeed = BotSpeed::Normal;
+    std::array<std::string, 9> phrases; // empty: the button keeps its text
+    bool playsounds = true;
+    bool clearword = false;
+    bool seetheirs = false;
+    TurnSound turnsound = TurnSound::Classic;
+    bool chatterSounds = false;
+
+    bool operator==(const Preferences&) const = default;
+};
+
+// Applies every key of our section to prefs, each by its own read rule: a
+// missing key gives its default, a malformed value its fallback, and the
+// play-to score and time per turn keep their current value unless the file
+// holds a valid integer. A phrase is taken only when not empty.
+void readPreferences(const IniFile& file, Preferences& prefs);
+
+// Writes Textsize through ChatterSounds, in that order, in their normalised
+// form; the phrases are left as they are.
+void writePreferences(IniFile& file, const Preferences& prefs);
+
+// Writes Phrase1..Phrase9 only.
+void writePhrases(IniFile& file, const std::array<std::string, 9>& phrases);
+
+// The text size's menu entry (8, 10, 12 or 14), or nothing for a size the
+// menu lacks, which still sets the font but checks no entry.
+std::optional<int> textsizeMenuEntry(int textsize);
+
+// Our section of the settings file, read and written as the window needs it.
+//
+// Every write reads the file afresh and replaces it atomically, so the lobby's
+// sections and any change it made meanwhile survive. A file that cannot be read
+// (missing, a directory, no permission) gives the defaults; a file that exists
+// but cannot be read is never written, since writing it would lose the other
+// sections. Failures are not reported to the player, only returned.
+class SettingsFile {
+  public:
+    explicit SettingsFile(std::filesystem::path path);
+
+    const std::filesystem::path& path() const { return m_path; }
+
+    Preferences& preferences() { return m_prefs; }
+    const Preferences& preferences() const { return m_prefs; }
+
+    // loadinifile: reads and applies every key; from now on saves may write.
+    void load();
+    bool wasRead() const { return m_wasRead; }
+
+    // saveinifile: writes the preferences (not the phrases). Until load() ran
+    // in this run it writes nothing and returns false: the preferences are
+    // then the built-in states, and writing them would overwrite the stored
+    // ones. Returns whether the file was written.
+    bool save();
+
+    // For the phrase editor: writes Phrase1..Phrase9 and nothing else, and
+    // takes them as the current phrases. Allowed before load(), since it
+    // writes only what the player just typed.
+    bool savePhrases(const std::array<std::string, 9>& phrases);
+
+    // The close path (Tchat's FormClose): stores the window's bounds and saves
+    // when they differ from the stored ones. Nothing is written before load().
+    bool saveBoundsAtClose(const WindowBounds& window, const WindowSize& workArea, bool maximised);
+
+  private:
+    enum class Existing { Missing, Read, Unreadable };
+    Existing readExisting(IniFile& file) const;
+    template <class Change> bool rewrite(Change&& change);
+
+    std::filesystem::path m_path;
+    Preferences m_prefs;
+    bool m_wasRead = false;
+};
+
+} // namespace lexiflip::settings

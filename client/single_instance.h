@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QLocalServer>
+#include <QLockFile>
+#include <QObject>
+#include <QString>
+
+#include <memory>
+
+class QWidget;
+
+namespace lexiflip::client {
+
+// Keeps a user to one running copy of the game (per LEXIFLIP_HOME, when set).
+//
+// Both files live in the user's private runtime directory, so that another
+// user cannot plant a socket that would send our copies away.
+//
+// The first copy holds a lock file and listens on a local socket named after
+// "zorbet"; a second copy finds the lock taken, connects, asks the first copy
+// to come forward and is told to end. The lock decides who is first, so two
+// copies started at the same moment cannot both win; the lock of a copy that
+// crashed is recognised as stale (its process is gone) and taken over, and the
+// socket such a copy left behind is removed before listening, so neither ever
+// blocks a new start.
+class SingleInstance : public QObject {
+    Q_OBJECT
+
+  public:
+    // name: the socket's name, placed in the user's private runtime
+    // directory ($XDG_RUNTIME_DIR) unless it is a path; default serverName().
+    explicit SingleInstance(QString name = serverName(), QObject* parent = nullptr);
+    ~SingleInstance() override;
+
+    // True when this is the first copy, which now listens for later ones.
+    // False when another copy runs: it has been asked to come forward, and
+    // this copy should end at once with status 0.
+    bool claim();
+
+    // "zorbet-<uid>", plus "-" and a digest of LEXIFLIP_HOME when that is set.
+    static QString serverName();
+
+    // Where the socket lives; the lock file is beside it, with ".lock" added.
+    const QString& socketPath() const { return m_path; }
+
+  signals:
+    // A later copy asked this one to bring its main window forward.
+    void activationRequested();
+
+  private:
+    bool askFirstCopy();
+    bool listen();
+    void onNewConnection();
+
+    QString m_path;
+    std::unique_ptr<QLockFile> m_lock;
+    QLocalServer m_server;
+};
+
+// Brings a window forward: restores it when minimised, raises and activates it.
+void bringToFront(QWidget& window);
+
+} // namespace lexiflip::client

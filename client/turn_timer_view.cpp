@@ -1,0 +1,69 @@
+#include "client/turn_timer_view.h"
+
+#include <QLabel>
+#include <QPainter>
+
+#include <algorithm>
+
+#include "client/pictures/palette.h"
+#include "client/pictures/pictures.h"
+#include "client/screen_layout.h"
+
+namespace lexiflip::client {
+
+namespace {
+
+// The bar: the full-width picture, shown only as wide as the time left.
+class TimerBar : public QWidget {
+  public:
+    explicit TimerBar(QWidget* parent) : QWidget(parent) { setObjectName(QStringLiteral("image_timer")); }
+
+  protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        painter.drawPixmap(0, 0, picture(Picture::TimerBar, devicePixelRatioF()));
+    }
+};
+
+} // namespace
+
+TurnTimerView::TurnTimerView(QWidget& panel) : QWidget(&panel)
+{
+    setObjectName(QStringLiteral("Image2"));
+    setGeometry(layout::kTimerFrame);
+    m_bar = new TimerBar(this);
+    m_bar->setGeometry(0, 0, 0, layout::kTimerFrame.height());
+    m_text = new QLabel(this);
+    m_text->setObjectName(QStringLiteral("label_timer"));
+    m_text->setGeometry(layout::kTimerText.translated(-layout::kTimerFrame.topLeft()));
+    m_text->setAlignment(Qt::AlignCenter);
+    m_text->setFont(palette::gameFont(12));
+    showTime(0, QStringLiteral("Time: 0:00"), QColor(palette::kTimerText));
+}
+
+void TurnTimerView::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.drawPixmap(0, 0, picture(Picture::TimerFrame, devicePixelRatioF()));
+}
+
+void TurnTimerView::showTime(int barWidth, const QString& text, const QColor& colour)
+{
+    m_bar->resize(std::clamp(barWidth, 0, layout::kTimerBarMaxWidth), height());
+    m_text->setText(text);
+    m_text->setStyleSheet(QStringLiteral("color: %1;").arg(colour.name()));
+    setAccessibleName(text);
+}
+
+int TurnTimerView::barWidth() const
+{
+    return m_bar->width();
+}
+
+QString TurnTimerView::text() const
+{
+    return m_text->text();
+}
+
+} // namespace lexiflip::client

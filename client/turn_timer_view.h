@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QColor>
+#include <QWidget>
+
+class QLabel;
+
+namespace lexiflip::client {
+
+// The turn timer: the frame Image2 holding the bar image_timer, whose width
+// shows the time left, and the text label_timer over it.
+class TurnTimerView : public QWidget {
+    Q_OBJECT
+
+  public:
+    explicit TurnTimerView(QWidget& panel);
+
+    void showTime(int barWidth, const QString& text, const QColor& colour);
+    int barWidth() const;
+    QString text() const;
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    QWidget* m_bar = nullptr;
+    QLabel* m_text = nullptr;
+};
+
+} // namespace lexiflip::client

@@ -1,0 +1,400 @@
+// The game window over a real host on loopback: the player's clicks on the
+// named controls, what they send, and what the window shows of the answers.
+
+#include <QAction>
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "assets/embedded.h"
+#include "client/board_geometry.h"
+#include "client/board_view.h"
+#include "client/chat_view.h"
+#include "client/game/client_game.h"
+#include "client/game_window.h"
+#include "client/main_menu.h"
+#include "client/sound_player.h"
+#include "client/tchat.h"
+#include "engine/computer_words.h"
+#include "net/net_wait.h"
+#include "net/tserver.h"
+#include "windows/tgamestart.h"
+
+namespace lexiflip::client {
+namespace {
+
+using testing::waitUntil;
+
+// A solo game as lexiflip plays it: the host in this process, the window its
+// client over 127.0.0.1, the options dialog opened by the start button.
+struct SoloGame {
+    SoloGame() : window(7), gamestart(&window.window())
+    {
+        server.startHosting();
+        window.setPlayerName("You");
+        gamestart.setSender([this](std::string_view message) { window.session().send(message); });
+        QObject::connect(&window, &GameWindow::gameOptionsRequested, &gamestart,
+                         [this] { gamestart.show(); });
+        window.window().show();
+        window.hostpress(server.port());
+    }
+
+    const ClientGame& game() const { return window.game(); }
+    Tchat& tchat() { return window.window(); }
+    template <class T = QWidget> T* control(const QString& name) { return tchat().findChild<T*>(name); }
+    void click(const QString& name, Qt::MouseButton button = Qt::LeftButton)
+    {
+        QWidget* target = control(name);
+        ASSERT_NE(target, nullptr) << name.toStdString();
+        QTest::mouseClick(target, button, {}, target->rect().center());
+    }
+    void clickCell(int column, int row)
+    {
+        QTest::mouseClick(&tchat().board(), Qt::LeftButton, {}, cellRect({column, row}).center());
+    }
+    bool connected()
+    {
+        return waitUntil([&] { return tchat().chatView().toPlainText().contains("You are Connected."); });
+    }
+
+    // Start button, then Start in the dialog; waits for the own first turn.
+    bool startAndWaitForTurn(int playTo = 250, int seconds = 60)
+    {
+        if (!connected() || !control("button_start")->isVisible())
+            return false;
+        click("button_start");
+        if (!gamestart.isVisible())
+            return false;
+        gamestart.setPlayToScore(playTo);
+        gamestart.setCreationTime(seconds);
+        QWidget* start = gamestart.findChild<QWidget*>("BUTTON_START");
+        QTest::mouseClick(start, Qt::LeftButton, {}, start->rect().center());
+        return waitUntil([&] { return game().turnowner() == game().myplayer() && game().myplayer() == 1; },
+                         30000);
+    }
+
+    net::TServer server{net::HostOptions{.port = 0, .botSpeedMs = 250, .seed = 11}};
+    GameWindow window;
+    windows::Tgamestart gamestart;
+};
+
+TEST(GameWindow, ASoloGameConnectsAsTheHostsPlayerWithTheStartButtonShown)
+{
+    SoloGame solo;
+    ASSERT_TRUE(solo.connected());
+    EXPECT_EQ(solo.game().myplayer(), 1);
+    EXPECT_TRUE(solo.control("button_start")->isVisible());
+    EXPECT_TRUE(solo.tchat().menu().entry("StartGame1")->isEnabled());
+    EXPECT_EQ(solo.control<QLabel>("label_playername1")->text(), "You");
+    EXPECT_EQ(solo.control<QLabel>("label_playername2")->text(), "<Waiting>");
+}
+
+TEST(GameWindow, ABoardClickFlipsThatCellAndTheHostsEchoKeepsItDrawnFaceUp)
+{
+    SoloGame solo;
+    ASSERT_TRUE(solo.startAndWaitForTurn());
+    EXPECT_FALSE(solo.control("button_done")->isVisible()) << "the word buttons wait for the fifth flip";
+
+    QTest::mouseClick(&solo.tchat().board(), Qt::LeftButton, {}, QPoint(4 * 41 - 20, 2 * 41 - 20));
+    EXPECT_TRUE(solo.game().board(4, 2).faceup);
+    EXPECT_EQ(solo.game().flipsdone(), 1);
+    // The host took the flip of column 4, row 2 and echoed it.
+    ASSERT_TRUE(waitUntil([&] { return solo.tchat().status() == "Choose 4 letters to flip"; }));
+    EXPECT_EQ(solo.server.state().cell(4, 2).flipped, 1);
+    EXPECT_EQ(solo.server.state().cell(3, 2).flipped, 0);
+
+    // The cell shows the letter's face, not the tile back its neighbour shows.
+    const int letter = solo.game().board(4, 2).letter;
+    ASSERT_EQ(solo.game().board(4, 2).picture, letter);
+    const QImage drawn =
+        solo.tchat().board().grab(cellRect({4, 2})).toImage().convertToFormat(QImage::Format_ARGB32);
+    const QImage back =
+        solo.tchat().board().grab(cellRect({5, 2})).toImage().convertToFormat(QImage::Format_ARGB32);
+    int differing = 0;
+    for (int y = 6; y < 35; ++y)
+        for (int x = 6; x < 35; ++x)
+            differing += drawn.pixel(x, y) != back.pixel(x, y);
+    EXPECT_GT(differing, 200) << "the flipped cell still looks like a tile back";
+}
+
+TEST(GameWindow, AHostBoxIsShownWithoutBlockingAndNeverTwice)
+{
+    SoloGame solo;
+    solo.tchat().showHostBox("Tile is blank 0");
+    solo.tchat().showHostBox("Tile is blank 27");
+    const auto boxes = solo.tchat().findChildren<QMessageBox*>();
+    ASSERT_EQ(boxes.size(), 1);
+    EXPECT_EQ(boxes[0]->text(), "Tile is blank 27");
+    EXPECT_TRUE(boxes[0]->isVisible());
+}
+
+TEST(GameWindow, MenuEntriesCarryTheirNamesAndTheWorkingOnesWork)
+{
+    SoloGame solo;
+    MainMenu& menu = solo.tchat().menu();
+    const std::vector<const char*> working = {"Exit1",
+                                              "PlaySounds1",
+                                              "Classic1",
+                                              "New1",
+                                              "Slow1",
+                                              "Normal1",
+                                              "Fast1",
+                                              "seetheirs",
+                                              "ClearWord",
+                                              "N8",
+                                              "N10",
+                                              "N12",
+                                              "N14",
+                                              "ScrollChatOff2",
+                                              "ClearMainChat1",
+                                              "ResetScreenLocation1",
+                                              "JustWatch1"};
+    const std::vector<const char*> later = {"StartGame1" /* until hosting */,
+                                            "PlayChatterSounds1",
+                                            "TextColor1",
+                                            "ActionColor1",
+                                            "ViewTally1",
+                                            "SpyList1",
+                                            "PrhaseList1",
+                                            "Help2",
+                                            "About1"};
+    for (const char* name : working) {
+        ASSERT_NE(menu.entry(name), nullptr) << name;
+        EXPECT_TRUE(menu.entry(name)->isEnabled()) << name;
+    }
+    for (const char* name : later)
+        ASSERT_NE(menu.entry(name), nullptr) << name;
+    EXPECT_EQ(menu.entry("ScrollChatOff2")->shortcut(), QKeySequence("Ctrl+S"));
+    EXPECT_EQ(menu.entry("Help2")->shortcut(), QKeySequence("F1"));
+
+    // Play Sounds governs the sound player.
+    menu.entry("PlaySounds1")->trigger();
+    EXPECT_FALSE(solo.tchat().sounds().playSounds());
+    menu.entry("PlaySounds1")->trigger();
+    EXPECT_TRUE(solo.tchat().sounds().playSounds());
+    // Text size and Clear Main Chat act on the chat view.
+    menu.entry("N12")->trigger();
+    EXPECT_EQ(solo.tchat().chatView().textSize(), 12);
+    ASSERT_TRUE(solo.connected());
+    menu.entry("ClearMainChat1")->trigger();
+    EXPECT_TRUE(solo.tchat().chatView().toPlainText().isEmpty());
+    // Bot Speed reaches the host of this copy.
+    solo.window.attachHost(solo.server);
+    menu.entry("Slow1")->trigger();
+    EXPECT_EQ(solo.server.botSpeedMs(), 1000);
+}
+
+TEST(GameWindow, TheHostsNoticesAreChatLinesNotDialogsAndItsLeavingClosesTheWindow)
+{
+    auto server = std::make_unique<net::TServer>(net::HostOptions{.port = 0});
+    server->startHosting();
+    GameWindow window(1);
+    window.attachHost(*server);
+    window.window().show();
+    window.hostpress(server->port());
+    ASSERT_TRUE(waitUntil([&] { return window.game().loggedin(); }));
+    emit server->noticed(QStringLiteral("Invalid Letter (3)"));
+    EXPECT_TRUE(window.window().chatView().toPlainText().contains("Invalid Letter (3)"));
+    EXPECT_TRUE(window.window().findChildren<QMessageBox*>().isEmpty());
+
+    server.reset();
+    EXPECT_TRUE(waitUntil([&] { return !window.window().isVisible(); }));
+}
+
+TEST(GameWindow, ARightClickOnASeatNameOpensTheSeatMenuAsTheHostMayUseIt)
+{
+    SoloGame solo;
+    ASSERT_TRUE(solo.connected());
+    QLabel* seat3 = solo.control<QLabel>("label_playername3");
+    QContextMenuEvent rightClick(QContextMenuEvent::Mouse, seat3->rect().center(),
+                                 seat3->mapToGlobal(seat3->rect().center()));
+    QApplication::sendEvent(seat3, &rightClick);
+    auto* menu = solo.tchat().findChild<QMenu*>("popup_kick");
+    ASSERT_NE(menu, nullptr);
+    EXPECT_TRUE(menu->isVisible());
+    std::vector<std::pair<std::string, bool>> items;
+    for (QAction* item : menu->actions())
+        items.emplace_back(item->text().toStdString(), item->isEnabled());
+    // The host may set any seat to just watch; nobody sits in seat 3 to remove.
+    EXPECT_EQ(items,
+              (std::vector<std::pair<std::string, bool>>{
+                  {"Remove From Game", false}, {"Set to Just Watch", true}, {"Unset Just Watch", true}}));
+    EXPECT_EQ(solo.game().popupseat(), 3);
+    menu->close();
+}
+
+TEST(GameWindow, AFullHostsBoxIsReadBeforeTheWindowCloses)
+{
+    QTcpServer host;
+    ASSERT_TRUE(host.listen(QHostAddress::LocalHost, 0));
+    GameWindow window(1);
+    window.window().show();
+    window.joinpress("127.0.0.1", host.serverPort());
+    ASSERT_TRUE(waitUntil([&] { return host.hasPendingConnections(); }));
+    QTcpSocket* peer = host.nextPendingConnection();
+    peer->write("CMD_full+\xFF");
+    ASSERT_TRUE(waitUntil([&] { return window.window().hostBox() != nullptr; }));
+    EXPECT_EQ(window.window().hostBox()->text(), "Game is full");
+    testing::settle();
+    EXPECT_TRUE(window.window().isVisible()) << "the box went with the window before it was read";
+    window.window().hostBox()->accept();
+    EXPECT_TRUE(waitUntil([&] { return !window.window().isVisible(); }));
+}
+
+TEST(GameWindow, AJoiningClientGivenSlotOneIsTheHostsPlayer)
+{
+    net::TServer server(net::HostOptions{.port = 0});
+    server.startHosting();
+    GameWindow window(1);
+    window.window().show();
+    window.setPlayerName("Ann");
+    window.joinpress("127.0.0.1", server.port());
+    EXPECT_FALSE(window.window().menu().entry("StartGame1")->isEnabled());
+    ASSERT_TRUE(waitUntil([&] { return window.game().loggedin(); }));
+    EXPECT_TRUE(window.game().ishost());
+    EXPECT_TRUE(window.window().findChild<QWidget*>("button_start")->isVisible());
+    EXPECT_TRUE(window.window().menu().entry("StartGame1")->isEnabled());
+}
+
+// Plays the own turns through the widgets: five flips on the board, then the
+// longest word of the computer's list that the flipped tiles and the bar can
+// make, clicked tile by tile, and DONE; PASS when there is none or the host
+// refuses it.
+class WidgetPlayer {
+  public:
+    explicit WidgetPlayer(SoloGame& solo)
+        : m_solo(solo), m_words(engine::loadComputerWords(assets::computerWords()))
+    {
+    }
+
+    void act()
+    {
+        const ClientGame& g = m_solo.game();
+        if (g.turnowner() != g.myplayer() || g.myplayer() == 0)
+            return;
+        if (!g.canbuild()) {
+            if (g.flipsdone() == 0)
+                m_flipped.clear();
+            if (g.flipsdone() < 5)
+                flipOne();
+            return;
+        }
+        if (g.wordlength() > 0) {
+            // The host refused the word and gave the turn back.
+            m_solo.click("button_pass");
+            ++passes;
+            return;
+        }
+        const std::vector<std::pair<int, int>> word = bestWord();
+        if (word.empty()) {
+            m_solo.click("button_pass");
+            ++passes;
+            return;
+        }
+        for (const auto& [x, y] : word) {
+            if (x == 0)
+                m_solo.click(QStringLiteral("letters_%1").arg(y));
+            else
+                m_solo.clickCell(x, y);
+        }
+        m_solo.click("button_done");
+        ++words;
+    }
+
+    int words = 0;
+    int passes = 0;
+
+  private:
+    void flipOne()
+    {
+        const ClientGame& g = m_solo.game();
+        for (int i = 0; i < 80; ++i) {
+            const int cell = (m_next++ * 37) % 80;
+            const int x = cell % 10 + 1;
+            const int y = cell / 10 + 1;
+            if (!g.board(x, y).faceup) {
+                m_solo.clickCell(x, y);
+                m_flipped.emplace_back(x, y);
+                return;
+            }
+        }
+    }
+
+    std::vector<std::pair<int, int>> bestWord() const
+    {
+        const ClientGame& g = m_solo.game();
+        std::vector<std::pair<int, int>> best;
+        for (const std::string& word : m_words) {
+            if (word.size() < 2 || word.size() <= best.size())
+                continue;
+            std::vector<std::pair<int, int>> origins;
+            std::vector<bool> boardTaken(m_flipped.size());
+            std::array<bool, 8> barTaken{};
+            for (const char letter : word) {
+                const int code = letter - 'a' + 1;
+                bool found = false;
+                for (std::size_t f = 0; f < m_flipped.size() && !found; ++f) {
+                    const auto [x, y] = m_flipped[f];
+                    if (!boardTaken[f] && g.board(x, y).letter == code) {
+                        boardTaken[f] = found = true;
+                        origins.emplace_back(x, y);
+                    }
+                }
+                for (int k = 1; k <= 7 && !found; ++k) {
+                    if (!barTaken[k] && g.barshown(k) == code) {
+                        barTaken[k] = found = true;
+                        origins.emplace_back(0, k);
+                    }
+                }
+                if (!found)
+                    break;
+            }
+            if (origins.size() == word.size())
+                best = origins;
+        }
+        return best;
+    }
+
+    SoloGame& m_solo;
+    std::vector<std::string> m_words;
+    std::vector<std::pair<int, int>> m_flipped;
+    int m_next = 0;
+};
+
+TEST(GameWindow, AWholeSoloGameIsPlayedByMouseToTheWinnerBanner)
+{
+    SoloGame solo;
+    ASSERT_TRUE(solo.startAndWaitForTurn(30, 30));
+    WidgetPlayer player(solo);
+    const bool over = waitUntil(
+        [&] {
+            player.act();
+            return solo.game().winnerBanner().shown;
+        },
+        240000);
+    ASSERT_TRUE(over) << "words " << player.words << ", passes " << player.passes;
+    EXPECT_GE(player.words, 1) << "no word was built by mouse";
+    QWidget* banner = solo.control("panel_winner");
+    ASSERT_NE(banner, nullptr);
+    EXPECT_TRUE(banner->isVisible());
+    const QString text = solo.control<QLabel>("label_winner1")->text();
+    EXPECT_TRUE(text == "You have Won the Game!" || text == "Klot has Won the Game!") << text.toStdString();
+    EXPECT_EQ(solo.control<QLabel>("label_winner2")->text(), text);
+    EXPECT_TRUE(solo.tchat().chatView().toPlainText().contains(text));
+    // The host's player may start the next game.
+    EXPECT_TRUE(solo.control("button_start")->isVisible());
+}
+
+} // namespace
+} // namespace lexiflip::client

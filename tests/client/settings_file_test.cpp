@@ -1,0 +1,337 @@
+#include "client/settings/ini_file.h"
+#include "client/settings/lexiflip_settings.h"
+#include "client/settings/window_bounds.h"
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <string>
+
+namespace lexiflip::settings {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Read then write back with no change of preference in between.
+std::string roundTrip(const std::string& bytes)
+{
+    IniFile file = IniFile::parse(bytes);
+    Preferences prefs;
+    readPreferences(file, prefs);
+    writePreferences(file, prefs);
+    return file.bytes();
+}
+
+// Our keys as a fresh save writes them, for a file that had none.
+const std::string kDefaultSection = "[Lexiflip]\n"
+                                    "Textsize=8\n"
+                                    "Top=3\n"
+                                    "Left=3\n"
+                                    "Width=720\n"
+                                    "Height=535\n"
+                                    "Textcolor=clBlack\n"
+                                    "Actioncolor=clBlack\n"
+                                    "Playtoscore=250\n"
+                                    "Timeperturn=60\n"
+                                    "Viewable=0\n"
+                                    "4Player=0\n"
+                                    "Gamemode=1\n"
+                                    "Botspeed=750\n"
+                                    "Playsounds=true\n"
+                                    "Clearword=false\n"
+                                    "Seetheirs=true\n"
+                                    "Turnsound=0\n"
+                                    "ChatterSounds=true\n";
+
+TEST(IniFileTest, NamesMatchWithoutCaseAndTheFirstOfANameCounts)
+{
+    const IniFile file = IniFile::parse("[lobby]\nA=1\n[ LEXIFLIP ]\n textSIZE = 12 \n;Botspeed=250\n"
+                                        "Textsize=14\n[Lexiflip]\nTurnsound=1\n");
+    EXPECT_EQ(file.value("Lexiflip", "Textsize"), "12");
+    EXPECT_EQ(file.value("Lexiflip", "Botspeed"), std::nullopt);  // commented out
+    EXPECT_EQ(file.value("Lexiflip", "Turnsound"), std::nullopt); // in a later duplicate section
+    EXPECT_EQ(file.value("Lexiflip", "A"), std::nullopt);         // another section's key
+}
+
+TEST(IniFileTest, SettingAValueTouchesOnlyItsLine)
+{
+    struct Case {
+        const char* name;
+        std::string before;
+        const char* key;
+        const char* value;
+        std::string after;
+    };
+    const Case cases[] = {
+        {"same value keeps odd spacing", "[Lexiflip]\nTextsize = 8 \n", "Textsize", "8",
+         "[Lexiflip]\nTextsize = 8 \n"},
+        {"new value keeps the key's spelling", "[lexiflip]\r\nTEXTSIZE=8\r\n", "Textsize", "10",
+         "[lexiflip]\r\nTEXTSIZE=10\r\n"},
+        {"new key goes after the last key, before the gap", "[Lexiflip]\nA=1\n\n; lobby\n[Lobby]\nB=2\n", "C",
+         "3", "[Lexiflip]\nA=1\nC=3\n\n; lobby\n[Lobby]\nB=2\n"},
+        {"new section at the end, line ending as the file's", "[Lobby]\r\nB=2", "C", "3",
+         "[Lobby]\r\nB=2\r\n[Lexiflip]\r\nC=3\r\n"},
+        {"line breaks in a value cannot split the line", "", "Phrase1", "gg\r\n[Evil]",
+         "[Lexiflip]\nPhrase1=gg  [Evil]\n"},
+    };
+    for (const Case& c : cases) {
+        IniFile file = IniFile::parse(c.before);
+        file.setValue("Lexiflip", c.key, c.value);
+        EXPECT_EQ(file.bytes(), c.after) << c.name;
+    }
+}
+
+TEST(PreferencesTest, RoundTripKeepsEverythingElseByteForByte)
+{
+    const std::string before = "; shared by the lobby\r\n"
+                               "[Lobby]\r\n"
+                               "Textsize=99\r\n"
+                               "Nick = Ann \r\n"
+                               "\r\n"
+                               "[LEXIFLIP]\r\n"
+                               "textsize=10\r\n"
+                               "Unknown=kept\r\n"
+                               "BOTSPEED=500\r\n"
+                               "Phrase1=gg all\r\n"
+                               "\r\n"
+                               "[zz]\r\n"
+                               "q=1";
+    const std::string after = "; shared by the lobby\r\n"
+                              "[Lobby]\r\n"
+                              "Textsize=99\r\n"
+                              "Nick = Ann \r\n"
+                              "\r\n"
+                              "[LEXIFLIP]\r\n"
+                              "textsize=10\r\n"
+                              "Unknown=kept\r\n"
+                              "BOTSPEED=750\r\n"
+                              "Phrase1=gg all\r\n"
+                              "Top=3\r\nLeft=3\r\nWidth=720\r\nHeight=535\r\n"
+                              "Textcolor=clBlack\r\nActioncolor=clBlack\r\n"
+                              "Playtoscore=250\r\nTimeperturn=60\r\nViewable=0\r\n4Player=0\r\n"
+                              "Gamemode=1\r\nPlaysounds=true\r\nClearword=false\r\n"
+                              "Seetheirs=true\r\nTurnsound=0\r\nChatterSounds=true\r\n"
+                              "\r\n"
+                              "[zz]\r\n"
+                              "q=1";
+    EXPECT_EQ(roundTrip(before), after);
+    EXPECT_EQ(roundTrip(after), after);
+    EXPECT_EQ(roundTrip(""), kDefaultSection);
+}
+
+// Each stored value is read by its key's rule and written back normalised.
+TEST(PreferencesTest, EachKeyIsReadByItsRuleAndWrittenBackNormalised)
+{
+    struct Case {
+        const char* key;
+        const char* stored; // nullptr: the key is missing
+        const char* written;
+    };
+    const Case cases[] = {
+        {"Textsize", "11", "11"}, // no menu entry, still kept
+        {"Textsize", "abc", "8"},
+        {"Textsize", "", "8"},
+        {"Left", "-1200", "-1200"},
+        {"Height", "5x", "535"},
+        {"Textcolor", "clred", "clRed"},
+        {"Textcolor", "$00FF0000", "clBlue"},
+        {"Textcolor", "255", "clRed"},
+        {"Textcolor", "purple-ish", "clBlack"}, // unreadable is black, not red
+        {"Actioncolor", "16711935", "clFuchsia"},
+        {"Playtoscore", "500", "500"},
+        {"Playtoscore", "lots", "250"},
+        {"Viewable", "yes", "1"},
+        {"Viewable", "0", "0"},
+        {"Viewable", nullptr, "0"},
+        {"4Player", "", "1"},
+        {"Gamemode", "7", "1"},
+        {"Gamemode", "3", "3"},
+        {"Gamemode", " 2 ", "2"},
+        {"Botspeed", "500", "750"},
+        {"Botspeed", "1000", "1000"},
+        {"Botspeed", "250", "250"},
+        {"Playsounds", "FALSE", "true"},
+        {"Playsounds", "false", "false"},
+        {"Clearword", "True", "false"},
+        {"Clearword", "true", "true"},
+        {"Seetheirs", "false", "false"},
+        {"Turnsound", "1", "1"},
+        {"Turnsound", "2", "0"},
+        {"ChatterSounds", "no", "true"},
+    };
+    for (const Case& c : cases) {
+        IniFile file;
+        if (c.stored)
+            file.setValue("Lexiflip", c.key, c.stored);
+        Preferences prefs;
+        readPreferences(file, prefs);
+        writePreferences(file, prefs);
+        EXPECT_EQ(file.value("Lexiflip", c.key), c.written)
+            << c.key << "=" << (c.stored ? c.stored : "(missing)");
+    }
+}
+
+TEST(PreferencesTest, MalformedGameOptionsKeepTheControlsAndEmptyPhrasesKeepTheButtons)
+{
+    const IniFile file =
+        IniFile::parse("[Lexiflip]\nPlaytoscore=\nTimeperturn=1.5\nPhrase1=\nPhrase2=hi\nPhrase9= bye \n");
+    Preferences prefs;
+    prefs.playtoscore = 400;
+    prefs.timeperturn = 90;
+    prefs.phrases[0] = "on the button";
+    readPreferences(file, prefs);
+    EXPECT_EQ(prefs.playtoscore, 400);
+    EXPECT_EQ(prefs.timeperturn, 90);
+    EXPECT_EQ(prefs.phrases[0], "on the button");
+    EXPECT_EQ(prefs.phrases[1], "hi");
+    EXPECT_EQ(prefs.phrases[8], "bye");
+    EXPECT_EQ(prefs.bounds, kResetBounds);
+}
+
+TEST(WindowBoundsTest, CloseRuleStoresOnlyMovedWindowsAndShrinksOversizedOnes)
+{
+    const WindowBounds stored{3, 3, 720, 535};
+    const WindowSize workArea{1920, 1050};
+    struct Case {
+        const char* name;
+        WindowBounds window;
+        bool maximised;
+        std::optional<WindowBounds> store;
+    };
+    const Case cases[] = {
+        {"not moved", stored, false, std::nullopt},
+        {"moved", {40, 3, 720, 535}, false, WindowBounds{40, 3, 720, 535}},
+        {"resized", {3, 3, 800, 535}, false, WindowBounds{3, 3, 800, 535}},
+        {"maximised", {0, 0, 1920, 1050}, true, WindowBounds{0, 0, 1905, 1035}},
+        {"wider only", {-8, 0, 1936, 600}, false, WindowBounds{-8, 0, 1921, 600}},
+        {"taller only", {0, -8, 700, 1066}, false, WindowBounds{0, -8, 700, 1051}},
+        {"as wide as the work area is not wider", {0, 0, 1920, 1050}, false, WindowBounds{0, 0, 1920, 1050}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(boundsToStoreAtClose(c.window, stored, workArea, c.maximised), c.store) << c.name;
+}
+
+class SettingsFileTest : public ::testing::Test {
+  protected:
+    void SetUp() override
+    {
+        m_dir = fs::temp_directory_path() / ("lexiflip-settings-" + std::to_string(std::random_device{}()));
+        fs::create_directories(m_dir);
+        m_path = m_dir / kFileName;
+    }
+    void TearDown() override
+    {
+        std::error_code ec;
+        fs::permissions(m_path, fs::perms::owner_all, ec);
+        fs::remove_all(m_dir, ec);
+    }
+    std::string contents() const
+    {
+        std::ifstream in(m_path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    void store(const std::string& bytes) const { std::ofstream(m_path, std::ios::binary) << bytes; }
+
+    fs::path m_dir;
+    fs::path m_path;
+};
+
+TEST_F(SettingsFileTest, NothingIsWrittenBeforeTheFileWasReadInThisRun)
+{
+    const std::string lobbyOwned = "[Lexiflip]\nBotspeed=250\nSeetheirs=false\n";
+    store(lobbyOwned);
+    SettingsFile settings(m_path);
+    settings.preferences().playsounds = false;
+    EXPECT_FALSE(settings.save());
+    EXPECT_FALSE(settings.saveBoundsAtClose({0, 0, 100, 100}, {1920, 1050}, false));
+    EXPECT_EQ(contents(), lobbyOwned);
+
+    settings.load();
+    EXPECT_EQ(settings.preferences().botspeed, BotSpeed::Fast);
+    EXPECT_TRUE(settings.save());
+    EXPECT_NE(contents().find("Botspeed=250\nSeetheirs=false\nTextsize=8\n"), std::string::npos);
+}
+
+TEST_F(SettingsFileTest, CloseWritesOnlyWhenTheWindowMovedAndStoresMaximisedSmaller)
+{
+    store("[Lexiflip]\nLeft=10\nTop=20\nWidth=800\nHeight=600\n");
+    SettingsFile settings(m_path);
+    settings.load();
+    fs::remove(m_path); // any write now shows as a new file
+    EXPECT_FALSE(settings.saveBoundsAtClose({10, 20, 800, 600}, {1920, 1050}, false));
+    EXPECT_FALSE(fs::exists(m_path));
+
+    EXPECT_TRUE(settings.saveBoundsAtClose({0, 0, 1920, 1050}, {1920, 1050}, true));
+    const IniFile written = IniFile::parse(contents());
+    EXPECT_EQ(written.value(kSection, "Width"), "1905");
+    EXPECT_EQ(written.value(kSection, "Height"), "1035");
+    EXPECT_EQ(settings.preferences().bounds, (WindowBounds{0, 0, 1905, 1035}));
+}
+
+TEST_F(SettingsFileTest, AFileThatCannotBeReadGivesDefaultsAndIsNeverOverwritten)
+{
+    Preferences defaults;
+    readPreferences(IniFile(), defaults);
+
+    // Missing: defaults, and a save creates the file.
+    {
+        SettingsFile settings(m_path);
+        settings.load();
+        EXPECT_EQ(settings.preferences(), defaults);
+        EXPECT_TRUE(settings.save());
+        EXPECT_EQ(contents(), kDefaultSection);
+    }
+    // Junk bytes: defaults, and the junk survives the save.
+    {
+        const std::string junk("\x7f\x45\x4c\x46\x00\x01[\xff]\n", 10);
+        store(junk);
+        SettingsFile settings(m_path);
+        settings.load();
+        EXPECT_EQ(settings.preferences(), defaults);
+        EXPECT_TRUE(settings.save());
+        EXPECT_EQ(contents(), junk + kDefaultSection);
+    }
+    // A directory where the file should be: defaults, and no write succeeds.
+    {
+        fs::remove(m_path);
+        fs::create_directory(m_path);
+        SettingsFile settings(m_path);
+        settings.load();
+        EXPECT_EQ(settings.preferences(), defaults);
+        EXPECT_FALSE(settings.save());
+        EXPECT_FALSE(settings.savePhrases({}));
+        EXPECT_TRUE(fs::is_directory(m_path));
+        fs::remove(m_path);
+    }
+    // No permission to read (meaningless for root, who reads anything).
+    if (::geteuid() != 0) {
+        const std::string lobbyOwned = "[Lobby]\nNick=Ann\n[Lexiflip]\nTextsize=14\n";
+        store(lobbyOwned);
+        fs::permissions(m_path, fs::perms::none);
+        SettingsFile settings(m_path);
+        settings.load();
+        EXPECT_EQ(settings.preferences(), defaults);
+        EXPECT_FALSE(settings.save());
+        fs::permissions(m_path, fs::perms::owner_all);
+        EXPECT_EQ(contents(), lobbyOwned);
+    }
+}
+
+TEST_F(SettingsFileTest, PhraseEditorWritesOnlyThePhrases)
+{
+    store("[Lobby]\nA=1\n");
+    SettingsFile settings(m_path);
+    std::array<std::string, 9> phrases{"gg", "", "nice one"};
+    EXPECT_TRUE(settings.savePhrases(phrases));
+    EXPECT_EQ(contents(), "[Lobby]\nA=1\n[Lexiflip]\nPhrase1=gg\nPhrase2=\nPhrase3=nice one\nPhrase4=\n"
+                          "Phrase5=\nPhrase6=\nPhrase7=\nPhrase8=\nPhrase9=\n");
+    EXPECT_EQ(settings.preferences().phrases[2], "nice one");
+}
+
+} // namespace
+} // namespace lexiflip::settings

@@ -1,0 +1,231 @@
+#include "client/settings_location.h"
+#include "client/command_line.h"
+#include "client/lobby_link.h"
+#include "client/single_instance.h"
+#include "client/window_placement.h"
+
+#include "net/net_wait.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QLocalServer>
+#include <QProcess>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <random>
+
+namespace lexiflip::client {
+namespace {
+
+using testing::waitUntil;
+
+// The window tests need widgets, the rest an event loop: one application
+// object for the whole test program.
+class QtEnvironment : public ::testing::Environment {
+  public:
+    void SetUp() override
+    {
+        static int argc = 1;
+        static char name[] = "shell_tests";
+        static char* argv[] = {name, nullptr};
+        m_app = std::make_unique<QApplication>(argc, argv);
+    }
+    void TearDown() override { m_app.reset(); }
+
+  private:
+    std::unique_ptr<QApplication> m_app;
+};
+const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+
+TEST(CommandLineTest, OptionsAreReadOnlyWhereTheyCannotBeTheLobbysParameters)
+{
+    using Kind = CommandLineRequest::Kind;
+    using Args = std::vector<std::string>;
+    struct Case {
+        Args arguments;
+        CommandLineRequest request;
+    };
+    const Case cases[] = {
+        {{}, {Kind::Run, {}}},
+        {{"--help"}, {Kind::PrintHelp, {}}},
+        {{"-h"}, {Kind::PrintHelp, {}}},
+        {{"--version"}, {Kind::PrintVersion, {}}},
+        {{"Ann", "10.0.0.2", "true"}, {Kind::Run, {"Ann", "10.0.0.2", "true"}}},
+        {{"--help", "10.0.0.2", "true"}, {Kind::Run, {"--help", "10.0.0.2", "true"}}},
+        {{"Ann", "--version"}, {Kind::Run, {"Ann", "--version"}}},
+        {{"--", "--help", "10.0.0.2", "yes"}, {Kind::Run, {"--help", "10.0.0.2", "yes"}}},
+        {{"--"}, {Kind::Run, {}}},
+        {{"Ann", "--", "x"}, {Kind::Run, {"Ann", "--", "x"}}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(readCommandLine(c.arguments), c.request) << ::testing::PrintToString(c.arguments);
+    EXPECT_EQ(versionText(), "lexiflip 1.0.3\n");
+    EXPECT_EQ(helpText().rfind("Usage: lexiflip [NAME ADDRESS ROLE]\n", 0), 0u);
+}
+
+TEST(AppPathsTest, SettingsFileLiesInLexiflipHome)
+{
+    const QByteArray home = qgetenv("LEXIFLIP_HOME");
+    qputenv("LEXIFLIP_HOME", "/tmp/lexiflip-home-test");
+    EXPECT_EQ(settingsFilePath(), std::filesystem::path("/tmp/lexiflip-home-test/halvolobby.ini"));
+    const QString scoped = SingleInstance::serverName();
+    qputenv("LEXIFLIP_HOME", "/tmp/lexiflip-home-other");
+    EXPECT_NE(SingleInstance::serverName(), scoped);
+    EXPECT_TRUE(scoped.startsWith(QStringLiteral("zorbet-")));
+    if (home.isEmpty())
+        qunsetenv("LEXIFLIP_HOME");
+    else
+        qputenv("LEXIFLIP_HOME", home);
+}
+
+TEST(LobbyLinkTest, PortComesFromTheVariableOnlyWhenItIsAPort)
+{
+    const std::pair<const char*, quint16> cases[] = {
+        {"", 9001}, {"9100", 9100}, {"0", 9001}, {"65536", 9001}, {"port", 9001}, {"-5", 9001},
+    };
+    for (const auto& [text, port] : cases)
+        EXPECT_EQ(LobbyLink::portFromText(QString::fromLatin1(text)), port) << text;
+}
+
+TEST(LobbyLinkTest, HeldOpenSendsNothingAndDropsWhatArrives)
+{
+    QTcpServer lobby;
+    ASSERT_TRUE(lobby.listen(QHostAddress::LocalHost, 0));
+    LobbyLink link;
+    link.open(lobby.serverPort());
+    ASSERT_TRUE(waitUntil([&] { return lobby.hasPendingConnections() && link.isConnected(); }));
+    std::unique_ptr<QTcpSocket> peer(lobby.nextPendingConnection());
+
+    // The lobby talks; the link reads and drops it, and says nothing back.
+    peer->write(QByteArray(100000, 'x'));
+    ASSERT_TRUE(waitUntil([&] { return peer->bytesToWrite() == 0; }));
+    QCoreApplication::processEvents();
+    peer->write("ping\n");
+    ASSERT_TRUE(waitUntil([&] { return peer->bytesToWrite() == 0; }));
+    testing::settle();
+    EXPECT_TRUE(link.isConnected());
+    EXPECT_EQ(peer->bytesAvailable(), 0);
+    EXPECT_EQ(peer->state(), QAbstractSocket::ConnectedState);
+}
+
+TEST(LobbyLinkTest, NoLobbyIsSilent)
+{
+    QTcpServer closed;
+    ASSERT_TRUE(closed.listen(QHostAddress::LocalHost, 0));
+    const quint16 port = closed.serverPort();
+    closed.close();
+    LobbyLink link;
+    bool connected = false;
+    QObject::connect(&link, &LobbyLink::connected, [&] { connected = true; });
+    link.open(port);
+    testing::settle();
+    EXPECT_FALSE(waitUntil([&] { return connected; }, 200));
+    EXPECT_FALSE(link.isConnected());
+}
+
+// The close path over a real window: what placeWindow set is what the close
+// rule sees, before and after the window is shown, so an untouched window
+// writes nothing.
+TEST(WindowPlacementTest, AnUntouchedWindowWritesNothingAtCloseAndAMovedOneIsStored)
+{
+    namespace fs = std::filesystem;
+    const fs::path dir =
+        fs::temp_directory_path() / ("lexiflip-placement-" + std::to_string(std::random_device{}()));
+    fs::create_directories(dir);
+    const fs::path path = dir / "halvolobby.ini";
+    settings::SettingsFile file(path);
+    QWidget window;
+    EXPECT_FALSE(saveWindowAtClose(file, window)); // not read yet
+    file.load();
+    EXPECT_FALSE(fs::exists(path));
+
+    placeWindow(window, file.preferences().bounds);
+    EXPECT_EQ(windowBounds(window), settings::kResetBounds);
+    window.show();
+    EXPECT_EQ(windowBounds(window), settings::kResetBounds);
+    EXPECT_FALSE(saveWindowAtClose(file, window));
+    EXPECT_FALSE(fs::exists(path));
+
+    window.move(60, 70);
+    EXPECT_TRUE(saveWindowAtClose(file, window));
+    settings::SettingsFile reread(path);
+    reread.load();
+    EXPECT_EQ(reread.preferences().bounds, (settings::WindowBounds{60, 70, 720, 535}));
+    fs::remove_all(dir);
+}
+
+// The single-instance guard with real processes: probes run the guard as the
+// game's start-up does.
+class SingleInstanceTest : public ::testing::Test {
+  protected:
+    void SetUp() override
+    {
+        m_name = QStringLiteral("zorbet-test-%1").arg(std::random_device{}());
+        m_probe = QCoreApplication::applicationDirPath() + QStringLiteral("/single_instance_probe");
+    }
+    void TearDown() override
+    {
+        for (auto& process : m_processes) {
+            process->kill();
+            process->waitForFinished(5000);
+        }
+        // What the killed probes left behind.
+        const SingleInstance guard(m_name);
+        QLocalServer::removeServer(guard.socketPath());
+        QFile::remove(guard.socketPath() + QStringLiteral(".lock"));
+    }
+    QProcess& start()
+    {
+        m_processes.push_back(std::make_unique<QProcess>());
+        QProcess& process = *m_processes.back();
+        process.start(m_probe, {m_name});
+        return process;
+    }
+    static bool says(QProcess& process, const QByteArray& line)
+    {
+        return waitUntil([&] { return process.readAllStandardOutput().contains(line); }, 10000);
+    }
+
+    QString m_name;
+    QString m_probe;
+    std::vector<std::unique_ptr<QProcess>> m_processes;
+};
+
+TEST_F(SingleInstanceTest, SecondCopyBringsTheFirstForwardAndEndsWithStatusZero)
+{
+    QProcess& first = start();
+    ASSERT_TRUE(says(first, "first\n"));
+    for (int copy = 0; copy < 2; ++copy) {
+        QProcess& second = start();
+        ASSERT_TRUE(waitUntil([&] { return second.state() == QProcess::NotRunning; }, 10000));
+        EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(second.exitCode(), 0);
+        EXPECT_EQ(second.readAllStandardOutput(), "second\n");
+        EXPECT_TRUE(says(first, "raised\n"));
+    }
+}
+
+TEST_F(SingleInstanceTest, ACrashedFirstCopyNeverBlocksANewStart)
+{
+    QProcess& crashed = start();
+    ASSERT_TRUE(says(crashed, "first\n"));
+    crashed.kill(); // SIGKILL: the socket and the lock file stay behind
+    ASSERT_TRUE(crashed.waitForFinished(5000));
+
+    QProcess& next = start();
+    EXPECT_TRUE(says(next, "first\n"));
+    QProcess& second = start();
+    EXPECT_TRUE(says(second, "second\n"));
+    EXPECT_TRUE(says(next, "raised\n"));
+}
+
+} // namespace
+} // namespace lexiflip::client

@@ -1,0 +1,121 @@
+// The tally file: the text in a Fast container, damaged files reported and
+// kept aside, saves that replace the file whole or not at all.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+
+#include "compress/compress_test_support.h"
+#include "compress/tlzrw1.h"
+#include "fileio/atomic_file.h"
+#include "windows/tally/tally_file.h"
+
+namespace lexiflip::windows {
+namespace {
+
+using compress::testing::readFile;
+using compress::testing::writeFile;
+namespace fs = std::filesystem;
+
+std::vector<TallyRow> klotTally()
+{
+    TallyRow own = {"0", "4", "2", "17", "quiz", "21", "0", "0", "0"};
+    TallyRow klot = {"Klot", "3", "1", "2", "0", "3", "1", "2", "0"};
+    return {own, klot};
+}
+
+class TallyFile : public compress::testing::TempDirTest {
+  protected:
+    fs::path tally() const { return m_dir / std::string(kTallyFileName); }
+};
+
+TEST_F(TallyFile, noFileIsAnEmptyTallyAndASavedOneReadsBack)
+{
+    const TallyFileRead none = readTallyFile(tally());
+    EXPECT_TRUE(none.rows.empty());
+    EXPECT_EQ(none.problem, "");
+
+    writeTallyFile(tally(), klotTally());
+    EXPECT_TRUE(readFile(tally()).starts_with("WRZL"));
+    const TallyFileRead read = readTallyFile(tally());
+    EXPECT_EQ(read.problem, "");
+    EXPECT_EQ(read.rows, klotTally());
+    EXPECT_EQ(entries(), 1u); // no scratch text, no temporary
+}
+
+TEST_F(TallyFile, theToolShowsTheSavedText)
+{
+    writeTallyFile(tally(), klotTally());
+    const std::string out = path("tally.txt");
+    const std::string command =
+        std::string("'") + LEXIFLIP_LZRW1_TOOL + "' decompress '" + tally().string() + "' '" + out + "'";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    EXPECT_EQ(readFile(out), "9\r\n2\r\n0\r\nKlot\r\n4\r\n3\r\n2\r\n1\r\n17\r\n2\r\nquiz\r\n0\r\n21\r\n3\r\n"
+                             "0\r\n1\r\n0\r\n2\r\n0\r\n0\r\n");
+}
+
+TEST_F(TallyFile, aDamagedFileIsReportedAndKeptAside)
+{
+    const std::string good = tallyFileBytes(klotTally());
+    struct Case {
+        const char* what;
+        std::string bytes;
+        std::string problem;
+        std::size_t rows;
+    };
+    const std::string text = tallyText(klotTally());
+    const std::vector<Case> cases = {
+        {"truncated", good.substr(0, good.size() - 5), "Lzrw1 : Error reading from input stream !", 0},
+        {"junk after the header", good.substr(0, 8) + std::string(40, '\xA5'),
+         "Lzrw1 (decompression LZRW1/KH) : corrupt block in input stream !", 0},
+        {"a wrong identifier", "WRZM" + good.substr(4),
+         "Lzrw1 decompression : input stream contains no valid header !", 0},
+        {"a text cut short inside",
+         [&] {
+             compress::Tlzrw1 doit;
+             doit.setCompressMode(compress::TCompressMode::Fast);
+             return doit.compressBytes(text.substr(0, 20));
+         }(),
+         "The tally text ends after 4 of its 18 cells", 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        writeFile(tally(), c.bytes);
+        const TallyFileRead read = readTallyFile(tally());
+        EXPECT_EQ(read.problem, c.problem);
+        EXPECT_EQ(read.rows.size(), c.rows);
+        EXPECT_FALSE(fs::exists(tally()));
+        ASSERT_FALSE(read.keptAs.empty());
+        EXPECT_EQ(readFile(read.keptAs), c.bytes);
+        EXPECT_EQ(read.keptAs.filename().string().ends_with(".bad"), true);
+    }
+    // Each damaged file got its own name.
+    EXPECT_TRUE(fs::exists(tally().string() + ".bad"));
+    EXPECT_TRUE(fs::exists(tally().string() + ".4.bad"));
+}
+
+TEST_F(TallyFile, aSaveInterruptedBeforeTheRenameLeavesTheOldTally)
+{
+    writeTallyFile(tally(), klotTally());
+    // A child writes a new tally and dies before renaming it, as a crash would.
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        fileio::AtomicFile file(tally());
+        file.write(tallyFileBytes({}));
+        _exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(entries(), 2u); // the old tally and the dead save's temporary
+
+    const TallyFileRead read = readTallyFile(tally());
+    EXPECT_EQ(read.problem, "");
+    EXPECT_EQ(read.rows, klotTally());
+}
+
+} // namespace
+} // namespace lexiflip::windows

@@ -1,0 +1,83 @@
+// Grabs the phrase editor, the spy list, every help page, the about window and
+// the download window (idle and part-way through a download's texts) to PNGs:
+//   QT_QPA_PLATFORM=offscreen lexiflip-small-windows-shots /tmp/shots 2
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "windows/tabout.h"
+#include "windows/tdownload.h"
+#include "windows/thelp.h"
+#include "windows/tphrases.h"
+#include "windows/tspylist.h"
+
+using namespace lexiflip::windows;
+
+namespace {
+
+QString g_directory;
+QString g_ratio;
+
+bool save(QWidget& window, const QString& name)
+{
+    window.show();
+    QApplication::processEvents();
+    const QString path =
+        QDir(g_directory).filePath(name + QStringLiteral("@") + g_ratio + QStringLiteral(".png"));
+    if (!window.grab().save(path)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        return false;
+    }
+    std::printf("%s\n", qPrintable(path));
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: %s DIRECTORY RATIO\n", argv[0]);
+        return 2;
+    }
+    g_directory = QString::fromLocal8Bit(argv[1]);
+    g_ratio = QString::fromLocal8Bit(argv[2]);
+    qputenv("QT_SCALE_FACTOR", argv[2]);
+    QApplication app(argc, argv);
+    QDir().mkpath(g_directory);
+    bool ok = true;
+
+    Tphrases phrases;
+    phrases.PrhaseList1Click({"Way To Go!", "Good One!", "Nice Try!", "Excellent!", "Brilliant!", "Wow, WTG!",
+                              "Thanks!", "Way To Go Teamie!", "Good Game Everyone!"});
+    ok &= save(phrases, QStringLiteral("phrases"));
+
+    Tspylist spys;
+    spys.setWatchers({"7: Anna", "8: Ben", "9: Klara"});
+    spys.setRemoveEnabled(true);
+    ok &= save(spys, QStringLiteral("spylist"));
+
+    Thelp help;
+    for (int tag = 1; tag <= kHelpPageCount; ++tag) {
+        help.SelButton1Click(tag);
+        ok &= save(help, QStringLiteral("help%1").arg(tag));
+    }
+
+    Tabout about;
+    ok &= save(about, QStringLiteral("about"));
+
+    Tdownload download;
+    download.setLobbyServer(QString());
+    ok &= save(download, QStringLiteral("download"));
+    download.findChild<QLabel*>(QStringLiteral("infolabel"))->setText(QStringLiteral("481516 bytes"));
+    download.findChild<QLabel*>(QStringLiteral("infolabel3"))
+        ->setText(QStringLiteral("Downloading: hvlsetup.exe"));
+    download.findChild<QAbstractButton*>(QStringLiteral("getbutton"))->setEnabled(false);
+    download.findChild<QAbstractButton*>(QStringLiteral("abortbutton"))->setEnabled(true);
+    ok &= save(download, QStringLiteral("download-busy"));
+    return ok ? EXIT_SUCCESS : EXIT_FAILURE;
+}

@@ -1,0 +1,165 @@
+#include "windows/tally/tally_file.h"
+
+#include <algorithm>
+#include <charconv>
+#include <fstream>
+#include <iterator>
+#include <system_error>
+
+#include "compress/tlzrw1.h"
+#include "fileio/atomic_file.h"
+
+namespace lexiflip::windows {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::string_view kLineEnd = "\r\n";
+
+void appendLine(std::string& text, std::string_view line)
+{
+    for (char c : line)
+        text += c == '\r' || c == '\n' ? ' ' : c;
+    text += kLineEnd;
+}
+
+// The lines of a text, each without its LF and a CR before it; a last line
+// without LF counts too.
+std::vector<std::string_view> linesOf(std::string_view text)
+{
+    std::vector<std::string_view> lines;
+    while (!text.empty()) {
+        const std::size_t end = text.find('\n');
+        std::string_view line = text.substr(0, end);
+        if (line.ends_with('\r'))
+            line.remove_suffix(1);
+        lines.push_back(line);
+        if (end == std::string_view::npos)
+            break;
+        text.remove_prefix(end + 1);
+    }
+    return lines;
+}
+
+bool readCount(std::string_view text, int& value)
+{
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return error == std::errc() && end == text.data() + text.size();
+}
+
+fs::path freeBadName(const fs::path& file)
+{
+    std::error_code ec;
+    for (int n = 1; n < 1000; ++n) {
+        fs::path candidate = file;
+        candidate += n == 1 ? std::string(".bad") : "." + std::to_string(n) + ".bad";
+        if (!fs::exists(fs::symlink_status(candidate, ec)))
+            return candidate;
+    }
+    fs::path last = file;
+    return last += ".bad";
+}
+
+} // namespace
+
+std::string tallyText(const std::vector<TallyRow>& rows)
+{
+    std::string text;
+    appendLine(text, std::to_string(kTallyColumns));
+    appendLine(text, std::to_string(rows.size()));
+    for (int column = 0; column < kTallyColumns; ++column)
+        for (const TallyRow& row : rows)
+            appendLine(text, row[column]);
+    return text;
+}
+
+TallyTextRead readTallyText(std::string_view text)
+{
+    TallyTextRead result;
+    const std::vector<std::string_view> lines = linesOf(text);
+    if (lines.size() < 2) {
+        result.error = "The tally text has no column and row counts";
+        return result;
+    }
+    int columns = 0;
+    if (!readCount(lines[0], columns) || columns != kTallyColumns) {
+        result.error = "The tally text's column count \"" + std::string(lines[0]) + "\" is not 9";
+        return result;
+    }
+    int rows = 0;
+    if (!readCount(lines[1], rows) || rows < 1 || rows > kMaxTallyRows) {
+        result.error = "The tally text's row count \"" + std::string(lines[1]) +
+                       "\" is not a number from 1 to " + std::to_string(kMaxTallyRows);
+        return result;
+    }
+
+    const std::size_t cells = lines.size() - 2;
+    const std::size_t wanted = static_cast<std::size_t>(rows) * kTallyColumns;
+    // Only rows whose names were read are kept; the rest of their cells stay "0".
+    const std::size_t named = std::min<std::size_t>(static_cast<std::size_t>(rows), cells);
+    TallyRow zero;
+    zero.fill("0");
+    result.rows.assign(named, zero);
+    for (std::size_t i = 0; i < std::min(cells, wanted); ++i) {
+        const std::size_t column = i / static_cast<std::size_t>(rows);
+        const std::size_t row = i % static_cast<std::size_t>(rows);
+        result.rows[row][column] = std::string(lines[i + 2]);
+    }
+    if (cells < wanted)
+        result.error = "The tally text ends after " + std::to_string(cells) + " of its " +
+                       std::to_string(wanted) + " cells";
+    return result;
+}
+
+std::string tallyFileBytes(const std::vector<TallyRow>& rows)
+{
+    compress::Tlzrw1 doit;
+    doit.setCompressMode(compress::TCompressMode::Fast);
+    return doit.compressBytes(tallyText(rows));
+}
+
+TallyFileRead readTallyFile(const fs::path& file)
+{
+    TallyFileRead result;
+    std::error_code ec;
+    if (!fs::exists(fs::symlink_status(file, ec)))
+        return result;
+
+    std::string container;
+    if (fs::is_directory(file, ec)) {
+        result.problem = "The tally file " + file.string() + " is a folder";
+    } else {
+        std::ifstream in(file, std::ios::binary);
+        if (!in.is_open())
+            result.problem = "Cannot open the tally file " + file.string();
+        container.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        if (in.bad())
+            result.problem = "Cannot read the tally file " + file.string();
+    }
+
+    if (result.problem.empty()) {
+        try {
+            compress::Tlzrw1 doit;
+            const TallyTextRead read = readTallyText(doit.decompressBytes(container));
+            result.rows = read.rows;
+            result.problem = read.error;
+        } catch (const compress::ELzrw1Exception& error) {
+            result.problem = error.what();
+        }
+    }
+    if (!result.problem.empty()) {
+        const fs::path aside = freeBadName(file);
+        fs::rename(file, aside, ec);
+        if (!ec)
+            result.keptAs = aside;
+    }
+    return result;
+}
+
+void writeTallyFile(const fs::path& file, const std::vector<TallyRow>& rows)
+{
+    fileio::writeFileAtomically(file, tallyFileBytes(rows));
+}
+
+} // namespace lexiflip::windows

@@ -1,0 +1,361 @@
+#include "windows/ttallylist.h"
+
+#include <QDir>
+#include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+
+#include <exception>
+#include <filesystem>
+
+#include "client/game/client_game.h"
+#include "windows/tally/tally_file.h"
+
+namespace lexiflip::windows {
+
+namespace {
+
+QString qs(const std::string& text)
+{
+    return QString::fromStdString(text);
+}
+
+std::filesystem::path fsPath(const QString& path)
+{
+    return std::filesystem::path(QDir::toNativeSeparators(path).toStdString());
+}
+
+QLabel* caption(const QString& text, QWidget* parent)
+{
+    auto* label = new QLabel(text, parent);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    return label;
+}
+
+// A counter: right-aligned so that the digits of a column line up.
+QLabel* value(const QString& objectName, QWidget* parent, Qt::Alignment align = Qt::AlignRight)
+{
+    auto* label = new QLabel(QStringLiteral("0"), parent);
+    label->setObjectName(objectName);
+    label->setAlignment(align | Qt::AlignVCenter);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    label->setMinimumWidth(48);
+    QFont font = label->font();
+    font.setBold(true);
+    label->setFont(font);
+    return label;
+}
+
+void fillList(QListWidget& list, const std::vector<CheckItem>& items)
+{
+    const int current = list.currentRow();
+    list.clear();
+    for (const CheckItem& entry : items) {
+        auto* item = new QListWidgetItem(qs(entry.name), &list);
+        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
+        item->setCheckState(entry.ticked ? Qt::Checked : Qt::Unchecked);
+    }
+    if (current >= 0 && current < list.count())
+        list.setCurrentRow(current);
+}
+
+} // namespace
+
+Ttallylist::Ttallylist(QWidget* parent) : QWidget(parent, Qt::Window)
+{
+    setObjectName(QStringLiteral("Ttallylist"));
+    setWindowTitle(QStringLiteral("Lexiflip - Tally List"));
+    buildControls();
+    refresh();
+}
+
+Ttallylist::~Ttallylist() = default;
+
+void Ttallylist::buildControls()
+{
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(12, 12, 12, 12);
+    layout->setSpacing(10);
+
+    // The own totals.
+    auto* own = new QGroupBox(QStringLiteral("Your Tally"), this);
+    auto* ownGrid = new QGridLayout(own);
+    ownGrid->setHorizontalSpacing(12);
+    const std::array<QString, 4> ownCaptions = {QStringLiteral("Total Games:"), QStringLiteral("Your Wins:"),
+                                                QStringLiteral("Total Words:"), QStringLiteral("Best Word:")};
+    for (int i = 0; i < 4; ++i) {
+        const int row = i % 2;
+        const int column = i / 2 * 3;
+        m_mylabels[i] = value(QStringLiteral("mylabel_%1").arg(i + 1), own, Qt::AlignLeft);
+        ownGrid->addWidget(caption(ownCaptions[i], own), row, column);
+        ownGrid->addWidget(m_mylabels[i], row, column + 1);
+    }
+    ownGrid->setColumnMinimumWidth(1, 70);
+    ownGrid->setColumnMinimumWidth(2, 24);
+    ownGrid->setColumnStretch(4, 1);
+    layout->addWidget(own);
+
+    // The two lists side by side.
+    auto* lists = new QHBoxLayout();
+    lists->setSpacing(10);
+    auto* talliedBox = new QGroupBox(QStringLiteral("Players Being Tallied"), this);
+    auto* talliedLayout = new QVBoxLayout(talliedBox);
+    m_listboxTally = new QListWidget(talliedBox);
+    m_listboxTally->setObjectName(QStringLiteral("listbox_tally"));
+    m_listboxTally->setToolTip(QStringLiteral("Select a player to see the tally; untick to stop following"));
+    talliedLayout->addWidget(m_listboxTally);
+    auto* gameBox = new QGroupBox(QStringLiteral("Players In Current Game"), this);
+    auto* gameLayout = new QVBoxLayout(gameBox);
+    m_checklist = new QListWidget(gameBox);
+    m_checklist->setObjectName(QStringLiteral("checklist"));
+    m_checklist->setToolTip(QStringLiteral("Tick a player to follow"));
+    gameLayout->addWidget(m_checklist);
+    for (QListWidget* list : {m_listboxTally, m_checklist}) {
+        list->setMinimumSize(180, 120);
+        list->setAlternatingRowColors(true);
+    }
+    lists->addWidget(talliedBox, 1);
+    lists->addWidget(gameBox, 1);
+    layout->addLayout(lists, 1);
+
+    // The selected opponent's counters: Total and Session side by side.
+    auto* detail = new QFrame(this);
+    detail->setFrameShape(QFrame::StyledPanel);
+    auto* detailGrid = new QGridLayout(detail);
+    detailGrid->setHorizontalSpacing(16);
+    m_hisnametop = new QLabel(detail);
+    m_hisnametop->setObjectName(QStringLiteral("label_hisnametop"));
+    QFont topFont = m_hisnametop->font();
+    topFont.setBold(true);
+    topFont.setPointSizeF(topFont.pointSizeF() * 1.2);
+    m_hisnametop->setFont(topFont);
+    detailGrid->addWidget(m_hisnametop, 0, 0, 1, 3);
+    auto* total = caption(QStringLiteral("Total"), detail);
+    auto* session = caption(QStringLiteral("Session"), detail);
+    for (QLabel* header : {total, session}) {
+        header->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        QFont font = header->font();
+        font.setUnderline(true);
+        header->setFont(font);
+    }
+    detailGrid->addWidget(total, 1, 1);
+    detailGrid->addWidget(session, 1, 2);
+    m_hisname = new QLabel(detail);
+    m_hisname->setObjectName(QStringLiteral("label_hisname"));
+    const std::array<QLabel*, 4> rowCaptions = {caption(QStringLiteral("Number of Games"), detail), m_hisname,
+                                                caption(QStringLiteral("Your Wins:"), detail),
+                                                caption(QStringLiteral("Neither Won:"), detail)};
+    for (int i = 0; i < 4; ++i) {
+        m_labels[i] = value(QStringLiteral("label_%1").arg(i + 1), detail);
+        m_labels[i + 4] = value(QStringLiteral("label_%1").arg(i + 5), detail);
+        detailGrid->addWidget(rowCaptions[i], i + 2, 0);
+        detailGrid->addWidget(m_labels[i], i + 2, 1);
+        detailGrid->addWidget(m_labels[i + 4], i + 2, 2);
+    }
+    detailGrid->setColumnStretch(0, 1);
+    layout->addWidget(detail);
+
+    auto* buttons = new QHBoxLayout();
+    m_reset = new QPushButton(QStringLiteral("Reset Tally"), this);
+    m_reset->setObjectName(QStringLiteral("button_reset"));
+    m_done = new QPushButton(QStringLiteral("Done"), this);
+    m_done->setObjectName(QStringLiteral("button_done"));
+    m_done->setDefault(true);
+    buttons->addWidget(m_reset);
+    buttons->addStretch(1);
+    buttons->addWidget(m_done);
+    layout->addLayout(buttons);
+
+    connect(m_reset, &QPushButton::clicked, this, &Ttallylist::button_resetClick);
+    connect(m_done, &QPushButton::clicked, this, &Ttallylist::button_doneClick);
+    connect(m_listboxTally, &QListWidget::currentRowChanged, this, [this](int row) {
+        m_tally.select(row);
+        refreshTexts();
+    });
+    connect(m_listboxTally, &QListWidget::itemChanged, this, &Ttallylist::onTalliedChanged);
+    connect(m_checklist, &QListWidget::itemChanged, this, &Ttallylist::onChecklistChanged);
+
+    resize(520, 500);
+}
+
+void Ttallylist::refresh()
+{
+    refreshTexts();
+    refreshLists();
+}
+
+void Ttallylist::refreshTexts()
+{
+    const TallyTexts& texts = m_tally.texts();
+    for (std::size_t i = 0; i < m_mylabels.size(); ++i)
+        m_mylabels[i]->setText(qs(texts.mylabel[i]));
+    for (std::size_t i = 0; i < m_labels.size(); ++i)
+        m_labels[i]->setText(qs(texts.label[i]));
+    m_hisname->setText(qs(texts.hisname));
+    m_hisnametop->setText(qs(texts.hisnametop));
+}
+
+void Ttallylist::refreshLists()
+{
+    const QSignalBlocker talliedQuiet(m_listboxTally);
+    const QSignalBlocker checklistQuiet(m_checklist);
+    std::vector<CheckItem> tallied;
+    for (const std::string& name : m_tally.tallied())
+        tallied.push_back({name, true});
+    fillList(*m_listboxTally, tallied);
+    m_listboxTally->setCurrentRow(m_tally.selected());
+    fillList(*m_checklist, m_tally.checklist());
+}
+
+// A tick changed by the player. The lists are rebuilt afterwards, which must
+// not happen inside the item's own change signal, so the work is queued.
+void Ttallylist::onTalliedChanged(QListWidgetItem* item)
+{
+    if (item->checkState() == Qt::Checked)
+        return;
+    const int index = m_listboxTally->row(item);
+    const QString name = item->text();
+    QMetaObject::invokeMethod(
+        this,
+        [this, index, name] {
+            const std::vector<std::string> tallied = m_tally.tallied();
+            if (index < 0 || index >= static_cast<int>(tallied.size()) || qs(tallied[index]) != name)
+                return;
+            if (ask(qs(unfollowQuestion(name.toStdString()))))
+                m_tally.unfollow(index);
+            refresh(); // No ticks it again
+        },
+        Qt::QueuedConnection);
+}
+
+void Ttallylist::onChecklistChanged(QListWidgetItem* item)
+{
+    const int index = m_checklist->row(item);
+    const QString name = item->text();
+    const bool ticked = item->checkState() == Qt::Checked;
+    QMetaObject::invokeMethod(
+        this,
+        [this, index, name, ticked] {
+            const std::vector<CheckItem>& items = m_tally.checklist();
+            if (index < 0 || index >= static_cast<int>(items.size()) || qs(items[index].name) != name)
+                return; // the list was refilled meanwhile
+            m_tally.setChecklistTick(index, ticked);
+            refresh();
+        },
+        Qt::QueuedConnection);
+}
+
+void Ttallylist::button_resetClick()
+{
+    if (!ask(qs(std::string(kResetQuestion))))
+        return;
+    m_tally.reset();
+    refresh();
+}
+
+bool Ttallylist::ask(const QString& question)
+{
+    if (m_ask)
+        return m_ask(question);
+    return QMessageBox::question(this, windowTitle(), question, QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No) == QMessageBox::Yes;
+}
+
+PlayerList Ttallylist::players() const
+{
+    return m_players ? m_players() : PlayerList();
+}
+
+QString Ttallylist::loadtallyfile(const QString& path)
+{
+    m_path = path;
+    const TallyFileRead read = readTallyFile(fsPath(path));
+    m_tally.setRows(read.rows);
+    m_tally.loadtally();
+    refresh();
+    if (read.problem.empty())
+        return {};
+
+    const QString problem = qs(read.problem);
+    delete m_problemBox;
+    m_problemBox = new QMessageBox(QMessageBox::Warning, QStringLiteral("Lexiflip"), problem, QMessageBox::Ok,
+                                   parentWidget());
+    m_problemBox->setAttribute(Qt::WA_DeleteOnClose);
+    m_problemBox->setInformativeText(
+        read.keptAs.empty()
+            ? QStringLiteral("The tally starts from what could be read.")
+            : QStringLiteral("The tally starts from what could be read. The damaged file was kept as %1.")
+                  .arg(QString::fromStdString(read.keptAs.string())));
+    connect(m_problemBox, &QObject::destroyed, this, [this] { m_problemBox = nullptr; });
+    m_problemBox->open();
+    return problem;
+}
+
+QString Ttallylist::savetally()
+{
+    if (m_path.isEmpty())
+        return QStringLiteral("No tally file was loaded");
+    try {
+        writeTallyFile(fsPath(m_path), m_tally.rows());
+    } catch (const std::exception& error) {
+        qWarning("Lexiflip: the tally was not saved: %s", error.what());
+        return QString::fromLocal8Bit(error.what());
+    }
+    return {};
+}
+
+void Ttallylist::viewTally()
+{
+    loadchecklist();
+    show();
+    raise();
+    activateWindow();
+}
+
+void Ttallylist::loadchecklist()
+{
+    m_tally.loadchecklist(players());
+    refresh();
+}
+
+void Ttallylist::moverow(int row)
+{
+    m_tally.moverow(row);
+    refresh();
+}
+
+void Ttallylist::addgame(std::string_view winner)
+{
+    m_tally.addgame(winner, players());
+    refresh();
+}
+
+void Ttallylist::addtomineincrease(int column)
+{
+    m_tally.addtomineincrease(column);
+    refresh();
+}
+
+void Ttallylist::addtomineset(int column, int points, std::string_view word)
+{
+    m_tally.addtomineset(column, points, word);
+    refresh();
+}
+
+PlayerList playersOf(const client::ClientGame& game)
+{
+    PlayerList list;
+    list.myplayer = game.myplayer();
+    for (int seat = 1; seat <= client::kSeats; ++seat)
+        list.names.push_back(game.seat(seat).name);
+    return list;
+}
+
+} // namespace lexiflip::windows
