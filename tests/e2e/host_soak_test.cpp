@@ -477,7 +477,7 @@ TEST(LexiflipHostSoak, NineRoughPlayersKeepTheGameSoundAndTheMemorySettled)
         }
         if (games == 0 || (sinceWinner >= 0 && sinceWinner-- == 0) || dice.chance(1)) {
             first.client().send(msg::startgame(
-                "Bot1", std::to_string(100 + dice.below(200)), std::to_string(4 + dice.below(5)),
+                "Bot1", std::to_string(15 + dice.below(30)), std::to_string(4 + dice.below(5)),
                 dice.chance(500), std::to_string(1 + dice.below(3)), dice.chance(300) ? "1" : "0"));
             ++games;
             sinceWinner = -1;
