@@ -3,7 +3,8 @@
 # With LEXIFLIP_FUZZ the target is a libFuzzer program (clang). Without it, the
 # same LLVMFuzzerTestOneInput is linked with a small driver that feeds it a
 # fixed number of seeded random and mutated inputs, and runs as a test of the
-# given layer: a short, bounded fuzz pass in every test run.
+# given layer: a short, bounded fuzz pass in every test run. The files in
+# fuzz/corpus/<name>/, when there are any, seed both.
 function(lexiflip_add_fuzzer name)
   cmake_parse_arguments(F "" "LABEL" "SOURCES;LIBS" ${ARGN})
   if(LEXIFLIP_FUZZ)
@@ -13,7 +14,12 @@ function(lexiflip_add_fuzzer name)
   elseif(LEXIFLIP_TESTS)
     add_executable(${name}_smoke ${F_SOURCES} ${PROJECT_SOURCE_DIR}/fuzz/smoke_driver.cpp)
     target_link_libraries(${name}_smoke PRIVATE ${F_LIBS})
-    add_test(NAME ${name}_smoke COMMAND ${name}_smoke 20000)
+    set(corpus ${PROJECT_SOURCE_DIR}/fuzz/corpus/${name})
+    if(IS_DIRECTORY ${corpus})
+      add_test(NAME ${name}_smoke COMMAND ${name}_smoke 20000 ${corpus})
+    else()
+      add_test(NAME ${name}_smoke COMMAND ${name}_smoke 20000)
+    endif()
     set_tests_properties(${name}_smoke PROPERTIES LABELS ${F_LABEL} TIMEOUT 300)
   endif()
 endfunction()

@@ -2,10 +2,17 @@
 // generator, each either random bytes or a mutation of the target's seed
 // texts, so every test run carries a short fuzz pass. Real fuzzing uses the
 // libFuzzer build (LEXIFLIP_FUZZ=ON).
+//
+// Usage: <target>_smoke [runs [corpus directory]]; the files of the corpus
+// directory (the one libFuzzer starts from) are seeds too.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <random>
 #include <string>
 #include <vector>
@@ -21,6 +28,15 @@ int main(int argc, char** argv)
     if (lexiflipFuzzSeeds) {
         for (const char* const* seed = lexiflipFuzzSeeds(); *seed; ++seed)
             seeds.emplace_back(*seed);
+    }
+    if (argc > 2) {
+        std::error_code error;
+        for (const auto& entry : std::filesystem::directory_iterator(argv[2], error)) {
+            std::ifstream file(entry.path(), std::ios::binary);
+            seeds.emplace_back(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+        }
+        // Directory order differs between file systems; the pass must not.
+        std::sort(seeds.begin(), seeds.end());
     }
     std::mt19937_64 random(20261208);
     auto below = [&](std::size_t n) { return n ? static_cast<std::size_t>(random() % n) : 0; };

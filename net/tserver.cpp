@@ -41,12 +41,19 @@ TServer::TServer(HostOptions options, QObject* parent)
       m_botSpeedMs(options.botSpeedMs),
       m_sendLimitBytes(options.sendLimitBytes),
       m_loginTimeoutMs(options.loginTimeoutMs),
-      m_timer1([this] { guarded([this] { m_game->timer1Timer(); }); }),
-      m_computertimer([this] { guarded([this] { m_game->computertimerTimer(); }); }),
+      m_qtTimer1(options.timer1 ? nullptr
+                                : std::make_unique<QtClock>([this] { guarded([this] { m_game->timer1Timer(); }); })),
+      m_qtComputertimer(options.computertimer ? nullptr : std::make_unique<QtClock>([this] {
+          guarded([this] { m_game->computertimerTimer(); });
+      })),
+      m_qtSocktimer(options.socktimer ? nullptr : std::make_unique<QtPaceTimer>()),
+      m_timer1(options.timer1 ? *options.timer1 : *m_qtTimer1),
+      m_computertimer(options.computertimer ? *options.computertimer : *m_qtComputertimer),
       m_random(options.seed ? *options.seed : freshSeed()),
       m_dictionary(options.dictionary ? std::move(options.dictionary)
                                       : std::make_shared<const engine::TDictn>(assets::dictionaryRecords(), m_notices)),
       m_listboxWords(engine::loadComputerWords(assets::computerWords())),
+      socktimer(options.socktimer ? *options.socktimer : *m_qtSocktimer),
       receivedlist(socktimer, std::chrono::milliseconds(options.socktimerMs), kQueueLimitPerConnection),
       m_portName(std::to_string(options.port ? *options.port : defaultHostPort()))
 {
@@ -163,49 +170,71 @@ std::size_t TServer::partialMessageBytes(int slot) const
 
 // Accepting a connection: the lowest free slot is reused first, so a player
 // who leaves and comes back usually finds his seat as it stands.
-void TServer::Sock1Accept(TSock& listener)
+int TServer::chooseSlot() const
 {
     const engine::GameState& state = m_game->state();
     const int n = state.slotsused;
-    int chosen = 1;
-    if (n != 0) {
-        int s = 1;
-        while (s < n && state.players[s].connected)
-            ++s;
-        if (!state.players[s].connected) {
-            chosen = s;
-        } else if (s >= engine::kMaxConnections) {
-            // All nine slots are held: the newcomer hears why and is let go.
-            TSock* refused = nullptr;
-            if (listener.Accept(refused)) {
-                refused->setTag(engine::kMaxConnections + 1);
-                refused->Send(wire::msg::full());
-                delete refused;
-            }
-            return;
-        } else {
-            chosen = n + 1;
+    if (n == 0)
+        return 1;
+    int s = 1;
+    while (s < n && state.players[s].connected)
+        ++s;
+    if (!state.players[s].connected)
+        return s;
+    if (s >= engine::kMaxConnections)
+        return 0;
+    return n + 1;
+}
+
+void TServer::Sock1Accept(TSock& listener)
+{
+    const int chosen = chooseSlot();
+    if (chosen == 0) {
+        // All nine slots are held: the newcomer hears why and is let go.
+        TSock* refused = nullptr;
+        if (listener.Accept(refused)) {
+            refused->setTag(engine::kMaxConnections + 1);
+            refused->Send(wire::msg::full());
+            delete refused;
         }
+        return;
     }
 
     TSock* conn = nullptr;
     if (!listener.Accept(conn))
         return; // no slot is taken for a connection that never came
+    conn->setTag(chosen);
+    conn->OnDisconnect = tempsock.OnDisconnect;
+    conn->OnInfo = tempsock.OnInfo;
+    conn->OnRead = Sock1.OnRead;
+    seatConnection(chosen, conn);
+}
 
+int TServer::acceptVirtual()
+{
+    const int chosen = chooseSlot();
+    if (chosen == 0) {
+        if (m_virtualSink)
+            m_virtualSink(engine::kMaxConnections + 1, wire::msg::full());
+        return 0;
+    }
+    seatConnection(chosen, nullptr);
+    return chosen;
+}
+
+void TServer::seatConnection(int chosen, TSock* conn)
+{
     SlotConnection& slot = m_slots[chosen];
     if (slot.conn)
         slot.conn->deleteLater(); // the closed connection this slot held before
     slot.conn = conn;
+    slot.virtualLink = conn == nullptr;
     slot.id = ++m_lastConnectionId;
     slot.accumulator.clear();
     slot.closing = false;
     slot.loggedIn = false;
 
     m_game->seatConnected(chosen);
-    conn->setTag(chosen);
-    conn->OnDisconnect = tempsock.OnDisconnect;
-    conn->OnInfo = tempsock.OnInfo;
-    conn->OnRead = Sock1.OnRead;
     const std::uint64_t id = slot.id;
     QTimer::singleShot(m_loginTimeoutMs, this,
                        [this, chosen, id] { guarded([=, this] { closeIfNotLoggedIn(chosen, id); }); });
@@ -218,6 +247,23 @@ void TServer::Sock1Read(TSock& sock, std::size_t /*count*/)
     const int s = sock.Tag();
     if (!holdsConnection(s) || m_slots[s].conn != &sock)
         return;
+    receiveBytes(s, bytes);
+}
+
+void TServer::receiveVirtual(int s, std::string_view bytes)
+{
+    if (holdsConnection(s) && m_slots[s].virtualLink)
+        guarded([&] { receiveBytes(s, bytes); });
+}
+
+void TServer::closeVirtual(int s)
+{
+    if (holdsConnection(s) && m_slots[s].virtualLink)
+        guarded([&] { closeLink(s); });
+}
+
+void TServer::receiveBytes(int s, std::string_view bytes)
+{
     SlotConnection& slot = m_slots[s];
     slot.accumulator.feed(bytes, [&](std::string_view message) {
         // The empty entry after a login's second terminator would be dropped
@@ -233,7 +279,7 @@ void TServer::socktimerTimer(std::uint64_t connection, std::string_view text)
     // A connection that has gone acts for nobody, least of all for whoever
     // holds its slot now.
     for (int s = 1; s <= engine::kMaxConnections; ++s) {
-        if (m_slots[s].conn && m_slots[s].id == connection) {
+        if (m_slots[s].held() && m_slots[s].id == connection) {
             if (wire::admits(text, s))
                 m_table.dispatch(text);
             return;
@@ -246,9 +292,14 @@ void TServer::sendtoslot(int slot, std::string_view message)
     if (!holdsConnection(slot))
         return;
     SlotConnection& target = m_slots[slot];
-    TSock* const conn = target.conn;
-    if (!conn || target.closing)
+    if (!target.held() || target.closing)
         return;
+    if (target.virtualLink) {
+        if (m_virtualSink)
+            m_virtualSink(slot, message);
+        return;
+    }
+    TSock* const conn = target.conn;
     const std::uint64_t id = target.id;
     {
         // A connection that closes inside this send leaves after it.
@@ -278,8 +329,17 @@ void TServer::sendtoslot(int slot, std::string_view message)
 void TServer::closeConnection(int slot, std::uint64_t connection)
 {
     SlotConnection& target = m_slots[slot];
-    if (target.conn && target.id == connection)
-        target.conn->Close();
+    if (target.held() && target.id == connection)
+        closeLink(slot);
+}
+
+void TServer::closeLink(int slot)
+{
+    SlotConnection& target = m_slots[slot];
+    if (target.conn)
+        target.conn->Close(); // reports "Socket Closed", which frees the slot
+    else if (target.virtualLink)
+        connectionClosed(slot, nullptr);
 }
 
 // A connection that never logs in would hold its slot for ever; a logged-in
@@ -365,8 +425,8 @@ void TServer::kickhim(std::string_view payload)
 
 void TServer::disconnectsock(int slot)
 {
-    if (holdsConnection(slot) && m_game->state().players[slot].connected && m_slots[slot].conn)
-        m_slots[slot].conn->Close();
+    if (holdsConnection(slot) && m_game->state().players[slot].connected && m_slots[slot].held())
+        closeLink(slot);
 }
 
 void TServer::tempsockDisconnect(TSock& sock)
@@ -385,18 +445,20 @@ void TServer::tempsockInfo(TSock& sock, SocketInfo category, std::string_view me
         return;
     const int s = sock.Tag();
     if (holdsConnection(s) && m_slots[s].conn == &sock)
-        connectionClosed(s, sock);
+        connectionClosed(s, &sock);
 }
 
-void TServer::connectionClosed(int s, TSock& sock)
+void TServer::connectionClosed(int s, TSock* sock)
 {
     SlotConnection& slot = m_slots[s];
     receivedlist.remove(slot.id);
     slot.conn = nullptr;
+    slot.virtualLink = false;
     slot.accumulator.clear();
     slot.closing = false;
     slot.loggedIn = false;
-    sock.deleteLater();
+    if (sock)
+        sock->deleteLater();
     m_departed.push_back(s);
     if (m_announcing)
         return; // the departures under way tell this one next

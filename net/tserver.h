@@ -15,6 +15,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/clock.h"
 #include "engine/game.h"
 #include "engine/notice_sink.h"
 #include "engine/random_source.h"
@@ -49,6 +50,12 @@ struct HostOptions {
     // A connection that has not logged in this long after it was accepted is
     // closed, so that idle connections cannot hold every slot.
     int loginTimeoutMs = 30000;
+    // For fuzzing and tests: the engine's two clocks and socktimer's timer,
+    // stepped by the caller instead of running on Qt's timers. Not owned;
+    // they must outlive the host. Unset means Qt's timers.
+    engine::Clock* timer1 = nullptr;
+    engine::Clock* computertimer = nullptr;
+    PaceTimer* socktimer = nullptr;
 };
 
 // The port a host listens on when none is given: LEXIFLIP_PORT, else 7772.
@@ -101,6 +108,21 @@ public:
     bool socktimerRunning() const { return receivedlist.pacing(); }
     std::size_t partialMessageBytes(int slot) const;
 
+    // Connections without sockets, for fuzzing the session: each is accepted,
+    // fed and closed exactly as a TCP connection is (slot choice, login
+    // deadline, receive queue, departures), and what the host sends it goes
+    // to the sink instead of the wire. They never pass the send limit.
+    using VirtualSink = std::function<void(int slot, std::string_view message)>;
+    void setVirtualSink(VirtualSink sink) { m_virtualSink = std::move(sink); }
+    // Accepts a virtual connection: its slot, or 0 when all nine slots are
+    // held (the refusal goes to the sink as slot 10).
+    int acceptVirtual();
+    // Bytes from the peer of the virtual connection in slot; nothing when the
+    // slot holds no virtual connection.
+    void receiveVirtual(int slot, std::string_view bytes);
+    // The peer of the virtual connection in slot leaves.
+    void closeVirtual(int slot);
+
 signals:
     // A notice for the host's own user ("Invalid Letter (3)").
     void noticed(const QString& text);
@@ -112,10 +134,14 @@ private:
     // table's fields.
     struct SlotConnection {
         TSock* conn = nullptr;
+        // A connection without a socket (acceptVirtual); conn is then null.
+        bool virtualLink = false;
         std::uint64_t id = 0;
         wire::ReceiveAccumulator accumulator;
         bool closing = false;
         bool loggedIn = false;
+
+        bool held() const { return conn || virtualLink; }
     };
 
     class SlotSender : public engine::Sender {
@@ -139,6 +165,11 @@ private:
     // Socket events.
     void Sock1Accept(TSock& listener);
     void Sock1Read(TSock& sock, std::size_t count);
+    // The slot a new connection gets, or 0 when all nine are held.
+    int chooseSlot() const;
+    // Gives slot a new connection (conn is null for a virtual one).
+    void seatConnection(int slot, TSock* conn);
+    void receiveBytes(int slot, std::string_view bytes);
     void tempsockDisconnect(TSock& sock);
     void tempsockInfo(TSock& sock, SocketInfo category, std::string_view message);
 
@@ -160,10 +191,12 @@ private:
 
     void sendtoslot(int slot, std::string_view message);
     void closeConnection(int slot, std::uint64_t connection);
+    // Closes whatever connection slot holds; its departure follows.
+    void closeLink(int slot);
     void closeIfNotLoggedIn(int slot, std::uint64_t connection);
     // A slot's connection has closed: it acts and hears no more at once, and
     // its departure is told when no send is under way.
-    void connectionClosed(int slot, TSock& sock);
+    void connectionClosed(int slot, TSock* sock);
     void announceDepartures();
     void onNotice(std::string_view text);
     void reportError(std::string_view text);
@@ -180,14 +213,19 @@ private:
 
     SlotSender m_sender{*this};
     LocalNotices m_notices{*this};
-    QtClock m_timer1;
-    QtClock m_computertimer;
+    VirtualSink m_virtualSink;
+    // Qt's timers unless the options hand in others.
+    std::unique_ptr<QtClock> m_qtTimer1;
+    std::unique_ptr<QtClock> m_qtComputertimer;
+    std::unique_ptr<QtPaceTimer> m_qtSocktimer;
+    engine::Clock& m_timer1;
+    engine::Clock& m_computertimer;
     engine::RandomSource m_random;
     std::shared_ptr<const engine::TDictn> m_dictionary;
     std::vector<std::string> m_listboxWords;
     std::unique_ptr<engine::Game> m_game;
 
-    QtPaceTimer socktimer;
+    PaceTimer& socktimer;
     PacedQueue receivedlist;
     wire::DispatchTable<> m_table;
 

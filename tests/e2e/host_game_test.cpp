@@ -14,6 +14,7 @@
 
 #include "assets/embedded.h"
 #include "engine/computer_words.h"
+#include "e2e/host_process.h"
 #include "net/net_wait.h"
 #include "net/test_client.h"
 #include "net/wire/dispatch_table.h"
@@ -24,53 +25,6 @@ namespace lexiflip::testing {
 namespace {
 
 namespace msg = wire::msg;
-
-QString hostProgram()
-{
-    const char* binary = std::getenv("LEXIFLIP_BINARY_DIR");
-    return QString::fromUtf8(binary ? binary : ".") + QStringLiteral("/app/lexiflip-host");
-}
-
-// A running lexiflip-host; SIGTERM ends it when the test is over.
-class HostProcess {
-public:
-    explicit HostProcess(const QStringList& arguments)
-    {
-        m_process.setProgram(hostProgram());
-        m_process.setArguments(arguments);
-        m_process.start();
-    }
-    ~HostProcess()
-    {
-        if (m_process.state() != QProcess::NotRunning) {
-            m_process.terminate();
-            if (!m_process.waitForFinished(5000))
-                m_process.kill();
-            m_process.waitForFinished(5000);
-        }
-    }
-
-    // The port from "lexiflip-host listening on port N", or 0.
-    quint16 waitForPort()
-    {
-        const QByteArray prefix = "lexiflip-host listening on port ";
-        waitUntil([&] {
-            m_stdout += m_process.readAllStandardOutput();
-            return m_stdout.contains('\n') || m_process.state() == QProcess::NotRunning;
-        }, 10000);
-        const int at = m_stdout.indexOf(prefix);
-        if (at < 0)
-            return 0;
-        const int end = m_stdout.indexOf('\n', at);
-        return static_cast<quint16>(m_stdout.mid(at + prefix.size(), end - at - prefix.size()).toUInt());
-    }
-
-    QProcess& process() { return m_process; }
-
-private:
-    QProcess m_process;
-    QByteArray m_stdout;
-};
 
 // Plays slot 1 from the messages it receives: on each turn it flips five
 // tiles and submits the longest word of the computer's list that it can lay

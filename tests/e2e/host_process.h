@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QByteArray>
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
+#include "net/net_wait.h"
+
+namespace lexiflip::testing {
+
+inline QString hostProgram()
+{
+    const char* binary = std::getenv("LEXIFLIP_BINARY_DIR");
+    return QString::fromUtf8(binary ? binary : ".") + QStringLiteral("/app/lexiflip-host");
+}
+
+// A running lexiflip-host; SIGTERM ends it when the test is over.
+class HostProcess {
+  public:
+    explicit HostProcess(const QStringList& arguments)
+    {
+        m_process.setProgram(hostProgram());
+        m_process.setArguments(arguments);
+        m_process.start();
+    }
+    ~HostProcess()
+    {
+        if (m_process.state() != QProcess::NotRunning) {
+            m_process.terminate();
+            if (!m_process.waitForFinished(5000))
+                m_process.kill();
+            m_process.waitForFinished(5000);
+        }
+    }
+
+    // The port from "lexiflip-host listening on port N", or 0.
+    quint16 waitForPort()
+    {
+        const QByteArray prefix = "lexiflip-host listening on port ";
+        waitUntil(
+            [&] {
+                m_stdout += m_process.readAllStandardOutput();
+                return m_stdout.contains('\n') || m_process.state() == QProcess::NotRunning;
+            },
+            10000);
+        const int at = m_stdout.indexOf(prefix);
+        if (at < 0)
+            return 0;
+        const int end = m_stdout.indexOf('\n', at);
+        return static_cast<quint16>(m_stdout.mid(at + prefix.size(), end - at - prefix.size()).toUInt());
+    }
+
+    QProcess& process() { return m_process; }
+
+  private:
+    QProcess m_process;
+    QByteArray m_stdout;
+};
+
+// A process's resident memory in KiB (VmRSS in /proc/<pid>/status), or -1.
+inline long residentKiB(qint64 pid)
+{
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("VmRSS:", 0) == 0)
+            return std::stol(line.substr(6));
+    }
+    return -1;
+}
+
+} // namespace lexiflip::testing
