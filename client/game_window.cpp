@@ -58,6 +58,7 @@ GameWindow::GameWindow(std::uint64_t shuffleSeed)
         m_window->chatView().addlinetochat(error, QColor(palette::kSeatTextOnTurn));
     });
     connectMoves();
+    connectShell();
     showEverything();
 }
 
@@ -90,6 +91,7 @@ void GameWindow::hostpress(int port)
 {
     m_game->setIshost(true);
     m_window->menu().entry(QStringLiteral("StartGame1"))->setEnabled(true);
+    emit hostRoleTaken();
     m_session.open("127.0.0.1", port);
 }
 
@@ -107,6 +109,7 @@ void GameWindow::afterMessage()
     if (m_game->myplayer() == 1 && !m_game->ishost()) {
         m_game->setIshost(true);
         m_window->menu().entry(QStringLiteral("StartGame1"))->setEnabled(true);
+        emit hostRoleTaken();
     }
 }
 

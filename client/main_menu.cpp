@@ -29,9 +29,8 @@ struct MenuTable {
     std::vector<Entry> entries;
 };
 
-// Entries that are not enabled here belong to later work: the settings file,
-// colours and chatter sounds, the tally and side windows, help and about.
-// "Start Game" is enabled by the host role.
+// Entries that are not enabled here belong to the chat: colours and chatter
+// sounds. "Start Game" is enabled by the host role.
 const std::vector<MenuTable>& menuTable()
 {
     static const std::vector<MenuTable> table = {
@@ -74,15 +73,15 @@ const std::vector<MenuTable>& menuTable()
          }},
         {"&View",
          {
-             {Kind::Plain, "ViewTally1", "View Tally", 0, false},
-             {Kind::Plain, "SpyList1", "Spy List", 0, false},
-             {Kind::Plain, "PrhaseList1", "Phrase List", 0, false},
+             {Kind::Plain, "ViewTally1", "View Tally"},
+             {Kind::Plain, "SpyList1", "Spy List"},
+             {Kind::Plain, "PrhaseList1", "Phrase List"},
          }},
         {"&Help",
          {
-             {Kind::Plain, "Help2", "Content", 0, false, false, "F1"},
+             {Kind::Plain, "Help2", "Content", 0, true, false, "F1"},
              {Kind::Separator},
-             {Kind::Plain, "About1", "About", 0, false},
+             {Kind::Plain, "About1", "About"},
          }},
     };
     return table;
