@@ -72,10 +72,13 @@ int main(int argc, char* argv[])
         parameters.clear();
     }
 
+    const bool screenshot = !screenshotFile.empty();
+
     QApplication app(argc, argv);
-    // A second copy hands over to the first and ends, showing nothing.
+    // A second copy hands over to the first and ends, showing nothing. The
+    // screenshot, which hosts on a port of its own, may run beside a game.
     client::SingleInstance guard;
-    if (!guard.claim())
+    if (!screenshot && !guard.claim())
         return 0;
     QApplication::setApplicationName(QStringLiteral("Lexiflip"));
     QApplication::setApplicationVersion(QStringLiteral("1.0.3"));
@@ -85,7 +88,6 @@ int main(int argc, char* argv[])
 
     // The windows, in their order; only the main window is shown. The
     // screenshot shows the built-in options and leaves no files behind.
-    const bool screenshot = !screenshotFile.empty();
     net::HostOptions hostOptions;
     if (screenshot)
         hostOptions.port = 0;
