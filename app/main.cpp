@@ -3,22 +3,24 @@
 // role it hosts ("true") or joins a multi-player game.
 #include <QApplication>
 #include <QMessageBox>
-#include <QTimer>
 
 #include <chrono>
+#include <csignal>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
+#include "app/lexiflip_app.h"
 #include "app/screenshot.h"
-#include "client/game_window.h"
-#include "client/launch_plan.h"
+#include "client/command_line.h"
+#include "client/platform/app_paths.h"
+#include "client/platform/unix_signals.h"
+#include "client/settings_location.h"
+#include "client/single_instance.h"
 #include "client/tchat.h"
-#include "lexiflip/version.h"
 #include "net/error_report.h"
-#include "net/tserver.h"
-#include "net/tsock.h"
-#include "windows/tgamestart.h"
 
 namespace {
 
@@ -40,15 +42,29 @@ void showErrorBox(QWidget* parent, std::string_view text)
     box->open();
 }
 
+// The lobby download is offered at the start of a solo game; tests and the
+// screenshot turn it off, since it would stand over the game.
+bool lobbyDownloadWanted(bool screenshot)
+{
+    return !screenshot && qEnvironmentVariableIsEmpty("LEXIFLIP_NO_LOBBY_DOWNLOAD");
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
 {
-    std::vector<std::string> parameters(argv + (argc > 0 ? 1 : 0), argv + argc);
-    if (!parameters.empty() && parameters[0] == "--version") {
-        std::printf("lexiflip %.*s\n", static_cast<int>(kVersionText.size()), kVersionText.data());
+    // --help and --version answer before anything else starts.
+    const client::CommandLineRequest request =
+        client::readCommandLine(std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc));
+    if (request.kind == client::CommandLineRequest::Kind::PrintHelp) {
+        std::fputs(client::helpText().c_str(), stdout);
         return 0;
     }
+    if (request.kind == client::CommandLineRequest::Kind::PrintVersion) {
+        std::fputs(client::versionText().c_str(), stdout);
+        return 0;
+    }
+    std::vector<std::string> parameters = request.parameters;
     // A test-only path: render a game in progress to a picture and end.
     std::string screenshotFile;
     if (parameters.size() >= 2 && parameters[0] == "--screenshot") {
@@ -56,60 +72,47 @@ int main(int argc, char* argv[])
         parameters.clear();
     }
 
+    const bool screenshot = !screenshotFile.empty();
+
     QApplication app(argc, argv);
+    // A second copy hands over to the first and ends, showing nothing. The
+    // screenshot, which hosts on a port of its own, may run beside a game.
+    client::SingleInstance guard;
+    if (!screenshot && !guard.claim())
+        return 0;
     QApplication::setApplicationName(QStringLiteral("Lexiflip"));
     QApplication::setApplicationVersion(QStringLiteral("1.0.3"));
+    // The side windows stay open until the main window closes; its close ends
+    // the program.
+    QApplication::setQuitOnLastWindowClosed(false);
 
-    // The windows, in their order; only the main window is shown.
-    client::GameWindow game(freshSeed());
-    client::Tchat& window = game.window();
-    net::setGeneralErrorReport([&window](std::string_view text) { showErrorBox(&window, text); });
-    windows::Tgamestart gamestart(&window);
+    // The windows, in their order; only the main window is shown. The
+    // screenshot shows the built-in options and leaves no files behind.
     net::HostOptions hostOptions;
-    if (!screenshotFile.empty())
+    if (screenshot)
         hostOptions.port = 0;
-    net::TServer server(hostOptions);
-    net::TSock lobbyLink;
+    app::LexiflipApp program(
+        freshSeed(), screenshot ? std::filesystem::path() : client::settingsFilePath(),
+        screenshot ? QString() : client::appFilePath(QStringLiteral("Lexifliptally.tld")), hostOptions);
+    client::Tchat& window = program.game.window();
+    net::setGeneralErrorReport([&window](std::string_view text) { showErrorBox(&window, text); });
+    QObject::connect(&program.game, &client::GameWindow::windowClosed, &app, &QApplication::quit,
+                     Qt::QueuedConnection);
+    QObject::connect(&guard, &client::SingleInstance::activationRequested, &window,
+                     [&window] { client::bringToFront(window); });
 
-    game.attachHost(server);
-    QObject::connect(&game, &client::GameWindow::gameOptionsRequested, &gamestart, [&gamestart] {
-        gamestart.show();
-        gamestart.raise();
-        gamestart.activateWindow();
-    });
-    gamestart.setSender([&game](std::string_view message) { game.session().send(message); });
+    // SIGTERM and SIGINT close the main window the normal way.
+    client::UnixSignalWatcher stop({SIGTERM, SIGINT}, [&window](int) { window.close(); });
 
     window.show();
-
     // processparams, once the window shows.
-    const client::LaunchPlan plan = client::processparams(parameters);
-    game.addSystemLine(plan.loadingLine);
-    gamestart.setPlayerName(plan.playerName);
-    game.setPlayerName(plan.playerName);
-    try {
-        switch (plan.role) {
-        case client::LaunchPlan::Role::Solo:
-        case client::LaunchPlan::Role::Host:
-            server.startHosting();
-            game.hostpress(server.port());
-            break;
-        case client::LaunchPlan::Role::Join:
-            game.joinpress(plan.hostAddress, net::defaultHostPort());
-            break;
-        case client::LaunchPlan::Role::Wait:
-            break;
-        }
-        // The link to the lobby: held open, nothing is exchanged on it.
-        if (plan.role == client::LaunchPlan::Role::Host || plan.role == client::LaunchPlan::Role::Join) {
-            lobbyLink.setHostName("127.0.0.1");
-            lobbyLink.setPortName("9001");
-            lobbyLink.Open();
-        }
-    } catch (const std::exception& error) {
-        net::reportGeneralError(error.what());
-    }
+    program.start(client::processparams(parameters), lobbyDownloadWanted(screenshot));
 
-    if (!screenshotFile.empty())
-        app::takeScreenshotWhenPlaying(game, gamestart, QString::fromStdString(screenshotFile));
-    return QApplication::exec();
+    if (screenshot)
+        app::takeScreenshotWhenPlaying(program.game, program.gamestart,
+                                       QString::fromStdString(screenshotFile));
+    const int status = QApplication::exec();
+    if (!screenshot)
+        program.tallylist.savetally();
+    return status;
 }

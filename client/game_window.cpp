@@ -60,6 +60,7 @@ GameWindow::GameWindow(std::uint64_t shuffleSeed)
     });
     m_chat = std::make_unique<ChatControls>(*m_window, m_session, *m_game);
     connectMoves();
+    connectShell();
     showEverything();
 }
 
@@ -93,6 +94,7 @@ void GameWindow::hostpress(int port)
 {
     m_game->setIshost(true);
     m_window->menu().entry(QStringLiteral("StartGame1"))->setEnabled(true);
+    emit hostRoleTaken();
     m_session.open("127.0.0.1", port);
 }
 
@@ -110,6 +112,7 @@ void GameWindow::afterMessage()
     if (m_game->myplayer() == 1 && !m_game->ishost()) {
         m_game->setIshost(true);
         m_window->menu().entry(QStringLiteral("StartGame1"))->setEnabled(true);
+        emit hostRoleTaken();
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 #include <memory>
@@ -10,6 +11,7 @@
 #include "client/client_session.h"
 #include "client/game/client_screen.h"
 #include "client/game/tally_calls.h"
+#include "client/settings/lexiflip_settings.h"
 #include "net/qt_clock.h"
 
 namespace lexiflip::net {
@@ -54,11 +56,45 @@ class GameWindow : public QObject, private ClientScreen {
     // This copy joins the host at address.
     void joinpress(const std::string& address, int port);
 
+    // The application shell (game_window_shell.cpp): settings, tally,
+    // phrases, the watcher list's removal, the close path.
+    //
+    // The settings file this window reads when its own arrival is announced
+    // and writes after each option change; without one nothing is read or
+    // written.
+    void setSettingsFile(const std::filesystem::path& path);
+    settings::SettingsFile& settings() { return m_settings; }
+    // saveinifile: writes the options as the menus and controls hold them.
+    // Nothing is written before the settings were read in this run.
+    void saveinifile();
+    // The tally window, fed by the game from now on.
+    void setTally(TallyCalls& tally) { m_tally.setTarget(&tally); }
+    // The nine phrases of the phrase buttons, phrase 1 first.
+    QStringList phrases() const { return m_phrases; }
+    void setPhrases(const QStringList& phrases);
+    // The phrase editor's "Done": the phrases take effect and are kept in the
+    // settings file (Phrase1..Phrase9 only).
+    void applyEditedPhrases(const QStringList& phrases);
+    // The watcher list's "Remove From Game" on the watcher in slot.
+    void kickWatcher(int slot);
+
   signals:
     // The start button or "Start Game" while logged in: the options dialog opens.
     void gameOptionsRequested();
     // "Bot Speed": the host's computer players' step in milliseconds.
     void botSpeedChosen(int milliseconds);
+    // The settings were read and applied to this window; the options dialog
+    // takes its values from settings().preferences().
+    void settingsRead();
+    // This copy's player is the host's (hostpress, or slot 1 of a windowless host).
+    void hostRoleTaken();
+    // Watcher list entries: number, ": ", name.
+    void watcherEntryAdded(const QString& entry);
+    void watcherEntryRemoved(const QString& entry);
+    // The logo on the game area was clicked.
+    void logoClicked();
+    // The main window closed (after saving its bounds): the program ends.
+    void windowClosed();
 
   private:
     // The screen interface.
@@ -83,6 +119,14 @@ class GameWindow : public QObject, private ClientScreen {
     void messageBox(std::string_view text) override;
     void closeWindow() override;
     void openGameOptions() override;
+    void loadinifile() override;
+    void watcherAdded(std::string_view entry) override;
+    void watcherRemoved(std::string_view entry) override;
+
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void connectShell();
+    void applyPreferences(const settings::Preferences& prefs);
+    void collectPreferences(settings::Preferences& prefs) const;
 
     void showEverything();
     void connectMoves();
@@ -90,13 +134,17 @@ class GameWindow : public QObject, private ClientScreen {
     void afterMessage();
 
     ClientSession m_session;
-    NoTally m_tally;
+    TallyRelay m_tally;
     net::QtClock m_turntime;
     net::QtClock m_sneakerClock;
     std::unique_ptr<Tchat> m_window;
     std::unique_ptr<ClientGame> m_game;
     std::unique_ptr<ChatControls> m_chat;
     bool m_closeAfterBox = false;
+
+    settings::SettingsFile m_settings{{}};
+    bool m_hasSettingsFile = false;
+    QStringList m_phrases;
 };
 
 } // namespace lexiflip::client

@@ -29,9 +29,7 @@ struct MenuTable {
     std::vector<Entry> entries;
 };
 
-// Entries that are not enabled here belong to later work: the tally and side
-// windows, help and about.
-// "Start Game" is enabled by the host role.
+// Every entry is enabled here but "Start Game", which the host role enables.
 const std::vector<MenuTable>& menuTable()
 {
     static const std::vector<MenuTable> table = {
@@ -74,15 +72,15 @@ const std::vector<MenuTable>& menuTable()
          }},
         {"&View",
          {
-             {Kind::Plain, "ViewTally1", "View Tally", 0, false},
-             {Kind::Plain, "SpyList1", "Spy List", 0, false},
-             {Kind::Plain, "PrhaseList1", "Phrase List", 0, false},
+             {Kind::Plain, "ViewTally1", "View Tally"},
+             {Kind::Plain, "SpyList1", "Spy List"},
+             {Kind::Plain, "PrhaseList1", "Phrase List"},
          }},
         {"&Help",
          {
-             {Kind::Plain, "Help2", "Content", 0, false, false, "F1"},
+             {Kind::Plain, "Help2", "Content", 0, true, false, "F1"},
              {Kind::Separator},
-             {Kind::Plain, "About1", "About", 0, false},
+             {Kind::Plain, "About1", "About"},
          }},
     };
     return table;

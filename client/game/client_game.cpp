@@ -1075,6 +1075,12 @@ void ClientGame::kicking()
         send(wire::msg::kickhim(m_myplayer, m_popupseat));
 }
 
+void ClientGame::kickWatcher(int slot)
+{
+    if (m_loggedin && m_ishost && inRange(slot, 1, kLastSlot))
+        send(wire::msg::kickhim(m_myplayer, slot));
+}
+
 void ClientGame::popupSetJustWatch()
 {
     if (m_loggedin && m_ishost && isSeat(m_popupseat))

@@ -170,7 +170,9 @@ class ClientGame {
     void button_startClick();
     // The seat menu: opening it on a seat's name label gives the items' states.
     SeatMenu label_playername1ContextPopup(int seat);
-    void kicking();             // "Remove From Game"
+    void kicking(); // "Remove From Game"
+    // The watcher list's "Remove From Game": the slot its entry names.
+    void kickWatcher(int slot);
     void popupSetJustWatch();   // "Set to Just Watch"
     void popupUnsetJustWatch(); // "Unset Just Watch"
 

@@ -28,4 +28,29 @@ class NoTally : public TallyCalls {
     void addtomineset(int, int, std::string_view) override {}
 };
 
+// The game's tally until the tally window, created after the main window,
+// takes over; nothing is recorded before that.
+class TallyRelay : public TallyCalls {
+  public:
+    void setTarget(TallyCalls* target) { m_target = target; }
+    void addgame(std::string_view winner) override
+    {
+        if (m_target)
+            m_target->addgame(winner);
+    }
+    void addtomineincrease(int column) override
+    {
+        if (m_target)
+            m_target->addtomineincrease(column);
+    }
+    void addtomineset(int column, int points, std::string_view word) override
+    {
+        if (m_target)
+            m_target->addtomineset(column, points, word);
+    }
+
+  private:
+    TallyCalls* m_target = nullptr;
+};
+
 } // namespace lexiflip::client

@@ -219,4 +219,12 @@ bool SettingsFile::saveBoundsAtClose(const WindowBounds& window, const WindowSiz
     return save();
 }
 
+std::optional<std::string> SettingsFile::value(std::string_view key) const
+{
+    IniFile file;
+    if (readExisting(file) != Existing::Read)
+        return std::nullopt;
+    return file.value(kSection, key);
+}
+
 } // namespace lexiflip::settings

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace lexiflip::settings {
 
@@ -96,6 +97,10 @@ class SettingsFile {
     // The close path (Tchat's FormClose): stores the window's bounds and saves
     // when they differ from the stored ones. Nothing is written before load().
     bool saveBoundsAtClose(const WindowBounds& window, const WindowSize& workArea, bool maximised);
+
+    // Another key of our section as the file holds it now (the lobby
+    // download's LobbyServer); nothing when the file or the key is missing.
+    std::optional<std::string> value(std::string_view key) const;
 
   private:
     enum class Existing { Missing, Read, Unreadable };

@@ -447,6 +447,34 @@ TEST(ClientSession, JustWatchingAndTheSeatMenu)
                                              wireText("CMD_justwatch+3+2")));
 }
 
+// The watcher list names its slot itself; only the host's logged-in copy sends.
+TEST(ClientWatchers, RemovingAWatcherIsTheHostsAndNamesASlotOneToNine)
+{
+    const struct {
+        bool host;
+        int slot;
+        std::vector<std::string> sent;
+    } cases[] = {
+        {false, 8, {}},
+        {true, 8, {wireText("CMD_kickhim+1+8+")}},
+        {true, 9, {wireText("CMD_kickhim+1+9+")}},
+        {true, 10, {}},
+        {true, 0, {}},
+    };
+    for (const auto& c : cases) {
+        ClientRig rig;
+        rig.game.setIshost(true);
+        rig.game.kickWatcher(7); // not logged in yet
+        EXPECT_THAT(rig.sender.sent, IsEmpty());
+        rig.login(1);
+        rig.game.setIshost(c.host);
+        rig.feed({"CMD_newplayerinfo+8+Eve"});
+        rig.sender.sent.clear();
+        rig.game.kickWatcher(c.slot);
+        EXPECT_EQ(rig.sender.sent, c.sent) << c.host << " " << c.slot;
+    }
+}
+
 TEST(ClientCatchUp, StatsNamingTheOwnSeatLeavesNobodyOnTurn)
 {
     ClientRig rig;

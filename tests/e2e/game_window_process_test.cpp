@@ -1,14 +1,17 @@
 // lexiflip started as a process, offscreen: the roles its command line picks,
 // seen from the wire.
 
+#include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <memory>
 
 #include "net/net_wait.h"
 #include "net/test_client.h"
@@ -24,17 +27,31 @@ quint16 freePort()
     return probe.serverPort();
 }
 
+// A private folder for the program's files (settings, tally, the
+// single-instance guard's name), so that tests never share them.
+class Home {
+  public:
+    QString path() const { return m_dir.path(); }
+    QString file(const QString& name) const { return m_dir.filePath(name); }
+
+  private:
+    QTemporaryDir m_dir;
+};
+
 class GameProcess {
   public:
-    GameProcess(const QStringList& arguments, quint16 port)
+    GameProcess(const QStringList& arguments, quint16 port, const Home& home,
+                const QList<QPair<QString, QString>>& extraEnvironment = {})
     {
-        const char* binary = std::getenv("LEXIFLIP_BINARY_DIR");
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("LEXIFLIP_PORT"), QString::number(port));
+        environment.insert(QStringLiteral("LEXIFLIP_HOME"), home.path());
+        environment.insert(QStringLiteral("LEXIFLIP_NO_LOBBY_DOWNLOAD"), QStringLiteral("1"));
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        for (const auto& [name, value] : extraEnvironment)
+            environment.insert(name, value);
         m_process.setProcessEnvironment(environment);
-        m_process.start(QString::fromUtf8(binary ? binary : ".") + QStringLiteral("/app/lexiflip"),
-                        arguments);
+        m_process.start(binaryDir() + QStringLiteral("/app/lexiflip"), arguments);
         m_process.waitForStarted(10000);
     }
     ~GameProcess()
@@ -45,26 +62,51 @@ class GameProcess {
         m_process.waitForFinished(5000);
     }
     bool running() const { return m_process.state() == QProcess::Running; }
+    // SIGTERM, then the exit status of a normal end (-1 for a crash or a hang).
+    int terminate()
+    {
+        m_process.terminate();
+        if (!m_process.waitForFinished(10000) || m_process.exitStatus() != QProcess::NormalExit)
+            return -1;
+        return m_process.exitCode();
+    }
+    QProcess& process() { return m_process; }
+
+    static QString binaryDir()
+    {
+        const char* binary = std::getenv("LEXIFLIP_BINARY_DIR");
+        return QString::fromUtf8(binary ? binary : ".");
+    }
 
   private:
     QProcess m_process;
 };
 
-TEST(LexiflipWindow, WithoutParametersItHostsASoloGameWhoseFirstPlayerIsItsOwnWindow)
+// Logs in as a further player once the game's host listens on port.
+std::unique_ptr<TestClient> joinWhenListening(quint16 port, const char* name)
 {
-    const quint16 port = freePort();
-    GameProcess game({}, port);
-    // The host listens on LEXIFLIP_PORT once the window is up; a second client
-    // finds the window's player "You" already in slot 1.
     std::unique_ptr<TestClient> client;
-    ASSERT_TRUE(waitUntil(
+    const bool up = waitUntil(
         [&] {
             client = std::make_unique<TestClient>(port);
             return waitUntil([&] { return client->has("CMD_sendlogininfo+") || client->closed(); }, 500) &&
                    client->has("CMD_sendlogininfo+");
         },
-        15000));
-    ASSERT_TRUE(client->login("Ann"));
+        15000);
+    if (!up || !client->login(name))
+        return nullptr;
+    return client;
+}
+
+TEST(LexiflipWindow, WithoutParametersItHostsASoloGameWhoseFirstPlayerIsItsOwnWindow)
+{
+    const quint16 port = freePort();
+    Home home;
+    GameProcess game({}, port, home);
+    // The host listens on LEXIFLIP_PORT once the window is up; a second client
+    // finds the window's player "You" already in slot 1.
+    const std::unique_ptr<TestClient> client = joinWhenListening(port, "Ann");
+    ASSERT_NE(client, nullptr);
     EXPECT_EQ(client->slot(), 2);
     EXPECT_TRUE(client->waitFor("CMD_existingplayers+1+You"));
     EXPECT_TRUE(game.running());
@@ -74,8 +116,9 @@ TEST(LexiflipWindow, WithARoleOtherThanTrueItJoinsTheGivenHostOnItsPort)
 {
     QTcpServer host;
     ASSERT_TRUE(host.listen(QHostAddress::LocalHost, 0));
+    Home home;
     GameProcess game({QStringLiteral("Ann"), QStringLiteral("127.0.0.1"), QStringLiteral("True")},
-                     host.serverPort());
+                     host.serverPort(), home);
     ASSERT_TRUE(waitUntil([&] { return host.hasPendingConnections(); }, 15000));
     QTcpSocket* window = host.nextPendingConnection();
     // The host speaks first; the window answers with its login.
@@ -86,6 +129,100 @@ TEST(LexiflipWindow, WithARoleOtherThanTrueItJoinsTheGivenHostOnItsPort)
         return login.count('\xFF') >= 2;
     }));
     EXPECT_EQ(login, QByteArray("CMD_logininfo+3+1.0.3+Ann\xFF\xFF"));
+}
+
+TEST(LexiflipWindow, ASecondCopyHandsOverToTheFirstAndEndsAtOnce)
+{
+    const quint16 port = freePort();
+    Home home;
+    GameProcess first({}, port, home);
+    ASSERT_NE(joinWhenListening(port, "Ann"), nullptr);
+
+    // Same folder of files: the same game. It must not host a second game.
+    GameProcess second({}, freePort(), home);
+    ASSERT_TRUE(second.process().waitForFinished(10000));
+    EXPECT_EQ(second.process().exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second.process().exitCode(), 0);
+    EXPECT_TRUE(first.running());
+}
+
+// A hosting copy and a joining copy, each a process with its own files, both
+// holding the link to the lobby.
+TEST(LexiflipWindow, AHostingCopyAndAJoiningCopyPlayTogetherAndBothLinkToTheLobby)
+{
+    QTcpServer lobby;
+    ASSERT_TRUE(lobby.listen(QHostAddress::LocalHost, 0));
+    const QList<QPair<QString, QString>> lobbyPort = {
+        {QStringLiteral("LEXIFLIP_LOBBY_PORT"), QString::number(lobby.serverPort())}};
+    const quint16 port = freePort();
+    Home hostHome;
+    Home joinHome;
+    GameProcess host({QStringLiteral("Ann"), QStringLiteral("10.9.8.7"), QStringLiteral("true")}, port,
+                     hostHome, lobbyPort);
+    const std::unique_ptr<TestClient> watcher = joinWhenListening(port, "Cid");
+    ASSERT_NE(watcher, nullptr);
+    ASSERT_TRUE(watcher->waitFor("CMD_existingplayers+1+Ann", 10000)) << "the host's own window has slot 1";
+
+    GameProcess joiner({QStringLiteral("Bob"), QStringLiteral("127.0.0.1"), QStringLiteral("join")}, port,
+                       joinHome, lobbyPort);
+    EXPECT_TRUE(watcher->waitFor("CMD_newplayerinfo+3+Bob", 15000));
+
+    int links = 0;
+    EXPECT_TRUE(waitUntil(
+        [&] {
+            while (QTcpSocket* link = lobby.nextPendingConnection()) {
+                ++links;
+                link->setParent(&lobby);
+            }
+            return links == 2;
+        },
+        15000));
+    EXPECT_TRUE(host.running());
+    EXPECT_TRUE(joiner.running());
+}
+
+// Told to stop, the program closes its window the normal way and writes the
+// tally; a copy that never reached a host has read no settings and overwrites
+// none.
+TEST(LexiflipWindow, SigtermWritesTheTallyAndKeepsSettingsThatWereNeverRead)
+{
+    const QByteArray stored =
+        "[Lobby]\nNick=ann\n[Lexiflip]\nLeft=40\nTop=50\nWidth=800\nHeight=600\nBotspeed=250\n";
+    {
+        Home home;
+        const quint16 port = freePort();
+        GameProcess game({}, port, home);
+        const std::unique_ptr<TestClient> client = joinWhenListening(port, "Ann");
+        ASSERT_NE(client, nullptr);
+        EXPECT_EQ(game.terminate(), 0);
+
+        const QString text = home.file(QStringLiteral("tally.txt"));
+        ASSERT_EQ(QProcess::execute(
+                      GameProcess::binaryDir() + QStringLiteral("/tools/lexiflip-lzrw1"),
+                      {QStringLiteral("decompress"), home.file(QStringLiteral("Lexifliptally.tld")), text}),
+                  0);
+        QFile tally(text);
+        ASSERT_TRUE(tally.open(QIODevice::ReadOnly));
+        EXPECT_TRUE(tally.readAll().startsWith("9\r\n1\r\n")) << "an empty tally: 9 columns, 1 row";
+    }
+    {
+        Home home;
+        QFile settings(home.file(QStringLiteral("halvolobby.ini")));
+        ASSERT_TRUE(settings.open(QIODevice::WriteOnly));
+        settings.write(stored);
+        settings.close();
+        // A host that accepts the connection but never says which slot: the
+        // window never learns of its arrival, so it never reads the settings.
+        QTcpServer silentHost;
+        ASSERT_TRUE(silentHost.listen(QHostAddress::LocalHost, 0));
+        GameProcess game({QStringLiteral("Ann"), QStringLiteral("127.0.0.1"), QStringLiteral("join")},
+                         silentHost.serverPort(), home,
+                         {{QStringLiteral("LEXIFLIP_LOBBY_PORT"), QString::number(freePort())}});
+        ASSERT_TRUE(waitUntil([&] { return silentHost.hasPendingConnections(); }, 15000));
+        EXPECT_EQ(game.terminate(), 0);
+        ASSERT_TRUE(settings.open(QIODevice::ReadOnly));
+        EXPECT_EQ(settings.readAll(), stored);
+    }
 }
 
 } // namespace

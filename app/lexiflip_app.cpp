@@ -1,0 +1,139 @@
+#include "app/lexiflip_app.h"
+
+#include <QAction>
+
+#include <exception>
+
+#include "client/main_menu.h"
+#include "client/tchat.h"
+#include "net/error_report.h"
+#include "windows/tick_box.h"
+
+namespace lexiflip::app {
+
+namespace {
+
+void showWindow(QWidget& window)
+{
+    window.show();
+    window.raise();
+    window.activateWindow();
+}
+
+} // namespace
+
+LexiflipApp::LexiflipApp(std::uint64_t seed, const std::filesystem::path& settingsFile,
+                         const QString& tallyFile, const net::HostOptions& hostOptions,
+                         windows::LinkOpener opener)
+    : game(seed), download(&game.window()), gamestart(&game.window()), help(&game.window()),
+      phrases(&game.window()), server(hostOptions), spylist(&game.window()), tallylist(&game.window()),
+      about(&game.window(), std::move(opener))
+{
+    if (!settingsFile.empty()) {
+        game.setSettingsFile(settingsFile);
+        if (const auto lobbyServer = game.settings().value("LobbyServer"))
+            download.setLobbyServerFromSettings(QString::fromStdString(*lobbyServer));
+    }
+    game.attachHost(server);
+    tallylist.setPlayerList([this] { return windows::playersOf(game.game()); });
+    if (!tallyFile.isEmpty())
+        tallylist.loadtallyfile(tallyFile);
+    game.setTally(tallylist);
+    connectGameOptions();
+    connectSideWindows();
+    connectMenus();
+}
+
+// The options dialog shows the stored values once they were read; its Start
+// keeps the five values it sends.
+void LexiflipApp::connectGameOptions()
+{
+    QObject::connect(&game, &client::GameWindow::gameOptionsRequested, &gamestart,
+                     [this] { showWindow(gamestart); });
+    gamestart.setSender([this](std::string_view message) { game.session().send(message); });
+    QObject::connect(&game, &client::GameWindow::settingsRead, &gamestart, [this] {
+        const settings::Preferences& prefs = game.settings().preferences();
+        gamestart.setPlayToScore(prefs.playtoscore);
+        gamestart.setCreationTime(prefs.timeperturn);
+        // checkbox ticks the box for 0 and unticks it otherwise.
+        gamestart.checkbox(gamestart.box_viewable(), prefs.viewable ? 0 : 1);
+        gamestart.checkbox(gamestart.box_4player(), prefs.fourPlayer ? 0 : 1);
+        if (prefs.gamemode >= 1 && prefs.gamemode <= 3)
+            gamestart.selectGameMode(prefs.gamemode);
+    });
+    QObject::connect(&gamestart, &windows::Tgamestart::started, &game, [this] {
+        settings::Preferences& prefs = game.settings().preferences();
+        prefs.playtoscore = gamestart.playToScore();
+        prefs.timeperturn = gamestart.creationTime();
+        prefs.viewable = gamestart.box_viewable().ticked();
+        prefs.fourPlayer = gamestart.box_4player().ticked();
+        const int mode = gamestart.gameMode();
+        prefs.gamemode = mode >= 1 && mode <= 3 ? mode : 1;
+        game.saveinifile();
+    });
+}
+
+void LexiflipApp::connectSideWindows()
+{
+    client::Tchat& window = game.window();
+    QObject::connect(&download, &windows::Tdownload::exitRequested, &window, &QWidget::close);
+    QObject::connect(&phrases, &windows::Tphrases::phrasesApplied, &game,
+                     &client::GameWindow::applyEditedPhrases);
+
+    QObject::connect(&game, &client::GameWindow::watcherEntryAdded, &spylist,
+                     [this](const QString& entry) { spylist.watcherAdded(entry.toStdString()); });
+    QObject::connect(&game, &client::GameWindow::watcherEntryRemoved, &spylist,
+                     [this](const QString& entry) { spylist.watcherRemoved(entry.toStdString()); });
+    QObject::connect(&game, &client::GameWindow::hostRoleTaken, &spylist,
+                     [this] { spylist.setRemoveEnabled(true); });
+    QObject::connect(&spylist, &windows::Tspylist::removeRequested, &game, &client::GameWindow::kickWatcher);
+
+    QObject::connect(&help, &windows::Thelp::aboutRequested, &about, [this] { showWindow(about); });
+    QObject::connect(&game, &client::GameWindow::logoClicked, &about, [this] { about.openWebLink(); });
+}
+
+void LexiflipApp::connectMenus()
+{
+    client::MainMenu& menu = game.window().menu();
+    auto onEntry = [this, &menu](const char* name, auto action) {
+        QObject::connect(menu.entry(QString::fromLatin1(name)), &QAction::triggered, &game.window(), action);
+    };
+    onEntry("ViewTally1", [this] { tallylist.viewTally(); });
+    onEntry("SpyList1", [this] { showWindow(spylist); });
+    onEntry("PrhaseList1", [this] { phrases.PrhaseList1Click(game.phrases()); });
+    onEntry("Help2", [this] { showWindow(help); });
+    onEntry("About1", [this] { showWindow(about); });
+}
+
+void LexiflipApp::start(const client::LaunchPlan& plan, bool offerLobbyDownload)
+{
+    game.addSystemLine(plan.loadingLine);
+    gamestart.setPlayerName(plan.playerName);
+    game.setPlayerName(plan.playerName);
+    try {
+        switch (plan.role) {
+        case client::LaunchPlan::Role::Solo:
+            if (offerLobbyDownload)
+                showWindow(download);
+            server.startHosting();
+            game.hostpress(server.port());
+            break;
+        case client::LaunchPlan::Role::Host:
+            server.startHosting();
+            game.hostpress(server.port());
+            break;
+        case client::LaunchPlan::Role::Join:
+            game.joinpress(plan.hostAddress, net::defaultHostPort());
+            break;
+        case client::LaunchPlan::Role::Wait:
+            break;
+        }
+        // Sock11, the link to the lobby: held open, nothing is exchanged on it.
+        if (plan.role == client::LaunchPlan::Role::Host || plan.role == client::LaunchPlan::Role::Join)
+            lobbyLink.open();
+    } catch (const std::exception& error) {
+        net::reportGeneralError(error.what());
+    }
+}
+
+} // namespace lexiflip::app

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QString>
+
+#include <cstdint>
+#include <filesystem>
+
+#include "client/game_window.h"
+#include "client/launch_plan.h"
+#include "client/lobby_link.h"
+#include "net/tserver.h"
+#include "windows/tabout.h"
+#include "windows/tdownload.h"
+#include "windows/tgamestart.h"
+#include "windows/thelp.h"
+#include "windows/tphrases.h"
+#include "windows/tspylist.h"
+#include "windows/ttallylist.h"
+
+namespace lexiflip::app {
+
+// Everything the game window's program holds from start-up to exit: the
+// windows, created once in this order (the members' order) and connected to
+// each other, the host and the link to the lobby. Only the main window is
+// ever shown by the program itself; the menus show the others.
+//
+//     LexiflipApp app(seed, settingsFilePath(), {});
+//     app.game.window().show();
+//     app.start(processparams(parameters), true);
+//     ... event loop ...
+//     app.tallylist.savetally();
+class LexiflipApp {
+  public:
+    // settingsFile: the settings file, or empty for none (nothing read or
+    // written). tallyFile: the tally file, or empty for none (starts empty).
+    LexiflipApp(std::uint64_t seed, const std::filesystem::path& settingsFile, const QString& tallyFile,
+                const net::HostOptions& hostOptions, windows::LinkOpener opener = windows::openInSystem);
+
+    // processparams: acts on the role; the download is offered over a solo
+    // game when offerLobbyDownload, and the lobby link is opened after a
+    // multi-player role was acted on. A component's error goes to the general
+    // error report.
+    void start(const client::LaunchPlan& plan, bool offerLobbyDownload);
+
+    client::GameWindow game;
+    windows::Tdownload download;
+    windows::Tgamestart gamestart;
+    windows::Thelp help;
+    windows::Tphrases phrases;
+    net::TServer server;
+    windows::Tspylist spylist;
+    windows::Ttallylist tallylist;
+    windows::Tabout about;
+    client::LobbyLink lobbyLink;
+
+  private:
+    void connectGameOptions();
+    void connectSideWindows();
+    void connectMenus();
+};
+
+} // namespace lexiflip::app

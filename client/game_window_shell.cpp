@@ -1,0 +1,201 @@
+// The game window's part in the application shell: the settings file, the
+// tally, the phrases, the watcher list's removal and the close path.
+
+#include <QAction>
+#include <QActionGroup>
+#include <QCloseEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
+
+#include "client/chat_view.h"
+#include "client/game/client_game.h"
+#include "client/game_window.h"
+#include "client/main_menu.h"
+#include "client/pictures/palette.h"
+#include "client/tchat.h"
+#include "client/window_placement.h"
+
+namespace lexiflip::client {
+
+namespace {
+
+// The phrases of b_phrase1 .. b_phrase9 until the settings or the phrase
+// editor change them.
+const QStringList& builtInPhrases()
+{
+    static const QStringList phrases = {QStringLiteral("Way To Go!"),
+                                        QStringLiteral("Good One!"),
+                                        QStringLiteral("Nice Try!"),
+                                        QStringLiteral("Excellent!"),
+                                        QStringLiteral("Brilliant!"),
+                                        QStringLiteral("Wow, WTG!"),
+                                        QStringLiteral("Thanks!"),
+                                        QStringLiteral("Way To Go Teamie!"),
+                                        QStringLiteral("Good Game Everyone!")};
+    return phrases;
+}
+
+// Options whose change the player makes in the Options menu and which are
+// saved at once. Scroll Chat Off and Just Watch are not kept.
+constexpr const char* kSavedOptions[] = {
+    "PlaySounds1", "PlayChatterSounds1", "Classic1", "New1", "Slow1", "Normal1", "Fast1",
+    "seetheirs",   "ClearWord",          "N8",       "N10",  "N12",   "N14"};
+
+constexpr const char* kTextSizes[] = {"N8", "N10", "N12", "N14"};
+
+} // namespace
+
+void GameWindow::connectShell()
+{
+    m_phrases = builtInPhrases();
+    MainMenu& menu = m_window->menu();
+    for (const char* name : kSavedOptions)
+        connect(menu.entry(QString::fromLatin1(name)), &QAction::triggered, this, [this] { saveinifile(); });
+    // The client area keeps the background panel with a small margin.
+    m_window->centralWidget()->setMinimumSize(settings::kMinimumClientSize.width,
+                                              settings::kMinimumClientSize.height);
+    m_window->installEventFilter(this);
+    if (QWidget* logo = m_window->findChild<QWidget*>(QStringLiteral("Image6")))
+        logo->installEventFilter(this);
+}
+
+void GameWindow::setSettingsFile(const std::filesystem::path& path)
+{
+    m_settings = settings::SettingsFile(path);
+    m_hasSettingsFile = true;
+}
+
+void GameWindow::loadinifile()
+{
+    if (!m_hasSettingsFile)
+        return;
+    m_settings.load();
+    applyPreferences(m_settings.preferences());
+    emit settingsRead();
+}
+
+void GameWindow::applyPreferences(const settings::Preferences& prefs)
+{
+    MainMenu& menu = m_window->menu();
+    auto entry = [&menu](const char* name) { return menu.entry(QString::fromLatin1(name)); };
+
+    // A size the menu lacks still sizes the font; no entry is checked then.
+    m_window->chatView().setTextSize(prefs.textsize);
+    const std::optional<int> sizeEntry = settings::textsizeMenuEntry(prefs.textsize);
+    for (const char* name : kTextSizes) {
+        QAction* choice = entry(name);
+        const bool chosen = sizeEntry && choice->data().toInt() == *sizeEntry;
+        if (!chosen && choice->isChecked()) {
+            // An exclusive group refuses to leave no entry checked.
+            choice->actionGroup()->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+            choice->setChecked(false);
+            choice->actionGroup()->setExclusionPolicy(QActionGroup::ExclusionPolicy::Exclusive);
+        }
+        if (chosen)
+            choice->setChecked(true);
+    }
+
+    placeWindow(*m_window, prefs.bounds);
+
+    // The own chat colour is also the entry box's ink.
+    QPalette ink = m_window->chatEntry().palette();
+    ink.setColor(QPalette::Text, QColor(palette::fromColour(prefs.textcolor)));
+    m_window->chatEntry().setPalette(ink);
+
+    const int speed = static_cast<int>(prefs.botspeed);
+    for (const char* name : {"Slow1", "Normal1", "Fast1"})
+        if (entry(name)->data().toInt() == speed)
+            entry(name)->setChecked(true);
+    emit botSpeedChosen(speed);
+
+    QStringList phrases = m_phrases;
+    for (int i = 0; i < 9; ++i)
+        if (!prefs.phrases[static_cast<std::size_t>(i)].empty())
+            phrases[i] = QString::fromStdString(prefs.phrases[static_cast<std::size_t>(i)]);
+    setPhrases(phrases);
+
+    // Setting a check runs its toggled connections (sound player, game).
+    entry("PlaySounds1")->setChecked(prefs.playsounds);
+    entry("ClearWord")->setChecked(prefs.clearword);
+    entry("seetheirs")->setChecked(prefs.seetheirs);
+    entry(prefs.turnsound == settings::TurnSound::New ? "New1" : "Classic1")->setChecked(true);
+    entry("PlayChatterSounds1")->setChecked(prefs.chatterSounds);
+}
+
+// The values the save writes come from the menus, where the player changes
+// them; the rest (bounds, colours, the options dialog's values) is kept in the
+// preferences by whoever changes it.
+void GameWindow::collectPreferences(settings::Preferences& prefs) const
+{
+    const MainMenu& menu = m_window->menu();
+    auto checked = [&menu](const char* name) { return menu.entry(QString::fromLatin1(name))->isChecked(); };
+    prefs.textsize = m_window->chatView().textSize();
+    prefs.botspeed = checked("Slow1")   ? settings::BotSpeed::Slow
+                     : checked("Fast1") ? settings::BotSpeed::Fast
+                                        : settings::BotSpeed::Normal;
+    prefs.playsounds = checked("PlaySounds1");
+    prefs.clearword = checked("ClearWord");
+    prefs.seetheirs = checked("seetheirs");
+    prefs.turnsound = checked("New1") ? settings::TurnSound::New : settings::TurnSound::Classic;
+    prefs.chatterSounds = checked("PlayChatterSounds1");
+}
+
+void GameWindow::saveinifile()
+{
+    if (!m_hasSettingsFile || !m_settings.wasRead())
+        return;
+    collectPreferences(m_settings.preferences());
+    m_settings.save();
+}
+
+void GameWindow::setPhrases(const QStringList& phrases)
+{
+    for (int i = 0; i < m_phrases.size(); ++i)
+        m_phrases[i] = i < phrases.size() ? phrases[i] : QString();
+}
+
+void GameWindow::applyEditedPhrases(const QStringList& phrases)
+{
+    setPhrases(phrases);
+    if (!m_hasSettingsFile)
+        return;
+    std::array<std::string, 9> texts;
+    for (int i = 0; i < 9; ++i)
+        texts[static_cast<std::size_t>(i)] = m_phrases[i].toStdString();
+    // savePhrases takes them as the current ones; the next start reads empty
+    // ones as "keep the built-in phrase".
+    m_settings.savePhrases(texts);
+}
+
+void GameWindow::kickWatcher(int slot)
+{
+    m_game->kickWatcher(slot);
+}
+
+void GameWindow::watcherAdded(std::string_view entry)
+{
+    emit watcherEntryAdded(QString::fromLatin1(entry.data(), static_cast<qsizetype>(entry.size())));
+}
+
+void GameWindow::watcherRemoved(std::string_view entry)
+{
+    emit watcherEntryRemoved(QString::fromLatin1(entry.data(), static_cast<qsizetype>(entry.size())));
+}
+
+bool GameWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_window.get() && event->type() == QEvent::Close) {
+        // FormClose: the bounds are kept, unless unchanged or never read.
+        if (m_hasSettingsFile && m_settings.wasRead()) {
+            collectPreferences(m_settings.preferences());
+            saveWindowAtClose(m_settings, *m_window);
+        }
+        emit windowClosed();
+    } else if (watched != m_window.get() && event->type() == QEvent::MouseButtonRelease &&
+               static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        emit logoClicked();
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+} // namespace lexiflip::client

@@ -1,0 +1,170 @@
+// The game window and its settings file: read when the own arrival is
+// announced, applied to the menus and the window, saved after each option
+// change and at close, and never written before they were read.
+
+#include <QAction>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include "client/chat_view.h"
+#include "client/game_window.h"
+#include "client/main_menu.h"
+#include "client/sound_player.h"
+#include "client/tchat.h"
+#include "client/window_placement.h"
+#include "net/net_wait.h"
+#include "net/tserver.h"
+
+namespace lexiflip::client {
+namespace {
+
+using testing::waitUntil;
+
+QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+void writeAll(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+// One run of the program's window against a host in this process, with the
+// settings file in a folder of the test's own.
+struct WindowRun {
+    explicit WindowRun(const QString& settingsPath) : window(3)
+    {
+        window.setSettingsFile(settingsPath.toStdString());
+        window.window().show();
+    }
+    void connect()
+    {
+        server.startHosting();
+        window.setPlayerName("You");
+        window.hostpress(server.port());
+    }
+    bool connected()
+    {
+        return waitUntil([&] { return tchat().chatView().toPlainText().contains("You are Connected."); });
+    }
+    Tchat& tchat() { return window.window(); }
+    QAction* entry(const char* name) { return tchat().menu().entry(QString::fromLatin1(name)); }
+
+    static net::HostOptions hostOptions()
+    {
+        net::HostOptions options;
+        options.port = 0;
+        options.seed = 11;
+        return options;
+    }
+
+    net::TServer server{hostOptions()};
+    GameWindow window;
+};
+
+const QByteArray kStored =
+    "[Lobby]\r\nNick=ann\r\n[Lexiflip]\r\nTextsize=12\r\nLeft=40\r\nTop=50\r\nWidth=760\r\n"
+    "Height=560\r\nBotspeed=500\r\nGamemode=7\r\nPhrase3=Hi there\r\nPlaysounds=false\r\n"
+    "Clearword=true\r\nSeetheirs=false\r\nTurnsound=1\r\n";
+
+TEST(GameWindowSettings, ReadOnArrivalAppliedToTheMenusSavedAtOnceAndKeptForTheNextRun)
+{
+    QTemporaryDir home;
+    const QString path = home.filePath("halvolobby.ini");
+    writeAll(path, kStored);
+    {
+        WindowRun run(path);
+        // Before the arrival the menus show their built-in states.
+        EXPECT_TRUE(run.entry("N8")->isChecked());
+        EXPECT_TRUE(run.entry("PlaySounds1")->isChecked());
+        run.connect();
+        ASSERT_TRUE(run.connected());
+        ASSERT_TRUE(waitUntil([&] { return run.window.settings().wasRead(); }));
+
+        EXPECT_TRUE(run.entry("N12")->isChecked());
+        EXPECT_EQ(run.tchat().chatView().textSize(), 12);
+        EXPECT_FALSE(run.entry("PlaySounds1")->isChecked());
+        EXPECT_FALSE(run.tchat().sounds().playSounds());
+        EXPECT_TRUE(run.entry("ClearWord")->isChecked());
+        EXPECT_FALSE(run.entry("seetheirs")->isChecked());
+        EXPECT_TRUE(run.entry("New1")->isChecked());
+        EXPECT_TRUE(run.entry("Normal1")->isChecked()) << "500 is no speed of the menu";
+        EXPECT_EQ(run.window.phrases().value(2), "Hi there");
+        EXPECT_EQ(run.window.phrases().value(0), "Way To Go!");
+        EXPECT_EQ(windowBounds(run.tchat()), (settings::WindowBounds{40, 50, 760, 560}));
+        EXPECT_EQ(readAll(path), kStored) << "reading writes nothing";
+
+        // Each option change is saved at once, normalised, the lobby's section untouched.
+        run.entry("Fast1")->trigger();
+        QByteArray saved = readAll(path);
+        EXPECT_TRUE(saved.startsWith("[Lobby]\r\nNick=ann\r\n[Lexiflip]\r\n"));
+        EXPECT_TRUE(saved.contains("Botspeed=250\r\n"));
+        EXPECT_TRUE(saved.contains("Gamemode=1\r\n"));
+        run.entry("N14")->trigger();
+        run.entry("ClearWord")->trigger();
+        saved = readAll(path);
+        EXPECT_TRUE(saved.contains("Textsize=14\r\n"));
+        EXPECT_TRUE(saved.contains("Clearword=false\r\n"));
+
+        // The phrase editor writes its nine keys only; an empty phrase is kept
+        // empty for this run.
+        QStringList edited = run.window.phrases();
+        edited[0].clear();
+        edited[8] = QStringLiteral("GG");
+        run.window.applyEditedPhrases(edited);
+        EXPECT_EQ(run.window.phrases().value(0), "");
+        EXPECT_TRUE(readAll(path).contains("Phrase1=\r\n"));
+
+        // Closing a window that moved keeps its new place.
+        run.tchat().move(60, 70);
+        run.tchat().close();
+        EXPECT_TRUE(readAll(path).contains("Left=60\r\nTop=70\r\n"));
+    }
+    WindowRun next(path);
+    next.connect();
+    ASSERT_TRUE(next.connected());
+    ASSERT_TRUE(waitUntil([&] { return next.window.settings().wasRead(); }));
+    EXPECT_TRUE(next.entry("Fast1")->isChecked());
+    EXPECT_TRUE(next.entry("N14")->isChecked());
+    EXPECT_FALSE(next.entry("ClearWord")->isChecked());
+    EXPECT_EQ(next.window.phrases().value(0), "Way To Go!") << "an empty phrase gives the built-in one back";
+    EXPECT_EQ(next.window.phrases().value(8), "GG");
+    EXPECT_EQ(windowBounds(next.tchat()).left, 60);
+}
+
+TEST(GameWindowSettings, NothingIsWrittenBeforeTheSettingsWereReadInThisRun)
+{
+    QTemporaryDir home;
+    const QString path = home.filePath("halvolobby.ini");
+    writeAll(path, kStored);
+    WindowRun run(path);
+    // Options changed and the window moved before any host answered.
+    run.entry("Slow1")->trigger();
+    run.entry("N10")->trigger();
+    run.tchat().move(200, 210);
+    run.tchat().resize(900, 700);
+    run.tchat().close();
+    EXPECT_EQ(readAll(path), kStored);
+}
+
+TEST(GameWindowSettings, ResetScreenLocationPlacesTheWindowAndTheClientAreaKeepsItsMinimum)
+{
+    QTemporaryDir home;
+    WindowRun run(home.filePath("halvolobby.ini"));
+    run.tchat().move(300, 300);
+    run.entry("ResetScreenLocation1")->trigger();
+    EXPECT_EQ(windowBounds(run.tchat()), settings::kResetBounds);
+    run.tchat().resize(100, 100);
+    EXPECT_GE(run.tchat().centralWidget()->width(), settings::kMinimumClientSize.width);
+    EXPECT_GE(run.tchat().centralWidget()->height(), settings::kMinimumClientSize.height);
+}
+
+} // namespace
+} // namespace lexiflip::client

@@ -1,0 +1,167 @@
+// The program's windows as lexiflip creates and connects them: the menus open
+// the side windows, the watcher list removes a watcher over the wire, the
+// options dialog takes and keeps the stored options, the download and the
+// logo reach the main window and the web link.
+
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+#include "app/lexiflip_app.h"
+#include "client/chat_view.h"
+#include "client/game/client_game.h"
+#include "client/main_menu.h"
+#include "client/tchat.h"
+#include "net/net_wait.h"
+#include "net/test_client.h"
+#include "windows/tick_box.h"
+
+namespace lexiflip::app {
+namespace {
+
+using testing::TestClient;
+using testing::waitUntil;
+
+net::HostOptions loopbackHost()
+{
+    net::HostOptions options;
+    options.port = 0;
+    options.seed = 5;
+    return options;
+}
+
+// A solo game of the whole program, its files in a folder of its own.
+struct SoloProgram {
+    explicit SoloProgram(const QByteArray& storedSettings = {})
+    {
+        if (!storedSettings.isEmpty()) {
+            QFile file(settingsPath());
+            EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(storedSettings);
+        }
+        program =
+            std::make_unique<LexiflipApp>(3, settingsPath().toStdString(), home.filePath("Lexifliptally.tld"),
+                                          loopbackHost(), [this](const QUrl& link) {
+                                              opened.push_back(link);
+                                              return true;
+                                          });
+        program->game.window().show();
+        program->start(client::processparams({}), false);
+    }
+    QString settingsPath() const { return home.filePath("halvolobby.ini"); }
+    client::Tchat& window() { return program->game.window(); }
+    void trigger(const char* entry) { window().menu().entry(QString::fromLatin1(entry))->trigger(); }
+    bool settingsRead()
+    {
+        return waitUntil([&] { return program->game.settings().wasRead(); });
+    }
+
+    QTemporaryDir home;
+    std::vector<QUrl> opened;
+    std::unique_ptr<LexiflipApp> program;
+};
+
+TEST(LexiflipApp, OnlyTheMainWindowShowsAndEachViewAndHelpEntryOpensItsWindow)
+{
+    SoloProgram solo;
+    LexiflipApp& p = *solo.program;
+    const struct {
+        const char* entry;
+        QWidget* window;
+    } cases[] = {{"ViewTally1", &p.tallylist},
+                 {"SpyList1", &p.spylist},
+                 {"PrhaseList1", &p.phrases},
+                 {"Help2", &p.help},
+                 {"About1", &p.about}};
+    for (const auto& c : cases)
+        EXPECT_FALSE(c.window->isVisible()) << c.entry;
+    EXPECT_FALSE(p.download.isVisible()) << "not offered in this start";
+    EXPECT_FALSE(p.gamestart.isVisible());
+    for (const auto& c : cases) {
+        solo.trigger(c.entry);
+        EXPECT_TRUE(c.window->isVisible()) << c.entry;
+    }
+    // The phrase editor opened with the buttons' phrases; its Done gives them back.
+    EXPECT_EQ(p.phrases.phrases(), p.game.phrases());
+}
+
+TEST(LexiflipApp, TheStoredOptionsReachTheOptionsDialogAndItsStartKeepsThem)
+{
+    SoloProgram solo("[Lexiflip]\nPlaytoscore=350\nTimeperturn=90\nViewable=yes\n4Player=0\nGamemode=2\n");
+    LexiflipApp& p = *solo.program;
+    EXPECT_EQ(p.gamestart.playToScore(), 250) << "built-in until the arrival";
+    ASSERT_TRUE(solo.settingsRead());
+    EXPECT_EQ(p.gamestart.playToScore(), 350);
+    EXPECT_EQ(p.gamestart.creationTime(), 90);
+    EXPECT_TRUE(p.gamestart.box_viewable().ticked());
+    EXPECT_FALSE(p.gamestart.box_4player().ticked());
+    EXPECT_EQ(p.gamestart.gameMode(), 2);
+
+    p.gamestart.setPlayToScore(400);
+    p.gamestart.selectGameMode(3);
+    p.gamestart.button_startClick();
+    QFile file(solo.settingsPath());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray saved = file.readAll();
+    for (const char* line :
+         {"Playtoscore=400\n", "Timeperturn=90\n", "Viewable=1\n", "4Player=0\n", "Gamemode=3\n"})
+        EXPECT_TRUE(saved.contains(line)) << line << " in " << saved.toStdString();
+    // The host started the game the Start asked for.
+    EXPECT_TRUE(waitUntil([&] { return p.game.game().gameTexts().playToScore == "Play to Score: 400"; }));
+}
+
+// Six players fill the seats; the seventh connection watches, and the host's
+// player removes it from the watcher list.
+TEST(LexiflipApp, TheHostsWatcherListRemovesTheWatcherThePointerIsOver)
+{
+    SoloProgram solo;
+    LexiflipApp& p = *solo.program;
+    ASSERT_TRUE(waitUntil([&] { return p.game.game().loggedin(); }));
+    EXPECT_TRUE(p.spylist.removeEnabled());
+    std::vector<std::unique_ptr<TestClient>> players;
+    for (const char* name : {"Bo", "Cy", "Di", "Ed", "Flo", "Eve"}) {
+        players.push_back(std::make_unique<TestClient>(p.server.port()));
+        ASSERT_TRUE(players.back()->login(name)) << name;
+    }
+    TestClient& watcher = *players.back();
+    ASSERT_EQ(watcher.slot(), 7);
+    ASSERT_TRUE(waitUntil([&] { return p.spylist.entries() == QStringList{"7: Eve"}; }));
+
+    solo.trigger("SpyList1");
+    auto* list = p.spylist.findChild<QListWidget*>("listbox_spys");
+    ASSERT_NE(list, nullptr);
+    p.spylist.listbox_spysMouseMove(list->visualItemRect(list->item(0)).center());
+    p.spylist.popup_kickhimClick();
+    EXPECT_TRUE(watcher.waitForClose());
+    EXPECT_TRUE(waitUntil([&] { return p.spylist.entries().isEmpty(); }));
+    EXPECT_FALSE(players.front()->closed());
+}
+
+TEST(LexiflipApp, TheDownloadsExitClosesTheMainWindowAndTheLogoOpensTheWebLink)
+{
+    SoloProgram solo;
+    LexiflipApp& p = *solo.program;
+    QWidget* logo = solo.window().findChild<QWidget*>("Image6");
+    ASSERT_NE(logo, nullptr);
+    QTest::mouseClick(logo, Qt::LeftButton, {}, logo->rect().center());
+    ASSERT_EQ(solo.opened.size(), 1u);
+    EXPECT_EQ(solo.opened.front(), windows::makerWebLink());
+
+    bool closed = false;
+    QObject::connect(&p.game, &client::GameWindow::windowClosed, [&closed] { closed = true; });
+    emit p.download.exitRequested();
+    EXPECT_TRUE(closed);
+    EXPECT_FALSE(solo.window().isVisible());
+}
+
+} // namespace
+} // namespace lexiflip::app
