@@ -153,7 +153,7 @@ void BM_TDictnEmbedded(benchmark::State& state)
     std::size_t i = 0, found = 0, count = 0;
     const long long allocationsBefore = heap::allocations;
     for (auto _ : state) {
-        found += spell.checkword(asked[i]);
+        found += spell.checkWord(asked[i]);
         ++count;
         i = (i + 1) % asked.size();
     }
@@ -178,7 +178,7 @@ void BM_TDictnEnglishFile(benchmark::State& state)
         state.counters["heap_held_bytes"] = double(heap::liveBytes - before);
         std::size_t i = 0, found = 0, count = 0;
         for (auto _ : state) {
-            found += spell.checkword(asked[i]);
+            found += spell.checkWord(asked[i]);
             ++count;
             i = (i + 1) % asked.size();
         }

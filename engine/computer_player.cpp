@@ -73,7 +73,7 @@ void Game::computerplay(int slot)
         flipped.used = 0;
         flipped.coord = std::to_string(x) + "," + std::to_string(y);
     }
-    startbotphase(kBotWord, kWordPhaseTicks);
+    startBotPhase(kBotWord, kWordPhaseTicks);
 }
 
 void Game::computerword(int slot)
@@ -85,13 +85,13 @@ void Game::computerword(int slot)
 
     std::vector<int> chosen; // tile numbers 1..12, in word order
     if (m_playableWords > 0) {
-        const int lastindex = static_cast<int>(words.size() - 1 - kUnplayedTail);
+        const int lastIndex = static_cast<int>(words.size() - 1 - kUnplayedTail);
         std::array<bool, kPlayerTiles + 1> taken{};
         for (int candidate = 0; candidate < kMaxCandidates && chosen.empty(); ++candidate) {
             taken.fill(false);
             const std::string* word = nullptr;
             do {
-                word = &words[static_cast<std::size_t>(m_services.random.between(0, lastindex))];
+                word = &words[static_cast<std::size_t>(m_services.random.between(0, lastIndex))];
             } while (word->size() < kShortestWord);
 
             std::vector<int> tiles;
@@ -133,7 +133,7 @@ void Game::computerword(int slot)
             useboardletter(wire::msg::payloadOf(wire::msg::useboardletter(slot, origin.x, origin.y, position)));
     }
     m_state.botword = botword.body();
-    startbotphase(kBotSubmit, kSubmitPhaseTicks);
+    startBotPhase(kBotSubmit, kSubmitPhaseTicks);
 }
 
 void Game::computerdone(int slot)

@@ -24,7 +24,7 @@ void Game::notice(std::string_view text)
     m_services.notices.notice(text);
 }
 
-void Game::starttimer1phase(int phase, int ticks)
+void Game::startTimer1Phase(int phase, int ticks)
 {
     m_services.timer1.stop();
     m_state.timer1phase = phase;
@@ -32,7 +32,7 @@ void Game::starttimer1phase(int phase, int ticks)
     m_services.timer1.start(1000);
 }
 
-void Game::startbotphase(int phase, int ticks)
+void Game::startBotPhase(int phase, int ticks)
 {
     m_services.computertimer.stop();
     m_state.botphase = phase;

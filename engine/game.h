@@ -47,7 +47,7 @@ public:
     void makeboard();
     void dealtiles();
     void flipthem();
-    void refillbar(int slot);
+    void refillBar(int slot);
     void flipthemover(int slot);
 
     // Sending: one Send per connected slot 1..slotsused, ascending.
@@ -72,7 +72,7 @@ public:
     void timeup();
     bool checkforwin();
     // Helper mode: the lowest non-zero score, ties to the lowest slot; 0 = nobody.
-    int choosesneaker() const;
+    int chooseSneaker() const;
 
     // The seats, as the host session sees their connections (seats.cpp).
     // Only these write a slot's connected, name and watching, apart from a new
@@ -94,8 +94,8 @@ public:
     void computerdone(int slot);
 
     // Starting a phase stops the clock, sets phase and count, then starts it.
-    void starttimer1phase(int phase, int ticks);
-    void startbotphase(int phase, int ticks);
+    void startTimer1Phase(int phase, int ticks);
+    void startBotPhase(int phase, int ticks);
 
     // Whether the computer plays the slot now: nobody is connected there, or
     // its user is just watching.

@@ -63,7 +63,7 @@ void Game::flipthem()
         sendToAll(wire::msg::theboard(changed));
 }
 
-void Game::refillbar(int slot)
+void Game::refillBar(int slot)
 {
     if (slot < 1 || slot > m_state.numseats)
         return;

@@ -120,7 +120,7 @@ TDictn::~TDictn()
         ::munmap(const_cast<char*>(m_records), m_mappedBytes);
 }
 
-bool TDictn::checkword(std::string_view question) const
+bool TDictn::checkWord(std::string_view question) const
 {
     if (!m_open)
         return false;

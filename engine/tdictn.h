@@ -27,11 +27,11 @@ public:
     TDictn& operator=(const TDictn&) = delete;
 
     // Whether the word is in the list; case and surrounding spaces do not matter.
-    bool checkword(std::string_view question) const;
+    bool checkWord(std::string_view question) const;
 
-    bool isopen() const { return m_open; }
+    bool isOpen() const { return m_open; }
     // Number of records minus 1 (-1 when the list is empty or missing).
-    long long lastindex() const { return m_lastindex; }
+    long long lastIndex() const { return m_lastindex; }
 
 private:
     const char* m_records = nullptr; // the list, in place (embedded or mapped)

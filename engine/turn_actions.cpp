@@ -137,7 +137,7 @@ void Game::idone(std::string_view request)
             // next turn change, which would refill tiles nobody used.
             flipthemover(slot);
             sendToAll(wire::msg::hepasses(slot));
-            starttimer1phase(kPause, 3);
+            startTimer1Phase(kPause, 3);
             return;
         }
         std::string letter;
@@ -174,7 +174,7 @@ void Game::idone(std::string_view request)
         word += letter;
     }
 
-    if (!m_services.dictionary.checkword(word)) {
+    if (!m_services.dictionary.checkWord(word)) {
         flipthemover(slot);
         sendTo(slot, wire::msg::invalid(slot));
         return;
@@ -187,7 +187,7 @@ void Game::idone(std::string_view request)
         wordscore += kWholeBarBonus;
     player.score += wordscore;
     sendToAll(wire::msg::hisword(slot, word, player.score, wordscore, codes));
-    starttimer1phase(kPause, 4);
+    startTimer1Phase(kPause, 4);
 }
 
 void Game::hepass(std::string_view request)
@@ -197,7 +197,7 @@ void Game::hepass(std::string_view request)
     if (!slot || !turnGuard(*slot))
         return;
     sendToAll(wire::msg::hepasses(*slot));
-    starttimer1phase(kPause, 4);
+    startTimer1Phase(kPause, 4);
 }
 
 void Game::clickbuy(std::string_view request)

@@ -80,7 +80,7 @@ void Game::findplayer()
     m_state.flipcount = 0;
     flipthem();
     if (m_state.currentplayer != 0)
-        refillbar(m_state.currentplayer);
+        refillBar(m_state.currentplayer);
 
     // Slot 2 always takes its turn, so the walk ends within one lap.
     int& current = m_state.currentplayer;
@@ -95,24 +95,24 @@ void Game::findplayer()
 
     if (m_state.gamemode == "help") {
         if (current == 1) {
-            m_state.sneaker = choosesneaker();
+            m_state.sneaker = chooseSneaker();
             sendToAll(wire::msg::sneaker(m_state.sneaker));
         }
         if (current == m_state.sneaker) {
             sendTo(current, wire::msg::sneak(current));
-            starttimer1phase(kSneakPeek, kSneakPeekTicks);
+            startTimer1Phase(kSneakPeek, kSneakPeekTicks);
         } else {
             finishfindplayer();
         }
     } else if (m_state.gamemode == "sneak") {
         sendTo(current, wire::msg::sneak(current));
-        starttimer1phase(kSneakPeek, kSneakPeekTicks);
+        startTimer1Phase(kSneakPeek, kSneakPeekTicks);
     } else {
         finishfindplayer();
     }
 }
 
-int Game::choosesneaker() const
+int Game::chooseSneaker() const
 {
     int candidate = 1;
     for (int slot = 2; slot <= 6; ++slot) {
@@ -142,9 +142,9 @@ void Game::finishfindplayer()
 
     if (computerPlays(current)) {
         m_state.botword.clear();
-        startbotphase(kBotFlip, 1);
+        startBotPhase(kBotFlip, 1);
     }
-    starttimer1phase(kBuilding, buildingTicks(m_state.creationtime));
+    startTimer1Phase(kBuilding, buildingTicks(m_state.creationtime));
 }
 
 void Game::timer1Timer()
@@ -171,7 +171,7 @@ void Game::timer1Timer()
 void Game::timeup()
 {
     sendToAll(wire::msg::timeup(m_state.currentplayer));
-    starttimer1phase(kPause, kPauseTicks);
+    startTimer1Phase(kPause, kPauseTicks);
 }
 
 bool Game::checkforwin()

@@ -129,12 +129,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     for (std::string_view q : questions) {
         const std::string key = questionKey(q);
-        expect(shipped.checkword(q), !key.empty() && shippedKeys.count(key), "shipped", q);
-        expect(own.checkword(q), !key.empty() && ownKeys.count(key), "own", q);
-        if (broken.checkword(q) && !(!key.empty() && rawKeys.count(key)))
+        expect(shipped.checkWord(q), !key.empty() && shippedKeys.count(key), "shipped", q);
+        expect(own.checkWord(q), !key.empty() && ownKeys.count(key), "own", q);
+        if (broken.checkWord(q) && !(!key.empty() && rawKeys.count(key)))
             expect(true, false, "raw", q);
     }
     for (const std::string& word : words)
-        expect(own.checkword(word), true, "own", word);
+        expect(own.checkWord(word), true, "own", word);
     return 0;
 }

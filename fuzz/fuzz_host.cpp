@@ -237,7 +237,7 @@ std::vector<wire::Origin> findWord(const net::TServer& host, const engine::TDict
             if (&first == &second)
                 continue;
             const std::string word{char('a' + first.letter - 1), char('a' + second.letter - 1)};
-            if (dictionary.checkword(word))
+            if (dictionary.checkWord(word))
                 return {first.origin, second.origin};
         }
     }

@@ -238,7 +238,7 @@ void TServer::seatConnection(int chosen, TSock* conn)
     const std::uint64_t id = slot.id;
     QTimer::singleShot(m_loginTimeoutMs, this,
                        [this, chosen, id] { guarded([=, this] { closeIfNotLoggedIn(chosen, id); }); });
-    sendtoslot(chosen, wire::msg::sendlogininfo(chosen));
+    sendToSlot(chosen, wire::msg::sendlogininfo(chosen));
 }
 
 void TServer::Sock1Read(TSock& sock, std::size_t /*count*/)
@@ -287,7 +287,7 @@ void TServer::socktimerTimer(std::uint64_t connection, std::string_view text)
     }
 }
 
-void TServer::sendtoslot(int slot, std::string_view message)
+void TServer::sendToSlot(int slot, std::string_view message)
 {
     if (!holdsConnection(slot))
         return;
@@ -373,11 +373,11 @@ void TServer::receivedlogininfo(std::string_view payload)
         m_game->sendTo(*s, wire::msg::wrongversion());
     }
     if (state.gamerunning)
-        catchup(*s);
+        catchUp(*s);
 }
 
 // A late joiner learns the game as it stands; if it is his turn, he passes.
-void TServer::catchup(int s)
+void TServer::catchUp(int s)
 {
     const engine::GameState& state = m_game->state();
     std::array<int, 6> scores{};

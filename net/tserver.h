@@ -147,7 +147,7 @@ private:
     class SlotSender : public engine::Sender {
     public:
         explicit SlotSender(TServer& server) : m_server(server) {}
-        void send(int slot, std::string_view message) override { m_server.sendtoslot(slot, message); }
+        void send(int slot, std::string_view message) override { m_server.sendToSlot(slot, message); }
 
     private:
         TServer& m_server;
@@ -187,9 +187,9 @@ private:
     void playasound(std::string_view payload);
     template <class Build>
     void relay(std::string_view payload, Build&& build);
-    void catchup(int slot);
+    void catchUp(int slot);
 
-    void sendtoslot(int slot, std::string_view message);
+    void sendToSlot(int slot, std::string_view message);
     void closeConnection(int slot, std::uint64_t connection);
     // Closes whatever connection slot holds; its departure follows.
     void closeLink(int slot);

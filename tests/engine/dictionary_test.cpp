@@ -57,47 +57,47 @@ protected:
 TEST_F(DictnTest, QuestionKeyIgnoresCaseAndSurroundingBlanks)
 {
     TDictn spell(smallList(), notices, dir.path());
-    ASSERT_TRUE(spell.isopen());
-    EXPECT_EQ(spell.lastindex(), 7);
+    ASSERT_TRUE(spell.isOpen());
+    EXPECT_EQ(spell.lastIndex(), 7);
     for (const char* question : {"cat", "CAT", "CaT", " cat", "cat ", "   cat   "})
-        EXPECT_TRUE(spell.checkword(question)) << '"' << question << '"';
+        EXPECT_TRUE(spell.checkWord(question)) << '"' << question << '"';
     // NULs count as blanks around the word, and as a space inside it.
-    EXPECT_TRUE(spell.checkword(std::string_view("\0cat\0", 5)));
-    EXPECT_FALSE(spell.checkword(std::string_view("ca\0t", 4)));
-    EXPECT_FALSE(spell.checkword("c at"));
+    EXPECT_TRUE(spell.checkWord(std::string_view("\0cat\0", 5)));
+    EXPECT_FALSE(spell.checkWord(std::string_view("ca\0t", 4)));
+    EXPECT_FALSE(spell.checkWord("c at"));
     EXPECT_TRUE(notices.notices.empty());
 }
 
 TEST_F(DictnTest, OnlyWholeWordsMatch)
 {
     TDictn spell(smallList(), notices, dir.path());
-    EXPECT_TRUE(spell.checkword("cats"));
-    EXPECT_FALSE(spell.checkword("ca"));   // a prefix of a record
-    EXPECT_FALSE(spell.checkword("catss")); // a record is a prefix of it
-    EXPECT_FALSE(spell.checkword("cow"));
-    EXPECT_FALSE(spell.checkword("aa")); // before the first record
-    EXPECT_FALSE(spell.checkword("zz")); // after the last record
-    EXPECT_FALSE(spell.checkword(""));
-    EXPECT_FALSE(spell.checkword("      "));
-    EXPECT_FALSE(spell.checkword(std::string_view("\0\0", 2)));
+    EXPECT_TRUE(spell.checkWord("cats"));
+    EXPECT_FALSE(spell.checkWord("ca"));   // a prefix of a record
+    EXPECT_FALSE(spell.checkWord("catss")); // a record is a prefix of it
+    EXPECT_FALSE(spell.checkWord("cow"));
+    EXPECT_FALSE(spell.checkWord("aa")); // before the first record
+    EXPECT_FALSE(spell.checkWord("zz")); // after the last record
+    EXPECT_FALSE(spell.checkWord(""));
+    EXPECT_FALSE(spell.checkWord("      "));
+    EXPECT_FALSE(spell.checkWord(std::string_view("\0\0", 2)));
 }
 
 TEST_F(DictnTest, FirstAndLastRecordsAreFound)
 {
     TDictn spell(smallList(), notices, dir.path());
-    EXPECT_TRUE(spell.checkword("ab"));    // record 0
-    EXPECT_TRUE(spell.checkword("zebra")); // last record
+    EXPECT_TRUE(spell.checkWord("ab"));    // record 0
+    EXPECT_TRUE(spell.checkWord("zebra")); // last record
 }
 
 TEST_F(DictnTest, LongWordsMatchOnlyAsTheirCutForm)
 {
     TDictn spell(smallList(), notices, dir.path());
-    EXPECT_TRUE(spell.checkword("abcdefghijklmn"));
-    EXPECT_TRUE(spell.checkword("OVERCOMMERCIAL"));
+    EXPECT_TRUE(spell.checkWord("abcdefghijklmn"));
+    EXPECT_TRUE(spell.checkWord("OVERCOMMERCIAL"));
     // 15 letters or more never match, even when they begin like a record.
-    EXPECT_FALSE(spell.checkword("abcdefghijklmno"));
-    EXPECT_FALSE(spell.checkword("abcdefghijklmnopqrstuvwxyz"));
-    EXPECT_FALSE(spell.checkword("overcommercialisation"));
+    EXPECT_FALSE(spell.checkWord("abcdefghijklmno"));
+    EXPECT_FALSE(spell.checkWord("abcdefghijklmnopqrstuvwxyz"));
+    EXPECT_FALSE(spell.checkWord("overcommercialisation"));
 }
 
 TEST_F(DictnTest, FifteenLetterQuestionNeverMatchesEvenAFullRecord)
@@ -106,9 +106,9 @@ TEST_F(DictnTest, FifteenLetterQuestionNeverMatchesEvenAFullRecord)
     // the space after them, which a 15-letter question never has.
     const std::string records = testing::dictionaryRecords({"aaaaaaaaaaaaaa"});
     TDictn spell(records, notices, dir.path());
-    EXPECT_TRUE(spell.checkword("aaaaaaaaaaaaaa"));
-    EXPECT_FALSE(spell.checkword("aaaaaaaaaaaaaaa"));
-    EXPECT_FALSE(spell.checkword("aaaaaaaaaaaaaa a"));
+    EXPECT_TRUE(spell.checkWord("aaaaaaaaaaaaaa"));
+    EXPECT_FALSE(spell.checkWord("aaaaaaaaaaaaaaa"));
+    EXPECT_FALSE(spell.checkWord("aaaaaaaaaaaaaa a"));
 }
 
 TEST_F(DictnTest, EveryRecordOfAListIsFoundAndNothingBetweenThem)
@@ -124,10 +124,10 @@ TEST_F(DictnTest, EveryRecordOfAListIsFoundAndNothingBetweenThem)
         const std::string records = testing::dictionaryRecords(some);
         TDictn spell(records, notices, dir.path());
         for (const std::string& word : some) {
-            EXPECT_TRUE(spell.checkword(word)) << word << " in a list of " << size;
-            EXPECT_FALSE(spell.checkword(word.substr(0, 1) + "a")) << size;
-            EXPECT_FALSE(spell.checkword(word.substr(0, 1) + "c")) << size;
-            EXPECT_FALSE(spell.checkword(word + "a")) << size;
+            EXPECT_TRUE(spell.checkWord(word)) << word << " in a list of " << size;
+            EXPECT_FALSE(spell.checkWord(word.substr(0, 1) + "a")) << size;
+            EXPECT_FALSE(spell.checkWord(word.substr(0, 1) + "c")) << size;
+            EXPECT_FALSE(spell.checkWord(word + "a")) << size;
         }
     }
 }
@@ -138,19 +138,19 @@ TEST_F(DictnTest, RepeatedRecordsAreFound)
         {"interconnectedness", "interconnectedly", "interconnected", "intercom", "zoo"});
     TDictn spell(records, notices, dir.path());
     // Three records read INTERCONNECTED; the search must still land on one.
-    EXPECT_TRUE(spell.checkword("interconnected"));
-    EXPECT_TRUE(spell.checkword("intercom"));
-    EXPECT_TRUE(spell.checkword("zoo"));
-    EXPECT_FALSE(spell.checkword("interconnecte"));
-    EXPECT_FALSE(spell.checkword("interconnectedly"));
+    EXPECT_TRUE(spell.checkWord("interconnected"));
+    EXPECT_TRUE(spell.checkWord("intercom"));
+    EXPECT_TRUE(spell.checkWord("zoo"));
+    EXPECT_FALSE(spell.checkWord("interconnecte"));
+    EXPECT_FALSE(spell.checkWord("interconnectedly"));
 }
 
 TEST_F(DictnTest, NoListAtAllGivesOneNoticeAndRejectsEverything)
 {
     TDictn spell(std::string_view(), notices, dir.path());
-    EXPECT_FALSE(spell.isopen());
+    EXPECT_FALSE(spell.isOpen());
     for (const char* question : {"cat", "a", "", "zebra", "abcdefghijklmn"})
-        EXPECT_FALSE(spell.checkword(question));
+        EXPECT_FALSE(spell.checkWord(question));
     ASSERT_EQ(notices.notices.size(), 1u);
     EXPECT_EQ(notices.notices[0], "English.dic dictionary not found!");
 }
@@ -160,11 +160,11 @@ TEST_F(DictnTest, EnglishFileInTheWorkingDirectoryWinsAndIsKept)
     dir.write("English", testing::dictionaryRecords({"gnu", "yak"}));
     {
         TDictn spell(smallList(), notices, dir.path());
-        ASSERT_TRUE(spell.isopen());
-        EXPECT_TRUE(spell.checkword("gnu"));
-        EXPECT_TRUE(spell.checkword("yak"));
-        EXPECT_FALSE(spell.checkword("cat")); // only in the embedded list
-        EXPECT_EQ(spell.lastindex(), 1);
+        ASSERT_TRUE(spell.isOpen());
+        EXPECT_TRUE(spell.checkWord("gnu"));
+        EXPECT_TRUE(spell.checkWord("yak"));
+        EXPECT_FALSE(spell.checkWord("cat")); // only in the embedded list
+        EXPECT_EQ(spell.lastIndex(), 1);
     }
     EXPECT_TRUE(std::filesystem::exists(dir.path() / "English"));
     EXPECT_EQ(std::filesystem::file_size(dir.path() / "English"), 2 * TDictn::kRecordSize);
@@ -175,8 +175,8 @@ TEST_F(DictnTest, EnglishFileNameMatchesWithoutRegardToCase)
 {
     dir.write("ENGLISH", testing::dictionaryRecords({"gnu"}));
     TDictn spell(smallList(), notices, dir.path());
-    EXPECT_TRUE(spell.checkword("gnu"));
-    EXPECT_FALSE(spell.checkword("cat"));
+    EXPECT_TRUE(spell.checkWord("gnu"));
+    EXPECT_FALSE(spell.checkWord("cat"));
     EXPECT_TRUE(std::filesystem::exists(dir.path() / "ENGLISH"));
 }
 
@@ -186,8 +186,8 @@ TEST_F(DictnTest, EmptyEnglishFileIsAnEmptyList)
     // rejected, and nothing says the dictionary is missing.
     dir.write("English", "");
     TDictn spell(smallList(), notices, dir.path());
-    EXPECT_FALSE(spell.checkword("cat"));
-    EXPECT_EQ(spell.lastindex(), -1);
+    EXPECT_FALSE(spell.checkWord("cat"));
+    EXPECT_EQ(spell.lastIndex(), -1);
     EXPECT_TRUE(notices.notices.empty());
     EXPECT_TRUE(std::filesystem::exists(dir.path() / "English"));
 }
@@ -197,20 +197,20 @@ TEST_F(DictnTest, TrailingPartialRecordIsIgnored)
     std::string records = testing::dictionaryRecords({"cat", "dog"});
     records += "\x1E" "ZZZ";
     TDictn spell(records, notices, dir.path());
-    EXPECT_EQ(spell.lastindex(), 1);
-    EXPECT_TRUE(spell.checkword("dog"));
-    EXPECT_FALSE(spell.checkword("zzz"));
+    EXPECT_EQ(spell.lastIndex(), 1);
+    EXPECT_TRUE(spell.checkWord("dog"));
+    EXPECT_FALSE(spell.checkWord("zzz"));
 }
 
 TEST_F(DictnTest, ShippedListAnswersAsTheWordListSays)
 {
     TDictn spell(assets::dictionaryRecords(), notices, dir.path());
-    ASSERT_TRUE(spell.isopen());
-    EXPECT_EQ(spell.lastindex(), 172845);
+    ASSERT_TRUE(spell.isOpen());
+    EXPECT_EQ(spell.lastIndex(), 172845);
     for (const char* word : {"cat", "dog", "quiz", "aah", "zzz", "zymurgy", "extraordinary", "jukebox"})
-        EXPECT_TRUE(spell.checkword(word)) << word;
+        EXPECT_TRUE(spell.checkWord(word)) << word;
     for (const char* word : {"qzx", "catz", "a", "i", "xyzzyq", "london"})
-        EXPECT_FALSE(spell.checkword(word)) << word;
+        EXPECT_FALSE(spell.checkWord(word)) << word;
     EXPECT_TRUE(notices.notices.empty());
 }
 

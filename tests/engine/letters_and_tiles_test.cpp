@@ -126,7 +126,7 @@ TEST(Tiles, RefillsSendOnlyChangedCellsAndNothingWhenNothingChanged)
     // Nothing used: the turn change refills nothing and sends nothing.
     rig.game.state().cell(2, 2).flipped = 1;
     rig.game.flipthem();
-    rig.game.refillbar(1);
+    rig.game.refillBar(1);
     EXPECT_TRUE(rig.sender.sent.empty());
     EXPECT_EQ(rig.game.state().cell(2, 2).flipped, 0);
 
@@ -136,7 +136,7 @@ TEST(Tiles, RefillsSendOnlyChangedCellsAndNothingWhenNothingChanged)
     for (int k : {2, 5, 7})
         rig.game.state().players[1].tiles[k].used = 1;
     rig.game.flipthem();
-    rig.game.refillbar(1);
+    rig.game.refillBar(1);
     ASSERT_EQ(rig.sender.sent.size(), 3u);
     const auto& s = rig.game.state();
     const std::string board = "CMD_theboard+3+4+" + std::to_string(s.cell(3, 4).letter) + "+9+1+"

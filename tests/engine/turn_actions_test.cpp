@@ -23,7 +23,7 @@ struct TurnFixture : ::testing::Test {
         rig.connect({1, 2, 3});
         rig.game.state().gamerunning = 1;
         rig.game.state().currentplayer = 1;
-        rig.game.starttimer1phase(Game::kBuilding, 64);
+        rig.game.startTimer1Phase(Game::kBuilding, 64);
     }
 
     std::string payload(const std::string& message) { return std::string(wire::msg::payloadOf(message)); }
@@ -69,7 +69,7 @@ TEST_F(TurnFixture, RequestsOutOfTurnOutOfPhaseOrOffTheBoardAreIgnored)
     rig.game.useboardletter("1+1+0+1+");
     rig.game.clickbuy("3+");
     rig.game.hepass("2+");
-    rig.game.starttimer1phase(Game::kPause, 4);
+    rig.game.startTimer1Phase(Game::kPause, 4);
     rig.game.iflip("1+1+1+");                // pause: the turn is over
     rig.game.hepass("1+");
     EXPECT_TRUE(rig.sender.sent.empty());
@@ -120,7 +120,7 @@ TEST_F(TurnFixture, TwelveLettersWithWholeBarAndAllFlipsGetFifteenAndNoLengthBon
     EngineRig other(kWords);
     other.connect({1});
     other.game.state().currentplayer = 1;
-    other.game.starttimer1phase(Game::kBuilding, 64);
+    other.game.startTimer1Phase(Game::kBuilding, 64);
     other.setBar(1, "aaaaaaa");
     for (int x = 1; x <= 5; ++x)
         other.faceUp(x, 3, 'e');
@@ -200,7 +200,7 @@ TEST_F(TurnFixture, UnreadablePairsMakeAPassAndLeaveNoMarksBehind)
     // The turn change after it refills nothing.
     rig.sender.clear();
     rig.game.flipthem();
-    rig.game.refillbar(1);
+    rig.game.refillBar(1);
     EXPECT_TRUE(rig.sender.withCommand("CMD_theboard").empty());
     EXPECT_TRUE(rig.sender.withCommand("CMD_mytiles").empty());
 }
@@ -209,7 +209,7 @@ TEST_F(TurnFixture, ZeroZeroAndEmptySubmissionsArePassesToo)
 {
     rig.game.idone("1+0,0");
     EXPECT_EQ(rig.sender.withCommand("CMD_hepasses").size(), 3u);
-    rig.game.starttimer1phase(Game::kBuilding, 64);
+    rig.game.startTimer1Phase(Game::kBuilding, 64);
     rig.sender.clear();
     rig.game.idone("1+");
     EXPECT_EQ(rig.sender.withCommand("CMD_hepasses").size(), 3u);

@@ -185,16 +185,16 @@ TEST(TurnOrder, HelperModeChoosesTheLowestNonZeroScore)
     s.players[1].score = 30;
     s.players[2].score = 12;
     s.players[3].score = 0;
-    EXPECT_EQ(rig.game.choosesneaker(), 2);
+    EXPECT_EQ(rig.game.chooseSneaker(), 2);
     s.players[1].score = 0;
-    EXPECT_EQ(rig.game.choosesneaker(), 0);
+    EXPECT_EQ(rig.game.chooseSneaker(), 0);
     s.players[1].score = 30;
     s.players[3].score = 12; // ties go to the lower slot
-    EXPECT_EQ(rig.game.choosesneaker(), 2);
+    EXPECT_EQ(rig.game.chooseSneaker(), 2);
     s.players[3].score = 5;
-    EXPECT_EQ(rig.game.choosesneaker(), 3);
+    EXPECT_EQ(rig.game.chooseSneaker(), 3);
     s.players[3].connected = 0; // only connected seats and slot 2 count
-    EXPECT_EQ(rig.game.choosesneaker(), 2);
+    EXPECT_EQ(rig.game.chooseSneaker(), 2);
 }
 
 TEST(TurnOrder, HelperModeGivesTheSneakerAPeekBeforeHisTurn)

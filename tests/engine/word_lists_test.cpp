@@ -134,7 +134,7 @@ TEST(WordListTest, ComputerListHasItsShapeAndPlaysOnlyDictionaryWords)
         if (words[i].size() < 4)
             continue;
         ++playable;
-        if (!spell.checkword(words[i]))
+        if (!spell.checkWord(words[i]))
             unknown.push_back(words[i]);
     }
     EXPECT_EQ(playable, 7220u);
