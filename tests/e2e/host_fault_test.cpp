@@ -132,7 +132,7 @@ TEST_F(HostFaults, APeerThatNeverReadsIsClosedAndTheOthersAreUnaffected)
 
     // The slot is free again and serves a newcomer.
     TestClient& next = join("Next", 2);
-    EXPECT_TRUE(next.has("CMD_existingplayers+1+First"));
+    EXPECT_TRUE(next.waitFor("CMD_existingplayers+1+First"));
     ::close(stalled);
 }
 
