@@ -543,7 +543,11 @@ TEST(LexiflipHostSoak, NineRoughPlayersKeepTheGameSoundAndTheMemorySettled)
     EXPECT_GT(turns, 5);
     EXPECT_GT(accepted, 0) << "no legal word was ever accepted";
     ASSERT_GT(warmRss, 0);
+#if !defined(LEXIFLIP_SANITIZED) && !defined(__SANITIZE_ADDRESS__)
+    // Under AddressSanitizer freed memory sits in its quarantine, so the
+    // host's resident size says nothing about leaks there.
     EXPECT_LE(endRss - warmRss, 5 * 1024) << "host memory grew after warm-up";
+#endif
     EXPECT_EQ(host.process().state(), QProcess::Running);
 }
 
