@@ -13,6 +13,7 @@ if [ "${LEXIFLIP_SANITIZE:-0}" = 1 ]; then
   configure=(-DLEXIFLIP_SANITIZE=ON -DLEXIFLIP_BENCH=OFF)
   export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1:detect_stack_use_after_return=1:check_initialization_order=1}"
   export UBSAN_OPTIONS="${UBSAN_OPTIONS:-halt_on_error=1:print_stacktrace=1}"
+  export LSAN_OPTIONS="${LSAN_OPTIONS:-suppressions=$PWD/scripts/lsan.supp}"
 else
   build="${LEXIFLIP_BUILD_DIR:-build}"
 fi
