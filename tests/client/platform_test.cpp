@@ -16,21 +16,6 @@
 namespace lexiflip::client {
 namespace {
 
-class QtApp : public ::testing::Environment {
-  public:
-    void SetUp() override
-    {
-        static int argc = 1;
-        static char name[] = "platform_test";
-        static char* argv[] = {name, nullptr};
-        m_app = new QApplication(argc, argv);
-    }
-    void TearDown() override { delete m_app; }
-
-  private:
-    QApplication* m_app = nullptr;
-};
-const auto* const kApp = ::testing::AddGlobalTestEnvironment(new QtApp);
 
 TEST(AppFolder, lexiflipHomeWinsAndIsCreated)
 {

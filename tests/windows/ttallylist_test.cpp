@@ -22,21 +22,6 @@
 namespace lexiflip::windows {
 namespace {
 
-class QtApp : public ::testing::Environment {
-  public:
-    void SetUp() override
-    {
-        static int argc = 1;
-        static char name[] = "ttallylist_test";
-        static char* argv[] = {name, nullptr};
-        m_app = new QApplication(argc, argv);
-    }
-    void TearDown() override { delete m_app; }
-
-  private:
-    QApplication* m_app = nullptr;
-};
-const auto* const kApp = ::testing::AddGlobalTestEnvironment(new QtApp);
 
 QString text(const QWidget& window, const char* name)
 {
