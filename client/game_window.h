@@ -69,8 +69,9 @@ class GameWindow : public QObject, private ClientScreen {
     void saveinifile();
     // The tally window, fed by the game from now on.
     void setTally(TallyCalls& tally) { m_tally.setTarget(&tally); }
-    // The nine phrases of the phrase buttons, phrase 1 first.
-    QStringList phrases() const { return m_phrases; }
+    // The nine phrases of the phrase buttons, phrase 1 first; their home is
+    // the chat's.
+    QStringList phrases() const;
     void setPhrases(const QStringList& phrases);
     // The phrase editor's "Done": the phrases take effect and are kept in the
     // settings file (Phrase1..Phrase9 only).
@@ -144,7 +145,6 @@ class GameWindow : public QObject, private ClientScreen {
 
     settings::SettingsFile m_settings{{}};
     bool m_hasSettingsFile = false;
-    QStringList m_phrases;
 };
 
 } // namespace lexiflip::client

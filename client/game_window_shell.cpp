@@ -4,14 +4,13 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QCloseEvent>
-#include <QLineEdit>
 #include <QMouseEvent>
 
+#include "client/chat_controls.h"
 #include "client/chat_view.h"
 #include "client/game/client_game.h"
 #include "client/game_window.h"
 #include "client/main_menu.h"
-#include "client/pictures/palette.h"
 #include "client/tchat.h"
 #include "client/window_placement.h"
 
@@ -19,27 +18,22 @@ namespace lexiflip::client {
 
 namespace {
 
-// The phrases of b_phrase1 .. b_phrase9 until the settings or the phrase
-// editor change them.
-const QStringList& builtInPhrases()
+// Phrases are 8-bit text like the rest of the chat: a character beyond it
+// stands as "?".
+std::string eightBit(const QString& text)
 {
-    static const QStringList phrases = {QStringLiteral("Way To Go!"),
-                                        QStringLiteral("Good One!"),
-                                        QStringLiteral("Nice Try!"),
-                                        QStringLiteral("Excellent!"),
-                                        QStringLiteral("Brilliant!"),
-                                        QStringLiteral("Wow, WTG!"),
-                                        QStringLiteral("Thanks!"),
-                                        QStringLiteral("Way To Go Teamie!"),
-                                        QStringLiteral("Good Game Everyone!")};
-    return phrases;
+    std::string bytes;
+    bytes.reserve(std::size_t(text.size()));
+    for (QChar c : text)
+        bytes.push_back(c.unicode() < 256 ? char(c.unicode()) : '?');
+    return bytes;
 }
 
 // Options whose change the player makes in the Options menu and which are
-// saved at once. Scroll Chat Off and Just Watch are not kept.
-constexpr const char* kSavedOptions[] = {
-    "PlaySounds1", "PlayChatterSounds1", "Classic1", "New1", "Slow1", "Normal1", "Fast1",
-    "seetheirs",   "ClearWord",          "N8",       "N10",  "N12",   "N14"};
+// saved at once. Scroll Chat Off and Just Watch are not kept; the chat's own
+// options (colours, chatter sounds) are saved through the chat's signals.
+constexpr const char* kSavedOptions[] = {"PlaySounds1", "Classic1",  "New1", "Slow1", "Normal1", "Fast1",
+                                         "seetheirs",   "ClearWord", "N8",   "N10",   "N12",     "N14"};
 
 constexpr const char* kTextSizes[] = {"N8", "N10", "N12", "N14"};
 
@@ -47,10 +41,14 @@ constexpr const char* kTextSizes[] = {"N8", "N10", "N12", "N14"};
 
 void GameWindow::connectShell()
 {
-    m_phrases = builtInPhrases();
     MainMenu& menu = m_window->menu();
     for (const char* name : kSavedOptions)
         connect(menu.entry(QString::fromLatin1(name)), &QAction::triggered, this, [this] { saveinifile(); });
+    // A text colour is saved only when the dialog was confirmed; the action
+    // colour is saved either way.
+    connect(m_chat.get(), &ChatControls::textColourChosen, this, [this] { saveinifile(); });
+    connect(m_chat.get(), &ChatControls::actionColourChosen, this, [this] { saveinifile(); });
+    connect(m_chat.get(), &ChatControls::chatterSoundsToggled, this, [this] { saveinifile(); });
     // The client area keeps the background panel with a small margin.
     m_window->centralWidget()->setMinimumSize(settings::kMinimumClientSize.width,
                                               settings::kMinimumClientSize.height);
@@ -98,9 +96,8 @@ void GameWindow::applyPreferences(const settings::Preferences& prefs)
     placeWindow(*m_window, prefs.bounds);
 
     // The own chat colour is also the entry box's ink.
-    QPalette ink = m_window->chatEntry().palette();
-    ink.setColor(QPalette::Text, QColor(palette::fromColour(prefs.textcolor)));
-    m_window->chatEntry().setPalette(ink);
+    chat().setTextColour(prefs.textcolor);
+    chat().setActionColour(prefs.actioncolor);
 
     const int speed = static_cast<int>(prefs.botspeed);
     for (const char* name : {"Slow1", "Normal1", "Fast1"})
@@ -108,23 +105,24 @@ void GameWindow::applyPreferences(const settings::Preferences& prefs)
             entry(name)->setChecked(true);
     emit botSpeedChosen(speed);
 
-    QStringList phrases = m_phrases;
-    for (int i = 0; i < 9; ++i)
-        if (!prefs.phrases[static_cast<std::size_t>(i)].empty())
-            phrases[i] = QString::fromStdString(prefs.phrases[static_cast<std::size_t>(i)]);
-    setPhrases(phrases);
+    // A stored empty phrase, like a missing one, leaves the button's phrase.
+    chat::Phrases phrases = chat().phrases();
+    for (std::size_t i = 0; i < phrases.size(); ++i)
+        if (!prefs.phrases[i].empty())
+            phrases[i] = prefs.phrases[i];
+    chat().setPhrases(phrases);
 
     // Setting a check runs its toggled connections (sound player, game).
     entry("PlaySounds1")->setChecked(prefs.playsounds);
     entry("ClearWord")->setChecked(prefs.clearword);
     entry("seetheirs")->setChecked(prefs.seetheirs);
     entry(prefs.turnsound == settings::TurnSound::New ? "New1" : "Classic1")->setChecked(true);
-    entry("PlayChatterSounds1")->setChecked(prefs.chatterSounds);
+    chat().setPlayChatterSounds(prefs.chatterSounds);
 }
 
-// The values the save writes come from the menus, where the player changes
-// them; the rest (bounds, colours, the options dialog's values) is kept in the
-// preferences by whoever changes it.
+// The values the save writes come from the menus and the chat column, where
+// the player changes them; the rest (bounds, the options dialog's values) is
+// kept in the preferences by whoever changes it.
 void GameWindow::collectPreferences(settings::Preferences& prefs) const
 {
     const MainMenu& menu = m_window->menu();
@@ -137,7 +135,9 @@ void GameWindow::collectPreferences(settings::Preferences& prefs) const
     prefs.clearword = checked("ClearWord");
     prefs.seetheirs = checked("seetheirs");
     prefs.turnsound = checked("New1") ? settings::TurnSound::New : settings::TurnSound::Classic;
-    prefs.chatterSounds = checked("PlayChatterSounds1");
+    prefs.textcolor = m_chat->textColour();
+    prefs.actioncolor = m_chat->actionColour();
+    prefs.chatterSounds = m_chat->playChatterSounds();
 }
 
 void GameWindow::saveinifile()
@@ -148,10 +148,20 @@ void GameWindow::saveinifile()
     m_settings.save();
 }
 
+QStringList GameWindow::phrases() const
+{
+    QStringList texts;
+    for (const std::string& phrase : m_chat->phrases())
+        texts.append(QString::fromLatin1(phrase.data(), qsizetype(phrase.size())));
+    return texts;
+}
+
 void GameWindow::setPhrases(const QStringList& phrases)
 {
-    for (int i = 0; i < m_phrases.size(); ++i)
-        m_phrases[i] = i < phrases.size() ? phrases[i] : QString();
+    chat::Phrases texts;
+    for (std::size_t i = 0; i < texts.size(); ++i)
+        texts[i] = eightBit(phrases.value(qsizetype(i)));
+    chat().setPhrases(texts);
 }
 
 void GameWindow::applyEditedPhrases(const QStringList& phrases)
@@ -159,12 +169,9 @@ void GameWindow::applyEditedPhrases(const QStringList& phrases)
     setPhrases(phrases);
     if (!m_hasSettingsFile)
         return;
-    std::array<std::string, 9> texts;
-    for (int i = 0; i < 9; ++i)
-        texts[static_cast<std::size_t>(i)] = m_phrases[i].toStdString();
     // savePhrases takes them as the current ones; the next start reads empty
     // ones as "keep the built-in phrase".
-    m_settings.savePhrases(texts);
+    m_settings.savePhrases(m_chat->phrases());
 }
 
 void GameWindow::kickWatcher(int slot)

@@ -2,21 +2,26 @@
 // announced, applied to the menus and the window, saved after each option
 // change and at close, and never written before they were read.
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QFile>
+#include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
+#include "client/chat_controls.h"
 #include "client/chat_view.h"
 #include "client/game_window.h"
 #include "client/main_menu.h"
+#include "client/phrase_buttons.h"
 #include "client/sound_player.h"
 #include "client/tchat.h"
 #include "client/window_placement.h"
 #include "net/net_wait.h"
 #include "net/tserver.h"
+#include "net/wire/colour_text.h"
 
 namespace lexiflip::client {
 namespace {
@@ -137,6 +142,55 @@ TEST(GameWindowSettings, ReadOnArrivalAppliedToTheMenusSavedAtOnceAndKeptForTheN
     EXPECT_EQ(next.window.phrases().value(0), "Way To Go!") << "an empty phrase gives the built-in one back";
     EXPECT_EQ(next.window.phrases().value(8), "GG");
     EXPECT_EQ(windowBounds(next.tchat()).left, 60);
+}
+
+// The chat column holds the phrases and the chat's options: what the file
+// holds reaches the real buttons and the entry box, and the chat's choices
+// are written back.
+TEST(GameWindowSettings, ChatOptionsAndPhrasesLiveInTheChatColumn)
+{
+    QTemporaryDir home;
+    const QString path = home.filePath("halvolobby.ini");
+    writeAll(path, "[Lexiflip]\r\nPhrase3=Hi there\r\nPhrase4=\r\nTextcolor=$00123456\r\n"
+                   "Actioncolor=clred\r\nChatterSounds=true\r\n");
+    WindowRun run(path);
+    std::optional<QColor> answer;
+    run.window.chat().setColourChooser([&](QColor, const QString&) { return answer; });
+    run.connect();
+    ASSERT_TRUE(run.connected());
+    ASSERT_TRUE(waitUntil([&] { return run.window.settings().wasRead(); }));
+
+    PhraseButtons& buttons = run.tchat().phraseButtons();
+    EXPECT_EQ(buttons.button(3)->toolTip(), "Hi there");
+    EXPECT_EQ(buttons.button(4)->toolTip(), "Excellent!") << "a stored empty phrase keeps the button's";
+    EXPECT_EQ(run.tchat().chatEntry().palette().color(QPalette::Text), QColor(0x56, 0x34, 0x12));
+    EXPECT_EQ(run.window.chat().actionColour(), 0x0000FFu);
+    EXPECT_TRUE(run.entry("PlayChatterSounds1")->isChecked());
+    EXPECT_TRUE(run.window.chat().playChatterSounds());
+
+    // A cancelled text colour writes nothing; an action colour is written
+    // either way; chatter sounds are written when toggled.
+    const QByteArray before = readAll(path);
+    run.entry("TextColor1")->trigger();
+    EXPECT_EQ(readAll(path), before);
+    answer = QColor(1, 2, 3);
+    run.entry("ActionColor1")->trigger();
+    const std::string action = "Actioncolor=" + wire::colourToText(0x030201) + "\r\n";
+    EXPECT_TRUE(readAll(path).contains(action.c_str())) << readAll(path).toStdString();
+    EXPECT_TRUE(readAll(path).contains("Textcolor=$00123456\r\n"));
+    run.entry("PlayChatterSounds1")->trigger();
+    EXPECT_FALSE(run.window.chat().playChatterSounds());
+    EXPECT_TRUE(readAll(path).contains("ChatterSounds=false\r\n"));
+
+    // The phrase editor's Done reaches the buttons and writes all nine keys.
+    QStringList edited = run.window.phrases();
+    edited[0] = QStringLiteral("Yay");
+    run.window.applyEditedPhrases(edited);
+    EXPECT_EQ(buttons.button(1)->toolTip(), "Yay");
+    const QByteArray saved = readAll(path);
+    EXPECT_TRUE(saved.contains("Phrase1=Yay\r\n"));
+    EXPECT_TRUE(saved.contains("Phrase3=Hi there\r\n"));
+    EXPECT_TRUE(saved.contains("Phrase9=Good Game Everyone!\r\n"));
 }
 
 TEST(GameWindowSettings, NothingIsWrittenBeforeTheSettingsWereReadInThisRun)
