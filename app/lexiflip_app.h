@@ -30,7 +30,7 @@ namespace lexiflip::app {
 //     ... event loop ...
 //     app.tallylist.savetally();
 class LexiflipApp {
-  public:
+public:
     // settingsFile: the settings file, or empty for none (nothing read or
     // written). tallyFile: the tally file, or empty for none (starts empty).
     LexiflipApp(std::uint64_t seed, const std::filesystem::path& settingsFile, const QString& tallyFile,
@@ -53,7 +53,7 @@ class LexiflipApp {
     windows::Tabout about;
     client::LobbyLink lobbyLink;
 
-  private:
+private:
     void connectGameOptions();
     void connectSideWindows();
     void connectMenus();

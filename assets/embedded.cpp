@@ -5,17 +5,18 @@
 // itself: nothing is copied at start-up and nothing is on the heap. The build
 // recompiles this file whenever either list changes.
 #if !defined(LEXIFLIP_DICTIONARY_RECORDS) || !defined(LEXIFLIP_COMPUTER_WORDS)
-#error "the build must define LEXIFLIP_DICTIONARY_RECORDS and LEXIFLIP_COMPUTER_WORDS (paths of the files to embed)"
+#error                                                                                                       \
+    "the build must define LEXIFLIP_DICTIONARY_RECORDS and LEXIFLIP_COMPUTER_WORDS (paths of the files to embed)"
 #endif
 
-#define LEXIFLIP_EMBED(name, path)                                                                                     \
-    asm(".pushsection .rodata, \"a\", @progbits\n"                                                                     \
-        ".balign 16\n"                                                                                                 \
-        ".globl " #name "_begin\n"                                                                                     \
-        ".hidden " #name "_begin\n" #name "_begin:\n"                                                                  \
-        ".incbin \"" path "\"\n"                                                                                       \
-        ".globl " #name "_end\n"                                                                                       \
-        ".hidden " #name "_end\n" #name "_end:\n"                                                                      \
+#define LEXIFLIP_EMBED(name, path)                                                                           \
+    asm(".pushsection .rodata, \"a\", @progbits\n"                                                           \
+        ".balign 16\n"                                                                                       \
+        ".globl " #name "_begin\n"                                                                           \
+        ".hidden " #name "_begin\n" #name "_begin:\n"                                                        \
+        ".incbin \"" path "\"\n"                                                                             \
+        ".globl " #name "_end\n"                                                                             \
+        ".hidden " #name "_end\n" #name "_end:\n"                                                            \
         ".popsection\n")
 
 LEXIFLIP_EMBED(lexiflip_dictionary_records, LEXIFLIP_DICTIONARY_RECORDS);

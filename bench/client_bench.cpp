@@ -17,13 +17,13 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QTimer>
 #include <QImage>
 #include <QPainter>
 #include <QProcess>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
+#include <QTimer>
 
 #include <sys/resource.h>
 
@@ -83,8 +83,8 @@ struct SoloGame {
     }
     bool connected()
     {
-        return waitUntil([&] { return window.window().chatView().toPlainText().contains("You are Connected."); },
-                         20000);
+        return waitUntil(
+            [&] { return window.window().chatView().toPlainText().contains("You are Connected."); }, 20000);
     }
     bool ownTurn(int timeoutMs = 30000)
     {
@@ -113,8 +113,7 @@ int runChild(const std::string& mode)
         QWidget empty;
         empty.resize(client::layout::kClientWidth, client::layout::kClientHeight);
         empty.show();
-        ready = waitUntil([&] { return empty.isVisible(); }) &&
-                (QCoreApplication::processEvents(), true);
+        ready = waitUntil([&] { return empty.isVisible(); }) && (QCoreApplication::processEvents(), true);
         std::printf("ready %ld\n", peakRssKiB());
     } else {
         SoloGame solo;
@@ -269,8 +268,9 @@ int main(int argc, char* argv[])
     const QString self = QCoreApplication::applicationFilePath();
     const ChildFigures solo = measureChild(self, QStringLiteral("solo"));
     const ChildFigures bare = measureChild(self, QStringLiteral("bare"));
-    std::printf("start-up (median of 5)  solo game to \"You are Connected.\" %7.1f ms   bare window %7.1f ms\n",
-                solo.startupMs, bare.startupMs);
+    std::printf(
+        "start-up (median of 5)  solo game to \"You are Connected.\" %7.1f ms   bare window %7.1f ms\n",
+        solo.startupMs, bare.startupMs);
     std::printf("peak RSS (median of 5)  solo game %7.1f MiB                    bare window %7.1f MiB\n",
                 static_cast<double>(solo.rssKiB) / 1024, static_cast<double>(bare.rssKiB) / 1024);
 
@@ -286,17 +286,19 @@ int main(int argc, char* argv[])
             return 1;
         }
         const double gameCpu = idleCpuPercent(10);
-        std::printf("idle CPU over 10 s      solo game, own turn %6.2f %%           bare window %6.2f %%\n", gameCpu,
-                    bareCpu);
+        std::printf("idle CPU over 10 s      solo game, own turn %6.2f %%           bare window %6.2f %%\n",
+                    gameCpu, bareCpu);
 
         const auto [repaint, blit] = boardPainting(game.window.window().board());
-        std::printf("board painting          full repaint of 80 cells %7.1f us      one board-sized blit %7.1f us\n",
-                    repaint, blit);
+        std::printf(
+            "board painting          full repaint of 80 cells %7.1f us      one board-sized blit %7.1f us\n",
+            repaint, blit);
 
         const double click = clickToEcho(game, 15);
         const double echo = loopbackEcho(50);
-        std::printf("click to echo (median)  flip click to host's echo %6.2f ms     raw loopback echo %6.2f ms\n",
-                    click, echo);
+        std::printf(
+            "click to echo (median)  flip click to host's echo %6.2f ms     raw loopback echo %6.2f ms\n",
+            click, echo);
     }
     return 0;
 }

@@ -170,7 +170,7 @@ BENCHMARK(BM_Zlib1Decompress)->Unit(benchmark::kMillisecond);
 
 // Console output as usual, and the MB/s of every run kept for the summary.
 class SummaryReporter : public benchmark::ConsoleReporter {
-  public:
+public:
     void ReportRuns(const std::vector<Run>& runs) override
     {
         ConsoleReporter::ReportRuns(runs);
@@ -187,7 +187,7 @@ class SummaryReporter : public benchmark::ConsoleReporter {
         return it == m_mbps.end() ? 0.0 : it->second;
     }
 
-  private:
+private:
     std::map<std::string, double> m_mbps;
 };
 

@@ -59,10 +59,22 @@ __attribute__((noinline)) void operator delete(void* pointer) noexcept
     std::free(block);
 }
 
-void operator delete(void* pointer, std::size_t) noexcept { operator delete(pointer); }
-void* operator new[](std::size_t size) { return operator new(size); }
-void operator delete[](void* pointer) noexcept { operator delete(pointer); }
-void operator delete[](void* pointer, std::size_t) noexcept { operator delete(pointer); }
+void operator delete(void* pointer, std::size_t) noexcept
+{
+    operator delete(pointer);
+}
+void* operator new[](std::size_t size)
+{
+    return operator new(size);
+}
+void operator delete[](void* pointer) noexcept
+{
+    operator delete(pointer);
+}
+void operator delete[](void* pointer, std::size_t) noexcept
+{
+    operator delete(pointer);
+}
 
 namespace {
 
@@ -70,7 +82,10 @@ using lexiflip::engine::TDictn;
 
 class QuietNotices : public lexiflip::engine::NoticeSink {
 public:
-    void notice(std::string_view text) override { std::fprintf(stderr, "notice: %.*s\n", int(text.size()), text.data()); }
+    void notice(std::string_view text) override
+    {
+        std::fprintf(stderr, "notice: %.*s\n", int(text.size()), text.data());
+    }
 };
 
 // A directory with no "English" in it, so that the embedded list is the one used.
@@ -208,16 +223,14 @@ BENCHMARK(BM_UnorderedSetBaseline);
 // machine; every check is single-threaded) and heap, for the ratios at the end.
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
-    RatioReporter()
-        : ConsoleReporter(isatty(fileno(stdout)) ? OO_Defaults : OO_Tabular)
-    {
-    }
+    RatioReporter() : ConsoleReporter(isatty(fileno(stdout)) ? OO_Defaults : OO_Tabular) {}
     void ReportRuns(const std::vector<Run>& runs) override
     {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs) {
             const auto heapHeld = run.counters.find("heap_held_bytes");
-            results[run.benchmark_name()] = {run.GetAdjustedCPUTime() / benchmark::GetTimeUnitMultiplier(run.time_unit) * 1e9,
+            results[run.benchmark_name()] = {run.GetAdjustedCPUTime() /
+                                                 benchmark::GetTimeUnitMultiplier(run.time_unit) * 1e9,
                                              heapHeld == run.counters.end() ? 0.0 : double(heapHeld->second)};
         }
     }
@@ -239,16 +252,18 @@ int main(int argc, char** argv)
     const auto baseline = reporter.results.find("BM_UnorderedSetBaseline");
     if (baseline == reporter.results.end())
         return 0;
-    std::printf("\nAgainst std::unordered_set<std::string> of the same %zu words (%.0f ns CPU per check, %.1f MB heap):\n",
+    std::printf("\nAgainst std::unordered_set<std::string> of the same %zu words (%.0f ns CPU per check, "
+                "%.1f MB heap):\n",
                 words().size(), baseline->second.nanosecondsPerCheck, baseline->second.heapBytes / 1e6);
     for (const auto& [name, result] : reporter.results) {
         if (name == baseline->first)
             continue;
-        std::printf("  %-22s %6.0f ns CPU per check (%.2fx the set's time; target 2000 ns), heap held %.0f bytes "
-                    "(%.5f of the set's)\n",
-                    name.c_str(), result.nanosecondsPerCheck,
-                    result.nanosecondsPerCheck / baseline->second.nanosecondsPerCheck, result.heapBytes,
-                    result.heapBytes / baseline->second.heapBytes);
+        std::printf(
+            "  %-22s %6.0f ns CPU per check (%.2fx the set's time; target 2000 ns), heap held %.0f bytes "
+            "(%.5f of the set's)\n",
+            name.c_str(), result.nanosecondsPerCheck,
+            result.nanosecondsPerCheck / baseline->second.nanosecondsPerCheck, result.heapBytes,
+            result.heapBytes / baseline->second.heapBytes);
     }
     return 0;
 }

@@ -9,10 +9,10 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QTimer>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QThread>
+#include <QTimer>
 
 #include <benchmark/benchmark.h>
 
@@ -55,7 +55,8 @@ Percentiles percentiles(std::vector<double> samples)
     if (samples.empty())
         return {};
     const auto at = [&](double q) {
-        return samples[std::min(samples.size() - 1, static_cast<std::size_t>(q * static_cast<double>(samples.size())))];
+        return samples[std::min(samples.size() - 1,
+                                static_cast<std::size_t>(q * static_cast<double>(samples.size())))];
     };
     return {at(0.5), at(0.99)};
 }
@@ -118,8 +119,7 @@ public:
         delete m_context;
     }
 
-    template <class Step>
-    void onHost(Step&& step)
+    template <class Step> void onHost(Step&& step)
     {
         QMetaObject::invokeMethod(m_context, std::forward<Step>(step), Qt::BlockingQueuedConnection);
     }

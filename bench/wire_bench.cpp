@@ -24,13 +24,30 @@ std::string realisticStream(int messages)
     for (int i = 0; i < messages; ++i) {
         const int slot = 1 + i % 6;
         switch (i % 10) {
-        case 0: case 1: case 2: stream += msg::iflip(slot, 1 + i % 10, 1 + i % 8); break;
-        case 3: case 4: stream += msg::usebarletter(slot, 1 + i % 7, 1 + i % 10); break;
-        case 5: stream += msg::useboardletter(slot, 1 + i % 10, 1 + i % 8, 2); break;
-        case 6: stream += msg::chat(slot, "nice one, that was a long word + a bonus", 0x00FF00); break;
-        case 7: stream += msg::idone(slot, {{0, 1}, {3, 4}, {0, 2}, {0, 7}, {5, 5}}); break;
-        case 8: stream += msg::hepass(slot); break;
-        default: stream += msg::clickclear(slot, {{1, {0, 3}}, {2, {5, 2}}}); break;
+        case 0:
+        case 1:
+        case 2:
+            stream += msg::iflip(slot, 1 + i % 10, 1 + i % 8);
+            break;
+        case 3:
+        case 4:
+            stream += msg::usebarletter(slot, 1 + i % 7, 1 + i % 10);
+            break;
+        case 5:
+            stream += msg::useboardletter(slot, 1 + i % 10, 1 + i % 8, 2);
+            break;
+        case 6:
+            stream += msg::chat(slot, "nice one, that was a long word + a bonus", 0x00FF00);
+            break;
+        case 7:
+            stream += msg::idone(slot, {{0, 1}, {3, 4}, {0, 2}, {0, 7}, {5, 5}});
+            break;
+        case 8:
+            stream += msg::hepass(slot);
+            break;
+        default:
+            stream += msg::clickclear(slot, {{1, {0, 3}}, {2, {5, 2}}});
+            break;
         }
     }
     return stream;
@@ -45,10 +62,12 @@ void BM_AccumulateAndDispatch(benchmark::State& state)
     const std::string stream = realisticStream(kMessages);
     long long handled = 0;
     DispatchTable<int> table;
-    for (std::string_view command : {cmd::logininfo, cmd::kickhim, cmd::chat, cmd::action, cmd::startgame,
-                                     cmd::justwatch, cmd::iflip, cmd::idone, cmd::useboardletter, cmd::usebarletter,
-                                     cmd::hepass, cmd::clickclear, cmd::clickbuy, cmd::playasound})
-        table.add(std::string(command), [&handled](std::string_view payload, int) { handled += payload.size(); });
+    for (std::string_view command :
+         {cmd::logininfo, cmd::kickhim, cmd::chat, cmd::action, cmd::startgame, cmd::justwatch, cmd::iflip,
+          cmd::idone, cmd::useboardletter, cmd::usebarletter, cmd::hepass, cmd::clickclear, cmd::clickbuy,
+          cmd::playasound})
+        table.add(std::string(command),
+                  [&handled](std::string_view payload, int) { handled += payload.size(); });
     for (auto _ : state) {
         ReceiveAccumulator accumulator;
         for (std::size_t at = 0; at < stream.size(); at += kReadSize) {

@@ -15,7 +15,7 @@ namespace lexiflip::client {
 class BoardView : public QWidget {
     Q_OBJECT
 
-  public:
+public:
     // The picture a cell shows now.
     using PictureOf = std::function<int(CellAddress cell)>;
 
@@ -27,14 +27,14 @@ class BoardView : public QWidget {
 
     QSize sizeHint() const override { return {kBoardWidth, kBoardHeight}; }
 
-  signals:
+signals:
     void cellClicked(int column, int row, Qt::MouseButton button);
 
-  protected:
+protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
-  private:
+private:
     PictureOf m_pictureOf;
 };
 

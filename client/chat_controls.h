@@ -28,7 +28,7 @@ class Tchat;
 class ChatControls : public QObject, private ChatOutput {
     Q_OBJECT
 
-  public:
+public:
     // Asks the player for a colour; nothing when the dialog was cancelled.
     using ColourChooser = std::function<std::optional<QColor>(QColor current, const QString& title)>;
     // Opens a link with the system's handler for its kind.
@@ -58,13 +58,13 @@ class ChatControls : public QObject, private ChatOutput {
     // The entry box's pop-up menu: "Paste".
     QMenu* entryMenu() const { return m_entryMenu; }
 
-  signals:
+signals:
     // The player changed an option: the settings are to be saved.
     void textColourChosen(lexiflip::wire::Colour colour);   // only when the dialog was confirmed
     void actionColourChosen(lexiflip::wire::Colour colour); // also when cancelled (the colour unchanged)
     void chatterSoundsToggled(bool on);
 
-  private:
+private:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void addlinetochat(std::string_view line, wire::Colour colour) override;
     void playChatterSound(std::string_view name) override;

@@ -18,7 +18,7 @@ namespace lexiflip::client {
 class ChatView : public QTextEdit {
     Q_OBJECT
 
-  public:
+public:
     // Finds the link under a character position of the view's plain text
     // (paragraphs joined by "\n"); an empty result means no link there.
     using LinkFinder = std::function<QString(const QString& plainText, int position)>;
@@ -49,25 +49,25 @@ class ChatView : public QTextEdit {
     // link and a left press on one selects it and reports linkClicked.
     void setLinkFinder(LinkFinder finder);
 
-  public slots:
+public slots:
     // "Clear Main Chat": empties the view and reports mainChatCleared, after
     // which the window puts the focus into the chat entry box.
     void clearMainChat();
 
-  signals:
+signals:
     void scrollChatOffChanged(bool on);
     void mainChatCleared();
     void linkClicked(const QString& link);
     // Any mouse button released over the view.
     void mouseReleased();
 
-  protected:
+protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
-  private:
+private:
     QString linkAt(const QPoint& viewportPoint, int* start = nullptr) const;
 
     bool m_scrollChatOff = false;

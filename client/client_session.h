@@ -25,7 +25,7 @@ namespace lexiflip::client {
 class ClientSession : public QObject, public ClientSender {
     Q_OBJECT
 
-  public:
+public:
     // Timer1's tick: at most one message is handled per millisecond.
     static constexpr int kTimer1Ms = 1;
 
@@ -53,14 +53,14 @@ class ClientSession : public QObject, public ClientSender {
     std::size_t queuedEntries() const { return receivedlist.size(); }
     bool timer1Running() const { return receivedlist.pacing(); }
 
-  signals:
+signals:
     void connected();
     // The socket reported "Socket Closed": the window closes.
     void closed();
     // A socket error that arrived with a notification ("Error #10061 (WSAECONNREFUSED)").
     void socketError(const QString& text);
 
-  private:
+private:
     void sockRead(net::TSock& socket, int count);
     void sockInfo(net::SocketInfo category, std::string_view message);
     void Timer1Timer(std::string_view message);

@@ -32,7 +32,7 @@ class Tchat;
 class GameWindow : public QObject, private ClientScreen {
     Q_OBJECT
 
-  public:
+public:
     explicit GameWindow(std::uint64_t shuffleSeed);
     ~GameWindow() override;
 
@@ -79,7 +79,7 @@ class GameWindow : public QObject, private ClientScreen {
     // The watcher list's "Remove From Game" on the watcher in slot.
     void kickWatcher(int slot);
 
-  signals:
+signals:
     // The start button or "Start Game" while logged in: the options dialog opens.
     void gameOptionsRequested();
     // "Bot Speed": the host's computer players' step in milliseconds.
@@ -97,7 +97,7 @@ class GameWindow : public QObject, private ClientScreen {
     // The main window closed (after saving its bounds): the program ends.
     void windowClosed();
 
-  private:
+private:
     // The screen interface.
     void boardCellChanged(int x, int y) override;
     void boardChanged() override;

@@ -13,7 +13,7 @@ namespace lexiflip::client {
 class LobbyLink : public QObject {
     Q_OBJECT
 
-  public:
+public:
     static constexpr quint16 kDefaultPort = 9001;
 
     explicit LobbyLink(QObject* parent = nullptr);
@@ -29,10 +29,10 @@ class LobbyLink : public QObject {
     // The rule alone, over the variable's text.
     static quint16 portFromText(const QString& text);
 
-  signals:
+signals:
     void connected();
 
-  private:
+private:
     QTcpSocket m_socket;
 };
 

@@ -12,13 +12,13 @@ namespace lexiflip::client {
 // component name as objectName, so that code and tests find it by name.
 // Entries whose behaviour is not built yet are present but disabled.
 class MainMenu {
-  public:
+public:
     explicit MainMenu(QMenuBar& bar);
 
     // The entry named name ("JustWatch1", "N10", ...); null for an unknown name.
     QAction* entry(const QString& name) const { return m_entries.value(name, nullptr); }
 
-  private:
+private:
     QHash<QString, QAction*> m_entries;
 };
 

@@ -13,7 +13,7 @@ namespace lexiflip::client {
 namespace {
 
 class IconButton : public QAbstractButton {
-  public:
+public:
     IconButton(int number, QWidget* parent) : QAbstractButton(parent), m_number(number)
     {
         setObjectName(QStringLiteral("b_phrase%1").arg(number));
@@ -23,7 +23,7 @@ class IconButton : public QAbstractButton {
     }
     QSize sizeHint() const override { return kPhraseIconSize; }
 
-  protected:
+protected:
     void paintEvent(QPaintEvent*) override
     {
         Look look = Look::Normal;
@@ -35,7 +35,7 @@ class IconButton : public QAbstractButton {
         painter.drawPixmap(QPoint(0, 0), phraseIcon(m_number, devicePixelRatioF(), look));
     }
 
-  private:
+private:
     int m_number;
 };
 

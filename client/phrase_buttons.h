@@ -18,7 +18,7 @@ namespace lexiflip::client {
 class PhraseButtons : public QWidget {
     Q_OBJECT
 
-  public:
+public:
     static constexpr int kButtons = 10;
 
     explicit PhraseButtons(QWidget* parent = nullptr);
@@ -31,11 +31,11 @@ class PhraseButtons : public QWidget {
     // popup_sounds, with Cancel1 and wave1 .. wave14 in menu order.
     QMenu* soundsMenu() const { return m_sounds; }
 
-  signals:
+signals:
     void phraseClicked(int button); // 1..9
     void soundChosen(int tag);      // 0 for "<Cancel>"
 
-  private:
+private:
     std::array<QAbstractButton*, kButtons> m_buttons{};
     QMenu* m_sounds = nullptr;
 };

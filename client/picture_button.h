@@ -13,7 +13,7 @@ namespace lexiflip::client {
 class PictureButton : public QAbstractButton {
     Q_OBJECT
 
-  public:
+public:
     // name becomes the objectName (button_done, ...); caption is what the
     // picture reads, for screen readers ("DONE").
     PictureButton(Picture picture, const QString& name, const QString& caption, QWidget* parent = nullptr);
@@ -21,10 +21,10 @@ class PictureButton : public QAbstractButton {
     Picture picture() const { return m_picture; }
     QSize sizeHint() const override;
 
-  protected:
+protected:
     void paintEvent(QPaintEvent* event) override;
 
-  private:
+private:
     Picture m_picture;
 };
 

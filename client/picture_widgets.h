@@ -13,16 +13,16 @@ enum class Picture;
 class PictureView : public QWidget {
     Q_OBJECT
 
-  public:
+public:
     PictureView(const QString& objectName, Picture picture, QRect where, QWidget* parent);
 
     void setFrame(int frame);
     int frame() const { return m_frame; }
 
-  protected:
+protected:
     void paintEvent(QPaintEvent* event) override;
 
-  private:
+private:
     Picture m_picture;
     int m_frame = 0;
 };

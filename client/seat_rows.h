@@ -32,7 +32,7 @@ struct SeatLook {
 class SeatRows : public QObject {
     Q_OBJECT
 
-  public:
+public:
     static constexpr int kSeats = 6;
 
     explicit SeatRows(QWidget& panel);
@@ -47,11 +47,11 @@ class SeatRows : public QObject {
     QString name(int seat) const;
     QLabel& nameLabel(int seat) { return *m_rows[seat - 1].name; }
 
-  signals:
+signals:
     // A right click on a seat's name (the seat menu).
     void seatMenuRequested(int seat, QPoint globalPosition);
 
-  private:
+private:
     struct Row {
         QLabel* name = nullptr;
         QLabel* score = nullptr;

@@ -26,7 +26,7 @@ namespace lexiflip::client {
 class SingleInstance : public QObject {
     Q_OBJECT
 
-  public:
+public:
     // name: the socket's name, placed in the user's private runtime
     // directory ($XDG_RUNTIME_DIR) unless it is a path; default serverName().
     explicit SingleInstance(QString name = serverName(), QObject* parent = nullptr);
@@ -43,11 +43,11 @@ class SingleInstance : public QObject {
     // Where the socket lives; the lock file is beside it, with ".lock" added.
     const QString& socketPath() const { return m_path; }
 
-  signals:
+signals:
     // A later copy asked this one to bring its main window forward.
     void activationRequested();
 
-  private:
+private:
     bool askFirstCopy();
     bool listen();
     void onNewConnection();

@@ -16,7 +16,7 @@ namespace lexiflip::client {
 class SoundPlayer : public QObject {
     Q_OBJECT
 
-  public:
+public:
     explicit SoundPlayer(QObject* parent = nullptr);
     ~SoundPlayer() override;
 
@@ -41,12 +41,12 @@ class SoundPlayer : public QObject {
     // The name of the sound being heard now; empty when none is.
     QString playingNow() const;
 
-  signals:
+signals:
     // A sound was started (also where no device can make it heard), so that
     // the window's tests see what would be heard.
     void soundStarted(const QString& name);
 
-  private:
+private:
     void onOutputsChanged();
 
     bool m_playSounds = true;

@@ -28,7 +28,7 @@ namespace {
 // A widget drawn as one picture under its children: the background panel, the
 // winner banner.
 class PicturePanel : public QWidget {
-  public:
+public:
     PicturePanel(const QString& name, Picture picture, QRect where, QWidget* parent)
         : QWidget(parent), m_picture(picture)
     {
@@ -36,14 +36,14 @@ class PicturePanel : public QWidget {
         setGeometry(where);
     }
 
-  protected:
+protected:
     void paintEvent(QPaintEvent*) override
     {
         QPainter painter(this);
         painter.drawPixmap(0, 0, picture(m_picture, devicePixelRatioF()));
     }
 
-  private:
+private:
     Picture m_picture;
 };
 

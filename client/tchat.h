@@ -30,7 +30,7 @@ class TurnTimerView;
 class Tchat : public QMainWindow {
     Q_OBJECT
 
-  public:
+public:
     static constexpr int kWordPositions = 10;
     static constexpr int kBarPositions = 7;
 
@@ -63,7 +63,7 @@ class Tchat : public QMainWindow {
     void showHostBox(const QString& text);
     QMessageBox* hostBox() const { return m_hostBox; }
 
-  signals:
+signals:
     // What the player asked for.
     void boardClicked(int column, int row, Qt::MouseButton button);
     void barClicked(int position, Qt::MouseButton button);
@@ -82,7 +82,7 @@ class Tchat : public QMainWindow {
     void turnSoundNewChanged(bool on);
     void hostBoxClosed();
 
-  private:
+private:
     void buildGameArea();
     void buildChat();
     void wireMenu();

@@ -10,7 +10,7 @@ namespace lexiflip::client {
 class TilePicture : public QWidget {
     Q_OBJECT
 
-  public:
+public:
     enum class Set { Letters, Little };
 
     TilePicture(const QString& objectName, Set set, QWidget* parent = nullptr);
@@ -18,14 +18,14 @@ class TilePicture : public QWidget {
     int picture() const { return m_picture; }
     void setPicture(int index);
 
-  signals:
+signals:
     void clicked(Qt::MouseButton button);
 
-  protected:
+protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
-  private:
+private:
     Set m_set;
     int m_picture = 0;
 };

@@ -15,10 +15,10 @@ namespace {
 
 // The bar: the full-width picture, shown only as wide as the time left.
 class TimerBar : public QWidget {
-  public:
+public:
     explicit TimerBar(QWidget* parent) : QWidget(parent) { setObjectName(QStringLiteral("image_timer")); }
 
-  protected:
+protected:
     void paintEvent(QPaintEvent*) override
     {
         QPainter painter(this);

@@ -12,17 +12,17 @@ namespace lexiflip::client {
 class TurnTimerView : public QWidget {
     Q_OBJECT
 
-  public:
+public:
     explicit TurnTimerView(QWidget& panel);
 
     void showTime(int barWidth, const QString& text, const QColor& colour);
     int barWidth() const;
     QString text() const;
 
-  protected:
+protected:
     void paintEvent(QPaintEvent* event) override;
 
-  private:
+private:
     QWidget* m_bar = nullptr;
     QLabel* m_text = nullptr;
 };

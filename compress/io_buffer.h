@@ -9,7 +9,7 @@ namespace lexiflip::compress {
 
 // Where an operation's input comes from: a file or a byte buffer.
 class ByteSource {
-  public:
+public:
     virtual ~ByteSource() = default;
     // Reads up to n bytes; fewer only at the end of the input. Throws
     // ELzrw1Exception on a read error.
@@ -28,7 +28,7 @@ class ByteSource {
 // Where an operation's output goes. Throws ELzrw1Exception when not all bytes
 // could be written.
 class ByteSink {
-  public:
+public:
     virtual ~ByteSink() = default;
     virtual void write(const std::uint8_t* src, std::size_t n) = 0;
 };
@@ -37,7 +37,7 @@ class ByteSink {
 // buffers, refilled a chunk at a time. onRefill runs after every refill, so the
 // caller can report progress once per chunk.
 class InputBuffer {
-  public:
+public:
     InputBuffer(ByteSource& source, std::uint8_t* buffer, std::size_t capacity)
         : m_source(source), m_buffer(buffer), m_capacity(capacity)
     {
@@ -56,7 +56,7 @@ class InputBuffer {
     // Bytes taken from the source so far.
     std::uint64_t bytesRead() const { return m_total; }
 
-  private:
+private:
     bool refill();
 
     ByteSource& m_source;
@@ -72,7 +72,7 @@ class InputBuffer {
 // Byte-at-a-time writing for the LZH coder through the other I/O buffer.
 // onFlush runs after every full buffer written.
 class OutputBuffer {
-  public:
+public:
     OutputBuffer(ByteSink& sink, std::uint8_t* buffer, std::size_t capacity)
         : m_sink(sink), m_buffer(buffer), m_capacity(capacity)
     {
@@ -93,7 +93,7 @@ class OutputBuffer {
     // Bytes handed to put() so far.
     std::uint64_t bytesWritten() const { return m_total + m_pos; }
 
-  private:
+private:
     ByteSink& m_sink;
     std::uint8_t* m_buffer;
     std::size_t m_capacity;

@@ -15,7 +15,7 @@ namespace lexiflip::compress {
 // lower 6 bits plain. Bits are written most significant first. The container
 // stores the uncompressed size, so the code stream carries no length of its own.
 class Lzhuf {
-  public:
+public:
     static constexpr int kRingSize = 4096;
     static constexpr int kLookAhead = 60;
     // Matches of this length or shorter are sent as literals.
@@ -37,7 +37,7 @@ class Lzhuf {
     // means the stream holds more than the size said.
     bool trailingCode() const { return m_trailingCode; }
 
-  private:
+private:
     static constexpr int kSymbols = 256 - kThreshold + kLookAhead; // literals and lengths
     static constexpr int kNodes = kSymbols * 2 - 1;
     static constexpr int kRoot = kNodes - 1;

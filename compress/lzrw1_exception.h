@@ -9,7 +9,7 @@ namespace lexiflip::compress {
 // exception, carrying one fixed message text (most of them naming the file).
 // The application shows the text in its general error report.
 class ELzrw1Exception : public std::runtime_error {
-  public:
+public:
     explicit ELzrw1Exception(const std::string& message) : std::runtime_error(message) {}
 };
 

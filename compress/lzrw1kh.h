@@ -24,7 +24,7 @@ inline constexpr std::size_t kMaxBlockSize = kChunkSize + 1;
 
 // Raised when the engine cannot get its hash table.
 class ELzrw1KHCompressor : public std::runtime_error {
-  public:
+public:
     explicit ELzrw1KHCompressor(const std::string& message) : std::runtime_error(message) {}
 };
 
@@ -38,7 +38,7 @@ class ELzrw1KHCompressor : public std::runtime_error {
 // copy (offset * 16 + length - 3, offset 1..4095, length 3..18) or a 4-byte run
 // (0, length - 16 high and low, the byte; length 16..4095).
 class Lzrw1kh {
-  public:
+public:
     static constexpr std::uint8_t kFlagCompressed = 0x40;
     static constexpr std::uint8_t kFlagStored = 0x80;
     static constexpr std::size_t kHashEntries = 4096;
@@ -58,7 +58,7 @@ class Lzrw1kh {
     static std::optional<std::size_t> decompressBlock(const std::uint8_t* src, std::size_t length,
                                                       std::uint8_t* dst);
 
-  private:
+private:
     std::unique_ptr<std::uint16_t[]> m_hashTable;
 };
 

@@ -45,7 +45,7 @@ struct FileCloser {
 using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
 class FileSource : public ByteSource {
-  public:
+public:
     FileSource(std::FILE* file, std::string errorMessage)
         : m_file(file), m_errorMessage(std::move(errorMessage))
     {
@@ -59,13 +59,13 @@ class FileSource : public ByteSource {
         return got;
     }
 
-  private:
+private:
     std::FILE* m_file;
     std::string m_errorMessage;
 };
 
 class MemorySource : public ByteSource {
-  public:
+public:
     explicit MemorySource(std::string_view bytes) : m_bytes(bytes) {}
 
     std::size_t read(std::uint8_t* dst, std::size_t n) override
@@ -84,13 +84,13 @@ class MemorySource : public ByteSource {
         return got;
     }
 
-  private:
+private:
     std::string_view m_bytes;
     std::size_t m_pos = 0;
 };
 
 class MemorySink : public ByteSink {
-  public:
+public:
     explicit MemorySink(std::string& bytes) : m_bytes(bytes) {}
 
     void write(const std::uint8_t* src, std::size_t n) override
@@ -98,7 +98,7 @@ class MemorySink : public ByteSink {
         m_bytes.append(reinterpret_cast<const char*>(src), n);
     }
 
-  private:
+private:
     std::string& m_bytes;
 };
 
@@ -176,7 +176,7 @@ struct Tlzrw1::Messages {
 // earlier file, and the input may be the target itself. The writer's own
 // errors become the component's messages.
 class Tlzrw1::FileOutput : public ByteSink {
-  public:
+public:
     FileOutput(const std::string& target, const std::string& openFailure, std::string writeFailure)
         : m_writeFailure(std::move(writeFailure))
     {
@@ -205,7 +205,7 @@ class Tlzrw1::FileOutput : public ByteSink {
         }
     }
 
-  private:
+private:
     std::optional<fileio::AtomicFile> m_file;
     std::string m_writeFailure;
 };

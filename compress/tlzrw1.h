@@ -42,7 +42,7 @@ std::string progressText(const Lzrw1Progress& progress);
 // target and renamed over it only on success, so an existing file of that name
 // survives a failure and input and output may be the same file.
 class Tlzrw1 {
-  public:
+public:
     static constexpr std::uint32_t kFastIdentifier = 0x4C5A5257; // "WRZL" on disk
     static constexpr std::uint32_t kGoodIdentifier = 0x4C5A4821; // "!HZL" on disk
     static constexpr std::size_t kHeaderSize = 8;
@@ -100,7 +100,7 @@ class Tlzrw1 {
     void decompressBytes(std::string_view container, std::string& plain);
     TCompressMode adviseBytes(std::string_view input);
 
-  private:
+private:
     struct Buffers;
     struct Messages;
     class FileOutput;

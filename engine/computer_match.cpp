@@ -43,7 +43,8 @@ constexpr int kMaxTicks = 2'000'000;
 } // namespace
 
 MatchResult playComputerMatch(const TDictn& dictionary, const std::vector<std::string>& words,
-                              std::uint64_t seed, Sender& sender, std::string_view startRequest, int botSpeedMs)
+                              std::uint64_t seed, Sender& sender, std::string_view startRequest,
+                              int botSpeedMs)
 {
     DroppedNotices notices;
     WinnerWatch watch(sender);

@@ -13,11 +13,11 @@ class TDictn;
 
 // How one computer-only game went.
 struct MatchResult {
-    std::string winner;        // empty when the game did not end within the tick limit
+    std::string winner;          // empty when the game did not end within the tick limit
     std::array<int, 7> scores{}; // seats 1..6
-    int rounds = 0;            // rounds begun (turns of seat 1)
-    int turns = 0;             // turns begun
-    std::int64_t virtualMs = 0; // game time on the virtual clocks
+    int rounds = 0;              // rounds begun (turns of seat 1)
+    int turns = 0;               // turns begun
+    std::int64_t virtualMs = 0;  // game time on the virtual clocks
 };
 
 // Plays a whole game with the computer in every seat: slot 1 is connected and

@@ -130,7 +130,8 @@ void Game::computerword(int slot)
         if (origin.x == 0)
             usebarletter(wire::msg::payloadOf(wire::msg::usebarletter(slot, origin.y, position)));
         else
-            useboardletter(wire::msg::payloadOf(wire::msg::useboardletter(slot, origin.x, origin.y, position)));
+            useboardletter(
+                wire::msg::payloadOf(wire::msg::useboardletter(slot, origin.x, origin.y, position)));
     }
     m_state.botword = botword.body();
     startBotPhase(kBotSubmit, kSubmitPhaseTicks);

@@ -6,10 +6,10 @@
 
 namespace lexiflip::engine {
 
-inline constexpr int kBoardColumns = 10;  // x 1..10, drawn left to right
-inline constexpr int kBoardRows = 8;      // y 1..8, drawn top to bottom
-inline constexpr int kBarTiles = 7;       // bar positions 1..7
-inline constexpr int kBotFlipTiles = 5;   // tiles 8..12: the computer's flips this turn
+inline constexpr int kBoardColumns = 10; // x 1..10, drawn left to right
+inline constexpr int kBoardRows = 8;     // y 1..8, drawn top to bottom
+inline constexpr int kBarTiles = 7;      // bar positions 1..7
+inline constexpr int kBotFlipTiles = 5;  // tiles 8..12: the computer's flips this turn
 inline constexpr int kPlayerTiles = kBarTiles + kBotFlipTiles;
 inline constexpr int kSlotCount = 13;     // slots 1..13 in the player table
 inline constexpr int kMaxConnections = 9; // slots 1..9 can hold a connection

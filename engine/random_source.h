@@ -16,7 +16,10 @@ public:
     std::uint32_t below(std::uint32_t n);
 
     // A uniform integer in [low, high].
-    int between(int low, int high) { return low + static_cast<int>(below(static_cast<std::uint32_t>(high - low + 1))); }
+    int between(int low, int high)
+    {
+        return low + static_cast<int>(below(static_cast<std::uint32_t>(high - low + 1)));
+    }
 
     void reseed(std::uint64_t seed) { m_engine.seed(seed); }
 

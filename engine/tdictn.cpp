@@ -15,7 +15,10 @@ namespace {
 
 using Key = std::array<char, TDictn::kKeyLength>;
 
-char upper(char c) { return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c; }
+char upper(char c)
+{
+    return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c;
+}
 
 // The question's key: NULs become spaces, surrounding spaces go, then padded to
 // 15 and upper-cased. A longer text is kept whole, so it can match nothing: it
@@ -62,7 +65,8 @@ bool mapFile(const std::filesystem::path& path, const char*& mapped, std::size_t
         if (info.st_size == 0) {
             opened = true;
         } else {
-            void* address = ::mmap(nullptr, static_cast<std::size_t>(info.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
+            void* address =
+                ::mmap(nullptr, static_cast<std::size_t>(info.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
             if (address != MAP_FAILED) {
                 mapped = static_cast<const char*>(address);
                 bytes = static_cast<std::size_t>(info.st_size);

@@ -28,8 +28,14 @@ int lengthBonus(int letters)
     return (letters - 4) * 5;
 }
 
-bool isBarPosition(int k) { return k >= 1 && k <= kBarTiles; }
-bool isWordPosition(int p) { return p >= 1 && p <= kMaxWordPosition; }
+bool isBarPosition(int k)
+{
+    return k >= 1 && k <= kBarTiles;
+}
+bool isWordPosition(int p)
+{
+    return p >= 1 && p <= kMaxWordPosition;
+}
 
 } // namespace
 

@@ -117,8 +117,8 @@ int Game::chooseSneaker() const
     int candidate = 1;
     for (int slot = 2; slot <= 6; ++slot) {
         const tplayer& player = m_state.players[slot];
-        if (player.score < m_state.players[candidate].score && player.score != 0
-            && (player.connected || slot == 2))
+        if (player.score < m_state.players[candidate].score && player.score != 0 &&
+            (player.connected || slot == 2))
             candidate = slot;
     }
     return m_state.players[candidate].score != 0 ? candidate : 0;

@@ -24,7 +24,9 @@ public:
     private:
         friend class VirtualTimeline;
         VirtualClock(VirtualTimeline& timeline, std::function<void()> onTick)
-            : m_timeline(timeline), m_onTick(std::move(onTick)) {}
+            : m_timeline(timeline), m_onTick(std::move(onTick))
+        {
+        }
 
         VirtualTimeline& m_timeline;
         std::function<void()> m_onTick;

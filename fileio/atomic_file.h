@@ -13,7 +13,7 @@ namespace lexiflip::fileio {
 // the system's reason, e.g. "cannot create a temporary file beside
 // /x/tally.tld: Permission denied".
 class FileError : public std::runtime_error {
-  public:
+public:
     using std::runtime_error::runtime_error;
 };
 
@@ -33,7 +33,7 @@ class FileError : public std::runtime_error {
 //
 // Every failure throws FileError; nothing fails silently.
 class AtomicFile {
-  public:
+public:
     explicit AtomicFile(const std::filesystem::path& target);
     ~AtomicFile();
 
@@ -50,7 +50,7 @@ class AtomicFile {
     // Where the bytes go before commit (the target itself when written in place).
     const std::filesystem::path& writingTo() const { return m_writingTo; }
 
-  private:
+private:
     // Discards the temporary and throws "what: reason".
     [[noreturn]] void fail(const std::string& what, int error);
     void discard();

@@ -55,19 +55,26 @@ void checkInvariants(const engine::GameState& s)
 
 extern "C" const char* const* lexiflipFuzzSeeds()
 {
-    static const char* const seeds[] = {
-        "CMD_startgame+Ann+20+5+t+2+0+\xFF", "CMD_iflip+1+3+4+\xFF", "CMD_idone+1+0,3+3,4+0,1\xFF",
-        "CMD_usebarletter+1+7+1+\xFF",        "CMD_useboardletter+1+3+4+2+\xFF", "CMD_clickclear+1+1+0,3\xFF",
-        "CMD_hepass+1+\xFF",                  "CMD_clickbuy+1+\xFF", "CMD_startgame+x+-5+2147483647+f+3+1+\xFF",
-        "CMD_idone+1+0,9+-1,2+11,8+0,0\xFF", "\x01\x02\x03", nullptr};
+    static const char* const seeds[] = {"CMD_startgame+Ann+20+5+t+2+0+\xFF",
+                                        "CMD_iflip+1+3+4+\xFF",
+                                        "CMD_idone+1+0,3+3,4+0,1\xFF",
+                                        "CMD_usebarletter+1+7+1+\xFF",
+                                        "CMD_useboardletter+1+3+4+2+\xFF",
+                                        "CMD_clickclear+1+1+0,3\xFF",
+                                        "CMD_hepass+1+\xFF",
+                                        "CMD_clickbuy+1+\xFF",
+                                        "CMD_startgame+x+-5+2147483647+f+3+1+\xFF",
+                                        "CMD_idone+1+0,9+-1,2+11,8+0,0\xFF",
+                                        "\x01\x02\x03",
+                                        nullptr};
     return seeds;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     static const std::string list = records();
-    static const std::vector<std::string> words{"aaaa", "cate", "eats", "teas", "tame", "zz", "zz", "zz", "zz",
-                                                "zz", "zz", "zz", "zz", "zz", "zz"};
+    static const std::vector<std::string> words{"aaaa", "cate", "eats", "teas", "tame", "zz", "zz", "zz",
+                                                "zz",   "zz",   "zz",   "zz",   "zz",   "zz", "zz"};
     Quiet quiet;
     const engine::TDictn dictionary(list, quiet, "/nonexistent-lexiflip-dir");
     engine::RandomSource random(size);
@@ -87,18 +94,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     wire::DispatchTable<> table;
     for (const wire::HostRequestRule& rule : wire::kHostRequests) {
         if (const net::GameRequestHandler handler = net::gameRequestHandler(rule.request))
-            table.add(std::string(rule.command), [&game, handler](std::string_view p) { (game.*handler)(p); });
+            table.add(std::string(rule.command),
+                      [&game, handler](std::string_view p) { (game.*handler)(p); });
     }
 
     wire::ReceiveAccumulator accumulator;
-    accumulator.feed(std::string_view(reinterpret_cast<const char*>(data), size), [&](std::string_view message) {
-        table.dispatch(message);
-        checkInvariants(game.state());
-        // Let the clocks move between messages, as they do on the host.
-        for (std::size_t i = 0; i < message.size() % 7; ++i)
-            timeline.step();
-        checkInvariants(game.state());
-    });
+    accumulator.feed(std::string_view(reinterpret_cast<const char*>(data), size),
+                     [&](std::string_view message) {
+                         table.dispatch(message);
+                         checkInvariants(game.state());
+                         // Let the clocks move between messages, as they do on the host.
+                         for (std::size_t i = 0; i < message.size() % 7; ++i)
+                             timeline.step();
+                         checkInvariants(game.state());
+                     });
     // Watching and leaving, the session events, at the input's end.
     const int slot = size ? 1 + data[0] % 6 : 3;
     game.setWatching(slot, true);

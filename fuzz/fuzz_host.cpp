@@ -38,7 +38,7 @@ namespace {
 
 // Reads the input from the front; past its end every byte is 0.
 class Input {
-  public:
+public:
     Input(const std::uint8_t* data, std::size_t size) : m_data(data), m_size(size) {}
     bool done() const { return m_at >= m_size; }
     std::uint8_t byte() { return m_at < m_size ? m_data[m_at++] : 0; }
@@ -50,7 +50,7 @@ class Input {
         return taken;
     }
 
-  private:
+private:
     const std::uint8_t* m_data;
     std::size_t m_size;
     std::size_t m_at = 0;
@@ -59,7 +59,7 @@ class Input {
 // Everything the host sent, checked as it goes out, and the scores the
 // players can work out from CMD_hisword and CMD_buytiles.
 class Observer {
-  public:
+public:
     explicit Observer(net::TServer& host) : m_host(host) {}
 
     void sent(int slot, std::string_view message)
@@ -94,7 +94,7 @@ class Observer {
         }
     }
 
-  private:
+private:
     void check(std::string_view text)
     {
         const std::optional<wire::SplitEntry> entry = wire::splitEntry(text);

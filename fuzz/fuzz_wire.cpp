@@ -37,9 +37,10 @@ DispatchTable<> makeTable()
 {
     DispatchTable<> table;
     for (std::string_view command :
-         {cmd::logininfo, cmd::kickhim, cmd::chat, cmd::action, cmd::startgame, cmd::justwatch, cmd::iflip,
-          cmd::idone, cmd::useboardletter, cmd::usebarletter, cmd::hepass, cmd::clickclear, cmd::clickbuy,
-          cmd::playasound, cmd::theboard, cmd::mytiles, cmd::stats, cmd::isflipped, cmd::hisword, cmd::winner})
+         {cmd::logininfo, cmd::kickhim,    cmd::chat,      cmd::action,         cmd::startgame,
+          cmd::justwatch, cmd::iflip,      cmd::idone,     cmd::useboardletter, cmd::usebarletter,
+          cmd::hepass,    cmd::clickclear, cmd::clickbuy,  cmd::playasound,     cmd::theboard,
+          cmd::mytiles,   cmd::stats,      cmd::isflipped, cmd::hisword,        cmd::winner})
         table.add(std::string(command), readEverything);
     return table;
 }
@@ -48,10 +49,15 @@ DispatchTable<> makeTable()
 
 extern "C" const char* const* lexiflipFuzzSeeds()
 {
-    static const char* const seeds[] = {
-        "CMD_logininfo+1+1.0.3+You\xFF\xFF", "CMD_chat+1+hi+there|clBlack\xFF", "CMD_iflip+1+3+4+\xFF",
-        "CMD_idone+1+0,3+5,2+0,1\xFF",       "CMD_theboard+1+1+5+1+2+9\xFF",      "CMD_mytiles+2+1+3+7+9\xFF",
-        "CMD_stats+3+100+60+2+41+help+0+1+10+2+20\xFF", "CMD_clickclear+1+1+0,3+2+5,2\xFF", nullptr};
+    static const char* const seeds[] = {"CMD_logininfo+1+1.0.3+You\xFF\xFF",
+                                        "CMD_chat+1+hi+there|clBlack\xFF",
+                                        "CMD_iflip+1+3+4+\xFF",
+                                        "CMD_idone+1+0,3+5,2+0,1\xFF",
+                                        "CMD_theboard+1+1+5+1+2+9\xFF",
+                                        "CMD_mytiles+2+1+3+7+9\xFF",
+                                        "CMD_stats+3+100+60+2+41+help+0+1+10+2+20\xFF",
+                                        "CMD_clickclear+1+1+0,3+2+5,2\xFF",
+                                        nullptr};
     return seeds;
 }
 

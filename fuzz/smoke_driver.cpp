@@ -40,7 +40,8 @@ int main(int argc, char** argv)
     }
     std::mt19937_64 random(20261208);
     auto below = [&](std::size_t n) { return n ? static_cast<std::size_t>(random() % n) : 0; };
-    const std::string alphabet = "+,|$-0123456789\xFF" "CMD_abcdefghijklmnopqrstuvwxyz";
+    const std::string alphabet = "+,|$-0123456789\xFF"
+                                 "CMD_abcdefghijklmnopqrstuvwxyz";
     for (long run = 0; run < runs; ++run) {
         std::string input;
         if (!seeds.empty() && run % 4 != 0) {
@@ -52,10 +53,18 @@ int main(int argc, char** argv)
             for (std::size_t i = 0; i < edits && !input.empty(); ++i) {
                 const std::size_t at = below(input.size());
                 switch (below(4)) {
-                case 0: input[at] = static_cast<char>(random()); break;
-                case 1: input.insert(input.begin() + static_cast<long>(at), alphabet[below(alphabet.size())]); break;
-                case 2: input.erase(at, 1 + below(4)); break;
-                default: input[at] = alphabet[below(alphabet.size())]; break;
+                case 0:
+                    input[at] = static_cast<char>(random());
+                    break;
+                case 1:
+                    input.insert(input.begin() + static_cast<long>(at), alphabet[below(alphabet.size())]);
+                    break;
+                case 2:
+                    input.erase(at, 1 + below(4));
+                    break;
+                default:
+                    input[at] = alphabet[below(alphabet.size())];
+                    break;
                 }
             }
         } else {

@@ -11,7 +11,7 @@ namespace lexiflip::net {
 // A paced queue's timer in virtual time, for the host fuzz target and tests
 // of the session that step socktimer by hand (the host itself runs on Qt's).
 class SteppedPaceTimer : public PaceTimer {
-  public:
+public:
     std::chrono::nanoseconds now() const override { return m_now; }
     void start(std::chrono::nanoseconds delay) override
     {
@@ -35,7 +35,7 @@ class SteppedPaceTimer : public PaceTimer {
         return true;
     }
 
-  private:
+private:
     std::chrono::nanoseconds m_now{1'000'000'000};
     std::chrono::nanoseconds m_due{0};
     bool m_active = false;

@@ -37,12 +37,11 @@ int defaultHostPort()
 }
 
 TServer::TServer(HostOptions options, QObject* parent)
-    : QObject(parent),
-      m_botSpeedMs(options.botSpeedMs),
-      m_sendLimitBytes(options.sendLimitBytes),
+    : QObject(parent), m_botSpeedMs(options.botSpeedMs), m_sendLimitBytes(options.sendLimitBytes),
       m_loginTimeoutMs(options.loginTimeoutMs),
-      m_qtTimer1(options.timer1 ? nullptr
-                                : std::make_unique<QtClock>([this] { guarded([this] { m_game->timer1Timer(); }); })),
+      m_qtTimer1(options.timer1 ? nullptr : std::make_unique<QtClock>([this] {
+          guarded([this] { m_game->timer1Timer(); });
+      })),
       m_qtComputertimer(options.computertimer ? nullptr : std::make_unique<QtClock>([this] {
           guarded([this] { m_game->computertimerTimer(); });
       })),
@@ -50,20 +49,22 @@ TServer::TServer(HostOptions options, QObject* parent)
       m_timer1(options.timer1 ? *options.timer1 : *m_qtTimer1),
       m_computertimer(options.computertimer ? *options.computertimer : *m_qtComputertimer),
       m_random(options.seed ? *options.seed : freshSeed()),
-      m_dictionary(options.dictionary ? std::move(options.dictionary)
-                                      : std::make_shared<const engine::TDictn>(assets::dictionaryRecords(), m_notices)),
+      m_dictionary(options.dictionary
+                       ? std::move(options.dictionary)
+                       : std::make_shared<const engine::TDictn>(assets::dictionaryRecords(), m_notices)),
       m_listboxWords(engine::loadComputerWords(assets::computerWords())),
       socktimer(options.socktimer ? *options.socktimer : *m_qtSocktimer),
       receivedlist(socktimer, std::chrono::milliseconds(options.socktimerMs), kQueueLimitPerConnection),
       m_portName(std::to_string(options.port ? *options.port : defaultHostPort()))
 {
-    m_game = std::make_unique<engine::Game>(engine::GameServices{
-        m_sender, m_notices, m_timer1, m_computertimer, m_random, *m_dictionary, m_listboxWords,
-        [this] { return m_botSpeedMs; }});
+    m_game = std::make_unique<engine::Game>(
+        engine::GameServices{m_sender, m_notices, m_timer1, m_computertimer, m_random, *m_dictionary,
+                             m_listboxWords, [this] { return m_botSpeedMs; }});
 
     for (const wire::HostRequestRule& rule : wire::kHostRequests) {
         if (const GameRequestHandler handler = gameRequestHandler(rule.request))
-            m_table.add(std::string(rule.command), [this, handler](std::string_view p) { (*m_game.*handler)(p); });
+            m_table.add(std::string(rule.command),
+                        [this, handler](std::string_view p) { (*m_game.*handler)(p); });
         else
             m_table.add(std::string(rule.command), sessionHandler(rule.request));
     }
@@ -73,7 +74,8 @@ TServer::TServer(HostOptions options, QObject* parent)
     });
     m_departuresLater.setSingleShot(true);
     m_departuresLater.setInterval(0);
-    connect(&m_departuresLater, &QTimer::timeout, this, [this] { guarded([this] { announceDepartures(); }); });
+    connect(&m_departuresLater, &QTimer::timeout, this,
+            [this] { guarded([this] { announceDepartures(); }); });
 
     tempsock.OnDisconnect = [this](TSock& sock) { guarded([this, &sock] { tempsockDisconnect(sock); }); };
     tempsock.OnInfo = [this](TSock& sock, SocketInfo category, std::string_view message) {
@@ -82,7 +84,9 @@ TServer::TServer(HostOptions options, QObject* parent)
 
     Sock1.setPortName(m_portName);
     Sock1.OnAccept = [this](TSock& listener) { guarded([this, &listener] { Sock1Accept(listener); }); };
-    Sock1.OnRead = [this](TSock& sock, std::size_t count) { guarded([this, &sock, count] { Sock1Read(sock, count); }); };
+    Sock1.OnRead = [this](TSock& sock, std::size_t count) {
+        guarded([this, &sock, count] { Sock1Read(sock, count); });
+    };
 }
 
 TServer::~TServer()
@@ -94,8 +98,7 @@ TServer::~TServer()
     m_computertimer.stop();
 }
 
-template <class Step>
-void TServer::guarded(Step&& step)
+template <class Step> void TServer::guarded(Step&& step)
 {
     try {
         step();
@@ -521,8 +524,7 @@ void TServer::justwatch(std::string_view payload)
 
 // The three relays take the sender's slot and pass the rest on unchanged; a
 // slot that is not a number sends nothing.
-template <class Build>
-void TServer::relay(std::string_view payload, Build&& build)
+template <class Build> void TServer::relay(std::string_view payload, Build&& build)
 {
     wire::FieldReader fields(payload);
     const std::optional<int> s = fields.nextInt();

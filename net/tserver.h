@@ -185,8 +185,7 @@ private:
     void chat(std::string_view payload);
     void action(std::string_view payload);
     void playasound(std::string_view payload);
-    template <class Build>
-    void relay(std::string_view payload, Build&& build);
+    template <class Build> void relay(std::string_view payload, Build&& build);
     void catchUp(int slot);
 
     void sendToSlot(int slot, std::string_view message);
@@ -201,8 +200,7 @@ private:
     void onNotice(std::string_view text);
     void reportError(std::string_view text);
     // Runs one event handler; nothing it raises goes further.
-    template <class Step>
-    void guarded(Step&& step);
+    template <class Step> void guarded(Step&& step);
 
     static bool holdsConnection(int slot) { return slot >= 1 && slot <= engine::kMaxConnections; }
 

@@ -42,14 +42,22 @@ bool startsWithDigit(const std::string& text)
 const char* socketInfoName(SocketInfo category)
 {
     switch (category) {
-    case SocketInfo::Lookup: return "Lookup";
-    case SocketInfo::Connect: return "Connect";
-    case SocketInfo::Close: return "Close";
-    case SocketInfo::Listen: return "Listen";
-    case SocketInfo::Receive: return "Receive";
-    case SocketInfo::Send: return "Send";
-    case SocketInfo::Accept: return "Accept";
-    case SocketInfo::Error: return "Error";
+    case SocketInfo::Lookup:
+        return "Lookup";
+    case SocketInfo::Connect:
+        return "Connect";
+    case SocketInfo::Close:
+        return "Close";
+    case SocketInfo::Listen:
+        return "Listen";
+    case SocketInfo::Receive:
+        return "Receive";
+    case SocketInfo::Send:
+        return "Send";
+    case SocketInfo::Accept:
+        return "Accept";
+    case SocketInfo::Error:
+        return "Error";
     }
     return "";
 }
@@ -63,8 +71,7 @@ TSock::~TSock()
     shutDown();
 }
 
-template <class Step>
-void TSock::guarded(Step&& step)
+template <class Step> void TSock::guarded(Step&& step)
 {
     try {
         step();
@@ -192,7 +199,8 @@ bool TSock::Open()
     // named rather than given as a functor: Qt 6.4 leaks a functor whose
     // lookup is aborted or outlives its context.)
     m_lookupPort = port;
-    m_lookupId = QHostInfo::lookupHost(QString::fromStdString(m_hostName), this, SLOT(onHostLookedUp(QHostInfo)));
+    m_lookupId =
+        QHostInfo::lookupHost(QString::fromStdString(m_hostName), this, SLOT(onHostLookedUp(QHostInfo)));
     return m_connected;
 }
 
@@ -354,7 +362,8 @@ std::string TSock::Receive(std::ptrdiff_t size)
 
 void TSock::resumeReading()
 {
-    if (m_resumeScheduled || !m_socket || m_socket->bytesAvailable() == 0 || m_receiveBuffer.size() >= kReceiveLimit)
+    if (m_resumeScheduled || !m_socket || m_socket->bytesAvailable() == 0 ||
+        m_receiveBuffer.size() >= kReceiveLimit)
         return;
     m_resumeScheduled = true;
     QTimer::singleShot(0, this, [this] {
@@ -383,8 +392,8 @@ bool TSock::Accept(TSock*& newSock)
     accepted->m_portName = m_portName;
     bool isIpv4 = false;
     const quint32 peer = socket->peerAddress().toIPv4Address(&isIpv4);
-    accepted->m_hostName = isIpv4 ? QHostAddress(peer).toString().toStdString()
-                                  : socket->peerAddress().toString().toStdString();
+    accepted->m_hostName =
+        isIpv4 ? QHostAddress(peer).toString().toStdString() : socket->peerAddress().toString().toStdString();
     newSock = accepted;
     // Game messages are small and wanted at once: none waits for the
     // acknowledgement of the one before (LowDelayOption above).
@@ -466,7 +475,8 @@ void TSock::onErrorOccurred(int error)
     // disconnect that follows; a reset is no different for the game.
     if (socketError == QAbstractSocket::RemoteHostClosedError && m_connected)
         return;
-    guarded([this, socketError] { report(SocketInfo::Error, socketErrorText(socketErrorCode(socketError))); });
+    guarded(
+        [this, socketError] { report(SocketInfo::Error, socketErrorText(socketErrorCode(socketError))); });
 }
 
 void TSock::onPeerClosed()

@@ -151,8 +151,7 @@ private:
     // The address when it is known at once; none when a lookup must run.
     std::optional<quint32> resolveHost();
     // Runs an event handler step; errors go to the general error report.
-    template <class Step>
-    void guarded(Step&& step);
+    template <class Step> void guarded(Step&& step);
 
     std::string m_hostName;
     std::string m_portName;

@@ -36,8 +36,8 @@ bool toWord(const std::string& line, Word& word, std::string& why)
         return false;
     }
     if (line.size() > kLetters) {
-        why = "\"" + line + "\" has " + std::to_string(line.size()) + " letters; the list holds words cut to "
-              + std::to_string(kLetters);
+        why = "\"" + line + "\" has " + std::to_string(line.size()) +
+              " letters; the list holds words cut to " + std::to_string(kLetters);
         return false;
     }
     if (line.size() < kMinLetters) {
@@ -54,7 +54,8 @@ bool toWord(const std::string& line, Word& word, std::string& why)
         } else {
             char code[8];
             std::snprintf(code, sizeof code, "0x%02X", static_cast<unsigned char>(c));
-            why = "character " + std::to_string(i + 1) + " of \"" + line + "\" (" + code + ") is not a letter a..z";
+            why = "character " + std::to_string(i + 1) + " of \"" + line + "\" (" + code +
+                  ") is not a letter a..z";
             return false;
         }
     }

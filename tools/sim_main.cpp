@@ -30,7 +30,10 @@ public:
 
 class StderrNotices : public lexiflip::engine::NoticeSink {
 public:
-    void notice(std::string_view text) override { std::fprintf(stderr, "%.*s\n", int(text.size()), text.data()); }
+    void notice(std::string_view text) override
+    {
+        std::fprintf(stderr, "%.*s\n", int(text.size()), text.data());
+    }
 };
 
 int usage(int status)
@@ -62,15 +65,13 @@ int main(int argc, char** argv)
     bool quiet = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        auto number = [&](long long& value) {
-            return i + 1 < argc && readNumber(argv[++i], value);
-        };
+        auto number = [&](long long& value) { return i + 1 < argc && readNumber(argv[++i], value); };
         if (arg == "--help" || arg == "-h")
             return usage(0);
         if (arg == "--quiet")
             quiet = true;
-        else if (!((arg == "--games" && number(games)) || (arg == "--seed" && number(seed))
-                   || (arg == "--score" && number(score)) || (arg == "--time" && number(seconds))))
+        else if (!((arg == "--games" && number(games)) || (arg == "--seed" && number(seed)) ||
+                   (arg == "--score" && number(score)) || (arg == "--time" && number(seconds))))
             return usage(2);
     }
     if (games < 1)
@@ -78,15 +79,16 @@ int main(int argc, char** argv)
 
     StderrNotices notices;
     const lexiflip::engine::TDictn dictionary(lexiflip::assets::dictionaryRecords(), notices);
-    const std::vector<std::string> words = lexiflip::engine::loadComputerWords(lexiflip::assets::computerWords());
+    const std::vector<std::string> words =
+        lexiflip::engine::loadComputerWords(lexiflip::assets::computerWords());
     const std::string start = "You+" + std::to_string(score) + "+" + std::to_string(seconds) + "+t+1+0+";
 
     CountingSender sender;
     long long seat1Wins = 0, unfinished = 0, winningScores = 0, rounds = 0;
     const auto begin = std::chrono::steady_clock::now();
     for (long long game = 0; game < games; ++game) {
-        const auto result = lexiflip::engine::playComputerMatch(dictionary, words,
-                                                                static_cast<std::uint64_t>(seed + game), sender, start);
+        const auto result = lexiflip::engine::playComputerMatch(
+            dictionary, words, static_cast<std::uint64_t>(seed + game), sender, start);
         const bool finished = !result.winner.empty();
         unfinished += finished ? 0 : 1;
         seat1Wins += result.winner == "You" ? 1 : 0;
@@ -99,7 +101,8 @@ int main(int argc, char** argv)
     }
     const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
     const long long finishedGames = games - unfinished;
-    std::printf("balance: average winning score %.1f, %.2f rounds per game, seat 1 wins %.1f%%, %lld unfinished, %llu messages\n",
+    std::printf("balance: average winning score %.1f, %.2f rounds per game, seat 1 wins %.1f%%, %lld "
+                "unfinished, %llu messages\n",
                 finishedGames ? double(winningScores) / finishedGames : 0.0, double(rounds) / games,
                 100.0 * seat1Wins / games, unfinished, static_cast<unsigned long long>(sender.messages));
     std::printf("%lld games in %.3f s (%.0f games/s)\n", games, elapsed, elapsed > 0 ? games / elapsed : 0.0);

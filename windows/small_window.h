@@ -15,7 +15,7 @@ namespace lexiflip::windows {
 class SmallWindow : public QWidget {
     Q_OBJECT
 
-  public:
+public:
     // The header band's height in device-independent pixels.
     static constexpr int kHeaderHeight = 44;
 
@@ -25,12 +25,12 @@ class SmallWindow : public QWidget {
     // The heading shown in the header band.
     QLabel* heading() const { return m_heading; }
 
-  protected:
+protected:
     // The layout of the panel below the header band.
     QVBoxLayout* body() const { return m_body; }
     void paintEvent(QPaintEvent* event) override;
 
-  private:
+private:
     QLabel* m_heading;
     QVBoxLayout* m_body;
 };

@@ -25,28 +25,28 @@ namespace {
 
 // A label that reports a click, for the picture and the web link.
 class ClickLabel : public QLabel {
-  public:
+public:
     ClickLabel(const QString& text, QWidget* parent, std::function<void()> clicked)
         : QLabel(text, parent), m_clicked(std::move(clicked))
     {
         setCursor(Qt::PointingHandCursor);
     }
 
-  protected:
+protected:
     void mouseReleaseEvent(QMouseEvent* event) override
     {
         if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
             m_clicked();
     }
 
-  private:
+private:
     std::function<void()> m_clicked;
 };
 
 // The picture: a corner of the board with two tiles turned up, and the word
 // built from it beneath, in the game's own tiles.
 class AboutPicture : public ClickLabel {
-  public:
+public:
     static constexpr int kTile = 41;
     static constexpr int kGap = 4;
 
@@ -59,7 +59,7 @@ class AboutPicture : public ClickLabel {
         setFixedSize(4 * kTile + 3 * kGap, 2 * kTile + kGap + 8);
     }
 
-  protected:
+protected:
     void paintEvent(QPaintEvent*) override
     {
         QPainter painter(this);

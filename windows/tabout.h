@@ -24,13 +24,13 @@ bool openInSystem(const QUrl& link);
 class Tabout : public SmallWindow {
     Q_OBJECT
 
-  public:
+public:
     explicit Tabout(QWidget* parent = nullptr, LinkOpener opener = openInSystem);
 
     // A click on the web link, and the main window's logo (Image6Click).
     void openWebLink();
 
-  private:
+private:
     LinkOpener m_opener;
 };
 

@@ -31,7 +31,7 @@ namespace {
 // The lobby's picture: the lobby's sign over a row of tiles, with the red
 // "IS CLOSED" label laid over it by the window.
 class LobbyPicture : public QWidget {
-  public:
+public:
     explicit LobbyPicture(QWidget* parent) : QWidget(parent)
     {
         setObjectName(QStringLiteral("image_lobby"));
@@ -39,7 +39,7 @@ class LobbyPicture : public QWidget {
         setFixedSize(150, 124);
     }
 
-  protected:
+protected:
     void paintEvent(QPaintEvent*) override
     {
         QPainter painter(this);

@@ -39,7 +39,7 @@ QString findLobbyProgram();
 class Tdownload : public QWidget {
     Q_OBJECT
 
-  public:
+public:
     static inline const QString kInstallerPath = QStringLiteral("/lobby/hvlsetup.exe");
     static inline const QByteArray kUserAgent = "Mozilla/3.0 (compatible)";
     static inline const QByteArray kAccept = "image/gif, image/x-xbitmap, image/jpeg, image/pjpeg, */*";
@@ -71,15 +71,15 @@ class Tdownload : public QWidget {
     void Button1Click();     // "Play Solo Game"
     void Button2Click();     // "Play with Others"
 
-  signals:
+signals:
     // The game should close through the main window's "Exit": the installer or
     // the lobby has started.
     void exitRequested();
 
-  protected:
+protected:
     void showEvent(QShowEvent* event) override;
 
-  private:
+private:
     // The HTTP client's events.
     void HttpCli1HeaderData();
     void HttpCli1DocBegin();

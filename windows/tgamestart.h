@@ -21,7 +21,7 @@ class TickBox;
 class Tgamestart : public QWidget {
     Q_OBJECT
 
-  public:
+public:
     static constexpr int kScoreMin = 100;
     static constexpr int kScoreMax = 500;
     static constexpr int kTimeMin = 45;
@@ -55,14 +55,14 @@ class Tgamestart : public QWidget {
     // Sends the options as CMD_startgame and hides the dialog.
     void button_startClick();
 
-  protected:
+protected:
     void paintEvent(QPaintEvent* event) override;
 
-  signals:
+signals:
     // Start was pressed: the options may be saved.
     void started();
 
-  private:
+private:
     void stepScore(int direction);
     void stepTime(int direction);
     void showNumbers();

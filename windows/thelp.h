@@ -28,7 +28,7 @@ const std::array<HelpPage, kHelpPageCount>& helpPages();
 class Thelp : public SmallWindow {
     Q_OBJECT
 
-  public:
+public:
     explicit Thelp(QWidget* parent = nullptr);
 
     // A page button: brings memo<tag> to the front and titles it. Tags outside
@@ -37,11 +37,11 @@ class Thelp : public SmallWindow {
     // The tag of the page in front.
     int currentPage() const;
 
-  signals:
+signals:
     // "About": the main window shows the about window.
     void aboutRequested();
 
-  private:
+private:
     QLabel* m_caption;
     QStackedWidget* m_pages;
     QButtonGroup* m_buttons;

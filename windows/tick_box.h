@@ -11,7 +11,7 @@ namespace lexiflip::windows {
 class TickBox : public QWidget {
     Q_OBJECT
 
-  public:
+public:
     static constexpr int kWidth = 32;
     static constexpr int kHeight = 19;
 
@@ -24,15 +24,15 @@ class TickBox : public QWidget {
 
     QSize sizeHint() const override { return {kWidth, kHeight}; }
 
-  signals:
+signals:
     void clicked();
 
-  protected:
+protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
-  private:
+private:
     void describe();
 
     QString m_caption;

@@ -17,7 +17,7 @@ namespace lexiflip::windows {
 class Tphrases : public SmallWindow {
     Q_OBJECT
 
-  public:
+public:
     static constexpr int kPhraseCount = 9;
     static constexpr int kMaxPhraseLength = 50;
 
@@ -31,11 +31,11 @@ class Tphrases : public SmallWindow {
     // The nine entries as they read now.
     QStringList phrases() const;
 
-  signals:
+signals:
     // "Done": the nine texts, phrase 1 first, empty ones included.
     void phrasesApplied(const QStringList& phrases);
 
-  private:
+private:
     void button_doneClick();
 
     QLineEdit* m_entries[kPhraseCount] = {};

@@ -28,7 +28,7 @@ std::optional<int> watcherSlot(std::string_view entry);
 class Tspylist : public SmallWindow {
     Q_OBJECT
 
-  public:
+public:
     explicit Tspylist(QWidget* parent = nullptr);
 
     // The list, fed from the client's watcher list.
@@ -49,14 +49,14 @@ class Tspylist : public SmallWindow {
     // "Remove From Game" on the hovered item.
     void popup_kickhimClick();
 
-  signals:
+signals:
     // The host's player asked to remove the watcher in this slot.
     void removeRequested(int slot);
 
-  protected:
+protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-  private:
+private:
     QListWidget* m_list;
     QMenu* m_popup;
     QAction* m_kick;

@@ -36,7 +36,7 @@ namespace lexiflip::windows {
 class Ttallylist : public QWidget, public client::TallyCalls {
     Q_OBJECT
 
-  public:
+public:
     explicit Ttallylist(QWidget* parent = nullptr);
     ~Ttallylist() override;
 
@@ -73,7 +73,7 @@ class Ttallylist : public QWidget, public client::TallyCalls {
     void button_resetClick();
     void button_doneClick() { close(); }
 
-  private:
+private:
     void buildControls();
     // Copies the tally's lists and texts into the controls.
     void refresh();

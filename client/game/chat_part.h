@@ -17,7 +17,7 @@ class ClientSender;
 
 // Where the chat's received chatter sounds end up.
 class ChatOutput {
-  public:
+public:
     virtual ~ChatOutput() = default;
     virtual void addlinetochat(std::string_view line, wire::Colour colour) = 0;
     // A chatter sound by name, played whatever "Play Sounds" says.
@@ -29,7 +29,7 @@ class ChatOutput {
 // It reads who this client is (loggedin, myplayer, the seat names) from the
 // client game and sends through the same sender.
 class ChatPart {
-  public:
+public:
     // cooldown is started for kPhraseCooldownMs when a phrase was sent; its
     // owner calls cooldownTimer() when it fires.
     ChatPart(ClientSender& sender, ChatOutput& output, const ClientGame& game, engine::Clock& cooldown);
@@ -63,7 +63,7 @@ class ChatPart {
     // Received CMD_playasound: the sender's slot, "+", the sound's name, "+".
     void playasound(std::string_view payload);
 
-  private:
+private:
     ClientSender& m_sender;
     ChatOutput& m_output;
     const ClientGame& m_game;

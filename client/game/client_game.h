@@ -129,7 +129,7 @@ struct SeatMenu {
 // range-checked: a message naming a cell, position or seat out of range is
 // dropped at that point.
 class ClientGame {
-  public:
+public:
     // turntime ticks every second while the turn timer runs, sneakerClock every
     // 300 ms while the sneaker marker shows; the owner calls turntimeTimer() and
     // sneakerTimer() on each tick. The seed drives the bar's shuffle.
@@ -215,7 +215,7 @@ class ClientGame {
     const std::vector<std::string>& watchers() const { return m_watchers; }
     bool messageBoxOpen() const { return m_boxOpen; }
 
-  private:
+private:
     struct Dispatch;
 
     // Part of the session.

@@ -20,7 +20,7 @@ namespace lexiflip::client {
 // them. Every call has an empty default so that an implementation overrides only
 // what it shows; calls may be added to this interface, never changed.
 class ClientScreen {
-  public:
+public:
     virtual ~ClientScreen() = default;
 
     // The game area.

@@ -8,7 +8,7 @@ namespace lexiflip::client {
 // tests. Each message arrives whole, built by lexiflip_wire, with its
 // terminator, and is handed to the socket in one Send.
 class ClientSender {
-  public:
+public:
     virtual ~ClientSender() = default;
     virtual void send(std::string_view message) = 0;
 };

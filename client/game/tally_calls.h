@@ -7,7 +7,7 @@ namespace lexiflip::client {
 // The tally window's three operations that a game feeds. The tally window
 // implements them; until it exists the no-op below stands in.
 class TallyCalls {
-  public:
+public:
     virtual ~TallyCalls() = default;
 
     // A finished game: winner is "addtomine" when the own player won, otherwise
@@ -22,7 +22,7 @@ class TallyCalls {
 };
 
 class NoTally : public TallyCalls {
-  public:
+public:
     void addgame(std::string_view) override {}
     void addtomineincrease(int) override {}
     void addtomineset(int, int, std::string_view) override {}
@@ -31,7 +31,7 @@ class NoTally : public TallyCalls {
 // The game's tally until the tally window, created after the main window,
 // takes over; nothing is recorded before that.
 class TallyRelay : public TallyCalls {
-  public:
+public:
     void setTarget(TallyCalls* target) { m_target = target; }
     void addgame(std::string_view winner) override
     {
@@ -49,7 +49,7 @@ class TallyRelay : public TallyCalls {
             m_target->addtomineset(column, points, word);
     }
 
-  private:
+private:
     TallyCalls* m_target = nullptr;
 };
 

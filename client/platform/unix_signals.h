@@ -25,7 +25,7 @@ namespace lexiflip::client {
 class UnixSignalWatcher : public QObject {
     Q_OBJECT
 
-  public:
+public:
     UnixSignalWatcher(std::initializer_list<int> signalNumbers, std::function<void(int)> onSignal,
                       QObject* parent = nullptr);
     ~UnixSignalWatcher() override;
@@ -37,7 +37,7 @@ class UnixSignalWatcher : public QObject {
     // signals then keep their previous handling.
     bool active() const { return m_active; }
 
-  private:
+private:
     void onReadable();
 
     std::function<void(int)> m_onSignal;

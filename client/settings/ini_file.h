@@ -18,7 +18,7 @@ namespace lexiflip::settings {
 // surrounding blanks removed. The first section of a name and its first key of
 // a name count, as later ones are never reached.
 class IniFile {
-  public:
+public:
     IniFile() = default;
     static IniFile parse(std::string_view bytes);
 
@@ -34,7 +34,7 @@ class IniFile {
     // Line breaks inside a value would split the line, so they become blanks.
     void setValue(std::string_view section, std::string_view key, std::string_view value);
 
-  private:
+private:
     struct Line {
         std::string text;   // without its ending
         std::string ending; // "\n", "\r\n" or "" for a last line without one

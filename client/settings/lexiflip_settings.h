@@ -71,7 +71,7 @@ std::optional<int> textsizeMenuEntry(int textsize);
 // but cannot be read is never written, since writing it would lose the other
 // sections. Failures are not reported to the player, only returned.
 class SettingsFile {
-  public:
+public:
     explicit SettingsFile(std::filesystem::path path);
 
     const std::filesystem::path& path() const { return m_path; }
@@ -102,7 +102,7 @@ class SettingsFile {
     // download's LobbyServer); nothing when the file or the key is missing.
     std::optional<std::string> value(std::string_view key) const;
 
-  private:
+private:
     enum class Existing { Missing, Read, Unreadable };
     Existing readExisting(IniFile& file) const;
     template <class Change> bool rewrite(Change&& change);

@@ -23,8 +23,7 @@ public:
     // Appends bytes and hands every completed message (without its terminator,
     // at most kMaxMessageBytes long) to onMessage, oldest first. Empty messages
     // are handed on too: dropping them is the dispatcher's job.
-    template <class OnMessage>
-    void feed(std::string_view bytes, OnMessage&& onMessage);
+    template <class OnMessage> void feed(std::string_view bytes, OnMessage&& onMessage);
 
     // Bytes held for a message whose terminator has not arrived yet.
     std::size_t pendingBytes() const { return m_partial.size(); }
@@ -38,8 +37,7 @@ private:
     std::string m_partial;
 };
 
-template <class OnMessage>
-void ReceiveAccumulator::feed(std::string_view bytes, OnMessage&& onMessage)
+template <class OnMessage> void ReceiveAccumulator::feed(std::string_view bytes, OnMessage&& onMessage)
 {
     while (!bytes.empty()) {
         const std::size_t end = bytes.find(kTerminator);

@@ -30,8 +30,7 @@ inline std::optional<SplitEntry> splitEntry(std::string_view entry)
 // whose command word matches none is dropped without reply. Context is whatever
 // the side needs to pass along with the payload (the host passes the connection
 // the entry came from).
-template <class... Context>
-class DispatchTable {
+template <class... Context> class DispatchTable {
 public:
     using Handler = std::function<void(std::string_view payload, Context...)>;
 

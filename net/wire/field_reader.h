@@ -24,7 +24,7 @@ Origin parseOrigin(std::string_view text);
 
 // Reads the fields of one payload from the front.
 class FieldReader {
-  public:
+public:
     explicit FieldReader(std::string_view payload) : m_rest(payload) {}
 
     // The text before the first "+" of the remaining payload, which is then
@@ -53,7 +53,7 @@ class FieldReader {
     // "+" gives a last empty item, so a reader that needs numbers stops there.
     std::vector<std::string_view> list() const;
 
-  private:
+private:
     std::string_view m_rest;
 };
 

@@ -22,8 +22,14 @@ MessageBuilder& addTiles(MessageBuilder& message, const std::vector<BarTile>& ti
 
 } // namespace
 
-std::string sendlogininfo(int slot) { return MessageBuilder(cmd::sendlogininfo).add(slot).str(); }
-std::string full() { return MessageBuilder(cmd::full).trailing().str(); }
+std::string sendlogininfo(int slot)
+{
+    return MessageBuilder(cmd::sendlogininfo).add(slot).str();
+}
+std::string full()
+{
+    return MessageBuilder(cmd::full).trailing().str();
+}
 
 std::string newplayerinfo(int slot, std::string_view name)
 {
@@ -40,7 +46,10 @@ std::string havewrongversion(std::string_view name)
     return MessageBuilder(cmd::havewrongversion).add(name).str();
 }
 
-std::string wrongversion() { return MessageBuilder(cmd::wrongversion).trailing().str(); }
+std::string wrongversion()
+{
+    return MessageBuilder(cmd::wrongversion).trailing().str();
+}
 
 std::string playerdisconnected(int slot, std::string_view name)
 {
@@ -97,7 +106,10 @@ std::string mytiles(int slot, const std::vector<BarTile>& tiles)
     return addTiles(message, tiles).str();
 }
 
-std::string nextplayer(int slot) { return slotOnly(cmd::nextplayer, slot); }
+std::string nextplayer(int slot)
+{
+    return slotOnly(cmd::nextplayer, slot);
+}
 
 std::string theirtiles(int slot, const std::vector<BarTile>& tiles)
 {
@@ -106,8 +118,14 @@ std::string theirtiles(int slot, const std::vector<BarTile>& tiles)
     return addTiles(message, tiles).str();
 }
 
-std::string sneaker(int slot) { return slotOnly(cmd::sneaker, slot); }
-std::string sneak(int slot) { return slotOnly(cmd::sneak, slot); }
+std::string sneaker(int slot)
+{
+    return slotOnly(cmd::sneaker, slot);
+}
+std::string sneak(int slot)
+{
+    return slotOnly(cmd::sneak, slot);
+}
 
 std::string heflip(int slot, int x, int y, bool last, int remaining)
 {
@@ -143,8 +161,14 @@ std::string heclickclear(int slot, std::string_view rest)
     return MessageBuilder(cmd::heclickclear).add(slot).add(rest).str();
 }
 
-std::string hepasses(int slot) { return slotOnly(cmd::hepasses, slot); }
-std::string invalid(int slot) { return slotOnly(cmd::invalid, slot); }
+std::string hepasses(int slot)
+{
+    return slotOnly(cmd::hepasses, slot);
+}
+std::string invalid(int slot)
+{
+    return slotOnly(cmd::invalid, slot);
+}
 
 std::string hisword(int slot, std::string_view word, int totalScore, int wordScore,
                     const std::vector<int>& codes)
@@ -156,18 +180,23 @@ std::string hisword(int slot, std::string_view word, int totalScore, int wordSco
     return message.str();
 }
 
-std::string timeup(int slot) { return slotOnly(cmd::timeup, slot); }
+std::string timeup(int slot)
+{
+    return slotOnly(cmd::timeup, slot);
+}
 
 std::string buytiles(int slot, int newScore)
 {
     return MessageBuilder(cmd::buytiles).add(slot).add(newScore).add(20).trailing().str();
 }
 
-std::string notenough(int slot) { return slotOnly(cmd::notenough, slot); }
+std::string notenough(int slot)
+{
+    return slotOnly(cmd::notenough, slot);
+}
 
 std::string stats(int slot, int playtoscore, int creationtime, int currentplayer, int turnticks,
-                  std::string_view modeWord, std::string_view maxFour,
-                  const std::array<int, 6>& seatScores)
+                  std::string_view modeWord, std::string_view maxFour, const std::array<int, 6>& seatScores)
 {
     MessageBuilder message(cmd::stats);
     message.add(slot).add(playtoscore).add(creationtime).add(currentplayer).add(turnticks);
@@ -186,8 +215,14 @@ std::string isflipped(int slot, const std::vector<Origin>& cells)
     return message.str();
 }
 
-std::string tie() { return MessageBuilder(cmd::tie).trailing().str(); }
-std::string winner(std::string_view name) { return MessageBuilder(cmd::winner).add(name).trailing().str(); }
+std::string tie()
+{
+    return MessageBuilder(cmd::tie).trailing().str();
+}
+std::string winner(std::string_view name)
+{
+    return MessageBuilder(cmd::winner).add(name).trailing().str();
+}
 
 std::string logininfo(int slot, std::string_view version, std::string_view name)
 {
@@ -209,9 +244,8 @@ std::string kickhim(int senderSlot, int targetSlot)
     return MessageBuilder(cmd::kickhim).add(senderSlot).add(targetSlot).trailing().str();
 }
 
-std::string startgame(std::string_view name, std::string_view playtoscore,
-                      std::string_view creationtime, bool viewable, std::string_view modeDigit,
-                      std::string_view maxFour)
+std::string startgame(std::string_view name, std::string_view playtoscore, std::string_view creationtime,
+                      bool viewable, std::string_view modeDigit, std::string_view maxFour)
 {
     return MessageBuilder(cmd::startgame)
         .add(name)
@@ -262,12 +296,22 @@ std::string idone(int slot, const std::vector<Origin>& word)
     return message.str();
 }
 
-std::string hepass(int slot) { return slotOnly(cmd::hepass, slot); }
-std::string clickbuy(int slot) { return slotOnly(cmd::clickbuy, slot); }
+std::string hepass(int slot)
+{
+    return slotOnly(cmd::hepass, slot);
+}
+std::string clickbuy(int slot)
+{
+    return slotOnly(cmd::clickbuy, slot);
+}
 
 std::string playasound(int slot, int soundNumber)
 {
-    return MessageBuilder(cmd::playasound).add(slot).add("wave" + std::to_string(soundNumber)).trailing().str();
+    return MessageBuilder(cmd::playasound)
+        .add(slot)
+        .add("wave" + std::to_string(soundNumber))
+        .trailing()
+        .str();
 }
 
 std::string_view payloadOf(std::string_view message)

@@ -69,8 +69,7 @@ std::string timeup(int slot);
 std::string buytiles(int slot, int newScore);
 std::string notenough(int slot);
 std::string stats(int slot, int playtoscore, int creationtime, int currentplayer, int turnticks,
-                  std::string_view modeWord, std::string_view maxFour,
-                  const std::array<int, 6>& seatScores);
+                  std::string_view modeWord, std::string_view maxFour, const std::array<int, 6>& seatScores);
 std::string isflipped(int slot, const std::vector<Origin>& cells);
 std::string tie();
 std::string winner(std::string_view name);
@@ -82,9 +81,8 @@ std::string logininfo(int slot, std::string_view version, std::string_view name)
 std::string chat(int slot, std::string_view text, Colour colour);
 std::string action(int slot, std::string_view text, Colour colour);
 std::string kickhim(int senderSlot, int targetSlot);
-std::string startgame(std::string_view name, std::string_view playtoscore,
-                      std::string_view creationtime, bool viewable, std::string_view modeDigit,
-                      std::string_view maxFour);
+std::string startgame(std::string_view name, std::string_view playtoscore, std::string_view creationtime,
+                      bool viewable, std::string_view modeDigit, std::string_view maxFour);
 std::string justwatch(int slot, std::string_view state);
 std::string iflip(int slot, int x, int y);
 std::string useboardletter(int slot, int x, int y, int wordPosition);

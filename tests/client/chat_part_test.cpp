@@ -26,7 +26,7 @@ constexpr lexiflip::wire::Colour kRed = 0x0000FF;
 constexpr lexiflip::wire::Colour kBlue = 0xFF0000;
 
 class RecordingOutput : public client::ChatOutput {
-  public:
+public:
     void addlinetochat(std::string_view line, lexiflip::wire::Colour colour) override
     {
         lines.push_back({std::string(line), colour});

@@ -25,7 +25,7 @@ constexpr client::MouseButton kRight = MouseButton::Right;
 // Seat 1 ("You") against Bob in seat 2, a 60-second game, bar letters 1..7 in
 // positions 1..7, and the own turn begun.
 class OwnTurn : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override
     {
         rig.login(1);

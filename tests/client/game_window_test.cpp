@@ -272,7 +272,7 @@ TEST(GameWindow, AJoiningClientGivenSlotOneIsTheHostsPlayer)
 // make, clicked tile by tile, and DONE; PASS when there is none or the host
 // refuses it.
 class WidgetPlayer {
-  public:
+public:
     explicit WidgetPlayer(SoloGame& solo)
         : m_solo(solo), m_words(engine::loadComputerWords(assets::computerWords()))
     {
@@ -315,7 +315,7 @@ class WidgetPlayer {
     int words = 0;
     int passes = 0;
 
-  private:
+private:
     void flipOne()
     {
         const ClientGame& g = m_solo.game();

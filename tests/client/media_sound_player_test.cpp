@@ -113,7 +113,7 @@ template <typename Done> bool waitFor(Done done, int milliseconds)
 // A silent but real audio device: a private sound server with a null sink,
 // where the machine has the server installed.
 class NullSink {
-  public:
+public:
     bool start()
     {
         const QString server = QStandardPaths::findExecutable(QStringLiteral("pulseaudio"));
@@ -144,7 +144,7 @@ class NullSink {
         m_server.waitForFinished(3000);
     }
 
-  private:
+private:
     QTemporaryDir m_dir;
     QProcess m_server;
 };

@@ -16,7 +16,6 @@
 namespace lexiflip::client {
 namespace {
 
-
 TEST(AppFolder, lexiflipHomeWinsAndIsCreated)
 {
     QTemporaryDir base;

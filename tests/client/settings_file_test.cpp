@@ -217,7 +217,7 @@ TEST(WindowBoundsTest, CloseRuleStoresOnlyMovedWindowsAndShrinksOversizedOnes)
 }
 
 class SettingsFileTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override
     {
         m_dir = fs::temp_directory_path() / ("lexiflip-settings-" + std::to_string(std::random_device{}()));

@@ -1,6 +1,6 @@
-#include "client/settings_location.h"
 #include "client/command_line.h"
 #include "client/lobby_link.h"
+#include "client/settings_location.h"
 #include "client/single_instance.h"
 #include "client/window_placement.h"
 
@@ -30,7 +30,7 @@ using testing::waitUntil;
 // The window tests need widgets, the rest an event loop: one application
 // object for the whole test program.
 class QtEnvironment : public ::testing::Environment {
-  public:
+public:
     void SetUp() override
     {
         static int argc = 1;
@@ -40,7 +40,7 @@ class QtEnvironment : public ::testing::Environment {
     }
     void TearDown() override { m_app.reset(); }
 
-  private:
+private:
     std::unique_ptr<QApplication> m_app;
 };
 const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
@@ -165,7 +165,7 @@ TEST(WindowPlacementTest, AnUntouchedWindowWritesNothingAtCloseAndAMovedOneIsSto
 // The single-instance guard with real processes: probes run the guard as the
 // game's start-up does.
 class SingleInstanceTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override
     {
         m_name = QStringLiteral("zorbet-test-%1").arg(std::random_device{}());

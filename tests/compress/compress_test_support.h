@@ -81,7 +81,7 @@ inline void writeFile(const fs::path& path, std::string_view content)
 
 // A fresh directory per test, removed afterwards.
 class TempDirTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override
     {
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();

@@ -18,7 +18,7 @@ using testing::readFile;
 using testing::writeFile;
 
 class Lzrw1Cli : public testing::TempDirTest {
-  protected:
+protected:
     // Runs the tool with `args` (already quoted) and returns its exit status;
     // standard error is kept in m_stderr.
     int run(const std::string& args)

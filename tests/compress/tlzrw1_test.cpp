@@ -60,7 +60,7 @@ template <class F> std::string failure(F&& f)
 }
 
 class Tlzrw1Files : public testing::TempDirTest {
-  protected:
+protected:
     // Compresses `content` from a file and returns the container file's bytes.
     std::string compressFile(TCompressMode mode, std::string_view content)
     {

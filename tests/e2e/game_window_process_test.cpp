@@ -30,16 +30,16 @@ quint16 freePort()
 // A private folder for the program's files (settings, tally, the
 // single-instance guard's name), so that tests never share them.
 class Home {
-  public:
+public:
     QString path() const { return m_dir.path(); }
     QString file(const QString& name) const { return m_dir.filePath(name); }
 
-  private:
+private:
     QTemporaryDir m_dir;
 };
 
 class GameProcess {
-  public:
+public:
     GameProcess(const QStringList& arguments, quint16 port, const Home& home,
                 const QList<QPair<QString, QString>>& extraEnvironment = {})
     {
@@ -78,7 +78,7 @@ class GameProcess {
         return QString::fromUtf8(binary ? binary : ".");
     }
 
-  private:
+private:
     QProcess m_process;
 };
 

@@ -24,7 +24,7 @@ namespace {
 namespace msg = wire::msg;
 
 class HostFaults : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override
     {
         host = std::make_unique<HostProcess>(QStringList{QStringLiteral("--port"), QStringLiteral("0")});

@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "assets/embedded.h"
-#include "engine/computer_words.h"
 #include "e2e/host_process.h"
+#include "engine/computer_words.h"
 #include "net/net_wait.h"
 #include "net/test_client.h"
 #include "net/wire/dispatch_table.h"
@@ -185,7 +185,8 @@ TEST(LexiflipHost, ServesAWholeGameToAScriptedClientAgainstKlot)
             return client.has("CMD_winner+") || client.closed();
         },
         200000);
-    ASSERT_TRUE(won) << "turns " << player.turns << ", words " << player.words << ", passes " << player.passes;
+    ASSERT_TRUE(won) << "turns " << player.turns << ", words " << player.words << ", passes "
+                     << player.passes;
     EXPECT_FALSE(client.closed());
     EXPECT_GE(player.turns, 1);
     // Every turn of the scripted player ended in a word or a pass.

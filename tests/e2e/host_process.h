@@ -21,7 +21,7 @@ inline QString hostProgram()
 
 // A running lexiflip-host; SIGTERM ends it when the test is over.
 class HostProcess {
-  public:
+public:
     explicit HostProcess(const QStringList& arguments)
     {
         m_process.setProgram(hostProgram());
@@ -57,7 +57,7 @@ class HostProcess {
 
     QProcess& process() { return m_process; }
 
-  private:
+private:
     QProcess m_process;
     QByteArray m_stdout;
 };

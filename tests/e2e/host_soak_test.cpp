@@ -45,12 +45,12 @@ long environmentNumber(const char* name, long fallback)
 
 // The clients' shared dice: one seeded engine, our own mapping to a range.
 class Dice {
-  public:
+public:
     explicit Dice(std::uint64_t seed) : m_engine(seed) {}
     int below(int n) { return n > 0 ? static_cast<int>(m_engine() % static_cast<std::uint64_t>(n)) : 0; }
     bool chance(int perThousand) { return below(1000) < perThousand; }
 
-  private:
+private:
     std::mt19937_64 m_engine;
 };
 
@@ -200,7 +200,7 @@ struct Referee {
 
 // One scripted player: a connection, its referee and its habits.
 class Player {
-  public:
+public:
     Player(quint16 port, int index, const std::vector<std::string>& words)
         : m_port(port), m_index(index), m_words(words)
     {
@@ -260,7 +260,7 @@ class Player {
 
     int joins = 0;
 
-  private:
+private:
     void startTurn(Dice& dice)
     {
         if (dice.chance(50))
@@ -509,7 +509,8 @@ TEST(LexiflipHostSoak, NineRoughPlayersKeepTheGameSoundAndTheMemorySettled)
     if (!last.away() && !last.closed()) {
         const int gone = players[0]->client().count("CMD_playerdisconnected+");
         last.client().close();
-        EXPECT_TRUE(waitUntil([&] { return players[0]->client().count("CMD_playerdisconnected+") > gone; }, 10000));
+        EXPECT_TRUE(
+            waitUntil([&] { return players[0]->client().count("CMD_playerdisconnected+") > gone; }, 10000));
     }
     std::unique_ptr<TestClient> fresh;
     for (int attempt = 0; attempt < 10; ++attempt) {

@@ -9,9 +9,9 @@
 #include "support/engine_rig.h"
 
 using namespace lexiflip;
+using engine::Game;
 using lexiflip::testing::EngineRig;
 using lexiflip::testing::wireText;
-using engine::Game;
 
 namespace {
 

@@ -24,8 +24,8 @@ public:
     Directory()
     {
         std::random_device seed;
-        m_path = std::filesystem::temp_directory_path()
-                 / ("lexiflip-dictn-" + std::to_string(seed()) + "-" + std::to_string(seed()));
+        m_path = std::filesystem::temp_directory_path() /
+                 ("lexiflip-dictn-" + std::to_string(seed()) + "-" + std::to_string(seed()));
         std::filesystem::create_directories(m_path);
     }
     ~Directory() { std::filesystem::remove_all(m_path); }
@@ -72,7 +72,7 @@ TEST_F(DictnTest, OnlyWholeWordsMatch)
 {
     TDictn spell(smallList(), notices, dir.path());
     EXPECT_TRUE(spell.checkWord("cats"));
-    EXPECT_FALSE(spell.checkWord("ca"));   // a prefix of a record
+    EXPECT_FALSE(spell.checkWord("ca"));    // a prefix of a record
     EXPECT_FALSE(spell.checkWord("catss")); // a record is a prefix of it
     EXPECT_FALSE(spell.checkWord("cow"));
     EXPECT_FALSE(spell.checkWord("aa")); // before the first record
@@ -195,7 +195,8 @@ TEST_F(DictnTest, EmptyEnglishFileIsAnEmptyList)
 TEST_F(DictnTest, TrailingPartialRecordIsIgnored)
 {
     std::string records = testing::dictionaryRecords({"cat", "dog"});
-    records += "\x1E" "ZZZ";
+    records += "\x1E"
+               "ZZZ";
     TDictn spell(records, notices, dir.path());
     EXPECT_EQ(spell.lastIndex(), 1);
     EXPECT_TRUE(spell.checkWord("dog"));

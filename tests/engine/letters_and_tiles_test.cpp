@@ -15,7 +15,8 @@ using lexiflip::testing::EngineRig;
 TEST(Letters, WorthAndTextOfEveryCode)
 {
     const std::string letters = "abcdefghijklmnopqrstuvwxyz";
-    const std::array<int, 26> worth{1, 3, 3, 1, 1, 5, 3, 3, 1, 5, 5, 1, 3, 1, 1, 3, 10, 1, 1, 1, 1, 7, 5, 10, 3, 10};
+    const std::array<int, 26> worth{1, 3, 3, 1,  1, 5, 3, 3, 1, 5, 5,  1, 3,
+                                    1, 1, 3, 10, 1, 1, 1, 1, 7, 5, 10, 3, 10};
     for (int code = 1; code <= 26; ++code) {
         EXPECT_EQ(engine::letterworth(code), worth[code - 1]) << code;
         std::string text = "?";
@@ -139,14 +140,14 @@ TEST(Tiles, RefillsSendOnlyChangedCellsAndNothingWhenNothingChanged)
     rig.game.refillBar(1);
     ASSERT_EQ(rig.sender.sent.size(), 3u);
     const auto& s = rig.game.state();
-    const std::string board = "CMD_theboard+3+4+" + std::to_string(s.cell(3, 4).letter) + "+9+1+"
-                              + std::to_string(s.cell(9, 1).letter) + '\xFF';
+    const std::string board = "CMD_theboard+3+4+" + std::to_string(s.cell(3, 4).letter) + "+9+1+" +
+                              std::to_string(s.cell(9, 1).letter) + '\xFF';
     EXPECT_EQ(rig.sender.recipients(board), (std::vector<int>{1, 2}));
     const auto& bar = s.players[1].tiles;
     EXPECT_EQ(rig.sender.sent[2].slot, 1);
-    EXPECT_EQ(rig.sender.sent[2].message, "CMD_mytiles+1+2+" + std::to_string(bar[2].letter) + "+5+"
-                                              + std::to_string(bar[5].letter) + "+7+"
-                                              + std::to_string(bar[7].letter) + '\xFF');
+    EXPECT_EQ(rig.sender.sent[2].message, "CMD_mytiles+1+2+" + std::to_string(bar[2].letter) + "+5+" +
+                                              std::to_string(bar[5].letter) + "+7+" +
+                                              std::to_string(bar[7].letter) + '\xFF');
     EXPECT_EQ(s.cell(3, 4).used, 0);
     EXPECT_EQ(bar[5].used, 0);
 }

@@ -7,9 +7,9 @@
 #include "support/engine_rig.h"
 
 using namespace lexiflip;
+using engine::Game;
 using lexiflip::testing::EngineRig;
 using lexiflip::testing::wireText;
-using engine::Game;
 
 namespace {
 
@@ -27,7 +27,10 @@ struct TurnFixture : ::testing::Test {
     }
 
     std::string payload(const std::string& message) { return std::string(wire::msg::payloadOf(message)); }
-    void submit(int slot, const std::vector<wire::Origin>& word) { rig.game.idone(payload(wire::msg::idone(slot, word))); }
+    void submit(int slot, const std::vector<wire::Origin>& word)
+    {
+        rig.game.idone(payload(wire::msg::idone(slot, word)));
+    }
 
     EngineRig rig;
 };
@@ -60,17 +63,17 @@ TEST_F(TurnFixture, FlippingAFaceUpTileOnlyTellsTheHost)
 
 TEST_F(TurnFixture, RequestsOutOfTurnOutOfPhaseOrOffTheBoardAreIgnored)
 {
-    rig.game.iflip("2+1+1+");                // not on turn
-    rig.game.iflip("x+1+1+");                // slot does not parse
-    rig.game.iflip("1+11+1+");               // off the board
+    rig.game.iflip("2+1+1+");  // not on turn
+    rig.game.iflip("x+1+1+");  // slot does not parse
+    rig.game.iflip("1+11+1+"); // off the board
     rig.game.iflip("1+0+1+");
     rig.game.iflip("1+1+9+");
-    rig.game.usebarletter("1+8+1+");         // no bar position 8
+    rig.game.usebarletter("1+8+1+"); // no bar position 8
     rig.game.useboardletter("1+1+0+1+");
     rig.game.clickbuy("3+");
     rig.game.hepass("2+");
     rig.game.startTimer1Phase(Game::kPause, 4);
-    rig.game.iflip("1+1+1+");                // pause: the turn is over
+    rig.game.iflip("1+1+1+"); // pause: the turn is over
     rig.game.hepass("1+");
     EXPECT_TRUE(rig.sender.sent.empty());
     EXPECT_EQ(rig.game.state().flipcount, 0);
@@ -82,7 +85,8 @@ TEST_F(TurnFixture, TheWorkedExampleScoresThirteen)
     rig.faceUp(5, 2, 't');
     rig.game.state().players[1].score = 7;
     submit(1, {{0, 1}, {0, 2}, {5, 2}});
-    EXPECT_EQ(rig.sender.recipients(wireText("CMD_hisword+1+qit+20+13+17+9+20")), (std::vector<int>{1, 2, 3}));
+    EXPECT_EQ(rig.sender.recipients(wireText("CMD_hisword+1+qit+20+13+17+9+20")),
+              (std::vector<int>{1, 2, 3}));
     EXPECT_EQ(rig.game.state().players[1].score, 20);
     // An accepted word starts the pause and keeps its marks for the refill.
     EXPECT_EQ(rig.game.state().timer1phase, Game::kPause);
@@ -138,13 +142,11 @@ TEST_F(TurnFixture, EveryInvalidLetterPathClearsMarksAndTheTurnGoesOn)
         std::vector<wire::Origin> word;
         const char* notice;
     } cases[] = {
-        {{{0, 1}, {0, 8}}, "Invalid Letter (1)"},
-        {{{0, 1}, {0, -1}}, "Invalid Letter (2)"},
+        {{{0, 1}, {0, 8}}, "Invalid Letter (1)"},  {{{0, 1}, {0, -1}}, "Invalid Letter (2)"},
         {{{0, 1}, {7, 7}}, "Invalid Letter (3)"}, // face down
         {{{4, 4}, {4, 4}}, "Invalid Letter (4)"}, // board tile twice
         {{{0, 2}, {0, 2}}, "Invalid Letter (4)"}, // bar tile twice
-        {{{0, 1}, {11, 2}}, "Invalid Letter (5)"},
-        {{{0, 1}, {-3, 2}}, "Invalid Letter (5)"},
+        {{{0, 1}, {11, 2}}, "Invalid Letter (5)"}, {{{0, 1}, {-3, 2}}, "Invalid Letter (5)"},
         {{{0, 1}, {4, 9}}, "Invalid Letter (6)"},
     };
     for (const auto& c : cases) {

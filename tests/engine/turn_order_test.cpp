@@ -7,9 +7,9 @@
 #include "support/engine_rig.h"
 
 using namespace lexiflip;
+using engine::Game;
 using lexiflip::testing::EngineRig;
 using lexiflip::testing::wireText;
-using engine::Game;
 
 namespace {
 
@@ -19,7 +19,8 @@ std::vector<int> turns(const EngineRig& rig)
     std::vector<int> slots;
     for (const auto& sent : rig.sender.withCommand("CMD_nextplayer")) {
         if (sent.slot == 1 || rig.game.state().players[1].connected == 0)
-            slots.push_back(*wire::parseInt(std::string_view(sent.message).substr(15, sent.message.size() - 17)));
+            slots.push_back(
+                *wire::parseInt(std::string_view(sent.message).substr(15, sent.message.size() - 17)));
     }
     return slots;
 }
@@ -92,7 +93,8 @@ TEST(TurnOrder, ASoloGameAlternatesSlotOneAndKlot)
     EngineRig rig({"cat"}, {"zzzz"});
     rig.connect({1});
     rig.game.startgame("You+100+60+t+1+0+");
-    ASSERT_TRUE(passingPeopleUntil(rig, [&] { return rig.sender.withCommand("CMD_nextplayer").size() >= 6; }));
+    ASSERT_TRUE(
+        passingPeopleUntil(rig, [&] { return rig.sender.withCommand("CMD_nextplayer").size() >= 6; }));
     EXPECT_EQ(turns(rig), (std::vector<int>{1, 2, 1, 2, 1, 2}));
     // Klot's bar is shown to slot 1 when tiles are viewable, never its own.
     EXPECT_EQ(rig.sender.withCommand("CMD_theirtiles").size(), 3u);
@@ -104,7 +106,8 @@ TEST(TurnOrder, TheFourPlayerOptionKeepsSeatsFiveAndSixOutButDealsThem)
     rig.connect({1, 2, 3, 4, 5, 6});
     rig.game.startgame("Ann+100+60+f+1+1+");
     EXPECT_EQ(rig.sender.withCommand("CMD_mytiles").size(), 6u);
-    ASSERT_TRUE(passingPeopleUntil(rig, [&] { return rig.sender.withCommand("CMD_nextplayer").size() >= 6 * 8; }));
+    ASSERT_TRUE(
+        passingPeopleUntil(rig, [&] { return rig.sender.withCommand("CMD_nextplayer").size() >= 6 * 8; }));
     EXPECT_EQ(turns(rig), (std::vector<int>{1, 2, 3, 4, 1, 2, 3, 4}));
     // Seats 5 and 6 still receive every broadcast.
     EXPECT_EQ(rig.sender.recipients(wireText("CMD_nextplayer+1+")).size(), 2u * 6u);
@@ -115,7 +118,8 @@ TEST(TurnOrder, DisconnectedSeatsAreSkippedButSlotTwoNever)
     EngineRig rig;
     rig.connect({1, 4});
     rig.game.startgame("Ann+100+60+f+1+0+");
-    ASSERT_TRUE(passingPeopleUntil(rig, [&] { return rig.sender.withCommand("CMD_nextplayer").size() >= 2 * 6; }));
+    ASSERT_TRUE(
+        passingPeopleUntil(rig, [&] { return rig.sender.withCommand("CMD_nextplayer").size() >= 2 * 6; }));
     EXPECT_EQ(turns(rig), (std::vector<int>{1, 2, 4, 1, 2, 4}));
 }
 

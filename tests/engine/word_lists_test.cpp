@@ -115,19 +115,21 @@ TEST(WordListTest, ComputerListHasItsShapeAndPlaysOnlyDictionaryWords)
             ASSERT_TRUE(c >= 'a' && c <= 'z') << '"' << word << '"';
         ++byLength[word.size()];
     }
-    const std::map<std::size_t, std::size_t> expected{{1, 6},      {2, 56},     {3, 395},    {4, 1439},
-                                                      {5, 1655},   {6, 2009},   {7, 2127}};
+    const std::map<std::size_t, std::size_t> expected{{1, 6},    {2, 56},   {3, 395}, {4, 1439},
+                                                      {5, 1655}, {6, 2009}, {7, 2127}};
     EXPECT_EQ(byLength, expected);
     EXPECT_EQ(words.size(), 7687u);
     EXPECT_TRUE(std::is_sorted(words.begin(), words.end()));
-    EXPECT_EQ(std::set<std::string>(words.begin(), words.end()).size(), words.size() - 10) << "ten doubled entries";
+    EXPECT_EQ(std::set<std::string>(words.begin(), words.end()).size(), words.size() - 10)
+        << "ten doubled entries";
 
     // The computer never plays the last ten entries nor short ones; everything
     // else it may play must pass the host's own word check.
     for (std::size_t i = words.size() - 10; i < words.size(); ++i)
         EXPECT_GE(words[i].size(), 4u) << words[i];
     testing::RecordingNotices notices;
-    TDictn spell(assets::dictionaryRecords(), notices, std::filesystem::temp_directory_path() / "lexiflip-no-such-dir");
+    TDictn spell(assets::dictionaryRecords(), notices,
+                 std::filesystem::temp_directory_path() / "lexiflip-no-such-dir");
     std::vector<std::string> unknown;
     std::size_t playable = 0;
     for (std::size_t i = 0; i + 10 < words.size(); ++i) {
@@ -173,8 +175,9 @@ protected:
     int run(const std::string& text)
     {
         std::ofstream(m_dir / "words.txt", std::ios::binary) << text;
-        const std::string command = "'" + m_tool.string() + "' '" + (m_dir / "words.txt").string() + "' '"
-                                    + (m_dir / "TEXT_DEMO").string() + "' 2>'" + (m_dir / "errors").string() + "'";
+        const std::string command = "'" + m_tool.string() + "' '" + (m_dir / "words.txt").string() + "' '" +
+                                    (m_dir / "TEXT_DEMO").string() + "' 2>'" + (m_dir / "errors").string() +
+                                    "'";
         const int status = std::system(command.c_str());
         messages = readFile(m_dir / "errors");
         output = std::filesystem::exists(m_dir / "TEXT_DEMO") ? readFile(m_dir / "TEXT_DEMO") : std::string();
@@ -193,9 +196,9 @@ private:
 TEST_F(DictionaryToolTest, WritesSortedUpperCaseRecords)
 {
     ASSERT_EQ(run("zoo\nCat\nab\nabc\ninterconnected\ncat\n"), 0) << messages;
-    const std::string expected = std::string("\x1E") + "AB            " + "\x1E" + "ABC           " + "\x1E"
-                                 + "CAT           " + "\x1E" + "CAT           " + "\x1E" + "INTERCONNECTED" + "\x1E"
-                                 + "ZOO           ";
+    const std::string expected = std::string("\x1E") + "AB            " + "\x1E" + "ABC           " + "\x1E" +
+                                 "CAT           " + "\x1E" + "CAT           " + "\x1E" + "INTERCONNECTED" +
+                                 "\x1E" + "ZOO           ";
     EXPECT_EQ(output, expected);
     // The same list in another order gives the same bytes.
     ASSERT_EQ(run("cat\ninterconnected\nabc\nab\nCat\nzoo"), 0) << messages;

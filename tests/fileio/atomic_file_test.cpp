@@ -31,7 +31,7 @@ void writePlain(const fs::path& path, const std::string& bytes)
 }
 
 class AtomicFileTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override
     {
         m_dir = fs::temp_directory_path() / ("lexiflip-fileio-" + std::to_string(std::random_device{}()));

@@ -19,7 +19,7 @@ namespace {
 namespace msg = wire::msg;
 
 class VirtualHost : public ::testing::Test {
-  protected:
+protected:
     VirtualHost()
     {
         HostOptions options;

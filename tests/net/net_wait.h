@@ -11,8 +11,7 @@ namespace lexiflip::testing {
 // fixed sleep between polls, every event is handled as soon as it arrives, so
 // a test of something that takes milliseconds takes milliseconds; a short
 // wake-up timer bounds each wait.
-template <class Predicate>
-bool waitUntil(Predicate&& predicate, int timeoutMs = 5000)
+template <class Predicate> bool waitUntil(Predicate&& predicate, int timeoutMs = 5000)
 {
     if (predicate())
         return true;

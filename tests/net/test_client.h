@@ -46,7 +46,8 @@ public:
     void reset()
     {
         const linger abrupt{1, 0};
-        ::setsockopt(static_cast<int>(m_socket.socketDescriptor()), SOL_SOCKET, SO_LINGER, &abrupt, sizeof abrupt);
+        ::setsockopt(static_cast<int>(m_socket.socketDescriptor()), SOL_SOCKET, SO_LINGER, &abrupt,
+                     sizeof abrupt);
         m_socket.abort();
         m_closed = true;
     }
@@ -68,9 +69,10 @@ public:
     bool has(std::string_view prefix) const { return find(prefix).has_value(); }
     int count(std::string_view prefix) const
     {
-        return static_cast<int>(std::count_if(m_messages.begin(), m_messages.end(), [prefix](const std::string& m) {
-            return std::string_view(m).substr(0, prefix.size()) == prefix;
-        }));
+        return static_cast<int>(
+            std::count_if(m_messages.begin(), m_messages.end(), [prefix](const std::string& m) {
+                return std::string_view(m).substr(0, prefix.size()) == prefix;
+            }));
     }
     // Messages that are exactly text.
     int countExactly(std::string_view text) const

@@ -4,9 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/socket.h>
-#include <netinet/in.h>
 #include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 #include <fstream>
@@ -105,7 +105,8 @@ TEST_F(Host, SlotsGoInOrderTheTenthIsRefusedAndAFreedSlotIsReused)
     // although 5..9 are taken.
     clients[3]->close();
     for (int slot : {1, 2, 3, 5, 9})
-        EXPECT_TRUE(clients[static_cast<std::size_t>(slot - 1)]->waitFor(body(msg::playerdisconnected(4, "P4"))));
+        EXPECT_TRUE(
+            clients[static_cast<std::size_t>(slot - 1)]->waitFor(body(msg::playerdisconnected(4, "P4"))));
     TestClient& newcomer = connect();
     ASSERT_TRUE(newcomer.login("Back"));
     EXPECT_EQ(newcomer.slot(), 4);
@@ -172,7 +173,9 @@ TEST_F(Host, SlotFieldsThatAreNotTheSendersAreDropped)
     TestClient& three = join();
     three.send(msg::chat(2, "spoofed", 0));
     three.send(msg::action(1, "spoofed", 0));
-    three.send("CMD_chat+0+zero|clBlack\xFF" "CMD_chat+10+ten|clBlack\xFF" "CMD_chat+x+junk|clBlack\xFF");
+    three.send("CMD_chat+0+zero|clBlack\xFF"
+               "CMD_chat+10+ten|clBlack\xFF"
+               "CMD_chat+x+junk|clBlack\xFF");
     three.send(msg::kickhim(1, 2));
     three.send(msg::justwatch(2, "2"));
     two.send(msg::startgame("P2", "50", "60", true, "1", "0"));
@@ -288,11 +291,13 @@ TEST_F(Host, ARejoinDuringAGameIsCaughtUpAndKeepsTheSeat)
     for (int x = 1; x <= 10; ++x)
         for (int y = 1; y <= 8; ++y)
             cells.push_back({x, y, state.board[x][y].letter});
-    const std::string stats = body(msg::stats(2, 50, 60, 1, state.turnticks, "blind", "0",
-                                              {state.players[1].score, 37, 0, 0, 0, 0}));
+    const std::string stats = body(
+        msg::stats(2, 50, 60, 1, state.turnticks, "blind", "0", {state.players[1].score, 37, 0, 0, 0, 0}));
     const std::vector<std::string> expected{
-        body(msg::sendlogininfo(2)), body(msg::newplayerinfo(2, "P2")), body(msg::existingplayers(1, "P1")),
-        stats, body(msg::mytiles(2, bar)), body(msg::theboard(cells)), body(msg::isflipped(2, {{4, 5}}))};
+        body(msg::sendlogininfo(2)),         body(msg::newplayerinfo(2, "P2")),
+        body(msg::existingplayers(1, "P1")), stats,
+        body(msg::mytiles(2, bar)),          body(msg::theboard(cells)),
+        body(msg::isflipped(2, {{4, 5}}))};
     ASSERT_GE(back.messages().size(), expected.size());
     EXPECT_EQ(std::vector<std::string>(back.messages().begin(), back.messages().begin() + 7), expected);
     EXPECT_EQ(state.players[2].score, 37);
@@ -336,7 +341,8 @@ TEST_F(Host, ABurstDrainsOneMessageATickWithinTheConnectionsShare)
             relays.push_back(m);
     ASSERT_EQ(relays.size(), 257u);
     for (int i = 0; i < 256; ++i)
-        EXPECT_EQ(relays[static_cast<std::size_t>(i)], body(msg::chatRelay("P1", std::to_string(i) + "|clBlack")));
+        EXPECT_EQ(relays[static_cast<std::size_t>(i)],
+                  body(msg::chatRelay("P1", std::to_string(i) + "|clBlack")));
     // 256 messages at one per 10 ms tick: the first goes at once.
     EXPECT_GE(drained, 255 * 10 * 95 / 100);
     EXPECT_LE(drained, 255 * 10 * 2);

@@ -21,8 +21,7 @@ namespace {
 
 constexpr int kWaitMs = 5000;
 
-template <class Predicate>
-bool waitFor(Predicate&& predicate)
+template <class Predicate> bool waitFor(Predicate&& predicate)
 {
     return testing::waitUntil(std::forward<Predicate>(predicate), kWaitMs);
 }
@@ -123,7 +122,8 @@ TEST_F(TSockPair, ReceiveTakesEverythingOrAPrefixAndLeavesLineBreaksAlone)
     connectPair();
     std::vector<std::size_t> counts;
     server->OnRead = [&counts](TSock&, std::size_t count) { counts.push_back(count); };
-    const std::string first = "CMD_chat+1+a|clRed\xFF" "CMD_hepass+1+\xFF";
+    const std::string first = "CMD_chat+1+a|clRed\xFF"
+                              "CMD_hepass+1+\xFF";
     const std::string second = "\r\nline\rtwo\n";
     client.Send(first);
     client.Send(second);
@@ -384,7 +384,8 @@ TEST_F(TSockPair, AHostNameIsLookedUpWithoutWaitingAndEarlyBytesFollowInOrder)
     EXPECT_EQ(client.pendingSendBytes(), 6u);
     EXPECT_TRUE(client.Send("later\xFF"));
     ASSERT_TRUE(waitFor([&] { return server != nullptr && server->receivedBytes() == 12; }));
-    EXPECT_EQ(server->Receive(-1), "early\xFF" "later\xFF");
+    EXPECT_EQ(server->Receive(-1), "early\xFF"
+                                   "later\xFF");
     EXPECT_EQ(connects, 1);
     EXPECT_EQ(clientLog.count(SocketInfo::Connect, "Non-Blocking Socket Connected"), 1);
 }
@@ -445,7 +446,9 @@ TEST_F(TSockPair, UntakenBytesStopAtTheLimitAndFlowOnOnceTaken)
 {
     connectPair();
     std::size_t largestCount = 0;
-    server->OnRead = [&largestCount](TSock&, std::size_t count) { largestCount = std::max(largestCount, count); };
+    server->OnRead = [&largestCount](TSock&, std::size_t count) {
+        largestCount = std::max(largestCount, count);
+    };
     std::string sent;
     for (int block = 0; sent.size() < 4 * TSock::kReceiveLimit; ++block)
         sent += std::string(64 * 1024 - 1, static_cast<char>('a' + block % 26)) + '|';
@@ -483,7 +486,8 @@ TEST(SocketErrors, QtErrorsCarryWindowsSocketsCodesAndNames)
     EXPECT_STREQ(socketErrorName(0), "UNKNOWN ERROR");
     EXPECT_EQ(socketErrorText(12345), "Error #12345 (UNKNOWN ERROR)");
     // Every error Qt can report has a named code.
-    for (int error = QAbstractSocket::ConnectionRefusedError; error <= QAbstractSocket::TemporaryError; ++error) {
+    for (int error = QAbstractSocket::ConnectionRefusedError; error <= QAbstractSocket::TemporaryError;
+         ++error) {
         const int code = socketErrorCode(static_cast<QAbstractSocket::SocketError>(error));
         EXPECT_STRNE(socketErrorName(code), "UNKNOWN ERROR") << "Qt error " << error;
     }

@@ -24,7 +24,9 @@ TEST(ReceiveAccumulator, CutsMergedAndSplitReadsAtTheTerminator)
 {
     ReceiveAccumulator accumulator;
     // Two messages in one read, then one split over three reads.
-    const auto messages = feedAll(accumulator, {"CMD_iflip+1+2+3+\xFF" "CMD_hepass+1+\xFF" "CMD_ch",
+    const auto messages = feedAll(accumulator, {"CMD_iflip+1+2+3+\xFF"
+                                                "CMD_hepass+1+\xFF"
+                                                "CMD_ch",
                                                 "at+1+hi|clB", "lack\xFF"});
     ASSERT_EQ(messages.size(), 3u);
     EXPECT_EQ(messages[0], "CMD_iflip+1+2+3+");
@@ -47,7 +49,8 @@ TEST(ReceiveAccumulator, KeepsBytesAfterTheLastTerminatorForLater)
     ReceiveAccumulator accumulator;
     EXPECT_TRUE(feedAll(accumulator, {"CMD_hep"}).empty());
     EXPECT_EQ(accumulator.pendingBytes(), 7u);
-    const auto messages = feedAll(accumulator, {"ass+2+\xFF" "CMD_"});
+    const auto messages = feedAll(accumulator, {"ass+2+\xFF"
+                                                "CMD_"});
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0], "CMD_hepass+2+");
     EXPECT_EQ(accumulator.pendingBytes(), 4u);
@@ -58,7 +61,9 @@ TEST(ReceiveAccumulator, LongMessagesAreCutTo4096BytesWhetherWholeOrSplit)
     const std::string body(10000, 'a');
     {
         ReceiveAccumulator accumulator;
-        const auto messages = feedAll(accumulator, {"CMD_chat+" + body + "\xFF" "CMD_tie+\xFF"});
+        const auto messages = feedAll(accumulator, {"CMD_chat+" + body +
+                                                    "\xFF"
+                                                    "CMD_tie+\xFF"});
         ASSERT_EQ(messages.size(), 2u);
         EXPECT_EQ(messages[0].size(), kMaxMessageBytes);
         EXPECT_EQ(messages[0].substr(0, 9), "CMD_chat+");
@@ -69,7 +74,8 @@ TEST(ReceiveAccumulator, LongMessagesAreCutTo4096BytesWhetherWholeOrSplit)
         std::vector<std::string> reads{"CMD_chat+"};
         for (int i = 0; i < 100; ++i)
             reads.push_back(std::string(1000, 'b'));
-        reads.push_back("\xFF" "CMD_tie+\xFF");
+        reads.push_back("\xFF"
+                        "CMD_tie+\xFF");
         const auto messages = feedAll(accumulator, reads);
         ASSERT_EQ(messages.size(), 2u);
         EXPECT_EQ(messages[0].size(), kMaxMessageBytes);

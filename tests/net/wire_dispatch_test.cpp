@@ -18,8 +18,8 @@ DispatchTable<int> makeTable(Calls& calls)
     DispatchTable<int> table;
     for (const char* command : {"CMD_theboard", "CMD_chat", "CMD_tie", "CMD_mytiles"}) {
         table.add(command, [&calls, command](std::string_view payload, int connection) {
-            calls.seen.push_back(std::string(command) + "|" + std::string(payload) + "|"
-                                 + std::to_string(connection));
+            calls.seen.push_back(std::string(command) + "|" + std::string(payload) + "|" +
+                                 std::to_string(connection));
         });
     }
     return table;

@@ -78,10 +78,10 @@ TEST(ParseOrigin, JunkCountsAsZeroZero)
 TEST(ColourText, EveryNameBothWays)
 {
     const std::vector<std::pair<std::string, Colour>> names{
-        {"clBlack", 0x000000},  {"clMaroon", 0x000080}, {"clGreen", 0x008000}, {"clOlive", 0x008080},
-        {"clNavy", 0x800000},   {"clPurple", 0x800080}, {"clTeal", 0x808000},  {"clGray", 0x808080},
-        {"clSilver", 0xC0C0C0}, {"clRed", 0x0000FF},    {"clLime", 0x00FF00},  {"clYellow", 0x00FFFF},
-        {"clBlue", 0xFF0000},   {"clFuchsia", 0xFF00FF}, {"clAqua", 0xFFFF00}, {"clWhite", 0xFFFFFF}};
+        {"clBlack", 0x000000},  {"clMaroon", 0x000080},  {"clGreen", 0x008000}, {"clOlive", 0x008080},
+        {"clNavy", 0x800000},   {"clPurple", 0x800080},  {"clTeal", 0x808000},  {"clGray", 0x808080},
+        {"clSilver", 0xC0C0C0}, {"clRed", 0x0000FF},     {"clLime", 0x00FF00},  {"clYellow", 0x00FFFF},
+        {"clBlue", 0xFF0000},   {"clFuchsia", 0xFF00FF}, {"clAqua", 0xFFFF00},  {"clWhite", 0xFFFFFF}};
     for (const auto& [name, value] : names) {
         EXPECT_EQ(colourToText(value), name);
         EXPECT_EQ(colourFromText(name), value) << name;
@@ -102,7 +102,8 @@ TEST(ColourText, OtherValuesTravelAsDollarHex)
 
 TEST(ColourText, UnreadableColoursAreRed)
 {
-    for (const char* junk : {"", "$", "$123456789", "$12G4", "clNone", "black", "12 ", "hi|clBlack", "99999999999"})
+    for (const char* junk :
+         {"", "$", "$123456789", "$12G4", "clNone", "black", "12 ", "hi|clBlack", "99999999999"})
         EXPECT_EQ(colourFromText(junk), kUnreadableColour) << junk;
 }
 

@@ -7,7 +7,10 @@
 using namespace lexiflip::wire;
 
 namespace {
-std::string w(const std::string& text) { return text + '\xFF'; }
+std::string w(const std::string& text)
+{
+    return text + '\xFF';
+}
 } // namespace
 
 // The exact bytes each message goes out as; peers of other builds read these.

@@ -13,7 +13,7 @@
 namespace lexiflip::testing {
 
 class RecordingClientSender : public client::ClientSender {
-  public:
+public:
     void send(std::string_view message) override { sent.emplace_back(message); }
     std::vector<std::string> sent;
 };
@@ -21,7 +21,7 @@ class RecordingClientSender : public client::ClientSender {
 // The screen's events in order; the "changed" calls only count, since tests
 // read the state back from the game as the window does.
 class RecordingScreen : public client::ClientScreen {
-  public:
+public:
     struct Line {
         std::string text;
         wire::Colour colour;
@@ -61,7 +61,7 @@ class RecordingScreen : public client::ClientScreen {
 };
 
 class RecordingTally : public client::TallyCalls {
-  public:
+public:
     void addgame(std::string_view winner) override { calls.push_back("addgame " + std::string(winner)); }
     void addtomineincrease(int column) override { calls.push_back("increase " + std::to_string(column)); }
     void addtomineset(int column, int points, std::string_view word) override

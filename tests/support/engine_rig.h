@@ -18,11 +18,8 @@ namespace lexiflip::testing {
 struct EngineRig {
     explicit EngineRig(std::vector<std::string> dictionaryWords = {"cat", "quit", "tea", "eat"},
                        std::vector<std::string> botWords = {}, std::uint64_t seed = 1)
-        : records(dictionaryRecords(std::move(dictionaryWords))),
-          words(std::move(botWords)),
-          random(seed),
-          dictionary(records, notices, emptyDirectory()),
-          timer1(timeline.addClock()),
+        : records(dictionaryRecords(std::move(dictionaryWords))), words(std::move(botWords)), random(seed),
+          dictionary(records, notices, emptyDirectory()), timer1(timeline.addClock()),
           computertimer(timeline.addClock()),
           game(engine::GameServices{sender, notices, timer1, computertimer, random, dictionary, words,
                                     [this] { return botSpeedMs; }})
@@ -57,8 +54,7 @@ struct EngineRig {
     }
 
     // Fires ticks until pred holds or the clocks stop; gives whether it held.
-    template <class Pred>
-    bool runUntil(Pred pred, int maxTicks = 100000)
+    template <class Pred> bool runUntil(Pred pred, int maxTicks = 100000)
     {
         for (int i = 0; i < maxTicks; ++i) {
             if (pred())

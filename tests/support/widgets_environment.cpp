@@ -7,7 +7,7 @@ namespace {
 // Widgets, pixmaps and fonts need an application object on the thread that runs the tests; one
 // lives for the whole test program.
 class WidgetsEnvironment : public ::testing::Environment {
-  public:
+public:
     void SetUp() override
     {
         static int argc = 1;
@@ -21,7 +21,7 @@ class WidgetsEnvironment : public ::testing::Environment {
         m_app = nullptr;
     }
 
-  private:
+private:
     QApplication* m_app = nullptr;
 };
 

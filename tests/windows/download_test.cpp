@@ -25,7 +25,7 @@ constexpr int kWaitMs = 10000;
 // Accepts one connection, keeps its request head, and sends what the test
 // tells it to, when the test tells it to.
 class LobbyServer : public QObject {
-  public:
+public:
     LobbyServer()
     {
         EXPECT_TRUE(m_server.listen(QHostAddress::LocalHost, 0));
@@ -48,7 +48,7 @@ class LobbyServer : public QObject {
     void cut() { m_peer->abort(); }
     void close() { m_peer->disconnectFromHost(); }
 
-  private:
+private:
     QTcpServer m_server;
     QTcpSocket* m_peer = nullptr;
     QByteArray m_request;
@@ -67,7 +67,7 @@ struct Start {
 };
 
 class DownloadWindow : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override
     {
         ASSERT_TRUE(directory.isValid());

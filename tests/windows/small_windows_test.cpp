@@ -121,7 +121,7 @@ TEST(WatcherSlot, IsTheNumberBeforeTheFirstColon)
 }
 
 class WatcherList : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override
     {
         spys.watcherAdded("7: Ann");

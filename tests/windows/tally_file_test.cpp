@@ -27,7 +27,7 @@ std::vector<TallyRow> klotTally()
 }
 
 class TallyFile : public compress::testing::TempDirTest {
-  protected:
+protected:
     fs::path tally() const { return m_dir / std::string(kTallyFileName); }
 };
 

@@ -22,7 +22,6 @@
 namespace lexiflip::windows {
 namespace {
 
-
 QString text(const QWidget& window, const char* name)
 {
     const auto* label = window.findChild<QLabel*>(QString::fromLatin1(name));
@@ -60,7 +59,7 @@ QStringList detail(const QWidget& window)
 
 // Our seat 1 against Klot (2) and Ann (3), the tally window fed by the game.
 class TallyWindow : public compress::testing::TempDirTest {
-  protected:
+protected:
     void SetUp() override
     {
         TempDirTest::SetUp();

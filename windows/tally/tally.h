@@ -37,7 +37,7 @@ struct CheckItem {
 // tally window. Item i of "Players Being Tallied" is always row i + 1, so that
 // list is the rows' names and is not stored twice; every item of it is ticked.
 class Tally {
-  public:
+public:
     static constexpr std::string_view kOwnWin = "addtomine"; // the winner argument when we won
 
     Tally(); // nobody followed, row 0 all "0"
@@ -82,7 +82,7 @@ class Tally {
     // "Reset Tally" after the player confirmed it.
     void reset();
 
-  private:
+private:
     TallyRow& mutableRow(int r) { return m_rows.at(static_cast<std::size_t>(r)); }
     void increase(int column, int r);
     void showOwn(int column);
