@@ -43,7 +43,7 @@ int faceUpPicture(int letter)
 }
 int usedPicture(int letter)
 {
-    return inRange(letter, 1, 26) ? letter + kUsedLook : faceUpPicture(letter);
+    return inRange(letter, 1, 26) ? letter + kUsedOffset : faceUpPicture(letter);
 }
 int letterPicture(int letter)
 {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "client/game/tile_pictures.h"
+
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -30,11 +32,6 @@ inline constexpr int kSeats = 6;
 inline constexpr int kLastSlot = 9;
 inline constexpr int kCellSize = 41;
 
-// Pictures of the 41-pixel tile set: 0 draws nothing, 1..26 the letters face
-// up, 27 the tile back, letter + 27 the letter in the used look.
-inline constexpr int kTileBack = 27;
-inline constexpr int kUsedLook = 27;
-
 // Colours, 00BBGGRR.
 inline constexpr wire::Colour kSystemColour = 0x00FF0000;   // the client's own chat lines
 inline constexpr wire::Colour kSeatColour = 0x00804000;     // seat texts, RGB(0, 64, 128)
@@ -49,7 +46,6 @@ inline constexpr int kBarRaisedTop = 461;
 
 inline constexpr int kTurnTimeMs = 1000;
 inline constexpr int kSneakerFrameMs = 300;
-inline constexpr int kSneakerFrames = 5;
 
 enum class MouseButton { Left, Right, Middle };
 

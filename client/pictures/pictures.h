@@ -1,5 +1,7 @@
 #pragma once
 
+#include "client/game/tile_pictures.h"
+
 // The game window's pictures, painted by our own code instead of loaded from
 // image files. Each picture is painted once per device pixel ratio into a
 // QPixmap that carries that ratio, and kept for the rest of the run; widgets
@@ -15,14 +17,6 @@ class QRect;
 
 namespace lexiflip::client {
 
-// imagelist_letters: 54 tiles of 41 x 41. 0 draws nothing; 1..26 are A..Z
-// face up with their point value; 27 is the tile back; 28..53 are A..Z in the
-// grey used look, so letter L in the used look is L + kUsedOffset.
-inline constexpr int kTileSize = 41;
-inline constexpr int kLetterPictureCount = 54;
-inline constexpr int kTileBack = 27;
-inline constexpr int kUsedOffset = 27;
-
 // imagelist_little: 27 tiles of 26 x 26. 0 draws nothing; 1..26 are A..Z.
 inline constexpr int kLittleTileSize = 26;
 inline constexpr int kLittlePictureCount = 27;
@@ -30,9 +24,6 @@ inline constexpr int kLittlePictureCount = 27;
 // imagelist_box: 0 the empty tick box, 1 the ticked box, 32 x 19.
 inline constexpr QSize kBoxSize{32, 19};
 inline constexpr int kBoxPictureCount = 2;
-
-// The sneaker marker's animation.
-inline constexpr int kSneakerFrames = 5;
 
 // The single pictures of the game window and the options dialog.
 enum class Picture {
