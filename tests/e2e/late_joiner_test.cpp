@@ -1,0 +1,294 @@
+// lexiflip-host with a game running: a newcomer logs in while a turn is half
+// played, and a player leaves in the middle of his turn and comes back.
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <ostream>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "assets/embedded.h"
+#include "e2e/host_process.h"
+#include "e2e/scripted_seat.h"
+#include "engine/computer_words.h"
+#include "net/net_wait.h"
+#include "net/test_client.h"
+#include "net/wire/field_reader.h"
+#include "net/wire/messages.h"
+
+namespace lexiflip::testing {
+namespace {
+
+namespace msg = wire::msg;
+
+constexpr int kPlayTo = 900; // out of reach: the game runs all through the test
+constexpr int kTurnSeconds = 60;
+// The building phase runs four seconds longer than the turn the players see.
+constexpr int kBuildingTicks = kTurnSeconds + 4;
+
+std::string body(std::string message)
+{
+    if (!message.empty() && message.back() == '\xFF')
+        message.pop_back();
+    return message;
+}
+
+// The catch-up a witness's picture of the game says a joiner in slot should
+// get: the scores and the turn, its bar, all 80 cells and this turn's
+// face-up cells. turnticks is what the joiner's CMD_stats says.
+std::vector<std::string> expectedCatchUp(int slot, const SeenGame& witness, int turnticks,
+                                         const std::array<int, 8>* bar)
+{
+    std::array<int, 6> scores{};
+    for (int seat = 1; seat <= 6; ++seat)
+        scores[seat - 1] = witness.scores[seat];
+    std::vector<std::string> expected{
+        body(msg::stats(slot, kPlayTo, kTurnSeconds, witness.onTurn, turnticks, "blind", "0", scores))};
+    if (bar) {
+        std::vector<msg::BarTile> tiles;
+        for (int k = 1; k <= 7; ++k)
+            tiles.push_back({k, (*bar)[k]});
+        expected.push_back(body(msg::mytiles(slot, tiles)));
+    }
+    std::vector<msg::Cell> cells;
+    for (int x = 1; x <= 10; ++x) {
+        for (int y = 1; y <= 8; ++y)
+            cells.push_back({x, y, witness.letters[x][y]});
+    }
+    expected.push_back(body(msg::theboard(cells)));
+    std::vector<wire::Origin> faceUp;
+    for (const auto& [x, y] : witness.faceUp)
+        faceUp.push_back({x, y});
+    if (!faceUp.empty())
+        expected.push_back(body(msg::isflipped(slot, faceUp)));
+    return expected;
+}
+
+// The messages from CMD_stats on, as many as expected holds.
+std::vector<std::string> catchUpOf(const TestClient& joiner, std::size_t count)
+{
+    const std::optional<std::size_t> first = joiner.find("CMD_stats+");
+    if (!first)
+        return {};
+    const auto& all = joiner.messages();
+    const std::size_t end = std::min(all.size(), *first + count);
+    return std::vector<std::string>(all.begin() + static_cast<std::ptrdiff_t>(*first),
+                                    all.begin() + static_cast<std::ptrdiff_t>(end));
+}
+
+int turnticksOf(const TestClient& joiner)
+{
+    const std::optional<std::size_t> at = joiner.find("CMD_stats+");
+    if (!at)
+        return -1;
+    wire::FieldReader fields(std::string_view(joiner.messages()[*at]).substr(10));
+    for (int i = 0; i < 4; ++i)
+        fields.next();
+    return fields.nextInt().value_or(-1);
+}
+
+class GameInProgress : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        host =
+            std::make_unique<HostProcess>(QStringList{QStringLiteral("--port"), QStringLiteral("0"),
+                                                      QStringLiteral("--bot-speed"), QStringLiteral("fast")});
+        port = host->waitForPort();
+        ASSERT_NE(port, 0);
+    }
+
+    TestClient& connect(const std::string& name)
+    {
+        clients.push_back(std::make_unique<TestClient>(port));
+        EXPECT_TRUE(clients.back()->login(name)) << name;
+        return *clients.back();
+    }
+    ScriptedSeat& play(TestClient& client)
+    {
+        seats.push_back(std::make_unique<ScriptedSeat>(client, words));
+        return *seats.back();
+    }
+    void start(TestClient& first)
+    {
+        first.send(msg::startgame(first.name(), std::to_string(kPlayTo), std::to_string(kTurnSeconds), false,
+                                  "1", "0"));
+    }
+    // Runs the event loop, every scripted seat playing, until done holds.
+    bool playUntil(const std::function<bool()>& done, int timeoutMs = 60000)
+    {
+        return waitUntil(
+            [&] {
+                for (auto& seat : seats)
+                    seat->step();
+                return done();
+            },
+            timeoutMs);
+    }
+    // Plays until seat is on turn again after `rounds` turns of its own, and
+    // holds it after `flips` flips, seen by witness.
+    bool holdTurn(ScriptedSeat& seat, TestClient& client, int turnsBefore, int flips, ScriptedSeat& witness)
+    {
+        if (!playUntil([&] { return seat.turns >= turnsBefore; }, 90000))
+            return false;
+        seat.holdAfter(flips);
+        return playUntil([&] {
+            return seat.holding() && witness.seen.onTurn == client.slot() &&
+                   witness.seen.flipsThisTurn == flips;
+        });
+    }
+
+    std::vector<std::string> words = engine::loadComputerWords(assets::computerWords());
+    std::unique_ptr<HostProcess> host;
+    quint16 port = 0;
+    std::vector<std::unique_ptr<TestClient>> clients;
+    std::vector<std::unique_ptr<ScriptedSeat>> seats;
+};
+
+// Klot sits in seat 2 (its player left before the game). While Bob's turn is
+// half played a newcomer arrives: the lowest free slot is Klot's seat, which
+// he takes over as it stands, caught up with what the players saw; Klot plays
+// that seat no more.
+TEST_F(GameInProgress, ANewcomerIsCaughtUpMidTurnWithWhatThePlayersSawAndTakesKlotsSeat)
+{
+    TestClient& ann = connect("Ann");
+    TestClient& placeholder = connect("Passing");
+    TestClient& bob = connect("Bob");
+    ASSERT_EQ(bob.slot(), 3);
+    placeholder.close();
+    ASSERT_TRUE(ann.waitFor("CMD_playerdisconnected+2+"));
+    ScriptedSeat& annSeat = play(ann);
+    ScriptedSeat& bobSeat = play(bob);
+    start(ann);
+    // A round for everyone, Klot's turns included, then Bob's second turn
+    // stops after three flips.
+    ASSERT_TRUE(holdTurn(bobSeat, bob, 1, 3, annSeat));
+    ASSERT_TRUE(ann.has("CMD_heflip+2+")) << "Klot never played";
+
+    TestClient& dan = connect("Dan");
+    ASSERT_EQ(dan.slot(), 2);
+    ASSERT_TRUE(dan.waitFor("CMD_isflipped+"));
+    ASSERT_TRUE(waitUntil([&] { return catchUpOf(dan, 4).size() == 4; }));
+    // Nobody else saw Klot's bar: check it by its form and take it as given.
+    const std::vector<std::string> got = catchUpOf(dan, 4);
+    std::array<int, 8> bar{};
+    {
+        SeenGame danSees;
+        danSees.take(2, got[1]);
+        bar = danSees.bar;
+        for (int k = 1; k <= 7; ++k)
+            EXPECT_TRUE(bar[k] >= 1 && bar[k] <= 26) << got[1];
+    }
+    const int ticks = turnticksOf(dan);
+    EXPECT_TRUE(ticks >= 0 && ticks <= kBuildingTicks) << ticks;
+    annSeat.step();
+    EXPECT_EQ(got, expectedCatchUp(2, annSeat.seen, ticks, &bar));
+    EXPECT_FALSE(dan.has("CMD_hepasses+")) << "Dan was not on turn";
+
+    // The game goes on: Bob ends his turn, and seat 2's next turn is Dan's:
+    // every tile turned in it is one Dan asked for, none is Klot's.
+    ScriptedSeat& danSeat = play(dan);
+    bobSeat.release();
+    ASSERT_TRUE(playUntil([&] { return danSeat.turns == 1 && danSeat.seen.onTurn != 2; }));
+    const std::size_t from = *dan.find("CMD_nextplayer+2+");
+    std::set<SeenGame::Cell> turned;
+    for (std::size_t i = from + 1;
+         i < dan.messages().size() && !dan.messages()[i].starts_with("CMD_nextplayer+"); ++i) {
+        SeenGame cell;
+        cell.take(2, dan.messages()[i]);
+        if (dan.messages()[i].starts_with("CMD_heflip+2+"))
+            turned.insert(cell.faceUp.begin(), cell.faceUp.end());
+    }
+    EXPECT_EQ(turned.size(), 5u);
+    EXPECT_EQ(turned, danSeat.askedThisTurn());
+    EXPECT_TRUE(dan.has("CMD_hisword+2+") || dan.has("CMD_hepasses+2+"));
+}
+
+// A player leaves with his turn half played and logs in again: he gets his
+// seat back with its score and bar as they stand, and plays on. When he is
+// not the host's own player the turn moves on as he leaves; slot 1's turn
+// waits for him, and the host passes it for him when he is back.
+struct Leaving {
+    int leaver;
+    bool turnMovesOnAtOnce;
+};
+void PrintTo(const Leaving& leaving, std::ostream* out)
+{
+    *out << "slot" << leaving.leaver;
+}
+
+class LeavingMidTurn : public GameInProgress, public ::testing::WithParamInterface<Leaving> {};
+
+TEST_P(LeavingMidTurn, HeComesBackToHisSeatScoreAndBar)
+{
+    const Leaving c = GetParam();
+    TestClient& ann = connect("Ann");
+    TestClient& bob = connect("Bob");
+    TestClient& cid = connect("Cid");
+    ASSERT_EQ(cid.slot(), 3);
+    std::array<ScriptedSeat*, 4> seat{nullptr, &play(ann), &play(bob), &play(cid)};
+    TestClient& leaver = *clients[static_cast<std::size_t>(c.leaver - 1)];
+    ScriptedSeat& witness = *seat[2];
+    start(ann);
+    ASSERT_TRUE(holdTurn(*seat[c.leaver], leaver, 1, 2, witness));
+    witness.step();
+    const int score = witness.seen.scores[c.leaver];
+    seat[c.leaver]->step();
+    const std::array<int, 8> bar = seat[c.leaver]->seen.bar;
+    const std::string name = leaver.name();
+    // The turn after his: Ann's, or Bob's when Ann is the one leaving.
+    const int next = c.leaver == 1 ? 2 : 1;
+    seat[next]->holdAfter(1);
+    const int nextsTurns = seat[next]->turns;
+
+    leaver.close();
+    ASSERT_TRUE(playUntil([&] { return bob.has("CMD_playerdisconnected+" + std::to_string(c.leaver)); }));
+    if (c.turnMovesOnAtOnce) {
+        // Well inside his 60 s: the turn moves on as he leaves.
+        ASSERT_TRUE(
+            playUntil([&] { return seat[next]->holding() && witness.seen.flipsThisTurn == 1; }, 10000));
+        EXPECT_EQ(seat[next]->turns, nextsTurns + 1);
+        EXPECT_EQ(witness.seen.onTurn, next);
+    } else {
+        EXPECT_EQ(witness.seen.onTurn, c.leaver);
+    }
+
+    TestClient& back = connect(name);
+    ASSERT_EQ(back.slot(), c.leaver) << "the lowest free slot is his own";
+    const std::size_t count = witness.seen.faceUp.empty() ? 3 : 4;
+    ASSERT_TRUE(waitUntil([&] { return catchUpOf(back, count).size() == count; }));
+    const int ticks = turnticksOf(back);
+    EXPECT_TRUE(ticks >= 0 && ticks <= kBuildingTicks) << ticks;
+    witness.step();
+    EXPECT_EQ(witness.seen.scores[c.leaver], score);
+    EXPECT_EQ(catchUpOf(back, count), expectedCatchUp(c.leaver, witness.seen, ticks, &bar));
+
+    ScriptedSeat& backSeat = play(back);
+    const std::string passed = "CMD_hepasses+" + std::to_string(c.leaver) + "+";
+    if (c.turnMovesOnAtOnce) {
+        EXPECT_FALSE(back.has(passed));
+        seat[next]->release();
+    } else {
+        // Still his turn: the host passes it for him, and the game moves on.
+        ASSERT_TRUE(back.waitFor(passed));
+        ASSERT_TRUE(playUntil([&] { return seat[next]->holding() && witness.seen.flipsThisTurn == 1; }));
+        EXPECT_EQ(*back.find("CMD_stats+") + count, *back.find(passed)) << "the pass follows the catch-up";
+        seat[next]->release();
+    }
+    // He plays his next turn, and the turn moves on after it.
+    ASSERT_TRUE(playUntil([&] { return backSeat.turns >= 1 && backSeat.seen.onTurn != c.leaver; }, 60000));
+    const std::string after = std::to_string(c.leaver) + "+";
+    EXPECT_TRUE(back.has("CMD_hisword+" + after) || back.has("CMD_hepasses+" + after));
+    EXPECT_GE(back.count("CMD_heflip+" + after), 5) << "he flipped on his turn";
+}
+
+INSTANTIATE_TEST_SUITE_P(AfterHisTurnMovedOn, LeavingMidTurn, ::testing::Values(Leaving{3, true}));
+INSTANTIATE_TEST_SUITE_P(TheHostsOwnPlayerWhoseTurnWaits, LeavingMidTurn,
+                         ::testing::Values(Leaving{1, false}));
+
+} // namespace
+} // namespace lexiflip::testing

@@ -1,0 +1,239 @@
+#pragma once
+
+#include <algorithm>
+#include <array>
+#include <optional>
+#include <set>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "net/test_client.h"
+#include "net/wire/dispatch_table.h"
+#include "net/wire/field_reader.h"
+#include "net/wire/messages.h"
+
+namespace lexiflip::testing {
+
+// The game as one client has seen it on the wire: the board's letters and
+// the cells turned this turn, the seats' scores, its own bar and whose turn
+// it is. Two clients that saw the same game hold equal pictures.
+struct SeenGame {
+    using Cell = std::pair<int, int>;
+
+    std::array<std::array<int, 9>, 11> letters{}; // [x][y]
+    std::set<Cell> faceUp;
+    std::array<int, 7> scores{}; // [seat]
+    std::array<int, 8> bar{};    // [position]
+    int onTurn = 0;
+    int flipsThisTurn = 0;
+    bool lastFlip = false;
+
+    void take(int mySlot, std::string_view message)
+    {
+        const std::optional<wire::SplitEntry> entry = wire::splitEntry(message);
+        if (!entry)
+            return;
+        wire::FieldReader fields(entry->payload);
+        const std::string_view command = entry->command;
+        if (command == "CMD_theboard") {
+            const std::vector<std::string_view> items = fields.list();
+            for (std::size_t i = 0; i + 2 < items.size(); i += 3) {
+                const int x = wire::parseInt(items[i]).value_or(0);
+                const int y = wire::parseInt(items[i + 1]).value_or(0);
+                if (x >= 1 && x <= 10 && y >= 1 && y <= 8)
+                    letters[x][y] = wire::parseInt(items[i + 2]).value_or(0);
+            }
+        } else if (command == "CMD_mytiles") {
+            if (fields.nextInt() != mySlot)
+                return;
+            const std::vector<std::string_view> items = fields.list();
+            for (std::size_t i = 0; i + 1 < items.size(); i += 2) {
+                const int k = wire::parseInt(items[i]).value_or(0);
+                if (k >= 1 && k <= 7)
+                    bar[k] = wire::parseInt(items[i + 1]).value_or(0);
+            }
+        } else if (command == "CMD_startgame") {
+            scores = {};
+        } else if (command == "CMD_nextplayer") {
+            // Every turn starts with the whole board face down.
+            onTurn = fields.nextInt().value_or(0);
+            faceUp.clear();
+            flipsThisTurn = 0;
+            lastFlip = false;
+        } else if (command == "CMD_heflip") {
+            fields.nextInt();
+            const int x = fields.nextInt().value_or(0);
+            const int y = fields.nextInt().value_or(0);
+            faceUp.insert({x, y});
+            ++flipsThisTurn;
+            lastFlip = fields.next() == "t";
+        } else if (command == "CMD_hisword") {
+            const int seat = fields.nextInt().value_or(0);
+            fields.next();
+            if (seat >= 1 && seat <= 6)
+                scores[seat] = fields.nextInt().value_or(0);
+        } else if (command == "CMD_buytiles") {
+            const int seat = fields.nextInt().value_or(0);
+            if (seat >= 1 && seat <= 6)
+                scores[seat] = fields.nextInt().value_or(0);
+        } else if (command == "CMD_stats") {
+            fields.nextInt();
+            fields.nextInt();
+            fields.nextInt();
+            onTurn = fields.nextInt().value_or(0);
+            fields.next();
+            fields.next();
+            fields.next();
+            const std::vector<std::string_view> items = fields.list();
+            for (std::size_t i = 0; i + 1 < items.size(); i += 2) {
+                const int seat = wire::parseInt(items[i]).value_or(0);
+                if (seat >= 1 && seat <= 6)
+                    scores[seat] = wire::parseInt(items[i + 1]).value_or(0);
+            }
+        } else if (command == "CMD_isflipped") {
+            fields.nextInt();
+            const std::vector<std::string_view> items = fields.list();
+            for (std::size_t i = 0; i + 1 < items.size(); i += 2)
+                faceUp.insert(
+                    {wire::parseInt(items[i]).value_or(0), wire::parseInt(items[i + 1]).value_or(0)});
+        }
+    }
+};
+
+// A player over a scripted client: on each of its turns it flips five
+// face-down tiles and lays the longest word of words it can make from them
+// and its bar, or passes. holdAfter(n) makes it stop after n flips of its
+// next turn, so that a test can act while that turn is half played.
+class ScriptedSeat {
+public:
+    ScriptedSeat(TestClient& client, const std::vector<std::string>& words) : m_client(client), m_words(words)
+    {
+    }
+
+    // Takes the messages that arrived since the last step and plays.
+    void step()
+    {
+        while (m_next < m_client.messages().size()) {
+            const std::string& message = m_client.messages()[m_next++];
+            seen.take(m_client.slot(), message);
+            react(message);
+        }
+    }
+
+    void holdAfter(int flips) { m_holdAfter = flips; }
+    bool holding() const { return m_holding; }
+    // Plays the rest of the held turn.
+    void release()
+    {
+        m_holdAfter = -1;
+        if (!m_holding)
+            return;
+        m_holding = false;
+        flipUpTo(5);
+    }
+
+    // The tiles it asked to turn in its latest turn.
+    const std::set<SeenGame::Cell>& askedThisTurn() const { return m_askedCells; }
+
+    SeenGame seen;
+    int turns = 0;
+
+private:
+    bool mine(std::string_view message, std::string_view command) const
+    {
+        const std::string prefix = std::string(command) + "+" + std::to_string(m_client.slot()) + "+";
+        return message.substr(0, prefix.size()) == prefix;
+    }
+
+    void react(std::string_view message)
+    {
+        if (mine(message, "CMD_nextplayer")) {
+            ++turns;
+            m_asked = 0;
+            m_askedCells.clear();
+            m_holding = false;
+            flipUpTo(m_holdAfter >= 0 ? m_holdAfter : 5);
+            if (m_holdAfter >= 0) {
+                m_holding = true;
+                m_holdAfter = -1;
+            }
+        } else if (mine(message, "CMD_heflip") && seen.lastFlip) {
+            layOrPass();
+        } else if (mine(message, "CMD_invalid")) {
+            m_client.send(wire::msg::hepass(m_client.slot()));
+        }
+    }
+
+    // Asks for face-down tiles until this turn has n flips asked.
+    void flipUpTo(int n)
+    {
+        for (int cell = (turns * 17) % 80, tried = 0; m_asked < n && tried < 80;
+             cell = (cell + 1) % 80, ++tried) {
+            const int x = cell / 8 + 1;
+            const int y = cell % 8 + 1;
+            if (seen.faceUp.count({x, y}) || m_askedCells.count({x, y}))
+                continue;
+            m_askedCells.insert({x, y});
+            ++m_asked;
+            m_client.send(wire::msg::iflip(m_client.slot(), x, y));
+        }
+    }
+
+    void layOrPass()
+    {
+        std::vector<wire::Origin> best;
+        for (const std::string& word : m_words) {
+            if (word.size() < 2 || word.size() <= best.size())
+                continue;
+            std::vector<wire::Origin> origins;
+            if (lay(word, origins))
+                best = origins;
+        }
+        if (best.empty())
+            m_client.send(wire::msg::hepass(m_client.slot()));
+        else
+            m_client.send(wire::msg::idone(m_client.slot(), best));
+    }
+
+    bool lay(const std::string& word, std::vector<wire::Origin>& origins) const
+    {
+        std::set<SeenGame::Cell> boardTaken;
+        std::array<bool, 8> barTaken{};
+        for (const char letter : word) {
+            const int code = letter - 'a' + 1;
+            bool found = false;
+            for (const SeenGame::Cell& cell : seen.faceUp) {
+                if (!boardTaken.count(cell) && seen.letters[cell.first][cell.second] == code) {
+                    boardTaken.insert(cell);
+                    origins.push_back({cell.first, cell.second});
+                    found = true;
+                    break;
+                }
+            }
+            for (std::size_t k = 1; k <= 7 && !found; ++k) {
+                if (!barTaken[k] && seen.bar[k] == code) {
+                    barTaken[k] = true;
+                    origins.push_back({0, static_cast<int>(k)});
+                    found = true;
+                }
+            }
+            if (!found) {
+                origins.clear();
+                return false;
+            }
+        }
+        return true;
+    }
+
+    TestClient& m_client;
+    const std::vector<std::string>& m_words;
+    std::size_t m_next = 0;
+    int m_holdAfter = -1;
+    bool m_holding = false;
+    int m_asked = 0;
+    std::set<SeenGame::Cell> m_askedCells;
+};
+
+} // namespace lexiflip::testing
