@@ -21,6 +21,11 @@
 #include "client/single_instance.h"
 #include "client/tchat.h"
 #include "net/error_report.h"
+#ifdef LEXIFLIP_TEST_DRIVER
+#include <unistd.h>
+
+#include "app/test_driver.h"
+#endif
 
 namespace {
 
@@ -108,6 +113,10 @@ int main(int argc, char* argv[])
     // processparams, once the window shows.
     program.start(client::processparams(parameters), lobbyDownloadWanted(screenshot));
 
+#ifdef LEXIFLIP_TEST_DRIVER
+    // lexiflip-driven: the tests play this window through standard input.
+    app::TestDriver driver(program, STDIN_FILENO);
+#endif
     if (screenshot)
         app::takeScreenshotWhenPlaying(program.game, program.gamestart,
                                        QString::fromStdString(screenshotFile));

@@ -1,0 +1,506 @@
+// lexiflip-driven: the game window played through its named controls, as a
+// person plays it, against scripted clients and against another window.
+
+#include <QFile>
+#include <QTcpServer>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "assets/embedded.h"
+#include "e2e/driven_window.h"
+#include "engine/computer_words.h"
+#include "engine/letters.h"
+#include "net/test_client.h"
+#include "net/wire/dispatch_table.h"
+#include "net/wire/field_reader.h"
+#include "net/wire/messages.h"
+
+namespace lexiflip::testing {
+namespace {
+
+namespace msg = wire::msg;
+
+// The letters every seat can see on the wire: the whole board (its letters
+// are sent face down as well as up) and, for the own slot, the bar.
+class TableView {
+public:
+    explicit TableView(int slot) : m_slot(slot) {}
+
+    void take(const std::string& message)
+    {
+        const std::optional<wire::SplitEntry> entry = wire::splitEntry(message);
+        if (!entry)
+            return;
+        wire::FieldReader fields(entry->payload);
+        if (entry->command == "CMD_theboard") {
+            const std::vector<std::string_view> items = fields.list();
+            for (std::size_t i = 0; i + 2 < items.size(); i += 3) {
+                const int x = wire::parseInt(items[i]).value_or(0);
+                const int y = wire::parseInt(items[i + 1]).value_or(0);
+                if (x >= 1 && x <= 10 && y >= 1 && y <= 8)
+                    board[static_cast<std::size_t>(x)][static_cast<std::size_t>(y)] =
+                        wire::parseInt(items[i + 2]).value_or(0);
+            }
+        } else if (entry->command == "CMD_mytiles" && fields.nextInt() == m_slot) {
+            const std::vector<std::string_view> items = fields.list();
+            for (std::size_t i = 0; i + 1 < items.size(); i += 2) {
+                const int k = wire::parseInt(items[i]).value_or(0);
+                if (k >= 1 && k <= 7)
+                    bar[static_cast<std::size_t>(k)] = wire::parseInt(items[i + 1]).value_or(0);
+            }
+        } else if (entry->command == "CMD_hisword" || entry->command == "CMD_buytiles") {
+            const int slot = fields.nextInt().value_or(0);
+            if (entry->command == "CMD_hisword")
+                fields.next();
+            totals[slot] = fields.nextInt().value_or(-1);
+        }
+    }
+
+    std::array<std::array<int, 9>, 11> board{};
+    std::array<int, 8> bar{};
+    // Each slot's total as the host last announced it.
+    std::map<int, int> totals;
+
+private:
+    int m_slot;
+};
+
+// The best-scoring word of the list that the bar and at most five board
+// tiles can lay, board tiles (worth double) taken for the dearest letters.
+struct Plan {
+    std::vector<wire::Origin> tiles; // in word order; x 0 is bar position y
+    std::vector<wire::Origin> flips; // five cells to flip, the word's own first
+    int score = 0;
+};
+
+std::optional<Plan> bestPlan(const TableView& view, const std::array<int, 8>& bar,
+                             const std::vector<std::string>& words)
+{
+    std::optional<Plan> best;
+    for (const std::string& word : words) {
+        if (word.size() < 2 || word.size() > 10)
+            continue;
+        std::vector<std::size_t> order(word.size());
+        for (std::size_t i = 0; i < order.size(); ++i)
+            order[i] = i;
+        std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+            return engine::letterworth(engine::letterCode(word[a])) >
+                   engine::letterworth(engine::letterCode(word[b]));
+        });
+        std::array<std::array<bool, 9>, 11> boardTaken{};
+        std::array<bool, 8> barTaken{};
+        std::vector<wire::Origin> tiles(word.size());
+        int onBoard = 0;
+        int fromBar = 0;
+        int score = 0;
+        bool laid = true;
+        for (const std::size_t i : order) {
+            const int code = engine::letterCode(word[i]);
+            std::optional<wire::Origin> found;
+            for (int x = 1; x <= 10 && !found && onBoard < 5; ++x) {
+                for (int y = 1; y <= 8 && !found; ++y) {
+                    const auto ux = static_cast<std::size_t>(x);
+                    const auto uy = static_cast<std::size_t>(y);
+                    if (!boardTaken[ux][uy] && view.board[ux][uy] == code) {
+                        boardTaken[ux][uy] = true;
+                        found = wire::Origin{x, y};
+                        ++onBoard;
+                        score += 2 * engine::letterworth(code);
+                    }
+                }
+            }
+            for (int k = 1; k <= 7 && !found; ++k) {
+                if (!barTaken[static_cast<std::size_t>(k)] && bar[static_cast<std::size_t>(k)] == code) {
+                    barTaken[static_cast<std::size_t>(k)] = true;
+                    found = wire::Origin{0, k};
+                    ++fromBar;
+                    score += engine::letterworth(code);
+                }
+            }
+            if (!found) {
+                laid = false;
+                break;
+            }
+            tiles[i] = *found;
+        }
+        if (!laid)
+            continue;
+        const int length = static_cast<int>(word.size());
+        score += length >= 5 ? (length - 4) * 5 : 0;
+        score += onBoard == 5 ? 5 : 0;
+        score += fromBar == 7 ? 10 : 0;
+        if (best && best->score >= score)
+            continue;
+        Plan plan;
+        plan.tiles = tiles;
+        plan.score = score;
+        for (const wire::Origin& tile : tiles) {
+            if (tile.x != 0)
+                plan.flips.push_back(tile);
+        }
+        for (int x = 1; x <= 10 && plan.flips.size() < 5; ++x) {
+            for (int y = 1; y <= 8 && plan.flips.size() < 5; ++y) {
+                if (std::find(plan.flips.begin(), plan.flips.end(), wire::Origin{x, y}) == plan.flips.end())
+                    plan.flips.push_back({x, y});
+            }
+        }
+        best = plan;
+    }
+    return best;
+}
+
+const std::vector<std::string>& wordList()
+{
+    static const std::vector<std::string> words = engine::loadComputerWords(assets::computerWords());
+    return words;
+}
+
+// A seat played over the wire: on its turn it flips the cells of its best
+// word and submits it, or passes when it has none or the word is refused.
+class ScriptedSeat {
+public:
+    explicit ScriptedSeat(TestClient& client) : m_client(client), m_view(client.slot()) {}
+
+    void step()
+    {
+        while (m_next < m_client.messages().size()) {
+            const std::string& message = m_client.messages()[m_next++];
+            m_view.take(message);
+            const int slot = m_client.slot();
+            if (message == "CMD_nextplayer+" + std::to_string(slot) + "+")
+                play();
+            else if (message == "CMD_invalid+" + std::to_string(slot) + "+")
+                m_client.send(msg::hepass(slot));
+        }
+    }
+
+    const TableView& view() const { return m_view; }
+    int words = 0;
+
+private:
+    void play()
+    {
+        const int slot = m_client.slot();
+        const std::optional<Plan> plan = bestPlan(m_view, m_view.bar, wordList());
+        if (!plan) {
+            m_client.send(msg::hepass(slot));
+            return;
+        }
+        for (const wire::Origin& cell : plan->flips)
+            m_client.send(msg::iflip(slot, cell.x, cell.y));
+        for (std::size_t i = 0; i < plan->tiles.size(); ++i) {
+            const wire::Origin& tile = plan->tiles[i];
+            const int position = static_cast<int>(i) + 1;
+            m_client.send(tile.x == 0 ? msg::usebarletter(slot, tile.y, position)
+                                      : msg::useboardletter(slot, tile.x, tile.y, position));
+        }
+        m_client.send(msg::idone(slot, plan->tiles));
+        ++words;
+    }
+
+    TestClient& m_client;
+    TableView m_view;
+    std::size_t m_next = 0;
+};
+
+// The bar as the driven window shows it, position 1..7 (0 for an empty one).
+std::array<int, 8> shownBar(const DrivenState& state)
+{
+    std::array<int, 8> bar{};
+    const std::string letters = state.text("bar");
+    for (std::size_t k = 1; k <= 7 && k <= letters.size(); ++k)
+        bar[k] = letters[k - 1] >= 'A' && letters[k - 1] <= 'Z' ? letters[k - 1] - 'A' + 1 : 0;
+    return bar;
+}
+
+// One turn of a driven window: its best word, found from what the watcher
+// sees of the board and what the window shows of the bar, laid with clicks
+// on the board and the bar and sent with DONE; PASS when there is none or
+// the host refuses it. observer is any seat that sees every announcement.
+void playDrivenTurn(DrivenWindow& window, TestClient& observer, const TableView& view)
+{
+    const int slot = window.last().number("slot");
+    const std::string done = "CMD_hisword+" + std::to_string(slot) + "+";
+    const std::string passed = "CMD_hepasses+" + std::to_string(slot) + "+";
+    const int before = observer.count(done) + observer.count(passed);
+    const auto ended = [&] { return observer.count(done) + observer.count(passed) > before; };
+
+    ASSERT_TRUE(window.waitFor([&](const DrivenState& s) { return s.number("turn") == slot; }));
+    const std::optional<Plan> plan = bestPlan(view, shownBar(window.last()), wordList());
+    const std::vector<wire::Origin> flips =
+        plan ? plan->flips : std::vector<wire::Origin>{{1, 1}, {2, 2}, {3, 3}, {4, 4}, {5, 5}};
+    for (const wire::Origin& cell : flips)
+        ASSERT_TRUE(window.command("board " + std::to_string(cell.x) + " " + std::to_string(cell.y)));
+    ASSERT_TRUE(window.waitFor([](const DrivenState& s) { return s.flag("canbuild") && s.flag("buttons"); }));
+    if (plan) {
+        for (const wire::Origin& tile : plan->tiles) {
+            ASSERT_TRUE(window.command(tile.x == 0 ? "bar " + std::to_string(tile.y)
+                                                   : "board " + std::to_string(tile.x) + " " +
+                                                         std::to_string(tile.y)));
+        }
+        ASSERT_EQ(window.state().number("wordlen"), static_cast<int>(plan->tiles.size()));
+        ASSERT_TRUE(window.command("click button_done"));
+        if (waitUntil(ended, 8000))
+            return;
+    }
+    // No word, or a refused one: PASS once the buttons are back.
+    ASSERT_TRUE(window.waitFor([](const DrivenState& s) { return s.flag("buttons"); }, 10000));
+    ASSERT_TRUE(window.command("click button_pass"));
+    ASSERT_TRUE(waitUntil(ended, 10000));
+}
+
+// Logs in as a further player once the game's host listens on port.
+std::unique_ptr<TestClient> joinWhenListening(quint16 port, const char* name)
+{
+    std::unique_ptr<TestClient> client;
+    const bool up = waitUntil(
+        [&] {
+            client = std::make_unique<TestClient>(port);
+            return waitUntil([&] { return client->has("CMD_sendlogininfo+") || client->closed(); }, 500) &&
+                   client->has("CMD_sendlogininfo+");
+        },
+        20000);
+    if (!up || !client->login(name))
+        return nullptr;
+    return client;
+}
+
+// The tally file's text: the column count, the row count, then every cell
+// column by column.
+QByteArray tallyText(const std::vector<std::vector<std::string>>& rows)
+{
+    QByteArray text = "9\r\n" + QByteArray::number(static_cast<int>(rows.size())) + "\r\n";
+    for (std::size_t column = 0; column < 9; ++column) {
+        for (const auto& row : rows)
+            text += QByteArray::fromStdString(row[column]) + "\r\n";
+    }
+    return text;
+}
+
+bool runLzrw1(const QString& command, const QString& in, const QString& out)
+{
+    return QProcess::execute(binaryDir() + QStringLiteral("/tools/lexiflip-lzrw1"), {command, in, out}) == 0;
+}
+
+bool loggedInHost(const DrivenState& s)
+{
+    return s.flag("loggedin") && s.number("slot") == 1 && s.flag("start");
+}
+
+// The driver itself: it refuses what a player could not do, and its clicks
+// reach the game as a player's would.
+TEST(DrivenWindow, RefusesMalformedCommandsAndPlaysASoloTurnThroughTheControls)
+{
+    Home home;
+    DrivenWindow window({}, freePort(), home.path());
+    ASSERT_TRUE(window.waitFor(loggedInHost)) << window.errors();
+
+    for (const char* bad :
+         {"", "bogus", "state now", "board 0 1", "board 11 1", "board 1", "board 1 1 middle", "bar 8",
+          "bar x", "word 0", "click", "click nosuch", "menu nosuch", "options score 100", "closebox", "chat"})
+        EXPECT_EQ(window.send(bad).rfind("err ", 0), 0u) << bad;
+    ASSERT_TRUE(window.running()) << "a bad command must not end the program";
+
+    ASSERT_TRUE(window.command("click button_start"));
+    ASSERT_TRUE(window.waitFor([](const DrivenState& s) { return s.flag("options"); }));
+    // The arrows step by 5 within 100..500: 103 and 95 cannot be shown.
+    EXPECT_TRUE(window.command("options score 100"));
+    EXPECT_FALSE(window.command("options score 103"));
+    EXPECT_FALSE(window.command("options score 95"));
+    EXPECT_TRUE(window.command("options time 45"));
+    EXPECT_TRUE(window.command("options mode 1"));
+    EXPECT_TRUE(window.command("options viewable 1"));
+    ASSERT_TRUE(window.command("options start"));
+    ASSERT_TRUE(window.waitFor([](const DrivenState& s) { return !s.flag("options") && s.flag("running"); }));
+    EXPECT_TRUE(window.waitFor([](const DrivenState& s) { return s.number("turn") == 1; }, 20000));
+    EXPECT_EQ(window.last().list("names").at(1), "Klot") << "seat 2 shows the computer player";
+
+    // Five flips, then a sixth that the window ignores.
+    for (int x = 1; x <= 6; ++x)
+        ASSERT_TRUE(window.command("board " + std::to_string(x) + " 2"));
+    ASSERT_TRUE(window.waitFor([](const DrivenState& s) { return s.flag("canbuild"); }));
+    const DrivenState built = window.last();
+    EXPECT_EQ(built.number("flips"), 5);
+    EXPECT_EQ(built.list("board").size(), 5u);
+    EXPECT_TRUE(built.flag("buttons"));
+
+    // A bar tile and a face-up board tile go into the word; the bar shows the
+    // gap.
+    const std::string bar = built.text("bar");
+    ASSERT_TRUE(window.command("bar 1"));
+    ASSERT_TRUE(window.command("board 1 2"));
+    const DrivenState word = window.state();
+    EXPECT_EQ(word.number("wordlen"), 2);
+    EXPECT_EQ(word.text("bar")[0], '.');
+    EXPECT_EQ(word.text("word")[0], bar[0]);
+    EXPECT_EQ(word.text("word")[1], built.list("board").front().back());
+
+    ASSERT_TRUE(window.command("click button_pass"));
+    EXPECT_TRUE(window.waitFor([](const DrivenState& s) { return s.number("turn") == 2; }));
+    EXPECT_FALSE(window.command("click button_done")) << "the word buttons hide after a pass";
+
+    EXPECT_EQ(window.quit(), 0) << window.errors();
+    EXPECT_TRUE(QFile::exists(home.file(QStringLiteral("Lexifliptally.tld"))));
+}
+
+// The banner's text for a winner, in the words of the window whose player is own.
+std::string bannerFor(const std::string& winner, const std::string& own)
+{
+    return winner == own ? "You have Won the Game!" : winner + " has Won the Game!";
+}
+
+// The name in "CMD_winner+NAME+", or empty.
+std::string winnerOf(const TestClient& client)
+{
+    const std::optional<std::size_t> at = client.find("CMD_winner+");
+    if (!at)
+        return {};
+    const std::string& message = client.messages()[*at];
+    return message.substr(11, message.size() - 12);
+}
+
+// The host's window, driven, against three scripted players and a watcher:
+// a game started from the options dialog and played to the winner banner, and
+// the host copy's tally on disk afterwards.
+TEST(DrivenWindow, HostsAGameForThreeScriptedPlayersAndAWatcherAndTalliesIt)
+{
+    QTcpServer lobby;
+    ASSERT_TRUE(lobby.listen(QHostAddress::LocalHost, 0));
+    Home home;
+    // A tally from earlier runs that follows Bea.
+    {
+        QFile text(home.file(QStringLiteral("seed.txt")));
+        ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+        text.write(tallyText({{"0", "3", "1", "7", "ox", "1", "0", "0", "0"},
+                              {"Bea", "2", "1", "1", "0", "0", "0", "0", "0"}}));
+        text.close();
+        ASSERT_TRUE(runLzrw1(QStringLiteral("compress"), text.fileName(),
+                             home.file(QStringLiteral("Lexifliptally.tld"))));
+    }
+    const quint16 port = freePort();
+    DrivenWindow host({QStringLiteral("Ann"), QStringLiteral("10.9.8.7"), QStringLiteral("true")}, port,
+                      home.path(),
+                      {{QStringLiteral("LEXIFLIP_LOBBY_PORT"), QString::number(lobby.serverPort())}});
+    std::vector<std::unique_ptr<TestClient>> players;
+    for (const char* name : {"Bea", "Cal", "Dee"}) {
+        players.push_back(joinWhenListening(port, name));
+        ASSERT_NE(players.back(), nullptr) << name << host.errors();
+    }
+    const std::unique_ptr<TestClient> watcher = joinWhenListening(port, "Eve");
+    ASSERT_NE(watcher, nullptr);
+    ASSERT_EQ(watcher->slot(), 5);
+    ASSERT_TRUE(host.waitFor([](const DrivenState& s) {
+        return loggedInHost(s) && s.list("names").size() == 6 && s.list("names")[4] == "Eve";
+    })) << host.errors();
+
+    // The options: play to 100, Blind, four players at most, so that Eve in
+    // seat 5 sits the game out.
+    ASSERT_TRUE(host.command("click button_start"));
+    ASSERT_TRUE(host.waitFor([](const DrivenState& s) { return s.flag("options"); }));
+    for (const char* choice : {"options score 100", "options time 45", "options mode 1", "options four 1",
+                               "options viewable 0", "options start"})
+        ASSERT_TRUE(host.command(choice)) << choice;
+    ASSERT_TRUE(watcher->waitFor("CMD_startgame+Ann+100+45+1+1+"));
+    watcher->send(msg::justwatch(5, "1"));
+    ASSERT_TRUE(watcher->waitFor("CMD_justwatching+5+1"));
+
+    std::vector<ScriptedSeat> seats;
+    for (auto& player : players)
+        seats.emplace_back(*player);
+    TableView seen(watcher->slot());
+    std::size_t seenUpTo = 0;
+    int drivenTurns = 0;
+    const bool over = waitUntil(
+        [&] {
+            for (ScriptedSeat& seat : seats)
+                seat.step();
+            while (seenUpTo < watcher->messages().size())
+                seen.take(watcher->messages()[seenUpTo++]);
+            if (watcher->has("CMD_winner+") || watcher->closed())
+                return true;
+            if (watcher->count("CMD_nextplayer+1+") > drivenTurns) {
+                ++drivenTurns;
+                host.state();
+                playDrivenTurn(host, *watcher, seen);
+            }
+            return ::testing::Test::HasFatalFailure();
+        },
+        240000);
+    ASSERT_FALSE(::testing::Test::HasFatalFailure());
+    ASSERT_TRUE(over && watcher->has("CMD_winner+")) << "turns of Ann " << drivenTurns << host.errors();
+    EXPECT_EQ(watcher->count("CMD_nextplayer+5+"), 0) << "seat 5 is out of a four-player game";
+
+    // The banner and the seat rows agree with the wire.
+    const std::string winner = winnerOf(*watcher);
+    ASSERT_TRUE(host.waitFor([](const DrivenState& s) { return !s.text("winner").empty(); }));
+    const DrivenState end = host.last();
+    EXPECT_EQ(end.text("winner"), bannerFor(winner, "Ann"));
+    EXPECT_FALSE(end.flag("running"));
+    EXPECT_TRUE(end.flag("start")) << "the host may start the next game";
+    const std::vector<std::string> names = {"Ann", "Bea", "Cal", "Dee"};
+    int best = -1;
+    for (int slot = 1; slot <= 4; ++slot) {
+        const int total = seen.totals.count(slot) ? seen.totals.at(slot) : 0;
+        EXPECT_EQ(end.score(slot), total) << "seat " << slot;
+        best = std::max(best, total);
+    }
+    EXPECT_GE(best, 100);
+    const auto winnerSlot = std::find(names.begin(), names.end(), winner) - names.begin() + 1;
+    ASSERT_LE(winnerSlot, 4) << winner;
+    EXPECT_EQ(seen.totals[static_cast<int>(winnerSlot)], best);
+
+    // Typed chat reaches the other players.
+    ASSERT_TRUE(host.command("chat good game"));
+    EXPECT_TRUE(waitUntil([&] {
+        for (const std::string& message : players[0]->messages()) {
+            if (message.rfind("CMD_chat+Ann chats: good game", 0) == 0)
+                return true;
+        }
+        return false;
+    }));
+
+    // Ann's words as the host announced them: how many, and the best one.
+    int annWords = 0;
+    std::string bestWord = "ox";
+    int bestScore = 1;
+    for (const std::string& message : watcher->messages()) {
+        if (message.rfind("CMD_hisword+1+", 0) != 0)
+            continue;
+        wire::FieldReader fields(wire::splitEntry(message)->payload);
+        fields.next();
+        const std::string word(fields.take());
+        fields.next();
+        const int score = fields.takeInt().value_or(0);
+        ++annWords;
+        if (score > bestScore) {
+            bestScore = score;
+            bestWord = word;
+        }
+    }
+    EXPECT_GE(annWords, 1);
+
+    EXPECT_EQ(host.quit(), 0) << host.errors();
+    const QString text = home.file(QStringLiteral("tally.txt"));
+    ASSERT_TRUE(runLzrw1(QStringLiteral("decompress"), home.file(QStringLiteral("Lexifliptally.tld")), text));
+    QFile tally(text);
+    ASSERT_TRUE(tally.open(QIODevice::ReadOnly));
+    const int annWon = winner == "Ann" ? 1 : 0;
+    const int beaWon = winner == "Bea" ? 1 : 0;
+    const int neither = 1 - annWon - beaWon;
+    const auto n = [](int value) { return std::to_string(value); };
+    EXPECT_EQ(tally.readAll(),
+              tallyText({{"0", n(4), n(1 + annWon), n(7 + annWords), bestWord, n(bestScore), "0", "0", "0"},
+                         {"Bea", n(3), n(1 + beaWon), n(1 + annWon), n(neither), "1", n(beaWon), n(annWon),
+                          n(neither)}}));
+}
+
+} // namespace
+} // namespace lexiflip::testing
