@@ -5,7 +5,6 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTcpServer>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -16,6 +15,7 @@
 #include <vector>
 
 #include "assets/embedded.h"
+#include "e2e/driven_window.h"
 #include "e2e/host_process.h"
 #include "e2e/scripted_seat.h"
 #include "engine/computer_words.h"
@@ -27,19 +27,6 @@ namespace lexiflip::testing {
 namespace {
 
 namespace msg = wire::msg;
-
-QString binaryDir()
-{
-    const char* binary = std::getenv("LEXIFLIP_BINARY_DIR");
-    return QString::fromUtf8(binary ? binary : ".");
-}
-
-quint16 portNobodyListensOn()
-{
-    QTcpServer probe;
-    probe.listen(QHostAddress::AnyIPv4, 0);
-    return probe.serverPort();
-}
 
 QByteArray readFile(const QString& path)
 {
@@ -99,11 +86,12 @@ public:
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("LEXIFLIP_PORT"), QString::number(port));
         environment.insert(QStringLiteral("LEXIFLIP_HOME"), home.path());
-        environment.insert(QStringLiteral("LEXIFLIP_LOBBY_PORT"), QString::number(portNobodyListensOn()));
+        environment.insert(QStringLiteral("LEXIFLIP_LOBBY_PORT"), QString::number(freePort()));
         environment.insert(QStringLiteral("LEXIFLIP_NO_LOBBY_DOWNLOAD"), QStringLiteral("1"));
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         process.setProcessEnvironment(environment);
         m_arguments = {QString::fromStdString(name), QStringLiteral("127.0.0.1"), QStringLiteral("join")};
+        this->name = name;
     }
     ~JoiningWindow()
     {
@@ -117,21 +105,72 @@ public:
         process.start(binaryDir() + QStringLiteral("/app/lexiflip"), m_arguments);
         process.waitForStarted(10000);
     }
-    QString file(const char* name) const { return home.filePath(QString::fromLatin1(name)); }
+    QString file(const char* name) const { return home.file(QString::fromLatin1(name)); }
 
-    QTemporaryDir home;
+    std::string name;
+    Home home;
     QProcess process;
 
 private:
     QStringList m_arguments;
 };
 
-// What each window's tally must hold after the run: a followed opponent who
-// sat in the game, and one who did not.
-struct Follower {
-    const char* name;
-    bool seeded; // starts with a tally of earlier games, or with none
-};
+// Bob's earlier games: 4 played, 1 won, 10 words, best "at" for 2; he
+// follows Ann (3 games together) and Zed. The session counters are junk that
+// a start must zero.
+const TallyRows kBobBefore{{"0", "4", "1", "10", "at", "2", "0", "0", "0"},
+                           {"Ann", "3", "2", "1", "0", "7", "7", "7", "7"},
+                           {"Zed", "2", "1", "1", "0", "7", "7", "7", "7"}};
+// Settings the window cannot keep as they are (a width below its smallest),
+// values it normalises, and the lobby's section.
+const QByteArray kLobbySection = "[Lobby]\r\nNick=someone\r\nServer=lobby.example\r\n\r\n";
+const QByteArray kOurSection = "[Lexiflip]\r\nWidth=600\r\nHeight=400\r\nBotspeed=500\r\nGamemode=7\r\n";
+
+// Bob with a tally of earlier games, Cid with none; both with settings.
+std::vector<std::unique_ptr<JoiningWindow>> joiningWindows(quint16 port)
+{
+    std::vector<std::unique_ptr<JoiningWindow>> windows;
+    for (const char* name : {"Bob", "Cid"}) {
+        windows.push_back(std::make_unique<JoiningWindow>(name, port));
+        JoiningWindow& window = *windows.back();
+        EXPECT_TRUE(writeFile(window.file("halvolobby.ini"), kLobbySection + kOurSection));
+        if (windows.size() == 1) {
+            EXPECT_TRUE(compressTally(window.home.path(), kBobBefore));
+        }
+    }
+    return windows;
+}
+
+// The window closed by itself, promptly and the normal way, and left the
+// tally expected and its settings written: the lobby's section untouched,
+// ours in full with what was read normalised.
+void expectClosedAndSaved(JoiningWindow& window, const TallyRows& expected)
+{
+    ASSERT_TRUE(window.process.waitForFinished(30000)) << "the window stayed open";
+    EXPECT_EQ(window.process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(window.process.exitCode(), 0);
+
+    EXPECT_EQ(decompressedTally(window.home.path()).toStdString(), tallyText(expected).toStdString());
+
+    const QByteArray settings = readFile(window.file("halvolobby.ini"));
+    EXPECT_TRUE(settings.startsWith(kLobbySection)) << settings.toStdString();
+    const QByteArray section = settings.mid(kLobbySection.size());
+    EXPECT_TRUE(section.startsWith("[Lexiflip]")) << settings.toStdString();
+    QStringList keys;
+    for (const QByteArray& line : section.trimmed().split('\n').mid(1))
+        keys << QString::fromLatin1(line.trimmed().split('=').value(0));
+    // Keys the file held keep their places; each of ours is there once.
+    keys.sort();
+    QStringList all = QStringLiteral("Textsize Top Left Width Height Textcolor Actioncolor Playtoscore "
+                                     "Timeperturn Viewable 4Player Gamemode Botspeed Playsounds Clearword "
+                                     "Seetheirs Turnsound ChatterSounds")
+                          .split(QLatin1Char(' '));
+    all.sort();
+    EXPECT_EQ(keys, all);
+    EXPECT_TRUE(section.contains("\nBotspeed=750")) << section.toStdString();
+    EXPECT_TRUE(section.contains("\nGamemode=1")) << section.toStdString();
+    EXPECT_FALSE(section.contains("\nWidth=600")) << section.toStdString();
+}
 
 // lexiflip-host with Ann scripted in slot 1 and two lexiflip windows joining
 // as Bob and Cid. Ann sets both windows' seats to just watch, so that the
@@ -148,30 +187,11 @@ TEST(HostLost, EveryJoiningWindowClosesAndSavesItsTallyAndSettings)
     const std::vector<std::string> words = engine::loadComputerWords(assets::computerWords());
     ScriptedSeat annSeat(ann, words);
 
-    const std::vector<Follower> followers{{"Bob", true}, {"Cid", false}};
-    std::vector<std::unique_ptr<JoiningWindow>> windows;
-    // Bob's earlier games: 4 played, 1 won, 10 words, best "at" for 2; he
-    // follows Ann (3 games together) and Zed. The session counters are junk
-    // that a start must zero.
-    const TallyRows bobBefore{{"0", "4", "1", "10", "at", "2", "0", "0", "0"},
-                              {"Ann", "3", "2", "1", "0", "7", "7", "7", "7"},
-                              {"Zed", "2", "1", "1", "0", "7", "7", "7", "7"}};
-    // Settings the window cannot keep as they are (a width below its
-    // smallest), values it normalises, and the lobby's section.
-    const QByteArray lobby = "[Lobby]\r\nNick=someone\r\nServer=lobby.example\r\n\r\n";
-    const QByteArray ours = "[Lexiflip]\r\nWidth=600\r\nHeight=400\r\nBotspeed=500\r\nGamemode=7\r\n";
-    for (const Follower& follower : followers) {
-        windows.push_back(std::make_unique<JoiningWindow>(follower.name, port));
-        JoiningWindow& window = *windows.back();
-        ASSERT_TRUE(writeFile(window.file("halvolobby.ini"), lobby + ours));
-        if (follower.seeded) {
-            ASSERT_TRUE(compressTally(window.home.path(), bobBefore));
-        }
-        window.start();
-        ASSERT_TRUE(ann.waitFor(std::string("CMD_newplayerinfo+") + std::to_string(windows.size() + 1) + "+" +
-                                    follower.name,
-                                30000))
-            << follower.name;
+    std::vector<std::unique_ptr<JoiningWindow>> windows = joiningWindows(port);
+    for (std::size_t i = 0; i < windows.size(); ++i) {
+        windows[i]->start();
+        ASSERT_TRUE(
+            ann.waitFor("CMD_newplayerinfo+" + std::to_string(i + 2) + "+" + windows[i]->name, 30000));
     }
 
     // The first game, the computer playing for both windows, to its winner.
@@ -204,20 +224,15 @@ TEST(HostLost, EveryJoiningWindowClosesAndSavesItsTallyAndSettings)
     ASSERT_TRUE(ann.waitForClose(10000));
 
     for (std::size_t i = 0; i < windows.size(); ++i) {
-        const Follower& follower = followers[i];
         JoiningWindow& window = *windows[i];
-        SCOPED_TRACE(follower.name);
-        // Closes by itself, promptly, the normal way.
-        ASSERT_TRUE(window.process.waitForFinished(30000)) << "the window stayed open";
-        EXPECT_EQ(window.process.exitStatus(), QProcess::NormalExit);
-        EXPECT_EQ(window.process.exitCode(), 0);
-
+        SCOPED_TRACE(window.name);
         // The tally holds the earlier games, the finished one and this
         // window's words, as Ann saw them scored.
         const int slot = static_cast<int>(i) + 2;
+        const bool seeded = slot == 2;
         int scored = 0;
-        std::string best = follower.seeded ? "at" : "0";
-        int bestPoints = follower.seeded ? 2 : 0;
+        std::string best = seeded ? "at" : "0";
+        int bestPoints = seeded ? 2 : 0;
         for (const std::string& message : ann.messages()) {
             if (!message.starts_with("CMD_hisword+" + std::to_string(slot) + "+"))
                 continue;
@@ -232,45 +247,58 @@ TEST(HostLost, EveryJoiningWindowClosesAndSavesItsTallyAndSettings)
                 best = word;
             }
         }
-        const bool won = winner == follower.name;
+        const bool won = winner == window.name;
+        const bool annWon = winner == "Ann";
+        const bool neither = !won && !annWon;
         const auto n = [](int value) { return std::to_string(value); };
-        TallyRows expected;
-        if (follower.seeded) {
-            const bool annWon = winner == "Ann";
-            const bool neither = !won && !annWon;
-            expected = {
-                {"0", "5", n(1 + won), n(10 + scored), best, n(bestPoints), "0", "0", "0"},
-                {"Ann", "4", n(2 + annWon), n(1 + won), n(neither), "1", n(annWon), n(won), n(neither)},
-                {"Zed", "2", "1", "1", "0", "0", "0", "0", "0"}};
-        } else {
-            expected = {{"0", "1", n(won), n(scored), best, n(bestPoints), "0", "0", "0"}};
-        }
-        EXPECT_EQ(decompressedTally(window.home.path()).toStdString(), tallyText(expected).toStdString())
-            << "winner " << winner;
-
-        // The settings were read at login and written at close: the lobby's
-        // section untouched, ours in full with what was read normalised.
-        const QByteArray settings = readFile(window.file("halvolobby.ini"));
-        EXPECT_TRUE(settings.startsWith(lobby)) << settings.toStdString();
-        const QByteArray section = settings.mid(lobby.size());
-        EXPECT_TRUE(section.startsWith("[Lexiflip]")) << settings.toStdString();
-        const QList<QByteArray> lines = section.trimmed().split('\n');
-        QStringList keys;
-        for (const QByteArray& line : lines.mid(1))
-            keys << QString::fromLatin1(line.trimmed().split('=').value(0));
-        // Keys the file held keep their places; each of ours is there once.
-        keys.sort();
-        QStringList all =
-            QStringLiteral("Textsize Top Left Width Height Textcolor Actioncolor Playtoscore "
-                           "Timeperturn Viewable 4Player Gamemode Botspeed Playsounds Clearword "
-                           "Seetheirs Turnsound ChatterSounds")
-                .split(QLatin1Char(' '));
-        all.sort();
-        EXPECT_EQ(keys, all);
-        EXPECT_TRUE(section.contains("\nBotspeed=750")) << section.toStdString();
-        EXPECT_TRUE(section.contains("\nGamemode=1")) << section.toStdString();
-        EXPECT_FALSE(section.contains("\nWidth=600")) << section.toStdString();
+        const TallyRows expected =
+            seeded ? TallyRows{{"0", "5", n(1 + won), n(10 + scored), best, n(bestPoints), "0", "0", "0"},
+                               {"Ann", "4", n(2 + annWon), n(1 + won), n(neither), "1", n(annWon), n(won),
+                                n(neither)},
+                               {"Zed", "2", "1", "1", "0", "0", "0", "0", "0"}}
+                   : TallyRows{{"0", "1", n(won), n(scored), best, n(bestPoints), "0", "0", "0"}};
+        SCOPED_TRACE("winner " + winner);
+        expectClosedAndSaved(window, expected);
     }
+}
+
+// The host is a window, played through its controls: killed with its own
+// turn half played, before any game ended. The joiners keep the tallies they
+// had, their session counters zeroed.
+TEST(HostLost, WhenTheHostingWindowIsKilledItsJoinersCloseAndSave)
+{
+    Home annHome;
+    const quint16 port = freePort();
+    DrivenWindow ann({QStringLiteral("Ann"), QStringLiteral("10.9.8.7"), QStringLiteral("true")}, port,
+                     annHome.path(), {{QStringLiteral("LEXIFLIP_LOBBY_PORT"), QString::number(freePort())}});
+    ASSERT_TRUE(
+        ann.waitFor([](const DrivenState& s) { return s.flag("loggedin") && s.number("slot") == 1; }, 30000))
+        << ann.errors();
+    std::vector<std::unique_ptr<JoiningWindow>> windows = joiningWindows(port);
+    for (auto& window : windows)
+        window->start();
+    ASSERT_TRUE(ann.waitFor(
+        [](const DrivenState& s) {
+            const std::vector<std::string> names = s.list("names");
+            return names.size() == 6 && names[1] == "Bob" && names[2] == "Cid";
+        },
+        30000));
+
+    ASSERT_TRUE(ann.command("click button_start"));
+    ASSERT_TRUE(ann.waitFor([](const DrivenState& s) { return s.flag("options"); }));
+    ASSERT_TRUE(ann.command("options start"));
+    ASSERT_TRUE(ann.waitFor([](const DrivenState& s) { return s.number("turn") == 1; }));
+    ASSERT_TRUE(ann.command("board 4 4"));
+    ASSERT_TRUE(ann.command("board 5 5"));
+    ASSERT_TRUE(ann.waitFor([](const DrivenState& s) { return s.number("flips") == 2; }));
+    ::kill(static_cast<pid_t>(ann.process().processId()), SIGKILL);
+
+    SCOPED_TRACE("Bob");
+    expectClosedAndSaved(*windows[0], {{"0", "4", "1", "10", "at", "2", "0", "0", "0"},
+                                       {"Ann", "3", "2", "1", "0", "0", "0", "0", "0"},
+                                       {"Zed", "2", "1", "1", "0", "0", "0", "0", "0"}});
+    SCOPED_TRACE("Cid");
+    expectClosedAndSaved(*windows[1], {{"0", "0", "0", "0", "0", "0", "0", "0", "0"}});
 }
 
 } // namespace

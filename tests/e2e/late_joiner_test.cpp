@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "assets/embedded.h"
+#include "e2e/driven_window.h"
 #include "e2e/host_process.h"
 #include "e2e/scripted_seat.h"
 #include "engine/computer_words.h"
@@ -206,6 +207,77 @@ TEST_F(GameInProgress, ANewcomerIsCaughtUpMidTurnWithWhatThePlayersSawAndTakesKl
     EXPECT_EQ(turned.size(), 5u);
     EXPECT_EQ(turned, danSeat.askedThisTurn());
     EXPECT_TRUE(dan.has("CMD_hisword+2+") || dan.has("CMD_hepasses+2+"));
+}
+
+// A real window joins while Cid's turn is half played: its board shows face
+// up exactly the tiles the players saw turned, with their letters, and its
+// seat rows the scores they saw. Then its own turn comes, and it plays it
+// through its controls.
+TEST_F(GameInProgress, AWindowJoiningMidTurnShowsWhatThePlayersSawAndPlaysItsTurn)
+{
+    TestClient& ann = connect("Ann");
+    TestClient& bob = connect("Bob");
+    TestClient& cid = connect("Cid");
+    ASSERT_EQ(cid.slot(), 3);
+    ScriptedSeat& annSeat = play(ann);
+    play(bob);
+    ScriptedSeat& cidSeat = play(cid);
+    start(ann);
+    ASSERT_TRUE(holdTurn(cidSeat, cid, 1, 3, annSeat));
+
+    Home home;
+    DrivenWindow dan({QStringLiteral("Dan"), QStringLiteral("127.0.0.1"), QStringLiteral("join")}, port,
+                     home.path(), {{QStringLiteral("LEXIFLIP_LOBBY_PORT"), QString::number(freePort())}});
+    ASSERT_TRUE(ann.waitFor("CMD_newplayerinfo+4+Dan", 30000)) << dan.errors();
+    annSeat.step();
+    std::vector<std::string> faceUp;
+    for (const auto& [x, y] : annSeat.seen.faceUp)
+        faceUp.push_back(std::to_string(x) + ":" + std::to_string(y) + ":" +
+                         static_cast<char>('A' + annSeat.seen.letters[x][y] - 1));
+    ASSERT_EQ(faceUp.size(), 3u);
+    std::vector<std::string> scores;
+    for (int seat = 1; seat <= 6; ++seat)
+        scores.push_back(std::to_string(annSeat.seen.scores[seat]));
+    const bool caughtUp = dan.waitFor(
+        [&](const DrivenState& shown) {
+            return shown.number("slot") == 4 && shown.list("board") == faceUp &&
+                   shown.list("scores") == scores;
+        },
+        30000);
+    const DrivenState& shown = dan.last();
+    ASSERT_TRUE(caughtUp) << "board " << shown.text("board") << ", scores " << shown.text("scores");
+    EXPECT_EQ(shown.number("turn"), 3);
+    const std::vector<std::string> names = shown.list("names");
+    ASSERT_EQ(names.size(), 6u);
+    EXPECT_EQ(std::vector<std::string>(names.begin(), names.begin() + 4),
+              (std::vector<std::string>{"Ann", "Bob", "Cid", "Dan"}));
+    const std::string bar = shown.text("bar");
+    EXPECT_EQ(bar.size(), 7u);
+    EXPECT_EQ(bar.find('.'), std::string::npos) << bar;
+
+    // Cid finishes; the next turn is the window's.
+    cidSeat.release();
+    ASSERT_TRUE(playUntil([&] { return annSeat.seen.onTurn == 4; }));
+    ASSERT_TRUE(dan.waitFor([](const DrivenState& s) { return s.number("turn") == 4; }));
+    std::set<SeenGame::Cell> clicked;
+    for (int cell = 0; clicked.size() < 5 && cell < 80; ++cell) {
+        const SeenGame::Cell at{cell / 8 + 1, cell % 8 + 1};
+        ASSERT_TRUE(dan.command("board " + std::to_string(at.first) + " " + std::to_string(at.second)));
+        clicked.insert(at);
+    }
+    ASSERT_TRUE(dan.waitFor([](const DrivenState& s) { return s.flag("buttons"); }));
+    ASSERT_TRUE(dan.command("click button_pass"));
+    ASSERT_TRUE(playUntil([&] { return ann.has("CMD_hepasses+4+") && annSeat.seen.onTurn == 1; }));
+    std::set<SeenGame::Cell> turned;
+    for (std::size_t i = *ann.find("CMD_nextplayer+4+"); i < ann.messages().size(); ++i) {
+        SeenGame flip;
+        if (ann.messages()[i].starts_with("CMD_heflip+4+")) {
+            flip.take(1, ann.messages()[i]);
+            turned.insert(flip.faceUp.begin(), flip.faceUp.end());
+        }
+    }
+    EXPECT_EQ(turned, clicked);
+    EXPECT_EQ(dan.quit(), 0);
 }
 
 // A player leaves with his turn half played and logs in again: he gets his
