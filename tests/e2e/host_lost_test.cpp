@@ -78,15 +78,26 @@ bool compressTally(const QString& home, const TallyRows& rows)
            QFile::remove(text);
 }
 
+// The lobby's end of the windows' lobby links: a listener of its own, so that
+// no link can land on a game port by chance.
+class Lobby {
+public:
+    Lobby() { m_server.listen(QHostAddress::LocalHost, 0); }
+    quint16 port() const { return m_server.serverPort(); }
+
+private:
+    QTcpServer m_server;
+};
+
 // A joining lexiflip window, offscreen, with its own folder of files.
 class JoiningWindow {
 public:
-    JoiningWindow(const std::string& name, quint16 port)
+    JoiningWindow(const std::string& name, quint16 port, quint16 lobbyPort)
     {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("LEXIFLIP_PORT"), QString::number(port));
         environment.insert(QStringLiteral("LEXIFLIP_HOME"), home.path());
-        environment.insert(QStringLiteral("LEXIFLIP_LOBBY_PORT"), QString::number(freePort()));
+        environment.insert(QStringLiteral("LEXIFLIP_LOBBY_PORT"), QString::number(lobbyPort));
         environment.insert(QStringLiteral("LEXIFLIP_NO_LOBBY_DOWNLOAD"), QStringLiteral("1"));
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         process.setProcessEnvironment(environment);
@@ -127,11 +138,11 @@ const QByteArray kLobbySection = "[Lobby]\r\nNick=someone\r\nServer=lobby.exampl
 const QByteArray kOurSection = "[Lexiflip]\r\nWidth=600\r\nHeight=400\r\nBotspeed=500\r\nGamemode=7\r\n";
 
 // Bob with a tally of earlier games, Cid with none; both with settings.
-std::vector<std::unique_ptr<JoiningWindow>> joiningWindows(quint16 port)
+std::vector<std::unique_ptr<JoiningWindow>> joiningWindows(quint16 port, quint16 lobbyPort)
 {
     std::vector<std::unique_ptr<JoiningWindow>> windows;
     for (const char* name : {"Bob", "Cid"}) {
-        windows.push_back(std::make_unique<JoiningWindow>(name, port));
+        windows.push_back(std::make_unique<JoiningWindow>(name, port, lobbyPort));
         JoiningWindow& window = *windows.back();
         EXPECT_TRUE(writeFile(window.file("halvolobby.ini"), kLobbySection + kOurSection));
         if (windows.size() == 1) {
@@ -187,7 +198,8 @@ TEST(HostLost, EveryJoiningWindowClosesAndSavesItsTallyAndSettings)
     const std::vector<std::string> words = engine::loadComputerWords(assets::computerWords());
     ScriptedSeat annSeat(ann, words);
 
-    std::vector<std::unique_ptr<JoiningWindow>> windows = joiningWindows(port);
+    Lobby lobby;
+    std::vector<std::unique_ptr<JoiningWindow>> windows = joiningWindows(port, lobby.port());
     for (std::size_t i = 0; i < windows.size(); ++i) {
         windows[i]->start();
         ASSERT_TRUE(
@@ -268,21 +280,27 @@ TEST(HostLost, EveryJoiningWindowClosesAndSavesItsTallyAndSettings)
 TEST(HostLost, WhenTheHostingWindowIsKilledItsJoinersCloseAndSave)
 {
     Home annHome;
+    Lobby lobby;
     const quint16 port = freePort();
     DrivenWindow ann({QStringLiteral("Ann"), QStringLiteral("10.9.8.7"), QStringLiteral("true")}, port,
-                     annHome.path(), {{QStringLiteral("LEXIFLIP_LOBBY_PORT"), QString::number(freePort())}});
+                     annHome.path(),
+                     {{QStringLiteral("LEXIFLIP_LOBBY_PORT"), QString::number(lobby.port())}});
     ASSERT_TRUE(
         ann.waitFor([](const DrivenState& s) { return s.flag("loggedin") && s.number("slot") == 1; }, 30000))
         << ann.errors();
-    std::vector<std::unique_ptr<JoiningWindow>> windows = joiningWindows(port);
-    for (auto& window : windows)
-        window->start();
-    ASSERT_TRUE(ann.waitFor(
-        [](const DrivenState& s) {
-            const std::vector<std::string> names = s.list("names");
-            return names.size() == 6 && names[1] == "Bob" && names[2] == "Cid";
-        },
-        30000));
+    std::vector<std::unique_ptr<JoiningWindow>> windows = joiningWindows(port, lobby.port());
+    // One after the other, so that Bob has slot 2 and Cid slot 3.
+    for (std::size_t i = 0; i < windows.size(); ++i) {
+        windows[i]->start();
+        const std::string name = windows[i]->name;
+        ASSERT_TRUE(ann.waitFor(
+            [&](const DrivenState& s) {
+                const std::vector<std::string> names = s.list("names");
+                return names.size() == 6 && names[i + 1] == name;
+            },
+            30000))
+            << name << ": " << ann.last().text("names") << " " << windows[i]->process.state();
+    }
 
     ASSERT_TRUE(ann.command("click button_start"));
     ASSERT_TRUE(ann.waitFor([](const DrivenState& s) { return s.flag("options"); }));
