@@ -150,12 +150,37 @@ protected:
     std::vector<std::unique_ptr<ScriptedSeat>> seats;
 };
 
-// Klot sits in seat 2 (its player left before the game). While Bob's turn is
-// half played a newcomer arrives: the lowest free slot is Klot's seat, which
-// he takes over as it stands, caught up with what the players saw; Klot plays
-// that seat no more.
-TEST_F(GameInProgress, ANewcomerIsCaughtUpMidTurnWithWhatThePlayersSawAndTakesKlotsSeat)
+// What witness had seen when the first message beginning with marker
+// arrived: the host's game as it stood when it sent that message.
+SeenGame seenBefore(const TestClient& witness, std::string_view marker)
 {
+    SeenGame seen;
+    for (const std::string& message : witness.messages()) {
+        if (message.starts_with(marker))
+            break;
+        seen.take(witness.slot(), message);
+    }
+    return seen;
+}
+
+// Whose turn it is when a newcomer arrives: a player's, or Klot's in the
+// seat the newcomer takes.
+enum class Arrival { WhileBobPlays, WhileKlotPlays };
+void PrintTo(Arrival arrival, std::ostream* out)
+{
+    *out << (arrival == Arrival::WhileBobPlays ? "WhileBobPlays" : "WhileKlotPlays");
+}
+
+class Newcomer : public GameInProgress, public ::testing::WithParamInterface<Arrival> {};
+
+// Klot sits in seat 2 (its player left before the game). While a turn is
+// half played a newcomer arrives: the lowest free slot is Klot's seat, which
+// he takes over as it stands, caught up with what the players saw. When it
+// was Klot's turn, the host passes it for him and Klot's remaining steps
+// come to nothing; from then on seat 2 is his to play.
+TEST_P(Newcomer, IsCaughtUpMidTurnWithWhatThePlayersSawAndTakesKlotsSeat)
+{
+    const bool klotsTurn = GetParam() == Arrival::WhileKlotPlays;
     TestClient& ann = connect("Ann");
     TestClient& placeholder = connect("Passing");
     TestClient& bob = connect("Bob");
@@ -165,15 +190,23 @@ TEST_F(GameInProgress, ANewcomerIsCaughtUpMidTurnWithWhatThePlayersSawAndTakesKl
     ScriptedSeat& annSeat = play(ann);
     ScriptedSeat& bobSeat = play(bob);
     start(ann);
-    // A round for everyone, Klot's turns included, then Bob's second turn
-    // stops after three flips.
-    ASSERT_TRUE(holdTurn(bobSeat, bob, 1, 3, annSeat));
-    ASSERT_TRUE(ann.has("CMD_heflip+2+")) << "Klot never played";
+    if (klotsTurn) {
+        // Klot's first turn, his first flip made.
+        ASSERT_TRUE(playUntil([&] {
+            const std::optional<std::size_t> turn = ann.find("CMD_nextplayer+2+");
+            return turn && ann.find("CMD_heflip+2+", *turn);
+        }));
+    } else {
+        // A round for everyone, Klot's turn included, then Bob's second turn
+        // stops after three flips.
+        ASSERT_TRUE(holdTurn(bobSeat, bob, 1, 3, annSeat));
+        ASSERT_TRUE(ann.has("CMD_heflip+2+")) << "Klot never played";
+    }
 
     TestClient& dan = connect("Dan");
     ASSERT_EQ(dan.slot(), 2);
-    ASSERT_TRUE(dan.waitFor("CMD_isflipped+"));
-    ASSERT_TRUE(waitUntil([&] { return catchUpOf(dan, 4).size() == 4; }));
+    ASSERT_TRUE(dan.waitFor("CMD_isflipped+", 15000));
+    ASSERT_TRUE(waitUntil([&] { return catchUpOf(dan, 4).size() == 4; }, 15000));
     // Nobody else saw Klot's bar: check it by its form and take it as given.
     const std::vector<std::string> got = catchUpOf(dan, 4);
     std::array<int, 8> bar{};
@@ -186,28 +219,52 @@ TEST_F(GameInProgress, ANewcomerIsCaughtUpMidTurnWithWhatThePlayersSawAndTakesKl
     }
     const int ticks = turnticksOf(dan);
     EXPECT_TRUE(ticks >= 0 && ticks <= kBuildingTicks) << ticks;
-    annSeat.step();
-    EXPECT_EQ(got, expectedCatchUp(2, annSeat.seen, ticks, &bar));
-    EXPECT_FALSE(dan.has("CMD_hepasses+")) << "Dan was not on turn";
+    ASSERT_TRUE(ann.waitFor("CMD_newplayerinfo+2+Dan"));
+    const SeenGame witness = seenBefore(ann, "CMD_newplayerinfo+2+Dan");
+    EXPECT_EQ(witness.onTurn, klotsTurn ? 2 : 3);
+    EXPECT_EQ(got, expectedCatchUp(2, witness, ticks, &bar));
 
-    // The game goes on: Bob ends his turn, and seat 2's next turn is Dan's:
-    // every tile turned in it is one Dan asked for, none is Klot's.
     ScriptedSeat& danSeat = play(dan);
-    bobSeat.release();
+    if (klotsTurn) {
+        // The pass follows the catch-up; nothing more is played for seat 2
+        // in that turn.
+        ASSERT_TRUE(dan.waitFor("CMD_hepasses+2+"));
+        EXPECT_EQ(*dan.find("CMD_stats+") + 4, *dan.find("CMD_hepasses+2+"));
+        ASSERT_TRUE(playUntil([&] { return annSeat.seen.onTurn == 3; }));
+        const std::size_t passed = *ann.find("CMD_hepasses+2+");
+        const std::size_t next = *ann.find("CMD_nextplayer+3+", passed);
+        for (std::size_t i = passed + 1; i < next; ++i) {
+            for (const char* move : {"CMD_heflip+2+", "CMD_hisword+2+", "CMD_invalid+2+", "CMD_hepasses+2+",
+                                     "CMD_heuseboardletter+2+", "CMD_heusebarletter+2+"})
+                EXPECT_FALSE(ann.messages()[i].starts_with(move)) << ann.messages()[i];
+        }
+    } else {
+        EXPECT_FALSE(dan.has("CMD_hepasses+")) << "Dan was not on turn";
+        bobSeat.release();
+    }
+
+    // Seat 2's next turn is Dan's: every tile turned in it is one Dan asked
+    // for, none is Klot's.
     ASSERT_TRUE(playUntil([&] { return danSeat.turns == 1 && danSeat.seen.onTurn != 2; }));
     const std::size_t from = *dan.find("CMD_nextplayer+2+");
     std::set<SeenGame::Cell> turned;
+    bool ended = false;
     for (std::size_t i = from + 1;
          i < dan.messages().size() && !dan.messages()[i].starts_with("CMD_nextplayer+"); ++i) {
         SeenGame cell;
         cell.take(2, dan.messages()[i]);
         if (dan.messages()[i].starts_with("CMD_heflip+2+"))
             turned.insert(cell.faceUp.begin(), cell.faceUp.end());
+        ended = ended || dan.messages()[i].starts_with("CMD_hisword+2+") ||
+                dan.messages()[i].starts_with("CMD_hepasses+2+");
     }
     EXPECT_EQ(turned.size(), 5u);
     EXPECT_EQ(turned, danSeat.askedThisTurn());
-    EXPECT_TRUE(dan.has("CMD_hisword+2+") || dan.has("CMD_hepasses+2+"));
+    EXPECT_TRUE(ended) << "Dan's word or pass ended his turn";
 }
+
+INSTANTIATE_TEST_SUITE_P(LateJoin, Newcomer,
+                         ::testing::Values(Arrival::WhileBobPlays, Arrival::WhileKlotPlays));
 
 // A real window joins while Cid's turn is half played: its board shows face
 // up exactly the tiles the players saw turned, with their letters, and its
