@@ -16,6 +16,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <exception>
+#include <optional>
 
 #include "app/lexiflip_app.h"
 #include "client/board_geometry.h"
@@ -160,7 +161,7 @@ QString TestDriver::run(const QString& line)
     if (command == QLatin1String("options"))
         return options(rest);
     if (command == QLatin1String("chat") && !rest.isEmpty())
-        return chat(line.mid(line.indexOf(QLatin1String("chat")) + 5));
+        return chat(line.mid(QStringLiteral("chat ").size()));
     if (command == QLatin1String("closebox") && rest.isEmpty())
         return closeBox();
     if (command == QLatin1String("quit") && rest.isEmpty())
