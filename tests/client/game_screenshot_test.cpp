@@ -107,14 +107,15 @@ QString outputDir()
 }
 
 // A fontconfig setup that sees exactly the fonts of fonts-dejavu-core; empty
-// when one of them is missing.
-QString fontsOnlyFromDejavuCore()
+// when one of them is missing. One per ratio, since ctest may run both
+// ratios at once.
+QString fontsOnlyFromDejavuCore(int ratio)
 {
     static const char* const kFonts[] = {"DejaVuSans.ttf",     "DejaVuSans-Bold.ttf",
                                          "DejaVuSansMono.ttf", "DejaVuSansMono-Bold.ttf",
                                          "DejaVuSerif.ttf",    "DejaVuSerif-Bold.ttf"};
     const QString system = QStringLiteral("/usr/share/fonts/truetype/dejavu/");
-    const QString dir = outputDir() + QStringLiteral("/fonts");
+    const QString dir = outputDir() + QStringLiteral("/fonts-dpr%1").arg(ratio);
     QDir().mkpath(dir + QStringLiteral("/cache"));
     for (const char* font : kFonts) {
         const QString from = system + QLatin1String(font);
@@ -138,7 +139,7 @@ QString fontsOnlyFromDejavuCore()
 // Runs the renderer at the ratio; the picture, or a null image and the reason.
 QImage render(int ratio, const QString& file, std::string& why)
 {
-    const QString fonts = fontsOnlyFromDejavuCore();
+    const QString fonts = fontsOnlyFromDejavuCore(ratio);
     if (fonts.isEmpty()) {
         why = "the fonts of fonts-dejavu-core are missing (scripts/setup.sh installs them)";
         return {};
@@ -186,6 +187,8 @@ TEST_P(GameScreenshot, MatchesTheReference)
     const int ratio = GetParam();
     const QString name = QStringLiteral("game_dpr%1").arg(ratio);
     const QString actualFile = outputDir() + QLatin1Char('/') + name + QStringLiteral("_actual.png");
+    const QString differenceFile = outputDir() + QLatin1Char('/') + name + QStringLiteral("_difference.png");
+    QFile::remove(differenceFile);
     std::string why;
     const QImage actual = render(ratio, actualFile, why);
     ASSERT_FALSE(actual.isNull()) << why;
@@ -208,7 +211,6 @@ TEST_P(GameScreenshot, MatchesTheReference)
     const Comparison result = compare(want, actual);
     if (result.matches())
         return;
-    const QString differenceFile = outputDir() + QLatin1Char('/') + name + QStringLiteral("_difference.png");
     if (result.sameSize)
         result.difference.save(differenceFile);
     ADD_FAILURE() << "the window at device pixel ratio " << ratio << " does not look like "
