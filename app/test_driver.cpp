@@ -16,6 +16,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <exception>
+#include <optional>
 
 #include "app/lexiflip_app.h"
 #include "client/board_geometry.h"
@@ -73,9 +74,13 @@ void clickMiddle(QWidget& widget, Qt::MouseButton button = Qt::LeftButton)
     clickAt(widget, widget.rect().center(), button);
 }
 
-QWidget* visibleNamed(const QString& name)
+// The visible widget called name: in the main window first, since the side
+// windows reuse some of its names (button_done), then in the other windows.
+QWidget* visibleNamed(const QString& name, QWidget& mainWindow)
 {
     QWidgetList windows = QApplication::topLevelWidgets();
+    windows.removeAll(&mainWindow);
+    windows.prepend(&mainWindow);
     for (QWidget* window : windows) {
         if (!window->isVisible())
             continue;
@@ -160,7 +165,7 @@ QString TestDriver::run(const QString& line)
     if (command == QLatin1String("options"))
         return options(rest);
     if (command == QLatin1String("chat") && !rest.isEmpty())
-        return chat(line.mid(line.indexOf(QLatin1String("chat")) + 5));
+        return chat(line.mid(QStringLiteral("chat ").size()));
     if (command == QLatin1String("closebox") && rest.isEmpty())
         return closeBox();
     if (command == QLatin1String("quit") && rest.isEmpty())
@@ -230,7 +235,7 @@ QString TestDriver::state() const
 
 QString TestDriver::click(const QString& name)
 {
-    QWidget* widget = visibleNamed(name);
+    QWidget* widget = visibleNamed(name, m_app.game.window());
     if (!widget)
         return err(QStringLiteral("no visible control ") + name);
     if (!widget->isEnabled())
@@ -261,7 +266,7 @@ QString TestDriver::bar(const QStringList& words)
     if (!k || *k < 1 || *k > client::Tchat::kBarPositions || (words.size() == 2 && !right) ||
         words.size() > 2)
         return err(QStringLiteral("usage: bar N [right], N 1..7"));
-    QWidget* tile = visibleNamed(QStringLiteral("letters_%1").arg(*k));
+    QWidget* tile = visibleNamed(QStringLiteral("letters_%1").arg(*k), m_app.game.window());
     if (!tile)
         return err(QStringLiteral("bar tile %1 is not shown").arg(*k));
     clickMiddle(*tile, right ? Qt::RightButton : Qt::LeftButton);

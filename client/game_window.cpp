@@ -17,6 +17,7 @@
 #include "client/sound_player.h"
 #include "client/tchat.h"
 #include "client/turn_timer_view.h"
+#include "net/qt_clock.h"
 #include "net/tserver.h"
 
 namespace lexiflip::client {
@@ -43,13 +44,18 @@ MouseButton buttonOf(Qt::MouseButton button)
 
 } // namespace
 
-GameWindow::GameWindow(std::uint64_t shuffleSeed)
-    : m_turntime([this] { guarded([this] { m_game->turntimeTimer(); }); }),
-      m_sneakerClock([this] { guarded([this] { m_game->sneakerTimer(); }); }),
-      m_window(std::make_unique<Tchat>())
+GameWindow::GameWindow(std::uint64_t shuffleSeed, const ClockMaker& makeClock)
+    : m_window(std::make_unique<Tchat>())
 {
-    m_game = std::make_unique<ClientGame>(m_session, static_cast<ClientScreen&>(*this), m_tally, m_turntime,
-                                          m_sneakerClock, shuffleSeed);
+    auto clock = [&makeClock](std::function<void()> tick) -> std::unique_ptr<engine::Clock> {
+        if (makeClock)
+            return makeClock(std::move(tick));
+        return std::make_unique<net::QtClock>(std::move(tick));
+    };
+    m_turntime = clock([this] { guarded([this] { m_game->turntimeTimer(); }); });
+    m_sneakerClock = clock([this] { guarded([this] { m_game->sneakerTimer(); }); });
+    m_game = std::make_unique<ClientGame>(m_session, static_cast<ClientScreen&>(*this), m_tally, *m_turntime,
+                                          *m_sneakerClock, shuffleSeed);
     m_session.setMessageHandler([this](std::string_view message) {
         m_game->handle(message);
         afterMessage();
@@ -67,8 +73,8 @@ GameWindow::GameWindow(std::uint64_t shuffleSeed)
 GameWindow::~GameWindow()
 {
     m_chat.reset();
-    m_turntime.stop();
-    m_sneakerClock.stop();
+    m_turntime->stop();
+    m_sneakerClock->stop();
     m_session.setMessageHandler({});
 }
 

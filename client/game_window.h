@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -12,7 +13,7 @@
 #include "client/game/client_screen.h"
 #include "client/game/tally_calls.h"
 #include "client/settings/lexiflip_settings.h"
-#include "net/qt_clock.h"
+#include "engine/clock.h"
 
 namespace lexiflip::net {
 class TServer;
@@ -33,7 +34,13 @@ class GameWindow : public QObject, private ClientScreen {
     Q_OBJECT
 
 public:
-    explicit GameWindow(std::uint64_t shuffleSeed);
+    // Makes one of the window's two clocks (the turn timer, the sneaker's
+    // frames) from its tick handler. Unset means Qt's timers; tests hand in
+    // clocks they step by hand, so that a picture of the window does not
+    // depend on the wall clock.
+    using ClockMaker = std::function<std::unique_ptr<engine::Clock>(std::function<void()> tick)>;
+
+    explicit GameWindow(std::uint64_t shuffleSeed, const ClockMaker& makeClock = {});
     ~GameWindow() override;
 
     Tchat& window() { return *m_window; }
@@ -136,8 +143,8 @@ private:
 
     ClientSession m_session;
     TallyRelay m_tally;
-    net::QtClock m_turntime;
-    net::QtClock m_sneakerClock;
+    std::unique_ptr<engine::Clock> m_turntime;
+    std::unique_ptr<engine::Clock> m_sneakerClock;
     std::unique_ptr<Tchat> m_window;
     std::unique_ptr<ClientGame> m_game;
     std::unique_ptr<ChatControls> m_chat;

@@ -227,7 +227,7 @@ std::array<int, 8> shownBar(const DrivenState& state)
 // the host refuses it. observer is any seat that sees every announcement.
 void playDrivenTurn(DrivenWindow& window, TestClient& observer, const TableView& view)
 {
-    const int slot = window.last().number("slot");
+    const int slot = window.state().number("slot");
     const std::string done = "CMD_hisword+" + std::to_string(slot) + "+";
     const std::string passed = "CMD_hepasses+" + std::to_string(slot) + "+";
     const int before = observer.count(done) + observer.count(passed);
@@ -351,6 +351,36 @@ TEST(DrivenWindow, RefusesMalformedCommandsAndPlaysASoloTurnThroughTheControls)
     EXPECT_TRUE(QFile::exists(home.file(QStringLiteral("Lexifliptally.tld"))));
 }
 
+// Plays until the host names a winner: the scripted seats answer their own
+// turns, each driven window plays the turns of its slot; the watcher's view
+// of the board guides the driven windows. Returns the driven turns played.
+int playToWinner(TestClient& watcher, TableView& seen, std::vector<ScriptedSeat>& seats,
+                 const std::map<int, DrivenWindow*>& driven, int timeoutMs = 240000)
+{
+    std::size_t seenUpTo = 0;
+    std::map<int, int> turns;
+    int played = 0;
+    waitUntil(
+        [&] {
+            for (ScriptedSeat& seat : seats)
+                seat.step();
+            while (seenUpTo < watcher.messages().size())
+                seen.take(watcher.messages()[seenUpTo++]);
+            if (watcher.has("CMD_winner+") || watcher.closed())
+                return true;
+            for (const auto& [slot, window] : driven) {
+                if (watcher.count("CMD_nextplayer+" + std::to_string(slot) + "+") > turns[slot]) {
+                    ++turns[slot];
+                    ++played;
+                    playDrivenTurn(*window, watcher, seen);
+                }
+            }
+            return ::testing::Test::HasFatalFailure();
+        },
+        timeoutMs);
+    return played;
+}
+
 // The banner's text for a winner, in the words of the window whose player is own.
 std::string bannerFor(const std::string& winner, const std::string& own)
 {
@@ -416,26 +446,9 @@ TEST(DrivenWindow, HostsAGameForThreeScriptedPlayersAndAWatcherAndTalliesIt)
     for (auto& player : players)
         seats.emplace_back(*player);
     TableView seen(watcher->slot());
-    std::size_t seenUpTo = 0;
-    int drivenTurns = 0;
-    const bool over = waitUntil(
-        [&] {
-            for (ScriptedSeat& seat : seats)
-                seat.step();
-            while (seenUpTo < watcher->messages().size())
-                seen.take(watcher->messages()[seenUpTo++]);
-            if (watcher->has("CMD_winner+") || watcher->closed())
-                return true;
-            if (watcher->count("CMD_nextplayer+1+") > drivenTurns) {
-                ++drivenTurns;
-                host.state();
-                playDrivenTurn(host, *watcher, seen);
-            }
-            return ::testing::Test::HasFatalFailure();
-        },
-        240000);
+    const int drivenTurns = playToWinner(*watcher, seen, seats, {{1, &host}});
     ASSERT_FALSE(::testing::Test::HasFatalFailure());
-    ASSERT_TRUE(over && watcher->has("CMD_winner+")) << "turns of Ann " << drivenTurns << host.errors();
+    ASSERT_TRUE(watcher->has("CMD_winner+")) << "turns of Ann " << drivenTurns << host.errors();
     EXPECT_EQ(watcher->count("CMD_nextplayer+5+"), 0) << "seat 5 is out of a four-player game";
 
     // The banner and the seat rows agree with the wire.
@@ -500,6 +513,74 @@ TEST(DrivenWindow, HostsAGameForThreeScriptedPlayersAndAWatcherAndTalliesIt)
               tallyText({{"0", n(4), n(1 + annWon), n(7 + annWords), bestWord, n(bestScore), "0", "0", "0"},
                          {"Bea", n(3), n(1 + beaWon), n(1 + annWon), n(neither), "1", n(beaWon), n(annWon),
                           n(neither)}}));
+}
+
+// Two windows, one hosting and one joining, against each other and Klot in
+// seat 2: seat 2 is held while the second window joins, so that it sits in
+// seat 3, and then left to the computer.
+TEST(DrivenWindow, AHostingAndAJoiningWindowPlayEachOtherAndKlotToTheWinner)
+{
+    QTcpServer lobby;
+    ASSERT_TRUE(lobby.listen(QHostAddress::LocalHost, 0));
+    const QList<QPair<QString, QString>> lobbyPort = {
+        {QStringLiteral("LEXIFLIP_LOBBY_PORT"), QString::number(lobby.serverPort())}};
+    const quint16 port = freePort();
+    Home hostHome;
+    Home joinHome;
+    DrivenWindow host({QStringLiteral("Ann"), QStringLiteral("10.9.8.7"), QStringLiteral("true")}, port,
+                      hostHome.path(), lobbyPort);
+    std::unique_ptr<TestClient> seat2 = joinWhenListening(port, "Tim");
+    ASSERT_NE(seat2, nullptr) << host.errors();
+    ASSERT_EQ(seat2->slot(), 2);
+    DrivenWindow joiner({QStringLiteral("Bob"), QStringLiteral("127.0.0.1"), QStringLiteral("join")}, port,
+                        joinHome.path(), lobbyPort);
+    ASSERT_TRUE(joiner.waitFor([](const DrivenState& s) {
+        return s.flag("loggedin") && s.number("slot") == 3;
+    })) << joiner.errors();
+    std::unique_ptr<TestClient> seat4 = joinWhenListening(port, "Tom");
+    ASSERT_NE(seat4, nullptr);
+    const std::unique_ptr<TestClient> watcher = joinWhenListening(port, "Eve");
+    ASSERT_NE(watcher, nullptr);
+    ASSERT_EQ(watcher->slot(), 5);
+    seat2->close();
+    seat4->close();
+    ASSERT_TRUE(watcher->waitFor("CMD_playerdisconnected+2+"));
+    ASSERT_TRUE(watcher->waitFor("CMD_playerdisconnected+4+"));
+
+    // Klot at its fastest, then the options as in any game.
+    ASSERT_TRUE(host.waitFor(loggedInHost));
+    ASSERT_TRUE(host.command("menu Fast1"));
+    ASSERT_TRUE(host.command("menu StartGame1"));
+    ASSERT_TRUE(host.waitFor([](const DrivenState& s) { return s.flag("options"); }));
+    for (const char* choice : {"options score 100", "options time 45", "options mode 1", "options four 1",
+                               "options viewable 1", "options start"})
+        ASSERT_TRUE(host.command(choice)) << choice;
+    ASSERT_TRUE(watcher->waitFor("CMD_startgame+Ann+100+45+1+1+"));
+    EXPECT_FALSE(joiner.command("menu StartGame1")) << "only the host's copy starts games";
+
+    std::vector<ScriptedSeat> none;
+    TableView seen(watcher->slot());
+    const int drivenTurns = playToWinner(*watcher, seen, none, {{1, &host}, {3, &joiner}});
+    ASSERT_FALSE(::testing::Test::HasFatalFailure());
+    ASSERT_TRUE(watcher->has("CMD_winner+")) << "driven turns " << drivenTurns << host.errors();
+    EXPECT_TRUE(watcher->has("CMD_heflip+2+")) << "Klot played seat 2";
+    EXPECT_EQ(watcher->count("CMD_nextplayer+4+"), 0) << "an empty seat 4 is skipped";
+
+    const std::string winner = winnerOf(*watcher);
+    for (auto [window, own] : {std::pair{&host, "Ann"}, std::pair{&joiner, "Bob"}}) {
+        ASSERT_TRUE(window->waitFor([](const DrivenState& s) { return !s.text("winner").empty(); })) << own;
+        const DrivenState end = window->last();
+        EXPECT_EQ(end.text("winner"), bannerFor(winner, own));
+        EXPECT_EQ(end.list("names").at(1), "Klot");
+        for (int slot = 1; slot <= 3; ++slot)
+            EXPECT_EQ(end.score(slot), seen.totals.count(slot) ? seen.totals.at(slot) : 0) << own << slot;
+    }
+    EXPECT_TRUE(winner == "Ann" || winner == "Bob" || winner == "Klot") << winner;
+
+    EXPECT_EQ(joiner.quit(), 0) << joiner.errors();
+    EXPECT_EQ(host.quit(), 0) << host.errors();
+    EXPECT_TRUE(QFile::exists(joinHome.file(QStringLiteral("Lexifliptally.tld"))));
+    EXPECT_TRUE(QFile::exists(hostHome.file(QStringLiteral("Lexifliptally.tld"))));
 }
 
 } // namespace
