@@ -130,8 +130,8 @@ protected:
             },
             timeoutMs);
     }
-    // Plays until seat is on turn again after `rounds` turns of its own, and
-    // holds it after `flips` flips, seen by witness.
+    // Plays until seat has had turnsBefore turns, then holds its next turn
+    // after `flips` flips, once witness has seen them.
     bool holdTurn(ScriptedSeat& seat, TestClient& client, int turnsBefore, int flips, ScriptedSeat& witness)
     {
         if (!playUntil([&] { return seat.turns >= turnsBefore; }, 90000))
