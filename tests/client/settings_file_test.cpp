@@ -80,12 +80,21 @@ TEST(IniFileTest, SettingAValueTouchesOnlyItsLine)
          "[Lobby]\r\nB=2\r\n[Lexiflip]\r\nC=3\r\n"},
         {"line breaks in a value cannot split the line", "", "Phrase1", "gg\r\n[Evil]",
          "[Lexiflip]\nPhrase1=gg  [Evil]\n"},
+        // The CR of a last line without LF stays out of its value, before and
+        // after a line follows it.
+        {"a last line's CR completed as CR LF", "[Lexiflip]\nTop=40\r", "Phrase4", "x",
+         "[Lexiflip]\nTop=40\r\nPhrase4=x\n"},
+        {"a lone CR ending never ends a new line", "[Lexiflip]\r", "Top", "40", "[Lexiflip]\r\nTop=40\n"},
+        {"a last line's CR outlives its value's change", "[Lexiflip]\r\nTop=40\r", "Top", "7",
+         "[Lexiflip]\r\nTop=7\r"},
     };
     for (const Case& c : cases) {
         IniFile file = IniFile::parse(c.before);
         file.setValue("Lexiflip", c.key, c.value);
         EXPECT_EQ(file.bytes(), c.after) << c.name;
     }
+    // Nor is it part of the value before.
+    EXPECT_EQ(IniFile::parse("[Lexiflip]\nTop=40\r").value("Lexiflip", "Top"), "40");
 }
 
 TEST(PreferencesTest, RoundTripKeepsEverythingElseByteForByte)
