@@ -77,7 +77,14 @@ IniFile IniFile::parse(std::string_view bytes)
         const std::size_t newline = bytes.find('\n');
         Line line;
         if (newline == std::string_view::npos) {
+            // A last line's CR is the first half of its ending, as it would be
+            // if the file went on; kept in the text, it would join the value
+            // and leave it once a line follows.
             line.text = bytes;
+            if (!line.text.empty() && line.text.back() == '\r') {
+                line.text.pop_back();
+                line.ending = "\r";
+            }
             bytes = {};
         } else {
             std::size_t textEnd = newline;
@@ -141,7 +148,7 @@ std::optional<std::string> IniFile::value(std::string_view section, std::string_
 std::string IniFile::newLineEnding() const
 {
     for (const Line& line : m_lines) {
-        if (!line.ending.empty())
+        if (line.ending.ends_with('\n'))
             return line.ending;
     }
     return "\n";
@@ -151,10 +158,16 @@ void IniFile::setValue(std::string_view section, std::string_view key, std::stri
 {
     const std::string text = oneLine(value);
     const std::string ending = newLineEnding();
-    // A last line without its ending must get one before a line can follow it.
+    // A last line without its ending (or with only the CR of one) must get
+    // one before a line can follow it.
     const auto endLastLine = [&] {
-        if (!m_lines.empty() && m_lines.back().ending.empty())
-            m_lines.back().ending = ending;
+        if (m_lines.empty())
+            return;
+        std::string& last = m_lines.back().ending;
+        if (last.empty())
+            last = ending;
+        else if (last == "\r")
+            last = "\r\n";
     };
     const std::string keyLine = std::string(key) + "=" + text;
 

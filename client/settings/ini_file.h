@@ -37,7 +37,7 @@ public:
 private:
     struct Line {
         std::string text;   // without its ending
-        std::string ending; // "\n", "\r\n" or "" for a last line without one
+        std::string ending; // "\n", "\r\n"; "" or "\r" for a last line without LF
     };
     struct Range {
         std::size_t header; // index of the "[...]" line

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/child_process.h"
+
 #include <unistd.h>
 
 #include <filesystem>
@@ -78,12 +80,21 @@ TEST(IniFileTest, SettingAValueTouchesOnlyItsLine)
          "[Lobby]\r\nB=2\r\n[Lexiflip]\r\nC=3\r\n"},
         {"line breaks in a value cannot split the line", "", "Phrase1", "gg\r\n[Evil]",
          "[Lexiflip]\nPhrase1=gg  [Evil]\n"},
+        // The CR of a last line without LF stays out of its value, before and
+        // after a line follows it.
+        {"a last line's CR completed as CR LF", "[Lexiflip]\nTop=40\r", "Phrase4", "x",
+         "[Lexiflip]\nTop=40\r\nPhrase4=x\n"},
+        {"a lone CR ending never ends a new line", "[Lexiflip]\r", "Top", "40", "[Lexiflip]\r\nTop=40\n"},
+        {"a last line's CR outlives its value's change", "[Lexiflip]\r\nTop=40\r", "Top", "7",
+         "[Lexiflip]\r\nTop=7\r"},
     };
     for (const Case& c : cases) {
         IniFile file = IniFile::parse(c.before);
         file.setValue("Lexiflip", c.key, c.value);
         EXPECT_EQ(file.bytes(), c.after) << c.name;
     }
+    // Nor is it part of the value before.
+    EXPECT_EQ(IniFile::parse("[Lexiflip]\nTop=40\r").value("Lexiflip", "Top"), "40");
 }
 
 TEST(PreferencesTest, RoundTripKeepsEverythingElseByteForByte)
@@ -308,18 +319,64 @@ TEST_F(SettingsFileTest, AFileThatCannotBeReadGivesDefaultsAndIsNeverOverwritten
         EXPECT_TRUE(fs::is_directory(m_path));
         fs::remove(m_path);
     }
-    // No permission to read (meaningless for root, who reads anything).
-    if (::geteuid() != 0) {
-        const std::string lobbyOwned = "[Lobby]\nNick=Ann\n[Lexiflip]\nTextsize=14\n";
-        store(lobbyOwned);
-        fs::permissions(m_path, fs::perms::none);
+}
+
+// A file this user may not read, in a folder anyone may write: the rule, not
+// the folder's rights, must keep the lobby's sections. The superuser reads
+// anything, so the check runs as the user nobody then.
+TEST_F(SettingsFileTest, AFileThatMayNotBeReadIsNeverOverwritten)
+{
+    const std::string lobbyOwned = "[Lobby]\nNick=Ann\n[Lexiflip]\nTextsize=14\n";
+    store(lobbyOwned);
+    fs::permissions(m_path, fs::perms::none);
+    fs::permissions(m_dir, fs::perms::all);
+    const testing::ChildReport report = testing::runInChild([&]() -> testing::ChildReport {
+        if (const std::string problem = testing::dropSuperuser(); !problem.empty())
+            return {{}, problem};
+        if (::access(m_path.c_str(), R_OK) == 0)
+            return {{}, "this user may read a file without read permission"};
+        Preferences defaults;
+        readPreferences(IniFile(), defaults);
         SettingsFile settings(m_path);
         settings.load();
-        EXPECT_EQ(settings.preferences(), defaults);
-        EXPECT_FALSE(settings.save());
-        fs::permissions(m_path, fs::perms::owner_all);
-        EXPECT_EQ(contents(), lobbyOwned);
-    }
+        if (!(settings.preferences() == defaults))
+            return {"an unreadable file did not give the defaults", {}};
+        if (settings.save() || settings.savePhrases({"gg"}))
+            return {"a save over an unreadable file reported success", {}};
+        return {};
+    });
+    if (!report.skipped.empty())
+        GTEST_SKIP() << report.skipped;
+    EXPECT_EQ(report.failure, "");
+    fs::permissions(m_path, fs::perms::owner_all);
+    EXPECT_EQ(contents(), lobbyOwned);
+}
+
+// A full disk (a file-size limit in a child process): the save fails, the
+// previous file stays whole and no temporary is left behind.
+TEST_F(SettingsFileTest, AFullDiskKeepsThePreviousFile)
+{
+    const std::string lobbyOwned = "[Lobby]\nNick=Ann\n[Lexiflip]\nTextsize=14\n";
+    store(lobbyOwned);
+    const fs::path fresh = m_dir / "fresh.ini";
+    const testing::ChildReport report = testing::runInChild([&]() -> testing::ChildReport {
+        testing::limitFileSize(lobbyOwned.size() + 8);
+        SettingsFile settings(m_path);
+        settings.load();
+        settings.preferences().textsize = 10;
+        if (settings.save())
+            return {"a save to a full disk reported success", {}};
+        if (settings.savePhrases({"gg", "nice one"}))
+            return {"the phrases' save to a full disk reported success", {}};
+        SettingsFile first(fresh);
+        first.load();
+        if (first.save())
+            return {"a first save to a full disk reported success", {}};
+        return {};
+    });
+    EXPECT_EQ(report.failure, "");
+    EXPECT_EQ(contents(), lobbyOwned);
+    EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), {}), 1); // no temporary, no half file
 }
 
 TEST_F(SettingsFileTest, PhraseEditorWritesOnlyThePhrases)

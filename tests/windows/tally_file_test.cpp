@@ -10,6 +10,7 @@
 #include "compress/compress_test_support.h"
 #include "compress/tlzrw1.h"
 #include "fileio/atomic_file.h"
+#include "support/child_process.h"
 #include "windows/tally/tally_file.h"
 
 namespace lexiflip::windows {
@@ -115,6 +116,35 @@ TEST_F(TallyFile, aSaveInterruptedBeforeTheRenameLeavesTheOldTally)
     const TallyFileRead read = readTallyFile(tally());
     EXPECT_EQ(read.problem, "");
     EXPECT_EQ(read.rows, klotTally());
+}
+
+TEST_F(TallyFile, aFullDiskKeepsTheOldTallyAndSaysWhy)
+{
+    writeTallyFile(tally(), klotTally());
+    const std::size_t saved = readFile(tally()).size();
+    // A child whose files may not grow past the saved tally, as on a full disk,
+    // saves a longer one.
+    const lexiflip::testing::ChildReport report = lexiflip::testing::runInChild([&] {
+        lexiflip::testing::limitFileSize(saved);
+        std::vector<TallyRow> longer = klotTally();
+        for (int i = 0; i < 20; ++i)
+            longer.push_back({"Opponent " + std::to_string(i), "1", "0", "1", "0", "1", "0", "1", "0"});
+        try {
+            writeTallyFile(tally(), longer);
+        } catch (const fileio::FileError& error) {
+            const std::string message = error.what();
+            if (message.find("File too large") == std::string::npos ||
+                message.find(std::string(kTallyFileName)) == std::string::npos)
+                return lexiflip::testing::ChildReport{"an unclear message: " + message, {}};
+            return lexiflip::testing::ChildReport{};
+        }
+        return lexiflip::testing::ChildReport{"a save to a full disk reported success", {}};
+    });
+    EXPECT_EQ(report.failure, "");
+    const TallyFileRead read = readTallyFile(tally());
+    EXPECT_EQ(read.problem, "");
+    EXPECT_EQ(read.rows, klotTally());
+    EXPECT_EQ(entries(), 1u); // no temporary left
 }
 
 } // namespace

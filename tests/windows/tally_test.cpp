@@ -214,6 +214,13 @@ TEST(TallyText, theEmptyTallyAndTheColumnOrder)
     ASSERT_EQ(read.rows.size(), 2u);
     EXPECT_EQ(read.rows[1][0], "Kl  ot");
     EXPECT_EQ(read.rows[1][8], "8");
+    // Nor can a stray CR in a hand-edited file: it reads as the space it would
+    // be saved as, so a read tally saves as it was read.
+    const TallyTextRead stray = readTallyText("9\r\n1\r\n0\r\n3\r\r\n1\r2\r\n0\r\n-\r\n0\r\n0\r\n0\r\n0\r\n");
+    ASSERT_EQ(stray.error, "");
+    EXPECT_EQ(stray.rows[0][1], "3 ");
+    EXPECT_EQ(stray.rows[0][2], "1 2");
+    EXPECT_EQ(readTallyText(tallyText(stray.rows)).rows, stray.rows);
 }
 
 TEST(TallyText, unreadableTextsKeepWhatWasRead)

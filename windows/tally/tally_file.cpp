@@ -5,6 +5,7 @@
 #include <fstream>
 #include <iterator>
 #include <system_error>
+#include <utility>
 
 #include "compress/tlzrw1.h"
 #include "fileio/atomic_file.h"
@@ -40,6 +41,17 @@ std::vector<std::string_view> linesOf(std::string_view text)
         text.remove_prefix(end + 1);
     }
     return lines;
+}
+
+// A cell as read: a CR left inside a line (one not before its LF) becomes a
+// space, as the writer would make it, so that what is read is what is saved.
+std::string cellText(std::string_view line)
+{
+    std::string cell(line);
+    for (char& c : cell)
+        if (c == '\r')
+            c = ' ';
+    return cell;
 }
 
 bool readCount(std::string_view text, int& value)
@@ -104,7 +116,7 @@ TallyTextRead readTallyText(std::string_view text)
     for (std::size_t i = 0; i < std::min(cells, wanted); ++i) {
         const std::size_t column = i / static_cast<std::size_t>(rows);
         const std::size_t row = i % static_cast<std::size_t>(rows);
-        result.rows[row][column] = std::string(lines[i + 2]);
+        result.rows[row][column] = cellText(lines[i + 2]);
     }
     if (cells < wanted)
         result.error = "The tally text ends after " + std::to_string(cells) + " of its " +
@@ -117,6 +129,18 @@ std::string tallyFileBytes(const std::vector<TallyRow>& rows)
     compress::Tlzrw1 doit;
     doit.setCompressMode(compress::TCompressMode::Fast);
     return doit.compressBytes(tallyText(rows));
+}
+
+TallyTextRead readTallyFileBytes(std::string_view container)
+{
+    try {
+        compress::Tlzrw1 doit;
+        return readTallyText(doit.decompressBytes(container));
+    } catch (const compress::ELzrw1Exception& error) {
+        TallyTextRead damaged;
+        damaged.error = error.what();
+        return damaged;
+    }
 }
 
 TallyFileRead readTallyFile(const fs::path& file)
@@ -139,14 +163,9 @@ TallyFileRead readTallyFile(const fs::path& file)
     }
 
     if (result.problem.empty()) {
-        try {
-            compress::Tlzrw1 doit;
-            const TallyTextRead read = readTallyText(doit.decompressBytes(container));
-            result.rows = read.rows;
-            result.problem = read.error;
-        } catch (const compress::ELzrw1Exception& error) {
-            result.problem = error.what();
-        }
+        TallyTextRead read = readTallyFileBytes(container);
+        result.rows = std::move(read.rows);
+        result.problem = std::move(read.error);
     }
     if (!result.problem.empty()) {
         const fs::path aside = freeBadName(file);

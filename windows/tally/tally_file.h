@@ -31,6 +31,10 @@ inline constexpr int kMaxTallyRows = 100000;
 // The tally file: the text inside a Fast container of the compression component.
 std::string tallyFileBytes(const std::vector<TallyRow>& rows);
 
+// Reads the tally file's bytes: the container (of either kind) opened, then its
+// text read. A damaged container reads no rows and gives the component's message.
+TallyTextRead readTallyFileBytes(std::string_view container);
+
 struct TallyFileRead {
     std::vector<TallyRow> rows;   // what could be read; empty when there was no file or nothing readable
     std::string problem;          // the component's or the reader's message; empty when all was read
