@@ -1,35 +1,19 @@
 #include "app/screenshot.h"
 
 #include <QApplication>
-#include <QMouseEvent>
 #include <QPixmap>
 #include <QTimer>
 
 #include <cstdio>
 
-#include "client/board_geometry.h"
 #include "client/board_view.h"
 #include "client/game/client_game.h"
 #include "client/game_window.h"
+#include "client/synthetic_click.h"
 #include "client/tchat.h"
 #include "windows/tgamestart.h"
 
 namespace lexiflip::app {
-
-namespace {
-
-void clickCell(client::BoardView& board, int column, int row)
-{
-    const QPointF at = client::cellRect({column, row}).center();
-    QMouseEvent press(QEvent::MouseButtonPress, at, board.mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
-                      Qt::NoModifier);
-    QMouseEvent release(QEvent::MouseButtonRelease, at, board.mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
-                        Qt::NoModifier);
-    QApplication::sendEvent(&board, &press);
-    QApplication::sendEvent(&board, &release);
-}
-
-} // namespace
 
 void takeScreenshotWhenPlaying(client::GameWindow& game, windows::Tgamestart& gamestart, const QString& file)
 {
@@ -53,14 +37,14 @@ void takeScreenshotWhenPlaying(client::GameWindow& game, windows::Tgamestart& ga
         // Five flips along the diagonal, then two of them into the word.
         if (g.flipsdone() < 5) {
             const int n = g.flipsdone() + 1;
-            clickCell(board, n * 2, n + 1);
+            client::clickCell(board, {n * 2, n + 1});
             return;
         }
         if (!g.canbuild())
             return;
         if (g.wordlength() < 2) {
             const int n = g.wordlength() + 1;
-            clickCell(board, n * 2, n + 1);
+            client::clickCell(board, {n * 2, n + 1});
             return;
         }
         // A few more ticks so that the turn timer has drawn once.

@@ -7,7 +7,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QMouseEvent>
 #include <QTimer>
 #include <QUrl>
 
@@ -23,6 +22,7 @@
 #include "client/board_view.h"
 #include "client/game/client_game.h"
 #include "client/main_menu.h"
+#include "client/synthetic_click.h"
 #include "client/tchat.h"
 #include "client/tile_picture.h"
 #include "windows/tick_box.h"
@@ -58,20 +58,9 @@ std::optional<int> number(const QString& word)
     return valid ? std::optional<int>(value) : std::nullopt;
 }
 
-// A press and a release at the point, as the platform delivers a click.
-void clickAt(QWidget& widget, QPoint at, Qt::MouseButton button = Qt::LeftButton)
-{
-    const QPointF local(at);
-    const QPointF global(widget.mapToGlobal(at));
-    QMouseEvent press(QEvent::MouseButtonPress, local, global, button, button, Qt::NoModifier);
-    QMouseEvent release(QEvent::MouseButtonRelease, local, global, button, Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(&widget, &press);
-    QApplication::sendEvent(&widget, &release);
-}
-
 void clickMiddle(QWidget& widget, Qt::MouseButton button = Qt::LeftButton)
 {
-    clickAt(widget, widget.rect().center(), button);
+    client::clickAt(widget, widget.rect().center(), button);
 }
 
 // The visible widget called name: in the main window first, since the side
@@ -255,7 +244,7 @@ QString TestDriver::board(const QStringList& words)
     client::BoardView& view = m_app.game.window().board();
     if (!view.isVisible())
         return err(QStringLiteral("the board is hidden"));
-    clickAt(view, client::cellRect({*x, *y}).center(), right ? Qt::RightButton : Qt::LeftButton);
+    client::clickCell(view, {*x, *y}, right ? Qt::RightButton : Qt::LeftButton);
     return ok();
 }
 

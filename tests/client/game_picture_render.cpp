@@ -15,7 +15,6 @@
 // turn have gone.
 
 #include <QApplication>
-#include <QMouseEvent>
 #include <QPixmap>
 
 #include <cstdio>
@@ -23,11 +22,11 @@
 #include <memory>
 #include <string>
 
-#include "client/board_geometry.h"
 #include "client/board_view.h"
 #include "client/chat_view.h"
 #include "client/game/client_game.h"
 #include "client/game_window.h"
+#include "client/synthetic_click.h"
 #include "client/tchat.h"
 #include "engine/game.h"
 #include "engine/virtual_timeline.h"
@@ -57,17 +56,6 @@ int fail(const char* step)
 {
     std::fprintf(stderr, "game_picture_render: %s\n", step);
     return 1;
-}
-
-void clickCell(client::BoardView& board, int column, int row)
-{
-    const QPointF at = client::cellRect({column, row}).center();
-    QMouseEvent press(QEvent::MouseButtonPress, at, board.mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
-                      Qt::NoModifier);
-    QMouseEvent release(QEvent::MouseButtonRelease, at, board.mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
-                        Qt::NoModifier);
-    QApplication::sendEvent(&board, &press);
-    QApplication::sendEvent(&board, &release);
 }
 
 } // namespace
@@ -141,14 +129,14 @@ int main(int argc, char** argv)
     // then the first two go into the word row (the host only relays those).
     client::BoardView& board = window.window().board();
     for (int n = 1; n <= 5; ++n) {
-        clickCell(board, n * 2, n + 1);
+        client::clickCell(board, {n * 2, n + 1});
         if (!waitUntil([&] { return host.cell(n * 2, n + 1).flipped == 1; }, 30000))
             return fail("the host did not take a flip");
     }
     if (!waitUntil([&] { return game.canbuild(); }, 30000))
         return fail("the word row never opened");
     for (int n = 1; n <= 2; ++n) {
-        clickCell(board, n * 2, n + 1);
+        client::clickCell(board, {n * 2, n + 1});
         if (game.wordlength() != n)
             return fail("a flipped tile did not go into the word row");
     }

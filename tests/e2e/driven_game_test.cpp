@@ -16,6 +16,8 @@
 
 #include "assets/embedded.h"
 #include "e2e/driven_window.h"
+#include "e2e/e2e_support.h"
+#include "e2e/word_play.h"
 #include "engine/computer_words.h"
 #include "engine/letters.h"
 #include "net/test_client.h"
@@ -41,21 +43,9 @@ public:
             return;
         wire::FieldReader fields(entry->payload);
         if (entry->command == "CMD_theboard") {
-            const std::vector<std::string_view> items = fields.list();
-            for (std::size_t i = 0; i + 2 < items.size(); i += 3) {
-                const int x = wire::parseInt(items[i]).value_or(0);
-                const int y = wire::parseInt(items[i + 1]).value_or(0);
-                if (x >= 1 && x <= 10 && y >= 1 && y <= 8)
-                    board[static_cast<std::size_t>(x)][static_cast<std::size_t>(y)] =
-                        wire::parseInt(items[i + 2]).value_or(0);
-            }
+            readBoard(fields, board);
         } else if (entry->command == "CMD_mytiles" && fields.nextInt() == m_slot) {
-            const std::vector<std::string_view> items = fields.list();
-            for (std::size_t i = 0; i + 1 < items.size(); i += 2) {
-                const int k = wire::parseInt(items[i]).value_or(0);
-                if (k >= 1 && k <= 7)
-                    bar[static_cast<std::size_t>(k)] = wire::parseInt(items[i + 1]).value_or(0);
-            }
+            readBar(fields, bar);
         } else if (entry->command == "CMD_hisword" || entry->command == "CMD_buytiles") {
             const int slot = fields.nextInt().value_or(0);
             if (entry->command == "CMD_hisword")
@@ -64,8 +54,8 @@ public:
         }
     }
 
-    std::array<std::array<int, 9>, 11> board{};
-    std::array<int, 8> bar{};
+    BoardLetters board{};
+    BarLetters bar{};
     // Each slot's total as the host last announced it.
     std::map<int, int> totals;
 
@@ -163,11 +153,14 @@ const std::vector<std::string>& wordList()
     return words;
 }
 
-// A seat played over the wire: on its turn it flips the cells of its best
-// word and submits it, or passes when it has none or the word is refused.
-class ScriptedSeat {
+// A seat played over the wire that plans its turn from letters it cannot see
+// face up: on its turn it flips the cells of its best-scoring word and
+// submits it, or passes when it has none or the word is refused. (The
+// ScriptedSeat of e2e/scripted_seat.h flips without looking at the letters,
+// then lays the longest word it can.)
+class PlanningSeat {
 public:
-    explicit ScriptedSeat(TestClient& client) : m_client(client), m_view(client.slot()) {}
+    explicit PlanningSeat(TestClient& client) : m_client(client), m_view(client.slot()) {}
 
     void step()
     {
@@ -196,13 +189,7 @@ private:
         }
         for (const wire::Origin& cell : plan->flips)
             m_client.send(msg::iflip(slot, cell.x, cell.y));
-        for (std::size_t i = 0; i < plan->tiles.size(); ++i) {
-            const wire::Origin& tile = plan->tiles[i];
-            const int position = static_cast<int>(i) + 1;
-            m_client.send(tile.x == 0 ? msg::usebarletter(slot, tile.y, position)
-                                      : msg::useboardletter(slot, tile.x, tile.y, position));
-        }
-        m_client.send(msg::idone(slot, plan->tiles));
+        sendWord(m_client, slot, plan->tiles);
         ++words;
     }
 
@@ -255,39 +242,6 @@ void playDrivenTurn(DrivenWindow& window, TestClient& observer, const TableView&
     ASSERT_TRUE(window.waitFor([](const DrivenState& s) { return s.flag("buttons"); }, 10000));
     ASSERT_TRUE(window.command("click button_pass"));
     ASSERT_TRUE(waitUntil(ended, 10000));
-}
-
-// Logs in as a further player once the game's host listens on port.
-std::unique_ptr<TestClient> joinWhenListening(quint16 port, const char* name)
-{
-    std::unique_ptr<TestClient> client;
-    const bool up = waitUntil(
-        [&] {
-            client = std::make_unique<TestClient>(port);
-            return waitUntil([&] { return client->has("CMD_sendlogininfo+") || client->closed(); }, 500) &&
-                   client->has("CMD_sendlogininfo+");
-        },
-        20000);
-    if (!up || !client->login(name))
-        return nullptr;
-    return client;
-}
-
-// The tally file's text: the column count, the row count, then every cell
-// column by column.
-QByteArray tallyText(const std::vector<std::vector<std::string>>& rows)
-{
-    QByteArray text = "9\r\n" + QByteArray::number(static_cast<int>(rows.size())) + "\r\n";
-    for (std::size_t column = 0; column < 9; ++column) {
-        for (const auto& row : rows)
-            text += QByteArray::fromStdString(row[column]) + "\r\n";
-    }
-    return text;
-}
-
-bool runLzrw1(const QString& command, const QString& in, const QString& out)
-{
-    return QProcess::execute(binaryDir() + QStringLiteral("/tools/lexiflip-lzrw1"), {command, in, out}) == 0;
 }
 
 bool loggedInHost(const DrivenState& s)
@@ -354,7 +308,7 @@ TEST(DrivenWindow, RefusesMalformedCommandsAndPlaysASoloTurnThroughTheControls)
 // Plays until the host names a winner: the scripted seats answer their own
 // turns, each driven window plays the turns of its slot; the watcher's view
 // of the board guides the driven windows. Returns the driven turns played.
-int playToWinner(TestClient& watcher, TableView& seen, std::vector<ScriptedSeat>& seats,
+int playToWinner(TestClient& watcher, TableView& seen, std::vector<PlanningSeat>& seats,
                  const std::map<int, DrivenWindow*>& driven, int timeoutMs = 240000)
 {
     std::size_t seenUpTo = 0;
@@ -362,7 +316,7 @@ int playToWinner(TestClient& watcher, TableView& seen, std::vector<ScriptedSeat>
     int played = 0;
     waitUntil(
         [&] {
-            for (ScriptedSeat& seat : seats)
+            for (PlanningSeat& seat : seats)
                 seat.step();
             while (seenUpTo < watcher.messages().size())
                 seen.take(watcher.messages()[seenUpTo++]);
@@ -406,15 +360,8 @@ TEST(DrivenWindow, HostsAGameForThreeScriptedPlayersAndAWatcherAndTalliesIt)
     ASSERT_TRUE(lobby.listen(QHostAddress::LocalHost, 0));
     Home home;
     // A tally from earlier runs that follows Bea.
-    {
-        QFile text(home.file(QStringLiteral("seed.txt")));
-        ASSERT_TRUE(text.open(QIODevice::WriteOnly));
-        text.write(tallyText({{"0", "3", "1", "7", "ox", "1", "0", "0", "0"},
-                              {"Bea", "2", "1", "1", "0", "0", "0", "0", "0"}}));
-        text.close();
-        ASSERT_TRUE(runLzrw1(QStringLiteral("compress"), text.fileName(),
-                             home.file(QStringLiteral("Lexifliptally.tld"))));
-    }
+    ASSERT_TRUE(compressTally(home.path(), {{"0", "3", "1", "7", "ox", "1", "0", "0", "0"},
+                                            {"Bea", "2", "1", "1", "0", "0", "0", "0", "0"}}));
     const quint16 port = freePort();
     DrivenWindow host({QStringLiteral("Ann"), QStringLiteral("10.9.8.7"), QStringLiteral("true")}, port,
                       home.path(),
@@ -442,7 +389,7 @@ TEST(DrivenWindow, HostsAGameForThreeScriptedPlayersAndAWatcherAndTalliesIt)
     watcher->send(msg::justwatch(5, "1"));
     ASSERT_TRUE(watcher->waitFor("CMD_justwatching+5+1"));
 
-    std::vector<ScriptedSeat> seats;
+    std::vector<PlanningSeat> seats;
     for (auto& player : players)
         seats.emplace_back(*player);
     TableView seen(watcher->slot());
@@ -501,15 +448,13 @@ TEST(DrivenWindow, HostsAGameForThreeScriptedPlayersAndAWatcherAndTalliesIt)
     EXPECT_GE(annWords, 1);
 
     EXPECT_EQ(host.quit(), 0) << host.errors();
-    const QString text = home.file(QStringLiteral("tally.txt"));
-    ASSERT_TRUE(runLzrw1(QStringLiteral("decompress"), home.file(QStringLiteral("Lexifliptally.tld")), text));
-    QFile tally(text);
-    ASSERT_TRUE(tally.open(QIODevice::ReadOnly));
+    const QByteArray tally = decompressedTally(home.path());
+    ASSERT_FALSE(tally.isEmpty()) << "the tally file is missing or does not decompress";
     const int annWon = winner == "Ann" ? 1 : 0;
     const int beaWon = winner == "Bea" ? 1 : 0;
     const int neither = 1 - annWon - beaWon;
     const auto n = [](int value) { return std::to_string(value); };
-    EXPECT_EQ(tally.readAll(),
+    EXPECT_EQ(tally,
               tallyText({{"0", n(4), n(1 + annWon), n(7 + annWords), bestWord, n(bestScore), "0", "0", "0"},
                          {"Bea", n(3), n(1 + beaWon), n(1 + annWon), n(neither), "1", n(beaWon), n(annWon),
                           n(neither)}}));
@@ -558,7 +503,7 @@ TEST(DrivenWindow, AHostingAndAJoiningWindowPlayEachOtherAndKlotToTheWinner)
     ASSERT_TRUE(watcher->waitFor("CMD_startgame+Ann+100+45+1+1+"));
     EXPECT_FALSE(joiner.command("menu StartGame1")) << "only the host's copy starts games";
 
-    std::vector<ScriptedSeat> none;
+    std::vector<PlanningSeat> none;
     TableView seen(watcher->slot());
     const int drivenTurns = playToWinner(*watcher, seen, none, {{1, &host}, {3, &joiner}});
     ASSERT_FALSE(::testing::Test::HasFatalFailure());

@@ -14,9 +14,6 @@
 
 #include <QByteArray>
 #include <QProcess>
-#include <QProcessEnvironment>
-#include <QTcpServer>
-#include <QTemporaryDir>
 
 #include <cstdlib>
 #include <functional>
@@ -24,34 +21,10 @@
 #include <string>
 #include <vector>
 
+#include "e2e/e2e_support.h"
 #include "net/net_wait.h"
 
 namespace lexiflip::testing {
-
-// A port nobody listens on right now.
-inline quint16 freePort()
-{
-    QTcpServer probe;
-    probe.listen(QHostAddress::AnyIPv4, 0);
-    return probe.serverPort();
-}
-
-// A private folder for one copy's files (settings, tally, the single-instance
-// guard's name).
-class Home {
-public:
-    QString path() const { return m_dir.path(); }
-    QString file(const QString& name) const { return m_dir.filePath(name); }
-
-private:
-    QTemporaryDir m_dir;
-};
-
-inline QString binaryDir()
-{
-    const char* binary = std::getenv("LEXIFLIP_BINARY_DIR");
-    return QString::fromUtf8(binary ? binary : ".");
-}
 
 // One "state" reply, its values decoded.
 class DrivenState {
@@ -117,14 +90,7 @@ public:
     DrivenWindow(const QStringList& arguments, quint16 port, const QString& home,
                  const QList<QPair<QString, QString>>& extraEnvironment = {})
     {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("LEXIFLIP_PORT"), QString::number(port));
-        environment.insert(QStringLiteral("LEXIFLIP_HOME"), home);
-        environment.insert(QStringLiteral("LEXIFLIP_NO_LOBBY_DOWNLOAD"), QStringLiteral("1"));
-        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        for (const auto& [name, value] : extraEnvironment)
-            environment.insert(name, value);
-        m_process.setProcessEnvironment(environment);
+        m_process.setProcessEnvironment(windowEnvironment(port, home, extraEnvironment));
         QObject::connect(&m_process, &QProcess::readyReadStandardError,
                          [this] { m_stderr += m_process.readAllStandardError(); });
         m_process.start(binaryDir() + QStringLiteral("/app/lexiflip-driven"), arguments);

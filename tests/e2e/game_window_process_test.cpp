@@ -3,54 +3,26 @@
 
 #include <QFile>
 #include <QProcess>
-#include <QProcessEnvironment>
 #include <QTcpServer>
 #include <QTcpSocket>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <memory>
 
+#include "e2e/e2e_support.h"
 #include "net/net_wait.h"
 #include "net/test_client.h"
 
 namespace lexiflip::testing {
 namespace {
 
-// A port nobody listens on right now.
-quint16 freePort()
-{
-    QTcpServer probe;
-    probe.listen(QHostAddress::AnyIPv4, 0);
-    return probe.serverPort();
-}
-
-// A private folder for the program's files (settings, tally, the
-// single-instance guard's name), so that tests never share them.
-class Home {
-public:
-    QString path() const { return m_dir.path(); }
-    QString file(const QString& name) const { return m_dir.filePath(name); }
-
-private:
-    QTemporaryDir m_dir;
-};
-
 class GameProcess {
 public:
     GameProcess(const QStringList& arguments, quint16 port, const Home& home,
                 const QList<QPair<QString, QString>>& extraEnvironment = {})
     {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("LEXIFLIP_PORT"), QString::number(port));
-        environment.insert(QStringLiteral("LEXIFLIP_HOME"), home.path());
-        environment.insert(QStringLiteral("LEXIFLIP_NO_LOBBY_DOWNLOAD"), QStringLiteral("1"));
-        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        for (const auto& [name, value] : extraEnvironment)
-            environment.insert(name, value);
-        m_process.setProcessEnvironment(environment);
+        m_process.setProcessEnvironment(windowEnvironment(port, home.path(), extraEnvironment));
         m_process.start(binaryDir() + QStringLiteral("/app/lexiflip"), arguments);
         m_process.waitForStarted(10000);
     }
@@ -72,31 +44,9 @@ public:
     }
     QProcess& process() { return m_process; }
 
-    static QString binaryDir()
-    {
-        const char* binary = std::getenv("LEXIFLIP_BINARY_DIR");
-        return QString::fromUtf8(binary ? binary : ".");
-    }
-
 private:
     QProcess m_process;
 };
-
-// Logs in as a further player once the game's host listens on port.
-std::unique_ptr<TestClient> joinWhenListening(quint16 port, const char* name)
-{
-    std::unique_ptr<TestClient> client;
-    const bool up = waitUntil(
-        [&] {
-            client = std::make_unique<TestClient>(port);
-            return waitUntil([&] { return client->has("CMD_sendlogininfo+") || client->closed(); }, 500) &&
-                   client->has("CMD_sendlogininfo+");
-        },
-        15000);
-    if (!up || !client->login(name))
-        return nullptr;
-    return client;
-}
 
 TEST(LexiflipWindow, WithoutParametersItHostsASoloGameWhoseFirstPlayerIsItsOwnWindow)
 {
@@ -196,14 +146,9 @@ TEST(LexiflipWindow, SigtermWritesTheTallyAndKeepsSettingsThatWereNeverRead)
         ASSERT_NE(client, nullptr);
         EXPECT_EQ(game.terminate(), 0);
 
-        const QString text = home.file(QStringLiteral("tally.txt"));
-        ASSERT_EQ(QProcess::execute(
-                      GameProcess::binaryDir() + QStringLiteral("/tools/lexiflip-lzrw1"),
-                      {QStringLiteral("decompress"), home.file(QStringLiteral("Lexifliptally.tld")), text}),
-                  0);
-        QFile tally(text);
-        ASSERT_TRUE(tally.open(QIODevice::ReadOnly));
-        EXPECT_TRUE(tally.readAll().startsWith("9\r\n1\r\n")) << "an empty tally: 9 columns, 1 row";
+        const QByteArray tally = decompressedTally(home.path());
+        ASSERT_FALSE(tally.isEmpty()) << "the tally file is missing or does not decompress";
+        EXPECT_TRUE(tally.startsWith("9\r\n1\r\n")) << "an empty tally: 9 columns, 1 row";
     }
     {
         Home home;

@@ -14,6 +14,7 @@
 
 #include "assets/embedded.h"
 #include "e2e/host_process.h"
+#include "e2e/word_play.h"
 #include "engine/computer_words.h"
 #include "net/net_wait.h"
 #include "net/test_client.h"
@@ -55,22 +56,11 @@ private:
             return;
         wire::FieldReader fields(entry->payload);
         if (entry->command == "CMD_theboard") {
-            const std::vector<std::string_view> items = fields.list();
-            for (std::size_t i = 0; i + 2 < items.size(); i += 3) {
-                const int x = wire::parseInt(items[i]).value_or(0);
-                const int y = wire::parseInt(items[i + 1]).value_or(0);
-                if (x >= 1 && x <= 10 && y >= 1 && y <= 8)
-                    m_board[x][y] = wire::parseInt(items[i + 2]).value_or(0);
-            }
+            readBoard(fields, m_board);
         } else if (entry->command == "CMD_mytiles") {
             if (fields.nextInt() != 1)
                 return;
-            const std::vector<std::string_view> items = fields.list();
-            for (std::size_t i = 0; i + 1 < items.size(); i += 2) {
-                const int k = wire::parseInt(items[i]).value_or(0);
-                if (k >= 1 && k <= 7)
-                    m_bar[k] = wire::parseInt(items[i + 1]).value_or(0);
-            }
+            readBar(fields, m_bar);
         } else if (entry->command == "CMD_nextplayer") {
             if (fields.nextInt() == 1)
                 startTurn();
@@ -100,69 +90,22 @@ private:
 
     void buildWord()
     {
-        for (const std::string& word : m_words) {
-            if (word.size() < 2 || word.size() <= m_best.size())
-                continue;
-            std::vector<wire::Origin> origins;
-            if (lay(word, origins)) {
-                m_best = word;
-                m_bestOrigins = origins;
-            }
-        }
-        if (m_best.empty()) {
+        const std::vector<wire::Origin> best = longestWord(m_words, m_flipped, m_board, m_bar);
+        if (best.empty()) {
             ++passes;
             m_client.send(msg::hepass(1));
             return;
         }
         ++words;
-        for (std::size_t i = 0; i < m_bestOrigins.size(); ++i) {
-            const wire::Origin& o = m_bestOrigins[i];
-            const int position = static_cast<int>(i) + 1;
-            m_client.send(o.x == 0 ? msg::usebarletter(1, o.y, position)
-                                   : msg::useboardletter(1, o.x, o.y, position));
-        }
-        m_client.send(msg::idone(1, m_bestOrigins));
-        m_best.clear();
-    }
-
-    bool lay(const std::string& word, std::vector<wire::Origin>& origins) const
-    {
-        std::array<bool, 5> boardTaken{};
-        std::array<bool, 8> barTaken{};
-        for (const char letter : word) {
-            const int code = letter - 'a' + 1;
-            bool found = false;
-            for (std::size_t f = 0; f < m_flipped.size() && !found; ++f) {
-                const wire::Origin& cell = m_flipped[f];
-                if (!boardTaken[f] && m_board[cell.x][cell.y] == code) {
-                    boardTaken[f] = true;
-                    origins.push_back(cell);
-                    found = true;
-                }
-            }
-            for (int k = 1; k <= 7 && !found; ++k) {
-                if (!barTaken[static_cast<std::size_t>(k)] && m_bar[static_cast<std::size_t>(k)] == code) {
-                    barTaken[static_cast<std::size_t>(k)] = true;
-                    origins.push_back({0, k});
-                    found = true;
-                }
-            }
-            if (!found) {
-                origins.clear();
-                return false;
-            }
-        }
-        return true;
+        sendWord(m_client, 1, best);
     }
 
     TestClient& m_client;
     std::vector<std::string> m_words;
     std::size_t m_next = 0;
-    std::array<std::array<int, 9>, 11> m_board{};
-    std::array<int, 8> m_bar{};
+    BoardLetters m_board{};
+    BarLetters m_bar{};
     std::vector<wire::Origin> m_flipped;
-    std::string m_best;
-    std::vector<wire::Origin> m_bestOrigins;
 };
 
 TEST(LexiflipHost, ServesAWholeGameToAScriptedClientAgainstKlot)

@@ -3,7 +3,6 @@
 
 #include <QFile>
 #include <QProcess>
-#include <QProcessEnvironment>
 #include <QTcpServer>
 
 #include <gtest/gtest.h>
@@ -16,6 +15,7 @@
 
 #include "assets/embedded.h"
 #include "e2e/driven_window.h"
+#include "e2e/e2e_support.h"
 #include "e2e/host_process.h"
 #include "e2e/scripted_seat.h"
 #include "engine/computer_words.h"
@@ -40,44 +40,6 @@ bool writeFile(const QString& path, const QByteArray& bytes)
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
-// The tally's cells as rows of nine, from the text the tally file holds
-// (column count, row count, then every cell column by column, CR LF after
-// each line).
-using TallyRows = std::vector<std::vector<std::string>>;
-
-QByteArray tallyText(const TallyRows& rows)
-{
-    QByteArray text = "9\r\n" + QByteArray::number(static_cast<int>(rows.size())) + "\r\n";
-    for (std::size_t column = 0; column < 9; ++column) {
-        for (const auto& row : rows)
-            text += QByteArray::fromStdString(row[column]) + "\r\n";
-    }
-    return text;
-}
-
-// The tally text in the tally file, through the compression tool; empty
-// when the file is missing or does not decompress.
-QByteArray decompressedTally(const QString& home)
-{
-    const QString text = home + QStringLiteral("/tally.txt");
-    QFile::remove(text);
-    if (QProcess::execute(
-            binaryDir() + QStringLiteral("/tools/lexiflip-lzrw1"),
-            {QStringLiteral("decompress"), home + QStringLiteral("/Lexifliptally.tld"), text}) != 0)
-        return {};
-    return readFile(text);
-}
-
-bool compressTally(const QString& home, const TallyRows& rows)
-{
-    const QString text = home + QStringLiteral("/seed.txt");
-    return writeFile(text, tallyText(rows)) &&
-           QProcess::execute(binaryDir() + QStringLiteral("/tools/lexiflip-lzrw1"),
-                             {QStringLiteral("compress"), QStringLiteral("--mode"), QStringLiteral("fast"),
-                              text, home + QStringLiteral("/Lexifliptally.tld")}) == 0 &&
-           QFile::remove(text);
-}
-
 // The lobby's end of the windows' lobby links: a listener of its own, so that
 // no link can land on a game port by chance.
 class Lobby {
@@ -94,13 +56,8 @@ class JoiningWindow {
 public:
     JoiningWindow(const std::string& name, quint16 port, quint16 lobbyPort)
     {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("LEXIFLIP_PORT"), QString::number(port));
-        environment.insert(QStringLiteral("LEXIFLIP_HOME"), home.path());
-        environment.insert(QStringLiteral("LEXIFLIP_LOBBY_PORT"), QString::number(lobbyPort));
-        environment.insert(QStringLiteral("LEXIFLIP_NO_LOBBY_DOWNLOAD"), QStringLiteral("1"));
-        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        process.setProcessEnvironment(environment);
+        process.setProcessEnvironment(windowEnvironment(
+            port, home.path(), {{QStringLiteral("LEXIFLIP_LOBBY_PORT"), QString::number(lobbyPort)}}));
         m_arguments = {QString::fromStdString(name), QStringLiteral("127.0.0.1"), QStringLiteral("join")};
         this->name = name;
     }
@@ -146,7 +103,8 @@ std::vector<std::unique_ptr<JoiningWindow>> joiningWindows(quint16 port, quint16
         JoiningWindow& window = *windows.back();
         EXPECT_TRUE(writeFile(window.file("halvolobby.ini"), kLobbySection + kOurSection));
         if (windows.size() == 1) {
-            EXPECT_TRUE(compressTally(window.home.path(), kBobBefore));
+            EXPECT_TRUE(compressTally(window.home.path(), kBobBefore,
+                                      {QStringLiteral("--mode"), QStringLiteral("fast")}));
         }
     }
     return windows;

@@ -5,18 +5,17 @@
 #include <QString>
 #include <QStringList>
 
-#include <cstdlib>
 #include <fstream>
 #include <string>
 
+#include "e2e/e2e_support.h"
 #include "net/net_wait.h"
 
 namespace lexiflip::testing {
 
 inline QString hostProgram()
 {
-    const char* binary = std::getenv("LEXIFLIP_BINARY_DIR");
-    return QString::fromUtf8(binary ? binary : ".") + QStringLiteral("/app/lexiflip-host");
+    return binaryDir() + QStringLiteral("/app/lexiflip-host");
 }
 
 // A running lexiflip-host; SIGTERM ends it when the test is over.

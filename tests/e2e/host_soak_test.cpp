@@ -25,6 +25,7 @@
 
 #include "assets/embedded.h"
 #include "e2e/host_process.h"
+#include "e2e/word_play.h"
 #include "engine/computer_words.h"
 #include "net/net_wait.h"
 #include "net/test_client.h"
@@ -57,9 +58,9 @@ private:
 // What one client's stream of messages says, checked as it arrives: board
 // letters in 1..26, scores that add up, turns for seats that can take them.
 struct Referee {
-    std::array<std::array<int, 9>, 11> board{};
+    BoardLetters board{};
     std::array<std::array<bool, 9>, 11> faceUp{};
-    std::array<int, 8> bar{};
+    BarLetters bar{};
     std::array<int, 7> scores{};
     std::array<bool, 7> scoresKnown{};
     std::array<bool, 10> present{};
@@ -306,54 +307,20 @@ private:
 
     void playBestWord()
     {
-        std::vector<wire::Origin> best;
-        for (const std::string& word : m_words) {
-            if (word.size() < 2 || word.size() <= best.size())
-                continue;
-            std::vector<wire::Origin> origins;
-            if (lay(word, origins))
-                best = origins;
+        // The face-up cells column by column, each from the top.
+        std::vector<wire::Origin> cells;
+        for (int x = 1; x <= 10; ++x) {
+            for (int y = 1; y <= 8; ++y) {
+                if (m_referee.faceUp[x][y])
+                    cells.push_back({x, y});
+            }
         }
+        const std::vector<wire::Origin> best = longestWord(m_words, cells, m_referee.board, m_referee.bar);
         if (best.empty()) {
             m_client->send(msg::hepass(m_slot));
             return;
         }
-        for (std::size_t i = 0; i < best.size(); ++i) {
-            const wire::Origin& o = best[i];
-            const int position = static_cast<int>(i) + 1;
-            m_client->send(o.x == 0 ? msg::usebarletter(m_slot, o.y, position)
-                                    : msg::useboardletter(m_slot, o.x, o.y, position));
-        }
-        m_client->send(msg::idone(m_slot, best));
-    }
-
-    bool lay(const std::string& word, std::vector<wire::Origin>& origins) const
-    {
-        std::array<std::array<bool, 9>, 11> boardTaken{};
-        std::array<bool, 8> barTaken{};
-        for (const char letter : word) {
-            const int code = letter - 'a' + 1;
-            bool found = false;
-            for (int x = 1; x <= 10 && !found; ++x) {
-                for (int y = 1; y <= 8 && !found; ++y) {
-                    if (m_referee.faceUp[x][y] && !boardTaken[x][y] && m_referee.board[x][y] == code) {
-                        boardTaken[x][y] = true;
-                        origins.push_back({x, y});
-                        found = true;
-                    }
-                }
-            }
-            for (int k = 1; k <= 7 && !found; ++k) {
-                if (!barTaken[k] && m_referee.bar[k] == code) {
-                    barTaken[k] = true;
-                    origins.push_back({0, k});
-                    found = true;
-                }
-            }
-            if (!found)
-                return false;
-        }
-        return true;
+        sendWord(*m_client, m_slot, best);
     }
 
     quint16 m_port;

@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "e2e/word_play.h"
 #include "net/test_client.h"
 #include "net/wire/dispatch_table.h"
 #include "net/wire/field_reader.h"
@@ -22,10 +23,10 @@ namespace lexiflip::testing {
 struct SeenGame {
     using Cell = std::pair<int, int>;
 
-    std::array<std::array<int, 9>, 11> letters{}; // [x][y]
+    BoardLetters letters{};
     std::set<Cell> faceUp;
     std::array<int, 7> scores{}; // [seat]
-    std::array<int, 8> bar{};    // [position]
+    BarLetters bar{};
     int onTurn = 0;
     int flipsThisTurn = 0;
     bool lastFlip = false;
@@ -38,22 +39,11 @@ struct SeenGame {
         wire::FieldReader fields(entry->payload);
         const std::string_view command = entry->command;
         if (command == "CMD_theboard") {
-            const std::vector<std::string_view> items = fields.list();
-            for (std::size_t i = 0; i + 2 < items.size(); i += 3) {
-                const int x = wire::parseInt(items[i]).value_or(0);
-                const int y = wire::parseInt(items[i + 1]).value_or(0);
-                if (x >= 1 && x <= 10 && y >= 1 && y <= 8)
-                    letters[x][y] = wire::parseInt(items[i + 2]).value_or(0);
-            }
+            readBoard(fields, letters);
         } else if (command == "CMD_mytiles") {
             if (fields.nextInt() != mySlot)
                 return;
-            const std::vector<std::string_view> items = fields.list();
-            for (std::size_t i = 0; i + 1 < items.size(); i += 2) {
-                const int k = wire::parseInt(items[i]).value_or(0);
-                if (k >= 1 && k <= 7)
-                    bar[k] = wire::parseInt(items[i + 1]).value_or(0);
-            }
+            readBar(fields, bar);
         } else if (command == "CMD_startgame") {
             scores = {};
         } else if (command == "CMD_nextplayer") {
@@ -183,48 +173,15 @@ private:
 
     void layOrPass()
     {
-        std::vector<wire::Origin> best;
-        for (const std::string& word : m_words) {
-            if (word.size() < 2 || word.size() <= best.size())
-                continue;
-            std::vector<wire::Origin> origins;
-            if (lay(word, origins))
-                best = origins;
-        }
+        // The face-up cells column by column, each from the top.
+        std::vector<wire::Origin> cells;
+        for (const auto& [x, y] : seen.faceUp)
+            cells.push_back({x, y});
+        const std::vector<wire::Origin> best = longestWord(m_words, cells, seen.letters, seen.bar);
         if (best.empty())
             m_client.send(wire::msg::hepass(m_client.slot()));
         else
             m_client.send(wire::msg::idone(m_client.slot(), best));
-    }
-
-    bool lay(const std::string& word, std::vector<wire::Origin>& origins) const
-    {
-        std::set<SeenGame::Cell> boardTaken;
-        std::array<bool, 8> barTaken{};
-        for (const char letter : word) {
-            const int code = letter - 'a' + 1;
-            bool found = false;
-            for (const SeenGame::Cell& cell : seen.faceUp) {
-                if (!boardTaken.count(cell) && seen.letters[cell.first][cell.second] == code) {
-                    boardTaken.insert(cell);
-                    origins.push_back({cell.first, cell.second});
-                    found = true;
-                    break;
-                }
-            }
-            for (std::size_t k = 1; k <= 7 && !found; ++k) {
-                if (!barTaken[k] && seen.bar[k] == code) {
-                    barTaken[k] = true;
-                    origins.push_back({0, static_cast<int>(k)});
-                    found = true;
-                }
-            }
-            if (!found) {
-                origins.clear();
-                return false;
-            }
-        }
-        return true;
     }
 
     TestClient& m_client;
