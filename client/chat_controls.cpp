@@ -13,6 +13,7 @@
 #include <string>
 
 #include "client/chat_view.h"
+#include "client/eight_bit_text.h"
 #include "client/game/client_game.h"
 #include "client/guarded.h"
 #include "client/main_menu.h"
@@ -31,17 +32,6 @@ wire::Colour toColour(const QColor& colour)
 {
     return wire::Colour(colour.red()) | (wire::Colour(colour.green()) << 8) |
            (wire::Colour(colour.blue()) << 16);
-}
-
-// Text is 8-bit: a character beyond it stands as "?", one for one, so that
-// positions in the view's text and in the bytes agree.
-std::string eightBit(const QString& text)
-{
-    std::string bytes;
-    bytes.reserve(std::size_t(text.size()));
-    for (QChar c : text)
-        bytes.push_back(c.unicode() < 256 ? char(c.unicode()) : '?');
-    return bytes;
 }
 
 QString textOf(std::string_view bytes)

@@ -8,6 +8,7 @@
 
 #include "client/chat_controls.h"
 #include "client/chat_view.h"
+#include "client/eight_bit_text.h"
 #include "client/game/client_game.h"
 #include "client/game_window.h"
 #include "client/main_menu.h"
@@ -17,17 +18,6 @@
 namespace lexiflip::client {
 
 namespace {
-
-// Phrases are 8-bit text like the rest of the chat: a character beyond it
-// stands as "?".
-std::string eightBit(const QString& text)
-{
-    std::string bytes;
-    bytes.reserve(std::size_t(text.size()));
-    for (QChar c : text)
-        bytes.push_back(c.unicode() < 256 ? char(c.unicode()) : '?');
-    return bytes;
-}
 
 // Options whose change the player makes in the Options menu and which are
 // saved at once. Scroll Chat Off and Just Watch are not kept; the chat's own
