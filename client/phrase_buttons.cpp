@@ -5,6 +5,7 @@
 #include <QMenu>
 #include <QPainter>
 
+#include "client/picture_button.h"
 #include "client/pictures/phrase_icons.h"
 #include "client/screen_layout.h"
 
@@ -26,13 +27,8 @@ public:
 protected:
     void paintEvent(QPaintEvent*) override
     {
-        Look look = Look::Normal;
-        if (!isEnabled())
-            look = Look::Disabled;
-        else if (isDown())
-            look = Look::Pressed;
         QPainter painter(this);
-        painter.drawPixmap(QPoint(0, 0), phraseIcon(m_number, devicePixelRatioF(), look));
+        painter.drawPixmap(QPoint(0, 0), phraseIcon(m_number, devicePixelRatioF(), lookOf(*this)));
     }
 
 private:

@@ -21,13 +21,15 @@ QSize PictureButton::sizeHint() const
 
 void PictureButton::paintEvent(QPaintEvent*)
 {
-    Look look = Look::Normal;
-    if (!isEnabled())
-        look = Look::Disabled;
-    else if (isDown())
-        look = Look::Pressed;
     QPainter painter(this);
-    painter.drawPixmap(QPoint(0, 0), client::picture(m_picture, devicePixelRatioF(), look));
+    painter.drawPixmap(QPoint(0, 0), client::picture(m_picture, devicePixelRatioF(), lookOf(*this)));
+}
+
+Look lookOf(const QAbstractButton& button)
+{
+    if (!button.isEnabled())
+        return Look::Disabled;
+    return button.isDown() ? Look::Pressed : Look::Normal;
 }
 
 } // namespace lexiflip::client

@@ -28,4 +28,8 @@ private:
     Picture m_picture;
 };
 
+// How a painted button looks in its state: grey while disabled, pressed
+// while held down.
+Look lookOf(const QAbstractButton& button);
+
 } // namespace lexiflip::client
