@@ -10,7 +10,8 @@ namespace lexiflip::client {
 
 // The main window's menu bar, built from one table: every entry carries its
 // component name as objectName, so that code and tests find it by name.
-// Entries whose behaviour is not built yet are present but disabled.
+// Every entry is built and enabled but "Start Game", which the window enables
+// when its player may start a game.
 class MainMenu {
 public:
     explicit MainMenu(QMenuBar& bar);

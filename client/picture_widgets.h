@@ -4,8 +4,10 @@
 
 namespace lexiflip::client {
 
-// The painted pictures, named here without their painter so that the window's
-// code can place them without knowing how they are drawn.
+// The painted pictures, declared here without their painter so that the seat
+// rows and the word row can place still pictures without knowing how they are
+// drawn. The timer, the tiles and the buttons blit the painter's pictures
+// themselves.
 enum class Picture;
 
 // One still picture (the logo, the eyes, the x2 marker, NOT PLAYING, the

@@ -2,9 +2,10 @@
 
 #include <QRect>
 
-// Where every control of the main window sits, in pixels from the top left of
-// the background panel. One place, so that the window, its tests and its
-// screenshots agree.
+// Where the main window's controls sit, in pixels from the top left of the
+// background panel, for the window and its tests. The board's cells have their
+// own home (board_geometry.h), and the client game still keeps a few pixel
+// facts of its own (the timer bar's full width among them).
 namespace lexiflip::client::layout {
 
 // The window's client area below the menu bar, and the background panel in it.

@@ -1,7 +1,9 @@
 #pragma once
 
-// Every colour and font of the game window lives here, so that the pictures,
-// the widgets and the chat view agree on one look.
+// The colours of the game area's painted pictures, the chat view's paper and
+// system colour, and the font family they paint with. Not yet every look of the
+// window: the phrase icons mix their own colours, and the side windows and the
+// menus' text sizes take Qt's default fonts.
 
 #include <QColor>
 #include <QFont>
