@@ -60,6 +60,10 @@ GameWindow::GameWindow(std::uint64_t shuffleSeed, const ClockMaker& makeClock)
         m_game->handle(message);
         afterMessage();
     });
+    m_session.setHandledMessages(&ClientGame::handles);
+    connect(&m_session, &ClientSession::overrun, this, [this] {
+        addSystemLine("The host sent more than this window can take in: the connection is closed.");
+    });
     connect(&m_session, &ClientSession::closed, this, [this] { closeWindow(); });
     connect(&m_session, &ClientSession::socketError, this, [this](const QString& error) {
         m_window->chatView().addlinetochat(error, QColor(palette::kSeatTextOnTurn));

@@ -144,6 +144,8 @@ struct ClientGame::Dispatch {
         {wire::cmd::sneaker, &ClientGame::sneaker},
         {wire::cmd::playasound, &ClientGame::playasound},
     }};
+    // The row of the entry's command, if any.
+    static const Row* find(std::string_view message);
 };
 
 ClientGame::ClientGame(ClientSender& sender, ClientScreen& screen, TallyCalls& tally, engine::Clock& turntime,
@@ -178,18 +180,28 @@ void ClientGame::setPlayasoundHandler(std::function<void(std::string_view)> hand
 // ---------------------------------------------------------------------------
 // Dispatch
 
+const ClientGame::Dispatch::Row* ClientGame::Dispatch::find(std::string_view message)
+{
+    const std::optional<wire::SplitEntry> entry = wire::splitEntry(message.substr(0, wire::kMaxMessageBytes));
+    if (!entry)
+        return nullptr;
+    for (const Row& row : rows) {
+        if (row.command == entry->command)
+            return &row;
+    }
+    return nullptr;
+}
+
 void ClientGame::handle(std::string_view message)
 {
     message = message.substr(0, wire::kMaxMessageBytes);
-    const std::optional<wire::SplitEntry> entry = wire::splitEntry(message);
-    if (!entry)
-        return;
-    for (const Dispatch::Row& row : Dispatch::rows) {
-        if (row.command == entry->command) {
-            (this->*row.handler)(entry->payload);
-            return;
-        }
-    }
+    if (const Dispatch::Row* row = Dispatch::find(message))
+        (this->*row->handler)(wire::splitEntry(message)->payload);
+}
+
+bool ClientGame::handles(std::string_view message)
+{
+    return Dispatch::find(message) != nullptr;
 }
 
 // ---------------------------------------------------------------------------

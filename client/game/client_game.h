@@ -143,6 +143,9 @@ public:
 
     // One received entry, without its terminator: one step of the dispatch.
     void handle(std::string_view message);
+    // Whether handle() has a handler for the entry's command: the others are
+    // dropped unread, so the window need not keep them.
+    static bool handles(std::string_view message);
 
     // Clock ticks.
     void turntimeTimer();
