@@ -103,7 +103,6 @@ void GameWindow::attachHost(net::TServer& server)
 void GameWindow::hostpress(int port)
 {
     m_game->setIshost(true);
-    m_window->menu().entry(QStringLiteral("StartGame1"))->setEnabled(true);
     emit hostRoleTaken();
     m_session.open("127.0.0.1", port);
 }
@@ -111,7 +110,6 @@ void GameWindow::hostpress(int port)
 void GameWindow::joinpress(const std::string& address, int port)
 {
     m_game->setIshost(false);
-    m_window->menu().entry(QStringLiteral("StartGame1"))->setEnabled(false);
     m_session.open(address, port);
 }
 
@@ -121,7 +119,6 @@ void GameWindow::afterMessage()
 {
     if (m_game->myplayer() == 1 && !m_game->ishost()) {
         m_game->setIshost(true);
-        m_window->menu().entry(QStringLiteral("StartGame1"))->setEnabled(true);
         emit hostRoleTaken();
     }
 }
@@ -253,6 +250,7 @@ void GameWindow::buttonsChanged()
 {
     m_window->setButtonsShown(m_game->wordButtonsShown());
     m_window->setStartShown(m_game->startShown());
+    m_window->menu().entry(QStringLiteral("StartGame1"))->setEnabled(m_game->startEnabled());
 }
 
 void GameWindow::timerChanged()

@@ -163,7 +163,7 @@ ClientGame::ClientGame(ClientSender& sender, ClientScreen& screen, TallyCalls& t
 void ClientGame::setIshost(bool ishost)
 {
     m_ishost = ishost;
-    m_startShown = ishost;
+    m_startShown = startEnabled();
     m_screen.buttonsChanged();
 }
 
@@ -477,6 +477,7 @@ void ClientGame::winner(std::string_view data)
     m_winner.shown = true;
     chatLine(m_winner.text);
     m_screen.winnerChanged();
+    m_awaitingWinner = false;
     if (m_ishost) {
         m_startShown = true;
         m_screen.buttonsChanged();
@@ -784,6 +785,11 @@ void ClientGame::stats(std::string_view data)
         m_gameTexts.gameMode = "Game Mode: Sneak Peek";
     m_gameTexts.notPlaying = maxFour != "0";
     m_screen.gameOptionsChanged();
+    // Only a window that came in while a game runs is caught up: a slot 1
+    // given to it starts the next game, not this one.
+    m_awaitingWinner = true;
+    m_startShown = false;
+    m_screen.buttonsChanged();
     forEachGroup(fields, 2, [this](std::span<const std::string_view> items) {
         const auto values = numbers<2>(items);
         if (!values || !isSeat((*values)[0]))
@@ -1065,6 +1071,8 @@ void ClientGame::JustWatch1Click()
 
 void ClientGame::button_startClick()
 {
+    if (m_awaitingWinner)
+        return;
     if (m_loggedin)
         m_screen.openGameOptions();
     else
