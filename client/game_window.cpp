@@ -250,7 +250,12 @@ void GameWindow::buttonsChanged()
 {
     m_window->setButtonsShown(m_game->wordButtonsShown());
     m_window->setStartShown(m_game->startShown());
-    m_window->menu().entry(QStringLiteral("StartGame1"))->setEnabled(m_game->startEnabled());
+    const bool startEnabled = m_game->startEnabled();
+    QAction* startEntry = m_window->menu().entry(QStringLiteral("StartGame1"));
+    const bool withdrawn = startEntry->isEnabled() && !startEnabled;
+    startEntry->setEnabled(startEnabled);
+    if (withdrawn)
+        emit gameOptionsWithdrawn();
 }
 
 void GameWindow::timerChanged()

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QSignalSpy>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTextBlock>
@@ -328,6 +329,37 @@ TEST(GameWindow, AJoiningClientGivenSlotOneIsTheHostsPlayer)
     EXPECT_TRUE(window.game().ishost());
     EXPECT_TRUE(window.window().findChild<QWidget*>("button_start")->isVisible());
     EXPECT_TRUE(window.window().menu().entry("StartGame1")->isEnabled());
+}
+
+// Slot 1 comes with the host's player's role, until the catch-up says a game
+// runs: then the start is taken back, an options dialog opened meanwhile too.
+TEST(GameWindow, SlotOneCaughtUpMidGameLosesTheStartUntilTheWinner)
+{
+    QTcpServer host;
+    ASSERT_TRUE(host.listen(QHostAddress::LocalHost, 0));
+    GameWindow window(1);
+    window.window().show();
+    window.setPlayerName("Joe");
+    QSignalSpy withdrawn(&window, &GameWindow::gameOptionsWithdrawn);
+    window.joinpress("127.0.0.1", host.serverPort());
+    ASSERT_TRUE(waitUntil([&] { return host.hasPendingConnections(); }));
+    QTcpSocket* peer = host.nextPendingConnection();
+    QWidget* start = window.window().findChild<QWidget*>("button_start");
+    QAction* entry = window.window().menu().entry("StartGame1");
+
+    peer->write("CMD_sendlogininfo+1+\xFF");
+    ASSERT_TRUE(waitUntil([&] { return start->isVisible(); }));
+    EXPECT_TRUE(entry->isEnabled());
+    peer->write("CMD_newplayerinfo+1+Joe\xFF"
+                "CMD_stats+1+900+60+2+41+blind+0+1+0+2+12\xFF");
+    ASSERT_TRUE(waitUntil([&] { return !start->isVisible(); }));
+    EXPECT_FALSE(entry->isEnabled());
+    EXPECT_EQ(withdrawn.count(), 1);
+
+    peer->write("CMD_winner+Bob+\xFF");
+    ASSERT_TRUE(waitUntil([&] { return start->isVisible(); }));
+    EXPECT_TRUE(entry->isEnabled());
+    EXPECT_EQ(withdrawn.count(), 1);
 }
 
 // Plays the own turns through the widgets: five flips on the board, then the
