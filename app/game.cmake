@@ -7,14 +7,13 @@ target_link_libraries(lexiflip_app PUBLIC lexiflip_windows lexiflip_client lexif
 
 # lexiflip: the game window, with the host in the same process when it hosts.
 add_executable(lexiflip
-  ${CMAKE_CURRENT_LIST_DIR}/main.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/screenshot.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/screenshot.h)
+  ${CMAKE_CURRENT_LIST_DIR}/main.cpp)
 target_include_directories(lexiflip PRIVATE ${PROJECT_SOURCE_DIR})
 target_link_libraries(lexiflip PRIVATE lexiflip_app lexiflip_version)
 
 # lexiflip-driven: the same program with the test driver on standard input
-# (app/test_driver.h), for the end-to-end tests only. Never installed.
+# (app/test_driver.h), for the end-to-end tests only, and the README's picture
+# (--screenshot FILE). Never installed.
 if(LEXIFLIP_TESTS)
   add_executable(lexiflip-driven
     ${CMAKE_CURRENT_LIST_DIR}/main.cpp

@@ -50,6 +50,7 @@ void LexiflipApp::connectGameOptions()
 {
     QObject::connect(&game, &client::GameWindow::gameOptionsRequested, &gamestart,
                      [this] { showWindow(gamestart); });
+    QObject::connect(&game, &client::GameWindow::gameOptionsWithdrawn, &gamestart, &QWidget::hide);
     gamestart.setSender([this](std::string_view message) { game.session().send(message); });
     QObject::connect(&game, &client::GameWindow::settingsRead, &gamestart, [this] {
         const settings::Preferences& prefs = game.settings().preferences();

@@ -9,11 +9,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "app/lexiflip_app.h"
-#include "app/screenshot.h"
 #include "client/command_line.h"
 #include "client/platform/app_paths.h"
 #include "client/platform/unix_signals.h"
@@ -24,6 +24,7 @@
 #ifdef LEXIFLIP_TEST_DRIVER
 #include <unistd.h>
 
+#include "app/screenshot.h"
 #include "app/test_driver.h"
 #endif
 
@@ -70,12 +71,16 @@ int main(int argc, char* argv[])
         return 0;
     }
     std::vector<std::string> parameters = request.parameters;
-    // A test-only path: render a game in progress to a picture and end.
     std::string screenshotFile;
-    if (parameters.size() >= 2 && parameters[0] == "--screenshot") {
+#ifdef LEXIFLIP_TEST_DRIVER
+    // lexiflip-driven only: render a game in progress to a picture and end.
+    // The shipped program has no such switch: everything it is given, after
+    // "--" or not, reaches processparams.
+    if (parameters.size() == 2 && parameters[0] == "--screenshot") {
         screenshotFile = parameters[1];
         parameters.clear();
     }
+#endif
 
     const bool screenshot = !screenshotFile.empty();
 
@@ -114,12 +119,15 @@ int main(int argc, char* argv[])
     program.start(client::processparams(parameters), lobbyDownloadWanted(screenshot));
 
 #ifdef LEXIFLIP_TEST_DRIVER
-    // lexiflip-driven: the tests play this window through standard input.
-    app::TestDriver driver(program, STDIN_FILENO);
-#endif
+    // lexiflip-driven: the tests play this window through standard input; a
+    // screenshot plays itself.
+    std::unique_ptr<app::TestDriver> driver;
     if (screenshot)
         app::takeScreenshotWhenPlaying(program.game, program.gamestart,
                                        QString::fromStdString(screenshotFile));
+    else
+        driver = std::make_unique<app::TestDriver>(program, STDIN_FILENO);
+#endif
     const int status = QApplication::exec();
     if (!screenshot)
         program.tallylist.savetally();

@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QUrl>
 
 #include <string>
@@ -192,7 +193,26 @@ void ChatControls::onLinkClicked(const QString& link)
     const QUrl url = link.startsWith(QStringLiteral("www."), Qt::CaseInsensitive)
                          ? QUrl(QStringLiteral("http://") + link, QUrl::TolerantMode)
                          : QUrl(link, QUrl::TolerantMode);
-    m_openLink(url);
+    if (!chat::linkNeedsConfirmation(eightBit(link))) {
+        m_openLink(url);
+        return;
+    }
+    // Another player wrote it: the whole link is shown, as plain text, and
+    // opened only on Yes. The box answers the player's own click.
+    auto* box = new QMessageBox(QMessageBox::Question, QStringLiteral("Open Link"),
+                                QStringLiteral("Another player's link may start a program on this "
+                                               "computer. Open it?\n\n") +
+                                    link,
+                                QMessageBox::Yes | QMessageBox::No, &m_window);
+    box->setObjectName(QStringLiteral("linkbox"));
+    box->setTextFormat(Qt::PlainText);
+    box->setDefaultButton(QMessageBox::No);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    connect(box, &QMessageBox::finished, this, [this, url](int answer) {
+        if (answer == QMessageBox::Yes)
+            m_openLink(url);
+    });
+    box->open();
 }
 
 void ChatControls::addlinetochat(std::string_view line, wire::Colour colour)

@@ -1,16 +1,19 @@
 #include "client/client_session.h"
 
 #include "client/guarded.h"
+#include "net/tserver.h"
 
 namespace lexiflip::client {
 
 ClientSession::ClientSession(QObject* parent)
-    : QObject(parent), receivedlist(Timer1, std::chrono::milliseconds(kTimer1Ms))
+    : QObject(parent),
+      receivedlist(Timer1, std::chrono::milliseconds(kTimer1Ms), net::TServer::kQueueLimitPerConnection)
 {
     // The entry leaves the queue before its handler runs, so a message whose
     // handler fails is not retried.
     receivedlist.setHandler([this](net::PacedQueue::ConnectionId, std::string_view message) {
         guarded([&] { Timer1Timer(message); });
+        guarded([this] { closeWhenDrained(); });
     });
     sock.OnRead = [this](net::TSock& socket, int count) { guarded([&] { sockRead(socket, count); }); };
     sock.OnInfo = [this](net::TSock&, net::SocketInfo category, std::string_view message) {
@@ -48,8 +51,20 @@ void ClientSession::send(std::string_view message)
 void ClientSession::sockRead(net::TSock& socket, int)
 {
     const std::string bytes = socket.Receive();
-    m_accumulator.feed(bytes,
-                       [this](std::string_view message) { receivedlist.push(0, std::string(message)); });
+    m_accumulator.feed(bytes, [this](std::string_view message) { queueMessage(message); });
+    if (m_overrun && !m_socketClosed)
+        sock.Close(); // reports "Socket Closed"
+}
+
+void ClientSession::queueMessage(std::string_view message)
+{
+    if (m_overrun || (m_handles && !m_handles(message)))
+        return;
+    if (receivedlist.push(0, std::string(message)))
+        return;
+    // Once, however much more the same read holds.
+    m_overrun = true;
+    emit overrun();
 }
 
 void ClientSession::sockInfo(net::SocketInfo category, std::string_view message)
@@ -58,10 +73,18 @@ void ClientSession::sockInfo(net::SocketInfo category, std::string_view message)
         emit socketError(QString::fromLatin1(message.data(), static_cast<qsizetype>(message.size())));
         return;
     }
-    if (message == "Socket Closed" && !m_closedReported) {
-        m_closedReported = true;
-        emit closed();
+    if (message == "Socket Closed") {
+        m_socketClosed = true;
+        closeWhenDrained();
     }
+}
+
+void ClientSession::closeWhenDrained()
+{
+    if (!m_socketClosed || m_closedReported || receivedlist.size() != 0)
+        return;
+    m_closedReported = true;
+    emit closed();
 }
 
 void ClientSession::Timer1Timer(std::string_view message)

@@ -22,6 +22,15 @@ namespace lexiflip::client {
 // the message handler (the client game). Outgoing messages go out through
 // send(). Every event handler is guarded: nothing it raises crosses the event
 // loop; it reaches the application's general error report instead.
+//
+// What a host sends cannot grow the window without bound: a message nobody
+// handles is dropped before it is queued, and the queue holds at most the cap
+// the host keeps for each of its own connections. A host that fills it is
+// closed like a disconnect (overrun(), then closed()).
+//
+// "Socket Closed" is reported as closed() only once every message that
+// arrived before it has been handled, so that the last word of a host that
+// closes at once ("Game is full") is still shown.
 class ClientSession : public QObject, public ClientSender {
     Q_OBJECT
 
@@ -37,8 +46,14 @@ public:
     ClientSession(const ClientSession&) = delete;
     ClientSession& operator=(const ClientSession&) = delete;
 
-    // Who gets each message (the whole entry without its terminator).
+    // Who gets each message (the whole entry without its terminator), and
+    // which messages it handles at all; without that test every message is
+    // queued.
     void setMessageHandler(MessageHandler handler) { m_handler = std::move(handler); }
+    void setHandledMessages(std::function<bool(std::string_view message)> handles)
+    {
+        m_handles = std::move(handles);
+    }
 
     // Sets the host and port and opens the connection; the outcome arrives as
     // connected(), or as an error report.
@@ -55,8 +70,11 @@ public:
 
 signals:
     void connected();
-    // The socket reported "Socket Closed": the window closes.
+    // The socket reported "Socket Closed" and every message received before
+    // it has been handled: the window closes.
     void closed();
+    // The host filled the receive queue; the connection is being closed.
+    void overrun();
     // A socket error that arrived with a notification ("Error #10061 (WSAECONNREFUSED)").
     void socketError(const QString& text);
 
@@ -64,12 +82,18 @@ private:
     void sockRead(net::TSock& socket, int count);
     void sockInfo(net::SocketInfo category, std::string_view message);
     void Timer1Timer(std::string_view message);
+    void queueMessage(std::string_view message);
+    // Reports closed() once the socket closed and the queue is empty.
+    void closeWhenDrained();
 
     MessageHandler m_handler;
+    std::function<bool(std::string_view)> m_handles;
     wire::ReceiveAccumulator m_accumulator;
     // Runs only while messages wait; a lone message is handled at once.
     net::QtPaceTimer Timer1;
     net::PacedQueue receivedlist;
+    bool m_socketClosed = false;
+    bool m_overrun = false;
     bool m_closedReported = false;
     bool m_opened = false;
     // Declared last: it is closed while everything it reports to still exists.

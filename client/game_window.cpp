@@ -60,6 +60,10 @@ GameWindow::GameWindow(std::uint64_t shuffleSeed, const ClockMaker& makeClock)
         m_game->handle(message);
         afterMessage();
     });
+    m_session.setHandledMessages(&ClientGame::handles);
+    connect(&m_session, &ClientSession::overrun, this, [this] {
+        addSystemLine("The host sent more than this window can take in: the connection is closed.");
+    });
     connect(&m_session, &ClientSession::closed, this, [this] { closeWindow(); });
     connect(&m_session, &ClientSession::socketError, this, [this](const QString& error) {
         m_window->chatView().addlinetochat(error, QColor(palette::kSeatTextOnTurn));
@@ -99,7 +103,6 @@ void GameWindow::attachHost(net::TServer& server)
 void GameWindow::hostpress(int port)
 {
     m_game->setIshost(true);
-    m_window->menu().entry(QStringLiteral("StartGame1"))->setEnabled(true);
     emit hostRoleTaken();
     m_session.open("127.0.0.1", port);
 }
@@ -107,7 +110,6 @@ void GameWindow::hostpress(int port)
 void GameWindow::joinpress(const std::string& address, int port)
 {
     m_game->setIshost(false);
-    m_window->menu().entry(QStringLiteral("StartGame1"))->setEnabled(false);
     m_session.open(address, port);
 }
 
@@ -117,7 +119,6 @@ void GameWindow::afterMessage()
 {
     if (m_game->myplayer() == 1 && !m_game->ishost()) {
         m_game->setIshost(true);
-        m_window->menu().entry(QStringLiteral("StartGame1"))->setEnabled(true);
         emit hostRoleTaken();
     }
 }
@@ -249,6 +250,12 @@ void GameWindow::buttonsChanged()
 {
     m_window->setButtonsShown(m_game->wordButtonsShown());
     m_window->setStartShown(m_game->startShown());
+    const bool startEnabled = m_game->startEnabled();
+    QAction* startEntry = m_window->menu().entry(QStringLiteral("StartGame1"));
+    const bool withdrawn = startEntry->isEnabled() && !startEnabled;
+    startEntry->setEnabled(startEnabled);
+    if (withdrawn)
+        emit gameOptionsWithdrawn();
 }
 
 void GameWindow::timerChanged()

@@ -89,6 +89,9 @@ public:
 signals:
     // The start button or "Start Game" while logged in: the options dialog opens.
     void gameOptionsRequested();
+    // The start was taken back (slot 1 learnt from its catch-up that a game
+    // runs): an options dialog opened meanwhile closes unsent.
+    void gameOptionsWithdrawn();
     // "Bot Speed": the host's computer players' step in milliseconds.
     void botSpeedChosen(int milliseconds);
     // The settings were read and applied to this window; the options dialog

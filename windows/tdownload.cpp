@@ -1,6 +1,7 @@
 #include "windows/tdownload.h"
 
 #include <QCoreApplication>
+#include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 #include <QFrame>
@@ -98,6 +99,11 @@ QLabel* wrapped(const QString& text, QWidget* parent)
 bool startDetachedProcess(const QString& program, const QStringList& arguments)
 {
     return QProcess::startDetached(program, arguments);
+}
+
+bool openFolderOnDesktop(const QUrl& folder)
+{
+    return QDesktopServices::openUrl(folder);
 }
 
 QUrl lobbyInstallerUrl(const QString& server)
@@ -287,6 +293,10 @@ void Tdownload::getbuttonClick()
         return;
     }
 
+    // A file left by an older copy may carry execute bits: what arrives now must not.
+    m_file.setPermissions(m_file.permissions() & ~(QFileDevice::ExeOwner | QFileDevice::ExeUser |
+                                                   QFileDevice::ExeGroup | QFileDevice::ExeOther));
+
     QNetworkRequest request(url);
     request.setRawHeader("User-Agent", kUserAgent);
     request.setRawHeader("Accept", kAccept);
@@ -400,15 +410,15 @@ void Tdownload::finish()
     m_file.close();
     if (m_aborted)
         return;
-    m_infolabel3->setText(QStringLiteral("Installing"));
+    // Saved, and left as it arrived: not executable, not started. The game goes on.
     const QString installer = installerFile();
-    QFile::setPermissions(installer,
-                          QFile::permissions(installer) | QFileDevice::ExeOwner | QFileDevice::ExeUser);
-    if (!m_starter || !m_starter(installer, kInstallerArguments)) {
-        showMessage(QStringLiteral("An Error has Occurred."));
-        return;
-    }
-    emit exitRequested();
+    m_infolabel3->setText(QStringLiteral("Saved: ") + QFileInfo(installer).fileName());
+    const QString folder = QFileInfo(installer).absolutePath();
+    const bool shown = m_openFolder && m_openFolder(QUrl::fromLocalFile(folder));
+    showMessage(QStringLiteral("The Halvo Lobby's installer for Windows has been saved as\n%1\n\n"
+                               "It is not run here: install the lobby from it on a Windows computer.%2")
+                    .arg(QDir::toNativeSeparators(installer),
+                         shown ? QStringLiteral(" Its folder is open in your file manager.") : QString()));
 }
 
 void Tdownload::Button1Click()

@@ -1,10 +1,15 @@
 #pragma once
 
 // The lobby download window, shown over a solo game as it starts. It offers
-// to fetch and install the Halvo Lobby, to go on playing solo, or to switch to
+// to fetch the Halvo Lobby's installer, to go on playing solo, or to switch to
 // the lobby when it is already installed. Everything here runs from events:
 // the transfer, the progress texts and the message boxes never hold up the
 // game behind the window.
+//
+// The installer is a program for Windows that arrives over plain, unchecked
+// HTTP: whatever answers for the lobby server's address decides what it holds.
+// So it is only saved: never marked executable, never started. The window says
+// where it is and opens its folder in the desktop's file manager.
 
 #include <QFile>
 #include <QNetworkAccessManager>
@@ -24,6 +29,9 @@ namespace lexiflip::windows {
 // Starts a program without waiting for it; false when it could not start.
 using ProcessStarter = std::function<bool(const QString& program, const QStringList& arguments)>;
 bool startDetachedProcess(const QString& program, const QStringList& arguments);
+// Shows a folder (a file URL) in the desktop's file manager; false when it could not.
+using FolderOpener = std::function<bool(const QUrl& folder)>;
+bool openFolderOnDesktop(const QUrl& folder);
 
 // The installer's address on the lobby server, host[:port]; an empty URL when
 // the server text does not name a host.
@@ -43,8 +51,6 @@ public:
     static inline const QString kInstallerPath = QStringLiteral("/lobby/hvlsetup.exe");
     static inline const QByteArray kUserAgent = "Mozilla/3.0 (compatible)";
     static inline const QByteArray kAccept = "image/gif, image/x-xbitmap, image/jpeg, image/pjpeg, */*";
-    static inline const QStringList kInstallerArguments = {QStringLiteral("/SP-"), QStringLiteral("/silent"),
-                                                           QStringLiteral("/noicons")};
     // A transfer that brings nothing for this long ends as an error.
     static constexpr int kStallMs = 30000;
 
@@ -58,7 +64,9 @@ public:
     void setLobbyServerFromSettings(const QString& server);
     QString lobbyServer() const { return m_server; }
     void setDownloadDirectory(const QString& directory) { m_directory = directory; }
+    // Starts the installed lobby ("Play with Others"); nothing downloaded is ever started.
     void setProcessStarter(ProcessStarter starter) { m_starter = std::move(starter); }
+    void setFolderOpener(FolderOpener opener) { m_openFolder = std::move(opener); }
     void setLobbyFinder(std::function<QString()> finder) { m_findLobby = std::move(finder); }
 
     bool downloading() const { return !m_reply.isNull(); }
@@ -72,8 +80,8 @@ public:
     void Button2Click();     // "Play with Others"
 
 signals:
-    // The game should close through the main window's "Exit": the installer or
-    // the lobby has started.
+    // The game should close through the main window's "Exit": the installed
+    // lobby has started.
     void exitRequested();
 
 protected:
@@ -97,6 +105,7 @@ private:
     QString m_server;
     QString m_directory;
     ProcessStarter m_starter = startDetachedProcess;
+    FolderOpener m_openFolder = openFolderOnDesktop;
     std::function<QString()> m_findLobby = findLobbyProgram;
     bool m_aborted = false;
     bool m_docBegun = false;

@@ -23,6 +23,17 @@ bool endsLink(char c)
     return (l >= 'a' && l <= 'z') || (c >= '0' && c <= '9') || c == '/';
 }
 
+// The link prefixes in the order they are looked for, each with whether its
+// link waits for the player's confirmation.
+struct LinkKind {
+    std::string_view prefix;
+    bool confirmed;
+};
+constexpr LinkKind kLinkKinds[] = {
+    {"http://", false}, {"ftp://", false},  {"file://", true},  {"gopher://", true},
+    {"telnet://", true}, {"news:", false}, {"mailto:", false}, {"www.", false},
+};
+
 } // namespace
 
 Typed readTyped(std::string_view text)
@@ -81,9 +92,7 @@ std::optional<LinkSpan> findLink(std::string_view text, std::size_t position)
     std::string piece(text.substr(left, right - left));
     std::transform(piece.begin(), piece.end(), piece.begin(), lower);
 
-    static constexpr std::string_view kPrefixes[] = {"http://",   "ftp://", "file://", "gopher://",
-                                                     "telnet://", "news:",  "mailto:", "www."};
-    for (std::string_view prefix : kPrefixes) {
+    for (const auto& [prefix, confirmed] : kLinkKinds) {
         const std::size_t at = piece.find(prefix);
         if (at == std::string::npos)
             continue;
@@ -95,6 +104,18 @@ std::optional<LinkSpan> findLink(std::string_view text, std::size_t position)
         return LinkSpan{left + at, end - at};
     }
     return std::nullopt;
+}
+
+bool linkNeedsConfirmation(std::string_view link)
+{
+    std::string start(link.substr(0, 16));
+    std::transform(start.begin(), start.end(), start.begin(), lower);
+    for (const auto& [prefix, confirmed] : kLinkKinds) {
+        if (start.starts_with(prefix))
+            return confirmed;
+    }
+    // Not a link the chat finds: asked about rather than opened blind.
+    return true;
 }
 
 } // namespace lexiflip::client::chat

@@ -90,4 +90,10 @@ struct LinkSpan {
 // not opened. A prefix alone is no link.
 std::optional<LinkSpan> findLink(std::string_view text, std::size_t position);
 
+// Whether a link found in the chat is opened only after the player confirmed
+// it: any player writes the chat, and the handlers of "file://", "gopher://"
+// and "telnet://" can start programs on some desktops. The web, mail and news
+// links open at once.
+bool linkNeedsConfirmation(std::string_view link);
+
 } // namespace lexiflip::client::chat

@@ -144,6 +144,8 @@ struct ClientGame::Dispatch {
         {wire::cmd::sneaker, &ClientGame::sneaker},
         {wire::cmd::playasound, &ClientGame::playasound},
     }};
+    // The row of the entry's command, if any.
+    static const Row* find(std::string_view message);
 };
 
 ClientGame::ClientGame(ClientSender& sender, ClientScreen& screen, TallyCalls& tally, engine::Clock& turntime,
@@ -161,7 +163,7 @@ ClientGame::ClientGame(ClientSender& sender, ClientScreen& screen, TallyCalls& t
 void ClientGame::setIshost(bool ishost)
 {
     m_ishost = ishost;
-    m_startShown = ishost;
+    m_startShown = startEnabled();
     m_screen.buttonsChanged();
 }
 
@@ -178,18 +180,28 @@ void ClientGame::setPlayasoundHandler(std::function<void(std::string_view)> hand
 // ---------------------------------------------------------------------------
 // Dispatch
 
+const ClientGame::Dispatch::Row* ClientGame::Dispatch::find(std::string_view message)
+{
+    const std::optional<wire::SplitEntry> entry = wire::splitEntry(message.substr(0, wire::kMaxMessageBytes));
+    if (!entry)
+        return nullptr;
+    for (const Row& row : rows) {
+        if (row.command == entry->command)
+            return &row;
+    }
+    return nullptr;
+}
+
 void ClientGame::handle(std::string_view message)
 {
     message = message.substr(0, wire::kMaxMessageBytes);
-    const std::optional<wire::SplitEntry> entry = wire::splitEntry(message);
-    if (!entry)
-        return;
-    for (const Dispatch::Row& row : Dispatch::rows) {
-        if (row.command == entry->command) {
-            (this->*row.handler)(entry->payload);
-            return;
-        }
-    }
+    if (const Dispatch::Row* row = Dispatch::find(message))
+        (this->*row->handler)(wire::splitEntry(message)->payload);
+}
+
+bool ClientGame::handles(std::string_view message)
+{
+    return Dispatch::find(message) != nullptr;
 }
 
 // ---------------------------------------------------------------------------
@@ -465,6 +477,7 @@ void ClientGame::winner(std::string_view data)
     m_winner.shown = true;
     chatLine(m_winner.text);
     m_screen.winnerChanged();
+    m_awaitingWinner = false;
     if (m_ishost) {
         m_startShown = true;
         m_screen.buttonsChanged();
@@ -772,6 +785,11 @@ void ClientGame::stats(std::string_view data)
         m_gameTexts.gameMode = "Game Mode: Sneak Peek";
     m_gameTexts.notPlaying = maxFour != "0";
     m_screen.gameOptionsChanged();
+    // Only a window that came in while a game runs is caught up: a slot 1
+    // given to it starts the next game, not this one.
+    m_awaitingWinner = true;
+    m_startShown = false;
+    m_screen.buttonsChanged();
     forEachGroup(fields, 2, [this](std::span<const std::string_view> items) {
         const auto values = numbers<2>(items);
         if (!values || !isSeat((*values)[0]))
@@ -1053,6 +1071,8 @@ void ClientGame::JustWatch1Click()
 
 void ClientGame::button_startClick()
 {
+    if (m_awaitingWinner)
+        return;
     if (m_loggedin)
         m_screen.openGameOptions();
     else

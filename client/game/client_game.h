@@ -133,7 +133,7 @@ public:
                engine::Clock& sneakerClock, std::uint64_t shuffleSeed = 1);
 
     // Options, set by the window from the settings and its menus.
-    void setIshost(bool ishost);              // also shows the start button
+    void setIshost(bool ishost);              // also shows the start button (see startEnabled)
     void setLoginname(std::string_view name); // without the terminator
     void setClearWord(bool on) { m_clearWord = on; }
     void setTurnSoundNew(bool on) { m_turnSoundNew = on; }
@@ -143,6 +143,9 @@ public:
 
     // One received entry, without its terminator: one step of the dispatch.
     void handle(std::string_view message);
+    // Whether handle() has a handler for the entry's command: the others are
+    // dropped unread, so the window need not keep them.
+    static bool handles(std::string_view message);
 
     // Clock ticks.
     void turntimeTimer();
@@ -200,6 +203,9 @@ public:
     const std::string& status() const { return m_status; }
     bool wordButtonsShown() const { return m_wordButtons; } // CLEAR, BUY, PASS, DONE
     bool startShown() const { return m_startShown; }
+    // The main menu's "Start Game": the host's player's, except while a game
+    // that was already running when this window came in has not ended.
+    bool startEnabled() const { return m_ishost && !m_awaitingWinner; }
     bool shuffleShown() const { return true; }
     const TimerView& timer() const { return m_timer; }
     bool timerRunning() const;
@@ -309,6 +315,9 @@ private:
     std::string m_status = "Welcome to Lexiflip";
     bool m_wordButtons = false;
     bool m_startShown = false;
+    // The own catch-up said a game runs: it is not this window's to restart,
+    // even from slot 1, until its winner is announced.
+    bool m_awaitingWinner = false;
     TimerView m_timer;
     TheirTiles m_theirTiles;
     Sneaker m_sneaker;

@@ -8,6 +8,7 @@
 #include <QClipboard>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextBlock>
@@ -201,6 +202,45 @@ TEST(ChatControls, ALinkInTheChatOpensWithoutItsFullStopAndFocusReturnsToTheEntr
     EXPECT_EQ(opened[0], QUrl("http://example.com/rules"));
     EXPECT_EQ(opened[1], QUrl("http://www.example.org"));
     EXPECT_EQ(window.window().focusWidget(), &window.window().chatEntry());
+}
+
+// Links whose handlers can start programs wait for the player's Yes in a box
+// that shows the whole link; web, mail and news links open at once.
+TEST(ChatControls, FileTelnetAndGopherLinksOpenOnlyAfterThePlayerConfirms)
+{
+    GameWindow window(7);
+    window.window().show();
+    std::vector<QUrl> opened;
+    window.chat().setLinkOpener([&](const QUrl& url) { opened.push_back(url); });
+    ChatView& view = window.window().chatView();
+    auto box = [&] { return window.window().findChild<QMessageBox*>("linkbox"); };
+
+    for (const char* link : {"http://example.com/a", "ftp://example.com/b", "mailto:ann@example.com",
+                             "news:comp.games", "www.example.org"}) {
+        opened.clear();
+        emit view.linkClicked(QString::fromLatin1(link));
+        EXPECT_EQ(opened.size(), 1u) << link;
+        EXPECT_EQ(box(), nullptr) << link;
+    }
+    for (const char* link : {"file:///home/ann/run.desktop", "telnet://example.com:23/x",
+                             "gopher://example.com/1", "FILE:///etc/passwd"}) {
+        opened.clear();
+        emit view.linkClicked(QString::fromLatin1(link));
+        ASSERT_NE(box(), nullptr) << link;
+        EXPECT_TRUE(box()->isVisible());
+        EXPECT_TRUE(box()->text().endsWith(QString::fromLatin1(link))) << box()->text().toStdString();
+        EXPECT_TRUE(opened.empty()) << link << " opened before the answer";
+        box()->button(QMessageBox::No)->click();
+        EXPECT_TRUE(waitUntil([&] { return box() == nullptr; }));
+        EXPECT_TRUE(opened.empty()) << link << " opened after No";
+
+        emit view.linkClicked(QString::fromLatin1(link));
+        ASSERT_NE(box(), nullptr) << link;
+        box()->button(QMessageBox::Yes)->click();
+        ASSERT_EQ(opened.size(), 1u) << link;
+        EXPECT_EQ(opened[0], QUrl(QString::fromLatin1(link), QUrl::TolerantMode));
+        EXPECT_TRUE(waitUntil([&] { return box() == nullptr; }));
+    }
 }
 
 TEST(ChatControls, TextColourIsSavedOnlyWhenChosenActionColourAlways)

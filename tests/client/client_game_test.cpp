@@ -492,6 +492,43 @@ TEST(ClientCatchUp, StatsNamingTheOwnSeatLeavesNobodyOnTurn)
     EXPECT_EQ(rig.game.turnowner(), 1);
 }
 
+// Slot 1 given to a window that came in mid-game (the host's first player
+// left): the start waits for that game's winner, as a hosting window's does,
+// whether the role came before or after the catch-up.
+TEST(ClientCatchUp, ASlotOneCaughtUpMidGameMayStartOnlyAfterItsWinner)
+{
+    for (const bool roleFirst : {true, false}) {
+        ClientRig rig;
+        rig.login(1, "Joe");
+        if (roleFirst)
+            rig.game.setIshost(true);
+        rig.feed({"CMD_newplayerinfo+1+Joe", "CMD_existingplayers+2+Bob",
+                  "CMD_stats+1+900+60+2+41+blind+0+1+0+2+12+3+0+4+0+5+0+6+0", "CMD_theboard+1+1+5"});
+        if (!roleFirst)
+            rig.game.setIshost(true);
+        EXPECT_TRUE(rig.game.ishost());
+        EXPECT_FALSE(rig.game.startShown()) << roleFirst;
+        EXPECT_FALSE(rig.game.startEnabled()) << roleFirst;
+        rig.game.button_startClick();
+        EXPECT_EQ(rig.screen.optionsOpened, 0) << roleFirst;
+
+        rig.feed({"CMD_winner+Bob+"});
+        EXPECT_TRUE(rig.game.startShown()) << roleFirst;
+        EXPECT_TRUE(rig.game.startEnabled()) << roleFirst;
+        rig.game.button_startClick();
+        EXPECT_EQ(rig.screen.optionsOpened, 1) << roleFirst;
+    }
+
+    // A hosting window keeps its menu entry through its own games.
+    ClientRig host;
+    host.game.setIshost(true);
+    host.login(1);
+    EXPECT_TRUE(host.game.startShown() && host.game.startEnabled());
+    host.feed({"CMD_startgame+You+200+60+3+0+"});
+    EXPECT_FALSE(host.game.startShown());
+    EXPECT_TRUE(host.game.startEnabled());
+}
+
 TEST_F(OwnTurn, ASneakPeekGreysTheBoardAndTakesNoClicks)
 {
     rig.feed({"CMD_sneak+1+"});

@@ -89,15 +89,24 @@ TEST(ClientSession, AHandlerThatThrowsReachesTheErrorReportAndTheNextMessageStil
     EXPECT_EQ(c.handled.back(), "CMD_good+");
 }
 
-TEST(ClientSession, TheHostClosingReportsClosedOnceAndSendsNothingAfterwards)
+// What the host sent before it closed is handled before the close is reported.
+TEST(ClientSession, TheHostClosingReportsClosedOnceAfterItsLastMessagesAndSendsNothingAfterwards)
 {
     Connected c;
     int closes = 0;
-    QObject::connect(&c.session, &ClientSession::closed, [&closes] { ++closes; });
+    std::size_t handledAtClose = 0;
+    QObject::connect(&c.session, &ClientSession::closed, [&] {
+        ++closes;
+        handledAtClose = c.handled.size();
+    });
+    c.host.write("CMD_tie+\xFF"
+                 "CMD_stats+1+\xFF"
+                 "CMD_full+\xFF");
     c.host.peer->disconnectFromHost();
     ASSERT_TRUE(waitUntil([&] { return closes > 0; }));
     testing::settle();
     EXPECT_EQ(closes, 1);
+    EXPECT_EQ(handledAtClose, 3u);
     EXPECT_FALSE(c.session.isConnected());
     c.session.send("CMD_hepass+1+\xFF"); // must not raise
 }

@@ -7,8 +7,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QSignalSpy>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTextBlock>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -24,6 +26,7 @@
 #include "client/game/client_game.h"
 #include "client/game_window.h"
 #include "client/main_menu.h"
+#include "client/pictures/palette.h"
 #include "client/sound_player.h"
 #include "client/tchat.h"
 #include "engine/computer_words.h"
@@ -243,13 +246,74 @@ TEST(GameWindow, AFullHostsBoxIsReadBeforeTheWindowCloses)
     window.joinpress("127.0.0.1", host.serverPort());
     ASSERT_TRUE(waitUntil([&] { return host.hasPendingConnections(); }));
     QTcpSocket* peer = host.nextPendingConnection();
+    // As lexiflip-host does: the word, and the connection closed at once.
     peer->write("CMD_full+\xFF");
+    peer->disconnectFromHost();
     ASSERT_TRUE(waitUntil([&] { return window.window().hostBox() != nullptr; }));
     EXPECT_EQ(window.window().hostBox()->text(), "Game is full");
     testing::settle();
     EXPECT_TRUE(window.window().isVisible()) << "the box went with the window before it was read";
     window.window().hostBox()->accept();
     EXPECT_TRUE(waitUntil([&] { return !window.window().isVisible(); }));
+}
+
+// A host that floods the window: a message nobody handles is not even
+// queued; handled ones beyond the queue's cap close the connection, saying why.
+struct FloodingHost {
+    FloodingHost()
+    {
+        EXPECT_TRUE(host.listen(QHostAddress::LocalHost, 0));
+        window.window().show();
+        window.joinpress("127.0.0.1", host.serverPort());
+        EXPECT_TRUE(waitUntil([&] { return host.hasPendingConnections(); }));
+        peer = host.nextPendingConnection();
+    }
+    void send(const QByteArray& message, int times)
+    {
+        QByteArray bytes;
+        for (int i = 0; i < times; ++i)
+            bytes += message + '\xFF';
+        peer->write(bytes);
+    }
+    QString chat() { return window.window().chatView().toPlainText(); }
+
+    QTcpServer host;
+    GameWindow window{1};
+    QTcpSocket* peer = nullptr;
+};
+
+const QString kOverrun = QStringLiteral("The host sent more than this window can take in");
+
+TEST(GameWindow, MessagesNobodyHandlesAreDroppedBeforeTheyAreQueued)
+{
+    FloodingHost flood;
+    ASSERT_NE(flood.peer, nullptr);
+    // Four times the cap, in reads of many messages each; then one the window handles.
+    flood.send("CMD_nosuchcommand+1+2+3", 4 * int(net::TServer::kQueueLimitPerConnection) * 20);
+    flood.send("CMD_newplayerinfo+3+Zed", 1);
+    ASSERT_TRUE(waitUntil([&] { return flood.chat().contains("Zed is Connected."); }));
+    EXPECT_EQ(flood.window.session().queuedEntries(), 0u);
+    EXPECT_FALSE(flood.chat().contains(kOverrun));
+    EXPECT_EQ(flood.peer->state(), QAbstractSocket::ConnectedState);
+    EXPECT_TRUE(flood.window.window().isVisible());
+}
+
+TEST(GameWindow, AHostThatFillsTheReceiveQueueIsClosedWithALineSayingWhy)
+{
+    FloodingHost flood;
+    ASSERT_NE(flood.peer, nullptr);
+    flood.send("CMD_tie+", 20 * int(net::TServer::kQueueLimitPerConnection));
+    ASSERT_TRUE(waitUntil([&] { return flood.chat().contains(kOverrun); }));
+    EXPECT_LE(flood.window.session().queuedEntries(), std::size_t(net::TServer::kQueueLimitPerConnection));
+    const QTextBlock line = flood.window.window().chatView().document()->findBlock(
+        int(flood.chat().indexOf(kOverrun)));
+    EXPECT_EQ(line.begin().fragment().charFormat().foreground().color(),
+              palette::fromColour(palette::kSystemColour));
+    // Closed like a disconnect: the host sees it go, and the window closes
+    // once what was queued has been handled.
+    EXPECT_TRUE(waitUntil([&] { return flood.peer->state() == QAbstractSocket::UnconnectedState; }));
+    EXPECT_TRUE(waitUntil([&] { return !flood.window.window().isVisible(); }));
+    EXPECT_EQ(flood.window.session().queuedEntries(), 0u);
 }
 
 TEST(GameWindow, AJoiningClientGivenSlotOneIsTheHostsPlayer)
@@ -265,6 +329,37 @@ TEST(GameWindow, AJoiningClientGivenSlotOneIsTheHostsPlayer)
     EXPECT_TRUE(window.game().ishost());
     EXPECT_TRUE(window.window().findChild<QWidget*>("button_start")->isVisible());
     EXPECT_TRUE(window.window().menu().entry("StartGame1")->isEnabled());
+}
+
+// Slot 1 comes with the host's player's role, until the catch-up says a game
+// runs: then the start is taken back, an options dialog opened meanwhile too.
+TEST(GameWindow, SlotOneCaughtUpMidGameLosesTheStartUntilTheWinner)
+{
+    QTcpServer host;
+    ASSERT_TRUE(host.listen(QHostAddress::LocalHost, 0));
+    GameWindow window(1);
+    window.window().show();
+    window.setPlayerName("Joe");
+    QSignalSpy withdrawn(&window, &GameWindow::gameOptionsWithdrawn);
+    window.joinpress("127.0.0.1", host.serverPort());
+    ASSERT_TRUE(waitUntil([&] { return host.hasPendingConnections(); }));
+    QTcpSocket* peer = host.nextPendingConnection();
+    QWidget* start = window.window().findChild<QWidget*>("button_start");
+    QAction* entry = window.window().menu().entry("StartGame1");
+
+    peer->write("CMD_sendlogininfo+1+\xFF");
+    ASSERT_TRUE(waitUntil([&] { return start->isVisible(); }));
+    EXPECT_TRUE(entry->isEnabled());
+    peer->write("CMD_newplayerinfo+1+Joe\xFF"
+                "CMD_stats+1+900+60+2+41+blind+0+1+0+2+12\xFF");
+    ASSERT_TRUE(waitUntil([&] { return !start->isVisible(); }));
+    EXPECT_FALSE(entry->isEnabled());
+    EXPECT_EQ(withdrawn.count(), 1);
+
+    peer->write("CMD_winner+Bob+\xFF");
+    ASSERT_TRUE(waitUntil([&] { return start->isVisible(); }));
+    EXPECT_TRUE(entry->isEnabled());
+    EXPECT_EQ(withdrawn.count(), 1);
 }
 
 // Plays the own turns through the widgets: five flips on the board, then the

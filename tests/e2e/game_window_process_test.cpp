@@ -1,6 +1,7 @@
 // lexiflip started as a process, offscreen: the roles its command line picks,
 // seen from the wire.
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTcpServer>
@@ -20,9 +21,12 @@ namespace {
 class GameProcess {
 public:
     GameProcess(const QStringList& arguments, quint16 port, const Home& home,
-                const QList<QPair<QString, QString>>& extraEnvironment = {})
+                const QList<QPair<QString, QString>>& extraEnvironment = {},
+                const QString& workingDirectory = {})
     {
         m_process.setProcessEnvironment(windowEnvironment(port, home.path(), extraEnvironment));
+        if (!workingDirectory.isEmpty())
+            m_process.setWorkingDirectory(workingDirectory);
         m_process.start(binaryDir() + QStringLiteral("/app/lexiflip"), arguments);
         m_process.waitForStarted(10000);
     }
@@ -79,6 +83,32 @@ TEST(LexiflipWindow, WithARoleOtherThanTrueItJoinsTheGivenHostOnItsPort)
         return login.count('\xFF') >= 2;
     }));
     EXPECT_EQ(login, QByteArray("CMD_logininfo+3+1.0.3+Ann\xFF\xFF"));
+}
+
+// The shipped program has no screenshot switch: "--screenshot" is a player's
+// name like any other, after "--" or not, and nothing is written for it.
+TEST(LexiflipWindow, ScreenshotIsAPlayersNameNotASwitch)
+{
+    for (const QStringList& arguments :
+         {QStringList{"--", "--screenshot", "127.0.0.1", "join"}, QStringList{"--screenshot", "127.0.0.1", "join"}}) {
+        QTcpServer host;
+        ASSERT_TRUE(host.listen(QHostAddress::LocalHost, 0));
+        Home home;
+        Home workingDirectory;
+        GameProcess game(arguments, host.serverPort(), home, {}, workingDirectory.path());
+        ASSERT_TRUE(waitUntil([&] { return host.hasPendingConnections(); }, 15000)) << arguments.join(' ').toStdString();
+        QTcpSocket* window = host.nextPendingConnection();
+        window->write("CMD_sendlogininfo+3+\xFF");
+        QByteArray login;
+        ASSERT_TRUE(waitUntil([&] {
+            login += window->readAll();
+            return login.count('\xFF') >= 2;
+        }));
+        EXPECT_EQ(login, QByteArray("CMD_logininfo+3+1.0.3+--screenshot\xFF\xFF"));
+        EXPECT_TRUE(game.running());
+        EXPECT_TRUE(QDir(workingDirectory.path()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden))
+            << "a file was written for the switch";
+    }
 }
 
 TEST(LexiflipWindow, ASecondCopyHandsOverToTheFirstAndEndsAtOnce)

@@ -337,6 +337,34 @@ TEST_F(GameInProgress, AWindowJoiningMidTurnShowsWhatThePlayersSawAndPlaysItsTur
     EXPECT_EQ(dan.quit(), 0);
 }
 
+// The host's first player starts a game and drops; a window that joins gets
+// slot 1, and with it the host's player's role, but the running game is not
+// its to restart: no START GAME, no "Start Game", until that game's winner.
+TEST_F(GameInProgress, AWindowGivenSlotOneMidGameCannotStartAnotherUntilItEnds)
+{
+    TestClient& ann = connect("Ann");
+    TestClient& bob = connect("Bob");
+    ASSERT_EQ(ann.slot(), 1);
+    start(ann);
+    ASSERT_TRUE(bob.waitFor("CMD_nextplayer+"));
+    ann.close();
+    ASSERT_TRUE(bob.waitFor("CMD_playerdisconnected+1", 10000));
+
+    Home home;
+    DrivenWindow joe({QStringLiteral("Joe"), QStringLiteral("127.0.0.1"), QStringLiteral("join")}, port,
+                     home.path(), {{QStringLiteral("LEXIFLIP_LOBBY_PORT"), QString::number(freePort())}});
+    ASSERT_TRUE(bob.waitFor("CMD_newplayerinfo+1+Joe", 30000)) << joe.errors();
+    // Caught up: Bob's turn, as it stood or once the host passed slot 1's.
+    ASSERT_TRUE(joe.waitFor([](const DrivenState& s) { return s.number("slot") == 1 && s.number("turn") == 2; },
+                            30000))
+        << joe.errors();
+    EXPECT_FALSE(joe.last().flag("start"));
+    EXPECT_FALSE(joe.command("menu StartGame1")) << "the running game could be restarted";
+    EXPECT_FALSE(joe.command("click button_start"));
+    EXPECT_FALSE(joe.state().flag("options"));
+    EXPECT_EQ(joe.quit(), 0);
+}
+
 // A player leaves with his turn half played and logs in again: he gets his
 // seat back with its score and bar as they stand, and plays on. When he is
 // not the host's own player the turn moves on as he leaves; slot 1's turn

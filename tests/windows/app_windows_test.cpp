@@ -92,6 +92,12 @@ TEST(LexiflipApp, OnlyTheMainWindowShowsAndEachViewAndHelpEntryOpensItsWindow)
     }
     // The phrase editor opened with the buttons' phrases; its Done gives them back.
     EXPECT_EQ(p.phrases.phrases(), p.game.phrases());
+
+    // A start taken back closes the options dialog unsent.
+    emit p.game.gameOptionsRequested();
+    EXPECT_TRUE(p.gamestart.isVisible());
+    emit p.game.gameOptionsWithdrawn();
+    EXPECT_FALSE(p.gamestart.isVisible());
 }
 
 TEST(LexiflipApp, TheStoredOptionsReachTheOptionsDialogAndItsStartKeepsThem)

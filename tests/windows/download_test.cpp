@@ -1,6 +1,7 @@
 // The lobby download window against a small HTTP server on 127.0.0.1 that
 // the test drives step by step: the request, the progress texts, a complete
-// file, and every way a transfer can end without an installer.
+// file that is saved and never run, and every way a transfer can end without
+// an installer.
 
 #include <QAbstractButton>
 #include <QDir>
@@ -75,7 +76,11 @@ protected:
         window.setLobbyServer(server.address());
         window.setProcessStarter([this](const QString& program, const QStringList& arguments) {
             starts.push_back({program, arguments});
-            return starterWorks;
+            return reallyStart ? startDetachedProcess(program, arguments) : true;
+        });
+        window.setFolderOpener([this](const QUrl& folder) {
+            openedFolders.push_back(folder);
+            return true;
         });
         window.show();
     }
@@ -108,10 +113,15 @@ protected:
     Tdownload window;
     QSignalSpy exits{&window, &Tdownload::exitRequested};
     std::vector<Start> starts;
-    bool starterWorks = true;
+    std::vector<QUrl> openedFolders;
+    // Whether a start goes beyond the record, so that a script that were run
+    // would leave its mark.
+    bool reallyStart = false;
 };
 
-TEST_F(DownloadWindow, FetchesTheInstallerReportingEachStepThenStartsItAndExits)
+// Whatever answers for the lobby server decides what the file holds: here a
+// shell script that would leave a mark beside itself if it ever ran.
+TEST_F(DownloadWindow, FetchesTheInstallerReportingEachStepSavesItAndRunsNothing)
 {
     EXPECT_EQ(window.windowTitle(), "Download The Halvo Lobby");
     EXPECT_TRUE(window.windowFlags() & Qt::WindowStaysOnTopHint);
@@ -127,7 +137,10 @@ TEST_F(DownloadWindow, FetchesTheInstallerReportingEachStepThenStartsItAndExits)
     EXPECT_TRUE(request.contains("\r\nAccept: image/gif, image/x-xbitmap, image/jpeg, image/pjpeg, */*\r\n"))
         << request.toStdString();
 
-    const QByteArray body = QByteArray(600, 'M') + QByteArray(400, 'Z');
+    reallyStart = true;
+    const QString marker = QDir(directory.path()).filePath("ran");
+    const QByteArray script = "#!/bin/sh\ntouch \"$(dirname \"$0\")/ran\"\n";
+    const QByteArray body = script + QByteArray(1000 - script.size(), '#');
     server.send(head("200 OK", body.size())); // three header lines, three dots
     ASSERT_TRUE(waitFor([&] { return text("infolabel3") == "Downloading: hvlsetup.exe"; }));
     EXPECT_EQ(text("infolabel"), "Loading...");
@@ -138,30 +151,38 @@ TEST_F(DownloadWindow, FetchesTheInstallerReportingEachStepThenStartsItAndExits)
     ASSERT_TRUE(finished());
 
     EXPECT_EQ(text("infolabel"), "Received 1000 bytes");
-    EXPECT_EQ(text("infolabel3"), "Installing");
+    EXPECT_EQ(text("infolabel3"), "Saved: hvlsetup.exe");
     QFile file(window.installerFile());
     EXPECT_EQ(QFileInfo(file).dir().path(), directory.path());
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), body);
-    EXPECT_TRUE(file.permissions() & QFileDevice::ExeOwner);
-    ASSERT_EQ(starts.size(), 1u);
-    EXPECT_EQ(starts[0].program, window.installerFile());
-    EXPECT_EQ(starts[0].arguments, QStringList({"/SP-", "/silent", "/noicons"}));
-    EXPECT_EQ(exits.count(), 1);
+    EXPECT_FALSE(file.permissions() & (QFileDevice::ExeOwner | QFileDevice::ExeUser | QFileDevice::ExeGroup |
+                                       QFileDevice::ExeOther));
+    EXPECT_TRUE(starts.empty());
+    EXPECT_FALSE(QFile::exists(marker));
+    EXPECT_EQ(openedFolders, std::vector<QUrl>({QUrl::fromLocalFile(directory.path())}));
+    ASSERT_EQ(messages().size(), 1);
+    EXPECT_TRUE(messages()[0].contains("installer for Windows")) << messages()[0].toStdString();
+    EXPECT_TRUE(messages()[0].contains(window.installerFile())) << messages()[0].toStdString();
+    EXPECT_EQ(exits.count(), 0) << "the game goes on";
+    EXPECT_TRUE(window.isVisible());
     EXPECT_TRUE(button("getbutton")->isEnabled());
 }
 
-TEST_F(DownloadWindow, AnInstallerThatCannotStartKeepsTheGameRunning)
+// A file an older copy marked executable loses the mark when it is fetched again.
+TEST_F(DownloadWindow, AnExecutableLeftFromBeforeIsRewrittenWithoutItsExecuteBits)
 {
-    starterWorks = false;
+    QFile old(window.installerFile());
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.close();
+    ASSERT_TRUE(old.setPermissions(old.permissions() | QFileDevice::ExeOwner | QFileDevice::ExeGroup));
     window.getbuttonClick();
     ASSERT_TRUE(server.waitForRequest());
     server.send(head("200 OK", 4) + "MZ!!");
     server.close();
     ASSERT_TRUE(finished());
-    EXPECT_EQ(starts.size(), 1u);
-    EXPECT_EQ(exits.count(), 0);
-    EXPECT_EQ(messages(), QStringList({"An Error has Occurred."}));
+    EXPECT_FALSE(QFile(window.installerFile()).permissions() & (QFileDevice::ExeOwner | QFileDevice::ExeGroup));
+    EXPECT_TRUE(starts.empty());
 }
 
 TEST_F(DownloadWindow, StopDownloadMidTransferStartsNothing)
