@@ -121,7 +121,7 @@ int main(int argc, char* argv[])
         app::takeScreenshotWhenPlaying(program.game, program.gamestart,
                                        QString::fromStdString(screenshotFile));
     const int status = QApplication::exec();
-    if (!screenshot)
-        program.tallylist.savetally();
+    if (!screenshot && !program.saveAtExit() && status == 0)
+        return 1;
     return status;
 }
