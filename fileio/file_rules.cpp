@@ -107,6 +107,8 @@ FileRead readRegularFile(const fs::path& name, Owner owner)
     else if (owner == Owner::User && info.st_uid != ::geteuid())
         problem = "it belongs to another user";
     if (problem.empty()) {
+        // Sized once, so that a large file (the word list) holds no slack.
+        result.bytes.reserve(static_cast<std::size_t>(info.st_size));
         char buffer[65536];
         for (;;) {
             const ssize_t n = ::read(fd, buffer, sizeof buffer);
