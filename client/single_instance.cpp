@@ -61,8 +61,9 @@ SingleInstance::Folder SingleInstance::privateFolder()
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
     if (!runtime.isEmpty() && check(runtime, false).isEmpty())
         return {runtime, {}};
-    // Not Qt's own fallback: its name is known in advance, and it gives up
-    // when another user made that folder first.
+    // Not Qt's own fallback, which, when another user made its folder first,
+    // leaves the socket in the shared temporary folder and the lock in the
+    // working folder: ours is checked, and when taken there is no guard.
     const QString own = QDir(QDir::tempPath()).filePath(QStringLiteral("lexiflip-%1").arg(::geteuid()));
     const QString problem = check(own, true);
     if (problem.isEmpty())

@@ -200,6 +200,7 @@ template <class Change> bool SettingsFile::rewrite(Change&& change)
 
 bool SettingsFile::save()
 {
+    m_problem.clear(); // a save that writes nothing has nothing to say either
     if (!m_wasRead)
         return false;
     return rewrite([&](IniFile& file) { writePreferences(file, m_prefs); });
@@ -213,6 +214,7 @@ bool SettingsFile::savePhrases(const std::array<std::string, 9>& phrases)
 
 bool SettingsFile::saveBoundsAtClose(const WindowBounds& window, const WindowSize& workArea, bool maximised)
 {
+    m_problem.clear();
     if (!m_wasRead)
         return false;
     const auto store = boundsToStoreAtClose(window, m_prefs.bounds, workArea, maximised);
