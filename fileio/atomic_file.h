@@ -18,6 +18,19 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// What the atomic writer does with what it finds at the target, by whose name
+// it is.
+enum class TargetRule {
+    // The program's own files (settings, tally): a symbolic link is followed
+    // only when it and its file both belong to this user (fileio/file_rules.h),
+    // and only a regular file is replaced; anything else is refused.
+    OwnFile,
+    // A path the user named for a tool: a link is followed wherever it points,
+    // and a target that is no regular file (a pipe, a device) cannot be
+    // replaced and is written in place.
+    NamedByUser,
+};
+
 // A file that replaces its target whole or not at all.
 //
 // The bytes go to a new temporary file in the target's directory (so that the
@@ -29,22 +42,10 @@ public:
 // wrong moment, which leaves a hidden ".name.XXXXXX.tmp" beside the target).
 //
 // The temporary is created under a random name, exclusively and without
-// following a link, so nobody can have it written elsewhere. What happens at
-// the target depends on whose name it is:
-enum class TargetRule {
-    // The program's own files (settings, tally): a symbolic link is followed
-    // only when it and its file both belong to this user (fileio/file_rules.h),
-    // and only a regular file is replaced; anything else is refused.
-    OwnFile,
-    // A path the user named for a tool: a link is followed wherever it points,
-    // and a target that is no regular file (a pipe, a device) cannot be
-    // replaced and is written in place.
-    NamedByUser,
-};
-//
-// A symbolic link that is followed has the file it points to replaced, not the
-// link. Every failure throws FileError naming the target, never the hidden
-// temporary; nothing fails silently.
+// following a link, so nobody can have it written elsewhere. A symbolic link
+// at the target that is followed (see TargetRule) has the file it points to
+// replaced, not the link. Every failure throws FileError naming the target,
+// never the hidden temporary; nothing fails silently.
 class AtomicFile {
 public:
     explicit AtomicFile(const std::filesystem::path& target, TargetRule rule = TargetRule::OwnFile);
