@@ -2,6 +2,7 @@
 
 #include <QAction>
 
+#include <cstdio>
 #include <exception>
 
 #include "client/main_menu.h"
@@ -104,6 +105,14 @@ void LexiflipApp::connectMenus()
     onEntry("PrhaseList1", [this] { phrases.PrhaseList1Click(game.phrases()); });
     onEntry("Help2", [this] { showWindow(help); });
     onEntry("About1", [this] { showWindow(about); });
+}
+
+bool LexiflipApp::saveAtExit()
+{
+    const QString problem = tallylist.savetally();
+    if (!problem.isEmpty())
+        std::fprintf(stderr, "Lexiflip: the tally was not saved: %s\n", problem.toLocal8Bit().constData());
+    return problem.isEmpty() && !game.saveFailedAtClose();
 }
 
 void LexiflipApp::start(const client::LaunchPlan& plan, bool offerLobbyDownload)

@@ -28,7 +28,7 @@ namespace lexiflip::app {
 //     app.game.window().show();
 //     app.start(processparams(parameters), true);
 //     ... event loop ...
-//     app.tallylist.savetally();
+//     app.saveAtExit();
 class LexiflipApp {
 public:
     // settingsFile: the settings file, or empty for none (nothing read or
@@ -41,6 +41,11 @@ public:
     // multi-player role was acted on. A component's error goes to the general
     // error report.
     void start(const client::LaunchPlan& plan, bool offerLobbyDownload);
+
+    // After the event loop, where no window is left to say it in: saves the
+    // tally, and says on standard error what was not saved now or as the
+    // window closed. False when anything was not saved (a non-zero exit).
+    bool saveAtExit();
 
     client::GameWindow game;
     windows::Tdownload download;

@@ -129,7 +129,7 @@ int main(int argc, char* argv[])
         driver = std::make_unique<app::TestDriver>(program, STDIN_FILENO);
 #endif
     const int status = QApplication::exec();
-    if (!screenshot)
-        program.tallylist.savetally();
+    if (!screenshot && !program.saveAtExit() && status == 0)
+        return 1;
     return status;
 }

@@ -85,6 +85,9 @@ public:
     void applyEditedPhrases(const QStringList& phrases);
     // The watcher list's "Remove From Game" on the watcher in slot.
     void kickWatcher(int slot);
+    // The settings could not be saved as the window closed (said on standard
+    // error then): the program's exit status reports it.
+    bool saveFailedAtClose() const { return m_saveFailedAtClose; }
 
 signals:
     // The start button or "Start Game" while logged in: the options dialog opens.
@@ -138,6 +141,8 @@ private:
     void connectShell();
     void applyPreferences(const settings::Preferences& prefs);
     void collectPreferences(settings::Preferences& prefs) const;
+    void saySaveFailed();
+    void sayFileProblem(const std::string& text);
 
     void showEverything();
     void connectMoves();
@@ -155,6 +160,7 @@ private:
 
     settings::SettingsFile m_settings{{}};
     bool m_hasSettingsFile = false;
+    bool m_saveFailedAtClose = false;
 };
 
 } // namespace lexiflip::client

@@ -6,12 +6,15 @@
 #include <QCloseEvent>
 #include <QMouseEvent>
 
+#include <cstdio>
+
 #include "client/chat_controls.h"
 #include "client/chat_view.h"
 #include "client/eight_bit_text.h"
 #include "client/game/client_game.h"
 #include "client/game_window.h"
 #include "client/main_menu.h"
+#include "client/pictures/palette.h"
 #include "client/tchat.h"
 #include "client/window_placement.h"
 
@@ -58,6 +61,8 @@ void GameWindow::loadinifile()
     if (!m_hasSettingsFile)
         return;
     m_settings.load();
+    if (!m_settings.problem().empty())
+        sayFileProblem("The settings file was not used (" + m_settings.problem() + "); the built-in settings apply.");
     applyPreferences(m_settings.preferences());
     emit settingsRead();
 }
@@ -135,7 +140,23 @@ void GameWindow::saveinifile()
     if (!m_hasSettingsFile || !m_settings.wasRead())
         return;
     collectPreferences(m_settings.preferences());
-    m_settings.save();
+    if (!m_settings.save())
+        saySaveFailed();
+}
+
+// A failed save is said in the chat, which the game goes on past: a box would
+// stop the player at every option he changes.
+void GameWindow::saySaveFailed()
+{
+    if (!m_settings.problem().empty())
+        sayFileProblem("The settings were not saved: " + m_settings.problem());
+}
+
+void GameWindow::sayFileProblem(const std::string& text)
+{
+    // Paths are in the system's own encoding, not the wire's.
+    m_window->chatView().addlinetochat(QString::fromLocal8Bit(text.data(), qsizetype(text.size())),
+                                       QColor(palette::fromColour(palette::kSystemColour)));
 }
 
 QStringList GameWindow::phrases() const
@@ -161,7 +182,8 @@ void GameWindow::applyEditedPhrases(const QStringList& phrases)
         return;
     // savePhrases takes them as the current ones; the next start reads empty
     // ones as "keep the built-in phrase".
-    m_settings.savePhrases(m_chat->phrases());
+    if (!m_settings.savePhrases(m_chat->phrases()))
+        saySaveFailed();
 }
 
 void GameWindow::kickWatcher(int slot)
@@ -185,7 +207,11 @@ bool GameWindow::eventFilter(QObject* watched, QEvent* event)
         // FormClose: the bounds are kept, unless unchanged or never read.
         if (m_hasSettingsFile && m_settings.wasRead()) {
             collectPreferences(m_settings.preferences());
-            saveWindowAtClose(m_settings, *m_window);
+            // The window is going: standard error and the exit status say it.
+            if (!saveWindowAtClose(m_settings, *m_window) && !m_settings.problem().empty()) {
+                std::fprintf(stderr, "Lexiflip: the settings were not saved: %s\n", m_settings.problem().c_str());
+                m_saveFailedAtClose = true;
+            }
         }
         emit windowClosed();
     } else if (watched != m_window.get() && event->type() == QEvent::MouseButtonRelease &&

@@ -16,4 +16,4 @@ add_library(lexiflip_client_shell STATIC
 target_include_directories(lexiflip_client_shell PUBLIC ${PROJECT_SOURCE_DIR})
 target_link_libraries(lexiflip_client_shell
   PUBLIC lexiflip_settings lexiflip_client_platform Qt6::Network Qt6::Widgets
-  PRIVATE lexiflip_version)
+  PRIVATE lexiflip_version lexiflip_fileio)

@@ -3,11 +3,16 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QLocalSocket>
-#include <QStandardPaths>
+#include <QFile>
 #include <QThread>
 #include <QWidget>
 
 #include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+
+#include "fileio/file_rules.h"
 
 namespace lexiflip::client {
 namespace {
@@ -20,9 +25,14 @@ constexpr int kTimeoutMs = 1000;
 
 SingleInstance::SingleInstance(QString name, QObject* parent) : QObject(parent)
 {
-    m_path = name.contains(QLatin1Char('/'))
-                 ? name
-                 : QDir(QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation)).filePath(name);
+    if (name.contains(QLatin1Char('/'))) {
+        m_path = name;
+    } else {
+        const Folder folder = privateFolder();
+        m_problem = folder.problem;
+        if (!folder.path.isEmpty())
+            m_path = QDir(folder.path).filePath(name);
+    }
     m_server.setSocketOptions(QLocalServer::UserAccessOption);
     connect(&m_server, &QLocalServer::newConnection, this, &SingleInstance::onNewConnection);
 }
@@ -41,8 +51,34 @@ QString SingleInstance::serverName()
     return name;
 }
 
+SingleInstance::Folder SingleInstance::privateFolder()
+{
+    const auto check = [](const QString& folder, bool create) {
+        const std::filesystem::path path(QFile::encodeName(folder).toStdString());
+        const fileio::FolderUse use = fileio::FolderUse::Private;
+        return QString::fromStdString(create ? fileio::makeFolder(path, use) : fileio::folderProblem(path, use));
+    };
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!runtime.isEmpty() && check(runtime, false).isEmpty())
+        return {runtime, {}};
+    // Not Qt's own fallback, which, when another user made its folder first,
+    // leaves the socket in the shared temporary folder and the lock in the
+    // working folder: ours is checked, and when taken there is no guard.
+    const QString own = QDir(QDir::tempPath()).filePath(QStringLiteral("lexiflip-%1").arg(::geteuid()));
+    const QString problem = check(own, true);
+    if (problem.isEmpty())
+        return {own, {}};
+    return {{}, own + QStringLiteral(": ") + problem};
+}
+
 bool SingleInstance::claim()
 {
+    if (m_path.isEmpty()) {
+        // Rather a second copy than no game at all.
+        std::fprintf(stderr, "Lexiflip: runs without the one-copy guard: no private folder for it (%s)\n",
+                     m_problem.toLocal8Bit().constData());
+        return true;
+    }
     m_lock = std::make_unique<QLockFile>(m_path + QStringLiteral(".lock"));
     // Only a dead owner makes a lock stale, never its age: a first copy may
     // run for days.

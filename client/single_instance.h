@@ -13,8 +13,13 @@ namespace lexiflip::client {
 
 // Keeps a user to one running copy of the game (per LEXIFLIP_HOME, when set).
 //
-// Both files live in the user's private runtime directory, so that another
-// user cannot plant a socket that would send our copies away.
+// Both files live in a folder private to the user, so that another user can
+// neither plant a socket that would send our copies away, nor hear our
+// "raise", nor hold the lock that would end every start: the user's runtime
+// folder ($XDG_RUNTIME_DIR) when it is his and mode 0700, else a folder
+// "lexiflip-<uid>" the program makes in the temporary folder, checked the same
+// way. When neither may be used the program runs without the guard and says so
+// on standard error, rather than use a shared folder or end silently.
 //
 // The first copy holds a lock file and listens on a local socket named after
 // "zorbet"; a second copy finds the lock taken, connects, asks the first copy
@@ -27,8 +32,8 @@ class SingleInstance : public QObject {
     Q_OBJECT
 
 public:
-    // name: the socket's name, placed in the user's private runtime
-    // directory ($XDG_RUNTIME_DIR) unless it is a path; default serverName().
+    // name: the socket's name, placed in the private folder above unless it
+    // is a path; default serverName().
     explicit SingleInstance(QString name = serverName(), QObject* parent = nullptr);
     ~SingleInstance() override;
 
@@ -41,7 +46,15 @@ public:
     static QString serverName();
 
     // Where the socket lives; the lock file is beside it, with ".lock" added.
+    // Empty when no private folder could be had.
     const QString& socketPath() const { return m_path; }
+
+    // The folder for the socket and the lock, or an empty folder and why.
+    struct Folder {
+        QString path;
+        QString problem;
+    };
+    static Folder privateFolder();
 
 signals:
     // A later copy asked this one to bring its main window forward.
@@ -53,6 +66,7 @@ private:
     void onNewConnection();
 
     QString m_path;
+    QString m_problem; // why there is no m_path
     std::unique_ptr<QLockFile> m_lock;
     QLocalServer m_server;
 };

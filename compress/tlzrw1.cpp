@@ -181,7 +181,8 @@ public:
         : m_writeFailure(std::move(writeFailure))
     {
         try {
-            m_file.emplace(target);
+            // The tool writes where its user says, a pipe or a device included.
+            m_file.emplace(target, fileio::TargetRule::NamedByUser);
         } catch (const fileio::FileError&) {
             throw ELzrw1Exception(openFailure);
         }

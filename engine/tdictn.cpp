@@ -1,14 +1,12 @@
 #include "engine/tdictn.h"
 
-#include <fcntl.h>
-#include <sys/mman.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <array>
+#include <cstdio>
 #include <cstring>
+#include <utility>
 
 #include "engine/notice_sink.h"
+#include "fileio/file_rules.h"
 
 namespace lexiflip::engine {
 namespace {
@@ -52,44 +50,19 @@ Key recordKey(const char* record)
     return key;
 }
 
-// Maps the file read-only. False when it cannot be read; an empty file opens
-// as a list of no records (mmap refuses a length of zero).
-bool mapFile(const std::filesystem::path& path, const char*& mapped, std::size_t& bytes)
-{
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    struct stat info {};
-    bool opened = false;
-    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
-        if (info.st_size == 0) {
-            opened = true;
-        } else {
-            void* address =
-                ::mmap(nullptr, static_cast<std::size_t>(info.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
-            if (address != MAP_FAILED) {
-                mapped = static_cast<const char*>(address);
-                bytes = static_cast<std::size_t>(info.st_size);
-                opened = true;
-            }
-        }
-    }
-    ::close(fd);
-    return opened;
-}
-
-// The list's name, matched without regard to case as the original file system did.
+// The list's name, matched without regard to case as the original file system
+// did. Whatever has the name is found, so that a refused one can be reported.
 std::filesystem::path findEnglish(const std::filesystem::path& directory)
 {
     std::error_code error;
     const std::filesystem::path exact = directory / "English";
-    if (std::filesystem::is_regular_file(exact, error))
+    if (std::filesystem::exists(std::filesystem::symlink_status(exact, error)))
         return exact;
     for (const auto& entry : std::filesystem::directory_iterator(directory, error)) {
         std::string name = entry.path().filename().string();
         for (char& c : name)
             c = upper(c);
-        if (name == "ENGLISH" && entry.is_regular_file(error))
+        if (name == "ENGLISH")
             return entry.path();
     }
     return {};
@@ -103,9 +76,18 @@ TDictn::TDictn(std::string_view embedded, NoticeSink& notices, const std::filesy
     std::size_t bytes = 0;
     bool opened = false;
     if (!english.empty()) {
-        opened = mapFile(english, m_records, bytes);
-        m_mappedBytes = bytes;
-    } else if (!embedded.empty()) {
+        fileio::FileRead read = fileio::readRegularFile(english, fileio::Owner::User);
+        if (read.kind == fileio::FileRead::Kind::Read) {
+            m_fileList = std::move(read.bytes);
+            m_records = m_fileList.data();
+            bytes = m_fileList.size();
+            opened = true;
+        } else if (read.kind == fileio::FileRead::Kind::Refused) {
+            std::fprintf(stderr, "Lexiflip: the word list %s is not used (%s); the built-in list is used instead\n",
+                         english.c_str(), read.problem.c_str());
+        }
+    }
+    if (!opened && !embedded.empty()) {
         m_records = embedded.data();
         bytes = embedded.size();
         opened = true;
@@ -118,11 +100,7 @@ TDictn::TDictn(std::string_view embedded, NoticeSink& notices, const std::filesy
     m_lastindex = static_cast<long long>(bytes / kRecordSize) - 1;
 }
 
-TDictn::~TDictn()
-{
-    if (m_mappedBytes)
-        ::munmap(const_cast<char*>(m_records), m_mappedBytes);
-}
+TDictn::~TDictn() = default;
 
 bool TDictn::checkWord(std::string_view question) const
 {

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <string>
 #include <string_view>
 
 namespace lexiflip::engine {
@@ -10,16 +11,20 @@ class NoticeSink;
 
 // The dictionary: a sorted list of 15-byte records (0x1E, then the word in
 // upper case padded with spaces to 14 characters), searched one record at a
-// time. The list is never copied onto the heap.
+// time. The embedded list is used in place; a list from a file is read into
+// memory once, so that nothing done to the file later can reach the host.
 class TDictn {
 public:
     static constexpr std::size_t kKeyLength = 15;
     static constexpr std::size_t kRecordSize = 15;
 
     // A file named "English" in workingDirectory, when there is one, is used as
-    // the list as it is (and never deleted: this program did not create it).
-    // Otherwise the embedded list is read in place. With neither, the notice
-    // "English.dic dictionary not found!" goes out once and every check is false.
+    // the list as it is (and never deleted: this program did not create it),
+    // but only when it is a regular file that belongs to this user: another
+    // user's list could refuse every word. Otherwise the embedded list is used,
+    // and a refused "English" is reported with one line on standard error.
+    // With no list at all, the notice "English.dic dictionary not found!" goes
+    // out once and every check is false.
     TDictn(std::string_view embedded, NoticeSink& notices,
            const std::filesystem::path& workingDirectory = std::filesystem::current_path());
     ~TDictn();
@@ -34,8 +39,8 @@ public:
     long long lastIndex() const { return m_lastindex; }
 
 private:
-    const char* m_records = nullptr; // the list, in place (embedded or mapped)
-    std::size_t m_mappedBytes = 0;   // non-zero when m_records is a mapping of "English"
+    std::string m_fileList;          // the content of "English", when it is used
+    const char* m_records = nullptr; // the list: embedded, or m_fileList's bytes
     long long m_lastindex = -1;
     bool m_open = false;
 };

@@ -1,5 +1,7 @@
 #include "fileio/atomic_file.h"
 
+#include "fileio/file_rules.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -32,12 +34,17 @@ void syncDirectory(const fs::path& directory)
 
 } // namespace
 
-AtomicFile::AtomicFile(const fs::path& target) : m_target(target)
+AtomicFile::AtomicFile(const fs::path& target, TargetRule rule) : m_target(target)
 {
     if (m_target.empty())
         throw FileError("cannot write a file without a name");
     std::error_code ec;
-    if (fs::is_symlink(fs::symlink_status(m_target, ec))) {
+    if (rule == TargetRule::OwnFile) {
+        const Resolved resolved = resolveOwnLink(m_target);
+        if (!resolved.problem.empty())
+            throw FileError("cannot write " + m_target.string() + ": " + resolved.problem);
+        m_target = resolved.path;
+    } else if (fs::is_symlink(fs::symlink_status(m_target, ec))) {
         const fs::path resolved = fs::canonical(m_target, ec);
         if (!ec)
             m_target = resolved;
@@ -46,6 +53,8 @@ AtomicFile::AtomicFile(const fs::path& target) : m_target(target)
     if (fs::is_directory(status))
         throw FileError("cannot write " + m_target.string() + ": it is a directory");
     if (fs::exists(status) && !fs::is_regular_file(status)) {
+        if (rule == TargetRule::OwnFile)
+            throw FileError("cannot write " + m_target.string() + ": it is not a regular file");
         m_inPlace = true;
         m_writingTo = m_target;
         m_file = std::fopen(m_target.c_str(), "wb");
@@ -54,13 +63,14 @@ AtomicFile::AtomicFile(const fs::path& target) : m_target(target)
         return;
     }
 
-    // mkstemps picks a name nobody holds and creates it with mode 0600.
+    // mkostemps picks a random name nobody holds and creates it with mode 0600,
+    // exclusively (O_EXCL); O_NOFOLLOW keeps a link out of the way too.
     const fs::path parent = m_target.parent_path();
     const std::string pattern = (parent.empty() ? fs::path(".") : parent).string() + "/." +
                                 m_target.filename().string() + ".XXXXXX.tmp";
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
-    const int fd = ::mkstemps(name.data(), 4);
+    const int fd = ::mkostemps(name.data(), 4, O_CLOEXEC | O_NOFOLLOW);
     if (fd < 0)
         throw FileError("cannot create a temporary file beside " + m_target.string() + ": " + reason(errno));
     m_writingTo = name.data();
@@ -69,7 +79,7 @@ AtomicFile::AtomicFile(const fs::path& target) : m_target(target)
         const int error = errno;
         ::close(fd);
         fs::remove(m_writingTo, ec);
-        throw FileError("cannot write " + m_writingTo.string() + ": " + reason(error));
+        throw FileError("cannot write " + m_target.string() + ": " + reason(error));
     }
     // The finished file gets the permissions a newly created file would get
     // (or keeps those of the file it replaces), not the temporary's 0600.
@@ -113,7 +123,7 @@ void AtomicFile::write(const void* data, std::size_t size)
     if (m_done)
         throw FileError("cannot write " + m_target.string() + ": the file is already finished");
     if (size > 0 && std::fwrite(data, 1, size, m_file) != size)
-        fail("cannot write " + m_writingTo.string(), errno != 0 ? errno : EIO);
+        fail("cannot write " + m_target.string(), errno != 0 ? errno : EIO);
 }
 
 void AtomicFile::commit()
@@ -122,26 +132,26 @@ void AtomicFile::commit()
         throw FileError("cannot finish " + m_target.string() + ": the file is already finished");
     errno = 0;
     if (std::fflush(m_file) != 0)
-        fail("cannot write " + m_writingTo.string(), errno != 0 ? errno : EIO);
+        fail("cannot write " + m_target.string(), errno != 0 ? errno : EIO);
     // A pipe or a device has nothing to sync; a regular file must be on the
     // disk before it replaces the old one, or a crash could leave it empty.
     if (!m_inPlace && ::fsync(::fileno(m_file)) != 0)
-        fail("cannot sync " + m_writingTo.string(), errno);
+        fail("cannot write " + m_target.string(), errno);
     const int closed = std::fclose(m_file);
     m_file = nullptr;
     if (closed != 0)
-        fail("cannot close " + m_writingTo.string(), errno != 0 ? errno : EIO);
+        fail("cannot write " + m_target.string(), errno != 0 ? errno : EIO);
     if (!m_inPlace) {
         if (std::rename(m_writingTo.c_str(), m_target.c_str()) != 0)
-            fail("cannot rename " + m_writingTo.string() + " to " + m_target.string(), errno);
+            fail("cannot replace " + m_target.string(), errno);
         syncDirectory(m_target.parent_path());
     }
     m_done = true;
 }
 
-void writeFileAtomically(const fs::path& target, std::string_view bytes)
+void writeFileAtomically(const fs::path& target, std::string_view bytes, TargetRule rule)
 {
-    AtomicFile file(target);
+    AtomicFile file(target, rule);
     file.write(bytes);
     file.commit();
 }

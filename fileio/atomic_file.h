@@ -11,10 +11,24 @@ namespace lexiflip::fileio {
 
 // A failure of the atomic writer. what() says what failed, on which path, and
 // the system's reason, e.g. "cannot create a temporary file beside
-// /x/tally.tld: Permission denied".
+// /x/tally.tld: Permission denied" or "cannot write /x/tally.tld: No space
+// left on device".
 class FileError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
+};
+
+// What the atomic writer does with what it finds at the target, by whose name
+// it is.
+enum class TargetRule {
+    // The program's own files (settings, tally): a symbolic link is followed
+    // only when it and its file both belong to this user (fileio/file_rules.h),
+    // and only a regular file is replaced; anything else is refused.
+    OwnFile,
+    // A path the user named for a tool: a link is followed wherever it points,
+    // and a target that is no regular file (a pipe, a device) cannot be
+    // replaced and is written in place.
+    NamedByUser,
 };
 
 // A file that replaces its target whole or not at all.
@@ -27,14 +41,14 @@ public:
 // any step leaves the previous file, and no temporary (short of a crash at the
 // wrong moment, which leaves a hidden ".name.XXXXXX.tmp" beside the target).
 //
-// A symbolic link as target replaces the file it points to, not the link. A
-// target that exists and is no regular file (a pipe, a device) cannot be
-// replaced and is written in place.
-//
-// Every failure throws FileError; nothing fails silently.
+// The temporary is created under a random name, exclusively and without
+// following a link, so nobody can have it written elsewhere. A symbolic link
+// at the target that is followed (see TargetRule) has the file it points to
+// replaced, not the link. Every failure throws FileError naming the target,
+// never the hidden temporary; nothing fails silently.
 class AtomicFile {
 public:
-    explicit AtomicFile(const std::filesystem::path& target);
+    explicit AtomicFile(const std::filesystem::path& target, TargetRule rule = TargetRule::OwnFile);
     ~AtomicFile();
 
     AtomicFile(const AtomicFile&) = delete;
@@ -63,6 +77,7 @@ private:
 };
 
 // Replaces target with bytes through an AtomicFile.
-void writeFileAtomically(const std::filesystem::path& target, std::string_view bytes);
+void writeFileAtomically(const std::filesystem::path& target, std::string_view bytes,
+                         TargetRule rule = TargetRule::OwnFile);
 
 } // namespace lexiflip::fileio

@@ -305,7 +305,6 @@ QString Ttallylist::savetally()
     try {
         writeTallyFile(fsPath(m_path), m_tally.rows());
     } catch (const std::exception& error) {
-        qWarning("Lexiflip: the tally was not saved: %s", error.what());
         return QString::fromLocal8Bit(error.what());
     }
     return {};

@@ -51,8 +51,8 @@ public:
     // block (open()); the text is also returned, empty when all was read.
     QString loadtallyfile(const QString& path);
     // End of the program: writes the tally over the file read at start-up.
-    // A failure is not shown to the player; its text is returned (and
-    // printed as a warning), empty on success.
+    // A failure is not shown here (no window is left at exit); its text is
+    // returned, empty on success.
     QString savetally();
     QString tallyFilePath() const { return m_path; }
 

@@ -8,15 +8,27 @@ namespace lexiflip::client {
 // the tally file): LEXIFLIP_HOME when set, so that tests and several copies on
 // one machine never share files; else the executable's folder when we may
 // write there; else the user's configuration folder for this application.
+//
+// A folder is used only when it belongs to the user and nobody else may write
+// into it (fileio/file_rules.h): another user could otherwise put links or
+// pipes under our files' names. A refused LEXIFLIP_HOME or executable folder
+// gives way to the configuration folder, and the program says so.
 struct AppFolderChoice {
-    QString lexiflipHome;  // the variable's value, empty when unset
-    QString executableDir; // QCoreApplication::applicationDirPath()
+    QString lexiflipHome;        // the variable's value, empty when unset
+    QString lexiflipHomeProblem; // why it may not hold our files; empty when it may
+    QString executableDir;       // QCoreApplication::applicationDirPath()
     bool executableDirWritable = false;
-    QString configDir; // QStandardPaths::AppConfigLocation
+    QString executableDirProblem; // as for lexiflipHome
+    QString configDir;            // QStandardPaths::AppConfigLocation
 };
-QString chooseAppFolder(const AppFolderChoice& choice);
+struct AppFolderChosen {
+    QString folder;
+    QString notice; // a line for standard error when a folder was refused
+};
+AppFolderChosen chooseAppFolder(const AppFolderChoice& choice);
 
-// The folder for this process, created when missing. Needs a QCoreApplication.
+// The folder for this process, created (mode 0700) when missing; a refused
+// folder is reported on standard error once. Needs a QCoreApplication.
 QString appFolder();
 // A file in that folder, e.g. appFilePath("Lexifliptally.tld").
 QString appFilePath(const QString& fileName);

@@ -2,10 +2,9 @@
 
 #include "client/settings/ini_file.h"
 #include "fileio/atomic_file.h"
+#include "fileio/file_rules.h"
 
 #include <charconv>
-#include <fstream>
-#include <iterator>
 #include <string_view>
 #include <system_error>
 
@@ -151,28 +150,28 @@ std::optional<int> textsizeMenuEntry(int textsize)
 
 SettingsFile::SettingsFile(std::filesystem::path path) : m_path(std::move(path)) {}
 
-SettingsFile::Existing SettingsFile::readExisting(IniFile& file) const
+SettingsFile::Existing SettingsFile::readExisting(IniFile& file, std::string* problem) const
 {
-    std::error_code error;
-    const auto status = std::filesystem::status(m_path, error);
-    if (status.type() == std::filesystem::file_type::not_found)
+    fileio::FileRead read = fileio::readRegularFile(m_path);
+    switch (read.kind) {
+    case fileio::FileRead::Kind::Missing:
         return Existing::Missing;
-    if (error || status.type() != std::filesystem::file_type::regular)
+    case fileio::FileRead::Kind::Refused:
+        if (problem)
+            *problem = "cannot read " + m_path.string() + ": " + read.problem;
         return Existing::Unreadable;
-    std::ifstream in(m_path, std::ios::binary);
-    if (!in)
-        return Existing::Unreadable;
-    std::string bytes{std::istreambuf_iterator<char>(in), {}};
-    if (in.bad())
-        return Existing::Unreadable;
-    file = IniFile::parse(bytes);
+    case fileio::FileRead::Kind::Read:
+        break;
+    }
+    file = IniFile::parse(read.bytes);
     return Existing::Read;
 }
 
 void SettingsFile::load()
 {
     IniFile file;
-    readExisting(file); // an unreadable file reads as an empty one: the defaults
+    m_problem.clear();
+    readExisting(file, &m_problem); // an unreadable file reads as an empty one: the defaults
     readPreferences(file, m_prefs);
     m_wasRead = true;
 }
@@ -180,8 +179,11 @@ void SettingsFile::load()
 template <class Change> bool SettingsFile::rewrite(Change&& change)
 {
     IniFile file;
-    if (readExisting(file) == Existing::Unreadable)
+    m_problem.clear();
+    if (readExisting(file, &m_problem) == Existing::Unreadable) {
+        m_problem += " (so it is not written: the other programs' sections would be lost)";
         return false;
+    }
     const std::string before = file.bytes();
     change(file);
     const std::string after = file.bytes();
@@ -189,14 +191,16 @@ template <class Change> bool SettingsFile::rewrite(Change&& change)
         return true;
     try {
         fileio::writeFileAtomically(m_path, after);
-    } catch (const fileio::FileError&) {
-        return false; // not reported: the previous file stays as it was
+    } catch (const fileio::FileError& error) {
+        m_problem = error.what(); // the previous file stays as it was
+        return false;
     }
     return true;
 }
 
 bool SettingsFile::save()
 {
+    m_problem.clear(); // a save that writes nothing has nothing to say either
     if (!m_wasRead)
         return false;
     return rewrite([&](IniFile& file) { writePreferences(file, m_prefs); });
@@ -210,6 +214,7 @@ bool SettingsFile::savePhrases(const std::array<std::string, 9>& phrases)
 
 bool SettingsFile::saveBoundsAtClose(const WindowBounds& window, const WindowSize& workArea, bool maximised)
 {
+    m_problem.clear();
     if (!m_wasRead)
         return false;
     const auto store = boundsToStoreAtClose(window, m_prefs.bounds, workArea, maximised);

@@ -69,7 +69,9 @@ std::optional<int> textsizeMenuEntry(int textsize);
 // sections and any change it made meanwhile survive. A file that cannot be read
 // (missing, a directory, no permission) gives the defaults; a file that exists
 // but cannot be read is never written, since writing it would lose the other
-// sections. Failures are not reported to the player, only returned.
+// sections. Like every file of ours, it is read and replaced through a link only
+// when the link and its file belong to the user, and only when it is a regular
+// file (fileio/file_rules.h). What went wrong is kept for the window to say.
 class SettingsFile {
 public:
     explicit SettingsFile(std::filesystem::path path);
@@ -102,14 +104,21 @@ public:
     // download's LobbyServer); nothing when the file or the key is missing.
     std::optional<std::string> value(std::string_view key) const;
 
+    // Why the last load() found the file unusable or the last save did not
+    // write it, naming the file and the system's reason ("cannot write
+    // /x/halvolobby.ini: Permission denied"); empty when it went well or when
+    // nothing was to be written.
+    const std::string& problem() const { return m_problem; }
+
 private:
     enum class Existing { Missing, Read, Unreadable };
-    Existing readExisting(IniFile& file) const;
+    Existing readExisting(IniFile& file, std::string* problem = nullptr) const;
     template <class Change> bool rewrite(Change&& change);
 
     std::filesystem::path m_path;
     Preferences m_prefs;
     bool m_wasRead = false;
+    std::string m_problem;
 };
 
 } // namespace lexiflip::settings

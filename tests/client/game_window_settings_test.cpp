@@ -8,6 +8,14 @@
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <functional>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -16,6 +24,7 @@
 #include "client/game_window.h"
 #include "client/main_menu.h"
 #include "client/phrase_buttons.h"
+#include "client/pictures/palette.h"
 #include "client/sound_player.h"
 #include "client/tchat.h"
 #include "client/window_placement.h"
@@ -191,6 +200,54 @@ TEST(GameWindowSettings, ChatOptionsAndPhrasesLiveInTheChatColumn)
     EXPECT_TRUE(saved.contains("Phrase1=Yay\r\n"));
     EXPECT_TRUE(saved.contains("Phrase3=Hi there\r\n"));
     EXPECT_TRUE(saved.contains("Phrase9=Good Game Everyone!\r\n"));
+}
+
+// Runs a step as the user nobody when the test runs as the superuser, who
+// would otherwise ignore the folder's rights.
+template <class Step> void asAnotherUser(Step&& step)
+{
+    const bool root = ::geteuid() == 0;
+    if (root) {
+        ASSERT_EQ(::seteuid(65534), 0);
+    }
+    step();
+    if (root) {
+        ASSERT_EQ(::seteuid(0), 0);
+    }
+}
+
+// A save that fails (here a folder that became read-only) is said in the chat,
+// in the system colour, naming the settings file and the reason; the game goes
+// on. The option change and the phrase editor's Done both say it.
+TEST(GameWindowSettings, AFailedSaveIsSaidInTheChatNamingTheFile)
+{
+    QTemporaryDir home;
+    const QString path = home.filePath("halvolobby.ini");
+    writeAll(path, kStored);
+    WindowRun run(path);
+    run.connect();
+    ASSERT_TRUE(run.connected());
+    ASSERT_TRUE(waitUntil([&] { return run.window.settings().wasRead(); }));
+    QFile::setPermissions(home.path(), QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
+
+    const auto lastLine = [&] { return run.tchat().chatView().document()->lastBlock(); };
+    for (const auto& save : std::vector<std::function<void()>>{
+             [&] { run.entry("Fast1")->trigger(); },
+             [&] { run.window.applyEditedPhrases(run.window.phrases()); },
+         }) {
+        run.tchat().chatView().clearMainChat();
+        asAnotherUser(save);
+        const QString said = lastLine().text();
+        EXPECT_TRUE(said.startsWith("The settings were not saved: ")) << said.toStdString();
+        EXPECT_TRUE(said.contains(path)) << said.toStdString();
+        EXPECT_TRUE(said.contains(QString::fromStdString(std::strerror(EACCES)))) << said.toStdString();
+        EXPECT_FALSE(said.contains(".tmp")) << said.toStdString();
+        EXPECT_EQ(lastLine().begin().fragment().charFormat().foreground().color(),
+                  palette::fromColour(palette::kSystemColour));
+    }
+    EXPECT_EQ(readAll(path), kStored);
+    EXPECT_TRUE(run.tchat().isVisible());
+    QFile::setPermissions(home.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
 TEST(GameWindowSettings, NothingIsWrittenBeforeTheSettingsWereReadInThisRun)

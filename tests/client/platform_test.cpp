@@ -2,12 +2,17 @@
 // signals that close the main window the normal way.
 #include <QApplication>
 #include <QDir>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QWidget>
 #include <QtTest/QTest>
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <csignal>
 
 #include "client/platform/app_paths.h"
@@ -16,21 +21,89 @@
 namespace lexiflip::client {
 namespace {
 
-TEST(AppFolder, lexiflipHomeWinsAndIsCreated)
+TEST(AppFolder, aFolderIsUsedOnlyWhenItIsTheUsersAndNobodyElseMayWriteThere)
 {
-    QTemporaryDir base;
-    const QString home = base.path() + "/copy2";
-    qputenv("LEXIFLIP_HOME", home.toLocal8Bit());
-    EXPECT_EQ(appFilePath("Lexifliptally.tld"), home + "/Lexifliptally.tld");
-    EXPECT_TRUE(QDir(home).exists());
-    qunsetenv("LEXIFLIP_HOME");
-
-    // Without it: beside the program when writable, else the configuration folder.
-    const AppFolderChoice beside{"", "/opt/lexiflip", true, "/home/u/.config/lexiflip"};
-    EXPECT_EQ(chooseAppFolder(beside), "/opt/lexiflip");
+    // The choice: a refused folder gives way to the configuration folder, and
+    // only a folder that would have been used is worth a notice.
+    const AppFolderChoice beside{"", "", "/opt/lexiflip", true, "", "/home/u/.config/Lexiflip"};
+    struct Case {
+        const char* what;
+        AppFolderChoice choice;
+        QString folder;
+        bool notice;
+    };
+    AppFolderChoice home = beside;
+    home.lexiflipHome = "/srv/copy2";
+    AppFolderChoice sharedHome = home;
+    sharedHome.lexiflipHomeProblem = "other users may write into it";
     AppFolderChoice readOnly = beside;
     readOnly.executableDirWritable = false;
-    EXPECT_EQ(chooseAppFolder(readOnly), "/home/u/.config/lexiflip");
+    AppFolderChoice sharedBeside = beside;
+    sharedBeside.executableDirProblem = "it belongs to another user";
+    const Case cases[] = {
+        {"LEXIFLIP_HOME", home, "/srv/copy2", false},
+        {"a shared LEXIFLIP_HOME", sharedHome, "/home/u/.config/Lexiflip", true},
+        {"beside the program", beside, "/opt/lexiflip", false},
+        {"an installed program", readOnly, "/home/u/.config/Lexiflip", false},
+        {"a shared program folder", sharedBeside, "/home/u/.config/Lexiflip", true},
+    };
+    for (const Case& c : cases) {
+        const AppFolderChosen chosen = chooseAppFolder(c.choice);
+        EXPECT_EQ(chosen.folder, c.folder) << c.what;
+        EXPECT_EQ(!chosen.notice.isEmpty(), c.notice) << c.what;
+    }
+}
+
+unsigned othersRights(const QString& folder)
+{
+    struct stat info {};
+    if (::stat(folder.toLocal8Bit().constData(), &info) != 0)
+        return 0777;
+    return info.st_mode & 077;
+}
+
+// The real folder: LEXIFLIP_HOME is created private, and one that others may
+// write into, or that belongs to another user, is refused for the user's
+// configuration folder (created 0700), said once on standard error however
+// many files ask for it.
+TEST(AppFolder, aSharedLexiflipHomeIsRefusedOnceForTheConfigurationFolder)
+{
+    QTemporaryDir base;
+    qputenv("XDG_CONFIG_HOME", (base.path() + "/config").toLocal8Bit());
+    const QString config = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    ASSERT_TRUE(config.startsWith(base.path()));
+
+    const QString fresh = base.path() + "/copy2";
+    qputenv("LEXIFLIP_HOME", fresh.toLocal8Bit());
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(appFilePath("Lexifliptally.tld"), fresh + "/Lexifliptally.tld");
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(othersRights(fresh), 0u); // nobody but the user
+
+    const QString shared = base.path() + "/shared";
+    ASSERT_EQ(::mkdir(shared.toLocal8Bit().constData(), 0700), 0);
+    ASSERT_EQ(::chmod(shared.toLocal8Bit().constData(), 0777), 0);
+    QStringList refused{shared};
+    // Another user's folder, where the test may make one (as the superuser).
+    const QString theirs = base.path() + "/theirs";
+    ASSERT_EQ(::mkdir(theirs.toLocal8Bit().constData(), 0755), 0);
+    if (::geteuid() == 0 && ::chown(theirs.toLocal8Bit().constData(), 65534, 65534) == 0)
+        refused.append(theirs);
+    for (const QString& folder : refused) {
+        SCOPED_TRACE(folder.toStdString());
+        qputenv("LEXIFLIP_HOME", folder.toLocal8Bit());
+        ::testing::internal::CaptureStderr();
+        EXPECT_EQ(appFilePath("halvolobby.ini"), config + "/halvolobby.ini");
+        EXPECT_EQ(appFilePath("Lexifliptally.tld"), config + "/Lexifliptally.tld");
+        const std::string said = ::testing::internal::GetCapturedStderr();
+        EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+        EXPECT_NE(said.find(folder.toStdString()), std::string::npos) << said;
+        EXPECT_NE(said.find(config.toStdString()), std::string::npos) << said;
+        EXPECT_EQ(othersRights(config), 0u);
+        EXPECT_EQ(QDir(folder).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
+    }
+    qunsetenv("LEXIFLIP_HOME");
+    qunsetenv("XDG_CONFIG_HOME");
 }
 
 TEST(UnixSignals, terminateAndInterruptCloseTheWindowOnTheEventLoop)

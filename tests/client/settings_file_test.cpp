@@ -6,6 +6,7 @@
 
 #include "support/child_process.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -13,6 +14,7 @@
 #include <iterator>
 #include <random>
 #include <string>
+#include <vector>
 
 namespace lexiflip::settings {
 namespace {
@@ -377,6 +379,66 @@ TEST_F(SettingsFileTest, AFullDiskKeepsThePreviousFile)
     EXPECT_EQ(report.failure, "");
     EXPECT_EQ(contents(), lobbyOwned);
     EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), {}), 1); // no temporary, no half file
+}
+
+// What another user can put under the file's name: his link to the player's
+// file is neither read nor written through (the superuser makes it, and the
+// check runs as nobody, whose folder it is), a pipe does not hang the read; both
+// give the defaults, are never written, and the reason names the file. The
+// player's own link to his own file is followed.
+TEST_F(SettingsFileTest, OnlyTheUsersOwnLinkIsFollowedAndAPipeIsRefused)
+{
+    const std::string secret = "[Lexiflip]\nTextsize=14\n";
+    std::ofstream(m_dir / "secret", std::ios::binary) << secret;
+    ASSERT_EQ(::mkfifo((m_dir / "pipe.ini").c_str(), 0600), 0);
+    const bool root = ::geteuid() == 0;
+    if (root) {
+        fs::create_symlink(m_dir / "secret", m_path); // root's link: another user's
+        ASSERT_EQ(::chown(m_dir.c_str(), 65534, 65534), 0);
+        ASSERT_EQ(::chown((m_dir / "secret").c_str(), 65534, 65534), 0);
+        ASSERT_EQ(::chown((m_dir / "pipe.ini").c_str(), 65534, 65534), 0);
+    }
+    const testing::ChildReport report = testing::runInChild([&]() -> testing::ChildReport {
+        ::alarm(10); // a read that waits on the pipe ends the child, not the test
+        if (const std::string problem = testing::dropSuperuser(); !problem.empty())
+            return {{}, problem};
+        Preferences defaults;
+        readPreferences(IniFile(), defaults);
+        std::vector<fs::path> refused{m_dir / "pipe.ini"};
+        if (root)
+            refused.push_back(m_path);
+        for (const fs::path& path : refused) {
+            SettingsFile settings(path);
+            settings.load();
+            if (!(settings.preferences() == defaults))
+                return {path.string() + " did not give the defaults", {}};
+            if (settings.problem().find(path.string()) == std::string::npos)
+                return {"the reason does not name the file: " + settings.problem(), {}};
+            if (settings.save() || settings.savePhrases({"gg"}))
+                return {path.string() + " was written", {}};
+            // A close that has nothing to write does not repeat the old reason.
+            if (settings.saveBoundsAtClose(settings.preferences().bounds, {1920, 1050}, false) ||
+                !settings.problem().empty())
+                return {"an unchanged close said: " + settings.problem(), {}};
+        }
+        std::error_code ec;
+        fs::create_symlink(m_dir / "secret", m_dir / "mine.ini", ec);
+        SettingsFile own(m_dir / "mine.ini");
+        own.load();
+        if (own.preferences().textsize != 14)
+            return {"the player's own link was not read through: " + own.problem(), {}};
+        own.preferences().textsize = 10;
+        if (!own.save())
+            return {"the player's own link was not written through: " + own.problem(), {}};
+        return {};
+    });
+    if (!report.skipped.empty())
+        GTEST_SKIP() << report.skipped;
+    EXPECT_EQ(report.failure, "");
+    std::ifstream in(m_dir / "secret", std::ios::binary);
+    const std::string after{std::istreambuf_iterator<char>(in), {}};
+    EXPECT_NE(after.find("Textsize=10"), std::string::npos) << after; // only through the own link
+    EXPECT_TRUE(fs::is_fifo(m_dir / "pipe.ini"));
 }
 
 TEST_F(SettingsFileTest, PhraseEditorWritesOnlyThePhrases)

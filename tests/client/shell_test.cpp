@@ -12,11 +12,16 @@
 #include <QFile>
 #include <QLocalServer>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTemporaryDir>
 #include <QWidget>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <memory>
@@ -182,10 +187,14 @@ protected:
         QLocalServer::removeServer(guard.socketPath());
         QFile::remove(guard.socketPath() + QStringLiteral(".lock"));
     }
-    QProcess& start()
+    // A probe; with a place, in that environment and working folder.
+    QProcess& start(const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment(),
+                    const QString& workingFolder = {})
     {
         m_processes.push_back(std::make_unique<QProcess>());
         QProcess& process = *m_processes.back();
+        process.setProcessEnvironment(environment);
+        process.setWorkingDirectory(workingFolder);
         process.start(m_probe, {m_name});
         return process;
     }
@@ -225,6 +234,57 @@ TEST_F(SingleInstanceTest, ACrashedFirstCopyNeverBlocksANewStart)
     QProcess& second = start();
     EXPECT_TRUE(says(second, "second\n"));
     EXPECT_TRUE(says(next, "raised\n"));
+}
+
+// Without a usable runtime folder the socket and the lock go to a folder of
+// the program's own, private to the user, which still keeps one copy; never
+// to the shared temporary folder or the working folder. When another user
+// made that folder first (the superuser plays him; else a folder of ours that
+// others may enter), the copy runs without the guard and says so, rather than
+// use it or end silently.
+TEST_F(SingleInstanceTest, WithoutARuntimeFolderTheGuardUsesOnlyAPrivateFolderOfItsOwn)
+{
+    QTemporaryDir temporary;
+    QTemporaryDir working;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), temporary.path() + QStringLiteral("/nowhere"));
+    environment.insert(QStringLiteral("TMPDIR"), temporary.path());
+    const QString own = temporary.path() + QStringLiteral("/lexiflip-%1").arg(::geteuid());
+    const auto entries = [](const QString& folder) {
+        return QDir(folder).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::System | QDir::Hidden);
+    };
+    {
+        QProcess& first = start(environment, working.path());
+        ASSERT_TRUE(says(first, "first\n"));
+        QProcess& second = start(environment, working.path());
+        EXPECT_TRUE(says(second, "second\n"));
+        EXPECT_TRUE(says(first, "raised\n"));
+        struct stat info {};
+        ASSERT_EQ(::lstat(QFile::encodeName(own).constData(), &info), 0);
+        EXPECT_TRUE(S_ISDIR(info.st_mode));
+        EXPECT_EQ(info.st_mode & 0777, 0700u);
+        EXPECT_TRUE(entries(own).contains(m_name)) << entries(own).join(' ').toStdString();
+        EXPECT_EQ(entries(working.path()), QStringList());
+        for (auto& process : m_processes)
+            process->kill();
+        QDir(own).removeRecursively();
+    }
+    // Another user's folders under both names, Qt's and ours.
+    const QString qtsOwn = temporary.path() + QStringLiteral("/runtime-") + qEnvironmentVariable("USER", "root");
+    for (const QString& folder : {own, qtsOwn}) {
+        ASSERT_TRUE(QDir().mkpath(folder));
+        const QByteArray name = QFile::encodeName(folder);
+        if (::geteuid() != 0 || ::chown(name.constData(), 65534, 65534) != 0)
+            ::chmod(name.constData(), 0777);
+        else
+            ::chmod(name.constData(), 0700);
+    }
+    QProcess& alone = start(environment, working.path());
+    EXPECT_TRUE(says(alone, "first\n")); // it does not end silently
+    EXPECT_TRUE(waitUntil([&] { return alone.readAllStandardError().contains("without the one-copy guard"); }));
+    EXPECT_EQ(entries(own), QStringList());
+    EXPECT_EQ(entries(qtsOwn), QStringList());
+    EXPECT_EQ(entries(working.path()), QStringList());
 }
 
 } // namespace

@@ -3,11 +3,14 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTcpServer>
 #include <QTcpSocket>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 #include <memory>
 
@@ -198,6 +201,28 @@ TEST(LexiflipWindow, SigtermWritesTheTallyAndKeepsSettingsThatWereNeverRead)
         ASSERT_TRUE(settings.open(QIODevice::ReadOnly));
         EXPECT_EQ(settings.readAll(), stored);
     }
+}
+
+// The files another user could have put in the way, and a save that fails at
+// exit: a pipe under the tally's name does not hang the start (it is moved
+// aside like a damaged file); a tally that cannot be written at exit, where no
+// window is left, is said on standard error and in the exit status.
+TEST(LexiflipWindow, APipeDoesNotHangTheStartAndAFailedTallySaveEndsWithAnError)
+{
+    Home home;
+    const QString tally = home.file(QStringLiteral("Lexifliptally.tld"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(tally).constData(), 0600), 0);
+    const quint16 port = freePort();
+    GameProcess game({}, port, home);
+    const std::unique_ptr<TestClient> client = joinWhenListening(port, "Ann");
+    ASSERT_NE(client, nullptr) << "the start hung on the pipe";
+    EXPECT_TRUE(QFileInfo(tally + QStringLiteral(".bad")).exists());
+
+    // Something the writer may not replace now stands under the name.
+    ASSERT_TRUE(QDir().mkdir(tally));
+    EXPECT_EQ(game.terminate(), 1);
+    const QByteArray said = game.process().readAllStandardError();
+    EXPECT_TRUE(said.contains("the tally was not saved: cannot write " + QFile::encodeName(tally))) << said.data();
 }
 
 } // namespace

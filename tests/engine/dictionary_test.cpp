@@ -2,7 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <fstream>
+#include <functional>
 #include <random>
 #include <string>
 #include <vector>
@@ -168,6 +173,60 @@ TEST_F(DictnTest, EnglishFileInTheWorkingDirectoryWinsAndIsKept)
     }
     EXPECT_TRUE(std::filesystem::exists(dir.path() / "English"));
     EXPECT_EQ(std::filesystem::file_size(dir.path() / "English"), 2 * TDictn::kRecordSize);
+    EXPECT_TRUE(notices.notices.empty());
+}
+
+// The list is read once: its owner shortening the file while the host runs
+// changes no answer (a mapping of it would end the host with SIGBUS).
+TEST_F(DictnTest, EnglishIsReadOnceSoShorteningItLaterChangesNothing)
+{
+    std::vector<std::string> words;
+    for (int i = 0; i < 3000; ++i) // 45 KB: many pages
+        words.push_back("w" + std::to_string(100000 + i));
+    dir.write("English", testing::dictionaryRecords(words));
+    TDictn spell(smallList(), notices, dir.path());
+    std::filesystem::resize_file(dir.path() / "English", 0);
+    EXPECT_TRUE(spell.checkWord("w102999"));
+    EXPECT_TRUE(spell.checkWord("w100000"));
+    EXPECT_FALSE(spell.checkWord("cat"));
+}
+
+// An "English" that is not the user's own regular file is not used: the
+// embedded list is, and one line on standard error says why.
+TEST_F(DictnTest, AnEnglishThatIsNotTheUsersRegularFileGivesWayToTheEmbeddedList)
+{
+    struct Case {
+        const char* what;
+        std::function<bool(const std::filesystem::path&)> plant; // false: cannot here
+        const char* why;
+    };
+    const std::string theirs = testing::dictionaryRecords({"gnu"});
+    const Case cases[] = {
+        {"another user's file",
+         [&](const std::filesystem::path& path) {
+             std::ofstream(path, std::ios::binary) << theirs;
+             return ::geteuid() == 0 && ::chown(path.c_str(), 65534, 65534) == 0;
+         },
+         "belongs to another user"},
+        {"a pipe", [](const std::filesystem::path& path) { return ::mkfifo(path.c_str(), 0600) == 0; },
+         "not a regular file"},
+        {"a folder", [](const std::filesystem::path& path) { return std::filesystem::create_directory(path); },
+         "folder"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Directory own;
+        if (!c.plant(own.path() / "English"))
+            continue; // another user's file needs the superuser
+        ::testing::internal::CaptureStderr();
+        TDictn spell(smallList(), notices, own.path());
+        const std::string said = ::testing::internal::GetCapturedStderr();
+        EXPECT_TRUE(spell.checkWord("cat"));
+        EXPECT_FALSE(spell.checkWord("gnu"));
+        EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+        EXPECT_NE(said.find(c.why), std::string::npos) << said;
+        EXPECT_NE(said.find((own.path() / "English").string()), std::string::npos) << said;
+    }
     EXPECT_TRUE(notices.notices.empty());
 }
 

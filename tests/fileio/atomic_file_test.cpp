@@ -149,7 +149,7 @@ const Failure kFailures[] = {
          writePlain(target / "keep", "old content");
          file.commit();
      },
-     "cannot rename"},
+     "cannot replace"},
 };
 
 class AtomicFileFailure : public AtomicFileTest, public ::testing::WithParamInterface<Failure> {};
@@ -169,6 +169,8 @@ TEST_P(AtomicFileFailure, KeepsTheOldFileAndLeavesNoTemporary)
         message = error.what();
     }
     EXPECT_NE(message.find(failure.mentions), std::string::npos) << message;
+    // The player is told about his file, never about the hidden temporary.
+    EXPECT_EQ(message.find(".tmp"), std::string::npos) << message;
     if (hadFile) {
         EXPECT_EQ(readFile(target), "old content");
     }

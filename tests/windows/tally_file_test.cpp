@@ -2,6 +2,7 @@
 // kept aside, saves that replace the file whole or not at all.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -95,6 +96,45 @@ TEST_F(TallyFile, aDamagedFileIsReportedAndKeptAside)
     // Each damaged file got its own name.
     EXPECT_TRUE(fs::exists(tally().string() + ".bad"));
     EXPECT_TRUE(fs::exists(tally().string() + ".4.bad"));
+}
+
+// What another user can put under the tally's name is refused like a damaged
+// file: a pipe is not waited on, his link to the player's file is neither read
+// nor written through (root makes it; the player, nobody, checks). Each is
+// moved aside, so the save at exit writes a fresh tally of the player's own.
+TEST_F(TallyFile, aPipeOrAnotherUsersLinkIsRefusedAndMovedAside)
+{
+    const fs::path secret = m_dir / "secret";
+    writeFile(secret.string(), "the player's own file");
+    ASSERT_EQ(::mkfifo(path("pipe.tld").c_str(), 0600), 0);
+    const bool root = ::geteuid() == 0;
+    if (root) {
+        fs::create_symlink(secret, tally());
+        for (const fs::path& owned : {m_dir, secret, m_dir / "pipe.tld"})
+            ASSERT_EQ(::chown(owned.c_str(), 65534, 65534), 0);
+    }
+    const lexiflip::testing::ChildReport report = lexiflip::testing::runInChild([&] {
+        ::alarm(10); // a reader waiting on the pipe ends the child, not the test
+        if (const std::string problem = lexiflip::testing::dropSuperuser(); !problem.empty())
+            return lexiflip::testing::ChildReport{{}, problem};
+        std::vector<fs::path> refused{m_dir / "pipe.tld"};
+        if (root)
+            refused.push_back(tally());
+        for (const fs::path& file : refused) {
+            const TallyFileRead read = readTallyFile(file);
+            if (read.problem.find(file.string()) == std::string::npos || read.keptAs.empty())
+                return lexiflip::testing::ChildReport{file.string() + " was not refused: " + read.problem, {}};
+            writeTallyFile(file, klotTally());
+            if (!fs::is_regular_file(fs::symlink_status(file)))
+                return lexiflip::testing::ChildReport{file.string() + " was not written fresh", {}};
+        }
+        return lexiflip::testing::ChildReport{};
+    });
+    if (!report.skipped.empty())
+        GTEST_SKIP() << report.skipped;
+    EXPECT_EQ(report.failure, "");
+    EXPECT_EQ(readFile(secret.string()), "the player's own file");
+    EXPECT_TRUE(fs::is_fifo(path("pipe.tld.bad")));
 }
 
 TEST_F(TallyFile, aSaveInterruptedBeforeTheRenameLeavesTheOldTally)

@@ -2,13 +2,12 @@
 
 #include <algorithm>
 #include <charconv>
-#include <fstream>
-#include <iterator>
 #include <system_error>
 #include <utility>
 
 #include "compress/tlzrw1.h"
 #include "fileio/atomic_file.h"
+#include "fileio/file_rules.h"
 
 namespace lexiflip::windows {
 
@@ -147,23 +146,17 @@ TallyFileRead readTallyFile(const fs::path& file)
 {
     TallyFileRead result;
     std::error_code ec;
-    if (!fs::exists(fs::symlink_status(file, ec)))
+    // Another user's link, a pipe or a folder under the name is refused like
+    // a damaged file (and moved aside, which touches only the name in our
+    // own folder): never followed, never waited on.
+    const fileio::FileRead contents = fileio::readRegularFile(file);
+    if (contents.kind == fileio::FileRead::Kind::Missing)
         return result;
-
-    std::string container;
-    if (fs::is_directory(file, ec)) {
-        result.problem = "The tally file " + file.string() + " is a folder";
-    } else {
-        std::ifstream in(file, std::ios::binary);
-        if (!in.is_open())
-            result.problem = "Cannot open the tally file " + file.string();
-        container.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-        if (in.bad())
-            result.problem = "Cannot read the tally file " + file.string();
-    }
+    if (contents.kind == fileio::FileRead::Kind::Refused)
+        result.problem = "Cannot read the tally file " + file.string() + ": " + contents.problem;
 
     if (result.problem.empty()) {
-        TallyTextRead read = readTallyFileBytes(container);
+        TallyTextRead read = readTallyFileBytes(contents.bytes);
         result.rows = std::move(read.rows);
         result.problem = std::move(read.error);
     }
