@@ -145,6 +145,51 @@ TEST_F(Host, LoginAnnouncesListsAndWarnsOfADifferentVersion)
     EXPECT_TRUE(third.has(body(msg::existingplayers(2, "Bob+Jr"))));
 }
 
+// One login per connection: a watcher that logs in again and again, under
+// its own name or another, is announced once; the repeats send nothing.
+TEST_F(Host, OnlyAConnectionsFirstLoginCounts)
+{
+    for (int slot = 1; slot <= 6; ++slot)
+        join();
+    TestClient& watcher = join();
+    ASSERT_EQ(watcher.slot(), 7);
+    roundTrip(watcher);
+    const std::size_t heardBefore = watcher.messages().size();
+    for (const char* name : {"P7", "Mallory", "P7"})
+        watcher.send(msg::logininfo(7, msg::kVersion, name));
+    watcher.send(msg::logininfo(7, "0.9", "Old"));
+    roundTrip(watcher);
+    roundTrip(*clients[0]);
+    EXPECT_EQ(clients[0]->count("CMD_newplayerinfo+7+"), 1);
+    EXPECT_FALSE(clients[0]->has("CMD_havewrongversion+"));
+    // The watcher heard only its marker's relay.
+    EXPECT_EQ(watcher.messages().size(), heardBefore + 1);
+    EXPECT_EQ(server->state().players[7].name, "P7");
+}
+
+// A solo game is hosted for this machine alone; a hosted game for every
+// interface, over IPv6 too where the machine has it.
+TEST_F(Host, ASoloHostListensOnLoopbackOnlyAHostingOneEverywhere)
+{
+    const bool ipv6 = testing::machineHasIpv6();
+    EXPECT_EQ(server->listeningAddress(), ipv6 ? "::" : "0.0.0.0");
+    if (ipv6) {
+        clients.push_back(std::make_unique<TestClient>(server->port(), QHostAddress(QHostAddress::LocalHostIPv6)));
+        EXPECT_TRUE(clients.back()->login("Over IPv6"));
+        EXPECT_EQ(clients.back()->slot(), 1);
+    }
+
+    clients.clear();
+    server.reset();
+    HostOptions options;
+    options.port = 0;
+    server = std::make_unique<TServer>(options);
+    server->startHosting(TServer::Reach::ThisMachine);
+    EXPECT_EQ(server->listeningAddress(), "127.0.0.1");
+    TestClient& local = join();
+    EXPECT_EQ(local.slot(), 1);
+}
+
 TEST_F(Host, RelaysCarryTheSendersNameWatchersIncluded)
 {
     for (int slot = 1; slot <= 8; ++slot)
@@ -264,6 +309,27 @@ TEST_F(Host, ThePlayerOnTurnLeavingMovesTheTurnAtOnceAndOnlyOnce)
     EXPECT_EQ(host.count("CMD_nextplayer+"), 1);
     EXPECT_LT(*host.find("CMD_playerdisconnected+3+P3"), *host.find("CMD_nextplayer+1+"));
     EXPECT_EQ(server->state().currentplayer, 1);
+}
+
+// Slot 1 leaving on turn: in a hosting window slot 1 is the window's own
+// client, and the turn it held stays; on a host without a window slot 1 is a
+// remote player like the others, and the turn moves on at once.
+TEST_F(Host, SlotOneLeavingOnTurnMovesTheTurnOnlyWhereSlotOneIsRemote)
+{
+    for (const bool remote : {false, true}) {
+        SCOPED_TRACE(remote ? "slot 1 remote" : "slot 1 the window's own");
+        startHost([remote](HostOptions& options) { options.firstSeatRemote = remote; });
+        join();
+        TestClient& two = join();
+        startGame();
+        ASSERT_EQ(server->state().currentplayer, 1);
+        two.forget();
+        clients[0]->close();
+        ASSERT_TRUE(two.waitFor(body(msg::playerdisconnected(1, "P1"))));
+        roundTrip(two);
+        EXPECT_EQ(two.has(body(msg::nextplayer(2))), remote);
+        EXPECT_EQ(server->state().currentplayer, remote ? 2 : 1);
+    }
 }
 
 TEST_F(Host, ARejoinDuringAGameIsCaughtUpAndKeepsTheSeat)
