@@ -158,12 +158,12 @@ TEST_F(Host, OnlyAConnectionsFirstLoginCounts)
     for (const char* name : {"P7", "Mallory", "P7"})
         watcher.send(msg::logininfo(7, msg::kVersion, name));
     watcher.send(msg::logininfo(7, "0.9", "Old"));
-    roundTrip(watcher);
+    roundTrip(watcher, "after");
+    // The watcher heard only its marker's relay.
+    EXPECT_EQ(watcher.messages().size(), heardBefore + 1);
     roundTrip(*clients[0]);
     EXPECT_EQ(clients[0]->count("CMD_newplayerinfo+7+"), 1);
     EXPECT_FALSE(clients[0]->has("CMD_havewrongversion+"));
-    // The watcher heard only its marker's relay.
-    EXPECT_EQ(watcher.messages().size(), heardBefore + 1);
     EXPECT_EQ(server->state().players[7].name, "P7");
 }
 
