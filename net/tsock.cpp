@@ -319,8 +319,7 @@ void TSock::setListen(bool listen)
     report(SocketInfo::Listen, "Listening Started");
 }
 
-QTcpServer* TSock::startServer(const QHostAddress& address, quint16 port,
-                               QAbstractSocket::SocketError& error)
+QTcpServer* TSock::startServer(const QHostAddress& address, quint16 port, QAbstractSocket::SocketError& error)
 {
     auto* server = new QTcpServer(this);
     server->setListenBacklogSize(5);

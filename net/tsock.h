@@ -26,9 +26,10 @@ const char* socketInfoName(SocketInfo category);
 
 // One stream endpoint: a listener, an accepted connection or an outgoing
 // connection. Outgoing connections go to IPv4 addresses; a listener may take
-// IPv6 peers too (see BindAddress). It turns socket readiness into events on the thread that owns it
-// (the user-interface thread), and buffers both directions as byte strings; it
-// never splits what it receives into lines or messages.
+// IPv6 peers too (see BindAddress). It turns socket readiness into events on
+// the thread that owns it (the user-interface thread), and buffers both
+// directions as byte strings; it never splits what it receives into lines or
+// messages.
 //
 // Only the non-blocking stream mode exists: every endpoint of the game is one.
 //
@@ -68,7 +69,8 @@ public:
     TSock& operator=(const TSock&) = delete;
 
     // Remote host for Open: dotted IPv4 address, host name, or empty for the
-    // any-address. On an accepted connection, the peer's dotted address.
+    // any-address. On an accepted connection, the peer's address (dotted for
+    // an IPv4 peer, also on a listener that takes IPv6 ones).
     const std::string& HostName() const { return m_hostName; }
     void setHostName(std::string hostName);
 

@@ -195,7 +195,8 @@ TEST(LexiflipHost, SlotOneLeavingOnTurnHandsItOnAtOnceAndIpv6PeersAreServed)
     TestClient ann(port);
     ASSERT_TRUE(ann.login("Ann"));
     ASSERT_EQ(ann.slot(), 1);
-    TestClient bob(port, QHostAddress(machineHasIpv6() ? QHostAddress::LocalHostIPv6 : QHostAddress::LocalHost));
+    TestClient bob(port,
+                   QHostAddress(machineHasIpv6() ? QHostAddress::LocalHostIPv6 : QHostAddress::LocalHost));
     ASSERT_TRUE(bob.login("Bob"));
     ann.send(msg::startgame("Ann", "50", "60", true, "1", "0"));
     ASSERT_TRUE(bob.waitFor("CMD_nextplayer+1+"));

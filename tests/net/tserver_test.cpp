@@ -174,7 +174,8 @@ TEST_F(Host, ASoloHostListensOnLoopbackOnlyAHostingOneEverywhere)
     const bool ipv6 = testing::machineHasIpv6();
     EXPECT_EQ(server->listeningAddress(), ipv6 ? "::" : "0.0.0.0");
     if (ipv6) {
-        clients.push_back(std::make_unique<TestClient>(server->port(), QHostAddress(QHostAddress::LocalHostIPv6)));
+        clients.push_back(
+            std::make_unique<TestClient>(server->port(), QHostAddress(QHostAddress::LocalHostIPv6)));
         EXPECT_TRUE(clients.back()->login("Over IPv6"));
         EXPECT_EQ(clients.back()->slot(), 1);
     }

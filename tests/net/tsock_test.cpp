@@ -289,8 +289,9 @@ TEST(TSock, TheBindAddressDecidesWhoCanConnect)
         EXPECT_EQ(listener.boundAddress(), c.bound);
 
         std::vector<std::string> expected;
-        for (const auto& [address, reached] : {std::pair{QHostAddress(QHostAddress::LocalHost), c.reachedOverIpv4},
-                                               std::pair{QHostAddress(QHostAddress::LocalHostIPv6), c.reachedOverIpv6}}) {
+        for (const auto& [address, reached] :
+             {std::pair{QHostAddress(QHostAddress::LocalHost), c.reachedOverIpv4},
+              std::pair{QHostAddress(QHostAddress::LocalHostIPv6), c.reachedOverIpv6}}) {
             if (address.protocol() == QAbstractSocket::IPv6Protocol && !ipv6)
                 continue;
             QTcpSocket peer;
@@ -299,7 +300,8 @@ TEST(TSock, TheBindAddressDecidesWhoCanConnect)
                 return peer.state() == QAbstractSocket::ConnectedState ||
                        peer.error() == QAbstractSocket::ConnectionRefusedError;
             }));
-            EXPECT_EQ(peer.state() == QAbstractSocket::ConnectedState, reached) << address.toString().toStdString();
+            EXPECT_EQ(peer.state() == QAbstractSocket::ConnectedState, reached)
+                << address.toString().toStdString();
             if (reached) {
                 // An IPv4 peer of a listener on every interface is still named
                 // by its dotted address.
