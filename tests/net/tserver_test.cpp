@@ -167,30 +167,6 @@ TEST_F(Host, OnlyAConnectionsFirstLoginCounts)
     EXPECT_EQ(server->state().players[7].name, "P7");
 }
 
-// A solo game is hosted for this machine alone; a hosted game for every
-// interface, over IPv6 too where the machine has it.
-TEST_F(Host, ASoloHostListensOnLoopbackOnlyAHostingOneEverywhere)
-{
-    const bool ipv6 = testing::machineHasIpv6();
-    EXPECT_EQ(server->listeningAddress(), ipv6 ? "::" : "0.0.0.0");
-    if (ipv6) {
-        clients.push_back(
-            std::make_unique<TestClient>(server->port(), QHostAddress(QHostAddress::LocalHostIPv6)));
-        EXPECT_TRUE(clients.back()->login("Over IPv6"));
-        EXPECT_EQ(clients.back()->slot(), 1);
-    }
-
-    clients.clear();
-    server.reset();
-    HostOptions options;
-    options.port = 0;
-    server = std::make_unique<TServer>(options);
-    server->startHosting(TServer::Reach::ThisMachine);
-    EXPECT_EQ(server->listeningAddress(), "127.0.0.1");
-    TestClient& local = join();
-    EXPECT_EQ(local.slot(), 1);
-}
-
 TEST_F(Host, RelaysCarryTheSendersNameWatchersIncluded)
 {
     for (int slot = 1; slot <= 8; ++slot)
