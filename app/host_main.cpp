@@ -3,16 +3,12 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QSocketNotifier>
 
-#include <sys/socket.h>
-#include <unistd.h>
-
-#include <csignal>
 #include <cstdio>
 #include <optional>
 #include <string>
 
+#include "app/quit_on_signals.h"
 #include "lexiflip/version.h"
 #include "net/error_report.h"
 #include "net/esock_exception.h"
@@ -20,16 +16,6 @@
 #include "net/wire/field_reader.h"
 
 namespace {
-
-// SIGINT and SIGTERM write a byte here; the event loop reads it and quits, so
-// that the host closes down on its own thread.
-int g_signalPipe[2] = {-1, -1};
-
-void onSignal(int)
-{
-    const char byte = 1;
-    (void)!::write(g_signalPipe[0], &byte, 1);
-}
 
 std::optional<int> botSpeedMs(const QString& name)
 {
@@ -61,11 +47,13 @@ int main(int argc, char* argv[])
     parser.setApplicationDescription(
         QStringLiteral("Hosts a Lexiflip game without a window.\n"
                        "\n"
-                       "Clients connect over TCP, on port 7772 unless --port or the environment\n"
-                       "variable LEXIFLIP_PORT says otherwise (--port wins; 0 lets the system\n"
-                       "choose). The first client to connect gets slot 1: it is the host's own\n"
-                       "player and the only one that can start a game. Seat 2 is played by the\n"
-                       "computer player Klot when nobody holds it.\n"
+                       "Clients connect over TCP, IPv4 or IPv6, to any address of this machine,\n"
+                       "on port 7772 unless --port or the environment variable LEXIFLIP_PORT\n"
+                       "says otherwise (--port wins; 0 lets the system choose). The first client\n"
+                       "to connect gets slot 1: it is the host's own player and the only one\n"
+                       "that can start a game; when it leaves during its turn, the turn moves on\n"
+                       "at once, as for anybody. Seat 2 is played by the computer player Klot\n"
+                       "when nobody holds it.\n"
                        "\n"
                        "At start the host prints \"lexiflip-host listening on port N\" on standard\n"
                        "output. The host's notices (\"Invalid Letter (3)\", ...) and errors go to\n"
@@ -99,23 +87,16 @@ int main(int argc, char* argv[])
         return 2;
     }
     options.botSpeedMs = *speed;
+    // Slot 1 here is a remote player, free to leave like the others.
+    options.firstSeatRemote = true;
 
-    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, g_signalPipe) != 0) {
+    // SIGINT and SIGTERM quit the event loop: the host closes down on its own
+    // thread.
+    const lexiflip::app::QuitOnSignals quitOnSignals;
+    if (!quitOnSignals.ok()) {
         std::perror("lexiflip-host: socketpair");
         return 1;
     }
-    QSocketNotifier signalNotifier(g_signalPipe[1], QSocketNotifier::Read);
-    QObject::connect(&signalNotifier, &QSocketNotifier::activated, &app, [&] {
-        char byte = 0;
-        (void)!::read(g_signalPipe[1], &byte, 1);
-        QCoreApplication::quit();
-    });
-    struct sigaction action {};
-    action.sa_handler = onSignal;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    ::sigaction(SIGINT, &action, nullptr);
-    ::sigaction(SIGTERM, &action, nullptr);
 
     lexiflip::net::setGeneralErrorReport([](std::string_view text) { printLine(stderr, text); });
     int status = 0;
@@ -131,7 +112,5 @@ int main(int argc, char* argv[])
         printLine(stdout, "lexiflip-host listening on port " + std::to_string(server.port()));
         status = QCoreApplication::exec();
     }
-    ::close(g_signalPipe[0]);
-    ::close(g_signalPipe[1]);
     return status;
 }

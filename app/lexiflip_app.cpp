@@ -125,7 +125,8 @@ void LexiflipApp::start(const client::LaunchPlan& plan, bool offerLobbyDownload)
         case client::LaunchPlan::Role::Solo:
             if (offerLobbyDownload)
                 showWindow(download);
-            server.startHosting();
+            // Nobody else plays a solo game: only this machine may reach it.
+            server.startHosting(net::TServer::Reach::ThisMachine);
             game.hostpress(server.port());
             break;
         case client::LaunchPlan::Role::Host:

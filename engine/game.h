@@ -81,8 +81,12 @@ public:
     void seatConnected(int slot);
     void seatLoggedIn(int slot, std::string_view name);
     // The slot's connection closed: the seat is empty again, and if it was on
-    // turn the turn moves on at once (never for slot 1, the host's own player).
+    // turn the turn moves on at once; not for slot 1, the hosting window's own
+    // player, unless slot 1 is a remote player like the others.
     void seatLeft(int slot);
+    // Slot 1 is a remote player (a host without a window of its own): his
+    // departure on turn moves the turn on like anybody's.
+    void setFirstSeatRemote(bool remote) { m_firstSeatRemote = remote; }
     // A seat that begins just watching while on turn hands the turn on at once;
     // the computer plays it from then on.
     void setWatching(int slot, bool watching);
@@ -126,6 +130,7 @@ private:
     // How many entries of listbox_words the computer may choose from (4 letters
     // or more, outside the unplayed tail); 0 means it can only pass.
     std::size_t m_playableWords = 0;
+    bool m_firstSeatRemote = false;
 };
 
 } // namespace lexiflip::engine

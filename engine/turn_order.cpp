@@ -214,7 +214,9 @@ bool Game::checkforwin()
 
 void Game::currentPlayerLeft(int slot)
 {
-    if (m_state.gamerunning && slot == m_state.currentplayer && slot != 1)
+    // A hosting window's own client holds slot 1 and cannot leave without
+    // the host going, so there the turn it held runs out on its clock.
+    if (m_state.gamerunning && slot == m_state.currentplayer && (slot != 1 || m_firstSeatRemote))
         findplayer();
 }
 

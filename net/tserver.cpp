@@ -60,6 +60,7 @@ TServer::TServer(HostOptions options, QObject* parent)
     m_game = std::make_unique<engine::Game>(
         engine::GameServices{m_sender, m_notices, m_timer1, m_computertimer, m_random, *m_dictionary,
                              m_listboxWords, [this] { return m_botSpeedMs; }});
+    m_game->setFirstSeatRemote(options.firstSeatRemote);
 
     for (const wire::HostRequestRule& rule : wire::kHostRequests) {
         if (const GameRequestHandler handler = gameRequestHandler(rule.request))
@@ -156,9 +157,15 @@ wire::DispatchTable<>::Handler TServer::sessionHandler(wire::HostRequest request
     return {};
 }
 
-void TServer::startHosting()
+void TServer::startHosting(Reach reach)
 {
+    Sock1.setBindAddress(reach == Reach::ThisMachine ? "127.0.0.1" : "");
     Sock1.setListen(true);
+}
+
+std::string TServer::listeningAddress() const
+{
+    return Sock1.boundAddress();
 }
 
 quint16 TServer::port() const
@@ -360,10 +367,15 @@ void TServer::receivedlogininfo(std::string_view payload)
     const std::optional<int> s = fields.nextInt();
     if (!s || !holdsConnection(*s))
         return;
+    // One login per connection: a repeat would announce the same player
+    // again, and every announcement costs each window an entry and a line.
+    // (Admitted means *s is the sender's own slot.)
+    if (m_slots[*s].loggedIn)
+        return;
     const std::string_view version = fields.next();
     const std::string_view name = fields.rest();
 
-    m_slots[*s].loggedIn = true; // admitted: *s is the sender's own slot
+    m_slots[*s].loggedIn = true;
     const engine::GameState& state = m_game->state();
     m_game->seatLoggedIn(*s, name);
     m_game->sendToAll(wire::msg::newplayerinfo(*s, name));

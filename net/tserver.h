@@ -50,6 +50,11 @@ struct HostOptions {
     // A connection that has not logged in this long after it was accepted is
     // closed, so that idle connections cannot hold every slot.
     int loginTimeoutMs = 30000;
+    // Slot 1 is a remote player like any other (lexiflip-host): when he
+    // leaves on turn, the turn moves on at once. Unset, slot 1 is the hosting
+    // window's own client, which cannot leave without the host going, and the
+    // turn it held stays until its clock runs out.
+    bool firstSeatRemote = false;
     // For fuzzing and tests: the engine's two clocks and socktimer's timer,
     // stepped by the caller instead of running on Qt's timers. Not owned;
     // they must outlive the host. Unset means Qt's timers.
@@ -85,11 +90,19 @@ public:
     TServer(const TServer&) = delete;
     TServer& operator=(const TServer&) = delete;
 
+    // Who may connect: anybody who reaches one of the machine's interfaces
+    // (a game hosted for others), or this machine alone over 127.0.0.1 (a
+    // solo game, whose only client is the window's own).
+    enum class Reach { Network, ThisMachine };
+
     // Sets Sock1's Listen to True. Raises ESockException "Listen - Error
     // Binding Socket" when the port is taken.
-    void startHosting();
+    void startHosting(Reach reach = Reach::Network);
     // The port Sock1 listens on (0 while not hosting).
     quint16 port() const;
+    // The address Sock1 is bound to ("127.0.0.1", or "::" for every
+    // interface), empty while not hosting.
+    std::string listeningAddress() const;
 
     engine::Game& game() { return *m_game; }
     const engine::GameState& state() const { return m_game->state(); }

@@ -298,11 +298,16 @@ void TSock::setListen(bool listen)
         return;
     }
     const quint16 port = resolvePort();
-    auto* server = new QTcpServer(this);
-    server->setListenBacklogSize(5);
-    if (!server->listen(QHostAddress::AnyIPv4, port)) {
-        const QAbstractSocket::SocketError error = server->serverError();
-        delete server;
+    QHostAddress address(QHostAddress::Any);
+    if (!m_bindAddress.empty() && !address.setAddress(QString::fromStdString(m_bindAddress)))
+        throw ESockException("Listen - Error Binding Socket");
+    QAbstractSocket::SocketError error = QAbstractSocket::UnknownSocketError;
+    QTcpServer* server = startServer(address, port, error);
+    // Every interface of a machine without IPv6 is every IPv4 one. A port
+    // that is taken stays an error: the other family would not free it.
+    if (!server && m_bindAddress.empty() && error != QAbstractSocket::AddressInUseError)
+        server = startServer(QHostAddress(QHostAddress::AnyIPv4), port, error);
+    if (!server) {
         if (error == QAbstractSocket::AddressInUseError || error == QAbstractSocket::SocketAccessError ||
             error == QAbstractSocket::SocketAddressNotAvailableError)
             throw ESockException("Listen - Error Binding Socket");
@@ -312,6 +317,17 @@ void TSock::setListen(bool listen)
     m_server = server;
     m_listen = true;
     report(SocketInfo::Listen, "Listening Started");
+}
+
+QTcpServer* TSock::startServer(const QHostAddress& address, quint16 port, QAbstractSocket::SocketError& error)
+{
+    auto* server = new QTcpServer(this);
+    server->setListenBacklogSize(5);
+    if (server->listen(address, port))
+        return server;
+    error = server->serverError();
+    delete server;
+    return nullptr;
 }
 
 bool TSock::Send(std::string_view text)
@@ -415,6 +431,17 @@ std::size_t TSock::pendingSendBytes() const
 quint16 TSock::boundPort() const
 {
     return m_server ? m_server->serverPort() : 0;
+}
+
+std::string TSock::boundAddress() const
+{
+    if (!m_server)
+        return {};
+    // Qt names the dual-stack any-address as it names the IPv4 one.
+    const QHostAddress address = m_server->serverAddress();
+    if (address.protocol() == QAbstractSocket::AnyIPProtocol)
+        return "::";
+    return address.toString().toStdString();
 }
 
 void TSock::onConnected()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHostAddress>
 #include <QHostInfo>
 #include <QObject>
 #include <QPointer>
@@ -11,6 +12,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "net/esock_exception.h"
 
@@ -22,10 +24,12 @@ enum class SocketInfo { Lookup = 0, Connect, Close, Listen, Receive, Send, Accep
 // "Lookup", "Connect", ... "Error".
 const char* socketInfoName(SocketInfo category);
 
-// One IPv4 stream endpoint: a listener, an accepted connection or an outgoing
-// connection. It turns socket readiness into events on the thread that owns it
-// (the user-interface thread), and buffers both directions as byte strings; it
-// never splits what it receives into lines or messages.
+// One stream endpoint: a listener, an accepted connection or an outgoing
+// connection. Outgoing connections go to IPv4 addresses; a listener may take
+// IPv6 peers too (see BindAddress). It turns socket readiness into events on
+// the thread that owns it (the user-interface thread), and buffers both
+// directions as byte strings; it never splits what it receives into lines or
+// messages.
 //
 // Only the non-blocking stream mode exists: every endpoint of the game is one.
 //
@@ -65,13 +69,21 @@ public:
     TSock& operator=(const TSock&) = delete;
 
     // Remote host for Open: dotted IPv4 address, host name, or empty for the
-    // any-address. On an accepted connection, the peer's dotted address.
+    // any-address. On an accepted connection, the peer's address (dotted for
+    // an IPv4 peer, also on a listener that takes IPv6 ones).
     const std::string& HostName() const { return m_hostName; }
     void setHostName(std::string hostName);
 
     // Decimal port number or a "tcp" service name.
     const std::string& PortName() const { return m_portName; }
     void setPortName(std::string portName);
+
+    // The local address a listener binds to. Empty (the default) is every
+    // interface, IPv6 and IPv4 together, or every IPv4 interface on a machine
+    // without IPv6; otherwise one numeric address, such as "127.0.0.1" for a
+    // listener that only this machine may reach. Read when listening starts.
+    const std::string& BindAddress() const { return m_bindAddress; }
+    void setBindAddress(std::string address) { m_bindAddress = std::move(address); }
 
     // Setting it True makes this a listener on PortName; False stops.
     bool Listen() const { return m_listen; }
@@ -104,6 +116,9 @@ public:
     std::size_t receivedBytes() const { return m_receiveBuffer.size(); }
     // The port a listener is bound to (useful after listening on port 0).
     quint16 boundPort() const;
+    // The address a listener is bound to ("127.0.0.1"; "::" for every
+    // interface, "0.0.0.0" for every IPv4 one), or empty while not listening.
+    std::string boundAddress() const;
 
     Event OnConnect;
     Event OnDisconnect;
@@ -144,6 +159,8 @@ private:
     // Lets go of the socket; pending output is still delivered for a while.
     void releaseSocket();
     void releaseServer();
+    // A listener on address and port, or null with the reason in error.
+    QTcpServer* startServer(const QHostAddress& address, quint16 port, QAbstractSocket::SocketError& error);
     void abandonLookup();
     bool lookingUp() const { return m_lookupId >= 0; }
     bool hasEndpoint() const { return m_socket || m_server || lookingUp(); }
@@ -155,6 +172,7 @@ private:
 
     std::string m_hostName;
     std::string m_portName;
+    std::string m_bindAddress;
     bool m_listen = false;
     bool m_connected = false;
     bool m_sending = false;

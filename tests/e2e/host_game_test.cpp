@@ -184,6 +184,28 @@ TEST(LexiflipHost, OutlivesConnectionsResetTogether)
     EXPECT_EQ(host.process().state(), QProcess::Running);
 }
 
+// On lexiflip-host slot 1 is a remote player like the others: Ann (slot 1)
+// leaves on her own turn and Bob, who joined over IPv6 where the machine has
+// it, has the turn at once, well inside Ann's minute.
+TEST(LexiflipHost, SlotOneLeavingOnTurnHandsItOnAtOnceAndIpv6PeersAreServed)
+{
+    HostProcess host({QStringLiteral("--port"), QStringLiteral("0")});
+    const quint16 port = host.waitForPort();
+    ASSERT_NE(port, 0);
+    TestClient ann(port);
+    ASSERT_TRUE(ann.login("Ann"));
+    ASSERT_EQ(ann.slot(), 1);
+    TestClient bob(port,
+                   QHostAddress(machineHasIpv6() ? QHostAddress::LocalHostIPv6 : QHostAddress::LocalHost));
+    ASSERT_TRUE(bob.login("Bob"));
+    ann.send(msg::startgame("Ann", "50", "60", true, "1", "0"));
+    ASSERT_TRUE(bob.waitFor("CMD_nextplayer+1+"));
+    ann.close();
+    ASSERT_TRUE(bob.waitFor("CMD_playerdisconnected+1+Ann"));
+    EXPECT_TRUE(bob.waitFor("CMD_nextplayer+2+", 5000));
+    EXPECT_EQ(host.process().state(), QProcess::Running);
+}
+
 TEST(LexiflipHost, RefusesATakenPortAndExplainsItself)
 {
     QTcpServer taken;

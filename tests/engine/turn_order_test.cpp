@@ -260,8 +260,14 @@ TEST(TurnOrder, TheTurnMovesOnWhenThePlayerOnTurnLeavesOrWatches)
     EXPECT_EQ(s.players[4].watching, 1);
     rig.game.setWatching(1, false); // playing again moves nothing
     EXPECT_EQ(s.currentplayer, 1);
-    rig.game.seatLeft(1); // the host's own client never moves the turn
+    rig.game.seatLeft(1); // the hosting window's own client never moves the turn
     EXPECT_EQ(s.currentplayer, 1);
+    // Where slot 1 is a remote player, his turn moves on like anybody's (to
+    // seat 2, which the computer plays while nobody holds it).
+    rig.game.seatConnected(1);
+    rig.game.setFirstSeatRemote(true);
+    rig.game.seatLeft(1);
+    EXPECT_EQ(s.currentplayer, 2);
 }
 
 TEST(TurnOrder, ActionsBeforeTheFirstGameAreIgnored)

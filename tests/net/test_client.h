@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QHostAddress>
+#include <QTcpServer>
 #include <QTcpSocket>
 
 #include <sys/socket.h>
@@ -18,12 +19,19 @@
 
 namespace lexiflip::testing {
 
+// Whether this machine has IPv6 at all: its loopback ::1 can be bound.
+inline bool machineHasIpv6()
+{
+    QTcpServer probe;
+    return probe.listen(QHostAddress::LocalHostIPv6, 0);
+}
+
 // A scripted client of the host over plain QTcpSocket, so that the host is
 // tested against the wire and not against our own socket component. It keeps
 // every message it receives, cut at the terminator.
 class TestClient {
 public:
-    explicit TestClient(quint16 port)
+    explicit TestClient(quint16 port, const QHostAddress& address = QHostAddress(QHostAddress::LocalHost))
     {
         QObject::connect(&m_socket, &QTcpSocket::readyRead, [this] { take(); });
         QObject::connect(&m_socket, &QTcpSocket::disconnected, [this] {
@@ -32,7 +40,7 @@ public:
         });
         QObject::connect(&m_socket, &QTcpSocket::connected,
                          [this] { m_socket.setSocketOption(QAbstractSocket::LowDelayOption, 1); });
-        m_socket.connectToHost(QHostAddress::LocalHost, port);
+        m_socket.connectToHost(address, port);
     }
 
     void send(std::string_view bytes)

@@ -145,6 +145,28 @@ TEST_F(Host, LoginAnnouncesListsAndWarnsOfADifferentVersion)
     EXPECT_TRUE(third.has(body(msg::existingplayers(2, "Bob+Jr"))));
 }
 
+// One login per connection: a watcher that logs in again and again, under
+// its own name or another, is announced once; the repeats send nothing.
+TEST_F(Host, OnlyAConnectionsFirstLoginCounts)
+{
+    for (int slot = 1; slot <= 6; ++slot)
+        join();
+    TestClient& watcher = join();
+    ASSERT_EQ(watcher.slot(), 7);
+    roundTrip(watcher);
+    const std::size_t heardBefore = watcher.messages().size();
+    for (const char* name : {"P7", "Mallory", "P7"})
+        watcher.send(msg::logininfo(7, msg::kVersion, name));
+    watcher.send(msg::logininfo(7, "0.9", "Old"));
+    roundTrip(watcher, "after");
+    // The watcher heard only its marker's relay.
+    EXPECT_EQ(watcher.messages().size(), heardBefore + 1);
+    roundTrip(*clients[0]);
+    EXPECT_EQ(clients[0]->count("CMD_newplayerinfo+7+"), 1);
+    EXPECT_FALSE(clients[0]->has("CMD_havewrongversion+"));
+    EXPECT_EQ(server->state().players[7].name, "P7");
+}
+
 TEST_F(Host, RelaysCarryTheSendersNameWatchersIncluded)
 {
     for (int slot = 1; slot <= 8; ++slot)
@@ -264,6 +286,27 @@ TEST_F(Host, ThePlayerOnTurnLeavingMovesTheTurnAtOnceAndOnlyOnce)
     EXPECT_EQ(host.count("CMD_nextplayer+"), 1);
     EXPECT_LT(*host.find("CMD_playerdisconnected+3+P3"), *host.find("CMD_nextplayer+1+"));
     EXPECT_EQ(server->state().currentplayer, 1);
+}
+
+// Slot 1 leaving on turn: in a hosting window slot 1 is the window's own
+// client, and the turn it held stays; on a host without a window slot 1 is a
+// remote player like the others, and the turn moves on at once.
+TEST_F(Host, SlotOneLeavingOnTurnMovesTheTurnOnlyWhereSlotOneIsRemote)
+{
+    for (const bool remote : {false, true}) {
+        SCOPED_TRACE(remote ? "slot 1 remote" : "slot 1 the window's own");
+        startHost([remote](HostOptions& options) { options.firstSeatRemote = remote; });
+        join();
+        TestClient& two = join();
+        startGame();
+        ASSERT_EQ(server->state().currentplayer, 1);
+        two.forget();
+        clients[0]->close();
+        ASSERT_TRUE(two.waitFor(body(msg::playerdisconnected(1, "P1"))));
+        roundTrip(two);
+        EXPECT_EQ(two.has(body(msg::nextplayer(2))), remote);
+        EXPECT_EQ(server->state().currentplayer, remote ? 2 : 1);
+    }
 }
 
 TEST_F(Host, ARejoinDuringAGameIsCaughtUpAndKeepsTheSeat)

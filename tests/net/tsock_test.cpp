@@ -15,6 +15,7 @@
 #include "net/error_report.h"
 #include "net/net_wait.h"
 #include "net/socket_errors.h"
+#include "net/test_client.h"
 
 namespace lexiflip::net {
 namespace {
@@ -255,6 +256,69 @@ TEST(TSock, ListeningOnAPortInUseFailsToBind)
     second.setPortName(std::to_string(first.boundPort()));
     EXPECT_EQ(exceptionText([&] { second.setListen(true); }), "Listen - Error Binding Socket");
     EXPECT_FALSE(second.Listen());
+}
+
+// Which of the loopback addresses reach a listener, by its bind address: one
+// bound to 127.0.0.1 is out of reach of every other address of the machine,
+// one bound to every interface takes IPv4 and IPv6 peers alike.
+TEST(TSock, TheBindAddressDecidesWhoCanConnect)
+{
+    const bool ipv6 = testing::machineHasIpv6();
+    struct Case {
+        std::string bind;
+        std::string bound;
+        bool reachedOverIpv4;
+        bool reachedOverIpv6;
+    };
+    const Case cases[] = {
+        {"", ipv6 ? "::" : "0.0.0.0", true, ipv6},
+        {"127.0.0.1", "127.0.0.1", true, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE("bound to \"" + c.bind + "\"");
+        TSock listener;
+        listener.setBindAddress(c.bind);
+        listener.setPortName("0");
+        std::vector<std::string> peers;
+        listener.OnAccept = [&](TSock& sock) {
+            TSock* accepted = nullptr;
+            if (sock.Accept(accepted))
+                peers.push_back(accepted->HostName());
+        };
+        listener.setListen(true);
+        EXPECT_EQ(listener.boundAddress(), c.bound);
+
+        std::vector<std::string> expected;
+        for (const auto& [address, reached] :
+             {std::pair{QHostAddress(QHostAddress::LocalHost), c.reachedOverIpv4},
+              std::pair{QHostAddress(QHostAddress::LocalHostIPv6), c.reachedOverIpv6}}) {
+            if (address.protocol() == QAbstractSocket::IPv6Protocol && !ipv6)
+                continue;
+            QTcpSocket peer;
+            peer.connectToHost(address, listener.boundPort());
+            ASSERT_TRUE(waitFor([&] {
+                return peer.state() == QAbstractSocket::ConnectedState ||
+                       peer.error() == QAbstractSocket::ConnectionRefusedError;
+            }));
+            EXPECT_EQ(peer.state() == QAbstractSocket::ConnectedState, reached)
+                << address.toString().toStdString();
+            if (reached) {
+                // An IPv4 peer of a listener on every interface is still named
+                // by its dotted address.
+                expected.push_back(address.toString().toStdString());
+                ASSERT_TRUE(waitFor([&] { return peers.size() == expected.size(); }));
+            }
+        }
+        settle();
+        EXPECT_EQ(peers, expected);
+    }
+
+    TSock nowhere;
+    nowhere.setBindAddress("not-an-address");
+    nowhere.setPortName("0");
+    EXPECT_EQ(exceptionText([&] { nowhere.setListen(true); }), "Listen - Error Binding Socket");
+    EXPECT_FALSE(nowhere.Listen());
+    EXPECT_EQ(nowhere.boundAddress(), "");
 }
 
 TEST(TSock, OperationsOnAnIdleSocketRaise)

@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "app/lexiflip_app.h"
@@ -69,6 +70,25 @@ struct SoloProgram {
     std::vector<QUrl> opened;
     std::unique_ptr<LexiflipApp> program;
 };
+
+// Nobody else plays a solo game: its host listens on 127.0.0.1 alone, out
+// of reach of the machine's other addresses. A hosted game listens on every
+// interface.
+TEST(LexiflipApp, ASoloGameListensOnLoopbackOnlyAHostedGameOnEveryInterface)
+{
+    const std::string everywhere = testing::machineHasIpv6() ? "::" : "0.0.0.0";
+    const struct {
+        std::vector<std::string> parameters;
+        std::string listeningOn;
+    } cases[] = {{{}, "127.0.0.1"}, {{"Ann", "127.0.0.1", "true"}, everywhere}};
+    for (const auto& c : cases) {
+        LexiflipApp program(3, {}, {}, loopbackHost());
+        program.start(client::processparams(c.parameters), false);
+        EXPECT_EQ(program.server.listeningAddress(), c.listeningOn) << c.parameters.size() << " parameters";
+        // The window's own client reaches it either way.
+        EXPECT_TRUE(waitUntil([&] { return program.game.game().loggedin(); }));
+    }
+}
 
 TEST(LexiflipApp, OnlyTheMainWindowShowsAndEachViewAndHelpEntryOpensItsWindow)
 {
