@@ -8,6 +8,7 @@
 #include <QTextCharFormat>
 #include <QTextCursor>
 
+#include "client/eight_bit_text.h"
 #include "client/pictures/palette.h"
 
 namespace lexiflip::client {
@@ -44,7 +45,7 @@ ChatView::ChatView(QWidget* parent) : QTextEdit(parent)
 
 void ChatView::addlinetochat(std::string_view line, wire::Colour colour)
 {
-    addlinetochat(QString::fromLatin1(line.data(), qsizetype(line.size())), palette::fromColour(colour));
+    addlinetochat(shownText(line), palette::fromColour(colour));
 }
 
 void ChatView::addlinetochat(const QString& line, QColor colour)

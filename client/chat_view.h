@@ -28,7 +28,8 @@ public:
     // Appends one line in colour: the part up to and including the first ":"
     // in bold, the rest in regular weight. The text is never read as markup.
     void addlinetochat(const QString& line, QColor colour);
-    // The same for a line of 8-bit text from the game, and a colour 00BBGGRR.
+    // The same for a line of 8-bit text from the game, and a colour 00BBGGRR;
+    // its control characters are left out, so it stays one line.
     void addlinetochat(std::string_view line, wire::Colour colour);
 
     // "Scroll Chat Off": while on, new lines leave the reader's place alone.

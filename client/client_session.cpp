@@ -1,5 +1,6 @@
 #include "client/client_session.h"
 
+#include "client/eight_bit_text.h"
 #include "client/guarded.h"
 
 namespace lexiflip::client {
@@ -55,7 +56,7 @@ void ClientSession::sockRead(net::TSock& socket, int)
 void ClientSession::sockInfo(net::SocketInfo category, std::string_view message)
 {
     if (category == net::SocketInfo::Error) {
-        emit socketError(QString::fromLatin1(message.data(), static_cast<qsizetype>(message.size())));
+        emit socketError(fromEightBit(message));
         return;
     }
     if (message == "Socket Closed" && !m_closedReported) {

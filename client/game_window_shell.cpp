@@ -142,7 +142,7 @@ QStringList GameWindow::phrases() const
 {
     QStringList texts;
     for (const std::string& phrase : m_chat->phrases())
-        texts.append(QString::fromLatin1(phrase.data(), qsizetype(phrase.size())));
+        texts.append(fromEightBit(phrase));
     return texts;
 }
 
@@ -171,12 +171,12 @@ void GameWindow::kickWatcher(int slot)
 
 void GameWindow::watcherAdded(std::string_view entry)
 {
-    emit watcherEntryAdded(QString::fromLatin1(entry.data(), static_cast<qsizetype>(entry.size())));
+    emit watcherEntryAdded(fromEightBit(entry));
 }
 
 void GameWindow::watcherRemoved(std::string_view entry)
 {
-    emit watcherEntryRemoved(QString::fromLatin1(entry.data(), static_cast<qsizetype>(entry.size())));
+    emit watcherEntryRemoved(fromEightBit(entry));
 }
 
 bool GameWindow::eventFilter(QObject* watched, QEvent* event)

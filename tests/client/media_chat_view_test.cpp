@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "client/chat_view.h"
 #include "client/pictures/palette.h"
 
@@ -172,6 +174,42 @@ TEST(ChatView, TextSizeTakesOnlyTheMenuSizes)
     view.setTextSize(11);
     EXPECT_EQ(view.textSize(), 12);
     EXPECT_EQ(view.font().pointSize(), 12);
+}
+
+// Network text keeps every printable byte, 0x80..0xFE included (0xFF ends a
+// message on the wire), and loses its control bytes: a line break in a chat
+// text cannot start a line that looks like the window's own.
+TEST(ChatView, GameTextLosesItsControlBytesAndStaysOneLine)
+{
+    std::string high;
+    for (int code = 0x80; code <= 0xFE; ++code)
+        high.push_back(char(code));
+    QString highText;
+    for (int code = 0x80; code <= 0xFE; ++code)
+        highText.append(QChar(code));
+    const struct {
+        std::string line;
+        QString shown;
+    } cases[] = {
+        {"Bo chats: hi\r\nYou has started a game.", "Bo chats: hiYou has started a game."},
+        {"Bo chats: a\nb\rc\td\x0b"
+         "e\x1f"
+         "f\x7f"
+         "g\x01",
+         "Bo chats: abcdefg"},
+        {"\n\n", ""},
+        {"Bo chats: " + high, "Bo chats: " + highText},
+        {"Bo chats: ~ !", "Bo chats: ~ !"},
+    };
+    ChatView view;
+    for (const auto& c : cases)
+        view.addlinetochat(std::string_view(c.line), palette::kSystemColour);
+    ASSERT_EQ(view.document()->blockCount(), int(std::size(cases)));
+    QTextBlock block = view.document()->firstBlock();
+    for (const auto& c : cases) {
+        EXPECT_EQ(block.text(), c.shown);
+        block = block.next();
+    }
 }
 
 } // namespace
