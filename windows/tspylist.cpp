@@ -68,7 +68,18 @@ Tspylist::Tspylist(QWidget* parent)
 
 void Tspylist::watcherAdded(std::string_view entry)
 {
-    m_list->addItem(client::shownText(entry));
+    const QString text = client::shownText(entry);
+    // A slot holds one watcher: a new arrival there replaces the entry in place,
+    // so a peer that logs in again and again cannot make the list grow.
+    if (const std::optional<int> slot = watcherSlot(entry)) {
+        for (int row = 0; row < m_list->count(); ++row) {
+            if (watcherSlot(client::eightBit(m_list->item(row)->text())) == slot) {
+                m_list->item(row)->setText(text);
+                return;
+            }
+        }
+    }
+    m_list->addItem(text);
 }
 
 void Tspylist::watcherRemoved(std::string_view entry)
