@@ -1,7 +1,9 @@
 #pragma once
 
 // The chat view mainchat: a read-only view in which the client writes every
-// line it shows (joins, game events, the winner, and the players' chat).
+// line it shows (joins, game events, the winner, and the players' chat). It
+// keeps the last kHistoryLines lines; older ones are dropped from the top, so
+// that a peer flooding the chat cannot make the window's memory grow.
 
 #include <QTextEdit>
 
@@ -22,6 +24,8 @@ public:
     // Finds the link under a character position of the view's plain text
     // (paragraphs joined by "\n"); an empty result means no link there.
     using LinkFinder = std::function<QString(const QString& plainText, int position)>;
+
+    static constexpr int kHistoryLines = 1000;
 
     explicit ChatView(QWidget* parent = nullptr);
 
@@ -70,8 +74,13 @@ protected:
 
 private:
     QString linkAt(const QPoint& viewportPoint, int* start = nullptr) const;
+    // Drops the oldest lines beyond kHistoryLines; returns the height they took.
+    qreal dropOldestLines();
+    // Lets the document forget the formats of dropped lines.
+    void forgetUnusedFormats();
 
     bool m_scrollChatOff = false;
+    int m_droppedSinceForgetting = 0;
     int m_textSize = 8;
     QMenu* m_popup = nullptr;
     QAction* m_scrollChatOffEntry = nullptr;

@@ -212,5 +212,79 @@ TEST(ChatView, GameTextLosesItsControlBytesAndStaysOneLine)
     }
 }
 
+// Lines in a colour of their own each, as a hostile peer may send them.
+void addLines(ChatView& view, int from, int to)
+{
+    for (int i = from; i < to; ++i)
+        view.addlinetochat(QStringLiteral("Mal chats: line %1").arg(i), QColor::fromRgb(QRgb(i * 7919)));
+}
+
+// A flood leaves the last kHistoryLines lines, the oldest dropped first, and
+// the document's text and formats stay within bounds however long it runs.
+TEST(ChatView, AFloodKeepsOnlyTheLastThousandLines)
+{
+    ChatView view; // not shown: laying the lines out is not what this is about
+    view.setTextSize(10);
+    addLines(view, 0, 5000);
+    QTextDocument& doc = *view.document();
+    const int characters = doc.characterCount();
+    const qsizetype formats = doc.allFormats().size();
+    addLines(view, 5000, 20000);
+    ASSERT_EQ(ChatView::kHistoryLines, 1000);
+    EXPECT_EQ(doc.blockCount(), ChatView::kHistoryLines);
+    EXPECT_EQ(doc.firstBlock().text(), QStringLiteral("Mal chats: line 19000"));
+    EXPECT_EQ(doc.lastBlock().text(), QStringLiteral("Mal chats: line 19999"));
+    EXPECT_LE(doc.characterCount(), characters + ChatView::kHistoryLines); // one digit more a line
+    EXPECT_LE(doc.allFormats().size(), formats);
+    // Forgetting the old formats kept the document's own settings.
+    EXPECT_EQ(view.document()->defaultFont().pointSize(), 10);
+    EXPECT_FALSE(view.document()->isUndoRedoEnabled());
+}
+
+// A view that follows new lines still shows the last one when the document
+// forgets the old formats (on the two thousandth line).
+TEST(ChatView, AFollowingViewStaysAtTheEndAsOldFormatsAreForgotten)
+{
+    ChatView view;
+    view.resize(240, 120);
+    view.show();
+    addLines(view, 0, 2 * ChatView::kHistoryLines);
+    EXPECT_LE(view.document()->allFormats().size(), 2 * ChatView::kHistoryLines + 16);
+    QScrollBar* bar = view.verticalScrollBar();
+    EXPECT_EQ(bar->value(), bar->maximum());
+    EXPECT_EQ(view.cursorForPosition(QPoint(4, view.viewport()->height() - 4)).block().text(),
+              QStringLiteral("Mal chats: line 1999"));
+}
+
+// Dropping lines at the top, and the document forgetting their formats, do
+// not move what a reader who stopped the view from following is looking at,
+// nor the selection.
+TEST(ChatView, DroppingOldLinesKeepsAScrolledUpReadersPlace)
+{
+    ChatView view;
+    view.resize(240, 120);
+    view.show();
+    addLines(view, 0, 1500);
+    view.setScrollChatOff(true);
+    QScrollBar* bar = view.verticalScrollBar();
+    bar->setValue(bar->maximum() - 3 * bar->pageStep());
+    QTextCursor top = view.cursorForPosition(QPoint(4, 4));
+    top.movePosition(QTextCursor::StartOfBlock);
+    top.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    const QString reading = top.selectedText();
+    ASSERT_TRUE(reading.startsWith(QStringLiteral("Mal chats: line 14")));
+    view.setTextCursor(top);
+
+    addLines(view, 1500, 2100);
+    EXPECT_EQ(view.document()->firstBlock().text(), QStringLiteral("Mal chats: line 1100"));
+    EXPECT_LE(view.document()->allFormats().size(), 2 * ChatView::kHistoryLines + 16 + 2 * 100);
+    EXPECT_EQ(view.cursorForPosition(QPoint(4, 4)).block().text(), reading);
+    EXPECT_EQ(view.textCursor().selectedText(), reading);
+
+    view.setScrollChatOff(false);
+    view.addlinetochat(QStringLiteral("There is a tie"), Qt::blue);
+    EXPECT_EQ(bar->value(), bar->maximum());
+}
+
 } // namespace
 } // namespace lexiflip::client
