@@ -157,11 +157,11 @@ void ChatView::attachScrollChatOffEntry(QAction* entry)
 
 void ChatView::setTextSize(int points)
 {
-    if (points != 8 && points != 10 && points != 12 && points != 14)
-        return;
     m_textSize = points;
+    if (points < 1)
+        return;
     QFont font(QString::fromLatin1(palette::kFontFamily));
-    font.setPointSize(points);
+    font.setPointSize(qMin(points, kLargestFont));
     setFont(font);
 }
 

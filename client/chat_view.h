@@ -43,7 +43,11 @@ public:
     // this view's own pop-up entry ScrollChatOff1, both ways.
     void attachScrollChatOffEntry(QAction* entry);
 
-    // The font size in points: 8, 10, 12 or 14; other values are ignored.
+    // The font size in points. The menu offers 8, 10, 12 and 14, but a stored
+    // size it lacks sizes the font too, and textSize keeps it as given so that
+    // it is saved back unchanged. A size no font takes (below 1) leaves the
+    // font as it is; one beyond kLargestFont draws at kLargestFont.
+    static constexpr int kLargestFont = 144;
     void setTextSize(int points);
     int textSize() const { return m_textSize; }
 

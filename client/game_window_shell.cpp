@@ -67,7 +67,9 @@ void GameWindow::applyPreferences(const settings::Preferences& prefs)
     MainMenu& menu = m_window->menu();
     auto entry = [&menu](const char* name) { return menu.entry(QString::fromLatin1(name)); };
 
-    // A size the menu lacks still sizes the font; no entry is checked then.
+    // A size the menu lacks still sizes the font; no entry is checked then,
+    // and the chat view keeps the size so that it is saved back unchanged
+    // until the player picks one from the menu.
     m_window->chatView().setTextSize(prefs.textsize);
     const std::optional<int> sizeEntry = settings::textsizeMenuEntry(prefs.textsize);
     for (const char* name : kTextSizes) {

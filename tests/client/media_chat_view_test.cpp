@@ -165,15 +165,21 @@ TEST(ChatView, APressOnAFoundLinkSelectsAndReportsIt)
     EXPECT_EQ(clicked.count(), 1);
 }
 
-TEST(ChatView, TextSizeTakesOnlyTheMenuSizes)
+// A stored size the menu lacks sizes the font and is kept as given, so that
+// the settings save writes it back unchanged.
+TEST(ChatView, TextSizeTakesAnySizeAndKeepsItAsGiven)
 {
     ChatView view;
     EXPECT_EQ(view.font().pointSize(), 8);
-    view.setTextSize(12);
-    EXPECT_EQ(view.font().pointSize(), 12);
-    view.setTextSize(11);
-    EXPECT_EQ(view.textSize(), 12);
-    EXPECT_EQ(view.font().pointSize(), 12);
+    const struct {
+        int given;
+        int font; // the font's size after it
+    } cases[] = {{12, 12}, {11, 11}, {0, 11}, {-3, 11}, {1000, ChatView::kLargestFont}, {8, 8}};
+    for (const auto& c : cases) {
+        view.setTextSize(c.given);
+        EXPECT_EQ(view.textSize(), c.given);
+        EXPECT_EQ(view.font().pointSize(), c.font) << c.given;
+    }
 }
 
 // Network text keeps every printable byte, 0x80..0xFE included (0xFF ends a
@@ -224,7 +230,7 @@ void addLines(ChatView& view, int from, int to)
 TEST(ChatView, AFloodKeepsOnlyTheLastThousandLines)
 {
     ChatView view; // not shown: laying the lines out is not what this is about
-    view.setTextSize(10);
+    view.setTextSize(11);
     addLines(view, 0, 5000);
     QTextDocument& doc = *view.document();
     const int characters = doc.characterCount();
@@ -237,7 +243,7 @@ TEST(ChatView, AFloodKeepsOnlyTheLastThousandLines)
     EXPECT_LE(doc.characterCount(), characters + ChatView::kHistoryLines); // one digit more a line
     EXPECT_LE(doc.allFormats().size(), formats);
     // Forgetting the old formats kept the document's own settings.
-    EXPECT_EQ(view.document()->defaultFont().pointSize(), 10);
+    EXPECT_EQ(view.document()->defaultFont().pointSize(), 11);
     EXPECT_FALSE(view.document()->isUndoRedoEnabled());
 }
 
