@@ -242,7 +242,11 @@ TEST(ChatView, AFloodKeepsOnlyTheLastThousandLines)
     EXPECT_EQ(doc.lastBlock().text(), QStringLiteral("Mal chats: line 19999"));
     EXPECT_LE(doc.characterCount(), characters + ChatView::kHistoryLines); // one digit more a line
     EXPECT_LE(doc.allFormats().size(), formats);
-    // Forgetting the old formats kept the document's own settings.
+    // Forgetting the old formats (last done on the final line) kept each
+    // line's look and the document's own settings.
+    const QColor last = QColor::fromRgb(QRgb(19999 * 7919));
+    EXPECT_EQ(runsOf(doc.lastBlock()),
+              (std::vector<TextRun>{{"Mal chats:", true, last}, {" line 19999", false, last}}));
     EXPECT_EQ(view.document()->defaultFont().pointSize(), 11);
     EXPECT_FALSE(view.document()->isUndoRedoEnabled());
 }
