@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <exception>
 
+#include "client/eight_bit_text.h"
 #include "client/main_menu.h"
 #include "client/tchat.h"
 #include "net/error_report.h"
@@ -33,7 +34,7 @@ LexiflipApp::LexiflipApp(std::uint64_t seed, const std::filesystem::path& settin
     if (!settingsFile.empty()) {
         game.setSettingsFile(settingsFile);
         if (const auto lobbyServer = game.settings().value("LobbyServer"))
-            download.setLobbyServerFromSettings(QString::fromStdString(*lobbyServer));
+            download.setLobbyServerFromSettings(client::fromEightBit(*lobbyServer));
     }
     game.attachHost(server);
     tallylist.setPlayerList([this] { return windows::playersOf(game.game()); });
@@ -83,9 +84,9 @@ void LexiflipApp::connectSideWindows()
                      &client::GameWindow::applyEditedPhrases);
 
     QObject::connect(&game, &client::GameWindow::watcherEntryAdded, &spylist,
-                     [this](const QString& entry) { spylist.watcherAdded(entry.toStdString()); });
+                     [this](const QString& entry) { spylist.watcherAdded(client::eightBit(entry)); });
     QObject::connect(&game, &client::GameWindow::watcherEntryRemoved, &spylist,
-                     [this](const QString& entry) { spylist.watcherRemoved(entry.toStdString()); });
+                     [this](const QString& entry) { spylist.watcherRemoved(client::eightBit(entry)); });
     QObject::connect(&game, &client::GameWindow::hostRoleTaken, &spylist,
                      [this] { spylist.setRemoveEnabled(true); });
     QObject::connect(&spylist, &windows::Tspylist::removeRequested, &game, &client::GameWindow::kickWatcher);

@@ -15,6 +15,7 @@
 
 #include "app/lexiflip_app.h"
 #include "client/command_line.h"
+#include "client/eight_bit_text.h"
 #include "client/platform/app_paths.h"
 #include "client/platform/unix_signals.h"
 #include "client/settings_location.h"
@@ -41,9 +42,9 @@ std::uint64_t freshSeed()
 // that raised the error.
 void showErrorBox(QWidget* parent, std::string_view text)
 {
-    auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Lexiflip"),
-                                QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())),
+    auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Lexiflip"), client::fromEightBit(text),
                                 QMessageBox::Ok, parent);
+    box->setTextFormat(Qt::PlainText);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->open();
 }

@@ -35,11 +35,6 @@ wire::Colour toColour(const QColor& colour)
            (wire::Colour(colour.blue()) << 16);
 }
 
-QString textOf(std::string_view bytes)
-{
-    return QString::fromLatin1(bytes.data(), qsizetype(bytes.size()));
-}
-
 bool isModifierOnly(int key)
 {
     return key == Qt::Key_Shift || key == Qt::Key_Control || key == Qt::Key_Alt || key == Qt::Key_Meta ||
@@ -222,7 +217,7 @@ void ChatControls::addlinetochat(std::string_view line, wire::Colour colour)
 
 void ChatControls::playChatterSound(std::string_view name)
 {
-    m_window.sounds().play(textOf(name));
+    m_window.sounds().play(fromEightBit(name));
 }
 
 } // namespace lexiflip::client

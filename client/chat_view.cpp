@@ -1,5 +1,6 @@
 #include "client/chat_view.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QAction>
 #include <QContextMenuEvent>
 #include <QMenu>
@@ -7,7 +8,9 @@
 #include <QTextBlock>
 #include <QTextCharFormat>
 #include <QTextCursor>
+#include <QTextDocumentFragment>
 
+#include "client/eight_bit_text.h"
 #include "client/pictures/palette.h"
 
 namespace lexiflip::client {
@@ -44,7 +47,7 @@ ChatView::ChatView(QWidget* parent) : QTextEdit(parent)
 
 void ChatView::addlinetochat(std::string_view line, wire::Colour colour)
 {
-    addlinetochat(QString::fromLatin1(line.data(), qsizetype(line.size())), palette::fromColour(colour));
+    addlinetochat(shownText(line), palette::fromColour(colour));
 }
 
 void ChatView::addlinetochat(const QString& line, QColor colour)
@@ -73,15 +76,66 @@ void ChatView::addlinetochat(const QString& line, QColor colour)
     }
     format.setFontWeight(QFont::Normal);
     end.insertText(line.mid(colon + 1), format);
+    const qreal dropped = dropOldestLines();
 
     if (m_scrollChatOff) {
+        // The lines dropped at the top took their height from above the
+        // reader's place; the same text stays in view.
         setTextCursor(keptCaret);
-        bar->setValue(keptPlace);
+        bar->setValue(qMax(0, keptPlace - qRound(dropped)));
     } else {
         bar->setValue(bar->maximum());
     }
+    if (m_droppedSinceForgetting >= kHistoryLines) {
+        m_droppedSinceForgetting = 0;
+        forgetUnusedFormats();
+    }
     setUpdatesEnabled(wasUpdating);
     viewport()->update();
+}
+
+qreal ChatView::dropOldestLines()
+{
+    QTextDocument* doc = document();
+    QAbstractTextDocumentLayout* layout = doc->documentLayout();
+    qreal dropped = 0;
+    while (doc->blockCount() > kHistoryLines) {
+        const QTextBlock first = doc->firstBlock();
+        const QTextBlock second = first.next();
+        dropped += layout->blockBoundingRect(second).top() - layout->blockBoundingRect(first).top();
+        QTextCursor cut(first);
+        cut.setPosition(second.position(), QTextCursor::KeepAnchor);
+        cut.removeSelectedText();
+        ++m_droppedSinceForgetting;
+    }
+    return dropped;
+}
+
+// A document keeps every format its text was ever given until it is cleared,
+// and each line brings its own colour from the network: a peer sending every
+// line in a new colour would make that grow without end. Once the history has
+// turned over, the kept lines go back into the emptied document, which then
+// holds only the formats they use. The text and its layout are the same as
+// before; the reader's place and the caret are put back where they were.
+void ChatView::forgetUnusedFormats()
+{
+    QTextDocument* doc = document();
+    // Two formats a line (its bold and its regular part) and a few of the
+    // document's own.
+    if (doc->allFormats().size() <= 2 * doc->blockCount() + 16)
+        return;
+    const int place = verticalScrollBar()->value();
+    const QTextCursor caret = textCursor();
+    const int anchor = caret.anchor();
+    const int position = caret.position();
+    const QTextDocumentFragment lines(doc);
+    doc->clear();
+    QTextCursor(doc).insertFragment(lines);
+    QTextCursor restored(doc);
+    restored.setPosition(qMin(anchor, doc->characterCount() - 1));
+    restored.setPosition(qMin(position, doc->characterCount() - 1), QTextCursor::KeepAnchor);
+    setTextCursor(restored);
+    verticalScrollBar()->setValue(place);
 }
 
 void ChatView::setScrollChatOff(bool on)
@@ -103,11 +157,11 @@ void ChatView::attachScrollChatOffEntry(QAction* entry)
 
 void ChatView::setTextSize(int points)
 {
-    if (points != 8 && points != 10 && points != 12 && points != 14)
-        return;
     m_textSize = points;
+    if (points < 1)
+        return;
     QFont font(QString::fromLatin1(palette::kFontFamily));
-    font.setPointSize(points);
+    font.setPointSize(qMin(points, kLargestFont));
     setFont(font);
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 
 // The chat view mainchat: a read-only view in which the client writes every
-// line it shows (joins, game events, the winner, and the players' chat).
+// line it shows (joins, game events, the winner, and the players' chat). It
+// keeps the last kHistoryLines lines; older ones are dropped from the top, so
+// that a peer flooding the chat cannot make the window's memory grow.
 
 #include <QTextEdit>
 
@@ -23,12 +25,15 @@ public:
     // (paragraphs joined by "\n"); an empty result means no link there.
     using LinkFinder = std::function<QString(const QString& plainText, int position)>;
 
+    static constexpr int kHistoryLines = 1000;
+
     explicit ChatView(QWidget* parent = nullptr);
 
     // Appends one line in colour: the part up to and including the first ":"
     // in bold, the rest in regular weight. The text is never read as markup.
     void addlinetochat(const QString& line, QColor colour);
-    // The same for a line of 8-bit text from the game, and a colour 00BBGGRR.
+    // The same for a line of 8-bit text from the game, and a colour 00BBGGRR;
+    // its control characters are left out, so it stays one line.
     void addlinetochat(std::string_view line, wire::Colour colour);
 
     // "Scroll Chat Off": while on, new lines leave the reader's place alone.
@@ -38,7 +43,11 @@ public:
     // this view's own pop-up entry ScrollChatOff1, both ways.
     void attachScrollChatOffEntry(QAction* entry);
 
-    // The font size in points: 8, 10, 12 or 14; other values are ignored.
+    // The font size in points. The menu offers 8, 10, 12 and 14, but a stored
+    // size it lacks sizes the font too, and textSize keeps it as given so that
+    // it is saved back unchanged. A size no font takes (below 1) leaves the
+    // font as it is; one beyond kLargestFont draws at kLargestFont.
+    static constexpr int kLargestFont = 144;
     void setTextSize(int points);
     int textSize() const { return m_textSize; }
 
@@ -69,8 +78,13 @@ protected:
 
 private:
     QString linkAt(const QPoint& viewportPoint, int* start = nullptr) const;
+    // Drops the oldest lines beyond kHistoryLines; returns the height they took.
+    qreal dropOldestLines();
+    // Lets the document forget the formats of dropped lines.
+    void forgetUnusedFormats();
 
     bool m_scrollChatOff = false;
+    int m_droppedSinceForgetting = 0;
     int m_textSize = 8;
     QMenu* m_popup = nullptr;
     QAction* m_scrollChatOffEntry = nullptr;

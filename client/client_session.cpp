@@ -1,5 +1,6 @@
 #include "client/client_session.h"
 
+#include "client/eight_bit_text.h"
 #include "client/guarded.h"
 #include "net/tserver.h"
 
@@ -70,7 +71,7 @@ void ClientSession::queueMessage(std::string_view message)
 void ClientSession::sockInfo(net::SocketInfo category, std::string_view message)
 {
     if (category == net::SocketInfo::Error) {
-        emit socketError(QString::fromLatin1(message.data(), static_cast<qsizetype>(message.size())));
+        emit socketError(fromEightBit(message));
         return;
     }
     if (message == "Socket Closed") {

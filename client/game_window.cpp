@@ -8,6 +8,7 @@
 #include "client/board_view.h"
 #include "client/chat_controls.h"
 #include "client/chat_view.h"
+#include "client/eight_bit_text.h"
 #include "client/game/client_game.h"
 #include "client/guarded.h"
 #include "client/main_menu.h"
@@ -23,12 +24,6 @@
 namespace lexiflip::client {
 
 namespace {
-
-QString text(std::string_view bytes)
-{
-    // Text is 8-bit throughout.
-    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
-}
 
 MouseButton buttonOf(Qt::MouseButton button)
 {
@@ -243,7 +238,7 @@ void GameWindow::wordChanged()
 
 void GameWindow::statusChanged()
 {
-    m_window->setStatus(text(m_game->status()));
+    m_window->setStatus(shownText(m_game->status()));
 }
 
 void GameWindow::buttonsChanged()
@@ -261,7 +256,7 @@ void GameWindow::buttonsChanged()
 void GameWindow::timerChanged()
 {
     const auto& timer = m_game->timer();
-    m_window->timer().showTime(timer.width, text(timer.text), palette::fromColour(timer.colour));
+    m_window->timer().showTime(timer.width, shownText(timer.text), palette::fromColour(timer.colour));
 }
 
 void GameWindow::theirTilesChanged()
@@ -269,7 +264,7 @@ void GameWindow::theirTilesChanged()
     const TheirTiles& their = m_game->theirTiles();
     std::array<int, Tchat::kBarPositions> pictures{};
     std::copy(their.pictures.begin(), their.pictures.end(), pictures.begin());
-    m_window->setTheirTiles(text(their.label), pictures, their.shown);
+    m_window->setTheirTiles(shownText(their.label), pictures, their.shown);
 }
 
 void GameWindow::sneakerChanged()
@@ -286,13 +281,14 @@ void GameWindow::turnFrameChanged()
 void GameWindow::winnerChanged()
 {
     const Winner& winner = m_game->winnerBanner();
-    m_window->setWinner(text(winner.text), winner.shown);
+    m_window->setWinner(shownText(winner.text), winner.shown);
 }
 
 void GameWindow::gameOptionsChanged()
 {
     const GameTexts& texts = m_game->gameTexts();
-    m_window->setHeader(text(texts.timePerTurn), text(texts.gameMode), text(texts.playToScore));
+    m_window->setHeader(shownText(texts.timePerTurn), shownText(texts.gameMode),
+                        shownText(texts.playToScore));
     m_window->seats().setNotPlaying(texts.notPlaying);
 }
 
@@ -300,9 +296,9 @@ void GameWindow::seatChanged(int seat)
 {
     const Seat& s = m_game->seat(seat);
     SeatLook look;
-    look.name = text(s.name);
-    look.score = text(s.score);
-    look.bonus = text(s.bonus);
+    look.name = shownText(s.name);
+    look.score = shownText(s.score);
+    look.bonus = shownText(s.bonus);
     look.colour = palette::fromColour(s.colour);
     look.nameShown = s.nameShown;
     look.scoreShown = s.scoreShown;
@@ -318,7 +314,7 @@ void GameWindow::justWatchChanged()
 
 void GameWindow::playsounds(std::string_view name)
 {
-    m_window->sounds().playsounds(text(name));
+    m_window->sounds().playsounds(fromEightBit(name));
 }
 
 void GameWindow::addlinetochat(std::string_view line, wire::Colour colour)
@@ -328,7 +324,7 @@ void GameWindow::addlinetochat(std::string_view line, wire::Colour colour)
 
 void GameWindow::messageBox(std::string_view message)
 {
-    m_window->showHostBox(text(message));
+    m_window->showHostBox(shownText(message));
 }
 
 // The window closes once the box shown just before (for example "Game is

@@ -72,7 +72,9 @@ void GameWindow::applyPreferences(const settings::Preferences& prefs)
     MainMenu& menu = m_window->menu();
     auto entry = [&menu](const char* name) { return menu.entry(QString::fromLatin1(name)); };
 
-    // A size the menu lacks still sizes the font; no entry is checked then.
+    // A size the menu lacks still sizes the font; no entry is checked then,
+    // and the chat view keeps the size so that it is saved back unchanged
+    // until the player picks one from the menu.
     m_window->chatView().setTextSize(prefs.textsize);
     const std::optional<int> sizeEntry = settings::textsizeMenuEntry(prefs.textsize);
     for (const char* name : kTextSizes) {
@@ -163,7 +165,7 @@ QStringList GameWindow::phrases() const
 {
     QStringList texts;
     for (const std::string& phrase : m_chat->phrases())
-        texts.append(QString::fromLatin1(phrase.data(), qsizetype(phrase.size())));
+        texts.append(fromEightBit(phrase));
     return texts;
 }
 
@@ -193,12 +195,12 @@ void GameWindow::kickWatcher(int slot)
 
 void GameWindow::watcherAdded(std::string_view entry)
 {
-    emit watcherEntryAdded(QString::fromLatin1(entry.data(), static_cast<qsizetype>(entry.size())));
+    emit watcherEntryAdded(fromEightBit(entry));
 }
 
 void GameWindow::watcherRemoved(std::string_view entry)
 {
-    emit watcherEntryRemoved(QString::fromLatin1(entry.data(), static_cast<qsizetype>(entry.size())));
+    emit watcherEntryRemoved(fromEightBit(entry));
 }
 
 bool GameWindow::eventFilter(QObject* watched, QEvent* event)

@@ -5,6 +5,7 @@
 #include <QMenu>
 #include <QPainter>
 
+#include "client/eight_bit_text.h"
 #include "client/picture_button.h"
 #include "client/pictures/phrase_icons.h"
 #include "client/screen_layout.h"
@@ -35,11 +36,6 @@ private:
     int m_number;
 };
 
-QString text(std::string_view bytes)
-{
-    return QString::fromLatin1(bytes.data(), qsizetype(bytes.size()));
-}
-
 } // namespace
 
 PhraseButtons::PhraseButtons(QWidget* parent) : QWidget(parent)
@@ -61,7 +57,7 @@ PhraseButtons::PhraseButtons(QWidget* parent) : QWidget(parent)
     m_sounds = new QMenu(this);
     m_sounds->setObjectName(QStringLiteral("popup_sounds"));
     for (const chat::ChatterSound& entry : chat::kChatterSounds) {
-        QAction* item = m_sounds->addAction(text(entry.caption));
+        QAction* item = m_sounds->addAction(fromEightBit(entry.caption));
         item->setObjectName(entry.tag == 0 ? QStringLiteral("Cancel1")
                                            : QStringLiteral("wave%1").arg(entry.tag));
         item->setData(entry.tag);
@@ -75,7 +71,7 @@ PhraseButtons::PhraseButtons(QWidget* parent) : QWidget(parent)
 void PhraseButtons::setPhrases(const chat::Phrases& phrases)
 {
     for (int n = 1; n <= chat::kPhraseCount; ++n) {
-        const QString phrase = text(phrases[std::size_t(n - 1)]);
+        const QString phrase = fromEightBit(phrases[std::size_t(n - 1)]);
         m_buttons[n - 1]->setToolTip(phrase);
         m_buttons[n - 1]->setAccessibleName(QStringLiteral("Phrase %1: %2").arg(n).arg(phrase));
     }

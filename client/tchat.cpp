@@ -339,6 +339,7 @@ void Tchat::showHostBox(const QString& text)
     }
     m_hostBox = new QMessageBox(QMessageBox::NoIcon, QStringLiteral("Lexiflip"), text, QMessageBox::Ok, this);
     m_hostBox->setObjectName(QStringLiteral("hostBox"));
+    m_hostBox->setTextFormat(Qt::PlainText); // the host's words, never markup
     m_hostBox->setAttribute(Qt::WA_DeleteOnClose);
     connect(m_hostBox, &QMessageBox::finished, this, &Tchat::hostBoxClosed);
     m_hostBox->open();

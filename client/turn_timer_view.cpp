@@ -38,6 +38,7 @@ TurnTimerView::TurnTimerView(QWidget& panel) : QWidget(&panel)
     m_text->setObjectName(QStringLiteral("label_timer"));
     m_text->setGeometry(layout::kTimerText.translated(-layout::kTimerFrame.topLeft()));
     m_text->setAlignment(Qt::AlignCenter);
+    m_text->setTextFormat(Qt::PlainText);
     m_text->setFont(palette::gameFont(12));
     showTime(0, QStringLiteral("Time: 0:00"), QColor(palette::kTimerText));
 }

@@ -4,6 +4,7 @@
 
 #include <QFile>
 
+#include "client/eight_bit_text.h"
 #include "engine/letters.h"
 #include "net/wire/messages.h"
 #include "windows/thelp.h"
@@ -27,7 +28,7 @@ QString page(const QString& body)
 
 QString versionText()
 {
-    return QString::fromLatin1(wire::msg::kVersion.data(), qsizetype(wire::msg::kVersion.size()));
+    return client::fromEightBit(wire::msg::kVersion);
 }
 
 QString overview()

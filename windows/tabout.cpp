@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "client/eight_bit_text.h"
 #include "client/pictures/palette.h"
 #include "client/pictures/tile_painter.h"
 #include "net/wire/messages.h"
@@ -102,8 +103,7 @@ Tabout::Tabout(QWidget* parent, LinkOpener opener)
     auto* word = new QLabel(QStringLiteral("Version"), this);
     word->setObjectName(QStringLiteral("label_version"));
     word->setFont(palette::gameFont(14));
-    auto* version = new QLabel(
-        QString::fromLatin1(wire::msg::kVersion.data(), qsizetype(wire::msg::kVersion.size())), this);
+    auto* version = new QLabel(client::fromEightBit(wire::msg::kVersion), this);
     version->setObjectName(QStringLiteral("version"));
     version->setFont(palette::gameFont(22));
     auto* point = new QLabel(QStringLiteral(".3"), this);

@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <exception>
 
+#include "client/eight_bit_text.h"
 #include "client/picture_button.h"
 #include "client/pictures/palette.h"
 #include "client/pictures/pictures.h"
@@ -197,8 +198,8 @@ void Tgamestart::selectGameMode(int mode)
 
 void Tgamestart::button_startClick()
 {
-    const std::string score = m_scoreEdit->text().toStdString();
-    const std::string time = m_timeEdit->text().toStdString();
+    const std::string score = client::eightBit(m_scoreEdit->text());
+    const std::string time = client::eightBit(m_timeEdit->text());
     const std::string mode = std::to_string(m_gameMode);
     const std::string maxFour = std::to_string(m_fourPlayer->tag());
     if (m_send)

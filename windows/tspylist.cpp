@@ -12,6 +12,8 @@
 
 #include <charconv>
 
+#include "client/eight_bit_text.h"
+
 namespace lexiflip::windows {
 
 std::optional<int> watcherSlot(std::string_view entry)
@@ -66,12 +68,23 @@ Tspylist::Tspylist(QWidget* parent)
 
 void Tspylist::watcherAdded(std::string_view entry)
 {
-    m_list->addItem(QString::fromLatin1(entry.data(), qsizetype(entry.size())));
+    const QString text = client::shownText(entry);
+    // A slot holds one watcher: a new arrival there replaces the entry in place,
+    // so a peer that logs in again and again cannot make the list grow.
+    if (const std::optional<int> slot = watcherSlot(entry)) {
+        for (int row = 0; row < m_list->count(); ++row) {
+            if (watcherSlot(client::eightBit(m_list->item(row)->text())) == slot) {
+                m_list->item(row)->setText(text);
+                return;
+            }
+        }
+    }
+    m_list->addItem(text);
 }
 
 void Tspylist::watcherRemoved(std::string_view entry)
 {
-    const QString text = QString::fromLatin1(entry.data(), qsizetype(entry.size()));
+    const QString text = client::shownText(entry);
     for (int row = 0; row < m_list->count(); ++row) {
         if (m_list->item(row)->text() == text) {
             delete m_list->takeItem(row);
@@ -122,8 +135,8 @@ void Tspylist::popup_kickhimClick()
     // must not get past that either.
     if (!m_kick->isEnabled() || m_hovered < 0 || m_hovered >= m_list->count())
         return;
-    const QByteArray text = m_list->item(m_hovered)->text().toLatin1();
-    if (const std::optional<int> slot = watcherSlot(std::string_view(text.constData(), size_t(text.size()))))
+    const std::string text = client::eightBit(m_list->item(m_hovered)->text());
+    if (const std::optional<int> slot = watcherSlot(text))
         emit removeRequested(*slot);
 }
 

@@ -31,7 +31,8 @@ class Tspylist : public SmallWindow {
 public:
     explicit Tspylist(QWidget* parent = nullptr);
 
-    // The list, fed from the client's watcher list.
+    // The list, fed from the client's watcher list. An entry for a slot that
+    // already has one replaces it in place: a slot holds one watcher.
     void watcherAdded(std::string_view entry);
     void watcherRemoved(std::string_view entry); // the first entry with this text
     void setWatchers(const std::vector<std::string>& entries);

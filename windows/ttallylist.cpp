@@ -15,17 +15,13 @@
 #include <exception>
 #include <filesystem>
 
+#include "client/eight_bit_text.h"
 #include "client/game/client_game.h"
 #include "windows/tally/tally_file.h"
 
 namespace lexiflip::windows {
 
 namespace {
-
-QString qs(const std::string& text)
-{
-    return QString::fromStdString(text);
-}
 
 std::filesystem::path fsPath(const QString& path)
 {
@@ -36,6 +32,7 @@ QLabel* caption(const QString& text, QWidget* parent)
 {
     auto* label = new QLabel(text, parent);
     label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    label->setTextFormat(Qt::PlainText);
     return label;
 }
 
@@ -44,6 +41,7 @@ QLabel* value(const QString& objectName, QWidget* parent, Qt::Alignment align = 
 {
     auto* label = new QLabel(QStringLiteral("0"), parent);
     label->setObjectName(objectName);
+    label->setTextFormat(Qt::PlainText); // the best word comes from the host
     label->setAlignment(align | Qt::AlignVCenter);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     label->setMinimumWidth(48);
@@ -58,7 +56,7 @@ void fillList(QListWidget& list, const std::vector<CheckItem>& items)
     const int current = list.currentRow();
     list.clear();
     for (const CheckItem& entry : items) {
-        auto* item = new QListWidgetItem(qs(entry.name), &list);
+        auto* item = new QListWidgetItem(client::shownText(entry.name), &list);
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
         item->setCheckState(entry.ticked ? Qt::Checked : Qt::Unchecked);
     }
@@ -130,8 +128,10 @@ void Ttallylist::buildControls()
     detail->setFrameShape(QFrame::StyledPanel);
     auto* detailGrid = new QGridLayout(detail);
     detailGrid->setHorizontalSpacing(16);
+    // The opponent's name is whatever the network sent: never markup.
     m_hisnametop = new QLabel(detail);
     m_hisnametop->setObjectName(QStringLiteral("label_hisnametop"));
+    m_hisnametop->setTextFormat(Qt::PlainText);
     QFont topFont = m_hisnametop->font();
     topFont.setBold(true);
     topFont.setPointSizeF(topFont.pointSizeF() * 1.2);
@@ -149,6 +149,7 @@ void Ttallylist::buildControls()
     detailGrid->addWidget(session, 1, 2);
     m_hisname = new QLabel(detail);
     m_hisname->setObjectName(QStringLiteral("label_hisname"));
+    m_hisname->setTextFormat(Qt::PlainText);
     const std::array<QLabel*, 4> rowCaptions = {caption(QStringLiteral("Number of Games"), detail), m_hisname,
                                                 caption(QStringLiteral("Your Wins:"), detail),
                                                 caption(QStringLiteral("Neither Won:"), detail)};
@@ -195,11 +196,11 @@ void Ttallylist::refreshTexts()
 {
     const TallyTexts& texts = m_tally.texts();
     for (std::size_t i = 0; i < m_mylabels.size(); ++i)
-        m_mylabels[i]->setText(qs(texts.mylabel[i]));
+        m_mylabels[i]->setText(client::shownText(texts.mylabel[i]));
     for (std::size_t i = 0; i < m_labels.size(); ++i)
-        m_labels[i]->setText(qs(texts.label[i]));
-    m_hisname->setText(qs(texts.hisname));
-    m_hisnametop->setText(qs(texts.hisnametop));
+        m_labels[i]->setText(client::shownText(texts.label[i]));
+    m_hisname->setText(client::shownText(texts.hisname));
+    m_hisnametop->setText(client::shownText(texts.hisnametop));
 }
 
 void Ttallylist::refreshLists()
@@ -226,9 +227,10 @@ void Ttallylist::onTalliedChanged(QListWidgetItem* item)
         this,
         [this, index, name] {
             const std::vector<std::string> tallied = m_tally.tallied();
-            if (index < 0 || index >= static_cast<int>(tallied.size()) || qs(tallied[index]) != name)
+            if (index < 0 || index >= static_cast<int>(tallied.size()) ||
+                client::shownText(tallied[index]) != name)
                 return;
-            if (ask(qs(unfollowQuestion(name.toStdString()))))
+            if (ask(client::shownText(unfollowQuestion(tallied[index]))))
                 m_tally.unfollow(index);
             refresh(); // No ticks it again
         },
@@ -244,7 +246,8 @@ void Ttallylist::onChecklistChanged(QListWidgetItem* item)
         this,
         [this, index, name, ticked] {
             const std::vector<CheckItem>& items = m_tally.checklist();
-            if (index < 0 || index >= static_cast<int>(items.size()) || qs(items[index].name) != name)
+            if (index < 0 || index >= static_cast<int>(items.size()) ||
+                client::shownText(items[index].name) != name)
                 return; // the list was refilled meanwhile
             m_tally.setChecklistTick(index, ticked);
             refresh();
@@ -254,7 +257,7 @@ void Ttallylist::onChecklistChanged(QListWidgetItem* item)
 
 void Ttallylist::button_resetClick()
 {
-    if (!ask(qs(std::string(kResetQuestion))))
+    if (!ask(client::fromEightBit(kResetQuestion)))
         return;
     m_tally.reset();
     refresh();
@@ -264,8 +267,11 @@ bool Ttallylist::ask(const QString& question)
 {
     if (m_ask)
         return m_ask(question);
-    return QMessageBox::question(this, windowTitle(), question, QMessageBox::Yes | QMessageBox::No,
-                                 QMessageBox::No) == QMessageBox::Yes;
+    // The question may hold a player's name: plain text, never markup.
+    QMessageBox box(QMessageBox::Question, windowTitle(), question, QMessageBox::Yes | QMessageBox::No, this);
+    box.setTextFormat(Qt::PlainText);
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
 }
 
 PlayerList Ttallylist::players() const
@@ -283,7 +289,9 @@ QString Ttallylist::loadtallyfile(const QString& path)
     if (read.problem.empty())
         return {};
 
-    const QString problem = qs(read.problem);
+    // The program's own message about the file, not wire text: it may name the
+    // file's path, whose bytes are UTF-8.
+    const QString problem = QString::fromStdString(read.problem);
     delete m_problemBox;
     m_problemBox = new QMessageBox(QMessageBox::Warning, QStringLiteral("Lexiflip"), problem, QMessageBox::Ok,
                                    parentWidget());

@@ -251,8 +251,17 @@ void ClientGame::newplayerinfo(std::string_view data)
         seat.scoreShown = true;
         seatChanged(*number);
     } else {
-        const std::string entry = std::to_string(*number) + ": " + name;
-        m_watchers.push_back(entry);
+        // A slot holds one watcher: an arrival there replaces the entry it had,
+        // so a peer logging in again and again cannot make the list grow.
+        const std::string prefix = std::to_string(*number) + ": ";
+        const std::string entry = prefix + name;
+        const auto same =
+            std::find_if(m_watchers.begin(), m_watchers.end(),
+                         [&prefix](const std::string& kept) { return kept.starts_with(prefix); });
+        if (same == m_watchers.end())
+            m_watchers.push_back(entry);
+        else
+            *same = entry;
         m_screen.watcherAdded(entry);
         chatLine(me ? std::string("You are spying.") : name + " is spying.");
     }

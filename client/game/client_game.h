@@ -214,7 +214,7 @@ public:
     int turnFrameSeat() const { return m_turnFrameSeat; } // 0: no frame yet
     const Winner& winnerBanner() const { return m_winner; }
     const GameTexts& gameTexts() const { return m_gameTexts; }
-    const std::vector<std::string>& watchers() const { return m_watchers; }
+    const std::vector<std::string>& watchers() const { return m_watchers; } // one per slot
     bool messageBoxOpen() const { return m_boxOpen; }
 
 private:

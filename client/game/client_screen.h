@@ -52,7 +52,8 @@ public:
     // window reports messageBoxClosed() to the game. Show it without a nested
     // event loop (QMessageBox::open).
     virtual void messageBox(std::string_view /*text*/) {}
-    // Entries of the watcher list: number, ": ", name.
+    // Entries of the watcher list: number, ": ", name. A slot has at most one
+    // entry: watcherAdded for a slot that has one replaces it.
     virtual void watcherAdded(std::string_view /*entry*/) {}
     virtual void watcherRemoved(std::string_view /*entry*/) {}
     virtual void closeWindow() {}

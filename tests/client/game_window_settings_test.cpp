@@ -250,6 +250,29 @@ TEST(GameWindowSettings, AFailedSaveIsSaidInTheChatNamingTheFile)
     QFile::setPermissions(home.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
+// A stored size the Text Size menu does not offer sizes the chat, checks no
+// entry, and is written back as it was until the player picks a size.
+TEST(GameWindowSettings, AStoredTextSizeTheMenuLacksIsKeptUntilOneIsPicked)
+{
+    QTemporaryDir home;
+    const QString path = home.filePath("halvolobby.ini");
+    writeAll(path, "[Lexiflip]\r\nTextsize=11\r\n");
+    WindowRun run(path);
+    run.connect();
+    ASSERT_TRUE(run.connected());
+    ASSERT_TRUE(waitUntil([&] { return run.window.settings().wasRead(); }));
+    EXPECT_EQ(run.tchat().chatView().font().pointSize(), 11);
+    for (const char* size : {"N8", "N10", "N12", "N14"})
+        EXPECT_FALSE(run.entry(size)->isChecked()) << size;
+
+    run.entry("ClearWord")->trigger(); // any saved option writes every key
+    EXPECT_TRUE(readAll(path).contains("Textsize=11\r\n")) << readAll(path).toStdString();
+    run.entry("N10")->trigger();
+    EXPECT_EQ(run.tchat().chatView().font().pointSize(), 10);
+    EXPECT_TRUE(run.entry("N10")->isChecked());
+    EXPECT_TRUE(readAll(path).contains("Textsize=10\r\n"));
+}
+
 TEST(GameWindowSettings, NothingIsWrittenBeforeTheSettingsWereReadInThisRun)
 {
     QTemporaryDir home;

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "client/chat_view.h"
 #include "client/pictures/palette.h"
 
@@ -163,15 +165,135 @@ TEST(ChatView, APressOnAFoundLinkSelectsAndReportsIt)
     EXPECT_EQ(clicked.count(), 1);
 }
 
-TEST(ChatView, TextSizeTakesOnlyTheMenuSizes)
+// A stored size the menu lacks sizes the font and is kept as given, so that
+// the settings save writes it back unchanged.
+TEST(ChatView, TextSizeTakesAnySizeAndKeepsItAsGiven)
 {
     ChatView view;
     EXPECT_EQ(view.font().pointSize(), 8);
-    view.setTextSize(12);
-    EXPECT_EQ(view.font().pointSize(), 12);
+    const struct {
+        int given;
+        int font; // the font's size after it
+    } cases[] = {{12, 12}, {11, 11}, {0, 11}, {-3, 11}, {1000, ChatView::kLargestFont}, {8, 8}};
+    for (const auto& c : cases) {
+        view.setTextSize(c.given);
+        EXPECT_EQ(view.textSize(), c.given);
+        EXPECT_EQ(view.font().pointSize(), c.font) << c.given;
+    }
+}
+
+// Network text keeps every printable byte, 0x80..0xFE included (0xFF ends a
+// message on the wire), and loses its control bytes: a line break in a chat
+// text cannot start a line that looks like the window's own.
+TEST(ChatView, GameTextLosesItsControlBytesAndStaysOneLine)
+{
+    std::string high;
+    for (int code = 0x80; code <= 0xFE; ++code)
+        high.push_back(char(code));
+    QString highText;
+    for (int code = 0x80; code <= 0xFE; ++code)
+        highText.append(QChar(code));
+    const struct {
+        std::string line;
+        QString shown;
+    } cases[] = {
+        {"Bo chats: hi\r\nYou has started a game.", "Bo chats: hiYou has started a game."},
+        {"Bo chats: a\nb\rc\td\x0b"
+         "e\x1f"
+         "f\x7f"
+         "g\x01",
+         "Bo chats: abcdefg"},
+        {"\n\n", ""},
+        {"Bo chats: " + high, "Bo chats: " + highText},
+        {"Bo chats: ~ !", "Bo chats: ~ !"},
+    };
+    ChatView view;
+    for (const auto& c : cases)
+        view.addlinetochat(std::string_view(c.line), palette::kSystemColour);
+    ASSERT_EQ(view.document()->blockCount(), int(std::size(cases)));
+    QTextBlock block = view.document()->firstBlock();
+    for (const auto& c : cases) {
+        EXPECT_EQ(block.text(), c.shown);
+        block = block.next();
+    }
+}
+
+// Lines in a colour of their own each, as a hostile peer may send them.
+void addLines(ChatView& view, int from, int to)
+{
+    for (int i = from; i < to; ++i)
+        view.addlinetochat(QStringLiteral("Mal chats: line %1").arg(i), QColor::fromRgb(QRgb(i * 7919)));
+}
+
+// A flood leaves the last kHistoryLines lines, the oldest dropped first, and
+// the document's text and formats stay within bounds however long it runs.
+TEST(ChatView, AFloodKeepsOnlyTheLastThousandLines)
+{
+    ChatView view; // not shown: laying the lines out is not what this is about
     view.setTextSize(11);
-    EXPECT_EQ(view.textSize(), 12);
-    EXPECT_EQ(view.font().pointSize(), 12);
+    addLines(view, 0, 5000);
+    QTextDocument& doc = *view.document();
+    const int characters = doc.characterCount();
+    const qsizetype formats = doc.allFormats().size();
+    addLines(view, 5000, 20000);
+    ASSERT_EQ(ChatView::kHistoryLines, 1000);
+    EXPECT_EQ(doc.blockCount(), ChatView::kHistoryLines);
+    EXPECT_EQ(doc.firstBlock().text(), QStringLiteral("Mal chats: line 19000"));
+    EXPECT_EQ(doc.lastBlock().text(), QStringLiteral("Mal chats: line 19999"));
+    EXPECT_LE(doc.characterCount(), characters + ChatView::kHistoryLines); // one digit more a line
+    EXPECT_LE(doc.allFormats().size(), formats);
+    // Forgetting the old formats (last done on the final line) kept each
+    // line's look and the document's own settings.
+    const QColor last = QColor::fromRgb(QRgb(19999 * 7919));
+    EXPECT_EQ(runsOf(doc.lastBlock()),
+              (std::vector<TextRun>{{"Mal chats:", true, last}, {" line 19999", false, last}}));
+    EXPECT_EQ(view.document()->defaultFont().pointSize(), 11);
+    EXPECT_FALSE(view.document()->isUndoRedoEnabled());
+}
+
+// A view that follows new lines still shows the last one when the document
+// forgets the old formats (on the two thousandth line).
+TEST(ChatView, AFollowingViewStaysAtTheEndAsOldFormatsAreForgotten)
+{
+    ChatView view;
+    view.resize(240, 120);
+    view.show();
+    addLines(view, 0, 2 * ChatView::kHistoryLines);
+    EXPECT_LE(view.document()->allFormats().size(), 2 * ChatView::kHistoryLines + 16);
+    QScrollBar* bar = view.verticalScrollBar();
+    EXPECT_EQ(bar->value(), bar->maximum());
+    EXPECT_EQ(view.cursorForPosition(QPoint(4, view.viewport()->height() - 4)).block().text(),
+              QStringLiteral("Mal chats: line 1999"));
+}
+
+// Dropping lines at the top, and the document forgetting their formats, do
+// not move what a reader who stopped the view from following is looking at,
+// nor the selection.
+TEST(ChatView, DroppingOldLinesKeepsAScrolledUpReadersPlace)
+{
+    ChatView view;
+    view.resize(240, 120);
+    view.show();
+    addLines(view, 0, 1500);
+    view.setScrollChatOff(true);
+    QScrollBar* bar = view.verticalScrollBar();
+    bar->setValue(bar->maximum() - 3 * bar->pageStep());
+    QTextCursor top = view.cursorForPosition(QPoint(4, 4));
+    top.movePosition(QTextCursor::StartOfBlock);
+    top.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    const QString reading = top.selectedText();
+    ASSERT_TRUE(reading.startsWith(QStringLiteral("Mal chats: line 14")));
+    view.setTextCursor(top);
+
+    addLines(view, 1500, 2100);
+    EXPECT_EQ(view.document()->firstBlock().text(), QStringLiteral("Mal chats: line 1100"));
+    EXPECT_LE(view.document()->allFormats().size(), 2 * ChatView::kHistoryLines + 16 + 2 * 100);
+    EXPECT_EQ(view.cursorForPosition(QPoint(4, 4)).block().text(), reading);
+    EXPECT_EQ(view.textCursor().selectedText(), reading);
+
+    view.setScrollChatOff(false);
+    view.addlinetochat(QStringLiteral("There is a tie"), Qt::blue);
+    EXPECT_EQ(bar->value(), bar->maximum());
 }
 
 } // namespace

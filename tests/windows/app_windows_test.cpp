@@ -6,10 +6,13 @@
 #include <QAction>
 #include <QApplication>
 #include <QFile>
+#include <QLabel>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
 
 #include <gtest/gtest.h>
 
@@ -19,11 +22,13 @@
 
 #include "app/lexiflip_app.h"
 #include "client/chat_view.h"
+#include "client/eight_bit_text.h"
 #include "client/game/client_game.h"
 #include "client/main_menu.h"
 #include "client/tchat.h"
 #include "net/net_wait.h"
 #include "net/test_client.h"
+#include "net/wire/messages.h"
 #include "windows/tick_box.h"
 
 namespace lexiflip::app {
@@ -170,6 +175,68 @@ TEST(LexiflipApp, TheHostsWatcherListRemovesTheWatcherThePointerIsOver)
     EXPECT_TRUE(watcher.waitForClose());
     EXPECT_TRUE(waitUntil([&] { return p.spylist.entries().isEmpty(); }));
     EXPECT_FALSE(players.front()->closed());
+}
+
+// A name is whatever bytes the network sent: each shows as the character of
+// its code (0xFF ends a message, so 0x80..0xFE), and never as markup, in the
+// seat rows, the watcher list, the chat and the tally.
+TEST(LexiflipApp, NamesFromTheNetworkShowAsSentInEveryWindow)
+{
+    std::string high;
+    for (int code = 0x80; code <= 0xFE; ++code)
+        high.push_back(char(code));
+    const std::string names[] = {"Caf\xE9 " + high, "<b>x</b>", "<img src=\"logo.png\">"};
+    SoloProgram solo;
+    LexiflipApp& p = *solo.program;
+    ASSERT_TRUE(waitUntil([&] { return p.game.game().loggedin(); }));
+
+    // Seats 2 to 4 and watchers 7 to 9 carry the names; Flo and Gus fill 5 and 6.
+    std::vector<std::unique_ptr<TestClient>> clients;
+    for (const std::string& name : {names[0], names[1], names[2], std::string("Flo"), std::string("Gus"),
+                                    names[0], names[1], names[2]}) {
+        clients.push_back(std::make_unique<TestClient>(p.server.port()));
+        ASSERT_TRUE(clients.back()->login(name));
+    }
+    // A chat text whose line break would start a line of the window's own.
+    clients[0]->send(wire::msg::chat(2, "hi\r\nYou has started a game.", 0));
+    ASSERT_TRUE(waitUntil([&] { return p.spylist.entries().size() == 3; }));
+    const QString chatLine =
+        client::fromEightBit(names[0]) + QStringLiteral(" chats: hiYou has started a game.");
+    ASSERT_TRUE(
+        waitUntil([&] { return solo.window().chatView().document()->lastBlock().text() == chatLine; }));
+
+    auto chatHas = [&solo](const QString& line) {
+        for (QTextBlock b = solo.window().chatView().document()->firstBlock(); b.isValid(); b = b.next())
+            if (b.text() == line)
+                return true;
+        return false;
+    };
+    p.tallylist.viewTally();
+    auto* checklist = p.tallylist.findChild<QListWidget*>("checklist");
+    auto* tallied = p.tallylist.findChild<QListWidget*>("listbox_tally");
+    ASSERT_TRUE(checklist && tallied);
+    auto label = [](const QWidget& window, const QString& objectName) {
+        auto* found = window.findChild<QLabel*>(objectName);
+        EXPECT_NE(found, nullptr) << objectName.toStdString();
+        EXPECT_EQ(found ? found->textFormat() : Qt::AutoText, Qt::PlainText) << objectName.toStdString();
+        return found ? found->text() : QString();
+    };
+    for (int i = 0; i < 3; ++i) {
+        const QString name = client::fromEightBit(names[i]);
+        SCOPED_TRACE(names[i]);
+        EXPECT_EQ(name.size(), qsizetype(names[i].size()));
+        EXPECT_EQ(label(solo.window(), QStringLiteral("label_playername%1").arg(i + 2)), name);
+        EXPECT_EQ(p.spylist.entries().at(i), QStringLiteral("%1: ").arg(i + 7) + name);
+        EXPECT_TRUE(chatHas(name + QStringLiteral(" is spying.")));
+
+        ASSERT_EQ(checklist->item(i)->text(), name);
+        checklist->item(i)->setCheckState(Qt::Checked);
+        ASSERT_TRUE(waitUntil([&] { return tallied->count() == i + 1; }));
+        EXPECT_EQ(tallied->item(i)->text(), name);
+        tallied->setCurrentRow(i);
+        EXPECT_EQ(label(p.tallylist, "label_hisnametop"), name + QStringLiteral("'s Tally"));
+        EXPECT_EQ(label(p.tallylist, "label_hisname"), name + QStringLiteral(" Wins:"));
+    }
 }
 
 TEST(LexiflipApp, TheDownloadsExitClosesTheMainWindowAndTheLogoOpensTheWebLink)

@@ -186,6 +186,20 @@ TEST_F(WatcherList, StaysDisabledInAJoiningCopy)
     EXPECT_EQ(removed.count(), 0);
 }
 
+// A slot holds one watcher: an arrival for a slot in the list replaces its
+// entry in place, so repeated logins cannot make the list grow.
+TEST_F(WatcherList, ANewArrivalInASlotReplacesItsEntry)
+{
+    for (int i = 0; i < 50; ++i)
+        spys.watcherAdded("7: Mal" + std::to_string(i));
+    spys.watcherAdded("17: Big");
+    spys.watcherAdded("Not a number: Di");
+    EXPECT_EQ(spys.entries(),
+              QStringList({"7: Mal49", "8: Bob", "Not a number: Cy", "17: Big", "Not a number: Di"}));
+    spys.watcherRemoved("7: Mal49");
+    EXPECT_EQ(spys.entries(), QStringList({"8: Bob", "Not a number: Cy", "17: Big", "Not a number: Di"}));
+}
+
 TEST_F(WatcherList, FollowsTheClientsWatchers)
 {
     spys.watcherRemoved("7: Ann");

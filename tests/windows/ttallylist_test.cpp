@@ -161,6 +161,43 @@ TEST_F(TallyWindow, theRealQuestionBoxAnsweredNo)
     EXPECT_EQ(items(window, "listbox_tally", true), QStringList{"Klot"});
 }
 
+// A name and a best word are what the network sent: plain text in every label
+// and in the question box, without their control characters.
+TEST_F(TallyWindow, namesAndWordsFromTheNetworkAreNeverMarkup)
+{
+    window.setConfirmation(nullptr);
+    game.handle("CMD_newplayerinfo+4+<img src=\"x.png\"><b>Mal</b>\r\n");
+    game.handle("CMD_hisword+1+<i>q</i>+21+21+");
+    const QString mal = QStringLiteral("<img src=\"x.png\"><b>Mal</b>");
+    window.viewTally();
+    setTick(window, "checklist", mal, true);
+    window.findChild<QListWidget*>("listbox_tally")->setCurrentRow(0);
+    for (const auto& [name, shown] :
+         {std::pair{"label_hisnametop", mal + "'s Tally"}, std::pair{"label_hisname", mal + " Wins:"},
+          std::pair{"mylabel_4", QStringLiteral("<i>q</i> (21)")}}) {
+        const auto* label = window.findChild<QLabel*>(name);
+        ASSERT_NE(label, nullptr) << name;
+        EXPECT_EQ(label->textFormat(), Qt::PlainText) << name;
+        EXPECT_EQ(label->text(), shown) << name;
+    }
+
+    QString asked;
+    Qt::TextFormat format = Qt::AutoText;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            poll.stop();
+            asked = box->text();
+            format = box->textFormat();
+            box->button(QMessageBox::No)->click();
+        }
+    });
+    poll.start(5);
+    setTick(window, "listbox_tally", mal, false);
+    QTRY_COMPARE(asked, "This will delete " + mal + "'s Tally, Are you want to delete it?");
+    EXPECT_EQ(format, Qt::PlainText);
+}
+
 TEST_F(TallyWindow, resetTallyAsksAndThenEmptiesEverything)
 {
     window.viewTally();
