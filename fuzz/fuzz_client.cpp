@@ -124,7 +124,8 @@ void checkReaders(std::string_view message)
         checkList(wire::readTheboard(payload),
                   [](const wire::msg::Cell& c) { check(isCell(c.x, c.y) && in(c.code, 0, 26)); });
     } else if (command == cmd::mytiles || command == cmd::theirtiles) {
-        const auto tiles = command == cmd::mytiles ? wire::readMytiles(payload) : wire::readTheirtiles(payload);
+        const auto tiles =
+            command == cmd::mytiles ? wire::readMytiles(payload) : wire::readTheirtiles(payload);
         if (tiles)
             checkList(tiles->tiles, [](const wire::msg::BarTile& t) { check(in(t.position, 1, 7)); });
     } else if (command == cmd::heflip) {

@@ -36,7 +36,8 @@ std::optional<int> onlyNumber(std::string_view payload, int low, int high)
 // Reads the list that makes up the rest of a payload in groups of n items.
 // read turns a group into an item, or gives nothing for a bad one, which ends
 // the list.
-template <class Item, class Read> ReadList<Item> readGroups(const FieldReader& fields, std::size_t n, Read read)
+template <class Item, class Read>
+ReadList<Item> readGroups(const FieldReader& fields, std::size_t n, Read read)
 {
     ReadList<Item> list;
     const std::vector<std::string_view> items = fields.list();
@@ -252,15 +253,15 @@ std::optional<HeClickClear> readHeclickclear(std::string_view payload)
         return std::nullopt;
     // A letter from the bar (x 0) names its bar position, which the window
     // does not need: only a board cell is checked.
-    return HeClickClear{*slot, readGroups<msg::RemovedLetter>(
-                                   fields, 2, [](auto items) -> std::optional<msg::RemovedLetter> {
-                                       const std::optional<int> position = parseInt(items[0]);
-                                       const Origin source = parseOrigin(items[1]);
-                                       if (!position || !inRange(*position, 1, kWordLetters) ||
-                                           (source.x != 0 && !isCell(source.x, source.y)))
-                                           return std::nullopt;
-                                       return msg::RemovedLetter{*position, source};
-                                   })};
+    return HeClickClear{
+        *slot, readGroups<msg::RemovedLetter>(fields, 2, [](auto items) -> std::optional<msg::RemovedLetter> {
+            const std::optional<int> position = parseInt(items[0]);
+            const Origin source = parseOrigin(items[1]);
+            if (!position || !inRange(*position, 1, kWordLetters) ||
+                (source.x != 0 && !isCell(source.x, source.y)))
+                return std::nullopt;
+            return msg::RemovedLetter{*position, source};
+        })};
 }
 
 std::optional<HisWord> readHisword(std::string_view payload)
@@ -297,8 +298,8 @@ std::optional<Stats> readStats(std::string_view payload)
     const std::optional<int> ticks = fields.nextInt();
     stats.mode = gameModeFromWord(fields.next());
     stats.maxFour = fields.take();
-    if (!slot || !isSlot(*slot) || !seconds || *seconds < 1 || !current || !inRange(*current, 0, kSeatCount) ||
-        !ticks)
+    if (!slot || !isSlot(*slot) || !seconds || *seconds < 1 || !current ||
+        !inRange(*current, 0, kSeatCount) || !ticks)
         return std::nullopt;
     stats.slot = *slot;
     stats.turnSeconds = *seconds;

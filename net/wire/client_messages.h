@@ -157,7 +157,7 @@ std::optional<JustWatching> readJustwatching(std::string_view payload);
 StartGame readStartgame(std::string_view payload);
 // The winner's name; one that holds "+" is known only up to it.
 std::string_view readWinner(std::string_view payload);
-ReadList<msg::Cell> readTheboard(std::string_view payload); // cells on the board, codes 0..26
+ReadList<msg::Cell> readTheboard(std::string_view payload);          // cells on the board, codes 0..26
 std::optional<PlayerTiles> readMytiles(std::string_view payload);    // slot 1..9
 std::optional<PlayerTiles> readTheirtiles(std::string_view payload); // seat 1..6
 std::optional<HeFlip> readHeflip(std::string_view payload);

@@ -29,9 +29,9 @@
 #include "engine/computer_words.h"
 #include "net/net_wait.h"
 #include "net/test_client.h"
-#include "net/wire/dispatch_table.h"
 #include "net/wire/client_messages.h"
 #include "net/wire/commands.h"
+#include "net/wire/dispatch_table.h"
 #include "net/wire/messages.h"
 
 namespace lexiflip::testing {

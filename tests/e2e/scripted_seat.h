@@ -11,9 +11,9 @@
 
 #include "e2e/word_play.h"
 #include "net/test_client.h"
-#include "net/wire/dispatch_table.h"
 #include "net/wire/client_messages.h"
 #include "net/wire/commands.h"
+#include "net/wire/dispatch_table.h"
 #include "net/wire/messages.h"
 
 namespace lexiflip::testing {

@@ -53,19 +53,23 @@ std::string tiles(const PlayerTiles& t)
 }
 
 const Reader number[] = {
-    [](std::string_view p) { return n(readSendlogininfo(p)); }, [](std::string_view p) { return n(readNextplayer(p)); },
-    [](std::string_view p) { return n(readSneaker(p)); },       [](std::string_view p) { return n(readTimeup(p)); },
+    [](std::string_view p) { return n(readSendlogininfo(p)); },
+    [](std::string_view p) { return n(readNextplayer(p)); },
+    [](std::string_view p) { return n(readSneaker(p)); },
+    [](std::string_view p) { return n(readTimeup(p)); },
 };
-const Reader playerinfo = optional(readPlayerinfo, [](const PlayerInfo& i) { return n(i.slot) + " " + std::string(i.name); });
+const Reader playerinfo =
+    optional(readPlayerinfo, [](const PlayerInfo& i) { return n(i.slot) + " " + std::string(i.name); });
 const Reader playasound = [](std::string_view p) {
     const PlayASound s = readPlayasound(p);
     return n(s.seat) + " " + std::string(s.sound);
 };
-const Reader justwatching = optional(readJustwatching, [](const JustWatching& j) { return n(j.seat) + (j.watching ? " t" : " f"); });
+const Reader justwatching =
+    optional(readJustwatching, [](const JustWatching& j) { return n(j.seat) + (j.watching ? " t" : " f"); });
 const Reader startgame = [](std::string_view p) {
     const StartGame s = readStartgame(p);
-    return std::string(s.starter) + " " + std::string(s.playToScore) + " " + n(s.turnSeconds) + " " + n(s.mode) + " " +
-           std::string(s.maxFour);
+    return std::string(s.starter) + " " + std::string(s.playToScore) + " " + n(s.turnSeconds) + " " +
+           n(s.mode) + " " + std::string(s.maxFour);
 };
 const Reader winner = [](std::string_view p) { return std::string(readWinner(p)); };
 const Reader theboard = [](std::string_view p) {
@@ -76,7 +80,8 @@ const Reader theirtiles = optional(readTheirtiles, tiles);
 const Reader heflip = optional(readHeflip, [](const HeFlip& f) {
     return n(f.slot) + " " + n(f.x) + "," + n(f.y) + (f.last ? " t " : " f ") + n(f.remaining);
 });
-const Reader isflipped = optional(readIsflipped, [](const Flipped& f) { return n(f.slot) + list(f.cells, origin); });
+const Reader isflipped =
+    optional(readIsflipped, [](const Flipped& f) { return n(f.slot) + list(f.cells, origin); });
 const Reader boardletter = optional(readHeuseboardletter, [](const HeUseBoardLetter& l) {
     return n(l.slot) + " " + n(l.x) + "," + n(l.y) + " " + n(l.wordPosition) + ":" + n(l.code);
 });
@@ -84,15 +89,19 @@ const Reader barletter = optional(readHeusebarletter, [](const HeUseBarLetter& l
     return n(l.slot) + " " + n(l.wordPosition) + ":" + n(l.code);
 });
 const Reader clickclear = optional(readHeclickclear, [](const HeClickClear& c) {
-    return n(c.slot) + list(c.letters, [](const msg::RemovedLetter& l) { return n(l.wordPosition) + "<" + origin(l.origin); });
+    return n(c.slot) + list(c.letters, [](const msg::RemovedLetter& l) {
+               return n(l.wordPosition) + "<" + origin(l.origin);
+           });
 });
 const Reader hisword = optional(readHisword, [](const HisWord& w) {
     return n(w.seat) + " " + std::string(w.word) + " " + n(w.totalScore) + " " + n(w.wordScore);
 });
-const Reader buytiles = optional(readBuytiles, [](const BuyTiles& b) { return n(b.seat) + " " + n(b.newScore) + " " + std::string(b.cost); });
+const Reader buytiles = optional(readBuytiles, [](const BuyTiles& b) {
+    return n(b.seat) + " " + n(b.newScore) + " " + std::string(b.cost);
+});
 const Reader stats = optional(readStats, [](const Stats& s) {
-    return n(s.slot) + " " + std::string(s.playToScore) + " " + n(s.turnSeconds) + " " + n(s.currentPlayer) + " " +
-           n(s.turnTicks) + " " + n(s.mode) + " " + std::string(s.maxFour) +
+    return n(s.slot) + " " + std::string(s.playToScore) + " " + n(s.turnSeconds) + " " + n(s.currentPlayer) +
+           " " + n(s.turnTicks) + " " + n(s.mode) + " " + std::string(s.maxFour) +
            list(s.scores, [](const SeatScore& x) { return n(x.seat) + "=" + n(x.score); });
 });
 
