@@ -2,9 +2,12 @@
 
 #include <QWidget>
 
+#include <array>
 #include <functional>
 #include <string>
 #include <string_view>
+
+#include "net/wire/game_mode.h"
 
 class QAbstractButton;
 class QLabel;
@@ -77,7 +80,7 @@ private:
     QLineEdit* m_timeEdit = nullptr;
     TickBox* m_viewable = nullptr;
     TickBox* m_fourPlayer = nullptr;
-    TickBox* m_modes[3] = {};
+    std::array<TickBox*, wire::kGameModes.size()> m_modes{};
     QLabel* m_modeHeading = nullptr;
     QAbstractButton* m_start = nullptr;
 };

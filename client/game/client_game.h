@@ -121,9 +121,10 @@ struct SeatMenu {
 // The main window's game in plain C++: the mirror of the host's game, the
 // handlers of every host message and every move of the player. Nothing here
 // decides a rule; it shows what the host announces and lets the player act only
-// when the host would expect it. Every index that comes from the host is
-// range-checked: a message naming a cell, position or seat out of range is
-// dropped at that point.
+// when the host would expect it. Each handler reads its message with the wire
+// library's reader, which range-checks every index that comes from the host
+// and drops a message naming a cell, position or seat out of range, then
+// applies what was read.
 class ClientGame {
 public:
     // turntime ticks every second while the turn timer runs, sneakerClock every
