@@ -97,15 +97,16 @@ void LexiflipApp::connectSideWindows()
 
 void LexiflipApp::connectMenus()
 {
-    client::MainMenu& menu = game.window().menu();
-    auto onEntry = [this, &menu](const char* name, auto action) {
-        QObject::connect(menu.entry(QString::fromLatin1(name)), &QAction::triggered, &game.window(), action);
+    const client::MainMenu& menu = game.window().menu();
+    auto onEntry = [this, &menu](client::MenuCommand command, auto action) {
+        QObject::connect(menu.action(command), &QAction::triggered, &game.window(), action);
     };
-    onEntry("ViewTally1", [this] { tallylist.viewTally(); });
-    onEntry("SpyList1", [this] { showWindow(spylist); });
-    onEntry("PrhaseList1", [this] { phrases.PrhaseList1Click(game.phrases()); });
-    onEntry("Help2", [this] { showWindow(help); });
-    onEntry("About1", [this] { showWindow(about); });
+    using C = client::MenuCommand;
+    onEntry(C::ViewTally, [this] { tallylist.viewTally(); });
+    onEntry(C::SpyList, [this] { showWindow(spylist); });
+    onEntry(C::PhraseList, [this] { phrases.PrhaseList1Click(game.phrases()); });
+    onEntry(C::Help, [this] { showWindow(help); });
+    onEntry(C::About, [this] { showWindow(about); });
 }
 
 bool LexiflipApp::saveAtExit()

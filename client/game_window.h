@@ -71,8 +71,12 @@ public:
     // written.
     void setSettingsFile(const std::filesystem::path& path);
     settings::SettingsFile& settings() { return m_settings; }
-    // saveinifile: writes the options as the menus and controls hold them.
-    // Nothing is written before the settings were read in this run.
+    // The options, one model: the menus show it and report the player's
+    // choices to it, the parts that follow it are handed it after each change,
+    // and saveinifile writes it.
+    const settings::Preferences& preferences() const { return m_settings.preferences(); }
+    // saveinifile: writes the preferences. Nothing is written before the
+    // settings were read in this run.
     void saveinifile();
     // The tally window, fed by the game from now on.
     void setTally(TallyCalls& tally) { m_tally.setTarget(&tally); }
@@ -139,8 +143,8 @@ private:
 
     bool eventFilter(QObject* watched, QEvent* event) override;
     void connectShell();
-    void applyPreferences(const settings::Preferences& prefs);
-    void collectPreferences(settings::Preferences& prefs) const;
+    void applyPreferences();
+    void showPreferences();
     void saySaveFailed();
     void sayFileProblem(const std::string& text);
 
