@@ -6,6 +6,7 @@
 #include <exception>
 
 #include "client/eight_bit_text.h"
+#include "client/game/client_game.h"
 #include "client/main_menu.h"
 #include "client/tchat.h"
 #include "net/error_report.h"
@@ -27,8 +28,8 @@ void showWindow(QWidget& window)
 LexiflipApp::LexiflipApp(std::uint64_t seed, const std::filesystem::path& settingsFile,
                          const QString& tallyFile, const net::HostOptions& hostOptions,
                          windows::LinkOpener opener)
-    : game(seed), download(&game.window()), gamestart(&game.window()), help(&game.window()),
-      phrases(&game.window()), server(hostOptions), spylist(&game.window()), tallylist(&game.window()),
+    : game(seed, tally), download(&game.window()), gamestart(&game.window()), help(&game.window()),
+      phrases(&game.window()), server(hostOptions), spylist(&game.window()), tallylist(tally, &game.window()),
       about(&game.window(), std::move(opener))
 {
     if (!settingsFile.empty()) {
@@ -37,10 +38,9 @@ LexiflipApp::LexiflipApp(std::uint64_t seed, const std::filesystem::path& settin
             download.setLobbyServerFromSettings(client::fromEightBit(*lobbyServer));
     }
     game.attachHost(server);
-    tallylist.setPlayerList([this] { return windows::playersOf(game.game()); });
+    tally.setPlayerList([this] { return playersOf(game.game()); });
     if (!tallyFile.isEmpty())
         tallylist.loadtallyfile(tallyFile);
-    game.setTally(tallylist);
     connectGameOptions();
     connectSideWindows();
     connectMenus();
@@ -111,10 +111,10 @@ void LexiflipApp::connectMenus()
 
 bool LexiflipApp::saveAtExit()
 {
-    const QString problem = tallylist.savetally();
-    if (!problem.isEmpty())
-        std::fprintf(stderr, "Lexiflip: the tally was not saved: %s\n", problem.toLocal8Bit().constData());
-    return problem.isEmpty() && !game.saveFailedAtClose();
+    const std::string problem = tally.save();
+    if (!problem.empty())
+        std::fprintf(stderr, "Lexiflip: the tally was not saved: %s\n", problem.c_str());
+    return problem.empty() && !game.saveFailedAtClose();
 }
 
 void LexiflipApp::start(const client::LaunchPlan& plan, bool offerLobbyDownload)
@@ -147,6 +147,15 @@ void LexiflipApp::start(const client::LaunchPlan& plan, bool offerLobbyDownload)
     } catch (const std::exception& error) {
         net::reportGeneralError(error.what());
     }
+}
+
+windows::PlayerList playersOf(const client::ClientGame& game)
+{
+    windows::PlayerList list;
+    list.myplayer = game.myplayer();
+    for (int seat = 1; seat <= client::kSeats; ++seat)
+        list.names.push_back(game.seat(seat).name);
+    return list;
 }
 
 } // namespace lexiflip::app

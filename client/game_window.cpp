@@ -39,7 +39,22 @@ MouseButton buttonOf(Qt::MouseButton button)
 
 } // namespace
 
+namespace {
+
+NoTally& noTally()
+{
+    static NoTally none;
+    return none;
+}
+
+} // namespace
+
 GameWindow::GameWindow(std::uint64_t shuffleSeed, const ClockMaker& makeClock)
+    : GameWindow(shuffleSeed, noTally(), makeClock)
+{
+}
+
+GameWindow::GameWindow(std::uint64_t shuffleSeed, TallyCalls& tally, const ClockMaker& makeClock)
     : m_window(std::make_unique<Tchat>())
 {
     auto clock = [&makeClock](std::function<void()> tick) -> std::unique_ptr<engine::Clock> {
@@ -49,7 +64,7 @@ GameWindow::GameWindow(std::uint64_t shuffleSeed, const ClockMaker& makeClock)
     };
     m_turntime = clock([this] { guarded([this] { m_game->turntimeTimer(); }); });
     m_sneakerClock = clock([this] { guarded([this] { m_game->sneakerTimer(); }); });
-    m_game = std::make_unique<ClientGame>(m_session, static_cast<ClientScreen&>(*this), m_tally, *m_turntime,
+    m_game = std::make_unique<ClientGame>(m_session, static_cast<ClientScreen&>(*this), tally, *m_turntime,
                                           *m_sneakerClock, shuffleSeed);
     m_session.setMessageHandler([this](std::string_view message) {
         m_game->handle(message);

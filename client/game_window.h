@@ -40,6 +40,9 @@ public:
     // depend on the wall clock.
     using ClockMaker = std::function<std::unique_ptr<engine::Clock>(std::function<void()> tick)>;
 
+    // tally: where the game's finished games and scored words go; without
+    // one they are tallied nowhere.
+    GameWindow(std::uint64_t shuffleSeed, TallyCalls& tally, const ClockMaker& makeClock = {});
     explicit GameWindow(std::uint64_t shuffleSeed, const ClockMaker& makeClock = {});
     ~GameWindow() override;
 
@@ -63,8 +66,7 @@ public:
     // This copy joins the host at address.
     void joinpress(const std::string& address, int port);
 
-    // The application shell (game_window_shell.cpp): settings, tally,
-    // phrases, the watcher list's removal, the close path.
+    // The application shell (game_window_shell.cpp): settings, phrases, the watcher list's removal, the close path.
     //
     // The settings file this window reads when its own arrival is announced
     // and writes after each option change; without one nothing is read or
@@ -78,8 +80,6 @@ public:
     // saveinifile: writes the preferences. Nothing is written before the
     // settings were read in this run.
     void saveinifile();
-    // The tally window, fed by the game from now on.
-    void setTally(TallyCalls& tally) { m_tally.setTarget(&tally); }
     // The nine phrases of the phrase buttons, phrase 1 first; their home is
     // the chat's.
     QStringList phrases() const;
@@ -154,7 +154,6 @@ private:
     void afterMessage();
 
     ClientSession m_session;
-    TallyRelay m_tally;
     std::unique_ptr<engine::Clock> m_turntime;
     std::unique_ptr<engine::Clock> m_sneakerClock;
     std::unique_ptr<Tchat> m_window;
