@@ -83,10 +83,8 @@ void LexiflipApp::connectSideWindows()
     QObject::connect(&phrases, &windows::Tphrases::phrasesApplied, &game,
                      &client::GameWindow::applyEditedPhrases);
 
-    QObject::connect(&game, &client::GameWindow::watcherEntryAdded, &spylist,
-                     [this](const QString& entry) { spylist.watcherAdded(client::eightBit(entry)); });
-    QObject::connect(&game, &client::GameWindow::watcherEntryRemoved, &spylist,
-                     [this](const QString& entry) { spylist.watcherRemoved(client::eightBit(entry)); });
+    QObject::connect(&game, &client::GameWindow::watchersChanged, &spylist,
+                     [this] { spylist.setWatchers(game.game().watchers()); });
     QObject::connect(&game, &client::GameWindow::hostRoleTaken, &spylist,
                      [this] { spylist.setRemoveEnabled(true); });
     QObject::connect(&spylist, &windows::Tspylist::removeRequested, &game, &client::GameWindow::kickWatcher);

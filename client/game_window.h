@@ -106,9 +106,8 @@ signals:
     void settingsRead();
     // This copy's player is the host's (hostpress, or slot 1 of a windowless host).
     void hostRoleTaken();
-    // Watcher list entries: number, ": ", name.
-    void watcherEntryAdded(const QString& entry);
-    void watcherEntryRemoved(const QString& entry);
+    // The client game's watcher list changed (game().watchers()).
+    void watchersChanged();
     // The logo on the game area was clicked.
     void logoClicked();
     // The main window closed (after saving its bounds): the program ends.

@@ -163,14 +163,14 @@ void GameWindow::kickWatcher(int slot)
     m_game->kickWatcher(slot);
 }
 
-void GameWindow::watcherAdded(std::string_view entry)
+void GameWindow::watcherAdded(std::string_view)
 {
-    emit watcherEntryAdded(fromEightBit(entry));
+    emit watchersChanged();
 }
 
-void GameWindow::watcherRemoved(std::string_view entry)
+void GameWindow::watcherRemoved(std::string_view)
 {
-    emit watcherEntryRemoved(fromEightBit(entry));
+    emit watchersChanged();
 }
 
 bool GameWindow::eventFilter(QObject* watched, QEvent* event)
