@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "client/settings/lexiflip_settings.h"
+
 class QAbstractButton;
 class QLabel;
 class QLineEdit;
@@ -69,8 +71,8 @@ private:
 
     std::function<void(std::string_view)> m_send;
     std::string m_playerName = "You";
-    int m_playToScore = 250;
-    int m_creationTime = 60;
+    int m_playToScore = settings::Preferences{}.playtoscore;
+    int m_creationTime = settings::Preferences{}.timeperturn;
     int m_gameMode = 0;
 
     QLineEdit* m_scoreEdit = nullptr;
