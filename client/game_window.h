@@ -66,7 +66,8 @@ public:
     // This copy joins the host at address.
     void joinpress(const std::string& address, int port);
 
-    // The application shell (game_window_shell.cpp): settings, phrases, the watcher list's removal, the close path.
+    // The application shell (game_window_shell.cpp): the preferences and
+    // their file, phrases, the watcher list, the close path.
     //
     // The settings file this window reads when its own arrival is announced
     // and writes after each option change; without one nothing is read or

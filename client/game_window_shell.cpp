@@ -1,5 +1,5 @@
-// The game window's part in the application shell: the settings file, the
-// tally, the phrases, the watcher list's removal and the close path.
+// The game window's part in the application shell: the preferences and
+// their file, the phrases, the watcher list and the close path.
 
 #include <QCloseEvent>
 #include <QMouseEvent>
