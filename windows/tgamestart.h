@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "client/settings/lexiflip_settings.h"
 #include "net/wire/game_mode.h"
 
 class QAbstractButton;
@@ -72,8 +73,8 @@ private:
 
     std::function<void(std::string_view)> m_send;
     std::string m_playerName = "You";
-    int m_playToScore = 250;
-    int m_creationTime = 60;
+    int m_playToScore = settings::Preferences{}.playtoscore;
+    int m_creationTime = settings::Preferences{}.timeperturn;
     int m_gameMode = 0;
 
     QLineEdit* m_scoreEdit = nullptr;

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "client/settings/lexiflip_settings.h"
 #include "engine/random_source.h"
 #include "net/wire/colour_text.h"
 #include "net/wire/field_reader.h"
@@ -289,9 +290,11 @@ private:
     // Options.
     bool m_ishost = false;
     std::string m_loginname;
-    bool m_clearWord = false;
-    bool m_turnSoundNew = false;
-    bool m_seeTheirs = true;
+    // Until the window hands them over, the options are the preferences' own
+    // built-in states.
+    bool m_clearWord = settings::Preferences{}.clearword;
+    bool m_turnSoundNew = settings::Preferences{}.turnsound == settings::TurnSound::New;
+    bool m_seeTheirs = settings::Preferences{}.seetheirs;
 
     // The mirror.
     int m_myplayer = 0;
