@@ -32,7 +32,7 @@
 #include <string>
 #include <vector>
 
-#include "client/board_geometry.h"
+#include "client/screen_layout.h"
 #include "client/board_view.h"
 #include "client/chat_view.h"
 #include "client/game/client_game.h"

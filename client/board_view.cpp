@@ -12,7 +12,7 @@ BoardView::BoardView(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("paintbox_board"));
     setAccessibleName(QStringLiteral("Board"));
-    setFixedSize(kBoardWidth, kBoardHeight);
+    setFixedSize(layout::kBoardSurface.size());
 }
 
 void BoardView::paintEvent(QPaintEvent* event)
@@ -21,8 +21,8 @@ void BoardView::paintEvent(QPaintEvent* event)
         return;
     QPainter painter(this);
     const qreal ratio = devicePixelRatioF();
-    for (int row = 1; row <= kBoardRows; ++row) {
-        for (int column = 1; column <= kBoardColumns; ++column) {
+    for (int row = 1; row <= layout::kBoardRows; ++row) {
+        for (int column = 1; column <= layout::kBoardColumns; ++column) {
             const CellAddress cell{column, row};
             const QRect target = cellRect(cell);
             if (!event->region().intersects(target))

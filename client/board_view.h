@@ -4,7 +4,7 @@
 
 #include <functional>
 
-#include "client/board_geometry.h"
+#include "client/screen_layout.h"
 
 namespace lexiflip::client {
 
@@ -25,7 +25,7 @@ public:
     // Asks for one cell to be drawn again from the mirror.
     void updateCell(CellAddress cell) { update(cellRect(cell)); }
 
-    QSize sizeHint() const override { return {kBoardWidth, kBoardHeight}; }
+    QSize sizeHint() const override { return layout::kBoardSurface.size(); }
 
 signals:
     void cellClicked(int column, int row, Qt::MouseButton button);

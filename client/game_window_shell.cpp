@@ -13,6 +13,7 @@
 #include "client/game_window.h"
 #include "client/main_menu.h"
 #include "client/pictures/palette.h"
+#include "client/screen_layout.h"
 #include "client/sound_player.h"
 #include "client/tchat.h"
 #include "client/window_placement.h"
@@ -44,8 +45,7 @@ void GameWindow::connectShell()
     });
     showPreferences();
     // The client area keeps the background panel with a small margin.
-    m_window->centralWidget()->setMinimumSize(settings::kMinimumClientSize.width,
-                                              settings::kMinimumClientSize.height);
+    m_window->centralWidget()->setMinimumSize(layout::kMinClientSize);
     m_window->installEventFilter(this);
     if (QWidget* logo = m_window->findChild<QWidget*>(QStringLiteral("Image6")))
         logo->installEventFilter(this);

@@ -1,20 +1,37 @@
 #pragma once
 
+#include <QPoint>
 #include <QRect>
+#include <QSize>
+
+#include <optional>
+
+#include "net/wire/client_messages.h"
 
 // Where the main window's controls sit, in pixels from the top left of the
-// background panel, for the window and its tests. The board's cells have their
-// own home (board_geometry.h), and the client game still keeps a few pixel
-// facts of its own (the timer bar's full width among them).
+// background panel: the one home of the window's geometry, used by the
+// widgets, the painter that draws the background under them, the pixel-to-cell
+// functions and the picture sheet tool. The client game still keeps a few
+// pixel facts of its own (the timer bar's full width among them).
 namespace lexiflip::client::layout {
 
 // The window's client area below the menu bar, and the background panel in it.
 inline constexpr int kClientWidth = 712;
 inline constexpr int kClientHeight = 509;
 inline constexpr QRect kBackground{2, 1, 709, 507};
-// The client area never gets smaller than the panel plus this margin.
-inline constexpr int kMinClientWidth = 709 + 5;
-inline constexpr int kMinClientHeight = 507 + 4;
+// The painted background is one pixel narrower and shorter than its panel: the
+// panel's last column and row show the window's quiet colour, as they always
+// have (the screenshot references hold that), and nothing lies there.
+inline constexpr QSize kBackgroundPicture{kBackground.width() - 1, kBackground.height() - 1};
+// The client area never gets smaller than the panel plus this margin. The size
+// "Reset Screen Location" restores is the settings file's default
+// (settings::kResetBounds), kept there because the plain settings reader needs it.
+inline constexpr QSize kMinClientSize{kBackground.width() + 5, kBackground.height() + 4};
+
+// Every tile of the word row, the bar and the board is a 41-pixel square; the
+// their-tiles strip shows 26-pixel ones.
+inline constexpr int kTile = 41;
+inline constexpr int kLittleTile = 26;
 
 // Header texts.
 inline constexpr QRect kTimePerTurn{8, 0, 153, 16};
@@ -22,51 +39,67 @@ inline constexpr QRect kGameMode{160, 0, 153, 16};
 inline constexpr QRect kPlayToScore{312, 0, 119, 16};
 
 // Word position i (1..10) and its x2 marker.
+inline constexpr int kWordPositions = 10;
+inline constexpr int kWordLeft = 11;
+inline constexpr int kWordTop = 15;
+inline constexpr int kWordPitch = kTile + 1;
 inline constexpr QRect wordRect(int i)
 {
-    return {11 + 42 * (i - 1), 15, 41, 41};
+    return {kWordLeft + kWordPitch * (i - 1), kWordTop, kTile, kTile};
 }
 inline constexpr QRect bonusRect(int i)
 {
-    return {34 + 42 * (i - 1), 15, 16, 13};
+    return {34 + kWordPitch * (i - 1), kWordTop, 16, 13};
 }
 
 inline constexpr QRect kStatus{10, 57, 416, 16};
 // The timer's frame holds the bar; the bar's width shows the time left.
 inline constexpr QRect kTimerFrame{113, 73, 225, 19};
 inline constexpr QRect kTimerText{117, 73, 87, 19};
-inline constexpr int kTimerBarMaxWidth = 224;
+inline constexpr int kTimerBarMaxWidth = kTimerFrame.width() - 1;
 
-inline constexpr QRect kButtonClear{11, 99, 91, 25};
-inline constexpr QRect kButtonBuy{118, 99, 91, 25};
-inline constexpr QRect kButtonPass{231, 99, 91, 25};
-inline constexpr QRect kButtonDone{338, 99, 91, 25};
+// The buttons of the game area (and the options dialog's START) share a size.
+inline constexpr QSize kButtonSize{91, 25};
+inline constexpr QRect kButtonClear{{11, 99}, kButtonSize};
+inline constexpr QRect kButtonBuy{{118, 99}, kButtonSize};
+inline constexpr QRect kButtonPass{{231, 99}, kButtonSize};
+inline constexpr QRect kButtonDone{{338, 99}, kButtonSize};
 
 // The their-tiles strip and the winner banner cover the button row.
 inline constexpr QRect kTheirStrip{10, 94, 419, 34};
 inline constexpr QRect kTheirLabel{5, 8, 180, 16};
 inline constexpr QRect theirTileRect(int i)
 {
-    return {189 + 29 * (i - 1), 5, 26, 26};
+    return {189 + (kLittleTile + 3) * (i - 1), 5, kLittleTile, kLittleTile};
 }
 inline constexpr QRect kWinnerBanner{10, 94, 419, 35};
 inline constexpr QRect kWinnerText{1, 8, 413, 19};
 inline constexpr QRect kWinnerShadow{2, 7, 413, 19};
 
+// The board: a panel holding the surface of 10 columns by 8 rows of cells.
+inline constexpr int kBoardColumns = wire::kBoardColumns;
+inline constexpr int kBoardRows = wire::kBoardRows;
 inline constexpr QRect kBoardPanel{10, 128, 418, 336};
-inline constexpr QRect kBoardSurface{4, 4, 410, 328};
+inline constexpr QRect kBoardSurface{4, 4, kBoardColumns * kTile, kBoardRows * kTile};
 
 // Bar position i (1..7) at rest; a tile chosen for a swap sits 3 pixels higher.
+inline constexpr int kBarPositions = 7;
 inline constexpr int kBarTop = 464;
 inline constexpr int kBarLiftedTop = 461;
-inline constexpr int kBarLefts[7] = {63, 108, 154, 199, 244, 290, 335};
+inline constexpr int kBarLefts[kBarPositions] = {63, 108, 154, 199, 244, 290, 335};
 inline constexpr QRect kShuffle{400, 472, 27, 28};
 
 inline constexpr QRect kLogo{500, 18, 154, 30};
 inline constexpr QRect kStart{502, 19, 150, 28};
 
-// Seat rows: seat s (1..6).
-inline constexpr int kSeatTops[6] = {54, 75, 96, 117, 138, 159};
+// The game area on the left ends here; the seat panel and chat sit to its right.
+inline constexpr int kGameAreaRight = 437;
+
+// Seat rows: seat s (1..6), on the light seat panel.
+inline constexpr QRect kSeatPanel{447, 47, 250, 141};
+inline constexpr int kSeatPitch = 21;
+inline constexpr int kSeatTops[6] = {54, 54 + kSeatPitch,     54 + 2 * kSeatPitch,
+                                     54 + 3 * kSeatPitch,     54 + 4 * kSeatPitch, 54 + 5 * kSeatPitch};
 inline constexpr QRect seatNameRect(int s)
 {
     return {475, kSeatTops[s - 1], 92, 16};
@@ -105,3 +138,31 @@ inline constexpr QRect phraseButtonRect(int i)
 inline constexpr QRect kChatEntry{447, 482, 250, 22};
 
 } // namespace lexiflip::client::layout
+
+namespace lexiflip::client {
+
+// A cell of the board surface: column 1..10 from the left, row 1..8 from the
+// top. The click and the paint code both use the two functions below, so what
+// is drawn in a cell is what a click there means.
+struct CellAddress {
+    int column = 0;
+    int row = 0;
+    friend bool operator==(const CellAddress&, const CellAddress&) = default;
+};
+
+// The cell under a point of the surface; none outside the 80 cells.
+inline std::optional<CellAddress> cellAt(QPoint point)
+{
+    if (point.x() < 0 || point.y() < 0 || point.x() >= layout::kBoardSurface.width() ||
+        point.y() >= layout::kBoardSurface.height())
+        return std::nullopt;
+    return CellAddress{point.x() / layout::kTile + 1, point.y() / layout::kTile + 1};
+}
+
+// The surface rectangle of a cell (column 1..10, row 1..8).
+inline QRect cellRect(CellAddress cell)
+{
+    return {(cell.column - 1) * layout::kTile, (cell.row - 1) * layout::kTile, layout::kTile, layout::kTile};
+}
+
+} // namespace lexiflip::client

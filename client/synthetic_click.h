@@ -6,7 +6,7 @@
 #include <QPointF>
 #include <QWidget>
 
-#include "client/board_geometry.h"
+#include "client/screen_layout.h"
 
 namespace lexiflip::client {
 

@@ -7,6 +7,8 @@
 #include <array>
 #include <memory>
 
+#include "client/screen_layout.h"
+
 class QLabel;
 class QLineEdit;
 
@@ -31,8 +33,8 @@ class Tchat : public QMainWindow {
     Q_OBJECT
 
 public:
-    static constexpr int kWordPositions = 10;
-    static constexpr int kBarPositions = 7;
+    static constexpr int kWordPositions = layout::kWordPositions;
+    static constexpr int kBarPositions = layout::kBarPositions;
 
     explicit Tchat(QWidget* parent = nullptr);
     ~Tchat() override;

@@ -4,13 +4,14 @@
 #include <QPainter>
 
 #include "client/pictures/pictures.h"
+#include "client/screen_layout.h"
 
 namespace lexiflip::client {
 
 TilePicture::TilePicture(const QString& objectName, Set set, QWidget* parent) : QWidget(parent), m_set(set)
 {
     setObjectName(objectName);
-    const int side = set == Set::Letters ? kTileSize : kLittleTileSize;
+    const int side = set == Set::Letters ? layout::kTile : layout::kLittleTile;
     setFixedSize(side, side);
 }
 

@@ -10,12 +10,15 @@
 
 #include "client/pictures/palette.h"
 #include "client/pictures/pictures.h"
+#include "client/screen_layout.h"
 
 using namespace lexiflip::client;
 
 namespace {
 
 constexpr int kSheetWidth = 760;
+// Tiles on the sheet sit one pixel apart, as in the word row.
+constexpr int kPitch = layout::kWordPitch;
 
 void caption(QPainter& painter, int x, int y, const QString& text)
 {
@@ -29,88 +32,88 @@ void drawAt(QPainter& painter, int x, int y, const QPixmap& pixmap)
     painter.drawPixmap(QPoint(x, y), pixmap);
 }
 
-// The game area as the window lays it out: positions from the panel's top left.
+// The game area as the window lays it out: every place from screen_layout.h,
+// relative to the panel's top left at (ox, oy).
 void mockUp(QPainter& painter, int ox, int oy, qreal ratio)
 {
-    auto at = [&](int x, int y, const QPixmap& p) { drawAt(painter, ox + x, oy + y, p); };
-    at(0, 0, picture(Picture::Background, ratio));
+    using namespace layout;
+    auto at = [&](QPoint where, const QPixmap& p) { drawAt(painter, ox + where.x(), oy + where.y(), p); };
+    auto text = [&](QRect where, Qt::Alignment alignment, const QString& words) {
+        painter.drawText(where.translated(ox, oy), alignment | Qt::AlignVCenter, words);
+    };
+    at({0, 0}, picture(Picture::Background, ratio));
 
     painter.setFont(palette::headerFont());
     painter.setPen(QColor(palette::kHeaderText));
-    painter.drawText(QRect(ox + 8, oy, 153, 15), Qt::AlignLeft, QStringLiteral("Time Per Turn: 60 secs"));
-    painter.drawText(QRect(ox + 160, oy, 153, 15), Qt::AlignHCenter, QStringLiteral("Game Mode: Sneak Peak"));
-    painter.drawText(QRect(ox + 312, oy, 119, 15), Qt::AlignRight, QStringLiteral("Play to Score: 200"));
+    text(kTimePerTurn, Qt::AlignLeft, QStringLiteral("Time Per Turn: 60 secs"));
+    text(kGameMode, Qt::AlignHCenter, QStringLiteral("Game Mode: Sneak Peak"));
+    text(kPlayToScore, Qt::AlignRight, QStringLiteral("Play to Score: 200"));
 
     const int word[] = {12, 5, 24, 9, 6, 12, 9, 16};
-    for (int i = 0; i < 8; ++i)
-        at(11 + 42 * i, 15, letterPicture(word[i], ratio));
-    at(34 + 42 * 1, 15, picture(Picture::BoardMarker, ratio));
-    at(34 + 42 * 4, 15, picture(Picture::BoardMarker, ratio));
+    for (int i = 1; i <= 8; ++i)
+        at(wordRect(i).topLeft(), letterPicture(word[i - 1], ratio));
+    at(bonusRect(2).topLeft(), picture(Picture::BoardMarker, ratio));
+    at(bonusRect(5).topLeft(), picture(Picture::BoardMarker, ratio));
 
     painter.setFont(palette::statusFont());
-    painter.setPen(QColor(palette::kHeaderText));
-    painter.drawText(QRect(ox + 10, oy + 57, 416, 16), Qt::AlignHCenter, QStringLiteral("Create a Word"));
+    text(kStatus, Qt::AlignHCenter, QStringLiteral("Create a Word"));
 
-    at(113, 73, picture(Picture::TimerFrame, ratio));
+    at(kTimerFrame.topLeft(), picture(Picture::TimerFrame, ratio));
     const QPixmap bar = picture(Picture::TimerBar, ratio);
-    painter.drawPixmap(QRectF(ox + 113, oy + 73, 3 * 42, 19), bar,
-                       QRectF(0, 0, 3 * 42 * bar.devicePixelRatio(), 19 * bar.devicePixelRatio()));
+    const int shown = 3 * kWordPitch; // a little over half the time left
+    painter.drawPixmap(QRectF(kTimerFrame.translated(ox, oy).topLeft(), QSizeF(shown, kTimerFrame.height())), bar,
+                       QRectF(0, 0, shown * bar.devicePixelRatio(), kTimerFrame.height() * bar.devicePixelRatio()));
     painter.setFont(palette::timerFont());
     painter.setPen(QColor(palette::kTimerText));
-    painter.drawText(QRect(ox + 117, oy + 73, 87, 19), Qt::AlignCenter, QStringLiteral("Time: 0:42"));
+    text(kTimerText, Qt::AlignHCenter, QStringLiteral("Time: 0:42"));
 
-    at(11, 99, picture(Picture::ButtonClear, ratio));
-    at(118, 99, picture(Picture::ButtonBuy, ratio, Look::Pressed));
-    at(231, 99, picture(Picture::ButtonPass, ratio));
-    at(338, 99, picture(Picture::ButtonDone, ratio));
+    at(kButtonClear.topLeft(), picture(Picture::ButtonClear, ratio));
+    at(kButtonBuy.topLeft(), picture(Picture::ButtonBuy, ratio, Look::Pressed));
+    at(kButtonPass.topLeft(), picture(Picture::ButtonPass, ratio));
+    at(kButtonDone.topLeft(), picture(Picture::ButtonDone, ratio));
 
     // Board: mostly face down, a few face up and used.
-    for (int c = 1; c <= 10; ++c) {
-        for (int r = 1; r <= 8; ++r) {
+    const QPoint surface = kBoardPanel.topLeft() + kBoardSurface.topLeft();
+    for (int c = 1; c <= kBoardColumns; ++c) {
+        for (int r = 1; r <= kBoardRows; ++r) {
             const int letter = 1 + (c * 7 + r * 3) % 26;
             int index = kTileBack;
             if ((c + r) % 7 == 0)
                 index = letter;
             else if ((c * r) % 9 == 0)
                 index = letter + kUsedOffset;
-            else if (c == 10 && r == 8)
+            else if (c == kBoardColumns && r == kBoardRows)
                 index = 0;
-            at(10 + 4 + (c - 1) * 41, 128 + 4 + (r - 1) * 41, letterPicture(index, ratio));
+            at(cellRect({c, r}).topLeft() + surface, letterPicture(index, ratio));
         }
     }
 
+    // The bar: the third tile lifted for a swap, the fifth placed on the word.
     const int bar7[] = {1, 18, 20, 5, 19, 17, 26};
-    const int lefts[] = {63, 108, 154, 199, 244, 290, 335};
-    for (int i = 0; i < 7; ++i)
-        at(lefts[i], i == 2 ? 461 : 464, i == 4 ? QPixmap() : letterPicture(bar7[i], ratio));
-    at(400, 472, picture(Picture::ButtonShuffle, ratio));
+    for (int i = 0; i < kBarPositions; ++i)
+        at({kBarLefts[i], i == 2 ? kBarLiftedTop : kBarTop}, i == 4 ? QPixmap() : letterPicture(bar7[i], ratio));
+    at(kShuffle.topLeft(), picture(Picture::ButtonShuffle, ratio));
 
-    at(500, 18, picture(Picture::Logo, ratio));
+    at(kLogo.topLeft(), picture(Picture::Logo, ratio));
 
     const char* names[] = {"You", "Klot", "Ann", "<Waiting>", "<Waiting>", "<Waiting>"};
     const char* scores[] = {"57", "112", "34", "0", "0", "0"};
     const char* bonus[] = {"+12 flex", "", " - 20", "", "", ""};
-    for (int s = 0; s < 6; ++s) {
-        const int top = 54 + 21 * s;
-        painter.setPen(QColor(s == 1 ? palette::kSeatTextOnTurn : palette::kSeatText));
+    for (int s = 1; s <= 6; ++s) {
+        painter.setPen(QColor(s == 2 ? palette::kSeatTextOnTurn : palette::kSeatText));
         painter.setFont(palette::seatFont());
-        painter.drawText(QRect(ox + 475, oy + top, 92, 16), Qt::AlignLeft | Qt::AlignVCenter,
-                         QString::fromLatin1(names[s]));
-        painter.drawText(QRect(ox + 571, oy + top, 30, 16), Qt::AlignRight | Qt::AlignVCenter,
-                         QString::fromLatin1(scores[s]));
+        text(seatNameRect(s), Qt::AlignLeft, QString::fromLatin1(names[s - 1]));
+        text(seatScoreRect(s), Qt::AlignLeft, QString::fromLatin1(scores[s - 1]));
         painter.setFont(palette::bonusFont());
-        painter.drawText(QRect(ox + 605, oy + top, 90, 16), Qt::AlignLeft | Qt::AlignVCenter,
-                         QString::fromLatin1(bonus[s]));
+        text(seatBonusRect(s), Qt::AlignLeft, QString::fromLatin1(bonus[s - 1]));
     }
-    at(455, 54 + 21 - 3, picture(Picture::TurnFrame, ratio));
-    at(457, 54 + 2 * 21 + 1, picture(Picture::Eyes, ratio));
-    at(456, 54, picture(Picture::Sneaker, ratio, Look::Normal, 1));
-    at(570, 136, picture(Picture::NotPlaying, ratio));
-    at(570, 158, picture(Picture::NotPlaying, ratio));
+    at(turnFrameRect(2).topLeft(), picture(Picture::TurnFrame, ratio));
+    at(seatEyesRect(3).topLeft(), picture(Picture::Eyes, ratio));
+    at(sneakerRect(1).topLeft(), picture(Picture::Sneaker, ratio, Look::Normal, 1));
+    at(kNotPlaying5.topLeft(), picture(Picture::NotPlaying, ratio));
+    at(kNotPlaying6.topLeft(), picture(Picture::NotPlaying, ratio));
 
-    painter.fillRect(QRect(ox + 449, oy + 196, 252, 300), Qt::white);
-    painter.setPen(QColor(160, 160, 160));
-    painter.drawRect(QRect(ox + 449, oy + 196, 251, 299));
+    painter.fillRect(kChatView.translated(ox, oy), QColor(palette::kChatPaper));
 }
 
 } // namespace
@@ -138,13 +141,13 @@ int main(int argc, char** argv)
     caption(painter, 8, y, QStringLiteral("imagelist_letters 0..53"));
     y += 6;
     for (int i = 0; i < kLetterPictureCount; ++i)
-        drawAt(painter, 8 + (i % 18) * 42, y + (i / 18) * 42, letterPicture(i, ratio));
+        drawAt(painter, 8 + (i % 18) * kPitch, y + (i / 18) * kPitch, letterPicture(i, ratio));
     // The rows sit on the dark table as in the game, too.
-    y += 3 * 42 + 6;
-    painter.fillRect(QRect(0, y, kSheetWidth, 3 * 42 + 8), QColor(palette::kTableTop));
+    y += 3 * kPitch + 6;
+    painter.fillRect(QRect(0, y, kSheetWidth, 3 * kPitch + 8), QColor(palette::kTableTop));
     for (int i = 0; i < kLetterPictureCount; ++i)
-        drawAt(painter, 8 + (i % 18) * 42, y + 4 + (i / 18) * 42, letterPicture(i, ratio));
-    y += 3 * 42 + 26;
+        drawAt(painter, 8 + (i % 18) * kPitch, y + 4 + (i / 18) * kPitch, letterPicture(i, ratio));
+    y += 3 * kPitch + 26;
 
     caption(painter, 8, y, QStringLiteral("imagelist_little 0..26, imagelist_box 0..1"));
     y += 6;
@@ -197,10 +200,13 @@ int main(int argc, char** argv)
         drawAt(painter, 390 + f * 24, y + 4, picture(Picture::Sneaker, ratio, Look::Normal, f));
     y += 50;
     drawAt(painter, 8, y, picture(Picture::WinnerBanner, ratio));
-    paintShadowText(painter, QRect(8 + 1, y + 8, 413, 19), QStringLiteral("Klot has Won the Game!"));
+    paintShadowText(painter, layout::kWinnerText.translated(8, y), QStringLiteral("Klot has Won the Game!"));
     y += 50;
 
-    caption(painter, 8, y, QStringLiteral("game area mock-up (panel 708 x 506)"));
+    caption(painter, 8, y,
+            QStringLiteral("game area mock-up (panel %1 x %2)")
+                .arg(layout::kBackground.width())
+                .arg(layout::kBackground.height()));
     y += 6;
     mockUp(painter, 8, y, ratio);
     painter.end();

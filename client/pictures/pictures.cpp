@@ -12,6 +12,7 @@
 
 #include "client/pictures/palette.h"
 #include "client/pictures/tile_painter.h"
+#include "client/screen_layout.h"
 
 namespace lexiflip::client {
 namespace {
@@ -342,14 +343,6 @@ void paintLogo(QPainter& painter, QSize size)
 
 // --- The background -----------------------------------------------------------
 
-// The layout of the game area, in the panel's coordinates.
-constexpr int kWordLeft = 11, kWordTop = 15, kWordPitch = 42;
-constexpr int kBoardPanelLeft = 10, kBoardPanelTop = 128;
-constexpr int kBarTop = 464;
-constexpr int kBarLefts[7] = {63, 108, 154, 199, 244, 290, 335};
-constexpr QRect kSeatPanel(447, 47, 250, 141);
-constexpr int kGameAreaRight = 437;
-
 void paintSlot(QPainter& painter, const QRectF& cell)
 {
     painter.setPen(QPen(QColor(palette::kTableLine).darker(130), 1));
@@ -372,29 +365,35 @@ void paintBackground(QPainter& painter, QSize size)
     painter.fillRect(QRect(QPoint(0, 0), size), table);
 
     // A soft light over the middle of the game area.
-    QRadialGradient light(QPointF(kGameAreaRight / 2.0, size.height() / 2.0), size.height() * 0.7);
+    QRadialGradient light(QPointF(layout::kGameAreaRight / 2.0, size.height() / 2.0), size.height() * 0.7);
     light.setColorAt(0, QColor(255, 255, 255, 18));
     light.setColorAt(1, QColor(255, 255, 255, 0));
-    painter.fillRect(QRect(0, 0, kGameAreaRight, size.height()), light);
+    painter.fillRect(QRect(0, 0, layout::kGameAreaRight, size.height()), light);
 
     // The right-hand column is set off from the game area by a thin rule.
     painter.setPen(QPen(QColor(palette::kTableLine), 1));
-    painter.drawLine(QPointF(kGameAreaRight + 4.5, 8), QPointF(kGameAreaRight + 4.5, size.height() - 8));
+    painter.drawLine(QPointF(layout::kGameAreaRight + 4.5, 8),
+                     QPointF(layout::kGameAreaRight + 4.5, size.height() - 8));
 
     // Word row, board and bar sit in recessed wells with a slot per place.
-    paintWell(painter, QRectF(kWordLeft - 3, kWordTop - 2, kWordPitch * 9 + 41 + 6, 45));
-    for (int i = 0; i < 10; ++i)
-        paintSlot(painter, QRectF(kWordLeft + kWordPitch * i, kWordTop, 41, 41));
+    using namespace layout;
+    const QRect firstWord = wordRect(1);
+    paintWell(painter, QRectF(firstWord.left() - 3, firstWord.top() - 2,
+                              wordRect(kWordPositions).right() + 1 - firstWord.left() + 6, kTile + 4));
+    for (int i = 1; i <= kWordPositions; ++i)
+        paintSlot(painter, wordRect(i));
 
-    paintWell(painter, QRectF(kBoardPanelLeft, kBoardPanelTop, 418, 336));
-    for (int c = 0; c < 10; ++c) {
-        for (int r = 0; r < 8; ++r)
-            paintSlot(painter, QRectF(kBoardPanelLeft + 4 + c * 41, kBoardPanelTop + 4 + r * 41, 41, 41));
+    paintWell(painter, kBoardPanel);
+    const QPoint surface = kBoardPanel.topLeft() + kBoardSurface.topLeft();
+    for (int c = 1; c <= kBoardColumns; ++c) {
+        for (int r = 1; r <= kBoardRows; ++r)
+            paintSlot(painter, cellRect({c, r}).translated(surface));
     }
 
-    paintWell(painter, QRectF(kBarLefts[0] - 5, kBarTop - 5, kBarLefts[6] + 41 + 5 - (kBarLefts[0] - 5), 47));
+    const int barLeft = kBarLefts[0] - 5;
+    paintWell(painter, QRectF(barLeft, kBarTop - 5, kBarLefts[kBarPositions - 1] + kTile + 5 - barLeft, kTile + 6));
     for (int left : kBarLefts)
-        paintSlot(painter, QRectF(left, kBarTop, 41, 41));
+        paintSlot(painter, QRect(left, kBarTop, kTile, kTile));
 
     // The light seat panel.
     const QRectF seats = QRectF(kSeatPanel).adjusted(0.5, 0.5, -0.5, -0.5);
@@ -407,12 +406,12 @@ void paintBackground(QPainter& painter, QSize size)
     painter.setPen(QPen(rgb(palette::kSeatPanelEdge), 1));
     painter.setBrush(paper);
     painter.drawRoundedRect(seats, 6, 6);
-    // Faint rules between the six seat rows (tops 54 + 21 k).
+    // Faint rules between the six seat rows.
     painter.setPen(QPen(QColor(rgb(palette::kSeatPanelEdge).red(), rgb(palette::kSeatPanelEdge).green(),
                                rgb(palette::kSeatPanelEdge).blue(), 110),
                         1));
     for (int k = 1; k < 6; ++k) {
-        const qreal y = 54 + 21 * k - 2.5;
+        const qreal y = kSeatTops[k] - 2.5;
         painter.drawLine(QPointF(seats.left() + 8, y), QPointF(seats.right() - 8, y));
     }
 }
@@ -421,37 +420,39 @@ void paintBackground(QPainter& painter, QSize size)
 
 QSize pictureSize(Picture picture)
 {
+    // Each picture is the size of the place the layout gives it.
+    using namespace layout;
     switch (picture) {
     case Picture::Background:
-        return {708, 506};
+        return kBackgroundPicture;
     case Picture::ButtonClear:
     case Picture::ButtonBuy:
     case Picture::ButtonPass:
     case Picture::ButtonDone:
     case Picture::ButtonStart:
-        return {91, 25};
+        return kButtonSize;
     case Picture::ButtonStartGame:
-        return {150, 28};
+        return kStart.size();
     case Picture::ButtonShuffle:
-        return {27, 28};
+        return kShuffle.size();
     case Picture::Logo:
-        return {154, 30};
+        return kLogo.size();
     case Picture::BoardMarker:
-        return {16, 13};
+        return bonusRect(1).size();
     case Picture::Eyes:
-        return {16, 13};
+        return seatEyesRect(1).size();
     case Picture::Sneaker:
-        return {18, 15};
+        return sneakerRect(1).size();
     case Picture::WinnerBanner:
-        return {419, 35};
+        return kWinnerBanner.size();
     case Picture::NotPlaying:
-        return {99, 19};
+        return kNotPlaying5.size();
     case Picture::TimerBar:
-        return {224, 19};
+        return {kTimerBarMaxWidth, kTimerFrame.height()};
     case Picture::TimerFrame:
-        return {225, 19};
+        return kTimerFrame.size();
     case Picture::TurnFrame:
-        return {234, 22};
+        return turnFrameRect(1).size();
     }
     return {};
 }
@@ -467,16 +468,16 @@ QPixmap letterPicture(int index, qreal devicePixelRatio)
 {
     if (index < 0 || index >= kLetterPictureCount)
         return {};
-    const QSize size(kTileSize, kTileSize);
+    const QSize size(layout::kTile, layout::kTile);
     return cached(Set::Letters, index, 0, devicePixelRatio, size, [index](QPainter& painter) {
         if (index == 0)
             return;
         if (index == kTileBack)
-            tiles::paintTileBack(painter, kTileSize);
+            tiles::paintTileBack(painter, layout::kTile);
         else if (index < kTileBack)
-            tiles::paintLetterTile(painter, kTileSize, index, tiles::Face::Up, true);
+            tiles::paintLetterTile(painter, layout::kTile, index, tiles::Face::Up, true);
         else
-            tiles::paintLetterTile(painter, kTileSize, index - kUsedOffset, tiles::Face::Used, true);
+            tiles::paintLetterTile(painter, layout::kTile, index - kUsedOffset, tiles::Face::Used, true);
     });
 }
 
@@ -484,10 +485,10 @@ QPixmap littlePicture(int index, qreal devicePixelRatio)
 {
     if (index < 0 || index >= kLittlePictureCount)
         return {};
-    const QSize size(kLittleTileSize, kLittleTileSize);
+    const QSize size(layout::kLittleTile, layout::kLittleTile);
     return cached(Set::Little, index, 0, devicePixelRatio, size, [index](QPainter& painter) {
         if (index != 0)
-            tiles::paintLetterTile(painter, kLittleTileSize, index, tiles::Face::Up, false);
+            tiles::paintLetterTile(painter, layout::kLittleTile, index, tiles::Face::Up, false);
     });
 }
 

@@ -17,8 +17,8 @@ class QRect;
 
 namespace lexiflip::client {
 
-// imagelist_little: 27 tiles of 26 x 26. 0 draws nothing; 1..26 are A..Z.
-inline constexpr int kLittleTileSize = 26;
+// imagelist_little: 27 tiles of layout::kLittleTile square. 0 draws nothing;
+// 1..26 are A..Z. imagelist_letters' tiles are layout::kTile square.
 inline constexpr int kLittlePictureCount = 27;
 
 // imagelist_box: 0 the empty tick box, 1 the ticked box, 32 x 19.

@@ -26,10 +26,6 @@ struct WindowSize {
 // file has none.
 inline constexpr WindowBounds kResetBounds{3, 3, 720, 535};
 
-// The client area stays 5 pixels wider and 4 taller than the 709 x 507
-// background panel.
-inline constexpr WindowSize kMinimumClientSize{709 + 5, 507 + 4};
-
 // The bounds to store when the window closes, or nothing when it was neither
 // moved nor resized since the bounds were last read or stored. A window wider
 // (taller) than the desktop's work area, or maximised, is stored 15 pixels

@@ -20,7 +20,7 @@
 #include <vector>
 
 #include "assets/embedded.h"
-#include "client/board_geometry.h"
+#include "client/screen_layout.h"
 #include "client/board_view.h"
 #include "client/chat_view.h"
 #include "client/game/client_game.h"

@@ -7,7 +7,7 @@
 #include <optional>
 #include <vector>
 
-#include "client/board_geometry.h"
+#include "client/screen_layout.h"
 #include "client/tchat.h"
 
 namespace lexiflip::client {
@@ -26,8 +26,8 @@ TEST(BoardGeometry, APixelBelongsToOneCellAndEachCellsRectangleHoldsOnlyItsPixel
     };
     for (const Case& c : cases)
         EXPECT_EQ(cellAt(c.pixel), c.cell) << c.pixel.x() << "," << c.pixel.y();
-    for (int column = 1; column <= kBoardColumns; ++column) {
-        for (int row = 1; row <= kBoardRows; ++row) {
+    for (int column = 1; column <= layout::kBoardColumns; ++column) {
+        for (int row = 1; row <= layout::kBoardRows; ++row) {
             const QRect rect = cellRect({column, row});
             EXPECT_EQ(cellAt(rect.topLeft()), (CellAddress{column, row}));
             EXPECT_EQ(cellAt(rect.bottomRight()), (CellAddress{column, row}));
