@@ -24,7 +24,7 @@
 #include "client/main_menu.h"
 #include "client/synthetic_click.h"
 #include "client/tchat.h"
-#include "client/tile_picture.h"
+#include "client/picture_view.h"
 #include "windows/tick_box.h"
 
 namespace lexiflip::app {
@@ -185,13 +185,13 @@ QString TestDriver::state() const
     }
     QString barLetters;
     for (int k = 1; k <= client::Tchat::kBarPositions; ++k) {
-        const auto* tile = child<client::TilePicture>(window, QStringLiteral("letters_%1").arg(k));
-        barLetters += letterOf(tile && tile->isVisible() ? tile->picture() : 0);
+        const auto* tile = child<client::PictureView>(window, QStringLiteral("letters_%1").arg(k));
+        barLetters += letterOf(tile && tile->isVisible() ? tile->index() : 0);
     }
     QString wordLetters;
     for (int k = 1; k <= client::Tchat::kWordPositions; ++k) {
-        const auto* tile = child<client::TilePicture>(window, QStringLiteral("word_%1").arg(k));
-        wordLetters += letterOf(tile ? tile->picture() : 0);
+        const auto* tile = child<client::PictureView>(window, QStringLiteral("word_%1").arg(k));
+        wordLetters += letterOf(tile ? tile->index() : 0);
     }
     const auto* banner = child<QWidget>(window, QStringLiteral("panel_winner"));
     const auto* bannerText = child<QLabel>(window, QStringLiteral("label_winner1"));

@@ -3,7 +3,7 @@
 #include <QLabel>
 #include <QWidget>
 
-#include "client/picture_widgets.h"
+#include "client/picture_view.h"
 #include "client/pictures/palette.h"
 #include "client/pictures/pictures.h"
 #include "client/screen_layout.h"
@@ -108,7 +108,7 @@ void SeatRows::setSneaker(int seat, int frame, bool shown)
         return;
     }
     m_sneaker->move(layout::sneakerRect(seat).topLeft());
-    m_sneaker->setFrame(frame);
+    m_sneaker->setIndex(frame);
     m_sneaker->show();
     m_sneaker->raise();
 }

@@ -11,41 +11,18 @@
 #include "client/main_menu.h"
 #include "client/phrase_buttons.h"
 #include "client/picture_button.h"
-#include "client/picture_widgets.h"
+#include "client/picture_view.h"
 #include "client/pictures/palette.h"
 #include "client/pictures/pictures.h"
 #include "client/screen_layout.h"
 #include "client/seat_rows.h"
 #include "client/sound_player.h"
-#include "client/tile_picture.h"
 #include "client/turn_timer_view.h"
 #include "engine/letters.h"
 
 namespace lexiflip::client {
 
 namespace {
-
-// A widget drawn as one picture under its children: the background panel, the
-// winner banner.
-class PicturePanel : public QWidget {
-public:
-    PicturePanel(const QString& name, Picture picture, QRect where, QWidget* parent)
-        : QWidget(parent), m_picture(picture)
-    {
-        setObjectName(name);
-        setGeometry(where);
-    }
-
-protected:
-    void paintEvent(QPaintEvent*) override
-    {
-        QPainter painter(this);
-        painter.drawPixmap(0, 0, picture(m_picture, devicePixelRatioF()));
-    }
-
-private:
-    Picture m_picture;
-};
 
 QLabel* textLabel(QWidget* parent, const QString& name, QRect where, Qt::Alignment alignment,
                   const QString& text, QRgb colour = palette::kHeaderText, int pixelSize = 12)
@@ -83,7 +60,7 @@ Tchat::Tchat(QWidget* parent) : QMainWindow(parent)
     quiet.setColor(QPalette::Window, QColor(palette::kTableBottom));
     client->setPalette(quiet);
     setCentralWidget(client);
-    m_panel = new PicturePanel(QStringLiteral("Image1"), Picture::Background, layout::kBackground, client);
+    m_panel = new PictureView(QStringLiteral("Image1"), Picture::Background, layout::kBackground, client);
     buildGameArea();
     buildChat();
     wireMenu();
@@ -102,9 +79,9 @@ void Tchat::buildGameArea()
     m_playToScore = textLabel(p, QStringLiteral("label_playtoscore"), layout::kPlayToScore, Qt::AlignRight,
                               {}, palette::kHeaderText, 10);
     for (int i = 1; i <= kWordPositions; ++i) {
-        auto* word = new TilePicture(QStringLiteral("word_%1").arg(i), TilePicture::Set::Letters, p);
-        word->move(layout::wordRect(i).topLeft());
-        connect(word, &TilePicture::clicked, this, [this, i](Qt::MouseButton) { emit wordClicked(i); });
+        auto* word = new PictureView(QStringLiteral("word_%1").arg(i), PictureView::letters(), layout::wordRect(i), p);
+        word->setClickable(true);
+        connect(word, &PictureView::clicked, this, [this, i](Qt::MouseButton) { emit wordClicked(i); });
         m_word[i - 1] = word;
         m_double[i - 1] = new PictureView(QStringLiteral("image_bonus%1").arg(i), Picture::BoardMarker,
                                           layout::bonusRect(i), p);
@@ -145,14 +122,14 @@ void Tchat::buildGameArea()
     m_theirCaption = textLabel(m_theirStrip, QStringLiteral("label_theirtiles"), layout::kTheirLabel,
                                Qt::AlignRight, QStringLiteral("THEIR Tiles"));
     for (int i = 1; i <= kBarPositions; ++i) {
-        m_theirTiles[i - 1] = new TilePicture(QStringLiteral("image_theirtile%1").arg(i),
-                                              TilePicture::Set::Little, m_theirStrip);
-        m_theirTiles[i - 1]->move(layout::theirTileRect(i).topLeft());
+        m_theirTiles[i - 1] = new PictureView(QStringLiteral("image_theirtile%1").arg(i), PictureView::little(),
+                                              layout::theirTileRect(i), m_theirStrip);
+        m_theirTiles[i - 1]->setClickable(true);
     }
     m_theirStrip->hide();
 
     m_winnerBanner =
-        new PicturePanel(QStringLiteral("panel_winner"), Picture::WinnerBanner, layout::kWinnerBanner, p);
+        new PictureView(QStringLiteral("panel_winner"), Picture::WinnerBanner, layout::kWinnerBanner, p);
     auto* shadow = textLabel(m_winnerBanner, QStringLiteral("label_winner2"), layout::kWinnerShadow,
                              Qt::AlignHCenter, QStringLiteral("Winner!"), palette::kWinnerShadow);
     m_winnerText = textLabel(m_winnerBanner, QStringLiteral("label_winner1"), layout::kWinnerText,
@@ -169,9 +146,11 @@ void Tchat::buildGameArea()
     connect(m_board, &BoardView::cellClicked, this, &Tchat::boardClicked);
 
     for (int i = 1; i <= kBarPositions; ++i) {
-        auto* tile = new TilePicture(QStringLiteral("letters_%1").arg(i), TilePicture::Set::Letters, p);
+        auto* tile = new PictureView(QStringLiteral("letters_%1").arg(i), PictureView::letters(),
+                                     {layout::kBarLefts[i - 1], layout::kBarTop, layout::kTile, layout::kTile}, p);
+        tile->setClickable(true);
         tile->setProperty("position", QString::number(i));
-        connect(tile, &TilePicture::clicked, this,
+        connect(tile, &PictureView::clicked, this,
                 [this, i](Qt::MouseButton button) { emit barClicked(i, button); });
         m_bar[i - 1] = tile;
         setBarTile(i, 0, {layout::kBarLefts[i - 1], layout::kBarTop});
@@ -252,8 +231,8 @@ void Tchat::setWordTile(int position, int picture, bool doubled)
 {
     if (position < 1 || position > kWordPositions)
         return;
-    TilePicture* word = m_word[position - 1];
-    word->setPicture(picture);
+    PictureView* word = m_word[position - 1];
+    word->setIndex(picture);
     const QString letter = letterOf(picture);
     word->setAccessibleName(letter.isEmpty()
                                 ? QStringLiteral("Word position %1, empty").arg(position)
@@ -268,8 +247,8 @@ void Tchat::setBarTile(int position, int picture, QPoint topLeft)
 {
     if (position < 1 || position > kBarPositions)
         return;
-    TilePicture* tile = m_bar[position - 1];
-    tile->setPicture(picture);
+    PictureView* tile = m_bar[position - 1];
+    tile->setIndex(picture);
     tile->move(topLeft);
     const QString letter = letterOf(picture);
     if (letter.isEmpty()) {
@@ -302,7 +281,7 @@ void Tchat::setTheirTiles(const QString& caption, const std::array<int, kBarPosi
 {
     m_theirCaption->setText(caption);
     for (int i = 0; i < kBarPositions; ++i)
-        m_theirTiles[i]->setPicture(pictures[i]);
+        m_theirTiles[i]->setIndex(pictures[i]);
     m_theirStrip->setVisible(shown);
     if (shown)
         m_theirStrip->raise();

@@ -22,7 +22,6 @@ class PictureButton;
 class PictureView;
 class SeatRows;
 class SoundPlayer;
-class TilePicture;
 class TurnTimerView;
 
 // The main window: the game area on the left, the seat rows and the chat on
@@ -91,9 +90,9 @@ private:
     QLabel* m_gameMode = nullptr;
     QLabel* m_playToScore = nullptr;
     QLabel* m_status = nullptr;
-    std::array<TilePicture*, kWordPositions> m_word{};
+    std::array<PictureView*, kWordPositions> m_word{};
     std::array<PictureView*, kWordPositions> m_double{};
-    std::array<TilePicture*, kBarPositions> m_bar{};
+    std::array<PictureView*, kBarPositions> m_bar{};
     std::array<PictureButton*, 4> m_buttons{};
     PictureButton* m_shuffle = nullptr;
     PictureButton* m_start = nullptr;
@@ -101,7 +100,7 @@ private:
     TurnTimerView* m_timer = nullptr;
     QWidget* m_theirStrip = nullptr;
     QLabel* m_theirCaption = nullptr;
-    std::array<TilePicture*, kBarPositions> m_theirTiles{};
+    std::array<PictureView*, kBarPositions> m_theirTiles{};
     QWidget* m_winnerBanner = nullptr;
     QLabel* m_winnerText = nullptr;
     BoardView* m_board = nullptr;

@@ -1,7 +1,6 @@
 #include "client/turn_timer_view.h"
 
 #include <QLabel>
-#include <QPainter>
 
 #include <algorithm>
 
@@ -11,29 +10,12 @@
 
 namespace lexiflip::client {
 
-namespace {
-
-// The bar: the full-width picture, shown only as wide as the time left.
-class TimerBar : public QWidget {
-public:
-    explicit TimerBar(QWidget* parent) : QWidget(parent) { setObjectName(QStringLiteral("image_timer")); }
-
-protected:
-    void paintEvent(QPaintEvent*) override
-    {
-        QPainter painter(this);
-        painter.drawPixmap(0, 0, picture(Picture::TimerBar, devicePixelRatioF()));
-    }
-};
-
-} // namespace
-
-TurnTimerView::TurnTimerView(QWidget& panel) : QWidget(&panel)
+TurnTimerView::TurnTimerView(QWidget& panel)
+    : PictureView(QStringLiteral("Image2"), Picture::TimerFrame, layout::kTimerFrame, &panel)
 {
-    setObjectName(QStringLiteral("Image2"));
-    setGeometry(layout::kTimerFrame);
-    m_bar = new TimerBar(this);
-    m_bar->setGeometry(0, 0, 0, layout::kTimerFrame.height());
+    // The bar's picture is its full width; the view is as wide as the time left.
+    m_bar = new PictureView(QStringLiteral("image_timer"), Picture::TimerBar, {0, 0, 0, layout::kTimerFrame.height()},
+                            this);
     m_text = new QLabel(this);
     m_text->setObjectName(QStringLiteral("label_timer"));
     m_text->setGeometry(layout::kTimerText.translated(-layout::kTimerFrame.topLeft()));
@@ -41,12 +23,6 @@ TurnTimerView::TurnTimerView(QWidget& panel) : QWidget(&panel)
     m_text->setTextFormat(Qt::PlainText);
     m_text->setFont(palette::gameFont(12));
     showTime(0, QStringLiteral("Time: 0:00"), QColor(palette::kTimerText));
-}
-
-void TurnTimerView::paintEvent(QPaintEvent*)
-{
-    QPainter painter(this);
-    painter.drawPixmap(0, 0, picture(Picture::TimerFrame, devicePixelRatioF()));
 }
 
 void TurnTimerView::showTime(int barWidth, const QString& text, const QColor& colour)

@@ -1,7 +1,8 @@
 #pragma once
 
 #include <QColor>
-#include <QWidget>
+
+#include "client/picture_view.h"
 
 class QLabel;
 
@@ -9,7 +10,7 @@ namespace lexiflip::client {
 
 // The turn timer: the frame Image2 holding the bar image_timer, whose width
 // shows the time left, and the text label_timer over it.
-class TurnTimerView : public QWidget {
+class TurnTimerView : public PictureView {
     Q_OBJECT
 
 public:
@@ -19,11 +20,8 @@ public:
     int barWidth() const;
     QString text() const;
 
-protected:
-    void paintEvent(QPaintEvent* event) override;
-
 private:
-    QWidget* m_bar = nullptr;
+    PictureView* m_bar = nullptr;
     QLabel* m_text = nullptr;
 };
 
