@@ -26,7 +26,7 @@ ChatView::ChatView(QWidget* parent) : QTextEdit(parent)
     setLineWrapMode(QTextEdit::WidgetWidth);
     QPalette colours = palette();
     colours.setColor(QPalette::Base, QColor(palette::kChatPaper));
-    colours.setColor(QPalette::Text, Qt::black);
+    colours.setColor(QPalette::Text, QColor(palette::kInk));
     setPalette(colours);
     setTextSize(m_textSize);
 

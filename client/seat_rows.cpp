@@ -19,7 +19,7 @@ QLabel* seatText(QWidget& panel, const QString& name, QRect where, Qt::Alignment
     label->setGeometry(where);
     label->setAlignment(alignment | Qt::AlignVCenter);
     label->setTextFormat(Qt::PlainText);
-    label->setFont(palette::gameFont(12));
+    label->setFont(palette::seatFont());
     return label;
 }
 

@@ -25,14 +25,14 @@ namespace lexiflip::client {
 namespace {
 
 QLabel* textLabel(QWidget* parent, const QString& name, QRect where, Qt::Alignment alignment,
-                  const QString& text, QRgb colour = palette::kHeaderText, int pixelSize = 12)
+                  const QString& text, const QFont& font, QRgb colour = palette::kHeaderText)
 {
     auto* label = new QLabel(text, parent);
     label->setObjectName(name);
     label->setGeometry(where);
     label->setAlignment(alignment | Qt::AlignVCenter);
     label->setTextFormat(Qt::PlainText);
-    label->setFont(palette::gameFont(pixelSize));
+    label->setFont(font);
     label->setStyleSheet(QStringLiteral("color: %1;").arg(QColor(colour).name()));
     return label;
 }
@@ -73,11 +73,11 @@ void Tchat::buildGameArea()
 {
     QWidget* p = m_panel;
     m_timePerTurn = textLabel(p, QStringLiteral("label_timeperturn"), layout::kTimePerTurn, Qt::AlignLeft, {},
-                              palette::kHeaderText, 10);
-    m_gameMode = textLabel(p, QStringLiteral("label_gm"), layout::kGameMode, Qt::AlignHCenter, {},
-                           palette::kHeaderText, 10);
-    m_playToScore = textLabel(p, QStringLiteral("label_playtoscore"), layout::kPlayToScore, Qt::AlignRight,
-                              {}, palette::kHeaderText, 10);
+                              palette::headerFont());
+    m_gameMode =
+        textLabel(p, QStringLiteral("label_gm"), layout::kGameMode, Qt::AlignHCenter, {}, palette::headerFont());
+    m_playToScore = textLabel(p, QStringLiteral("label_playtoscore"), layout::kPlayToScore, Qt::AlignRight, {},
+                              palette::headerFont());
     for (int i = 1; i <= kWordPositions; ++i) {
         auto* word = new PictureView(QStringLiteral("word_%1").arg(i), PictureView::letters(), layout::wordRect(i), p);
         word->setClickable(true);
@@ -89,7 +89,8 @@ void Tchat::buildGameArea()
         m_double[i - 1]->setAttribute(Qt::WA_TransparentForMouseEvents);
         setWordTile(i, 0, false);
     }
-    m_status = textLabel(p, QStringLiteral("label_status"), layout::kStatus, Qt::AlignHCenter, {});
+    m_status =
+        textLabel(p, QStringLiteral("label_status"), layout::kStatus, Qt::AlignHCenter, {}, palette::statusFont());
     m_timer = new TurnTimerView(*p);
 
     struct ButtonSpec {
@@ -120,7 +121,7 @@ void Tchat::buildGameArea()
     m_theirStrip->setStyleSheet(QStringLiteral("#panel_theirletters { background: %1; border-radius: 4px; }")
                                     .arg(QColor(palette::kTableWell).name()));
     m_theirCaption = textLabel(m_theirStrip, QStringLiteral("label_theirtiles"), layout::kTheirLabel,
-                               Qt::AlignRight, QStringLiteral("THEIR Tiles"));
+                               Qt::AlignRight, QStringLiteral("THEIR Tiles"), palette::theirTilesFont());
     for (int i = 1; i <= kBarPositions; ++i) {
         m_theirTiles[i - 1] = new PictureView(QStringLiteral("image_theirtile%1").arg(i), PictureView::little(),
                                               layout::theirTileRect(i), m_theirStrip);
@@ -130,12 +131,10 @@ void Tchat::buildGameArea()
 
     m_winnerBanner =
         new PictureView(QStringLiteral("panel_winner"), Picture::WinnerBanner, layout::kWinnerBanner, p);
-    auto* shadow = textLabel(m_winnerBanner, QStringLiteral("label_winner2"), layout::kWinnerShadow,
-                             Qt::AlignHCenter, QStringLiteral("Winner!"), palette::kWinnerShadow);
+    textLabel(m_winnerBanner, QStringLiteral("label_winner2"), layout::kWinnerShadow,
+                             Qt::AlignHCenter, QStringLiteral("Winner!"), palette::winnerFont(), palette::kWinnerShadow);
     m_winnerText = textLabel(m_winnerBanner, QStringLiteral("label_winner1"), layout::kWinnerText,
-                             Qt::AlignHCenter, QStringLiteral("Winner!"), palette::kWinnerText);
-    for (QLabel* label : {shadow, m_winnerText})
-        label->setFont(palette::gameFont(15));
+                             Qt::AlignHCenter, QStringLiteral("Winner!"), palette::winnerFont(), palette::kWinnerText);
     m_winnerBanner->hide();
 
     auto* boardPanel = new QWidget(p);

@@ -21,7 +21,7 @@ TurnTimerView::TurnTimerView(QWidget& panel)
     m_text->setGeometry(layout::kTimerText.translated(-layout::kTimerFrame.topLeft()));
     m_text->setAlignment(Qt::AlignCenter);
     m_text->setTextFormat(Qt::PlainText);
-    m_text->setFont(palette::gameFont(12));
+    m_text->setFont(palette::timerFont());
     showTime(0, QStringLiteral("Time: 0:00"), QColor(palette::kTimerText));
 }
 

@@ -104,7 +104,7 @@ void mockUp(QPainter& painter, int ox, int oy, qreal ratio)
         painter.setFont(palette::seatFont());
         text(seatNameRect(s), Qt::AlignLeft, QString::fromLatin1(names[s - 1]));
         text(seatScoreRect(s), Qt::AlignLeft, QString::fromLatin1(scores[s - 1]));
-        painter.setFont(palette::bonusFont());
+        painter.setFont(palette::seatFont());
         text(seatBonusRect(s), Qt::AlignLeft, QString::fromLatin1(bonus[s - 1]));
     }
     at(turnFrameRect(2).topLeft(), picture(Picture::TurnFrame, ratio));

@@ -1,5 +1,6 @@
-// Grabs the phrase editor, the spy list, every help page, the about window and
-// the download window (idle and part-way through a download's texts) to PNGs:
+// Grabs the phrase editor, the spy list, every help page, the about window, the
+// download window (idle and part-way through a download's texts) and the tally
+// window with a few games to PNGs:
 //   QT_QPA_PLATFORM=offscreen lexiflip-small-windows-shots /tmp/shots 2
 #include <QAbstractButton>
 #include <QApplication>
@@ -14,6 +15,7 @@
 #include "windows/thelp.h"
 #include "windows/tphrases.h"
 #include "windows/tspylist.h"
+#include "windows/ttallylist.h"
 
 using namespace lexiflip::windows;
 
@@ -79,5 +81,16 @@ int main(int argc, char** argv)
     download.findChild<QAbstractButton*>(QStringLiteral("getbutton"))->setEnabled(false);
     download.findChild<QAbstractButton*>(QStringLiteral("abortbutton"))->setEnabled(true);
     ok &= save(download, QStringLiteral("download-busy"));
+
+    TallyModel tally;
+    tally.setPlayerList([] { return PlayerList{1, {"Me", "Anna", "Ben", "<Waiting>", "<Waiting>", "<Waiting>"}}; });
+    Ttallylist tallylist(tally);
+    tally.loadchecklist();
+    tally.setChecklistTick(0, true);
+    tally.addgame("Anna");
+    tally.addgame("addtomine");
+    tally.addtomineset(3, 42, "QUIXOTIC");
+    tally.select(0);
+    ok &= save(tallylist, QStringLiteral("tally"));
     return ok ? EXIT_SUCCESS : EXIT_FAILURE;
 }

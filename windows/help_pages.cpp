@@ -5,6 +5,7 @@
 #include <QFile>
 
 #include "client/eight_bit_text.h"
+#include "client/pictures/palette.h"
 #include "engine/letters.h"
 #include "net/wire/messages.h"
 #include "windows/thelp.h"
@@ -13,12 +14,23 @@ namespace lexiflip::windows {
 
 namespace {
 
-// Shared look of every page: headings in the seat rows' blue.
+QString colour(QRgb value)
+{
+    return client::palette::styleColour(value);
+}
+
+// Shared look of every page: headings in the seat rows' blue, table heads on
+// the seat panel's paper.
 const QString kStyle =
-    QStringLiteral("<style>h2 { color: #004080; margin-top: 4px; } h3 { color: #004080; margin-top: 14px; "
+    QStringLiteral("<style>h2 { color: %1; margin-top: 4px; } h3 { color: %1; margin-top: 14px; "
                    "margin-bottom: 4px; }"
                    " p { margin-top: 2px; margin-bottom: 8px; } td, th { padding: 2px 7px; }"
-                   " th { background: #e9f0f6; color: #004080; } .key { font-weight: bold; }</style>");
+                   " th { background: %2; color: %1; } .key { font-weight: bold; }</style>")
+        .arg(colour(client::palette::kSeatText), colour(client::palette::kSeatPanel));
+
+// A table ruled in the seat panel's edge colour.
+const QString kTable = QStringLiteral("<table cellspacing='0' border='1' style='border-color: %1;'>")
+                           .arg(colour(client::palette::kSeatPanelEdge));
 
 QString page(const QString& body)
 {
@@ -149,7 +161,7 @@ QString gamePlay()
 QString scoring()
 {
     // The letter values straight from the engine that scores the words.
-    QString letters = QStringLiteral("<table cellspacing='0' border='1' style='border-color: #a0b6ca;'><tr>");
+    QString letters = kTable + QStringLiteral("<tr>");
     QString values;
     for (int code = engine::kFirstLetter; code <= engine::kLastLetter; ++code) {
         if (code == 14) {
@@ -167,7 +179,7 @@ QString scoring()
                        "<p>Each letter is worth its value from the table below. A letter from your bar "
                        "counts once; a letter from the <b>board counts double</b>.</p>%1"
                        "<h3>Bonuses</h3>"
-                       "<table cellspacing='0' border='1' style='border-color: #a0b6ca;'>"
+                       "%2"
                        "<tr><th>Word length</th><th>Bonus</th></tr>"
                        "<tr><td>5 letters</td><td align='right'>5</td></tr>"
                        "<tr><td>6 letters</td><td align='right'>10</td></tr>"
@@ -187,7 +199,7 @@ QString scoring()
                        "<p>The host checks every word against a list of 172,846 English words drawn from "
                        "SCOWL: ordinary lower-case words, with no names, abbreviations, hyphens or "
                        "apostrophes.</p>")
-            .arg(letters));
+            .arg(letters, kTable));
 }
 
 QString history()

@@ -18,7 +18,7 @@ constexpr int kLogoMargin = 10;
 
 QString rgbText(QRgb colour)
 {
-    return QColor(colour).name();
+    return palette::styleColour(colour);
 }
 
 } // namespace
@@ -30,7 +30,7 @@ SmallWindow::SmallWindow(const QString& title, const QString& heading, QWidget* 
     setStyleSheet(smallWindowStyleSheet());
 
     m_heading->setObjectName(QStringLiteral("label_heading"));
-    m_heading->setFont(palette::gameFont(17));
+    m_heading->setFont(palette::sideHeadingFont());
     m_heading->setStyleSheet(
         QStringLiteral("color: %1; background: transparent;").arg(rgbText(palette::kHeaderText)));
     m_heading->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -80,17 +80,20 @@ QString smallWindowStyleSheet()
                "QPushButton:hover { border-color: %5; }"
                "QPushButton:pressed { background: qlineargradient(x1:0, y1:0, x2:0, y2:1,"
                " stop:0 %4, stop:1 %3); }"
-               "QPushButton:disabled { color: #6e6e6e; border-color: #9a9a9a;"
-               " background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #e2e2e2, stop:1 #bdbdbd); }"
-               "QPushButton:checked { color: white; border-color: %7;"
+               "QPushButton:disabled { color: %10; border-color: %11;"
+               " background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 %12, stop:1 %13); }"
+               "QPushButton:checked { color: %14; border-color: %7;"
                " background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 %8, stop:1 %9); }"
                "QLabel { color: %6; }"
                "QListWidget::item { padding: 3px 2px; }"
-               "QLineEdit, QListWidget, QTextBrowser { background: white; color: black;"
+               "QLineEdit, QListWidget, QTextBrowser { background: %15; color: %16;"
                " border: 1px solid %5; border-radius: 3px; selection-background-color: %8; }")
         .arg(rgbText(palette::kButtonInk), rgbText(palette::kButtonEdge), rgbText(palette::kButtonTop),
              rgbText(palette::kButtonBottom), rgbText(palette::kSeatPanelEdge), rgbText(palette::kSeatText),
-             rgbText(palette::kTableBottom), rgbText(palette::kTableTop), rgbText(palette::kTableBottom));
+             rgbText(palette::kTableBottom), rgbText(palette::kTableTop), rgbText(palette::kTableBottom))
+        .arg(rgbText(palette::kSideButtonDisabledInk), rgbText(palette::kSideButtonDisabledEdge),
+             rgbText(palette::kSideButtonDisabledTop), rgbText(palette::kSideButtonDisabledBottom),
+             rgbText(palette::kHeaderText), rgbText(palette::kPaper), rgbText(palette::kInk));
 }
 
 } // namespace lexiflip::windows

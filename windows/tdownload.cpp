@@ -162,8 +162,9 @@ Tdownload::Tdownload(QWidget* parent)
     closed->setObjectName(QStringLiteral("label_closed"));
     closed->setAlignment(Qt::AlignCenter);
     closed->setFont(palette::gameFont(16));
-    closed->setStyleSheet(QStringLiteral("color: #e01010; background: rgba(255, 255, 255, 215);"
-                                         " border: 2px solid #e01010; border-radius: 4px;"));
+    closed->setStyleSheet(QStringLiteral("color: %1; background: %2; border: 2px solid %1; border-radius: 4px;")
+                              .arg(palette::styleColour(palette::kClosedSign),
+                                   palette::styleColour(palette::kClosedSignPaper)));
     closed->setGeometry(14, 58, picture->width() - 28, 26);
 
     auto* offer =
@@ -212,7 +213,7 @@ Tdownload::Tdownload(QWidget* parent)
         wrapped(QStringLiteral("Note: Even if you are playing offline, you will need to configure your "
                                "FIREWALL to allow the game to access the internet components."),
                 solo);
-    firewall->setStyleSheet(QStringLiteral("color: #8a1010;"));
+    firewall->setStyleSheet(QStringLiteral("color: %1;").arg(palette::styleColour(palette::kWarningText)));
     auto* soloButton = new QPushButton(QStringLiteral("Play Solo Game"), solo);
     soloButton->setObjectName(QStringLiteral("Button1"));
     soloButton->setDefault(true);

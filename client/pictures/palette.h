@@ -1,9 +1,13 @@
 #pragma once
 
-// The colours of the game area's painted pictures, the chat view's paper and
-// system colour, and the font family they paint with. Not yet every look of the
-// window: the phrase icons mix their own colours, and the side windows and the
-// menus' text sizes take Qt's default fonts.
+// The one home of the game's colours and fonts: the painted pictures, the game
+// window's texts, the chat view and the side windows all take theirs from here.
+// Two kinds of drawing keep colours of their own, because they belong to that
+// one picture and nothing else matches them: the phrase icons' little drawings
+// (phrase_icons.cpp) and the shading inside a painted picture that the painter
+// derives from the colours below (pictures.cpp, tile_painter.cpp). The painter
+// and the about box's artwork size their lettering with gameFont(); the menus
+// keep Qt's default font.
 
 #include <QColor>
 #include <QFont>
@@ -79,10 +83,11 @@ inline constexpr const char* kFontFamily = "DejaVu Sans";
 // specified pixel layout whatever the screen's dots per inch.
 QFont gameFont(int pixelSize, bool bold = true);
 
-// The texts of the game window, each sized to fit its label's specified width.
+// The texts of the game window as its labels show them, each sized to fit its
+// label's specified width.
 inline QFont headerFont()
 {
-    return gameFont(11);
+    return gameFont(10);
 } // label_timeperturn, label_gm, label_playtoscore
 inline QFont statusFont()
 {
@@ -95,11 +100,7 @@ inline QFont timerFont()
 inline QFont seatFont()
 {
     return gameFont(12);
-} // seat names and scores
-inline QFont bonusFont()
-{
-    return gameFont(11, false);
-} // seat bonus texts
+} // seat names, scores and bonus texts
 inline QFont theirTilesFont()
 {
     return gameFont(12);
@@ -108,5 +109,33 @@ inline QFont winnerFont()
 {
     return gameFont(15);
 } // label_winner1, label_winner2
+
+// --- The side windows ----------------------------------------------------------
+
+// The heading in a side window's header band.
+inline QFont sideHeadingFont()
+{
+    return gameFont(17);
+}
+
+// Paper and ink of entries, lists and the chat view's text.
+inline constexpr QRgb kPaper = qRgb(255, 255, 255);
+inline constexpr QRgb kInk = qRgb(0, 0, 0);
+// A side window's push button that cannot be pressed now: grey ink and edge on
+// a grey gradient.
+inline constexpr QRgb kSideButtonDisabledInk = qRgb(110, 110, 110);
+inline constexpr QRgb kSideButtonDisabledEdge = qRgb(154, 154, 154);
+inline constexpr QRgb kSideButtonDisabledTop = qRgb(226, 226, 226);
+inline constexpr QRgb kSideButtonDisabledBottom = qRgb(189, 189, 189);
+// A web link's text.
+inline constexpr QRgb kLinkText = qRgb(26, 85, 176);
+// The lobby window's warnings: the "IS CLOSED" sign in bright red on nearly
+// opaque white, and the firewall note in dark red.
+inline constexpr QRgb kClosedSign = qRgb(224, 16, 16);
+inline constexpr QColor kClosedSignPaper{255, 255, 255, 215};
+inline constexpr QRgb kWarningText = qRgb(138, 16, 16);
+
+// A colour as a style sheet writes it: #rrggbb, or rgba() when it is see-through.
+QString styleColour(const QColor& colour);
 
 } // namespace lexiflip::client::palette
