@@ -63,10 +63,10 @@ void fillList(QListWidget& list, const std::vector<CheckItem>& items)
 
 } // namespace
 
-Ttallylist::Ttallylist(TallyModel& model, QWidget* parent) : QWidget(parent, Qt::Window), m_model(model)
+Ttallylist::Ttallylist(TallyModel& model, QWidget* parent)
+    : SmallWindow(QStringLiteral("Lexiflip - Tally List"), QStringLiteral("Tally List"), parent), m_model(model)
 {
     setObjectName(QStringLiteral("Ttallylist"));
-    setWindowTitle(QStringLiteral("Lexiflip - Tally List"));
     buildControls();
     refresh();
     m_model.setChanged([this](bool listsChanged) {
@@ -84,9 +84,7 @@ Ttallylist::~Ttallylist()
 
 void Ttallylist::buildControls()
 {
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(12, 12, 12, 12);
-    layout->setSpacing(10);
+    QVBoxLayout* layout = body();
 
     // The own totals.
     auto* own = new QGroupBox(QStringLiteral("Your Tally"), this);
@@ -186,7 +184,7 @@ void Ttallylist::buildControls()
     connect(m_listboxTally, &QListWidget::itemChanged, this, &Ttallylist::onTalliedChanged);
     connect(m_checklist, &QListWidget::itemChanged, this, &Ttallylist::onChecklistChanged);
 
-    resize(520, 500);
+    resize(520, 500 + kHeaderHeight);
 }
 
 void Ttallylist::refresh()

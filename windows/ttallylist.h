@@ -1,12 +1,12 @@
 #pragma once
 
 #include <QString>
-#include <QWidget>
 
 #include <array>
 #include <functional>
 #include <string_view>
 
+#include "windows/small_window.h"
 #include "windows/tally/tally_model.h"
 
 class QLabel;
@@ -21,11 +21,13 @@ namespace lexiflip::windows {
 // follows, the own totals and best word. It shows the application's tally
 // model, which the game feeds, and redraws whenever the model changes; its
 // controls edit the model. Created once at start-up, shown by "View Tally".
+// It wears the side windows' look: the table-coloured header band over the
+// light seat panel.
 //
 //     Ttallylist tallylist(tally);              // at start-up, hidden
 //     tallylist.loadtallyfile(client::appFilePath("Lexifliptally.tld"));
 //     "View Tally": tallylist.viewTally();
-class Ttallylist : public QWidget {
+class Ttallylist : public SmallWindow {
     Q_OBJECT
 
 public:

@@ -15,6 +15,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
+#include "client/pictures/palette.h"
 #include "compress/compress_test_support.h"
 #include "windows/tally/tally_file.h"
 #include "app/lexiflip_app.h"
@@ -255,6 +258,24 @@ TEST_F(TallyWindow, aDamagedFileIsShownWithoutBlockingAndKeptAside)
     QTRY_COMPARE(window.problemBox(), nullptr);
     EXPECT_EQ(tally.save(), "");
     EXPECT_EQ(readTallyFile(tallyPath().toStdString()).problem, "");
+}
+
+TEST_F(TallyWindow, wearsTheSideWindowsLookFromThePalette)
+{
+    window.viewTally();
+    EXPECT_EQ(window.styleSheet(), smallWindowStyleSheet());
+    EXPECT_EQ(text(window, "label_heading"), "Tally List");
+    EXPECT_EQ(window.windowTitle(), "Lexiflip - Tally List");
+    // The table-coloured header band on top, the light seat panel below.
+    const QImage shot = window.grab().toImage();
+    const auto near = [](QColor seen, QRgb want) {
+        return std::abs(seen.red() - qRed(want)) <= 8 && std::abs(seen.green() - qGreen(want)) <= 8 &&
+               std::abs(seen.blue() - qBlue(want)) <= 8;
+    };
+    EXPECT_TRUE(near(shot.pixelColor(2, 2), client::palette::kTableTop)) << shot.pixelColor(2, 2).name().toStdString();
+    const QPoint corner(shot.width() - 3, shot.height() - 3);
+    EXPECT_TRUE(near(shot.pixelColor(corner), client::palette::kSeatPanel))
+        << shot.pixelColor(corner).name().toStdString();
 }
 
 TEST_F(TallyWindow, everyControlIsNamedAndTheWindowLooksFinished)
