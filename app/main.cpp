@@ -21,7 +21,9 @@
 #include "client/settings_location.h"
 #include "client/single_instance.h"
 #include "client/tchat.h"
+#include "lexiflip/version.h"
 #include "net/error_report.h"
+#include "windows/tally/tally_file.h"
 #ifdef LEXIFLIP_TEST_DRIVER
 #include <unistd.h>
 
@@ -92,7 +94,7 @@ int main(int argc, char* argv[])
     if (!screenshot && !guard.claim())
         return 0;
     QApplication::setApplicationName(QStringLiteral("Lexiflip"));
-    QApplication::setApplicationVersion(QStringLiteral("1.0.3"));
+    QApplication::setApplicationVersion(QString::fromLatin1(kVersionText.data(), qsizetype(kVersionText.size())));
     // The side windows stay open until the main window closes; its close ends
     // the program.
     QApplication::setQuitOnLastWindowClosed(false);
@@ -104,7 +106,7 @@ int main(int argc, char* argv[])
         hostOptions.port = 0;
     app::LexiflipApp program(
         freshSeed(), screenshot ? std::filesystem::path() : client::settingsFilePath(),
-        screenshot ? QString() : client::appFilePath(QStringLiteral("Lexifliptally.tld")), hostOptions);
+        screenshot ? QString() : client::appFilePath(QString::fromLatin1(windows::kTallyFileName.data(), qsizetype(windows::kTallyFileName.size()))), hostOptions);
     client::Tchat& window = program.game.window();
     net::setGeneralErrorReport([&window](std::string_view text) { showErrorBox(&window, text); });
     QObject::connect(&program.game, &client::GameWindow::windowClosed, &app, &QApplication::quit,

@@ -25,7 +25,7 @@ namespace lexiflip::windows {
 // light seat panel.
 //
 //     Ttallylist tallylist(tally);              // at start-up, hidden
-//     tallylist.loadtallyfile(client::appFilePath("Lexifliptally.tld"));
+//     tallylist.loadtallyfile(client::appFilePath(kTallyFileName));
 //     "View Tally": tallylist.viewTally();
 class Ttallylist : public SmallWindow {
     Q_OBJECT
