@@ -2,10 +2,9 @@
 
 // The one home of the game's colours and fonts: the painted pictures, the game
 // window's texts, the chat view and the side windows all take theirs from here.
-// Two kinds of drawing keep colours of their own, because they belong to that
-// one picture and nothing else matches them: the phrase icons' little drawings
-// (phrase_icons.cpp) and the shading inside a painted picture that the painter
-// derives from the colours below (pictures.cpp, tile_painter.cpp). The painter
+// Only the phrase icons keep colours of their own (phrase_icons.cpp): each is
+// one small drawing whose colours belong to it alone. The painter derives its
+// bevels and shades from the colours below (lighter(), darker()). The painter
 // and the about box's artwork size their lettering with gameFont(); the menus
 // keep Qt's default font.
 
@@ -109,6 +108,57 @@ inline QFont winnerFont()
 {
     return gameFont(15);
 } // label_winner1, label_winner2
+
+// --- The painted pictures' own colours -----------------------------------------
+
+// Button captions: a light shadow under the amber buttons' ink, white ink with
+// a dark green shadow on the green start buttons, grey for a button that cannot
+// be pressed, and the gloss over a button's upper half.
+inline constexpr QColor kButtonInkShadow{255, 236, 170, 170};
+inline constexpr QRgb kStartInk = qRgb(255, 255, 255);
+inline constexpr QColor kStartInkShadow{0, 60, 10, 200};
+inline constexpr QRgb kButtonDisabledEdge = qRgb(96, 96, 96);
+inline constexpr QRgb kButtonDisabledInk = qRgb(112, 112, 112);
+inline constexpr QColor kButtonDisabledInkShadow{230, 230, 230, 140};
+inline constexpr QColor kGlossTop{255, 255, 255, 110};
+inline constexpr QColor kGlossTopDisabled{255, 255, 255, 60};
+inline constexpr QColor kGlossBottom{255, 255, 255, 10};
+
+// The x2 marker's edge and text.
+inline constexpr QRgb kMarkerEdge = qRgb(120, 0, 8);
+inline constexpr QRgb kMarkerInk = qRgb(255, 255, 255);
+
+// The eyes of a watcher and the sneaker, and the sneaker's mask.
+inline constexpr QRgb kEyeInk = qRgb(30, 30, 30);
+inline constexpr QRgb kEyeWhite = qRgb(255, 255, 255);
+inline constexpr QRgb kPupil = qRgb(20, 20, 40);
+inline constexpr QRgb kEyelid = qRgb(214, 170, 140);
+inline constexpr QRgb kSneakerMask = qRgb(70, 20, 90);
+
+// The winner banner's gold rims and stars.
+inline constexpr QRgb kBannerEdge = qRgb(240, 196, 72);
+inline constexpr QColor kBannerInnerEdge{240, 196, 72, 120};
+inline constexpr QRgb kBannerStar = qRgb(255, 214, 80);
+
+// NOT PLAYING: a grey plate with light text.
+inline constexpr QRgb kNotPlayingTop = qRgb(120, 124, 132);
+inline constexpr QRgb kNotPlayingBottom = qRgb(84, 88, 96);
+inline constexpr QRgb kNotPlayingEdge = qRgb(52, 54, 60);
+inline constexpr QRgb kNotPlayingInk = qRgb(238, 238, 238);
+
+// Light and shadow laid over other colours.
+inline constexpr QColor kTimerBarShine{255, 255, 255, 60};
+inline constexpr QColor kTurnFrameFill{255, 236, 160, 70};
+inline constexpr QColor kTableLight{255, 255, 255, 18}; // the soft light over the game area
+inline constexpr QColor kTableLightEnd{255, 255, 255, 0};
+inline constexpr QColor kSeatPanelShadow{0, 0, 0, 70};
+inline constexpr QColor kTileShadow{0, 0, 0, 90};
+inline constexpr QColor kTileInkHighlight{255, 255, 255, 150}; // under a face-up tile's letter
+
+// The options dialog's tick box.
+inline constexpr QRgb kTickBoxTop = qRgb(236, 242, 248);
+inline constexpr QRgb kTickBoxBottom = qRgb(255, 255, 255);
+inline constexpr QRgb kTick = qRgb(24, 140, 52);
 
 // --- The side windows ----------------------------------------------------------
 

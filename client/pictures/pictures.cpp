@@ -84,13 +84,13 @@ struct ButtonStyle {
 ButtonStyle goldStyle()
 {
     return {rgb(palette::kButtonTop), rgb(palette::kButtonBottom), rgb(palette::kButtonEdge),
-            rgb(palette::kButtonInk), QColor(255, 236, 170, 170)};
+            rgb(palette::kButtonInk), palette::kButtonInkShadow};
 }
 
 ButtonStyle greenStyle()
 {
-    return {rgb(palette::kStartTop), rgb(palette::kStartBottom), rgb(palette::kStartEdge), Qt::white,
-            QColor(0, 60, 10, 200)};
+    return {rgb(palette::kStartTop), rgb(palette::kStartBottom), rgb(palette::kStartEdge),
+            rgb(palette::kStartInk), palette::kStartInkShadow};
 }
 
 void paintButtonBody(QPainter& painter, QSize size, ButtonStyle style, Look look)
@@ -99,9 +99,9 @@ void paintButtonBody(QPainter& painter, QSize size, ButtonStyle style, Look look
         const int grey = qGray(style.top.rgb());
         style.top = QColor(grey, grey, grey).lighter(105);
         style.bottom = rgb(palette::kButtonDisabled);
-        style.edge = QColor(96, 96, 96);
-        style.ink = QColor(112, 112, 112);
-        style.inkShadow = QColor(230, 230, 230, 140);
+        style.edge = rgb(palette::kButtonDisabledEdge);
+        style.ink = rgb(palette::kButtonDisabledInk);
+        style.inkShadow = palette::kButtonDisabledInkShadow;
     }
     const bool pressed = look == Look::Pressed;
     const QRectF body(0.5, 0.5, size.width() - 1, size.height() - 1);
@@ -117,8 +117,8 @@ void paintButtonBody(QPainter& painter, QSize size, ButtonStyle style, Look look
         // A soft gloss on the upper half.
         QRectF gloss = body.adjusted(1.5, 1.5, -1.5, -body.height() / 2);
         QLinearGradient shine(gloss.topLeft(), gloss.bottomLeft());
-        shine.setColorAt(0, QColor(255, 255, 255, look == Look::Disabled ? 60 : 110));
-        shine.setColorAt(1, QColor(255, 255, 255, 10));
+        shine.setColorAt(0, look == Look::Disabled ? palette::kGlossTopDisabled : palette::kGlossTop);
+        shine.setColorAt(1, palette::kGlossBottom);
         painter.setPen(Qt::NoPen);
         painter.setBrush(shine);
         painter.drawRoundedRect(gloss, radius - 1, radius - 1);
@@ -131,8 +131,8 @@ void paintButton(QPainter& painter, QSize size, const QString& caption, const Bu
     paintButtonBody(painter, size, style, look);
     ButtonStyle ink = style;
     if (look == Look::Disabled) {
-        ink.ink = QColor(112, 112, 112);
-        ink.inkShadow = QColor(230, 230, 230, 140);
+        ink.ink = rgb(palette::kButtonDisabledInk);
+        ink.inkShadow = palette::kButtonDisabledInkShadow;
     }
     const QRectF area =
         QRectF(0, 0, size.width(), size.height()).translated(0, look == Look::Pressed ? 1 : 0);
@@ -149,7 +149,7 @@ void paintShuffle(QPainter& painter, QSize size, Look look)
 {
     paintButtonBody(painter, size, goldStyle(), look);
     const qreal dy = look == Look::Pressed ? 1 : 0;
-    const QColor ink = look == Look::Disabled ? QColor(112, 112, 112) : rgb(palette::kButtonInk);
+    const QColor ink = rgb(look == Look::Disabled ? palette::kButtonDisabledInk : palette::kButtonInk);
     painter.setPen(QPen(ink, 1.8, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     painter.setBrush(Qt::NoBrush);
     // Two crossing arrows, the usual sign for "mix the order".
@@ -175,14 +175,14 @@ void paintShuffle(QPainter& painter, QSize size, Look look)
 void paintBoardMarker(QPainter& painter, QSize size)
 {
     const QRectF badge(0.5, 0.5, size.width() - 1, size.height() - 1);
-    painter.setPen(QPen(QColor(120, 0, 8), 1));
+    painter.setPen(QPen(rgb(palette::kMarkerEdge), 1));
     QLinearGradient fill(badge.topLeft(), badge.bottomLeft());
     fill.setColorAt(0, rgb(palette::kMarkerRed).lighter(125));
     fill.setColorAt(1, rgb(palette::kMarkerRed).darker(110));
     painter.setBrush(fill);
     painter.drawRoundedRect(badge, 3, 3);
     painter.setFont(palette::gameFont(10));
-    painter.setPen(Qt::white);
+    painter.setPen(rgb(palette::kMarkerInk));
     painter.drawText(QRectF(0, -0.5, size.width(), size.height()), Qt::AlignCenter, QStringLiteral("x2"));
 }
 
@@ -191,7 +191,7 @@ void paintBoardMarker(QPainter& painter, QSize size)
 void paintEyePair(QPainter& painter, const QRectF& rect, qreal look, qreal lid)
 {
     const qreal w = rect.width() / 2 - 0.5;
-    const QColor ink(30, 30, 30);
+    const QColor ink = rgb(palette::kEyeInk);
     for (int side = 0; side < 2; ++side) {
         const QRectF eye(rect.left() + side * (w + 1), rect.top(), w, rect.height());
         if (lid >= 1) {
@@ -203,21 +203,21 @@ void paintEyePair(QPainter& painter, const QRectF& rect, qreal look, qreal lid)
         }
         const QRectF ball = eye.adjusted(0.5, 0.5, -0.5, -0.5);
         painter.setPen(Qt::NoPen);
-        painter.setBrush(Qt::white);
+        painter.setBrush(rgb(palette::kEyeWhite));
         painter.drawEllipse(ball);
         const qreal pupil = qMin(eye.width(), eye.height()) * 0.45;
         const QPointF centre(eye.center().x() + look * (eye.width() / 2 - pupil / 2 - 1),
                              eye.center().y() + 0.5);
-        painter.setBrush(QColor(20, 20, 40));
+        painter.setBrush(rgb(palette::kPupil));
         painter.drawEllipse(centre, pupil / 2, pupil / 2);
-        painter.setBrush(Qt::white);
+        painter.setBrush(rgb(palette::kEyeWhite));
         painter.drawEllipse(centre + QPointF(-pupil * 0.18, -pupil * 0.18), pupil * 0.12, pupil * 0.12);
         if (lid > 0) {
             QPainterPath inside;
             inside.addEllipse(ball);
             painter.save();
             painter.setClipPath(inside);
-            painter.setBrush(QColor(214, 170, 140));
+            painter.setBrush(rgb(palette::kEyelid));
             painter.drawRect(QRectF(ball.left(), ball.top(), ball.width(), ball.height() * lid));
             painter.setPen(QPen(ink, 1));
             painter.drawLine(QPointF(ball.left(), ball.top() + ball.height() * lid),
@@ -246,7 +246,7 @@ void paintSneaker(QPainter& painter, QSize size, int frame)
     mask.quadTo(w / 2, h * 0.95, 0.5, h * 0.7);
     mask.closeSubpath();
     painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(70, 20, 90));
+    painter.setBrush(rgb(palette::kSneakerMask));
     painter.drawPath(mask);
     // Glancing left, ahead and right, narrowing, and a blink.
     static constexpr qreal kLooks[kSneakerFrames] = {-1, 0, 1, 0, 0};
@@ -261,15 +261,15 @@ void paintWinnerBanner(QPainter& painter, QSize size)
     QLinearGradient fill(body.topLeft(), body.bottomLeft());
     fill.setColorAt(0, rgb(palette::kBannerTop));
     fill.setColorAt(1, rgb(palette::kBannerBottom));
-    painter.setPen(QPen(QColor(240, 196, 72), 1));
+    painter.setPen(QPen(rgb(palette::kBannerEdge), 1));
     painter.setBrush(fill);
     painter.drawRoundedRect(body, 6, 6);
-    painter.setPen(QPen(QColor(240, 196, 72, 120), 1));
+    painter.setPen(QPen(palette::kBannerInnerEdge, 1));
     painter.setBrush(Qt::NoBrush);
     painter.drawRoundedRect(body.adjusted(2, 2, -2, -2), 4, 4);
     // A star at each end.
     painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(255, 214, 80));
+    painter.setBrush(rgb(palette::kBannerStar));
     for (qreal cx : {16.0, size.width() - 16.0}) {
         QPolygonF star;
         for (int i = 0; i < 10; ++i) {
@@ -286,13 +286,13 @@ void paintNotPlaying(QPainter& painter, QSize size)
 {
     const QRectF body(0.5, 0.5, size.width() - 1, size.height() - 1);
     QLinearGradient fill(body.topLeft(), body.bottomLeft());
-    fill.setColorAt(0, QColor(120, 124, 132));
-    fill.setColorAt(1, QColor(84, 88, 96));
-    painter.setPen(QPen(QColor(52, 54, 60), 1));
+    fill.setColorAt(0, rgb(palette::kNotPlayingTop));
+    fill.setColorAt(1, rgb(palette::kNotPlayingBottom));
+    painter.setPen(QPen(rgb(palette::kNotPlayingEdge), 1));
     painter.setBrush(fill);
     painter.drawRoundedRect(body, 3, 3);
     painter.setFont(palette::gameFont(11));
-    painter.setPen(QColor(238, 238, 238));
+    painter.setPen(rgb(palette::kNotPlayingInk));
     painter.drawText(QRectF(0, 0, size.width(), size.height()), Qt::AlignCenter,
                      QStringLiteral("NOT PLAYING"));
 }
@@ -307,7 +307,7 @@ void paintTimerBar(QPainter& painter, QSize size)
     painter.setPen(Qt::NoPen);
     painter.setBrush(fill);
     painter.drawRect(body);
-    painter.setBrush(QColor(255, 255, 255, 60));
+    painter.setBrush(palette::kTimerBarShine);
     painter.drawRect(QRectF(body.left(), body.top(), body.width(), 2));
 }
 
@@ -323,7 +323,7 @@ void paintTurnFrame(QPainter& painter, QSize size)
 {
     const QRectF body(0.75, 0.75, size.width() - 1.5, size.height() - 1.5);
     painter.setPen(QPen(rgb(palette::kSeatTextOnTurn), 1.5));
-    painter.setBrush(QColor(255, 236, 160, 70));
+    painter.setBrush(palette::kTurnFrameFill);
     painter.drawRoundedRect(body, 4, 4);
 }
 
@@ -366,8 +366,8 @@ void paintBackground(QPainter& painter, QSize size)
 
     // A soft light over the middle of the game area.
     QRadialGradient light(QPointF(layout::kGameAreaRight / 2.0, size.height() / 2.0), size.height() * 0.7);
-    light.setColorAt(0, QColor(255, 255, 255, 18));
-    light.setColorAt(1, QColor(255, 255, 255, 0));
+    light.setColorAt(0, palette::kTableLight);
+    light.setColorAt(1, palette::kTableLightEnd);
     painter.fillRect(QRect(0, 0, layout::kGameAreaRight, size.height()), light);
 
     // The right-hand column is set off from the game area by a thin rule.
@@ -398,7 +398,7 @@ void paintBackground(QPainter& painter, QSize size)
     // The light seat panel.
     const QRectF seats = QRectF(kSeatPanel).adjusted(0.5, 0.5, -0.5, -0.5);
     painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(0, 0, 0, 70));
+    painter.setBrush(palette::kSeatPanelShadow);
     painter.drawRoundedRect(seats.translated(1, 2), 6, 6);
     QLinearGradient paper(seats.topLeft(), seats.bottomLeft());
     paper.setColorAt(0, rgb(palette::kSeatPanel).lighter(103));

@@ -46,7 +46,7 @@ void paintBody(QPainter& painter, int size, const QColor& top, const QColor& bot
     fill.setColorAt(0, top);
     fill.setColorAt(1, bottom);
     painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(0, 0, 0, 90));
+    painter.setBrush(palette::kTileShadow);
     painter.drawRoundedRect(body.translated(0.5, 0.8), radius, radius);
     painter.setBrush(fill);
     painter.drawRoundedRect(body, radius, radius);
@@ -74,7 +74,7 @@ void paintLetterTile(QPainter& painter, int size, int letter, Face face, bool wi
         letterBox.adjust(0, -1, -4, -3);
     painter.setFont(palette::gameFont(qRound(size * 0.56)));
     if (face == Face::Up) {
-        painter.setPen(QColor(255, 255, 255, 150));
+        painter.setPen(palette::kTileInkHighlight);
         painter.drawText(letterBox.translated(0, 1), Qt::AlignCenter, text);
     }
     painter.setPen(colours.ink);
@@ -124,8 +124,8 @@ void paintTickBox(QPainter& painter, bool ticked)
     const QRectF box(8.5, 2.5, 15, 15);
     painter.setPen(QPen(QColor(palette::kTableWell), 1));
     QLinearGradient fill(box.topLeft(), box.bottomLeft());
-    fill.setColorAt(0, QColor(236, 242, 248));
-    fill.setColorAt(1, QColor(255, 255, 255));
+    fill.setColorAt(0, QColor(palette::kTickBoxTop));
+    fill.setColorAt(1, QColor(palette::kTickBoxBottom));
     painter.setBrush(fill);
     painter.drawRoundedRect(box, 2.5, 2.5);
     if (!ticked)
@@ -135,7 +135,7 @@ void paintTickBox(QPainter& painter, bool ticked)
     tick.lineTo(box.left() + 6.5, box.top() + 11.5);
     tick.lineTo(box.left() + 13, box.top() + 3);
     painter.setBrush(Qt::NoBrush);
-    painter.setPen(QPen(QColor(24, 140, 52), 2.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.setPen(QPen(QColor(palette::kTick), 2.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     painter.drawPath(tick);
 }
 
