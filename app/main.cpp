@@ -94,7 +94,8 @@ int main(int argc, char* argv[])
     if (!screenshot && !guard.claim())
         return 0;
     QApplication::setApplicationName(QStringLiteral("Lexiflip"));
-    QApplication::setApplicationVersion(QString::fromLatin1(kVersionText.data(), qsizetype(kVersionText.size())));
+    QApplication::setApplicationVersion(
+        QString::fromLatin1(kVersionText.data(), qsizetype(kVersionText.size())));
     // The side windows stay open until the main window closes; its close ends
     // the program.
     QApplication::setQuitOnLastWindowClosed(false);
@@ -106,7 +107,10 @@ int main(int argc, char* argv[])
         hostOptions.port = 0;
     app::LexiflipApp program(
         freshSeed(), screenshot ? std::filesystem::path() : client::settingsFilePath(),
-        screenshot ? QString() : client::appFilePath(QString::fromLatin1(windows::kTallyFileName.data(), qsizetype(windows::kTallyFileName.size()))), hostOptions);
+        screenshot ? QString()
+                   : client::appFilePath(QString::fromLatin1(windows::kTallyFileName.data(),
+                                                             qsizetype(windows::kTallyFileName.size()))),
+        hostOptions);
     client::Tchat& window = program.game.window();
     net::setGeneralErrorReport([&window](std::string_view text) { showErrorBox(&window, text); });
     QObject::connect(&program.game, &client::GameWindow::windowClosed, &app, &QApplication::quit,

@@ -18,13 +18,13 @@
 #include <optional>
 
 #include "app/lexiflip_app.h"
-#include "client/screen_layout.h"
 #include "client/board_view.h"
 #include "client/game/client_game.h"
 #include "client/main_menu.h"
+#include "client/picture_view.h"
+#include "client/screen_layout.h"
 #include "client/synthetic_click.h"
 #include "client/tchat.h"
-#include "client/picture_view.h"
 #include "windows/tick_box.h"
 
 namespace lexiflip::app {
@@ -238,8 +238,8 @@ QString TestDriver::board(const QStringList& words)
     const std::optional<int> x = words.size() >= 2 ? number(words[0]) : std::nullopt;
     const std::optional<int> y = words.size() >= 2 ? number(words[1]) : std::nullopt;
     const bool right = words.size() == 3 && words[2] == QLatin1String("right");
-    if (!x || !y || *x < 1 || *x > client::layout::kBoardColumns || *y < 1 || *y > client::layout::kBoardRows ||
-        (words.size() == 3 && !right) || words.size() > 3)
+    if (!x || !y || *x < 1 || *x > client::layout::kBoardColumns || *y < 1 ||
+        *y > client::layout::kBoardRows || (words.size() == 3 && !right) || words.size() > 3)
         return err(QStringLiteral("usage: board X Y [right], X 1..10, Y 1..8"));
     client::BoardView& view = m_app.game.window().board();
     if (!view.isVisible())

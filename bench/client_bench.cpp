@@ -32,7 +32,6 @@
 #include <string>
 #include <vector>
 
-#include "client/screen_layout.h"
 #include "client/board_view.h"
 #include "client/chat_view.h"
 #include "client/game/client_game.h"

@@ -81,7 +81,8 @@ void GameWindow::loadinifile()
         return;
     m_settings.load();
     if (!m_settings.problem().empty())
-        sayFileProblem("The settings file was not used (" + m_settings.problem() + "); the built-in settings apply.");
+        sayFileProblem("The settings file was not used (" + m_settings.problem() +
+                       "); the built-in settings apply.");
     applyPreferences();
     emit settingsRead();
 }
@@ -180,7 +181,8 @@ bool GameWindow::eventFilter(QObject* watched, QEvent* event)
         if (m_hasSettingsFile && m_settings.wasRead()) {
             // The window is going: standard error and the exit status say it.
             if (!saveWindowAtClose(m_settings, *m_window) && !m_settings.problem().empty()) {
-                std::fprintf(stderr, "Lexiflip: the settings were not saved: %s\n", m_settings.problem().c_str());
+                std::fprintf(stderr, "Lexiflip: the settings were not saved: %s\n",
+                             m_settings.problem().c_str());
                 m_saveFailedAtClose = true;
             }
         }

@@ -16,9 +16,8 @@ PictureView::PictureView(const QString& objectName, Source source, QRect where, 
 
 PictureView::PictureView(const QString& objectName, Picture which, QRect where, QWidget* parent)
     : PictureView(
-          objectName,
-          [which](int frame, qreal ratio) { return picture(which, ratio, Look::Normal, frame); }, where,
-          parent)
+          objectName, [which](int frame, qreal ratio) { return picture(which, ratio, Look::Normal, frame); },
+          where, parent)
 {
 }
 

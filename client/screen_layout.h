@@ -80,7 +80,7 @@ inline constexpr QRect kWinnerShadow{2, 7, 413, 19};
 inline constexpr int kBoardColumns = wire::kBoardColumns;
 inline constexpr int kBoardRows = wire::kBoardRows;
 inline constexpr QRect kBoardPanel{10, 128, 418, 336};
-inline constexpr QRect kBoardSurface{4, 4, kBoardColumns * kTile, kBoardRows * kTile};
+inline constexpr QRect kBoardSurface{4, 4, kBoardColumns* kTile, kBoardRows* kTile};
 
 // Bar position i (1..7) at rest; a tile chosen for a swap sits 3 pixels higher.
 inline constexpr int kBarPositions = 7;
@@ -98,8 +98,8 @@ inline constexpr int kGameAreaRight = 437;
 // Seat rows: seat s (1..6), on the light seat panel.
 inline constexpr QRect kSeatPanel{447, 47, 250, 141};
 inline constexpr int kSeatPitch = 21;
-inline constexpr int kSeatTops[6] = {54, 54 + kSeatPitch,     54 + 2 * kSeatPitch,
-                                     54 + 3 * kSeatPitch,     54 + 4 * kSeatPitch, 54 + 5 * kSeatPitch};
+inline constexpr int kSeatTops[6] = {
+    54, 54 + kSeatPitch, 54 + 2 * kSeatPitch, 54 + 3 * kSeatPitch, 54 + 4 * kSeatPitch, 54 + 5 * kSeatPitch};
 inline constexpr QRect seatNameRect(int s)
 {
     return {475, kSeatTops[s - 1], 92, 16};

@@ -74,12 +74,13 @@ void Tchat::buildGameArea()
     QWidget* p = m_panel;
     m_timePerTurn = textLabel(p, QStringLiteral("label_timeperturn"), layout::kTimePerTurn, Qt::AlignLeft, {},
                               palette::headerFont());
-    m_gameMode =
-        textLabel(p, QStringLiteral("label_gm"), layout::kGameMode, Qt::AlignHCenter, {}, palette::headerFont());
-    m_playToScore = textLabel(p, QStringLiteral("label_playtoscore"), layout::kPlayToScore, Qt::AlignRight, {},
-                              palette::headerFont());
+    m_gameMode = textLabel(p, QStringLiteral("label_gm"), layout::kGameMode, Qt::AlignHCenter, {},
+                           palette::headerFont());
+    m_playToScore = textLabel(p, QStringLiteral("label_playtoscore"), layout::kPlayToScore, Qt::AlignRight,
+                              {}, palette::headerFont());
     for (int i = 1; i <= kWordPositions; ++i) {
-        auto* word = new PictureView(QStringLiteral("word_%1").arg(i), PictureView::letters(), layout::wordRect(i), p);
+        auto* word =
+            new PictureView(QStringLiteral("word_%1").arg(i), PictureView::letters(), layout::wordRect(i), p);
         word->setClickable(true);
         connect(word, &PictureView::clicked, this, [this, i](Qt::MouseButton) { emit wordClicked(i); });
         m_word[i - 1] = word;
@@ -89,8 +90,8 @@ void Tchat::buildGameArea()
         m_double[i - 1]->setAttribute(Qt::WA_TransparentForMouseEvents);
         setWordTile(i, 0, false);
     }
-    m_status =
-        textLabel(p, QStringLiteral("label_status"), layout::kStatus, Qt::AlignHCenter, {}, palette::statusFont());
+    m_status = textLabel(p, QStringLiteral("label_status"), layout::kStatus, Qt::AlignHCenter, {},
+                         palette::statusFont());
     m_timer = new TurnTimerView(*p);
 
     struct ButtonSpec {
@@ -123,18 +124,19 @@ void Tchat::buildGameArea()
     m_theirCaption = textLabel(m_theirStrip, QStringLiteral("label_theirtiles"), layout::kTheirLabel,
                                Qt::AlignRight, QStringLiteral("THEIR Tiles"), palette::theirTilesFont());
     for (int i = 1; i <= kBarPositions; ++i) {
-        m_theirTiles[i - 1] = new PictureView(QStringLiteral("image_theirtile%1").arg(i), PictureView::little(),
-                                              layout::theirTileRect(i), m_theirStrip);
+        m_theirTiles[i - 1] = new PictureView(QStringLiteral("image_theirtile%1").arg(i),
+                                              PictureView::little(), layout::theirTileRect(i), m_theirStrip);
         m_theirTiles[i - 1]->setClickable(true);
     }
     m_theirStrip->hide();
 
     m_winnerBanner =
         new PictureView(QStringLiteral("panel_winner"), Picture::WinnerBanner, layout::kWinnerBanner, p);
-    textLabel(m_winnerBanner, QStringLiteral("label_winner2"), layout::kWinnerShadow,
-                             Qt::AlignHCenter, QStringLiteral("Winner!"), palette::winnerFont(), palette::kWinnerShadow);
-    m_winnerText = textLabel(m_winnerBanner, QStringLiteral("label_winner1"), layout::kWinnerText,
-                             Qt::AlignHCenter, QStringLiteral("Winner!"), palette::winnerFont(), palette::kWinnerText);
+    textLabel(m_winnerBanner, QStringLiteral("label_winner2"), layout::kWinnerShadow, Qt::AlignHCenter,
+              QStringLiteral("Winner!"), palette::winnerFont(), palette::kWinnerShadow);
+    m_winnerText =
+        textLabel(m_winnerBanner, QStringLiteral("label_winner1"), layout::kWinnerText, Qt::AlignHCenter,
+                  QStringLiteral("Winner!"), palette::winnerFont(), palette::kWinnerText);
     m_winnerBanner->hide();
 
     auto* boardPanel = new QWidget(p);
@@ -145,8 +147,9 @@ void Tchat::buildGameArea()
     connect(m_board, &BoardView::cellClicked, this, &Tchat::boardClicked);
 
     for (int i = 1; i <= kBarPositions; ++i) {
-        auto* tile = new PictureView(QStringLiteral("letters_%1").arg(i), PictureView::letters(),
-                                     {layout::kBarLefts[i - 1], layout::kBarTop, layout::kTile, layout::kTile}, p);
+        auto* tile =
+            new PictureView(QStringLiteral("letters_%1").arg(i), PictureView::letters(),
+                            {layout::kBarLefts[i - 1], layout::kBarTop, layout::kTile, layout::kTile}, p);
         tile->setClickable(true);
         tile->setProperty("position", QString::number(i));
         connect(tile, &PictureView::clicked, this,

@@ -14,8 +14,8 @@ TurnTimerView::TurnTimerView(QWidget& panel)
     : PictureView(QStringLiteral("Image2"), Picture::TimerFrame, layout::kTimerFrame, &panel)
 {
     // The bar's picture is its full width; the view is as wide as the time left.
-    m_bar = new PictureView(QStringLiteral("image_timer"), Picture::TimerBar, {0, 0, 0, layout::kTimerFrame.height()},
-                            this);
+    m_bar = new PictureView(QStringLiteral("image_timer"), Picture::TimerBar,
+                            {0, 0, 0, layout::kTimerFrame.height()}, this);
     m_text = new QLabel(this);
     m_text->setObjectName(QStringLiteral("label_timer"));
     m_text->setGeometry(layout::kTimerText.translated(-layout::kTimerFrame.topLeft()));

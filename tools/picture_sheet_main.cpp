@@ -61,8 +61,9 @@ void mockUp(QPainter& painter, int ox, int oy, qreal ratio)
     at(kTimerFrame.topLeft(), picture(Picture::TimerFrame, ratio));
     const QPixmap bar = picture(Picture::TimerBar, ratio);
     const int shown = 3 * kWordPitch; // a little over half the time left
-    painter.drawPixmap(QRectF(kTimerFrame.translated(ox, oy).topLeft(), QSizeF(shown, kTimerFrame.height())), bar,
-                       QRectF(0, 0, shown * bar.devicePixelRatio(), kTimerFrame.height() * bar.devicePixelRatio()));
+    painter.drawPixmap(
+        QRectF(kTimerFrame.translated(ox, oy).topLeft(), QSizeF(shown, kTimerFrame.height())), bar,
+        QRectF(0, 0, shown * bar.devicePixelRatio(), kTimerFrame.height() * bar.devicePixelRatio()));
     painter.setFont(palette::timerFont());
     painter.setPen(QColor(palette::kTimerText));
     text(kTimerText, Qt::AlignHCenter, QStringLiteral("Time: 0:42"));
@@ -91,7 +92,8 @@ void mockUp(QPainter& painter, int ox, int oy, qreal ratio)
     // The bar: the third tile lifted for a swap, the fifth placed on the word.
     const int bar7[] = {1, 18, 20, 5, 19, 17, 26};
     for (int i = 0; i < kBarPositions; ++i)
-        at({kBarLefts[i], i == 2 ? kBarLiftedTop : kBarTop}, i == 4 ? QPixmap() : letterPicture(bar7[i], ratio));
+        at({kBarLefts[i], i == 2 ? kBarLiftedTop : kBarTop},
+           i == 4 ? QPixmap() : letterPicture(bar7[i], ratio));
     at(kShuffle.topLeft(), picture(Picture::ButtonShuffle, ratio));
 
     at(kLogo.topLeft(), picture(Picture::Logo, ratio));

@@ -83,7 +83,9 @@ int main(int argc, char** argv)
     ok &= save(download, QStringLiteral("download-busy"));
 
     TallyModel tally;
-    tally.setPlayerList([] { return PlayerList{1, {"Me", "Anna", "Ben", "<Waiting>", "<Waiting>", "<Waiting>"}}; });
+    tally.setPlayerList([] {
+        return PlayerList{1, {"Me", "Anna", "Ben", "<Waiting>", "<Waiting>", "<Waiting>"}};
+    });
     Ttallylist tallylist(tally);
     tally.loadchecklist();
     tally.setChecklistTick(0, true);

@@ -73,21 +73,20 @@ void SmallWindow::paintEvent(QPaintEvent*)
 
 QString smallWindowStyleSheet()
 {
-    return QStringLiteral(
-               "QPushButton { color: %1; font-weight: bold; padding: 5px 14px;"
-               " border: 1px solid %2; border-radius: 5px;"
-               " background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 %3, stop:1 %4); }"
-               "QPushButton:hover { border-color: %5; }"
-               "QPushButton:pressed { background: qlineargradient(x1:0, y1:0, x2:0, y2:1,"
-               " stop:0 %4, stop:1 %3); }"
-               "QPushButton:disabled { color: %10; border-color: %11;"
-               " background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 %12, stop:1 %13); }"
-               "QPushButton:checked { color: %14; border-color: %7;"
-               " background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 %8, stop:1 %9); }"
-               "QLabel { color: %6; }"
-               "QListWidget::item { padding: 3px 2px; }"
-               "QLineEdit, QListWidget, QTextBrowser { background: %15; color: %16;"
-               " border: 1px solid %5; border-radius: 3px; selection-background-color: %8; }")
+    return QStringLiteral("QPushButton { color: %1; font-weight: bold; padding: 5px 14px;"
+                          " border: 1px solid %2; border-radius: 5px;"
+                          " background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 %3, stop:1 %4); }"
+                          "QPushButton:hover { border-color: %5; }"
+                          "QPushButton:pressed { background: qlineargradient(x1:0, y1:0, x2:0, y2:1,"
+                          " stop:0 %4, stop:1 %3); }"
+                          "QPushButton:disabled { color: %10; border-color: %11;"
+                          " background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 %12, stop:1 %13); }"
+                          "QPushButton:checked { color: %14; border-color: %7;"
+                          " background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 %8, stop:1 %9); }"
+                          "QLabel { color: %6; }"
+                          "QListWidget::item { padding: 3px 2px; }"
+                          "QLineEdit, QListWidget, QTextBrowser { background: %15; color: %16;"
+                          " border: 1px solid %5; border-radius: 3px; selection-background-color: %8; }")
         .arg(rgbText(palette::kButtonInk), rgbText(palette::kButtonEdge), rgbText(palette::kButtonTop),
              rgbText(palette::kButtonBottom), rgbText(palette::kSeatPanelEdge), rgbText(palette::kSeatText),
              rgbText(palette::kTableBottom), rgbText(palette::kTableTop), rgbText(palette::kTableBottom))

@@ -132,8 +132,8 @@ Tabout::Tabout(QWidget* parent, LinkOpener opener)
     auto* web = new ClickLabel(link.toDisplayString(), this, [this] { openWebLink(); });
     web->setObjectName(QStringLiteral("label_weblink"));
     web->setFont(palette::gameFont(12, false));
-    web->setStyleSheet(
-        QStringLiteral("color: %1; text-decoration: underline;").arg(palette::styleColour(palette::kLinkText)));
+    web->setStyleSheet(QStringLiteral("color: %1; text-decoration: underline;")
+                           .arg(palette::styleColour(palette::kLinkText)));
     web->setToolTip(QStringLiteral("Open in your browser"));
     web->setAccessibleName(QStringLiteral("Web link: %1").arg(link.toDisplayString()));
 

@@ -20,8 +20,8 @@
 #include <QVBoxLayout>
 
 #include "client/pictures/palette.h"
-#include "client/platform/app_paths.h"
 #include "client/pictures/tile_painter.h"
+#include "client/platform/app_paths.h"
 #include "windows/small_window.h"
 
 namespace lexiflip::windows {
@@ -162,9 +162,10 @@ Tdownload::Tdownload(QWidget* parent)
     closed->setObjectName(QStringLiteral("label_closed"));
     closed->setAlignment(Qt::AlignCenter);
     closed->setFont(palette::gameFont(16));
-    closed->setStyleSheet(QStringLiteral("color: %1; background: %2; border: 2px solid %1; border-radius: 4px;")
-                              .arg(palette::styleColour(palette::kClosedSign),
-                                   palette::styleColour(palette::kClosedSignPaper)));
+    closed->setStyleSheet(
+        QStringLiteral("color: %1; background: %2; border: 2px solid %1; border-radius: 4px;")
+            .arg(palette::styleColour(palette::kClosedSign),
+                 palette::styleColour(palette::kClosedSignPaper)));
     closed->setGeometry(14, 58, picture->width() - 28, 26);
 
     auto* offer =

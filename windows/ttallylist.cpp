@@ -64,7 +64,8 @@ void fillList(QListWidget& list, const std::vector<CheckItem>& items)
 } // namespace
 
 Ttallylist::Ttallylist(TallyModel& model, QWidget* parent)
-    : SmallWindow(QStringLiteral("Lexiflip - Tally List"), QStringLiteral("Tally List"), parent), m_model(model)
+    : SmallWindow(QStringLiteral("Lexiflip - Tally List"), QStringLiteral("Tally List"), parent),
+      m_model(model)
 {
     setObjectName(QStringLiteral("Ttallylist"));
     buildControls();

@@ -15,7 +15,11 @@ QString styleColour(const QColor& colour)
 {
     if (colour.alpha() == 255)
         return colour.name();
-    return QStringLiteral("rgba(%1, %2, %3, %4)").arg(colour.red()).arg(colour.green()).arg(colour.blue()).arg(colour.alpha());
+    return QStringLiteral("rgba(%1, %2, %3, %4)")
+        .arg(colour.red())
+        .arg(colour.green())
+        .arg(colour.blue())
+        .arg(colour.alpha());
 }
 
 } // namespace lexiflip::client::palette

@@ -391,7 +391,8 @@ void paintBackground(QPainter& painter, QSize size)
     }
 
     const int barLeft = kBarLefts[0] - 5;
-    paintWell(painter, QRectF(barLeft, kBarTop - 5, kBarLefts[kBarPositions - 1] + kTile + 5 - barLeft, kTile + 6));
+    paintWell(painter,
+              QRectF(barLeft, kBarTop - 5, kBarLefts[kBarPositions - 1] + kTile + 5 - barLeft, kTile + 6));
     for (int left : kBarLefts)
         paintSlot(painter, QRect(left, kBarTop, kTile, kTile));
 

@@ -228,7 +228,8 @@ TEST(GameWindowSettings, AFailedSaveIsSaidInTheChatNamingTheFile)
     run.connect();
     ASSERT_TRUE(run.connected());
     ASSERT_TRUE(waitUntil([&] { return run.window.settings().wasRead(); }));
-    QFile::setPermissions(home.path(), QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
+    QFile::setPermissions(home.path(),
+                          QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
 
     const auto lastLine = [&] { return run.tchat().chatView().document()->lastBlock(); };
     for (const auto& save : std::vector<std::function<void()>>{

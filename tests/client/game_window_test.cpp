@@ -10,8 +10,8 @@
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTcpSocket>
-#include <QTextBlock>
 #include <QTest>
+#include <QTextBlock>
 
 #include <gtest/gtest.h>
 
@@ -20,13 +20,13 @@
 #include <vector>
 
 #include "assets/embedded.h"
-#include "client/screen_layout.h"
 #include "client/board_view.h"
 #include "client/chat_view.h"
 #include "client/game/client_game.h"
 #include "client/game_window.h"
 #include "client/main_menu.h"
 #include "client/pictures/palette.h"
+#include "client/screen_layout.h"
 #include "client/sound_player.h"
 #include "client/tchat.h"
 #include "engine/computer_words.h"
@@ -305,8 +305,8 @@ TEST(GameWindow, AHostThatFillsTheReceiveQueueIsClosedWithALineSayingWhy)
     flood.send("CMD_tie+", 20 * int(net::TServer::kQueueLimitPerConnection));
     ASSERT_TRUE(waitUntil([&] { return flood.chat().contains(kOverrun); }));
     EXPECT_LE(flood.window.session().queuedEntries(), std::size_t(net::TServer::kQueueLimitPerConnection));
-    const QTextBlock line = flood.window.window().chatView().document()->findBlock(
-        int(flood.chat().indexOf(kOverrun)));
+    const QTextBlock line =
+        flood.window.window().chatView().document()->findBlock(int(flood.chat().indexOf(kOverrun)));
     EXPECT_EQ(line.begin().fragment().charFormat().foreground().color(),
               palette::fromColour(palette::kSystemColour));
     // Closed like a disconnect: the host sees it go, and the window closes

@@ -17,10 +17,10 @@
 
 #include <cstdlib>
 
+#include "app/lexiflip_app.h"
 #include "client/pictures/palette.h"
 #include "compress/compress_test_support.h"
 #include "windows/tally/tally_file.h"
-#include "app/lexiflip_app.h"
 #include "windows/ttallylist.h"
 
 namespace lexiflip::windows {
@@ -272,7 +272,8 @@ TEST_F(TallyWindow, wearsTheSideWindowsLookFromThePalette)
         return std::abs(seen.red() - qRed(want)) <= 8 && std::abs(seen.green() - qGreen(want)) <= 8 &&
                std::abs(seen.blue() - qBlue(want)) <= 8;
     };
-    EXPECT_TRUE(near(shot.pixelColor(2, 2), client::palette::kTableTop)) << shot.pixelColor(2, 2).name().toStdString();
+    EXPECT_TRUE(near(shot.pixelColor(2, 2), client::palette::kTableTop))
+        << shot.pixelColor(2, 2).name().toStdString();
     const QPoint corner(shot.width() - 3, shot.height() - 3);
     EXPECT_TRUE(near(shot.pixelColor(corner), client::palette::kSeatPanel))
         << shot.pixelColor(corner).name().toStdString();
