@@ -12,6 +12,7 @@
 #include "client/eight_bit_text.h"
 #include "client/pictures/palette.h"
 #include "client/pictures/tile_painter.h"
+#include "client/screen_layout.h"
 #include "net/wire/messages.h"
 
 #ifndef LEXIFLIP_WEB_LINK
@@ -48,7 +49,7 @@ private:
 // built from it beneath, in the game's own tiles.
 class AboutPicture : public ClickLabel {
 public:
-    static constexpr int kTile = 41;
+    static constexpr int kTile = client::layout::kTile; // the game's own tile size
     static constexpr int kGap = 4;
 
     AboutPicture(QWidget* parent, std::function<void()> clicked)

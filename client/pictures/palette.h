@@ -4,9 +4,11 @@
 // window's texts, the chat view and the side windows all take theirs from here.
 // Only the phrase icons keep colours of their own (phrase_icons.cpp): each is
 // one small drawing whose colours belong to it alone. The painter derives its
-// bevels and shades from the colours below (lighter(), darker()). The painter
-// and the about box's artwork size their lettering with gameFont(); the menus
-// keep Qt's default font.
+// bevels and shades from the colours below (lighter(), darker()). Every text
+// the game draws is in the one family below, made by gameFont(): the game
+// window's labels through the named fonts, the painted artwork and the side
+// windows' few larger texts at the pixel size their place needs. The menus and
+// the side windows' plain labels keep Qt's default font.
 
 #include <QColor>
 #include <QFont>
