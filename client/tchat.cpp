@@ -18,6 +18,7 @@
 #include "client/seat_rows.h"
 #include "client/sound_player.h"
 #include "client/turn_timer_view.h"
+#include "client/window_placement.h"
 #include "engine/letters.h"
 
 namespace lexiflip::client {
@@ -199,10 +200,8 @@ void Tchat::wireMenu()
     connect(m.action(C::StartGame), &QAction::triggered, this, &Tchat::startClicked);
     m_chatView->attachScrollChatOffEntry(m.action(C::ScrollChatOff));
     connect(m.action(C::ClearMainChat), &QAction::triggered, m_chatView, &ChatView::clearMainChat);
-    connect(m.action(C::ResetScreenLocation), &QAction::triggered, this, [this] {
-        move(3, 3);
-        resize(720, 535);
-    });
+    connect(m.action(C::ResetScreenLocation), &QAction::triggered, this,
+            [this] { placeWindow(*this, settings::kResetBounds); });
     // The click only asks the host; its answer moves the check mark.
     QAction* justWatch = m.action(C::JustWatch);
     connect(justWatch, &QAction::triggered, this, [this, justWatch](bool nowChecked) {
