@@ -4,13 +4,13 @@
 
 #include <functional>
 
-#include "engine/clock.h"
+#include "core/clock.h"
 
 namespace lexiflip::net {
 
 // One of the engine's clocks on a QTimer: while it runs, each interval calls
 // the engine's tick handler on the host's thread.
-class QtClock : public engine::Clock {
+class QtClock : public core::Clock {
 public:
     explicit QtClock(std::function<void()> tick);
 

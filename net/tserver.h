@@ -15,10 +15,10 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/clock.h"
+#include "core/clock.h"
+#include "core/random_source.h"
 #include "engine/game.h"
 #include "engine/notice_sink.h"
-#include "engine/random_source.h"
 #include "engine/sender.h"
 #include "engine/tdictn.h"
 #include "net/paced_queue.h"
@@ -58,8 +58,8 @@ struct HostOptions {
     // For fuzzing and tests: the engine's two clocks and socktimer's timer,
     // stepped by the caller instead of running on Qt's timers. Not owned;
     // they must outlive the host. Unset means Qt's timers.
-    engine::Clock* timer1 = nullptr;
-    engine::Clock* computertimer = nullptr;
+    core::Clock* timer1 = nullptr;
+    core::Clock* computertimer = nullptr;
     PaceTimer* socktimer = nullptr;
 };
 
@@ -229,9 +229,9 @@ private:
     std::unique_ptr<QtClock> m_qtTimer1;
     std::unique_ptr<QtClock> m_qtComputertimer;
     std::unique_ptr<QtPaceTimer> m_qtSocktimer;
-    engine::Clock& m_timer1;
-    engine::Clock& m_computertimer;
-    engine::RandomSource m_random;
+    core::Clock& m_timer1;
+    core::Clock& m_computertimer;
+    core::RandomSource m_random;
     std::shared_ptr<const engine::TDictn> m_dictionary;
     std::vector<std::string> m_listboxWords;
     std::unique_ptr<engine::Game> m_game;

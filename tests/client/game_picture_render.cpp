@@ -41,15 +41,15 @@ using namespace lexiflip;
 using testing::waitUntil;
 
 // One of the timeline's clocks, handed to the window, which owns what it is given.
-class TimelineClock : public engine::Clock {
+class TimelineClock : public core::Clock {
 public:
-    explicit TimelineClock(engine::Clock& clock) : m_clock(clock) {}
+    explicit TimelineClock(core::Clock& clock) : m_clock(clock) {}
     void start(int intervalMs) override { m_clock.start(intervalMs); }
     void stop() override { m_clock.stop(); }
     bool running() const override { return m_clock.running(); }
 
 private:
-    engine::Clock& m_clock;
+    core::Clock& m_clock;
 };
 
 int fail(const char* step)
