@@ -35,6 +35,15 @@ public:
         return true;
     }
 
+    // Moves time on by span, firing every shot that falls due on the way.
+    void advance(std::chrono::nanoseconds span)
+    {
+        const std::chrono::nanoseconds until = m_now + span;
+        while (m_active && m_due <= until)
+            step();
+        m_now = until;
+    }
+
 private:
     std::chrono::nanoseconds m_now{1'000'000'000};
     std::chrono::nanoseconds m_due{0};
