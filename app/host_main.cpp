@@ -4,11 +4,12 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
+#include <csignal>
 #include <cstdio>
 #include <optional>
 #include <string>
 
-#include "app/quit_on_signals.h"
+#include "client/platform/unix_signals.h"
 #include "lexiflip/version.h"
 #include "net/error_report.h"
 #include "net/esock_exception.h"
@@ -92,8 +93,9 @@ int main(int argc, char* argv[])
 
     // SIGINT and SIGTERM quit the event loop: the host closes down on its own
     // thread.
-    const lexiflip::app::QuitOnSignals quitOnSignals;
-    if (!quitOnSignals.ok()) {
+    const lexiflip::client::UnixSignalWatcher quitOnSignals({SIGTERM, SIGINT},
+                                                            [](int) { QCoreApplication::quit(); });
+    if (!quitOnSignals.active()) {
         std::perror("lexiflip-host: socketpair");
         return 1;
     }

@@ -6,6 +6,7 @@
 #include <exception>
 
 #include "client/eight_bit_text.h"
+#include "client/game/client_game.h"
 #include "client/main_menu.h"
 #include "client/tchat.h"
 #include "net/error_report.h"
@@ -27,8 +28,8 @@ void showWindow(QWidget& window)
 LexiflipApp::LexiflipApp(std::uint64_t seed, const std::filesystem::path& settingsFile,
                          const QString& tallyFile, const net::HostOptions& hostOptions,
                          windows::LinkOpener opener)
-    : game(seed), download(&game.window()), gamestart(&game.window()), help(&game.window()),
-      phrases(&game.window()), server(hostOptions), spylist(&game.window()), tallylist(&game.window()),
+    : game(seed, tally), download(&game.window()), gamestart(&game.window()), help(&game.window()),
+      phrases(&game.window()), server(hostOptions), spylist(&game.window()), tallylist(tally, &game.window()),
       about(&game.window(), std::move(opener))
 {
     if (!settingsFile.empty()) {
@@ -37,10 +38,9 @@ LexiflipApp::LexiflipApp(std::uint64_t seed, const std::filesystem::path& settin
             download.setLobbyServerFromSettings(client::fromEightBit(*lobbyServer));
     }
     game.attachHost(server);
-    tallylist.setPlayerList([this] { return windows::playersOf(game.game()); });
+    tally.setPlayerList([this] { return playersOf(game.game()); });
     if (!tallyFile.isEmpty())
         tallylist.loadtallyfile(tallyFile);
-    game.setTally(tallylist);
     connectGameOptions();
     connectSideWindows();
     connectMenus();
@@ -83,10 +83,8 @@ void LexiflipApp::connectSideWindows()
     QObject::connect(&phrases, &windows::Tphrases::phrasesApplied, &game,
                      &client::GameWindow::applyEditedPhrases);
 
-    QObject::connect(&game, &client::GameWindow::watcherEntryAdded, &spylist,
-                     [this](const QString& entry) { spylist.watcherAdded(client::eightBit(entry)); });
-    QObject::connect(&game, &client::GameWindow::watcherEntryRemoved, &spylist,
-                     [this](const QString& entry) { spylist.watcherRemoved(client::eightBit(entry)); });
+    QObject::connect(&game, &client::GameWindow::watchersChanged, &spylist,
+                     [this] { spylist.setWatchers(game.game().watchers()); });
     QObject::connect(&game, &client::GameWindow::hostRoleTaken, &spylist,
                      [this] { spylist.setRemoveEnabled(true); });
     QObject::connect(&spylist, &windows::Tspylist::removeRequested, &game, &client::GameWindow::kickWatcher);
@@ -97,23 +95,24 @@ void LexiflipApp::connectSideWindows()
 
 void LexiflipApp::connectMenus()
 {
-    client::MainMenu& menu = game.window().menu();
-    auto onEntry = [this, &menu](const char* name, auto action) {
-        QObject::connect(menu.entry(QString::fromLatin1(name)), &QAction::triggered, &game.window(), action);
+    const client::MainMenu& menu = game.window().menu();
+    auto onEntry = [this, &menu](client::MenuCommand command, auto action) {
+        QObject::connect(menu.action(command), &QAction::triggered, &game.window(), action);
     };
-    onEntry("ViewTally1", [this] { tallylist.viewTally(); });
-    onEntry("SpyList1", [this] { showWindow(spylist); });
-    onEntry("PrhaseList1", [this] { phrases.PrhaseList1Click(game.phrases()); });
-    onEntry("Help2", [this] { showWindow(help); });
-    onEntry("About1", [this] { showWindow(about); });
+    using C = client::MenuCommand;
+    onEntry(C::ViewTally, [this] { tallylist.viewTally(); });
+    onEntry(C::SpyList, [this] { showWindow(spylist); });
+    onEntry(C::PhraseList, [this] { phrases.PrhaseList1Click(game.phrases()); });
+    onEntry(C::Help, [this] { showWindow(help); });
+    onEntry(C::About, [this] { showWindow(about); });
 }
 
 bool LexiflipApp::saveAtExit()
 {
-    const QString problem = tallylist.savetally();
-    if (!problem.isEmpty())
-        std::fprintf(stderr, "Lexiflip: the tally was not saved: %s\n", problem.toLocal8Bit().constData());
-    return problem.isEmpty() && !game.saveFailedAtClose();
+    const std::string problem = tally.save();
+    if (!problem.empty())
+        std::fprintf(stderr, "Lexiflip: the tally was not saved: %s\n", problem.c_str());
+    return problem.empty() && !game.saveFailedAtClose();
 }
 
 void LexiflipApp::start(const client::LaunchPlan& plan, bool offerLobbyDownload)
@@ -146,6 +145,15 @@ void LexiflipApp::start(const client::LaunchPlan& plan, bool offerLobbyDownload)
     } catch (const std::exception& error) {
         net::reportGeneralError(error.what());
     }
+}
+
+windows::PlayerList playersOf(const client::ClientGame& game)
+{
+    windows::PlayerList list;
+    list.myplayer = game.myplayer();
+    for (int seat = 1; seat <= client::kSeats; ++seat)
+        list.names.push_back(game.seat(seat).name);
+    return list;
 }
 
 } // namespace lexiflip::app

@@ -10,6 +10,7 @@
 #include "client/lobby_link.h"
 #include "net/tserver.h"
 #include "windows/tabout.h"
+#include "windows/tally/tally_model.h"
 #include "windows/tdownload.h"
 #include "windows/tgamestart.h"
 #include "windows/thelp.h"
@@ -43,10 +44,12 @@ public:
     void start(const client::LaunchPlan& plan, bool offerLobbyDownload);
 
     // After the event loop, where no window is left to say it in: saves the
-    // tally, and says on standard error what was not saved now or as the
+    // tally (to the file it was read from), and says on standard error what was not saved now or as the
     // window closed. False when anything was not saved (a non-zero exit).
     bool saveAtExit();
 
+    // Before the game, which feeds it from its first message.
+    windows::TallyModel tally;
     client::GameWindow game;
     windows::Tdownload download;
     windows::Tgamestart gamestart;
@@ -63,5 +66,8 @@ private:
     void connectSideWindows();
     void connectMenus();
 };
+
+// The players of a game window's client game, for the tally.
+windows::PlayerList playersOf(const client::ClientGame& game);
 
 } // namespace lexiflip::app

@@ -83,17 +83,11 @@ ChatControls::ChatControls(Tchat& window, ClientSender& sender, ClientGame& game
     view.setLinkFinder(&linkInChat);
     connect(&view, &ChatView::linkClicked, this, &ChatControls::onLinkClicked);
 
-    MainMenu& menu = window.menu();
-    connect(menu.entry(QStringLiteral("TextColor1")), &QAction::triggered, this,
+    const MainMenu& menu = window.menu();
+    connect(menu.action(MenuCommand::TextColor), &QAction::triggered, this,
             [this] { guarded([this] { TextColor1Click(); }); });
-    connect(menu.entry(QStringLiteral("ActionColor1")), &QAction::triggered, this,
+    connect(menu.action(MenuCommand::ActionColor), &QAction::triggered, this,
             [this] { guarded([this] { ActionColor1Click(); }); });
-    QAction* chatter = menu.entry(QStringLiteral("PlayChatterSounds1"));
-    chatter->setChecked(m_part.playChatterSounds());
-    connect(chatter, &QAction::triggered, this, [this](bool on) {
-        m_part.setPlayChatterSounds(on);
-        emit chatterSoundsToggled(on);
-    });
 }
 
 ChatControls::~ChatControls()
@@ -119,7 +113,6 @@ void ChatControls::setActionColour(wire::Colour colour)
 void ChatControls::setPlayChatterSounds(bool on)
 {
     m_part.setPlayChatterSounds(on);
-    m_window.menu().entry(QStringLiteral("PlayChatterSounds1"))->setChecked(on);
 }
 
 void ChatControls::setPhrases(const chat::Phrases& phrases)

@@ -22,9 +22,10 @@ class Tchat;
 
 // The chat column's Qt half: the entry box mychat (Enter sends, Ctrl+V and its
 // pop-up's "Paste" replace its text), the phrase buttons and the chatter sounds
-// menu, links in the chat view, and the menu entries "Text Color", "Action
-// Color" and "Play Chatter Sounds". The rules live in ChatPart; the settings
-// are read and saved by the window's owner through the setters and signals.
+// menu, links in the chat view, and the menu entries "Text Color" and "Action
+// Color". The rules live in ChatPart; the settings are read and saved by the
+// window's owner through the setters and signals ("Play Chatter Sounds" is one
+// of the preferences, handed here by setPlayChatterSounds).
 class ChatControls : public QObject, private ChatOutput {
     Q_OBJECT
 
@@ -63,7 +64,6 @@ signals:
     // The player changed an option: the settings are to be saved.
     void textColourChosen(lexiflip::wire::Colour colour);   // only when the dialog was confirmed
     void actionColourChosen(lexiflip::wire::Colour colour); // also when cancelled (the colour unchanged)
-    void chatterSoundsToggled(bool on);
 
 private:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -10,6 +10,7 @@
 #include <functional>
 #include <string_view>
 
+#include "client/settings/lexiflip_settings.h"
 #include "net/wire/colour_text.h"
 
 class QAction;
@@ -85,7 +86,7 @@ private:
 
     bool m_scrollChatOff = false;
     int m_droppedSinceForgetting = 0;
-    int m_textSize = 8;
+    int m_textSize = settings::Preferences{}.textsize;
     QMenu* m_popup = nullptr;
     QAction* m_scrollChatOffEntry = nullptr;
     LinkFinder m_linkFinder;

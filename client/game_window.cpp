@@ -39,7 +39,22 @@ MouseButton buttonOf(Qt::MouseButton button)
 
 } // namespace
 
+namespace {
+
+NoTally& noTally()
+{
+    static NoTally none;
+    return none;
+}
+
+} // namespace
+
 GameWindow::GameWindow(std::uint64_t shuffleSeed, const ClockMaker& makeClock)
+    : GameWindow(shuffleSeed, noTally(), makeClock)
+{
+}
+
+GameWindow::GameWindow(std::uint64_t shuffleSeed, TallyCalls& tally, const ClockMaker& makeClock)
     : m_window(std::make_unique<Tchat>())
 {
     auto clock = [&makeClock](std::function<void()> tick) -> std::unique_ptr<engine::Clock> {
@@ -49,7 +64,7 @@ GameWindow::GameWindow(std::uint64_t shuffleSeed, const ClockMaker& makeClock)
     };
     m_turntime = clock([this] { guarded([this] { m_game->turntimeTimer(); }); });
     m_sneakerClock = clock([this] { guarded([this] { m_game->sneakerTimer(); }); });
-    m_game = std::make_unique<ClientGame>(m_session, static_cast<ClientScreen&>(*this), m_tally, *m_turntime,
+    m_game = std::make_unique<ClientGame>(m_session, static_cast<ClientScreen&>(*this), tally, *m_turntime,
                                           *m_sneakerClock, shuffleSeed);
     m_session.setMessageHandler([this](std::string_view message) {
         m_game->handle(message);
@@ -138,22 +153,12 @@ void GameWindow::connectMoves()
     connect(&w, &Tchat::shuffleClicked, this, move([&g] { g.button_shuffleClick(); }));
     connect(&w, &Tchat::startClicked, this, move([&g] { g.button_startClick(); }));
     connect(&w, &Tchat::justWatchClicked, this, move([&g] { g.JustWatch1Click(); }));
-    connect(&w, &Tchat::clearWordChanged, this, [&g](bool on) { g.setClearWord(on); });
-    connect(&w, &Tchat::seeTheirsChanged, this, [&g](bool on) { g.setSeeTheirs(on); });
-    connect(&w, &Tchat::turnSoundNewChanged, this, [&g](bool on) { g.setTurnSoundNew(on); });
     connect(&w, &Tchat::hostBoxClosed, this, [this] {
         m_game->messageBoxClosed();
         if (m_closeAfterBox)
             m_window->close();
     });
     connect(&w, &Tchat::seatMenuRequested, this, &GameWindow::openSeatMenu);
-    connect(&w, &Tchat::botSpeedChosen, this, &GameWindow::botSpeedChosen);
-
-    // The options the menus show before the settings are read.
-    MainMenu& menu = w.menu();
-    g.setClearWord(menu.entry(QStringLiteral("ClearWord"))->isChecked());
-    g.setSeeTheirs(menu.entry(QStringLiteral("seetheirs"))->isChecked());
-    g.setTurnSoundNew(menu.entry(QStringLiteral("New1"))->isChecked());
 }
 
 // popup_kick: the seat menu on a seat's name.
@@ -247,7 +252,7 @@ void GameWindow::buttonsChanged()
     m_window->setButtonsShown(m_game->wordButtonsShown());
     m_window->setStartShown(m_game->startShown());
     const bool startEnabled = m_game->startEnabled();
-    QAction* startEntry = m_window->menu().entry(QStringLiteral("StartGame1"));
+    QAction* startEntry = m_window->menu().action(MenuCommand::StartGame);
     const bool withdrawn = startEntry->isEnabled() && !startEnabled;
     startEntry->setEnabled(startEnabled);
     if (withdrawn)
@@ -310,7 +315,7 @@ void GameWindow::seatChanged(int seat)
 
 void GameWindow::justWatchChanged()
 {
-    m_window->menu().entry(QStringLiteral("JustWatch1"))->setChecked(m_game->justWatchChecked());
+    m_window->menu().action(MenuCommand::JustWatch)->setChecked(m_game->justWatchChecked());
 }
 
 void GameWindow::playsounds(std::string_view name)

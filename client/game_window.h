@@ -40,6 +40,9 @@ public:
     // depend on the wall clock.
     using ClockMaker = std::function<std::unique_ptr<engine::Clock>(std::function<void()> tick)>;
 
+    // tally: where the game's finished games and scored words go; without
+    // one they are tallied nowhere.
+    GameWindow(std::uint64_t shuffleSeed, TallyCalls& tally, const ClockMaker& makeClock = {});
     explicit GameWindow(std::uint64_t shuffleSeed, const ClockMaker& makeClock = {});
     ~GameWindow() override;
 
@@ -63,19 +66,21 @@ public:
     // This copy joins the host at address.
     void joinpress(const std::string& address, int port);
 
-    // The application shell (game_window_shell.cpp): settings, tally,
-    // phrases, the watcher list's removal, the close path.
+    // The application shell (game_window_shell.cpp): the preferences and
+    // their file, phrases, the watcher list, the close path.
     //
     // The settings file this window reads when its own arrival is announced
     // and writes after each option change; without one nothing is read or
     // written.
     void setSettingsFile(const std::filesystem::path& path);
     settings::SettingsFile& settings() { return m_settings; }
-    // saveinifile: writes the options as the menus and controls hold them.
-    // Nothing is written before the settings were read in this run.
+    // The options, one model: the menus show it and report the player's
+    // choices to it, the parts that follow it are handed it after each change,
+    // and saveinifile writes it.
+    const settings::Preferences& preferences() const { return m_settings.preferences(); }
+    // saveinifile: writes the preferences. Nothing is written before the
+    // settings were read in this run.
     void saveinifile();
-    // The tally window, fed by the game from now on.
-    void setTally(TallyCalls& tally) { m_tally.setTarget(&tally); }
     // The nine phrases of the phrase buttons, phrase 1 first; their home is
     // the chat's.
     QStringList phrases() const;
@@ -102,9 +107,8 @@ signals:
     void settingsRead();
     // This copy's player is the host's (hostpress, or slot 1 of a windowless host).
     void hostRoleTaken();
-    // Watcher list entries: number, ": ", name.
-    void watcherEntryAdded(const QString& entry);
-    void watcherEntryRemoved(const QString& entry);
+    // The client game's watcher list changed (game().watchers()).
+    void watchersChanged();
     // The logo on the game area was clicked.
     void logoClicked();
     // The main window closed (after saving its bounds): the program ends.
@@ -139,8 +143,8 @@ private:
 
     bool eventFilter(QObject* watched, QEvent* event) override;
     void connectShell();
-    void applyPreferences(const settings::Preferences& prefs);
-    void collectPreferences(settings::Preferences& prefs) const;
+    void applyPreferences();
+    void showPreferences();
     void saySaveFailed();
     void sayFileProblem(const std::string& text);
 
@@ -150,7 +154,6 @@ private:
     void afterMessage();
 
     ClientSession m_session;
-    TallyRelay m_tally;
     std::unique_ptr<engine::Clock> m_turntime;
     std::unique_ptr<engine::Clock> m_sneakerClock;
     std::unique_ptr<engine::Clock> m_phraseCooldown;

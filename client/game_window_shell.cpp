@@ -1,8 +1,6 @@
-// The game window's part in the application shell: the settings file, the
-// tally, the phrases, the watcher list's removal and the close path.
+// The game window's part in the application shell: the preferences and
+// their file, the phrases, the watcher list and the close path.
 
-#include <QAction>
-#include <QActionGroup>
 #include <QCloseEvent>
 #include <QMouseEvent>
 
@@ -15,33 +13,36 @@
 #include "client/game_window.h"
 #include "client/main_menu.h"
 #include "client/pictures/palette.h"
+#include "client/sound_player.h"
 #include "client/tchat.h"
 #include "client/window_placement.h"
 
 namespace lexiflip::client {
 
-namespace {
-
-// Options whose change the player makes in the Options menu and which are
-// saved at once. Scroll Chat Off and Just Watch are not kept; the chat's own
-// options (colours, chatter sounds) are saved through the chat's signals.
-constexpr const char* kSavedOptions[] = {"PlaySounds1", "Classic1",  "New1", "Slow1", "Normal1", "Fast1",
-                                         "seetheirs",   "ClearWord", "N8",   "N10",   "N12",     "N14"};
-
-constexpr const char* kTextSizes[] = {"N8", "N10", "N12", "N14"};
-
-} // namespace
-
+// One way: the menu reports a choice, the preferences change, every part that
+// follows them (the menu's marks too) is handed them, and they are saved.
+// Scroll Chat Off and Just Watch are no preferences; the chat's colours are
+// chosen in its dialogs and kept here as they are chosen.
 void GameWindow::connectShell()
 {
-    MainMenu& menu = m_window->menu();
-    for (const char* name : kSavedOptions)
-        connect(menu.entry(QString::fromLatin1(name)), &QAction::triggered, this, [this] { saveinifile(); });
+    m_window->menu().setOptionChosen([this](settings::MenuOption option, int tag, bool checked) {
+        settings::choose(option, tag, checked, m_settings.preferences());
+        showPreferences();
+        if (option == settings::MenuOption::BotSpeed)
+            emit botSpeedChosen(static_cast<int>(m_settings.preferences().botspeed));
+        saveinifile();
+    });
     // A text colour is saved only when the dialog was confirmed; the action
     // colour is saved either way.
-    connect(m_chat.get(), &ChatControls::textColourChosen, this, [this] { saveinifile(); });
-    connect(m_chat.get(), &ChatControls::actionColourChosen, this, [this] { saveinifile(); });
-    connect(m_chat.get(), &ChatControls::chatterSoundsToggled, this, [this] { saveinifile(); });
+    connect(m_chat.get(), &ChatControls::textColourChosen, this, [this](wire::Colour colour) {
+        m_settings.preferences().textcolor = colour;
+        saveinifile();
+    });
+    connect(m_chat.get(), &ChatControls::actionColourChosen, this, [this](wire::Colour colour) {
+        m_settings.preferences().actioncolor = colour;
+        saveinifile();
+    });
+    showPreferences();
     // The client area keeps the background panel with a small margin.
     m_window->centralWidget()->setMinimumSize(settings::kMinimumClientSize.width,
                                               settings::kMinimumClientSize.height);
@@ -50,9 +51,27 @@ void GameWindow::connectShell()
         logo->installEventFilter(this);
 }
 
+// Hands the options to every part that follows them.
+void GameWindow::showPreferences()
+{
+    const settings::Preferences& prefs = m_settings.preferences();
+    m_window->menu().reflect(prefs);
+    m_window->sounds().setPlaySounds(prefs.playsounds);
+    // A size the menu lacks still sizes the font; the menu then checks none.
+    if (m_window->chatView().textSize() != prefs.textsize)
+        m_window->chatView().setTextSize(prefs.textsize);
+    m_game->setClearWord(prefs.clearword);
+    m_game->setSeeTheirs(prefs.seetheirs);
+    m_game->setTurnSoundNew(prefs.turnsound == settings::TurnSound::New);
+    m_chat->setPlayChatterSounds(prefs.chatterSounds);
+}
+
 void GameWindow::setSettingsFile(const std::filesystem::path& path)
 {
+    // The options the player may have chosen meanwhile stay.
+    const settings::Preferences chosen = m_settings.preferences();
     m_settings = settings::SettingsFile(path);
+    m_settings.preferences() = chosen;
     m_hasSettingsFile = true;
 }
 
@@ -63,44 +82,21 @@ void GameWindow::loadinifile()
     m_settings.load();
     if (!m_settings.problem().empty())
         sayFileProblem("The settings file was not used (" + m_settings.problem() + "); the built-in settings apply.");
-    applyPreferences(m_settings.preferences());
+    applyPreferences();
     emit settingsRead();
 }
 
-void GameWindow::applyPreferences(const settings::Preferences& prefs)
+// The preferences as the file gave them, handed to the window: the options,
+// the window's place, the chat's colours and phrases and the host's bot speed.
+void GameWindow::applyPreferences()
 {
-    MainMenu& menu = m_window->menu();
-    auto entry = [&menu](const char* name) { return menu.entry(QString::fromLatin1(name)); };
-
-    // A size the menu lacks still sizes the font; no entry is checked then,
-    // and the chat view keeps the size so that it is saved back unchanged
-    // until the player picks one from the menu.
-    m_window->chatView().setTextSize(prefs.textsize);
-    const std::optional<int> sizeEntry = settings::textsizeMenuEntry(prefs.textsize);
-    for (const char* name : kTextSizes) {
-        QAction* choice = entry(name);
-        const bool chosen = sizeEntry && choice->data().toInt() == *sizeEntry;
-        if (!chosen && choice->isChecked()) {
-            // An exclusive group refuses to leave no entry checked.
-            choice->actionGroup()->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
-            choice->setChecked(false);
-            choice->actionGroup()->setExclusionPolicy(QActionGroup::ExclusionPolicy::Exclusive);
-        }
-        if (chosen)
-            choice->setChecked(true);
-    }
-
+    const settings::Preferences& prefs = m_settings.preferences();
     placeWindow(*m_window, prefs.bounds);
 
     // The own chat colour is also the entry box's ink.
     chat().setTextColour(prefs.textcolor);
     chat().setActionColour(prefs.actioncolor);
-
-    const int speed = static_cast<int>(prefs.botspeed);
-    for (const char* name : {"Slow1", "Normal1", "Fast1"})
-        if (entry(name)->data().toInt() == speed)
-            entry(name)->setChecked(true);
-    emit botSpeedChosen(speed);
+    emit botSpeedChosen(static_cast<int>(prefs.botspeed));
 
     // A stored empty phrase, like a missing one, leaves the button's phrase.
     chat::Phrases phrases = chat().phrases();
@@ -109,39 +105,13 @@ void GameWindow::applyPreferences(const settings::Preferences& prefs)
             phrases[i] = prefs.phrases[i];
     chat().setPhrases(phrases);
 
-    // Setting a check runs its toggled connections (sound player, game).
-    entry("PlaySounds1")->setChecked(prefs.playsounds);
-    entry("ClearWord")->setChecked(prefs.clearword);
-    entry("seetheirs")->setChecked(prefs.seetheirs);
-    entry(prefs.turnsound == settings::TurnSound::New ? "New1" : "Classic1")->setChecked(true);
-    chat().setPlayChatterSounds(prefs.chatterSounds);
-}
-
-// The values the save writes come from the menus and the chat column, where
-// the player changes them; the rest (bounds, the options dialog's values) is
-// kept in the preferences by whoever changes it.
-void GameWindow::collectPreferences(settings::Preferences& prefs) const
-{
-    const MainMenu& menu = m_window->menu();
-    auto checked = [&menu](const char* name) { return menu.entry(QString::fromLatin1(name))->isChecked(); };
-    prefs.textsize = m_window->chatView().textSize();
-    prefs.botspeed = checked("Slow1")   ? settings::BotSpeed::Slow
-                     : checked("Fast1") ? settings::BotSpeed::Fast
-                                        : settings::BotSpeed::Normal;
-    prefs.playsounds = checked("PlaySounds1");
-    prefs.clearword = checked("ClearWord");
-    prefs.seetheirs = checked("seetheirs");
-    prefs.turnsound = checked("New1") ? settings::TurnSound::New : settings::TurnSound::Classic;
-    prefs.textcolor = m_chat->textColour();
-    prefs.actioncolor = m_chat->actionColour();
-    prefs.chatterSounds = m_chat->playChatterSounds();
+    showPreferences();
 }
 
 void GameWindow::saveinifile()
 {
     if (!m_hasSettingsFile || !m_settings.wasRead())
         return;
-    collectPreferences(m_settings.preferences());
     if (!m_settings.save())
         saySaveFailed();
 }
@@ -193,14 +163,14 @@ void GameWindow::kickWatcher(int slot)
     m_game->kickWatcher(slot);
 }
 
-void GameWindow::watcherAdded(std::string_view entry)
+void GameWindow::watcherAdded(std::string_view)
 {
-    emit watcherEntryAdded(fromEightBit(entry));
+    emit watchersChanged();
 }
 
-void GameWindow::watcherRemoved(std::string_view entry)
+void GameWindow::watcherRemoved(std::string_view)
 {
-    emit watcherEntryRemoved(fromEightBit(entry));
+    emit watchersChanged();
 }
 
 bool GameWindow::eventFilter(QObject* watched, QEvent* event)
@@ -208,7 +178,6 @@ bool GameWindow::eventFilter(QObject* watched, QEvent* event)
     if (watched == m_window.get() && event->type() == QEvent::Close) {
         // FormClose: the bounds are kept, unless unchanged or never read.
         if (m_hasSettingsFile && m_settings.wasRead()) {
-            collectPreferences(m_settings.preferences());
             // The window is going: standard error and the exit status say it.
             if (!saveWindowAtClose(m_settings, *m_window) && !m_settings.problem().empty()) {
                 std::fprintf(stderr, "Lexiflip: the settings were not saved: %s\n", m_settings.problem().c_str());

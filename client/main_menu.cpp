@@ -5,6 +5,7 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include <variant>
 #include <vector>
 
 namespace lexiflip::client {
@@ -13,14 +14,18 @@ namespace {
 
 enum class Kind { Plain, Check, Radio, Separator, SubmenuStart, SubmenuEnd };
 
+using settings::MenuOption;
+using Meaning = std::variant<std::monostate, MenuCommand, MenuOption>;
+
 struct Entry {
     Kind kind;
     const char* name = "";
     const char* caption = "";
+    // What the entry does, or which preference it shows.
+    Meaning meaning = {};
     // Tag of a radio entry (turn sound, bot speed, text size).
     int tag = 0;
     bool enabled = true;
-    bool checked = false;
     const char* shortcut = "";
 };
 
@@ -30,57 +35,59 @@ struct MenuTable {
 };
 
 // Every entry is enabled here but "Start Game", which the host role enables.
+// No entry starts checked: the options' marks come from the preferences.
 const std::vector<MenuTable>& menuTable()
 {
+    using C = MenuCommand;
     static const std::vector<MenuTable> table = {
         {"&File",
          {
-             {Kind::Plain, "StartGame1", "Start Game", 0, false},
+             {Kind::Plain, "StartGame1", "Start Game", C::StartGame, 0, false},
              {Kind::Separator},
-             {Kind::Plain, "Exit1", "Exit"},
+             {Kind::Plain, "Exit1", "Exit", C::Exit},
          }},
         {"&Options",
          {
-             {Kind::Check, "PlaySounds1", "Play Sounds", 0, true, true},
-             {Kind::Check, "PlayChatterSounds1", "Play Chatter Sounds", 0, true, false},
+             {Kind::Check, "PlaySounds1", "Play Sounds", MenuOption::PlaySounds},
+             {Kind::Check, "PlayChatterSounds1", "Play Chatter Sounds", MenuOption::ChatterSounds},
              {Kind::SubmenuStart, "TurnSound1", "Turn Sound"},
-             {Kind::Radio, "Classic1", "Classic", 0, true, true},
-             {Kind::Radio, "New1", "New", 1, true, false},
+             {Kind::Radio, "Classic1", "Classic", MenuOption::TurnSound, 0},
+             {Kind::Radio, "New1", "New", MenuOption::TurnSound, 1},
              {Kind::SubmenuEnd},
              {Kind::SubmenuStart, "BotSpeed1", "Bot Speed"},
-             {Kind::Radio, "Slow1", "Slow", 1000, true, false},
-             {Kind::Radio, "Normal1", "Normal", 750, true, true},
-             {Kind::Radio, "Fast1", "Fast", 250, true, false},
+             {Kind::Radio, "Slow1", "Slow", MenuOption::BotSpeed, 1000},
+             {Kind::Radio, "Normal1", "Normal", MenuOption::BotSpeed, 750},
+             {Kind::Radio, "Fast1", "Fast", MenuOption::BotSpeed, 250},
              {Kind::SubmenuEnd},
-             {Kind::Check, "seetheirs", "See Other Player's Tiles", 0, true, false},
+             {Kind::Check, "seetheirs", "See Other Player's Tiles", MenuOption::SeeTheirs},
              {Kind::Separator},
-             {Kind::Check, "ClearWord", "Clear Word", 0, true, false},
+             {Kind::Check, "ClearWord", "Clear Word", MenuOption::ClearWord},
              {Kind::Separator},
-             {Kind::Plain, "TextColor1", "Text Color"},
-             {Kind::Plain, "ActionColor1", "Action Color"},
+             {Kind::Plain, "TextColor1", "Text Color", C::TextColor},
+             {Kind::Plain, "ActionColor1", "Action Color", C::ActionColor},
              {Kind::SubmenuStart, "TextSize1", "Text Size"},
-             {Kind::Radio, "N8", "8", 8, true, true},
-             {Kind::Radio, "N10", "10", 10, true, false},
-             {Kind::Radio, "N12", "12", 12, true, false},
-             {Kind::Radio, "N14", "14", 14, true, false},
+             {Kind::Radio, "N8", "8", MenuOption::TextSize, 8},
+             {Kind::Radio, "N10", "10", MenuOption::TextSize, 10},
+             {Kind::Radio, "N12", "12", MenuOption::TextSize, 12},
+             {Kind::Radio, "N14", "14", MenuOption::TextSize, 14},
              {Kind::SubmenuEnd},
-             {Kind::Check, "ScrollChatOff2", "Scroll Chat Off", 0, true, false, "Ctrl+S"},
-             {Kind::Plain, "ClearMainChat1", "Clear Main Chat"},
-             {Kind::Plain, "ResetScreenLocation1", "Reset Screen Location"},
+             {Kind::Check, "ScrollChatOff2", "Scroll Chat Off", C::ScrollChatOff, 0, true, "Ctrl+S"},
+             {Kind::Plain, "ClearMainChat1", "Clear Main Chat", C::ClearMainChat},
+             {Kind::Plain, "ResetScreenLocation1", "Reset Screen Location", C::ResetScreenLocation},
              {Kind::Separator},
-             {Kind::Check, "JustWatch1", "Just Watch", 0, true, false},
+             {Kind::Check, "JustWatch1", "Just Watch", C::JustWatch},
          }},
         {"&View",
          {
-             {Kind::Plain, "ViewTally1", "View Tally"},
-             {Kind::Plain, "SpyList1", "Spy List"},
-             {Kind::Plain, "PrhaseList1", "Phrase List"},
+             {Kind::Plain, "ViewTally1", "View Tally", C::ViewTally},
+             {Kind::Plain, "SpyList1", "Spy List", C::SpyList},
+             {Kind::Plain, "PrhaseList1", "Phrase List", C::PhraseList},
          }},
         {"&Help",
          {
-             {Kind::Plain, "Help2", "Content", 0, true, false, "F1"},
+             {Kind::Plain, "Help2", "Content", C::Help, 0, true, "F1"},
              {Kind::Separator},
-             {Kind::Plain, "About1", "About"},
+             {Kind::Plain, "About1", "About", C::About},
          }},
     };
     return table;
@@ -116,10 +123,7 @@ MainMenu::MainMenu(QMenuBar& bar)
             QAction* action = menu->addAction(QString::fromLatin1(e.caption));
             action->setObjectName(name);
             action->setEnabled(e.enabled);
-            if (e.kind != Kind::Plain) {
-                action->setCheckable(true);
-                action->setChecked(e.checked);
-            }
+            action->setCheckable(e.kind != Kind::Plain);
             if (e.kind == Kind::Radio && group) {
                 group->addAction(action);
                 action->setData(e.tag);
@@ -127,6 +131,39 @@ MainMenu::MainMenu(QMenuBar& bar)
             if (*e.shortcut)
                 action->setShortcut(QKeySequence(QString::fromLatin1(e.shortcut)));
             m_entries.insert(name, action);
+            if (const auto* command = std::get_if<MenuCommand>(&e.meaning))
+                m_commands.emplace(*command, action);
+            if (const auto* option = std::get_if<MenuOption>(&e.meaning))
+                addOption(action, *option, e.tag);
+        }
+    }
+    reflect(settings::Preferences{});
+}
+
+void MainMenu::addOption(QAction* action, settings::MenuOption option, int tag)
+{
+    m_options.push_back({action, option, tag});
+    // triggered, not toggled: only the player's choice is reported, never a
+    // mark that reflect() moves.
+    QObject::connect(action, &QAction::triggered, action, [this, option, tag](bool checked) {
+        if (m_chosen)
+            m_chosen(option, tag, checked);
+    });
+}
+
+void MainMenu::reflect(const settings::Preferences& prefs)
+{
+    for (const OptionEntry& entry : m_options) {
+        const bool checked = settings::isChecked(entry.option, entry.tag, prefs);
+        QActionGroup* group = entry.action->actionGroup();
+        if (!checked && entry.action->isChecked() && group) {
+            // An exclusive group refuses to leave no entry checked, which a
+            // text size the menu lacks asks for.
+            group->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+            entry.action->setChecked(false);
+            group->setExclusionPolicy(QActionGroup::ExclusionPolicy::Exclusive);
+        } else {
+            entry.action->setChecked(checked);
         }
     }
 }

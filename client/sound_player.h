@@ -8,6 +8,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "client/settings/lexiflip_settings.h"
+
 class QSoundEffect;
 class QMediaDevices;
 
@@ -49,7 +51,7 @@ signals:
 private:
     void onOutputsChanged();
 
-    bool m_playSounds = true;
+    bool m_playSounds = settings::Preferences{}.playsounds;
     bool m_hasOutput = false;
     QMediaDevices* m_devices = nullptr;
     QHash<QString, QSoundEffect*> m_effects;

@@ -208,35 +208,22 @@ void Tchat::buildChat()
     connect(m_chatView, &ChatView::mouseReleased, m_chatEntry, [this] { m_chatEntry->setFocus(); });
 }
 
+// The commands that act on this window alone. The options go through the
+// preferences, which the game window keeps.
 void Tchat::wireMenu()
 {
-    MainMenu& m = *m_menu;
-    auto entry = [&m](const char* name) { return m.entry(QString::fromLatin1(name)); };
-    connect(entry("Exit1"), &QAction::triggered, this, &QWidget::close);
-    connect(entry("StartGame1"), &QAction::triggered, this, &Tchat::startClicked);
-    connect(entry("PlaySounds1"), &QAction::toggled, m_sounds, &SoundPlayer::setPlaySounds);
-    m_sounds->setPlaySounds(entry("PlaySounds1")->isChecked());
-    for (const char* size : {"N8", "N10", "N12", "N14"}) {
-        QAction* choice = entry(size);
-        connect(choice, &QAction::triggered, this,
-                [this, choice] { m_chatView->setTextSize(choice->data().toInt()); });
-    }
-    m_chatView->attachScrollChatOffEntry(entry("ScrollChatOff2"));
-    connect(entry("ClearMainChat1"), &QAction::triggered, m_chatView, &ChatView::clearMainChat);
-    connect(entry("ResetScreenLocation1"), &QAction::triggered, this, [this] {
+    const MainMenu& m = *m_menu;
+    using C = MenuCommand;
+    connect(m.action(C::Exit), &QAction::triggered, this, &QWidget::close);
+    connect(m.action(C::StartGame), &QAction::triggered, this, &Tchat::startClicked);
+    m_chatView->attachScrollChatOffEntry(m.action(C::ScrollChatOff));
+    connect(m.action(C::ClearMainChat), &QAction::triggered, m_chatView, &ChatView::clearMainChat);
+    connect(m.action(C::ResetScreenLocation), &QAction::triggered, this, [this] {
         move(3, 3);
         resize(720, 535);
     });
-    for (const char* speed : {"Slow1", "Normal1", "Fast1"}) {
-        QAction* choice = entry(speed);
-        connect(choice, &QAction::triggered, this,
-                [this, choice] { emit botSpeedChosen(choice->data().toInt()); });
-    }
-    connect(entry("ClearWord"), &QAction::toggled, this, &Tchat::clearWordChanged);
-    connect(entry("seetheirs"), &QAction::toggled, this, &Tchat::seeTheirsChanged);
-    connect(entry("New1"), &QAction::toggled, this, &Tchat::turnSoundNewChanged);
     // The click only asks the host; its answer moves the check mark.
-    QAction* justWatch = entry("JustWatch1");
+    QAction* justWatch = m.action(C::JustWatch);
     connect(justWatch, &QAction::triggered, this, [this, justWatch](bool nowChecked) {
         justWatch->setChecked(!nowChecked);
         emit justWatchClicked();

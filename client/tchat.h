@@ -76,10 +76,6 @@ signals:
     void startClicked();
     void justWatchClicked();
     void seatMenuRequested(int seat, QPoint globalPosition);
-    void botSpeedChosen(int milliseconds);
-    void clearWordChanged(bool on);
-    void seeTheirsChanged(bool on);
-    void turnSoundNewChanged(bool on);
     void hostBoxClosed();
 
 private:

@@ -56,7 +56,7 @@ struct GameState {
     std::int32_t flipcount = 0;
     std::int32_t botticks = 0;
     std::string botword;
-    std::string gamemode;
+    std::string gamemode; // the mode's word (wire::gameModeWord), empty before the first game
     std::string fourplayeroption;
     std::uint8_t viewable = 0;
     std::int32_t sneaker = 0;

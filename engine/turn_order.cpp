@@ -7,6 +7,7 @@
 #include "engine/clock.h"
 #include "engine/game.h"
 #include "net/wire/field_reader.h"
+#include "net/wire/game_mode.h"
 #include "net/wire/messages.h"
 
 namespace lexiflip::engine {
@@ -39,12 +40,9 @@ void Game::startgame(std::string_view request)
     const std::string_view mode = fields.next();
     const std::string_view maxfour = fields.next();
 
-    if (mode == "1")
-        m_state.gamemode = "blind";
-    else if (mode == "2")
-        m_state.gamemode = "help";
-    else if (mode == "3")
-        m_state.gamemode = "sneak";
+    // A mode that is no digit leaves the last game's mode in place.
+    if (const std::optional<wire::GameMode> chosen = wire::gameModeFromDigit(mode))
+        m_state.gamemode = wire::gameModeWord(*chosen);
     m_state.playtoscore = wire::parseInt(playto).value_or(kDefaultPlaytoscore);
     m_state.creationtime = wire::parseInt(creation).value_or(kDefaultCreationtime);
     m_state.viewable = viewable == "f" ? 0 : 1;
@@ -93,7 +91,7 @@ void Game::findplayer()
     if (current == 1 && checkforwin())
         return;
 
-    if (m_state.gamemode == "help") {
+    if (m_state.gamemode == wire::gameModeWord(wire::GameMode::help)) {
         if (current == 1) {
             m_state.sneaker = chooseSneaker();
             sendToAll(wire::msg::sneaker(m_state.sneaker));
@@ -104,7 +102,7 @@ void Game::findplayer()
         } else {
             finishfindplayer();
         }
-    } else if (m_state.gamemode == "sneak") {
+    } else if (m_state.gamemode == wire::gameModeWord(wire::GameMode::sneak)) {
         sendTo(current, wire::msg::sneak(current));
         startTimer1Phase(kSneakPeek, kSneakPeekTicks);
     } else {

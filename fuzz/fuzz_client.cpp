@@ -1,7 +1,9 @@
 // Arbitrary messages from a host into the game window's plain half, mixed with
 // the player's clicks and the window's clock ticks, with the invariants that
 // must survive whatever a host sends: every index in range, nothing sent before
-// login, at most one message box open.
+// login, at most one message box open. The wire library's readers, which the
+// game's handlers apply, are checked on the same messages: whatever they let
+// through lies on the board, the bar, the word row and the seats.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -14,6 +16,9 @@
 #include "client/game/tally_calls.h"
 #include "engine/clock.h"
 #include "net/wire/accumulator.h"
+#include "net/wire/client_messages.h"
+#include "net/wire/commands.h"
+#include "net/wire/dispatch_table.h"
 
 using namespace lexiflip;
 
@@ -76,6 +81,82 @@ void checkInvariants(const client::ClientGame& game, const Clock& sneakerClock)
     check(in(game.timer().width, 0, 224));
     check(in(game.sneaker().frame, 0, 4) && in(game.sneaker().seat, 0, 6) && in(game.turnFrameSeat(), 0, 6));
     check(sneakerClock.running() == game.sneaker().shown);
+}
+
+bool isCell(int x, int y)
+{
+    return in(x, 1, 10) && in(y, 1, 8);
+}
+
+template <class Item, class Check> void checkList(const wire::ReadList<Item>& list, Check check)
+{
+    for (const Item& item : list.items)
+        check(item);
+}
+
+void checkReaders(std::string_view message)
+{
+    const std::optional<wire::SplitEntry> entry = wire::splitEntry(message);
+    if (!entry)
+        return;
+    namespace cmd = wire::cmd;
+    const std::string_view command = entry->command;
+    const std::string_view payload = entry->payload;
+    if (command == cmd::nextplayer || command == cmd::hepasses || command == cmd::notenough) {
+        const auto seat = wire::readNextplayer(payload);
+        check(!seat || in(*seat, 1, 6));
+    } else if (command == cmd::sendlogininfo || command == cmd::timeup) {
+        const auto slot = wire::readTimeup(payload);
+        check(!slot || in(*slot, 1, 9));
+    } else if (command == cmd::sneaker) {
+        const auto seat = wire::readSneaker(payload);
+        check(!seat || in(*seat, 0, 6));
+    } else if (command == cmd::newplayerinfo || command == cmd::playerdisconnected) {
+        const auto player = wire::readPlayerinfo(payload);
+        check(!player || in(player->slot, 1, 9));
+    } else if (command == cmd::playasound) {
+        const auto sound = wire::readPlayasound(payload);
+        check(!sound.seat || in(*sound.seat, 1, 6));
+    } else if (command == cmd::justwatching) {
+        const auto watching = wire::readJustwatching(payload);
+        check(!watching || in(watching->seat, 1, 6));
+    } else if (command == cmd::theboard) {
+        checkList(wire::readTheboard(payload),
+                  [](const wire::msg::Cell& c) { check(isCell(c.x, c.y) && in(c.code, 0, 26)); });
+    } else if (command == cmd::mytiles || command == cmd::theirtiles) {
+        const auto tiles =
+            command == cmd::mytiles ? wire::readMytiles(payload) : wire::readTheirtiles(payload);
+        if (tiles)
+            checkList(tiles->tiles, [](const wire::msg::BarTile& t) { check(in(t.position, 1, 7)); });
+    } else if (command == cmd::heflip) {
+        const auto flip = wire::readHeflip(payload);
+        check(!flip || isCell(flip->x, flip->y));
+    } else if (command == cmd::isflipped) {
+        if (const auto flipped = wire::readIsflipped(payload))
+            checkList(flipped->cells, [](const wire::Origin& o) { check(isCell(o.x, o.y)); });
+    } else if (command == cmd::heuseboardletter) {
+        const auto letter = wire::readHeuseboardletter(payload);
+        check(!letter || (isCell(letter->x, letter->y) && in(letter->wordPosition, 1, 10)));
+    } else if (command == cmd::heusebarletter) {
+        const auto letter = wire::readHeusebarletter(payload);
+        check(!letter || in(letter->wordPosition, 1, 10));
+    } else if (command == cmd::heclickclear) {
+        if (const auto cleared = wire::readHeclickclear(payload))
+            checkList(cleared->letters, [](const wire::msg::RemovedLetter& l) {
+                check(in(l.wordPosition, 1, 10) && (l.origin.x == 0 || isCell(l.origin.x, l.origin.y)));
+            });
+    } else if (command == cmd::hisword) {
+        const auto word = wire::readHisword(payload);
+        check(!word || in(word->seat, 1, 6));
+    } else if (command == cmd::buytiles) {
+        const auto purchase = wire::readBuytiles(payload);
+        check(!purchase || in(purchase->seat, 1, 6));
+    } else if (command == cmd::stats) {
+        if (const auto stats = wire::readStats(payload)) {
+            check(in(stats->slot, 1, 9) && stats->turnSeconds >= 1 && in(stats->currentPlayer, 0, 6));
+            checkList(stats->scores, [](const wire::SeatScore& s) { check(in(s.seat, 1, 6)); });
+        }
+    }
 }
 
 // A player's action chosen by the bytes of the message before it: clicks in and
@@ -220,6 +301,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     wire::ReceiveAccumulator accumulator;
     accumulator.feed(std::string_view(reinterpret_cast<const char*>(data), size),
                      [&](std::string_view message) {
+                         checkReaders(message.substr(0, wire::kMaxMessageBytes));
                          game.handle(message);
                          checkInvariants(game, sneakerClock);
                          act(game, screen, message);

@@ -20,6 +20,7 @@
 #include <QVBoxLayout>
 
 #include "client/pictures/palette.h"
+#include "client/platform/app_paths.h"
 #include "client/pictures/tile_painter.h"
 #include "windows/small_window.h"
 
@@ -124,13 +125,15 @@ QString lobbyServerFromEnvironment()
 
 QString defaultDownloadDirectory()
 {
-    const QString home = qEnvironmentVariable("LEXIFLIP_HOME");
-    if (!home.isEmpty())
-        return home;
-    const QString beside = QCoreApplication::applicationDirPath();
-    if (!beside.isEmpty() && QFileInfo(beside).isWritable())
-        return beside;
-    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    // The installer goes where the settings and the tally may go, so that
+    // another user cannot plant a link under its name in a folder he may write
+    // into and have the download overwrite a file of the player's. Where those
+    // files fall back to the configuration folder, the installer goes to the
+    // data folder as it always has.
+    const QString folder = client::appFolder();
+    if (folder == QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation))
+        return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    return folder;
 }
 
 QString findLobbyProgram()

@@ -39,7 +39,8 @@ QUrl lobbyInstallerUrl(const QString& server);
 // The server named by the environment variable LEXIFLIP_LOBBY_SERVER, if any.
 QString lobbyServerFromEnvironment();
 // LEXIFLIP_HOME when it is set; otherwise beside the program when that
-// directory is writable, and the user's data directory when it is not.
+// directory is writable; either only when it is the user's own and nobody else
+// may write into it. Else the user's data directory.
 QString defaultDownloadDirectory();
 // The installed lobby program: halvolobby on the PATH, empty when there is none.
 QString findLobbyProgram();

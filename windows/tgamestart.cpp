@@ -18,6 +18,7 @@
 #include "client/pictures/palette.h"
 #include "client/pictures/pictures.h"
 #include "net/error_report.h"
+#include "net/wire/game_mode.h"
 #include "net/wire/messages.h"
 #include "windows/tick_box.h"
 
@@ -99,10 +100,10 @@ Tgamestart::Tgamestart(QWidget* parent) : QWidget(parent, Qt::Dialog)
     m_modeHeading->setObjectName(QStringLiteral("label_gamemode"));
     m_modeHeading->setFont(bold);
     boxes->addWidget(m_modeHeading, row++, 0, 1, 2);
-    const QString modeNames[3] = {QStringLiteral("Blind"), QStringLiteral("Helper"),
-                                  QStringLiteral("Sneak Peek")};
-    for (int i = 0; i < 3; ++i) {
-        m_modes[i] = addBox(QStringLiteral("game_%1").arg(i + 1), modeNames[i]);
+    for (int i = 0; i < static_cast<int>(wire::kGameModes.size()); ++i) {
+        const std::string_view caption = wire::gameModeCaption(wire::kGameModes[static_cast<std::size_t>(i)]);
+        m_modes[i] = addBox(QStringLiteral("game_%1").arg(i + 1),
+                            QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())));
         // Each mode box carries its mode digit as its hint.
         m_modes[i]->setProperty("hint", QString::number(i + 1));
         connect(m_modes[i], &TickBox::clicked, this,
@@ -190,7 +191,7 @@ void Tgamestart::cleargamemodes()
 void Tgamestart::selectGameMode(int mode)
 {
     cleargamemodes();
-    if (mode >= 1 && mode <= 3)
+    if (wire::gameModeFromNumber(mode))
         m_modes[mode - 1]->setTag(1);
     m_gameMode = mode;
     m_modeHeading->setProperty("tag", mode);
@@ -200,6 +201,7 @@ void Tgamestart::button_startClick()
 {
     const std::string score = client::eightBit(m_scoreEdit->text());
     const std::string time = client::eightBit(m_timeEdit->text());
+    // The mode's digit, or "0" while no mode is chosen.
     const std::string mode = std::to_string(m_gameMode);
     const std::string maxFour = std::to_string(m_fourPlayer->tag());
     if (m_send)

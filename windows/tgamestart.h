@@ -2,9 +2,13 @@
 
 #include <QWidget>
 
+#include <array>
 #include <functional>
 #include <string>
 #include <string_view>
+
+#include "client/settings/lexiflip_settings.h"
+#include "net/wire/game_mode.h"
 
 class QAbstractButton;
 class QLabel;
@@ -69,15 +73,15 @@ private:
 
     std::function<void(std::string_view)> m_send;
     std::string m_playerName = "You";
-    int m_playToScore = 250;
-    int m_creationTime = 60;
+    int m_playToScore = settings::Preferences{}.playtoscore;
+    int m_creationTime = settings::Preferences{}.timeperturn;
     int m_gameMode = 0;
 
     QLineEdit* m_scoreEdit = nullptr;
     QLineEdit* m_timeEdit = nullptr;
     TickBox* m_viewable = nullptr;
     TickBox* m_fourPlayer = nullptr;
-    TickBox* m_modes[3] = {};
+    std::array<TickBox*, wire::kGameModes.size()> m_modes{};
     QLabel* m_modeHeading = nullptr;
     QAbstractButton* m_start = nullptr;
 };

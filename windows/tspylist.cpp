@@ -66,42 +66,30 @@ Tspylist::Tspylist(QWidget* parent)
     resize(sizeHint().expandedTo(QSize(330, 300)));
 }
 
-void Tspylist::watcherAdded(std::string_view entry)
+void Tspylist::setWatchers(const std::vector<std::string>& entries)
 {
-    const QString text = client::shownText(entry);
-    // A slot holds one watcher: a new arrival there replaces the entry in place,
-    // so a peer that logs in again and again cannot make the list grow.
-    if (const std::optional<int> slot = watcherSlot(entry)) {
-        for (int row = 0; row < m_list->count(); ++row) {
-            if (watcherSlot(client::eightBit(m_list->item(row)->text())) == slot) {
-                m_list->item(row)->setText(text);
-                return;
-            }
-        }
-    }
-    m_list->addItem(text);
-}
-
-void Tspylist::watcherRemoved(std::string_view entry)
-{
-    const QString text = client::shownText(entry);
-    for (int row = 0; row < m_list->count(); ++row) {
-        if (m_list->item(row)->text() == text) {
+    QStringList texts;
+    for (const std::string& entry : entries)
+        texts.append(client::shownText(entry));
+    const QStringList shown = this->entries();
+    // Rows no longer listed go, but where the list has a new watcher in their
+    // place (an arrival in the same slot) the row takes it.
+    for (int row = m_list->count() - 1; row >= 0; --row) {
+        if (texts.contains(shown.at(row)))
+            continue;
+        if (row < texts.size() && !shown.contains(texts.at(row)))
+            m_list->item(row)->setText(texts.at(row));
+        else
             delete m_list->takeItem(row);
-            break;
-        }
     }
+    for (int row = 0; row < texts.size(); ++row)
+        if (row >= m_list->count() || m_list->item(row)->text() != texts.at(row))
+            m_list->insertItem(row, texts.at(row));
+    while (m_list->count() > texts.size())
+        delete m_list->takeItem(m_list->count() - 1);
     // The rows moved under the pointer; the next mouse move tells which is there.
     if (m_hovered >= m_list->count())
         m_hovered = -1;
-}
-
-void Tspylist::setWatchers(const std::vector<std::string>& entries)
-{
-    m_list->clear();
-    m_hovered = -1;
-    for (const std::string& entry : entries)
-        watcherAdded(entry);
 }
 
 QStringList Tspylist::entries() const

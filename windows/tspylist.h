@@ -1,7 +1,7 @@
 #pragma once
 
 // The watcher ("spy") list: one entry per connected watcher, its number, ": "
-// and its name, kept in step with the client's watcher list. In the host's
+// and its name, as the client's watcher list holds them. In the host's
 // copy its pop-up menu removes the watcher the pointer was last over.
 
 #include <QString>
@@ -31,10 +31,9 @@ class Tspylist : public SmallWindow {
 public:
     explicit Tspylist(QWidget* parent = nullptr);
 
-    // The list, fed from the client's watcher list. An entry for a slot that
-    // already has one replaces it in place: a slot holds one watcher.
-    void watcherAdded(std::string_view entry);
-    void watcherRemoved(std::string_view entry); // the first entry with this text
+    // Shows the client's watcher list, told after each change. Rows that stay
+    // keep their place, and a slot's new watcher takes its row, so the
+    // selection and the row under the pointer stay with their watcher.
     void setWatchers(const std::vector<std::string>& entries);
     QStringList entries() const;
 

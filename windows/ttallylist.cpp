@@ -12,12 +12,9 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
-#include <exception>
 #include <filesystem>
 
 #include "client/eight_bit_text.h"
-#include "client/game/client_game.h"
-#include "windows/tally/tally_file.h"
 
 namespace lexiflip::windows {
 
@@ -66,15 +63,24 @@ void fillList(QListWidget& list, const std::vector<CheckItem>& items)
 
 } // namespace
 
-Ttallylist::Ttallylist(QWidget* parent) : QWidget(parent, Qt::Window)
+Ttallylist::Ttallylist(TallyModel& model, QWidget* parent) : QWidget(parent, Qt::Window), m_model(model)
 {
     setObjectName(QStringLiteral("Ttallylist"));
     setWindowTitle(QStringLiteral("Lexiflip - Tally List"));
     buildControls();
     refresh();
+    m_model.setChanged([this](bool listsChanged) {
+        if (listsChanged)
+            refresh();
+        else
+            refreshTexts();
+    });
 }
 
-Ttallylist::~Ttallylist() = default;
+Ttallylist::~Ttallylist()
+{
+    m_model.setChanged({});
+}
 
 void Ttallylist::buildControls()
 {
@@ -176,10 +182,7 @@ void Ttallylist::buildControls()
 
     connect(m_reset, &QPushButton::clicked, this, &Ttallylist::button_resetClick);
     connect(m_done, &QPushButton::clicked, this, &Ttallylist::button_doneClick);
-    connect(m_listboxTally, &QListWidget::currentRowChanged, this, [this](int row) {
-        m_tally.select(row);
-        refreshTexts();
-    });
+    connect(m_listboxTally, &QListWidget::currentRowChanged, this, [this](int row) { m_model.select(row); });
     connect(m_listboxTally, &QListWidget::itemChanged, this, &Ttallylist::onTalliedChanged);
     connect(m_checklist, &QListWidget::itemChanged, this, &Ttallylist::onChecklistChanged);
 
@@ -194,7 +197,7 @@ void Ttallylist::refresh()
 
 void Ttallylist::refreshTexts()
 {
-    const TallyTexts& texts = m_tally.texts();
+    const TallyTexts& texts = tally().texts();
     for (std::size_t i = 0; i < m_mylabels.size(); ++i)
         m_mylabels[i]->setText(client::shownText(texts.mylabel[i]));
     for (std::size_t i = 0; i < m_labels.size(); ++i)
@@ -208,11 +211,11 @@ void Ttallylist::refreshLists()
     const QSignalBlocker talliedQuiet(m_listboxTally);
     const QSignalBlocker checklistQuiet(m_checklist);
     std::vector<CheckItem> tallied;
-    for (const std::string& name : m_tally.tallied())
+    for (const std::string& name : tally().tallied())
         tallied.push_back({name, true});
     fillList(*m_listboxTally, tallied);
-    m_listboxTally->setCurrentRow(m_tally.selected());
-    fillList(*m_checklist, m_tally.checklist());
+    m_listboxTally->setCurrentRow(tally().selected());
+    fillList(*m_checklist, tally().checklist());
 }
 
 // A tick changed by the player. The lists are rebuilt afterwards, which must
@@ -226,13 +229,14 @@ void Ttallylist::onTalliedChanged(QListWidgetItem* item)
     QMetaObject::invokeMethod(
         this,
         [this, index, name] {
-            const std::vector<std::string> tallied = m_tally.tallied();
+            const std::vector<std::string> tallied = tally().tallied();
             if (index < 0 || index >= static_cast<int>(tallied.size()) ||
                 client::shownText(tallied[index]) != name)
                 return;
             if (ask(client::shownText(unfollowQuestion(tallied[index]))))
-                m_tally.unfollow(index);
-            refresh(); // No ticks it again
+                m_model.unfollow(index);
+            else
+                refresh(); // No ticks it again
         },
         Qt::QueuedConnection);
 }
@@ -245,12 +249,11 @@ void Ttallylist::onChecklistChanged(QListWidgetItem* item)
     QMetaObject::invokeMethod(
         this,
         [this, index, name, ticked] {
-            const std::vector<CheckItem>& items = m_tally.checklist();
+            const std::vector<CheckItem>& items = tally().checklist();
             if (index < 0 || index >= static_cast<int>(items.size()) ||
                 client::shownText(items[index].name) != name)
                 return; // the list was refilled meanwhile
-            m_tally.setChecklistTick(index, ticked);
-            refresh();
+            m_model.setChecklistTick(index, ticked);
         },
         Qt::QueuedConnection);
 }
@@ -259,8 +262,7 @@ void Ttallylist::button_resetClick()
 {
     if (!ask(client::fromEightBit(kResetQuestion)))
         return;
-    m_tally.reset();
-    refresh();
+    m_model.reset();
 }
 
 bool Ttallylist::ask(const QString& question)
@@ -274,18 +276,9 @@ bool Ttallylist::ask(const QString& question)
     return box.exec() == QMessageBox::Yes;
 }
 
-PlayerList Ttallylist::players() const
-{
-    return m_players ? m_players() : PlayerList();
-}
-
 QString Ttallylist::loadtallyfile(const QString& path)
 {
-    m_path = path;
-    const TallyFileRead read = readTallyFile(fsPath(path));
-    m_tally.setRows(read.rows);
-    m_tally.loadtally();
-    refresh();
+    const TallyFileRead read = m_model.load(fsPath(path));
     if (read.problem.empty())
         return {};
 
@@ -306,18 +299,6 @@ QString Ttallylist::loadtallyfile(const QString& path)
     return problem;
 }
 
-QString Ttallylist::savetally()
-{
-    if (m_path.isEmpty())
-        return QStringLiteral("No tally file was loaded");
-    try {
-        writeTallyFile(fsPath(m_path), m_tally.rows());
-    } catch (const std::exception& error) {
-        return QString::fromLocal8Bit(error.what());
-    }
-    return {};
-}
-
 void Ttallylist::viewTally()
 {
     loadchecklist();
@@ -328,41 +309,12 @@ void Ttallylist::viewTally()
 
 void Ttallylist::loadchecklist()
 {
-    m_tally.loadchecklist(players());
-    refresh();
+    m_model.loadchecklist();
 }
 
 void Ttallylist::moverow(int row)
 {
-    m_tally.moverow(row);
-    refresh();
-}
-
-void Ttallylist::addgame(std::string_view winner)
-{
-    m_tally.addgame(winner, players());
-    refresh();
-}
-
-void Ttallylist::addtomineincrease(int column)
-{
-    m_tally.addtomineincrease(column);
-    refresh();
-}
-
-void Ttallylist::addtomineset(int column, int points, std::string_view word)
-{
-    m_tally.addtomineset(column, points, word);
-    refresh();
-}
-
-PlayerList playersOf(const client::ClientGame& game)
-{
-    PlayerList list;
-    list.myplayer = game.myplayer();
-    for (int seat = 1; seat <= client::kSeats; ++seat)
-        list.names.push_back(game.seat(seat).name);
-    return list;
+    m_model.moverow(row);
 }
 
 } // namespace lexiflip::windows

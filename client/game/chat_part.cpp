@@ -3,7 +3,7 @@
 #include "client/game/client_game.h"
 #include "client/game/client_sender.h"
 #include "engine/clock.h"
-#include "net/wire/field_reader.h"
+#include "net/wire/client_messages.h"
 #include "net/wire/messages.h"
 
 namespace lexiflip::client {
@@ -59,21 +59,18 @@ void ChatPart::soundChosen(int tag)
 
 void ChatPart::playasound(std::string_view payload)
 {
-    wire::FieldReader fields(payload);
-    const std::optional<int> sender = fields.nextInt();
-    const std::string_view name = fields.take();
-    const std::optional<std::string_view> caption = chat::chatterCaption(name);
+    const wire::PlayASound sound = wire::readPlayasound(payload);
+    const std::optional<std::string_view> caption = chat::chatterCaption(sound.sound);
     if (!caption)
         return;
     if (m_playChatterSounds) {
-        m_output.playChatterSound(name);
+        m_output.playChatterSound(sound.sound);
         return;
     }
-    // The sender as the seat rows show it; a watcher's slot or a broken number
-    // names nobody.
-    if (!sender || *sender < 1 || *sender > kSeats)
+    // The sender as the seat rows show it.
+    if (!sound.seat)
         return;
-    m_output.addlinetochat(chat::chatterLine(m_game.seat(*sender).name, *caption), kSystemColour);
+    m_output.addlinetochat(chat::chatterLine(m_game.seat(*sound.seat).name, *caption), kSystemColour);
 }
 
 } // namespace lexiflip::client

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "client/game/chat_rules.h"
+#include "client/settings/lexiflip_settings.h"
 #include "net/wire/colour_text.h"
 
 namespace lexiflip::engine {
@@ -69,9 +70,10 @@ private:
     const ClientGame& m_game;
     engine::Clock& m_cooldown;
 
-    wire::Colour m_textColour = 0;   // black
-    wire::Colour m_actionColour = 0; // black
-    bool m_playChatterSounds = false;
+    // Until they are handed over, the preferences' built-in states.
+    wire::Colour m_textColour = settings::Preferences{}.textcolor;
+    wire::Colour m_actionColour = settings::Preferences{}.actioncolor;
+    bool m_playChatterSounds = settings::Preferences{}.chatterSounds;
     chat::Phrases m_phrases = chat::builtInPhrases();
     bool m_phraseReady = true;
 };

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <span>
 #include <utility>
 
 #include "client/game/client_screen.h"
@@ -10,6 +9,7 @@
 #include "client/game/tally_calls.h"
 #include "engine/clock.h"
 #include "net/wire/accumulator.h"
+#include "net/wire/client_messages.h"
 #include "net/wire/commands.h"
 #include "net/wire/dispatch_table.h"
 #include "net/wire/messages.h"
@@ -48,35 +48,6 @@ int usedPicture(int letter)
 int letterPicture(int letter)
 {
     return inRange(letter, 1, 26) ? letter : 0;
-}
-
-// Reads the list that makes up the rest of a payload in groups of n items and
-// hands each group on until the list ends (a trailing "+" ends it too) or the
-// handler refuses a group. An incomplete group ends the reading.
-template <class Group> void forEachGroup(const wire::FieldReader& fields, std::size_t n, Group&& group)
-{
-    const std::vector<std::string_view> items = fields.list();
-    for (std::size_t i = 0; i < items.size(); i += n) {
-        if (i + 1 == items.size() && items[i].empty())
-            return;
-        if (i + n > items.size())
-            return;
-        if (!group(std::span<const std::string_view>(items.data() + i, n)))
-            return;
-    }
-}
-
-// Items of a group read as integers, all of them or none.
-template <std::size_t N> std::optional<std::array<int, N>> numbers(std::span<const std::string_view> items)
-{
-    std::array<int, N> values{};
-    for (std::size_t i = 0; i < N; ++i) {
-        const std::optional<int> value = wire::parseInt(items[i]);
-        if (!value)
-            return std::nullopt;
-        values[i] = *value;
-    }
-    return values;
 }
 
 std::string upper(std::string_view text)
@@ -209,11 +180,10 @@ bool ClientGame::handles(std::string_view message)
 
 void ClientGame::sendloginfo(std::string_view data)
 {
-    wire::FieldReader fields(data);
-    const std::optional<int> number = fields.takeInt();
-    if (!number || !inRange(*number, 1, kLastSlot))
+    const std::optional<int> slot = wire::readSendlogininfo(data);
+    if (!slot)
         return;
-    m_myplayer = *number;
+    m_myplayer = *slot;
     m_loggedin = true;
     send(wire::msg::logininfo(m_myplayer, wire::msg::kVersion, m_loginname));
 }
@@ -232,28 +202,27 @@ void ClientGame::playasound(std::string_view data)
 
 void ClientGame::newplayerinfo(std::string_view data)
 {
-    wire::FieldReader fields(data);
-    const std::optional<int> number = fields.nextInt();
-    if (!number || !inRange(*number, 1, kLastSlot))
+    const std::optional<wire::PlayerInfo> info = wire::readPlayerinfo(data);
+    if (!info)
         return;
-    const std::string name(fields.rest());
-    const bool me = m_loggedin && *number == m_myplayer;
+    const std::string name(info->name);
+    const bool me = m_loggedin && info->slot == m_myplayer;
     if (me) {
         chatLine("You are Connected.");
         m_screen.loadinifile();
     } else {
         chatLine(name + " is Connected.");
     }
-    if (isSeat(*number)) {
-        Seat& seat = seatAt(*number);
+    if (isSeat(info->slot)) {
+        Seat& seat = seatAt(info->slot);
         seat.name = name;
         seat.nameShown = true;
         seat.scoreShown = true;
-        seatChanged(*number);
+        seatChanged(info->slot);
     } else {
         // A slot holds one watcher: an arrival there replaces the entry it had,
         // so a peer logging in again and again cannot make the list grow.
-        const std::string prefix = std::to_string(*number) + ": ";
+        const std::string prefix = std::to_string(info->slot) + ": ";
         const std::string entry = prefix + name;
         const auto same =
             std::find_if(m_watchers.begin(), m_watchers.end(),
@@ -280,26 +249,24 @@ void ClientGame::wrongversion(std::string_view)
 
 void ClientGame::playerdisconnected(std::string_view data)
 {
-    wire::FieldReader fields(data);
-    const std::optional<int> number = fields.nextInt();
-    if (!number || !inRange(*number, 1, kLastSlot))
+    const std::optional<wire::PlayerInfo> info = wire::readPlayerinfo(data);
+    if (!info)
         return;
-    if (isSeat(*number)) {
-        Seat& seat = seatAt(*number);
-        if (seat.name != kWaiting && seat.name != defaultComputerName(*number))
+    if (isSeat(info->slot)) {
+        Seat& seat = seatAt(info->slot);
+        if (seat.name != kWaiting && seat.name != defaultComputerName(info->slot))
             chatLine(seat.name + " disconnected.");
         // The computer takes seat 2 over; other seats wait for a player.
-        seat.name = *number == 2 ? std::string(defaultComputerName(2)) : std::string(kWaiting);
+        seat.name = info->slot == 2 ? std::string(defaultComputerName(2)) : std::string(kWaiting);
         seat.eyes = false;
-        seatChanged(*number);
+        seatChanged(info->slot);
         return;
     }
-    const std::string_view name = fields.rest();
-    const std::string entry = std::to_string(*number) + ": " + std::string(name);
+    const std::string entry = std::to_string(info->slot) + ": " + std::string(info->name);
     const auto found = std::find(m_watchers.begin(), m_watchers.end(), entry);
     if (found == m_watchers.end())
         return;
-    chatLine(std::string(name) + " has left.");
+    chatLine(std::string(info->name) + " has left.");
     m_watchers.erase(found);
     m_screen.watcherRemoved(entry);
 }
@@ -312,19 +279,17 @@ void ClientGame::full(std::string_view)
 
 void ClientGame::justwatching(std::string_view data)
 {
-    wire::FieldReader fields(data);
-    const std::optional<int> number = fields.nextInt();
-    if (!number || !isSeat(*number))
+    const std::optional<wire::JustWatching> read = wire::readJustwatching(data);
+    if (!read)
         return;
-    const bool watching = fields.take() == "1";
-    Seat& seat = seatAt(*number);
-    if (m_loggedin && *number == m_myplayer) {
-        m_justWatch = watching;
+    Seat& seat = seatAt(read->seat);
+    if (m_loggedin && read->seat == m_myplayer) {
+        m_justWatch = read->watching;
         m_screen.justWatchChanged();
     }
-    chatLine(seat.name + (watching ? " is just watching" : " is now playing again"));
-    seat.eyes = watching;
-    seatChanged(*number);
+    chatLine(seat.name + (read->watching ? " is just watching" : " is now playing again"));
+    seat.eyes = read->watching;
+    seatChanged(read->seat);
 }
 
 // ---------------------------------------------------------------------------
@@ -351,12 +316,7 @@ void ClientGame::clearall()
 
 void ClientGame::startthegame(std::string_view data)
 {
-    wire::FieldReader fields(data);
-    const std::string_view starter = fields.take();
-    const std::string_view score = fields.take();
-    const std::optional<int> seconds = fields.takeInt();
-    const std::string_view mode = fields.take();
-    const std::string_view maxFour = fields.take();
+    const wire::StartGame start = wire::readStartgame(data);
 
     m_startShown = false;
     setWordButtons(false);
@@ -370,20 +330,14 @@ void ClientGame::startthegame(std::string_view data)
 
     clearall();
 
-    if (mode == "1")
-        m_gameTexts.gameMode = "Game Mode: Blind";
-    else if (mode == "2")
-        m_gameTexts.gameMode = "Game Mode: Helper";
-    else if (mode == "3")
-        m_gameTexts.gameMode = "Game Mode: Sneak Peek";
-    // A turn of no time cannot be shown (and would divide by zero): it counts
-    // as a number that did not parse.
-    setTimerScale(seconds && *seconds > 0 ? *seconds : 60);
-    m_gameTexts.playToScore = "Play to Score: " + std::string(score);
-    m_gameTexts.notPlaying = maxFour != "0";
+    if (start.mode)
+        m_gameTexts.gameMode = wire::gameModeHeader(*start.mode);
+    setTimerScale(start.turnSeconds.value_or(60));
+    m_gameTexts.playToScore = "Play to Score: " + std::string(start.playToScore);
+    m_gameTexts.notPlaying = start.maxFour != "0";
     m_screen.gameOptionsChanged();
 
-    chatLine(std::string(starter) + " has started a game.");
+    chatLine(std::string(start.starter) + " has started a game.");
     if (seatAt(2).name == kWaiting) {
         seatAt(2).name = defaultComputerName(2);
         seatChanged(2);
@@ -399,9 +353,8 @@ void ClientGame::setTimerScale(int seconds)
 
 void ClientGame::getnextplayer(std::string_view data)
 {
-    wire::FieldReader fields(data);
-    const std::optional<int> number = fields.takeInt();
-    if (!number || !isSeat(*number))
+    const std::optional<int> number = wire::readNextplayer(data);
+    if (!number)
         return;
     m_turnowner = *number;
     m_flipsdone = 0;
@@ -473,9 +426,7 @@ bool ClientGame::timerRunning() const
 
 void ClientGame::winner(std::string_view data)
 {
-    // A name that holds "+" is known only up to it.
-    wire::FieldReader fields(data);
-    const std::string name(fields.take());
+    const std::string name(wire::readWinner(data));
     m_screen.playsounds("gameover");
     m_theirTiles.shown = false;
     m_screen.theirTilesChanged();
@@ -505,43 +456,28 @@ void ClientGame::tie(std::string_view)
 
 void ClientGame::theboard(std::string_view data)
 {
-    const wire::FieldReader fields(data);
-    forEachGroup(fields, 3, [this](std::span<const std::string_view> items) {
-        const auto values = numbers<3>(items);
-        if (!values || !isCell((*values)[0], (*values)[1]) || !inRange((*values)[2], 0, 26))
-            return false;
-        const auto [x, y, code] = *values;
-        BoardCell& c = cell(x, y);
-        c.letter = code;
+    for (const wire::msg::Cell& read : wire::readTheboard(data).items) {
+        BoardCell& c = cell(read.x, read.y);
+        c.letter = read.code;
         c.used = c.faceup = c.picked = false;
-        drawCell(x, y, kTileBack);
-        return true;
-    });
+        drawCell(read.x, read.y, kTileBack);
+    }
 }
 
 void ClientGame::mytiles(std::string_view data)
 {
-    wire::FieldReader fields(data);
-    const std::optional<int> player = fields.nextInt();
-    if (!player || !m_loggedin || *player != m_myplayer)
+    const std::optional<wire::PlayerTiles> read = wire::readMytiles(data);
+    if (!read || !m_loggedin || read->slot != m_myplayer)
         return;
-    bool complete = true;
-    forEachGroup(fields, 2, [this, &complete](std::span<const std::string_view> items) {
-        const auto values = numbers<2>(items);
-        if (!values || !inRange((*values)[0], 1, kBarSize)) {
-            complete = false;
-            return false;
-        }
-        const auto [position, letter] = *values;
-        BarTile& tile = barAt(position);
-        tile.letter = letter;
-        if (letter < 1 || letter > 26)
-            box("Tile is blank " + std::to_string(letter));
-        tile.shown = letter;
-        m_screen.barTileChanged(position);
-        return true;
-    });
-    if (!complete)
+    for (const wire::msg::BarTile& t : read->tiles.items) {
+        BarTile& tile = barAt(t.position);
+        tile.letter = t.code;
+        if (t.code < 1 || t.code > 26)
+            box("Tile is blank " + std::to_string(t.code));
+        tile.shown = t.code;
+        m_screen.barTileChanged(t.position);
+    }
+    if (read->tiles.refused)
         return;
     resetBarTops();
     m_selectedpos = 0;
@@ -550,29 +486,25 @@ void ClientGame::mytiles(std::string_view data)
 
 void ClientGame::heflip(std::string_view data)
 {
-    wire::FieldReader fields(data);
-    const std::optional<int> player = fields.takeInt();
-    const std::optional<int> x = fields.takeInt();
-    const std::optional<int> y = fields.takeInt();
-    fields.take(); // the last-flip flag: the count of flips left says the same
-    const std::optional<int> remaining = fields.takeInt();
-    if (!player || !x || !y || !remaining || !isCell(*x, *y))
+    // The last-flip flag is not needed: the count of flips left says the same.
+    const std::optional<wire::HeFlip> flip = wire::readHeflip(data);
+    if (!flip)
         return;
-    const bool me = m_loggedin && *player == m_myplayer;
-    BoardCell& c = cell(*x, *y);
+    const bool me = m_loggedin && flip->slot == m_myplayer;
+    BoardCell& c = cell(flip->x, flip->y);
     c.faceup = true;
     // The flipper's own client drew the tile at the click.
     if (!me || m_justWatch)
-        drawCell(*x, *y, faceUpPicture(c.letter));
+        drawCell(flip->x, flip->y, faceUpPicture(c.letter));
     if (me) {
-        if (*remaining <= 0) {
+        if (flip->remaining <= 0) {
             setStatus("Create a Word");
             m_canbuild = true;
             setWordButtons(true);
-        } else if (*remaining == 1) {
+        } else if (flip->remaining == 1) {
             setStatus("Choose 1 letter to flip");
         } else {
-            setStatus("Choose " + std::to_string(*remaining) + " letters to flip");
+            setStatus("Choose " + std::to_string(flip->remaining) + " letters to flip");
         }
     }
     m_screen.playsounds("flip");
@@ -580,19 +512,13 @@ void ClientGame::heflip(std::string_view data)
 
 void ClientGame::isflipped(std::string_view data)
 {
-    wire::FieldReader fields(data);
-    const std::optional<int> player = fields.nextInt();
-    if (!player || !m_loggedin || *player != m_myplayer)
+    const std::optional<wire::Flipped> read = wire::readIsflipped(data);
+    if (!read || !m_loggedin || read->slot != m_myplayer)
         return;
-    forEachGroup(fields, 2, [this](std::span<const std::string_view> items) {
-        const auto values = numbers<2>(items);
-        if (!values || !isCell((*values)[0], (*values)[1]))
-            return false;
-        const auto [x, y] = *values;
-        cell(x, y).faceup = true;
-        drawCell(x, y, faceUpPicture(cell(x, y).letter));
-        return true;
-    });
+    for (const wire::Origin& at : read->cells.items) {
+        cell(at.x, at.y).faceup = true;
+        drawCell(at.x, at.y, faceUpPicture(cell(at.x, at.y).letter));
+    }
 }
 
 // ---------------------------------------------------------------------------
@@ -600,90 +526,71 @@ void ClientGame::isflipped(std::string_view data)
 
 void ClientGame::heuseboardletter(std::string_view data)
 {
-    wire::FieldReader fields(data);
-    const std::optional<int> player = fields.takeInt();
-    const std::optional<int> x = fields.takeInt();
-    const std::optional<int> y = fields.takeInt();
-    const std::optional<int> position = fields.takeInt();
-    const std::optional<int> letter = fields.takeInt();
-    if (!player || !x || !y || !position || !letter || !isCell(*x, *y) || !inRange(*position, 1, kWordSize))
+    const std::optional<wire::HeUseBoardLetter> read = wire::readHeuseboardletter(data);
+    if (!read)
         return;
-    BoardCell& c = cell(*x, *y);
+    BoardCell& c = cell(read->x, read->y);
     c.used = true;
-    drawCell(*x, *y, usedPicture(c.letter));
-    WordTile& tile = wordAt(*position);
+    drawCell(read->x, read->y, usedPicture(c.letter));
+    WordTile& tile = wordAt(read->wordPosition);
     tile.fromboard = true;
-    tile.picture = letterPicture(*letter);
-    m_screen.wordTileChanged(*position);
+    tile.picture = letterPicture(read->code);
+    m_screen.wordTileChanged(read->wordPosition);
     m_screen.playsounds("puttile");
 }
 
 void ClientGame::heusebarletter(std::string_view data)
 {
-    wire::FieldReader fields(data);
-    const std::optional<int> player = fields.takeInt();
-    const std::optional<int> position = fields.takeInt();
-    const std::optional<int> letter = fields.takeInt();
-    if (!player || !position || !letter || !inRange(*position, 1, kWordSize))
+    const std::optional<wire::HeUseBarLetter> read = wire::readHeusebarletter(data);
+    if (!read)
         return;
-    wordAt(*position).picture = letterPicture(*letter);
-    m_screen.wordTileChanged(*position);
+    wordAt(read->wordPosition).picture = letterPicture(read->code);
+    m_screen.wordTileChanged(read->wordPosition);
     m_screen.playsounds("puttile");
 }
 
 void ClientGame::heclickclear(std::string_view data)
 {
-    wire::FieldReader fields(data);
-    const std::optional<int> player = fields.nextInt();
-    if (!player)
+    const std::optional<wire::HeClickClear> read = wire::readHeclickclear(data);
+    if (!read)
         return;
-    bool complete = true;
-    forEachGroup(fields, 2, [this, &complete](std::span<const std::string_view> items) {
-        const std::optional<int> position = wire::parseInt(items[0]);
-        const wire::Origin source = wire::parseOrigin(items[1]);
-        if (!position || !inRange(*position, 1, kWordSize) ||
-            (source.x != 0 && !isCell(source.x, source.y))) {
-            complete = false;
-            return false;
-        }
-        WordTile& tile = wordAt(*position);
+    for (const wire::msg::RemovedLetter& letter : read->letters.items) {
+        WordTile& tile = wordAt(letter.wordPosition);
         tile.picture = 0;
         tile.fromboard = false;
-        m_screen.wordTileChanged(*position);
+        m_screen.wordTileChanged(letter.wordPosition);
+        const wire::Origin source = letter.origin;
         if (source.x != 0) {
             BoardCell& c = cell(source.x, source.y);
             c.used = false;
             drawCell(source.x, source.y, faceUpPicture(c.letter));
         }
-        return true;
-    });
-    if (complete)
+    }
+    if (!read->letters.refused)
         m_screen.playsounds("clear");
 }
 
 void ClientGame::hisword(std::string_view data)
 {
-    wire::FieldReader fields(data);
-    const std::optional<int> player = fields.takeInt();
-    const std::string word(fields.take());
-    const std::optional<int> total = fields.takeInt();
-    const std::optional<int> points = fields.takeInt();
-    if (!player || !total || !points || !isSeat(*player))
+    const std::optional<wire::HisWord> read = wire::readHisword(data);
+    if (!read)
         return;
+    const std::string word(read->word);
+    const int points = read->wordScore;
     m_turntime.stop();
-    Seat& seat = seatAt(*player);
-    if (*points != 0) {
-        setStatus(seat.name + " made: " + upper(word) + " for " + std::to_string(*points) + " points.");
-        seat.bonus = "+" + std::to_string(*points) + " " + word;
+    Seat& seat = seatAt(read->seat);
+    if (points != 0) {
+        setStatus(seat.name + " made: " + upper(word) + " for " + std::to_string(points) + " points.");
+        seat.bonus = "+" + std::to_string(points) + " " + word;
         chatLine(m_status);
     }
-    if (m_loggedin && *player == m_myplayer) {
+    if (m_loggedin && read->seat == m_myplayer) {
         m_tally.addtomineincrease(3);
-        if (*points > 0)
-            m_tally.addtomineset(4, *points, word);
+        if (points > 0)
+            m_tally.addtomineset(4, points, word);
     }
-    seat.score = std::to_string(*total);
-    seatChanged(*player);
+    seat.score = std::to_string(read->totalScore);
+    seatChanged(read->seat);
     for (int position = 1; position <= kWordSize; ++position) {
         if (wordAt(position).fromboard) {
             wordAt(position).bonusShown = true;
@@ -695,8 +602,7 @@ void ClientGame::hisword(std::string_view data)
 
 void ClientGame::invalid(std::string_view data)
 {
-    wire::FieldReader fields(data);
-    const std::optional<int> player = fields.takeInt();
+    const std::optional<int> player = wire::readInvalid(data);
     if (!player || !m_loggedin || *player != m_myplayer)
         return;
     setStatus("Invalid Word");
@@ -710,9 +616,8 @@ void ClientGame::invalid(std::string_view data)
 
 void ClientGame::timeup(std::string_view data)
 {
-    wire::FieldReader fields(data);
-    const std::optional<int> player = fields.takeInt();
-    if (!player || !inRange(*player, 1, kLastSlot))
+    const std::optional<int> player = wire::readTimeup(data);
+    if (!player)
         return;
     m_secondsleft = 0;
     if (m_loggedin && *player == m_myplayer) {
@@ -726,9 +631,8 @@ void ClientGame::timeup(std::string_view data)
 
 void ClientGame::hepasses(std::string_view data)
 {
-    wire::FieldReader fields(data);
-    const std::optional<int> player = fields.takeInt();
-    if (!player || !isSeat(*player))
+    const std::optional<int> player = wire::readHepasses(data);
+    if (!player)
         return;
     m_turntime.stop();
     setStatus(seatAt(*player).name + " passed.");
@@ -736,27 +640,23 @@ void ClientGame::hepasses(std::string_view data)
 
 void ClientGame::buytiles(std::string_view data)
 {
-    wire::FieldReader fields(data);
-    const std::optional<int> player = fields.takeInt();
-    const std::optional<int> score = fields.takeInt();
-    const std::string_view cost = fields.take();
-    if (!player || !score || !isSeat(*player))
+    const std::optional<wire::BuyTiles> read = wire::readBuytiles(data);
+    if (!read)
         return;
-    Seat& seat = seatAt(*player);
-    seat.score = std::to_string(*score);
-    seat.bonus = " - " + std::string(cost);
-    seatChanged(*player);
-    const bool me = m_loggedin && *player == m_myplayer;
+    Seat& seat = seatAt(read->seat);
+    seat.score = std::to_string(read->newScore);
+    seat.bonus = " - " + std::string(read->cost);
+    seatChanged(read->seat);
+    const bool me = m_loggedin && read->seat == m_myplayer;
     setStatus(me ? std::string("You bought new tiles.") : seat.name + " bought new tiles.");
-    m_turnowner = *player;
+    m_turnowner = read->seat;
     m_screen.playsounds("buy");
 }
 
 void ClientGame::notenough(std::string_view data)
 {
-    wire::FieldReader fields(data);
-    const std::optional<int> player = fields.takeInt();
-    if (!player || !isSeat(*player))
+    const std::optional<int> player = wire::readNotenough(data);
+    if (!player)
         return;
     m_turnowner = *player;
     if (m_loggedin && *player == m_myplayer)
@@ -769,69 +669,45 @@ void ClientGame::notenough(std::string_view data)
 
 void ClientGame::stats(std::string_view data)
 {
-    wire::FieldReader fields(data);
-    const std::optional<int> player = fields.nextInt();
-    const std::string_view score = fields.next();
-    const std::optional<int> seconds = fields.nextInt();
-    const std::optional<int> current = fields.nextInt();
-    const std::optional<int> left = fields.nextInt();
-    const std::string_view mode = fields.next();
-    const std::string_view maxFour = fields.take();
-    if (!player || !m_loggedin || *player != m_myplayer)
+    const std::optional<wire::Stats> read = wire::readStats(data);
+    if (!read || !m_loggedin || read->slot != m_myplayer)
         return;
-    if (!seconds || *seconds < 1 || !current || !inRange(*current, 0, kSeats) || !left)
-        return;
-    m_gameTexts.playToScore = "Play to Score: " + std::string(score);
-    setTimerScale(*seconds);
+    m_gameTexts.playToScore = "Play to Score: " + std::string(read->playToScore);
+    setTimerScale(read->turnSeconds);
     // The host passes a turn that is the newcomer's own: it never starts here.
-    m_turnowner = *current == m_myplayer ? 0 : *current;
-    m_secondsleft = std::clamp(*left, 0, *seconds);
-    if (mode == "blind")
-        m_gameTexts.gameMode = "Game Mode: Blind";
-    else if (mode == "help")
-        m_gameTexts.gameMode = "Game Mode: Helper";
-    else if (mode == "sneak")
-        m_gameTexts.gameMode = "Game Mode: Sneak Peek";
-    m_gameTexts.notPlaying = maxFour != "0";
+    m_turnowner = read->currentPlayer == m_myplayer ? 0 : read->currentPlayer;
+    m_secondsleft = std::clamp(read->turnTicks, 0, read->turnSeconds);
+    if (read->mode)
+        m_gameTexts.gameMode = wire::gameModeHeader(*read->mode);
+    m_gameTexts.notPlaying = read->maxFour != "0";
     m_screen.gameOptionsChanged();
     // Only a window that came in while a game runs is caught up: a slot 1
     // given to it starts the next game, not this one.
     m_awaitingWinner = true;
     m_startShown = false;
     m_screen.buttonsChanged();
-    forEachGroup(fields, 2, [this](std::span<const std::string_view> items) {
-        const auto values = numbers<2>(items);
-        if (!values || !isSeat((*values)[0]))
-            return false;
-        seatAt((*values)[0]).score = std::to_string((*values)[1]);
-        seatChanged((*values)[0]);
-        return true;
-    });
+    for (const wire::SeatScore& score : read->scores.items) {
+        seatAt(score.seat).score = std::to_string(score.score);
+        seatChanged(score.seat);
+    }
 }
 
 void ClientGame::theirtiles(std::string_view data)
 {
-    wire::FieldReader fields(data);
-    const std::optional<int> player = fields.nextInt();
-    if (!player || !isSeat(*player))
+    const std::optional<wire::PlayerTiles> read = wire::readTheirtiles(data);
+    if (!read)
         return;
-    m_theirTiles.label = seatAt(*player).name + " Tiles:";
-    forEachGroup(fields, 2, [this](std::span<const std::string_view> items) {
-        const auto values = numbers<2>(items);
-        if (!values || !inRange((*values)[0], 1, kBarSize))
-            return false;
-        m_theirTiles.pictures[static_cast<std::size_t>((*values)[0] - 1)] = letterPicture((*values)[1]);
-        return true;
-    });
-    if (!(m_loggedin && *player == m_myplayer) && m_seeTheirs)
+    m_theirTiles.label = seatAt(read->slot).name + " Tiles:";
+    for (const wire::msg::BarTile& tile : read->tiles.items)
+        m_theirTiles.pictures[static_cast<std::size_t>(tile.position - 1)] = letterPicture(tile.code);
+    if (!(m_loggedin && read->slot == m_myplayer) && m_seeTheirs)
         m_theirTiles.shown = true;
     m_screen.theirTilesChanged();
 }
 
 void ClientGame::getsneak(std::string_view data)
 {
-    wire::FieldReader fields(data);
-    const std::optional<int> player = fields.takeInt();
+    const std::optional<int> player = wire::readSneak(data);
     if (!player || !m_loggedin || *player != m_myplayer)
         return;
     setStatus("Here is your Sneak Peek");
@@ -851,8 +727,7 @@ void ClientGame::getsneak(std::string_view data)
 
 void ClientGame::sneaker(std::string_view data)
 {
-    wire::FieldReader fields(data);
-    const std::optional<int> number = fields.takeInt();
+    const std::optional<int> number = wire::readSneaker(data);
     if (!number)
         return;
     if (*number == 0)

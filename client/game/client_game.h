@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "client/settings/lexiflip_settings.h"
 #include "engine/random_source.h"
 #include "net/wire/colour_text.h"
 #include "net/wire/field_reader.h"
@@ -121,9 +122,10 @@ struct SeatMenu {
 // The main window's game in plain C++: the mirror of the host's game, the
 // handlers of every host message and every move of the player. Nothing here
 // decides a rule; it shows what the host announces and lets the player act only
-// when the host would expect it. Every index that comes from the host is
-// range-checked: a message naming a cell, position or seat out of range is
-// dropped at that point.
+// when the host would expect it. Each handler reads its message with the wire
+// library's reader, which range-checks every index that comes from the host
+// and drops a message naming a cell, position or seat out of range, then
+// applies what was read.
 class ClientGame {
 public:
     // turntime ticks every second while the turn timer runs, sneakerClock every
@@ -288,9 +290,11 @@ private:
     // Options.
     bool m_ishost = false;
     std::string m_loginname;
-    bool m_clearWord = false;
-    bool m_turnSoundNew = false;
-    bool m_seeTheirs = true;
+    // Until the window hands them over, the options are the preferences' own
+    // built-in states.
+    bool m_clearWord = settings::Preferences{}.clearword;
+    bool m_turnSoundNew = settings::Preferences{}.turnsound == settings::TurnSound::New;
+    bool m_seeTheirs = settings::Preferences{}.seetheirs;
 
     // The mirror.
     int m_myplayer = 0;

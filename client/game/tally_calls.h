@@ -4,8 +4,8 @@
 
 namespace lexiflip::client {
 
-// The tally window's three operations that a game feeds. The tally window
-// implements them; until it exists the no-op below stands in.
+// The tally's three operations that a game feeds. The application's tally
+// implements them; a window without one (tests, tools) takes the no-op below.
 class TallyCalls {
 public:
     virtual ~TallyCalls() = default;
@@ -26,31 +26,6 @@ public:
     void addgame(std::string_view) override {}
     void addtomineincrease(int) override {}
     void addtomineset(int, int, std::string_view) override {}
-};
-
-// The game's tally until the tally window, created after the main window,
-// takes over; nothing is recorded before that.
-class TallyRelay : public TallyCalls {
-public:
-    void setTarget(TallyCalls* target) { m_target = target; }
-    void addgame(std::string_view winner) override
-    {
-        if (m_target)
-            m_target->addgame(winner);
-    }
-    void addtomineincrease(int column) override
-    {
-        if (m_target)
-            m_target->addtomineincrease(column);
-    }
-    void addtomineset(int column, int points, std::string_view word) override
-    {
-        if (m_target)
-            m_target->addtomineset(column, points, word);
-    }
-
-private:
-    TallyCalls* m_target = nullptr;
 };
 
 } // namespace lexiflip::client

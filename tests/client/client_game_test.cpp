@@ -571,6 +571,11 @@ TEST_F(OwnTurn, ASneakPeekGreysTheBoardAndTakesNoClicks)
 
 TEST_F(OwnTurn, TheirTilesAndTheWinner)
 {
+    // Their tiles show only under "See Other Player's Tiles", which is off
+    // until the player chooses it.
+    rig.feed({"CMD_theirtiles+2+1+1+2+26+3+0+4+4+5+5+6+6+7+99"});
+    EXPECT_FALSE(rig.game.theirTiles().shown);
+    rig.game.setSeeTheirs(true);
     rig.feed({"CMD_theirtiles+2+1+1+2+26+3+0+4+4+5+5+6+6+7+99"});
     EXPECT_EQ(rig.game.theirTiles().label, "Bob Tiles:");
     EXPECT_TRUE(rig.game.theirTiles().shown);

@@ -280,5 +280,48 @@ TEST(GameWindowSettings, ResetScreenLocationPlacesTheWindowAndTheClientAreaKeeps
     EXPECT_GE(run.tchat().centralWidget()->height(), settings::kMinimumClientSize.height);
 }
 
+// Each option's default is written once, in the preferences: a fresh window's
+// menus and the parts that follow them show exactly the built-in preferences,
+// and a choice in the menu changes the preferences, which the menu then shows.
+TEST(GameWindowSettings, AFreshWindowShowsTheBuiltInPreferencesAndChoicesChangeThem)
+{
+    GameWindow window(3);
+    const settings::Preferences builtIn;
+    EXPECT_EQ(window.preferences(), builtIn);
+    using M = settings::MenuOption;
+    const struct {
+        const char* name;
+        M option;
+        int tag;
+    } entries[] = {
+        {"PlaySounds1", M::PlaySounds, 0}, {"PlayChatterSounds1", M::ChatterSounds, 0},
+        {"Classic1", M::TurnSound, 0},     {"New1", M::TurnSound, 1},
+        {"Slow1", M::BotSpeed, 1000},      {"Normal1", M::BotSpeed, 750},
+        {"Fast1", M::BotSpeed, 250},       {"seetheirs", M::SeeTheirs, 0},
+        {"ClearWord", M::ClearWord, 0},    {"N8", M::TextSize, 8},
+        {"N10", M::TextSize, 10},          {"N12", M::TextSize, 12},
+        {"N14", M::TextSize, 14},
+    };
+    MainMenu& menu = window.window().menu();
+    for (const auto& e : entries)
+        EXPECT_EQ(menu.entry(e.name)->isChecked(), settings::isChecked(e.option, e.tag, builtIn)) << e.name;
+    EXPECT_EQ(window.window().sounds().playSounds(), builtIn.playsounds);
+    EXPECT_EQ(window.window().chatView().textSize(), builtIn.textsize);
+    EXPECT_EQ(window.chat().playChatterSounds(), builtIn.chatterSounds);
+    EXPECT_EQ(window.chat().textColour(), builtIn.textcolor);
+    EXPECT_EQ(window.chat().actionColour(), builtIn.actioncolor);
+
+    menu.entry("New1")->trigger();
+    menu.entry("N12")->trigger();
+    menu.entry("PlaySounds1")->trigger();
+    EXPECT_EQ(window.preferences().turnsound, settings::TurnSound::New);
+    EXPECT_EQ(window.preferences().textsize, 12);
+    EXPECT_FALSE(window.preferences().playsounds);
+    EXPECT_FALSE(menu.entry("Classic1")->isChecked());
+    EXPECT_FALSE(menu.entry("N8")->isChecked());
+    EXPECT_FALSE(window.window().sounds().playSounds());
+    EXPECT_EQ(window.window().chatView().textSize(), 12);
+}
+
 } // namespace
 } // namespace lexiflip::client

@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <csignal>
 
 #include "client/platform/app_paths.h"
@@ -128,6 +129,24 @@ TEST(UnixSignals, terminateAndInterruptCloseTheWindowOnTheEventLoop)
         ::sigaction(number, nullptr, &now);
         EXPECT_EQ(now.sa_handler, SIG_DFL);
     }
+}
+
+// raise() runs the handler on this thread before it returns, so a burst of
+// signals that nobody reads yet fills the socket pair: a handler whose write
+// blocked would hang here, and one that let the write's failure through would
+// change errno under the code it interrupted. The burst still comes out as
+// calls on the event loop.
+TEST(UnixSignals, aBurstNeitherBlocksNorChangesErrno)
+{
+    int seen = 0;
+    UnixSignalWatcher watcher({SIGTERM, SIGINT}, [&](int) { ++seen; });
+    ASSERT_TRUE(watcher.active());
+    for (int i = 0; i < 5000; ++i) {
+        errno = ENOENT;
+        std::raise(i % 2 == 0 ? SIGTERM : SIGINT);
+        ASSERT_EQ(errno, ENOENT) << "after signal " << i;
+    }
+    QTRY_VERIFY(seen > 0);
 }
 
 TEST(UnixSignals, aSecondWatcherStaysInactive)

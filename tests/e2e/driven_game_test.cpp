@@ -43,9 +43,9 @@ public:
             return;
         wire::FieldReader fields(entry->payload);
         if (entry->command == "CMD_theboard") {
-            readBoard(fields, board);
-        } else if (entry->command == "CMD_mytiles" && fields.nextInt() == m_slot) {
-            readBar(fields, bar);
+            readBoard(entry->payload, board);
+        } else if (entry->command == "CMD_mytiles") {
+            readBar(entry->payload, m_slot, bar);
         } else if (entry->command == "CMD_hisword" || entry->command == "CMD_buytiles") {
             const int slot = fields.nextInt().value_or(0);
             if (entry->command == "CMD_hisword")

@@ -56,11 +56,9 @@ private:
             return;
         wire::FieldReader fields(entry->payload);
         if (entry->command == "CMD_theboard") {
-            readBoard(fields, m_board);
+            readBoard(entry->payload, m_board);
         } else if (entry->command == "CMD_mytiles") {
-            if (fields.nextInt() != 1)
-                return;
-            readBar(fields, m_bar);
+            readBar(entry->payload, 1, m_bar);
         } else if (entry->command == "CMD_nextplayer") {
             if (fields.nextInt() == 1)
                 startTurn();

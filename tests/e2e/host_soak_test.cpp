@@ -29,8 +29,9 @@
 #include "engine/computer_words.h"
 #include "net/net_wait.h"
 #include "net/test_client.h"
+#include "net/wire/client_messages.h"
+#include "net/wire/commands.h"
 #include "net/wire/dispatch_table.h"
-#include "net/wire/field_reader.h"
 #include "net/wire/messages.h"
 
 namespace lexiflip::testing {
@@ -85,115 +86,97 @@ struct Referee {
         const std::optional<wire::SplitEntry> entry = wire::splitEntry(message);
         if (!entry)
             return fault("unreadable", message);
-        wire::FieldReader fields(entry->payload);
         const std::string_view command = entry->command;
-        if (command == "CMD_startgame") {
+        const std::string_view payload = entry->payload;
+        if (command == wire::cmd::startgame) {
             scores.fill(0);
             scoresKnown.fill(true);
             faceUp = {};
-            fields.next();
-            fields.next();
-            fields.next();
-            fields.next();
-            maxFour = fields.next() == "1";
-        } else if (command == "CMD_stats") {
-            fields.nextInt();
-            fields.next();
-            fields.next();
-            fields.next();
-            fields.next();
-            fields.next();
-            maxFour = fields.next() == "1";
-            const std::vector<std::string_view> items = fields.list();
-            for (std::size_t i = 0; i + 1 < items.size(); i += 2) {
-                const int seat = wire::parseInt(items[i]).value_or(0);
-                if (seat < 1 || seat > 6)
-                    return fault("stats for no seat", message);
-                scores[seat] = wire::parseInt(items[i + 1]).value_or(0);
-                scoresKnown[seat] = true;
+            maxFour = wire::readStartgame(payload).maxFour == "1";
+        } else if (command == wire::cmd::stats) {
+            const std::optional<wire::Stats> stats = wire::readStats(payload);
+            if (!stats)
+                return fault("unreadable stats", message);
+            maxFour = stats->maxFour == "1";
+            if (stats->scores.refused)
+                return fault("stats for no seat", message);
+            for (const wire::SeatScore& score : stats->scores.items) {
+                scores[static_cast<std::size_t>(score.seat)] = score.score;
+                scoresKnown[static_cast<std::size_t>(score.seat)] = true;
             }
-        } else if (command == "CMD_theboard") {
-            const std::vector<std::string_view> items = fields.list();
-            if (items.size() % 3 != 0)
+        } else if (command == wire::cmd::theboard) {
+            const wire::ReadList<wire::msg::Cell> cells = wire::readTheboard(payload);
+            if (cells.cutShort)
                 return fault("torn board list", message);
-            for (std::size_t i = 0; i < items.size(); i += 3) {
-                const int x = wire::parseInt(items[i]).value_or(0);
-                const int y = wire::parseInt(items[i + 1]).value_or(0);
-                const int code = wire::parseInt(items[i + 2]).value_or(0);
-                if (x < 1 || x > 10 || y < 1 || y > 8 || code < 1 || code > 26)
+            for (const wire::msg::Cell& cell : cells.items) {
+                if (cell.code < 1)
                     return fault("board cell out of range", message);
-                board[x][y] = code;
-                faceUp[x][y] = false;
+                board[static_cast<std::size_t>(cell.x)][static_cast<std::size_t>(cell.y)] = cell.code;
+                faceUp[static_cast<std::size_t>(cell.x)][static_cast<std::size_t>(cell.y)] = false;
             }
-        } else if (command == "CMD_isflipped") {
-            fields.nextInt();
-            const std::vector<std::string_view> items = fields.list();
-            for (std::size_t i = 0; i + 1 < items.size(); i += 2) {
-                const int x = wire::parseInt(items[i]).value_or(0);
-                const int y = wire::parseInt(items[i + 1]).value_or(0);
-                if (x >= 1 && x <= 10 && y >= 1 && y <= 8)
-                    faceUp[x][y] = true;
+            if (cells.refused)
+                return fault("board cell out of range", message);
+        } else if (command == wire::cmd::isflipped) {
+            if (const std::optional<wire::Flipped> flipped = wire::readIsflipped(payload)) {
+                for (const wire::Origin& cell : flipped->cells.items)
+                    faceUp[static_cast<std::size_t>(cell.x)][static_cast<std::size_t>(cell.y)] = true;
             }
-        } else if (command == "CMD_mytiles") {
-            if (fields.nextInt() != slot)
+        } else if (command == wire::cmd::mytiles) {
+            const std::optional<wire::PlayerTiles> tiles = wire::readMytiles(payload);
+            if (!tiles || tiles->slot != slot)
                 return fault("someone else's bar", message);
-            const std::vector<std::string_view> items = fields.list();
-            for (std::size_t i = 0; i + 1 < items.size(); i += 2) {
-                const int k = wire::parseInt(items[i]).value_or(0);
-                const int code = wire::parseInt(items[i + 1]).value_or(0);
-                if (k < 1 || k > 7 || code < 1 || code > 26)
+            for (const wire::msg::BarTile& tile : tiles->tiles.items) {
+                if (tile.code < 1 || tile.code > 26)
                     return fault("bar tile out of range", message);
-                bar[k] = code;
+                bar[static_cast<std::size_t>(tile.position)] = tile.code;
             }
-        } else if (command == "CMD_heflip") {
-            fields.nextInt();
-            const int x = fields.nextInt().value_or(0);
-            const int y = fields.nextInt().value_or(0);
-            if (x < 1 || x > 10 || y < 1 || y > 8)
+            if (tiles->tiles.refused)
+                return fault("bar tile out of range", message);
+        } else if (command == wire::cmd::heflip) {
+            const std::optional<wire::HeFlip> flip = wire::readHeflip(payload);
+            if (!flip)
                 return fault("flip out of range", message);
-            faceUp[x][y] = true;
-            lastFlip = fields.next() == "t";
-        } else if (command == "CMD_newplayerinfo" || command == "CMD_existingplayers") {
-            const int s = fields.nextInt().value_or(0);
-            if (s < 1 || s > 9)
+            faceUp[static_cast<std::size_t>(flip->x)][static_cast<std::size_t>(flip->y)] = true;
+            lastFlip = flip->last;
+        } else if (command == wire::cmd::newplayerinfo || command == wire::cmd::existingplayers) {
+            const std::optional<wire::PlayerInfo> player = wire::readPlayerinfo(payload);
+            if (!player)
                 return fault("player in no slot", message);
-            present[s] = true;
-        } else if (command == "CMD_playerdisconnected") {
-            const int s = fields.nextInt().value_or(0);
-            if (s < 1 || s > 9)
+            present[static_cast<std::size_t>(player->slot)] = true;
+        } else if (command == wire::cmd::playerdisconnected) {
+            const std::optional<wire::PlayerInfo> player = wire::readPlayerinfo(payload);
+            if (!player)
                 return fault("departure from no slot", message);
-            present[s] = false;
-        } else if (command == "CMD_nextplayer") {
-            const int s = fields.nextInt().value_or(0);
+            present[static_cast<std::size_t>(player->slot)] = false;
+        } else if (command == wire::cmd::nextplayer) {
+            const int s = wire::readNextplayer(payload).value_or(0);
             ++turns;
             turn = s;
             lastFlip = false;
             if (s < 1 || s > (maxFour ? 4 : 6))
                 return fault("turn for no playing seat", message);
-            if (s != 2 && !present[s] && !pending.count(s) && !pending.count(0))
+            if (s != 2 && !present[static_cast<std::size_t>(s)] && !pending.count(s) && !pending.count(0))
                 return fault("turn for a seat nobody holds", message);
-        } else if (command == "CMD_hisword") {
-            const int s = fields.nextInt().value_or(0);
-            fields.next();
-            const int total = fields.nextInt().value_or(-1);
-            const int points = fields.nextInt().value_or(-1);
-            if (s < 1 || s > 6 || points <= 0)
+        } else if (command == wire::cmd::hisword) {
+            const std::optional<wire::HisWord> word = wire::readHisword(payload);
+            if (!word || word->wordScore <= 0)
                 return fault("word out of range", message);
-            if (scoresKnown[s] && total != scores[s] + points)
+            const auto s = static_cast<std::size_t>(word->seat);
+            if (scoresKnown[s] && word->totalScore != scores[s] + word->wordScore)
                 return fault("word total does not add up", message);
-            scores[s] = total;
+            scores[s] = word->totalScore;
             scoresKnown[s] = true;
             ++words;
-        } else if (command == "CMD_winner") {
+        } else if (command == wire::cmd::winner) {
             ++winners;
-        } else if (command == "CMD_buytiles") {
-            const int s = fields.nextInt().value_or(0);
-            const int total = fields.nextInt().value_or(-1);
-            if (s < 1 || s > 6 || total < 0)
+        } else if (command == wire::cmd::buytiles) {
+            const std::optional<wire::BuyTiles> purchase = wire::readBuytiles(payload);
+            if (!purchase || purchase->newScore < 0)
                 return fault("purchase out of range", message);
-            if (scoresKnown[s] && total != scores[s] - 20)
+            const auto s = static_cast<std::size_t>(purchase->seat);
+            if (scoresKnown[s] && purchase->newScore != scores[s] - 20)
                 return fault("purchase does not add up", message);
-            scores[s] = total;
+            scores[s] = purchase->newScore;
             ++purchases;
         }
     }
@@ -245,7 +228,7 @@ public:
         while (m_next < messages.size()) {
             const std::string& message = messages[m_next++];
             if (!m_loggedIn && message.rfind("CMD_sendlogininfo+", 0) == 0) {
-                m_slot = wire::parseInt(std::string_view(message).substr(18)).value_or(0);
+                m_slot = wire::readSendlogininfo(std::string_view(message).substr(18)).value_or(0);
                 m_client->send(msg::logininfo(m_slot, msg::kVersion, "Bot+" + std::to_string(m_index)));
                 m_loggedIn = true;
                 continue;

@@ -11,8 +11,9 @@
 
 #include "e2e/word_play.h"
 #include "net/test_client.h"
+#include "net/wire/client_messages.h"
+#include "net/wire/commands.h"
 #include "net/wire/dispatch_table.h"
-#include "net/wire/field_reader.h"
 #include "net/wire/messages.h"
 
 namespace lexiflip::testing {
@@ -36,58 +37,44 @@ struct SeenGame {
         const std::optional<wire::SplitEntry> entry = wire::splitEntry(message);
         if (!entry)
             return;
-        wire::FieldReader fields(entry->payload);
         const std::string_view command = entry->command;
-        if (command == "CMD_theboard") {
-            readBoard(fields, letters);
-        } else if (command == "CMD_mytiles") {
-            if (fields.nextInt() != mySlot)
-                return;
-            readBar(fields, bar);
-        } else if (command == "CMD_startgame") {
+        const std::string_view payload = entry->payload;
+        if (command == wire::cmd::theboard) {
+            readBoard(payload, letters);
+        } else if (command == wire::cmd::mytiles) {
+            readBar(payload, mySlot, bar);
+        } else if (command == wire::cmd::startgame) {
             scores = {};
-        } else if (command == "CMD_nextplayer") {
+        } else if (command == wire::cmd::nextplayer) {
             // Every turn starts with the whole board face down.
-            onTurn = fields.nextInt().value_or(0);
+            onTurn = wire::readNextplayer(payload).value_or(0);
             faceUp.clear();
             flipsThisTurn = 0;
             lastFlip = false;
-        } else if (command == "CMD_heflip") {
-            fields.nextInt();
-            const int x = fields.nextInt().value_or(0);
-            const int y = fields.nextInt().value_or(0);
-            faceUp.insert({x, y});
+        } else if (command == wire::cmd::heflip) {
+            const std::optional<wire::HeFlip> flip = wire::readHeflip(payload);
+            if (flip)
+                faceUp.insert({flip->x, flip->y});
             ++flipsThisTurn;
-            lastFlip = fields.next() == "t";
-        } else if (command == "CMD_hisword") {
-            const int seat = fields.nextInt().value_or(0);
-            fields.next();
-            if (seat >= 1 && seat <= 6)
-                scores[seat] = fields.nextInt().value_or(0);
-        } else if (command == "CMD_buytiles") {
-            const int seat = fields.nextInt().value_or(0);
-            if (seat >= 1 && seat <= 6)
-                scores[seat] = fields.nextInt().value_or(0);
-        } else if (command == "CMD_stats") {
-            fields.nextInt();
-            fields.nextInt();
-            fields.nextInt();
-            onTurn = fields.nextInt().value_or(0);
-            fields.next();
-            fields.next();
-            fields.next();
-            const std::vector<std::string_view> items = fields.list();
-            for (std::size_t i = 0; i + 1 < items.size(); i += 2) {
-                const int seat = wire::parseInt(items[i]).value_or(0);
-                if (seat >= 1 && seat <= 6)
-                    scores[seat] = wire::parseInt(items[i + 1]).value_or(0);
+            lastFlip = flip && flip->last;
+        } else if (command == wire::cmd::hisword) {
+            if (const std::optional<wire::HisWord> word = wire::readHisword(payload))
+                scores[static_cast<std::size_t>(word->seat)] = word->totalScore;
+        } else if (command == wire::cmd::buytiles) {
+            if (const std::optional<wire::BuyTiles> purchase = wire::readBuytiles(payload))
+                scores[static_cast<std::size_t>(purchase->seat)] = purchase->newScore;
+        } else if (command == wire::cmd::stats) {
+            const std::optional<wire::Stats> stats = wire::readStats(payload);
+            if (!stats)
+                return;
+            onTurn = stats->currentPlayer;
+            for (const wire::SeatScore& score : stats->scores.items)
+                scores[static_cast<std::size_t>(score.seat)] = score.score;
+        } else if (command == wire::cmd::isflipped) {
+            if (const std::optional<wire::Flipped> flipped = wire::readIsflipped(payload)) {
+                for (const wire::Origin& cell : flipped->cells.items)
+                    faceUp.insert({cell.x, cell.y});
             }
-        } else if (command == "CMD_isflipped") {
-            fields.nextInt();
-            const std::vector<std::string_view> items = fields.list();
-            for (std::size_t i = 0; i + 1 < items.size(); i += 2)
-                faceUp.insert(
-                    {wire::parseInt(items[i]).value_or(0), wire::parseInt(items[i + 1]).value_or(0)});
         }
     }
 };

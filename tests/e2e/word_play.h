@@ -5,13 +5,14 @@
 
 #include <array>
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
 #include "net/test_client.h"
-#include "net/wire/field_reader.h"
+#include "net/wire/client_messages.h"
 #include "net/wire/messages.h"
 
 namespace lexiflip::testing {
@@ -19,30 +20,21 @@ namespace lexiflip::testing {
 using BoardLetters = std::array<std::array<int, 9>, 11>; // [x][y], 0 where unknown
 using BarLetters = std::array<int, 8>;                   // [position], 0 where empty
 
-// CMD_theboard's cells (x, y, letter code triples) into board; cells off the
-// board are passed over.
-inline void readBoard(wire::FieldReader& fields, BoardLetters& board)
+// CMD_theboard's cells into board, as far as the list reads.
+inline void readBoard(std::string_view payload, BoardLetters& board)
 {
-    const std::vector<std::string_view> items = fields.list();
-    for (std::size_t i = 0; i + 2 < items.size(); i += 3) {
-        const int x = wire::parseInt(items[i]).value_or(0);
-        const int y = wire::parseInt(items[i + 1]).value_or(0);
-        if (x >= 1 && x <= 10 && y >= 1 && y <= 8)
-            board[static_cast<std::size_t>(x)][static_cast<std::size_t>(y)] =
-                wire::parseInt(items[i + 2]).value_or(0);
-    }
+    for (const wire::msg::Cell& cell : wire::readTheboard(payload).items)
+        board[static_cast<std::size_t>(cell.x)][static_cast<std::size_t>(cell.y)] = cell.code;
 }
 
-// CMD_mytiles's tiles (position, letter code pairs, read after its slot) into
-// bar; positions off the bar are passed over.
-inline void readBar(wire::FieldReader& fields, BarLetters& bar)
+// CMD_mytiles's tiles into bar when they are mySlot's, as far as the list reads.
+inline void readBar(std::string_view payload, int mySlot, BarLetters& bar)
 {
-    const std::vector<std::string_view> items = fields.list();
-    for (std::size_t i = 0; i + 1 < items.size(); i += 2) {
-        const int k = wire::parseInt(items[i]).value_or(0);
-        if (k >= 1 && k <= 7)
-            bar[static_cast<std::size_t>(k)] = wire::parseInt(items[i + 1]).value_or(0);
-    }
+    const std::optional<wire::PlayerTiles> tiles = wire::readMytiles(payload);
+    if (!tiles || tiles->slot != mySlot)
+        return;
+    for (const wire::msg::BarTile& tile : tiles->tiles.items)
+        bar[static_cast<std::size_t>(tile.position)] = tile.code;
 }
 
 // The tiles that lay word, in its order: for each letter the first unused

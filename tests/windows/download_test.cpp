@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTemporaryDir>
@@ -266,6 +267,31 @@ TEST_F(DownloadWindow, PlayWithOthersStartsAnInstalledLobbyOrExplains)
 
     QTest::mouseClick(button("Button1"), Qt::LeftButton); // Play Solo Game
     EXPECT_FALSE(window.isVisible());
+}
+
+// The installer is saved in LEXIFLIP_HOME only when nobody else may write into
+// it: otherwise a link planted under the installer's name there would make the
+// download overwrite whatever file of the player's it points to.
+TEST(DownloadFolder, IsLexiflipHomeOnlyWhenNobodyElseMayWriteIntoIt)
+{
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    const struct {
+        QFile::Permissions rights;
+        bool used;
+    } cases[] = {
+        {QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner, true},
+        {QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther, true},
+        {QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::WriteGroup | QFile::ExeGroup, false},
+        {QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::WriteOther | QFile::ExeOther, false},
+    };
+    const QByteArray saved = qgetenv("LEXIFLIP_HOME");
+    for (const auto& c : cases) {
+        QTemporaryDir home;
+        ASSERT_TRUE(QFile::setPermissions(home.path(), c.rights));
+        qputenv("LEXIFLIP_HOME", home.path().toLocal8Bit());
+        EXPECT_EQ(defaultDownloadDirectory(), c.used ? home.path() : data) << int(c.rights);
+    }
+    qputenv("LEXIFLIP_HOME", saved);
 }
 
 TEST(LobbyServer, TheEnvironmentComesBeforeTheSettings)

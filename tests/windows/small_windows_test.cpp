@@ -124,9 +124,7 @@ class WatcherList : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        spys.watcherAdded("7: Ann");
-        spys.watcherAdded("8: Bob");
-        spys.watcherAdded("Not a number: Cy");
+        spys.setWatchers({"7: Ann", "8: Bob", "Not a number: Cy"});
         spys.show();
         list = named<QListWidget>(spys, "listbox_spys");
         kick = spys.findChild<QAction*>("popup_kickhim");
@@ -186,27 +184,28 @@ TEST_F(WatcherList, StaysDisabledInAJoiningCopy)
     EXPECT_EQ(removed.count(), 0);
 }
 
-// A slot holds one watcher: an arrival for a slot in the list replaces its
-// entry in place, so repeated logins cannot make the list grow.
-TEST_F(WatcherList, ANewArrivalInASlotReplacesItsEntry)
+// The list shows the client's watcher list (where a slot holds one watcher)
+// after each change, in place: the row under the pointer and the selection
+// stay with their watcher.
+TEST_F(WatcherList, FollowsTheClientsWatchersInPlace)
 {
-    for (int i = 0; i < 50; ++i)
-        spys.watcherAdded("7: Mal" + std::to_string(i));
-    spys.watcherAdded("17: Big");
-    spys.watcherAdded("Not a number: Di");
-    EXPECT_EQ(spys.entries(),
-              QStringList({"7: Mal49", "8: Bob", "Not a number: Cy", "17: Big", "Not a number: Di"}));
-    spys.watcherRemoved("7: Mal49");
-    EXPECT_EQ(spys.entries(), QStringList({"8: Bob", "Not a number: Cy", "17: Big", "Not a number: Di"}));
-}
+    moveOver(1);
+    list->setCurrentRow(2);
+    spys.setWatchers({"7: Mal", "8: Bob", "Not a number: Cy"}); // a new watcher in Ann's slot
+    spys.setWatchers({"7: Mal", "8: Bob", "Not a number: Cy", "9: Dee"});
+    EXPECT_EQ(spys.entries(), QStringList({"7: Mal", "8: Bob", "Not a number: Cy", "9: Dee"}));
+    EXPECT_EQ(spys.hoveredItem(), 1);
+    EXPECT_EQ(list->currentRow(), 2);
 
-TEST_F(WatcherList, FollowsTheClientsWatchers)
-{
-    spys.watcherRemoved("7: Ann");
-    EXPECT_EQ(spys.entries(), QStringList({"8: Bob", "Not a number: Cy"}));
+    spys.setWatchers({"8: Bob", "Not a number: Cy", "9: Dee"}); // Mal left
+    EXPECT_EQ(spys.entries(), QStringList({"8: Bob", "Not a number: Cy", "9: Dee"}));
+    EXPECT_EQ(list->currentRow(), 1) << "the selection stays on Cy";
+
     spys.setWatchers({"9: Dee"});
     EXPECT_EQ(spys.entries(), QStringList({"9: Dee"}));
     EXPECT_EQ(spys.hoveredItem(), -1);
+    spys.setWatchers({});
+    EXPECT_TRUE(spys.entries().isEmpty());
 }
 
 // --- Help -----------------------------------------------------------------------

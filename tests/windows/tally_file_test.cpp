@@ -13,6 +13,7 @@
 #include "fileio/atomic_file.h"
 #include "support/child_process.h"
 #include "windows/tally/tally_file.h"
+#include "windows/tally/tally_model.h"
 
 namespace lexiflip::windows {
 namespace {
@@ -45,6 +46,30 @@ TEST_F(TallyFile, noFileIsAnEmptyTallyAndASavedOneReadsBack)
     EXPECT_EQ(read.problem, "");
     EXPECT_EQ(read.rows, klotTally());
     EXPECT_EQ(entries(), 1u); // no scratch text, no temporary
+}
+
+// The application's tally: saved only to the file it was read from, and its
+// window is told after each change, the lists only when they may have changed.
+TEST_F(TallyFile, theModelSavesWhereItReadAndSaysWhatChanged)
+{
+    TallyModel model;
+    EXPECT_EQ(model.save(), "No tally file was loaded");
+    EXPECT_EQ(entries(), 0u);
+
+    std::vector<bool> changes;
+    model.setChanged([&changes](bool listsChanged) { changes.push_back(listsChanged); });
+    model.setPlayerList([] { return PlayerList{1, {"You", "Klot"}}; });
+    writeTallyFile(tally(), klotTally());
+    EXPECT_EQ(model.load(tally()).problem, "");
+    model.select(0);
+    model.addgame("Klot");
+    model.addtomineincrease(3);
+    model.addtomineset(4, 30, "jazz");
+    EXPECT_EQ(changes, (std::vector<bool>{true, false, true, true, true}));
+    EXPECT_EQ(model.tally().cell(1, 1), "4") << "the game counted against the followed Klot";
+
+    EXPECT_EQ(model.save(), "");
+    EXPECT_EQ(readTallyFile(tally()).rows, model.tally().rows());
 }
 
 TEST_F(TallyFile, theToolShowsTheSavedText)

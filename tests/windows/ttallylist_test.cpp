@@ -1,5 +1,5 @@
-// The tally window over a client game: games and words arrive as host
-// messages, the player ticks, unticks, resets, and the tally survives a restart.
+// The tally window over the tally a client game feeds: games and words arrive
+// as host messages, the player ticks, unticks, resets, and the tally survives a restart.
 // Before any Qt header: the recording helpers name a variable "slots".
 #include "support/client_rig.h"
 
@@ -17,6 +17,7 @@
 
 #include "compress/compress_test_support.h"
 #include "windows/tally/tally_file.h"
+#include "app/lexiflip_app.h"
 #include "windows/ttallylist.h"
 
 namespace lexiflip::windows {
@@ -63,7 +64,7 @@ protected:
     void SetUp() override
     {
         TempDirTest::SetUp();
-        window.setPlayerList([this] { return playersOf(game); });
+        tally.setPlayerList([this] { return app::playersOf(game); });
         window.setConfirmation([this](const QString& question) {
             questions << question;
             return answer;
@@ -79,8 +80,9 @@ protected:
     testing::RecordingClientSender sender;
     testing::RecordingScreen screen;
     testing::SteppedClock turntime, sneaker;
-    Ttallylist window;
-    client::ClientGame game{sender, screen, window, turntime, sneaker, 7};
+    TallyModel tally;
+    Ttallylist window{tally};
+    client::ClientGame game{sender, screen, tally, turntime, sneaker, 7};
     QStringList questions;
     bool answer = false;
 };
@@ -223,9 +225,10 @@ TEST_F(TallyWindow, aRestartKeepsTheTotalsAndStartsANewSession)
     setTick(window, "checklist", "Klot", true);
     game.handle("CMD_hisword+1+quiz+21+21+");
     game.handle("CMD_winner+Klot+");
-    EXPECT_EQ(window.savetally(), "");
+    EXPECT_EQ(tally.save(), "");
 
-    Ttallylist next;
+    TallyModel nextTally;
+    Ttallylist next{nextTally};
     EXPECT_EQ(next.loadtallyfile(tallyPath()), "");
     EXPECT_EQ(next.problemBox(), nullptr);
     EXPECT_EQ(items(next, "listbox_tally", true), QStringList{"Klot"});
@@ -250,7 +253,7 @@ TEST_F(TallyWindow, aDamagedFileIsShownWithoutBlockingAndKeptAside)
     // The program goes on: the save at exit writes a fresh tally.
     window.problemBox()->close();
     QTRY_COMPARE(window.problemBox(), nullptr);
-    EXPECT_EQ(window.savetally(), "");
+    EXPECT_EQ(tally.save(), "");
     EXPECT_EQ(readTallyFile(tallyPath().toStdString()).problem, "");
 }
 
@@ -277,7 +280,8 @@ TEST_F(TallyWindow, everyControlIsNamedAndTheWindowLooksFinished)
     // Pictures for a person to look at, at ratio 1 and 2.
     const QString folder = qEnvironmentVariable("LEXIFLIP_BINARY_DIR", QDir::tempPath()) + "/screenshots";
     QDir().mkpath(folder);
-    Ttallylist empty;
+    TallyModel emptyTally;
+    Ttallylist empty{emptyTally};
     empty.viewTally();
     for (const qreal ratio : {1.0, 2.0}) {
         for (const auto& [shown, name] :
