@@ -259,8 +259,8 @@ struct Quiet : engine::NoticeSink {
 class Host : public net::HostTransport {
 public:
     Host(std::uint64_t seed, const engine::TDictn& dictionary, const std::vector<std::string>& listboxWords)
-        : session(net::HostSessionServices{*this, quiet, timer1, computertimer, socktimer, sessionTimer, dictionary,
-                                           listboxWords},
+        : session(net::HostSessionServices{*this, quiet, timer1, computertimer, socktimer, sessionTimer,
+                                           dictionary, listboxWords},
                   // The login deadline passes whenever the session's timer is stepped.
                   net::HostSessionSettings{.seed = seed, .botSpeedMs = 250, .loginTimeoutMs = 0})
     {
@@ -324,6 +324,68 @@ private:
     std::set<net::ConnectionId> m_gone;
 };
 
+// One step of the input: a connection comes, leaves or sends, or a timer
+// ticks, or the player on turn plays.
+void step(Host& host, Input& in, const engine::TDictn& dictionary)
+{
+    auto slot = [](std::uint8_t pick) { return 1 + pick % 9; };
+    const std::uint8_t op = in.byte();
+    switch (op % 8) {
+    case 0:
+        host.accept();
+        break;
+    case 1:
+        // A peer leaves, or is reset and found gone by the next send to it.
+        if (op & 0x80)
+            host.peerGone(slot(in.byte()));
+        else
+            host.leave(slot(in.byte()));
+        break;
+    case 2: {
+        const int from = slot(in.byte());
+        host.receive(from, request(in, from));
+        break;
+    }
+    case 3: {
+        // Raw bytes, perhaps half a message, perhaps a flood.
+        const int from = slot(in.byte());
+        std::string raw = in.bytes(in.byte() % 64);
+        if (op & 0x80)
+            raw.append(5000, 'x');
+        host.receive(from, raw);
+        break;
+    }
+    case 5:
+        // Now and then the session's timer: deadlines pass, departures
+        // put off by a send are told.
+        if (op >= 0xC0) {
+            host.sessionTimer.step();
+            break;
+        }
+        [[fallthrough]];
+    case 4:
+        for (int i = 0; i < 1 + op / 8 && host.socktimer.step(); ++i)
+            checkState(host.session.state());
+        break;
+    case 6:
+        for (int i = 0; i < 1 + op / 8 && host.timeline.step(); ++i)
+            checkState(host.session.state());
+        break;
+    default: {
+        // The player on turn plays: flips, then lays a word if he can.
+        const int s = host.session.state().currentplayer;
+        if (s >= 1 && s <= 6) {
+            host.receive(s, wire::msg::iflip(s, 1 + in.byte() % 10, 1 + in.byte() % 8));
+            if (op & 0x80) {
+                if (const auto word = findWord(host.session, dictionary); !word.empty())
+                    host.receive(s, wire::msg::idone(s, word));
+            }
+        }
+        break;
+    }
+    }
+}
+
 } // namespace
 
 extern "C" const char* const* lexiflipFuzzSeeds()
@@ -360,64 +422,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     Host host(size, dictionary, listboxWords);
     Input in(data, size);
-    auto slot = [&](std::uint8_t pick) { return 1 + pick % 9; };
     for (int steps = 0; !in.done() && steps < 4000; ++steps) {
         const bool heardBefore = host.anyConnected();
-        const std::uint8_t op = in.byte();
-        switch (op % 8) {
-        case 0:
-            host.accept();
-            break;
-        case 1:
-            // A peer leaves, or is reset and found gone by the next send to it.
-            if (op & 0x80)
-                host.peerGone(slot(in.byte()));
-            else
-                host.leave(slot(in.byte()));
-            break;
-        case 2: {
-            const int from = slot(in.byte());
-            host.receive(from, request(in, from));
-            break;
-        }
-        case 3: {
-            // Raw bytes, perhaps half a message, perhaps a flood.
-            const int from = slot(in.byte());
-            std::string raw = in.bytes(in.byte() % 64);
-            if (op & 0x80)
-                raw.append(5000, 'x');
-            host.receive(from, raw);
-            break;
-        }
-        case 5:
-            // Now and then the session's timer: deadlines pass, departures
-            // put off by a send are told.
-            if (op >= 0xC0) {
-                host.sessionTimer.step();
-                break;
-            }
-            [[fallthrough]];
-        case 4:
-            for (int i = 0; i < 1 + op / 8 && host.socktimer.step(); ++i)
-                checkState(host.session.state());
-            break;
-        case 6:
-            for (int i = 0; i < 1 + op / 8 && host.timeline.step(); ++i)
-                checkState(host.session.state());
-            break;
-        default: {
-            // The player on turn plays: flips, then lays a word if he can.
-            const int s = host.session.state().currentplayer;
-            if (s >= 1 && s <= 6) {
-                host.receive(s, wire::msg::iflip(s, 1 + in.byte() % 10, 1 + in.byte() % 8));
-                if (op & 0x80) {
-                    if (const auto word = findWord(host.session, dictionary); !word.empty())
-                        host.receive(s, wire::msg::idone(s, word));
-                }
-            }
-            break;
-        }
-        }
+        step(host, in, dictionary);
         checkState(host.session.state());
         host.observer.checkScores(heardBefore && host.anyConnected());
     }

@@ -46,8 +46,8 @@ TServer::TServer(HostOptions options, QObject* parent)
           HostSessionServices{m_transport, m_notices, options.timer1 ? *options.timer1 : m_qtTimer1,
                               options.computertimer ? *options.computertimer : m_qtComputertimer, m_socktimer,
                               m_sessionTimer, *m_dictionary, m_listboxWords},
-          HostSessionSettings{options.seed ? *options.seed : freshSeed(), options.botSpeedMs, options.socktimerMs,
-                              options.loginTimeoutMs, options.firstSeatRemote})),
+          HostSessionSettings{options.seed ? *options.seed : freshSeed(), options.botSpeedMs,
+                              options.socktimerMs, options.loginTimeoutMs, options.firstSeatRemote})),
       m_portName(std::to_string(options.port ? *options.port : defaultHostPort()))
 {
     tempsock.OnDisconnect = [this](TSock& sock) { guarded([this, &sock] { tempsockDisconnect(sock); }); };
@@ -153,7 +153,8 @@ void TServer::sendTo(ConnectionId connection, std::string_view message)
     if (conn->pendingSendBytes() > m_sendLimitBytes) {
         // Not here, though: the engine may be in the middle of a broadcast.
         still->second.closing = true;
-        QTimer::singleShot(0, this, [this, connection] { guarded([=, this] { closeSlowPeer(connection); }); });
+        QTimer::singleShot(0, this,
+                           [this, connection] { guarded([=, this] { closeSlowPeer(connection); }); });
     }
 }
 

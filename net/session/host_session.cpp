@@ -13,9 +13,9 @@ HostSession::HostSession(HostSessionServices services, HostSessionSettings setti
     : m_transport(services.transport), m_timer1(services.timer1), m_computertimer(services.computertimer),
       m_botSpeedMs(settings.botSpeedMs), m_loginTimeout(std::chrono::milliseconds(settings.loginTimeoutMs)),
       m_random(settings.seed),
-      m_game(std::make_unique<engine::Game>(engine::GameServices{
-          m_sender, services.notices, services.timer1, services.computertimer, m_random, services.dictionary,
-          services.listboxWords, [this] { return m_botSpeedMs; }})),
+      m_game(std::make_unique<engine::Game>(
+          engine::GameServices{m_sender, services.notices, services.timer1, services.computertimer, m_random,
+                               services.dictionary, services.listboxWords, [this] { return m_botSpeedMs; }})),
       receivedlist(services.socktimer, std::chrono::milliseconds(settings.socktimerMs),
                    static_cast<std::size_t>(kQueueLimitPerConnection)),
       m_sessionTimer(services.sessionTimer)
@@ -225,7 +225,8 @@ void HostSession::armSessionTimer()
     }
     // Whole milliseconds, rounded up: a timer that counts them must not fire
     // before a deadline and find it not yet passed.
-    const auto wait = std::chrono::ceil<std::chrono::milliseconds>(std::max(*due - now, std::chrono::nanoseconds(0)));
+    const auto wait =
+        std::chrono::ceil<std::chrono::milliseconds>(std::max(*due - now, std::chrono::nanoseconds(0)));
     m_sessionTimer.start(wait);
 }
 

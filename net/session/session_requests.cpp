@@ -17,7 +17,8 @@ void HostSession::buildDispatch()
 {
     for (const wire::HostRequestRule& rule : wire::kHostRequests) {
         if (const GameRequestHandler handler = gameRequestHandler(rule.request))
-            m_table.add(std::string(rule.command), [this, handler](std::string_view p) { (*m_game.*handler)(p); });
+            m_table.add(std::string(rule.command),
+                        [this, handler](std::string_view p) { (*m_game.*handler)(p); });
         else
             m_table.add(std::string(rule.command), sessionHandler(rule.request));
     }

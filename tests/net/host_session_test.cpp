@@ -112,6 +112,8 @@ protected:
     // The transport: what the session sends, and whom it lets go.
     void send(ConnectionId connection, std::string_view message) override
     {
+        if (session->slotOf(connection) == 0 && message != msg::full())
+            ADD_FAILURE() << "sent to a connection that holds no slot: " << message;
         heard[connection].emplace_back(message.substr(0, message.size() - 1));
         if (onSend)
             onSend(connection);
@@ -205,8 +207,10 @@ TEST_F(Session, ASlotFieldThatIsNotTheSendersIsDropped)
         {"slot 10", 3, "CMD_chat+10+ten|clBlack\xFF", "CMD_chat+", false},
         {"slot not a number", 3, "CMD_chat+x+junk|clBlack\xFF", "CMD_chat+", false},
         {"removal in slot 1's name", 3, msg::kickhim(1, 2), "CMD_playerdisconnected+2+P2", false},
+        {"removal by another than slot 1", 3, msg::kickhim(3, 2), "CMD_playerdisconnected+2+P2", false},
         {"just watch for another", 3, msg::justwatch(2, "2"), "CMD_justwatching+2+2", false},
-        {"a start not from slot 1", 2, msg::startgame("P2", "50", "60", true, "1", "0"), "CMD_startgame+", false},
+        {"a start not from slot 1", 2, msg::startgame("P2", "50", "60", true, "1", "0"), "CMD_startgame+",
+         false},
         {"slot 1 sets another seat playing", 1, msg::justwatch(3, "2"), "CMD_justwatching+3+2", true},
         {"slot 1 removes another", 1, msg::kickhim(1, 2), "CMD_playerdisconnected+2+P2", true},
         {"slot 1 starts", 1, msg::startgame("P1", "50", "60", true, "1", "0"), "CMD_startgame+", true},
@@ -253,8 +257,7 @@ TEST_F(Session, AConnectionThatDoesNotLogInInTimeIsLetGo)
         std::vector<int> letGo;       // the slots let go by then, in order
     };
     const std::vector<Moment> moments{
-        {29999ms, 0, {}},        {30000ms, 0, {2}},          {39999ms, 4, {2}},
-        {40000ms, 0, {2, 3}},    {3600000ms, 0, {2, 3}},
+        {29999ms, 0, {}}, {30000ms, 0, {2}}, {39999ms, 4, {2}}, {40000ms, 0, {2, 3}}, {3600000ms, 0, {2, 3}},
     };
     std::chrono::milliseconds now = 10s;
     for (const Moment& moment : moments) {
