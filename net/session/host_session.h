@@ -40,8 +40,9 @@ public:
     // Lets a connection go. The session has forgotten it when this returns,
     // so the transport need not report the close back.
     virtual void close(ConnectionId connection) = 0;
-    // An error raised inside one of the session's own timed steps, which
-    // nothing may let escape into the caller's event loop.
+    // An error raised inside an event handler run through guarded (the
+    // session's own timed steps among them): none may escape into the event
+    // loop.
     virtual void reportError(std::string_view text) = 0;
 };
 
