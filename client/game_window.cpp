@@ -78,7 +78,8 @@ GameWindow::GameWindow(std::uint64_t shuffleSeed, core::TallyCalls& tally, const
     connect(&m_session, &ClientSession::socketError, this, [this](const QString& error) {
         m_window->chatView().addlinetochat(error, QColor(palette::kSeatTextOnTurn));
     });
-    m_chat = std::make_unique<ChatControls>(*m_window, m_session, *m_game);
+    m_phraseCooldown = clock([this] { guarded([this] { m_chat->part().cooldownTimer(); }); });
+    m_chat = std::make_unique<ChatControls>(*m_window, m_session, *m_game, *m_phraseCooldown);
     connectMoves();
     connectShell();
     showEverything();

@@ -34,8 +34,8 @@ class GameWindow : public QObject, private ClientScreen {
     Q_OBJECT
 
 public:
-    // Makes one of the window's two clocks (the turn timer, the sneaker's
-    // frames) from its tick handler. Unset means Qt's timers; tests hand in
+    // Makes one of the window's clocks (the turn timer, the sneaker's frames,
+    // the phrases' cool-down) from its tick handler. Unset means Qt's timers; tests hand in
     // clocks they step by hand, so that a picture of the window does not
     // depend on the wall clock.
     using ClockMaker = std::function<std::unique_ptr<core::Clock>(std::function<void()> tick)>;
@@ -156,6 +156,7 @@ private:
     ClientSession m_session;
     std::unique_ptr<core::Clock> m_turntime;
     std::unique_ptr<core::Clock> m_sneakerClock;
+    std::unique_ptr<core::Clock> m_phraseCooldown;
     std::unique_ptr<Tchat> m_window;
     std::unique_ptr<ClientGame> m_game;
     std::unique_ptr<ChatControls> m_chat;

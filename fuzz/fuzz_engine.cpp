@@ -13,7 +13,7 @@
 #include "engine/sender.h"
 #include "engine/tdictn.h"
 #include "engine/virtual_timeline.h"
-#include "net/game_requests.h"
+#include "net/session/game_requests.h"
 #include "net/wire/accumulator.h"
 #include "net/wire/dispatch_table.h"
 #include "net/wire/host_requests.h"
