@@ -44,7 +44,8 @@ TServer::TServer(HostOptions options, QObject* parent)
       m_listboxWords(engine::loadComputerWords(assets::computerWords())),
       m_session(std::make_unique<HostSession>(
           HostSessionServices{m_transport, m_notices, options.timer1 ? *options.timer1 : m_qtTimer1,
-                              options.computertimer ? *options.computertimer : m_qtComputertimer, m_socktimer,
+                              options.computertimer ? *options.computertimer : m_qtComputertimer,
+                              options.socktimer ? *options.socktimer : m_socktimer,
                               m_sessionTimer, *m_dictionary, m_listboxWords},
           HostSessionSettings{options.seed ? *options.seed : freshSeed(), options.botSpeedMs,
                               options.socktimerMs, options.loginTimeoutMs, options.firstSeatRemote})),

@@ -50,11 +50,13 @@ struct HostOptions {
     // turn it held stays until its clock runs out.
     bool firstSeatRemote = false;
     // For a game that must play the same however fast its messages travel
-    // (the screenshot renderer): the engine's two clocks, stepped by the
-    // caller instead of running on Qt's timers. Not owned; they must outlive
-    // the host. Unset means Qt's timers.
+    // (the screenshot renderer) and for tests of the receive queue's pace:
+    // the engine's two clocks and socktimer's timer, stepped by the caller
+    // instead of running on Qt's timers. Not owned; they must outlive the
+    // host. Unset means Qt's timers.
     core::Clock* timer1 = nullptr;
     core::Clock* computertimer = nullptr;
+    PaceTimer* socktimer = nullptr;
 };
 
 // The port a host listens on when none is given: LEXIFLIP_PORT, else 7772.
