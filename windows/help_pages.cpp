@@ -6,7 +6,7 @@
 
 #include "client/eight_bit_text.h"
 #include "client/pictures/palette.h"
-#include "engine/letters.h"
+#include "core/letters.h"
 #include "net/wire/messages.h"
 #include "windows/thelp.h"
 
@@ -163,13 +163,13 @@ QString scoring()
     // The letter values straight from the engine that scores the words.
     QString letters = kTable + QStringLiteral("<tr>");
     QString values;
-    for (int code = engine::kFirstLetter; code <= engine::kLastLetter; ++code) {
+    for (int code = core::kFirstLetter; code <= core::kLastLetter; ++code) {
         if (code == 14) {
             letters += QStringLiteral("</tr><tr>") + values + QStringLiteral("</tr><tr>");
             values.clear();
         }
         letters += QStringLiteral("<th>%1</th>").arg(QChar(u'A' + code - 1));
-        values += QStringLiteral("<td align='center'>%1</td>").arg(engine::letterworth(code));
+        values += QStringLiteral("<td align='center'>%1</td>").arg(core::letterworth(code));
     }
     letters += QStringLiteral("</tr><tr>") + values + QStringLiteral("</tr></table>");
 

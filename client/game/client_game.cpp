@@ -6,8 +6,8 @@
 
 #include "client/game/client_screen.h"
 #include "client/game/client_sender.h"
-#include "client/game/tally_calls.h"
-#include "engine/clock.h"
+#include "core/clock.h"
+#include "core/tally_calls.h"
 #include "net/wire/accumulator.h"
 #include "net/wire/client_messages.h"
 #include "net/wire/commands.h"
@@ -119,8 +119,8 @@ struct ClientGame::Dispatch {
     static const Row* find(std::string_view message);
 };
 
-ClientGame::ClientGame(ClientSender& sender, ClientScreen& screen, TallyCalls& tally, engine::Clock& turntime,
-                       engine::Clock& sneakerClock, std::uint64_t shuffleSeed)
+ClientGame::ClientGame(ClientSender& sender, ClientScreen& screen, core::TallyCalls& tally,
+                       core::Clock& turntime, core::Clock& sneakerClock, std::uint64_t shuffleSeed)
     : m_sender(sender), m_screen(screen), m_tally(tally), m_turntime(turntime), m_sneakerClock(sneakerClock),
       m_random(shuffleSeed)
 {

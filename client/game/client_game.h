@@ -11,19 +11,19 @@
 #include <vector>
 
 #include "client/settings/lexiflip_settings.h"
-#include "engine/random_source.h"
+#include "core/random_source.h"
 #include "net/wire/colour_text.h"
 #include "net/wire/field_reader.h"
 
-namespace lexiflip::engine {
+namespace lexiflip::core {
 class Clock;
-}
+class TallyCalls;
+} // namespace lexiflip::core
 
 namespace lexiflip::client {
 
 class ClientScreen;
 class ClientSender;
-class TallyCalls;
 
 inline constexpr int kColumns = 10;
 inline constexpr int kRows = 8;
@@ -131,8 +131,8 @@ public:
     // turntime ticks every second while the turn timer runs, sneakerClock every
     // 300 ms while the sneaker marker shows; the owner calls turntimeTimer() and
     // sneakerTimer() on each tick. The seed drives the bar's shuffle.
-    ClientGame(ClientSender& sender, ClientScreen& screen, TallyCalls& tally, engine::Clock& turntime,
-               engine::Clock& sneakerClock, std::uint64_t shuffleSeed = 1);
+    ClientGame(ClientSender& sender, ClientScreen& screen, core::TallyCalls& tally, core::Clock& turntime,
+               core::Clock& sneakerClock, std::uint64_t shuffleSeed = 1);
 
     // Options, set by the window from the settings and its menus.
     void setIshost(bool ishost);              // also shows the start button (see startEnabled)
@@ -281,10 +281,10 @@ private:
 
     ClientSender& m_sender;
     ClientScreen& m_screen;
-    TallyCalls& m_tally;
-    engine::Clock& m_turntime;
-    engine::Clock& m_sneakerClock;
-    engine::RandomSource m_random;
+    core::TallyCalls& m_tally;
+    core::Clock& m_turntime;
+    core::Clock& m_sneakerClock;
+    core::RandomSource m_random;
     std::function<void(std::string_view)> m_playasound;
 
     // Options.

@@ -301,12 +301,20 @@ TEST(ClientGameTimer, ScaleFollowsTheSecondsPerTurn)
         EXPECT_TRUE(rig.game.gameTexts().notPlaying);
         EXPECT_EQ(rig.game.gameTexts().gameMode, "Game Mode: Blind");
     }
+    // Two minutes at scale 1: the bar is as wide as the seconds left, and the
+    // text shows minutes and two-digit seconds on each side of a minute and of
+    // ten seconds.
+    const std::vector<std::tuple<int, std::string>> texts{
+        {61, "Time: 1:01"}, {60, "Time: 1:00"}, {10, "Time: 0:10"}, {9, "Time: 0:09"}};
     ClientRig slow;
     slow.feed({"CMD_startgame+Ann+150+120+2+0+", "CMD_nextplayer+2+"});
-    for (int tick = 0; tick < 60; ++tick)
-        slow.game.turntimeTimer();
-    EXPECT_EQ(slow.game.timer().text, "Time: 1:00");
-    EXPECT_EQ(slow.game.timer().width, 60);
+    int left = 120;
+    for (const auto& [seconds, text] : texts) {
+        for (; left > seconds; --left)
+            slow.game.turntimeTimer();
+        EXPECT_EQ(slow.game.timer().text, text);
+        EXPECT_EQ(slow.game.timer().width, seconds);
+    }
 
     ClientRig rig;
     rig.feed({"CMD_startgame+Ann+150+45+2+0+"});
