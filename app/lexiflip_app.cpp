@@ -83,7 +83,7 @@ void LexiflipApp::connectSideWindows()
     QObject::connect(&phrases, &windows::Tphrases::phrasesApplied, &game,
                      &client::GameWindow::applyEditedPhrases);
 
-    QObject::connect(&game, &client::GameWindow::watchersChanged, &spylist,
+    QObject::connect(&game, &client::GameWindow::watcherListChanged, &spylist,
                      [this] { spylist.setWatchers(game.game().watchers()); });
     QObject::connect(&game, &client::GameWindow::hostRoleTaken, &spylist,
                      [this] { spylist.setRemoveEnabled(true); });

@@ -108,7 +108,7 @@ signals:
     // This copy's player is the host's (hostpress, or slot 1 of a windowless host).
     void hostRoleTaken();
     // The client game's watcher list changed (game().watchers()).
-    void watchersChanged();
+    void watcherListChanged();
     // The logo on the game area was clicked.
     void logoClicked();
     // The main window closed (after saving its bounds): the program ends.
@@ -138,8 +138,7 @@ private:
     void closeWindow() override;
     void openGameOptions() override;
     void loadinifile() override;
-    void watcherAdded(std::string_view entry) override;
-    void watcherRemoved(std::string_view entry) override;
+    void watchersChanged() override;
 
     bool eventFilter(QObject* watched, QEvent* event) override;
     void connectShell();

@@ -163,14 +163,9 @@ void GameWindow::kickWatcher(int slot)
     m_game->kickWatcher(slot);
 }
 
-void GameWindow::watcherAdded(std::string_view)
+void GameWindow::watchersChanged()
 {
-    emit watchersChanged();
-}
-
-void GameWindow::watcherRemoved(std::string_view)
-{
-    emit watchersChanged();
+    emit watcherListChanged();
 }
 
 bool GameWindow::eventFilter(QObject* watched, QEvent* event)

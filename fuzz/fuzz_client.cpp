@@ -56,6 +56,24 @@ struct Screen : client::ClientScreen {
         check(!boxOpen);
         boxOpen = true;
     }
+    void boardChanged() override {}
+    void barChanged() override {}
+    void wordChanged() override {}
+    void statusChanged() override {}
+    void buttonsChanged() override {}
+    void timerChanged() override {}
+    void theirTilesChanged() override {}
+    void sneakerChanged() override {}
+    void turnFrameChanged() override {}
+    void winnerChanged() override {}
+    void gameOptionsChanged() override {}
+    void justWatchChanged() override {}
+    void playsounds(std::string_view) override {}
+    void addlinetochat(std::string_view, wire::Colour) override {}
+    void watchersChanged() override {}
+    void closeWindow() override {}
+    void loadinifile() override {}
+    void openGameOptions() override {}
     bool boxOpen = false;
 };
 

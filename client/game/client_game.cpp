@@ -231,7 +231,7 @@ void ClientGame::newplayerinfo(std::string_view data)
             m_watchers.push_back(entry);
         else
             *same = entry;
-        m_screen.watcherAdded(entry);
+        m_screen.watchersChanged();
         chatLine(me ? std::string("You are spying.") : name + " is spying.");
     }
     m_screen.playsounds("entered");
@@ -268,7 +268,7 @@ void ClientGame::playerdisconnected(std::string_view data)
         return;
     chatLine(std::string(info->name) + " has left.");
     m_watchers.erase(found);
-    m_screen.watcherRemoved(entry);
+    m_screen.watchersChanged();
 }
 
 void ClientGame::full(std::string_view)
