@@ -217,9 +217,10 @@ void GameWindow::boardChanged()
 void GameWindow::barTileChanged(int position)
 {
     const BarTile& tile = m_game->bar(position);
-    // The game keeps each picture's place on the window; the bar's widgets sit
-    // on the background panel.
-    const QPoint onPanel(tile.left, tile.top);
+    // The game says at which of the bar's places each picture stands; the
+    // bar's widgets sit on the background panel.
+    const int place = std::clamp(tile.place, 1, kBarSize);
+    const QPoint onPanel(layout::kBarLefts[place - 1], tile.raised ? layout::kBarLiftedTop : layout::kBarTop);
     m_window->setBarTile(position, tile.picture(), onPanel);
 }
 
@@ -261,7 +262,8 @@ void GameWindow::buttonsChanged()
 void GameWindow::timerChanged()
 {
     const auto& timer = m_game->timer();
-    m_window->timer().showTime(timer.width, shownText(timer.text), palette::fromColour(timer.colour));
+    m_window->timer().showTime(TurnTimerView::barWidthFor(timer.secondsLeft, timer.turnSeconds),
+                               shownText(timer.text), QColor(timer.low ? palette::kTimerTextLow : palette::kTimerText));
 }
 
 void GameWindow::theirTilesChanged()
@@ -304,11 +306,11 @@ void GameWindow::seatChanged(int seat)
     look.name = shownText(s.name);
     look.score = shownText(s.score);
     look.bonus = shownText(s.bonus);
-    look.colour = palette::fromColour(s.colour);
+    look.colour = QColor(s.onTurn ? palette::kSeatTextOnTurn : palette::kSeatText);
     look.nameShown = s.nameShown;
     look.scoreShown = s.scoreShown;
     look.eyes = s.eyes;
-    look.onTurn = s.colour == kOnTurnColour;
+    look.onTurn = s.onTurn;
     m_window->seats().showSeat(seat, look);
 }
 
@@ -317,14 +319,19 @@ void GameWindow::justWatchChanged()
     m_window->menu().action(MenuCommand::JustWatch)->setChecked(m_game->justWatchChecked());
 }
 
-void GameWindow::playsounds(std::string_view name)
+void GameWindow::playsounds(Sound sound)
 {
-    m_window->sounds().playsounds(fromEightBit(name));
+    m_window->sounds().playsounds(fromEightBit(soundName(sound)));
 }
 
 void GameWindow::addlinetochat(std::string_view line, wire::Colour colour)
 {
     m_window->chatView().addlinetochat(line, colour);
+}
+
+void GameWindow::systemLine(std::string_view line)
+{
+    m_window->chatView().addlinetochat(line, palette::kSystemColour);
 }
 
 void GameWindow::messageBox(std::string_view message)

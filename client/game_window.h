@@ -132,8 +132,9 @@ private:
     void gameOptionsChanged() override;
     void seatChanged(int seat) override;
     void justWatchChanged() override;
-    void playsounds(std::string_view name) override;
+    void playsounds(Sound sound) override;
     void addlinetochat(std::string_view line, wire::Colour colour) override;
+    void systemLine(std::string_view line) override;
     void messageBox(std::string_view text) override;
     void closeWindow() override;
     void openGameOptions() override;

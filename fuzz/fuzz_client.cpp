@@ -68,8 +68,9 @@ struct Screen : client::ClientScreen {
     void winnerChanged() override {}
     void gameOptionsChanged() override {}
     void justWatchChanged() override {}
-    void playsounds(std::string_view) override {}
+    void playsounds(client::Sound) override {}
     void addlinetochat(std::string_view, wire::Colour) override {}
+    void systemLine(std::string_view) override {}
     void watchersChanged() override {}
     void closeWindow() override {}
     void loadinifile() override {}
@@ -96,7 +97,12 @@ void checkInvariants(const client::ClientGame& game, const Clock& sneakerClock)
     }
     for (int p = 1; p <= 10; ++p)
         check(in(game.wordTile(p).picture, 0, 26));
-    check(in(game.timer().width, 0, 224));
+    check(game.timer().secondsLeft >= 0 && game.timer().turnSeconds > 0);
+    // Swaps and shuffles only trade places: the seven pictures keep the seven places.
+    int places = 0;
+    for (int p = 1; p <= 7; ++p)
+        places |= in(game.bar(p).place, 1, 7) ? 1 << game.bar(p).place : 1;
+    check(places == 0xFE);
     check(in(game.sneaker().frame, 0, 4) && in(game.sneaker().seat, 0, 6) && in(game.turnFrameSeat(), 0, 6));
     check(sneakerClock.running() == game.sneaker().shown);
 }

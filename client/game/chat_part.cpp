@@ -70,7 +70,7 @@ void ChatPart::playasound(std::string_view payload)
     // The sender as the seat rows show it.
     if (!sound.seat)
         return;
-    m_output.addlinetochat(chat::chatterLine(m_game.seat(*sound.seat).name, *caption), kSystemColour);
+    m_output.systemLine(chat::chatterLine(m_game.seat(*sound.seat).name, *caption));
 }
 
 } // namespace lexiflip::client

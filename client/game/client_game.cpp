@@ -6,6 +6,7 @@
 
 #include "client/game/client_screen.h"
 #include "client/game/client_sender.h"
+#include "client/game/sounds.h"
 #include "client/game/tally_calls.h"
 #include "engine/clock.h"
 #include "net/wire/accumulator.h"
@@ -20,7 +21,6 @@ namespace {
 
 constexpr std::string_view kWaiting = "<Waiting>";
 constexpr std::string_view kJustWatchRefusal = "You need to turn off \"Just Watch\" before you can play.";
-constexpr int kTimerFullWidth = 224;
 
 bool inRange(int value, int low, int high)
 {
@@ -35,7 +35,7 @@ bool isCell(int x, int y)
     return inRange(x, 1, kColumns) && inRange(y, 1, kRows);
 }
 
-// A letter as the 41-pixel set shows it face up; 27 is the tile back, and codes
+// A letter as the letter tile set shows it face up; 27 is the tile back, and codes
 // the set has no picture for draw nothing.
 int faceUpPicture(int letter)
 {
@@ -128,7 +128,7 @@ ClientGame::ClientGame(ClientSender& sender, ClientScreen& screen, TallyCalls& t
     // called from here: the window that implements it may still be under
     // construction.
     for (int i = 1; i <= kBarSize; ++i)
-        barAt(i).left = kBarLefts[static_cast<std::size_t>(i - 1)];
+        barAt(i).place = i;
 }
 
 void ClientGame::setIshost(bool ishost)
@@ -234,7 +234,7 @@ void ClientGame::newplayerinfo(std::string_view data)
         m_screen.watchersChanged();
         chatLine(me ? std::string("You are spying.") : name + " is spying.");
     }
-    m_screen.playsounds("entered");
+    m_screen.playsounds(Sound::Entered);
 }
 
 void ClientGame::havewrongversion(std::string_view data)
@@ -347,7 +347,6 @@ void ClientGame::startthegame(std::string_view data)
 void ClientGame::setTimerScale(int seconds)
 {
     m_turnseconds = seconds;
-    m_timerscale = kTimerFullWidth / seconds;
     m_gameTexts.timePerTurn = "Time Per Turn: " + std::to_string(seconds) + "secs";
 }
 
@@ -365,7 +364,7 @@ void ClientGame::getnextplayer(std::string_view data)
     seatAt(*number).bonus.clear();
 
     for (int s = 1; s <= kSeats; ++s) {
-        seatAt(s).colour = s == *number ? kOnTurnColour : kSeatColour;
+        seatAt(s).onTurn = s == *number;
         seatChanged(s);
     }
     m_turnFrameSeat = *number;
@@ -387,7 +386,7 @@ void ClientGame::getnextplayer(std::string_view data)
 
     if (m_loggedin && *number == m_myplayer) {
         setStatus("Choose 5 tiles to flip.");
-        m_screen.playsounds(m_turnSoundNew ? "turnnew" : "turn");
+        m_screen.playsounds(m_turnSoundNew ? Sound::TurnNew : Sound::Turn);
     } else {
         setStatus(seatAt(*number).name + "'s turn.");
     }
@@ -404,17 +403,16 @@ void ClientGame::turntimeTimer()
     if (m_secondsleft < 1) {
         m_secondsleft = 0;
         m_timer.text = "Time: 0:00";
-        m_timer.width = 0;
+        m_timer.secondsLeft = 0;
         m_turnowner = 0;
         m_screen.timerChanged();
         return;
     }
-    // The seconds left may come from a catch-up: keep the bar inside its frame.
-    const long long width = static_cast<long long>(m_timerscale) * m_secondsleft;
-    m_timer.width = static_cast<int>(std::clamp<long long>(width, 0, kTimerFullWidth));
-    m_timer.colour = m_secondsleft >= 20 ? kTimerColour : kTimerLowColour;
+    m_timer.secondsLeft = m_secondsleft;
+    m_timer.turnSeconds = m_turnseconds;
+    m_timer.low = m_secondsleft < 20;
     if (m_secondsleft == 20 || m_secondsleft == 15 || m_secondsleft <= 10)
-        m_screen.playsounds("tick");
+        m_screen.playsounds(Sound::Tick);
     m_timer.text = timeText(m_secondsleft);
     m_screen.timerChanged();
 }
@@ -427,7 +425,7 @@ bool ClientGame::timerRunning() const
 void ClientGame::winner(std::string_view data)
 {
     const std::string name(wire::readWinner(data));
-    m_screen.playsounds("gameover");
+    m_screen.playsounds(Sound::GameOver);
     m_theirTiles.shown = false;
     m_screen.theirTilesChanged();
 
@@ -507,7 +505,7 @@ void ClientGame::heflip(std::string_view data)
             setStatus("Choose " + std::to_string(flip->remaining) + " letters to flip");
         }
     }
-    m_screen.playsounds("flip");
+    m_screen.playsounds(Sound::Flip);
 }
 
 void ClientGame::isflipped(std::string_view data)
@@ -536,7 +534,7 @@ void ClientGame::heuseboardletter(std::string_view data)
     tile.fromboard = true;
     tile.picture = letterPicture(read->code);
     m_screen.wordTileChanged(read->wordPosition);
-    m_screen.playsounds("puttile");
+    m_screen.playsounds(Sound::PutTile);
 }
 
 void ClientGame::heusebarletter(std::string_view data)
@@ -546,7 +544,7 @@ void ClientGame::heusebarletter(std::string_view data)
         return;
     wordAt(read->wordPosition).picture = letterPicture(read->code);
     m_screen.wordTileChanged(read->wordPosition);
-    m_screen.playsounds("puttile");
+    m_screen.playsounds(Sound::PutTile);
 }
 
 void ClientGame::heclickclear(std::string_view data)
@@ -567,7 +565,7 @@ void ClientGame::heclickclear(std::string_view data)
         }
     }
     if (!read->letters.refused)
-        m_screen.playsounds("clear");
+        m_screen.playsounds(Sound::Clear);
 }
 
 void ClientGame::hisword(std::string_view data)
@@ -597,7 +595,7 @@ void ClientGame::hisword(std::string_view data)
             m_screen.wordTileChanged(position);
         }
     }
-    m_screen.playsounds("goodword");
+    m_screen.playsounds(Sound::GoodWord);
 }
 
 void ClientGame::invalid(std::string_view data)
@@ -611,7 +609,7 @@ void ClientGame::invalid(std::string_view data)
     m_turnowner = m_myplayer;
     if (m_secondsleft > 4)
         setWordButtons(true);
-    m_screen.playsounds("invalid");
+    m_screen.playsounds(Sound::Invalid);
 }
 
 void ClientGame::timeup(std::string_view data)
@@ -626,7 +624,7 @@ void ClientGame::timeup(std::string_view data)
     } else if (isSeat(*player)) {
         setStatus(seatAt(*player).name + " has run out of time.");
     }
-    m_screen.playsounds("timeup");
+    m_screen.playsounds(Sound::TimeUp);
 }
 
 void ClientGame::hepasses(std::string_view data)
@@ -650,7 +648,7 @@ void ClientGame::buytiles(std::string_view data)
     const bool me = m_loggedin && read->seat == m_myplayer;
     setStatus(me ? std::string("You bought new tiles.") : seat.name + " bought new tiles.");
     m_turnowner = read->seat;
-    m_screen.playsounds("buy");
+    m_screen.playsounds(Sound::Buy);
 }
 
 void ClientGame::notenough(std::string_view data)
@@ -661,7 +659,7 @@ void ClientGame::notenough(std::string_view data)
     m_turnowner = *player;
     if (m_loggedin && *player == m_myplayer)
         setStatus("You do not have enough points to buy new tiles.");
-    m_screen.playsounds("invalid");
+    m_screen.playsounds(Sound::Invalid);
 }
 
 // ---------------------------------------------------------------------------
@@ -791,7 +789,7 @@ void ClientGame::paintbox_boardMouseUp(int column, int row, MouseButton button)
         c.faceup = true;
         drawCell(column, row, faceUpPicture(c.letter));
         send(wire::msg::iflip(m_myplayer, column, row));
-        m_screen.playsounds("flip");
+        m_screen.playsounds(Sound::Flip);
         return;
     }
     if (c.picked || !m_canbuild || m_wordlength >= kWordSize)
@@ -805,7 +803,7 @@ void ClientGame::paintbox_boardMouseUp(int column, int row, MouseButton button)
     c.used = c.picked = true;
     drawCell(column, row, usedPicture(c.letter));
     send(wire::msg::useboardletter(m_myplayer, column, row, m_wordlength));
-    m_screen.playsounds("puttile");
+    m_screen.playsounds(Sound::PutTile);
 }
 
 void ClientGame::letters_1MouseUp(int position, MouseButton button)
@@ -817,13 +815,13 @@ void ClientGame::letters_1MouseUp(int position, MouseButton button)
     if (button == MouseButton::Right) {
         if (m_selectedpos == 0) {
             m_selectedpos = position;
-            barAt(position).top = kBarRaisedTop;
+            barAt(position).raised = true;
             m_screen.barTileChanged(position);
             return;
         }
         resetBarTops();
         // Only the pictures trade places: positions keep their numbers and letters.
-        std::swap(barAt(m_selectedpos).left, barAt(position).left);
+        std::swap(barAt(m_selectedpos).place, barAt(position).place);
         m_selectedpos = 0;
         m_screen.barChanged();
         return;
@@ -842,7 +840,7 @@ void ClientGame::letters_1MouseUp(int position, MouseButton button)
     tile.source = {0, position};
     m_screen.wordTileChanged(m_wordlength);
     send(wire::msg::usebarletter(m_myplayer, position, m_wordlength));
-    m_screen.playsounds("puttile");
+    m_screen.playsounds(Sound::PutTile);
 }
 
 void ClientGame::word_1MouseUp(int position)
@@ -853,7 +851,7 @@ void ClientGame::word_1MouseUp(int position)
     returnLetter(position);
     m_wordlength -= 1;
     send(wire::msg::clickclear(m_myplayer, {{position, source}}));
-    m_screen.playsounds("clear");
+    m_screen.playsounds(Sound::Clear);
 }
 
 void ClientGame::returnLetter(int position)
@@ -887,7 +885,7 @@ void ClientGame::clickclear()
     }
     m_wordlength = 0;
     send(wire::msg::clickclear(m_myplayer, removed));
-    m_screen.playsounds("clear");
+    m_screen.playsounds(Sound::Clear);
 }
 
 void ClientGame::button_clearClick()
@@ -941,7 +939,7 @@ void ClientGame::button_shuffleClick()
     for (int i = 1; i <= kBarSize; ++i) {
         const int j = m_random.between(1, kBarSize);
         if (j != i)
-            std::swap(barAt(i).left, barAt(j).left);
+            std::swap(barAt(i).place, barAt(j).place);
     }
     m_screen.barChanged();
 }
@@ -1028,12 +1026,12 @@ void ClientGame::setWordButtons(bool shown)
 void ClientGame::resetBarTops()
 {
     for (BarTile& tile : m_bar)
-        tile.top = kBarTop;
+        tile.raised = false;
 }
 
 void ClientGame::chatLine(std::string_view line)
 {
-    m_screen.addlinetochat(line, kSystemColour);
+    m_screen.systemLine(line);
 }
 
 void ClientGame::box(std::string_view text)
@@ -1063,16 +1061,6 @@ const BarTile& ClientGame::bar(int position) const
 {
     static const BarTile none{};
     return inRange(position, 1, kBarSize) ? m_bar[static_cast<std::size_t>(position - 1)] : none;
-}
-
-int ClientGame::barPositionAt(int x, int y) const
-{
-    for (int position = 1; position <= kBarSize; ++position) {
-        const BarTile& tile = bar(position);
-        if (x >= tile.left && x < tile.left + kCellSize && y >= tile.top && y < tile.top + kCellSize)
-            return position;
-    }
-    return 0;
 }
 
 const WordTile& ClientGame::wordTile(int position) const

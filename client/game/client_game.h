@@ -31,19 +31,6 @@ inline constexpr int kBarSize = 7;
 inline constexpr int kWordSize = 10;
 inline constexpr int kSeats = 6;
 inline constexpr int kLastSlot = 9;
-inline constexpr int kCellSize = 41;
-
-// Colours, 00BBGGRR.
-inline constexpr wire::Colour kSystemColour = 0x00FF0000;   // the client's own chat lines
-inline constexpr wire::Colour kSeatColour = 0x00804000;     // seat texts, RGB(0, 64, 128)
-inline constexpr wire::Colour kOnTurnColour = 0x000000FF;   // the player on turn, red
-inline constexpr wire::Colour kTimerColour = 0x009DE3E0;    // RGB(224, 227, 157), 20 s and more
-inline constexpr wire::Colour kTimerLowColour = 0x000000FF; // below 20 s, red
-
-// The bar: pictures at these lefts, top 464, 3 pixels higher while chosen for a swap.
-inline constexpr std::array<int, kBarSize> kBarLefts = {63, 108, 154, 199, 244, 290, 335};
-inline constexpr int kBarTop = 464;
-inline constexpr int kBarRaisedTop = 461;
 
 inline constexpr int kTurnTimeMs = 1000;
 inline constexpr int kSneakerFrameMs = 300;
@@ -61,13 +48,13 @@ struct BoardCell {
 struct BarTile {
     int letter = 0;    // barletters: as the host dealt it (may be outside 1..26)
     int shown = 0;     // barshown: 0 while the tile sits in the word row
-    int left = 0;      // pixels in the background panel; moves with swaps and shuffles
-    int top = kBarTop; // kBarRaisedTop while chosen for a swap
-    int picture() const { return shown >= 1 && shown <= 26 ? shown : 0; } // 41-pixel tile set, 0..26
+    int place = 0;       // the bar's place 1..7 its picture stands at; moves with swaps and shuffles
+    bool raised = false; // chosen for a swap
+    int picture() const { return shown >= 1 && shown <= 26 ? shown : 0; } // the letter tile set, 0..26
 };
 
 struct WordTile {
-    int picture = 0; // 41-pixel tile set, 0..26
+    int picture = 0; // the letter tile set, 0..26
     bool fromboard = false;
     bool bonusShown = false; // the x2 marker
     wire::Origin source;     // wordsource: 0,0 when empty; 0,k for bar position k
@@ -80,18 +67,21 @@ struct Seat {
     bool nameShown = true;
     bool scoreShown = true;
     bool eyes = false;
-    wire::Colour colour = kSeatColour; // of all three texts
+    bool onTurn = false; // its three texts in the on-turn look
 };
 
+// The turn timer as last shown: the seconds left of the turn's seconds (the
+// bar's share of its frame), the text, and whether the time runs low.
 struct TimerView {
-    int width = 0;
+    int secondsLeft = 0;
+    int turnSeconds = 60;
     std::string text = "Time: 0:00";
-    wire::Colour colour = kTimerColour;
+    bool low = false;
 };
 
 struct TheirTiles {
     std::string label = "THEIR Tiles";
-    std::array<int, kBarSize> pictures{}; // 26-pixel tile set, 0..26
+    std::array<int, kBarSize> pictures{}; // the little tile set, 0..26
     bool shown = false;
 };
 
@@ -187,15 +177,11 @@ public:
     int wordlength() const { return m_wordlength; }
     int secondsleft() const { return m_secondsleft; }
     int turnseconds() const { return m_turnseconds; }
-    int timerscale() const { return m_timerscale; }
     int popupseat() const { return m_popupseat; }
     std::string selectedpos() const { return std::to_string(m_selectedpos); }
     bool justWatchChecked() const { return m_justWatch; }
     const BoardCell& board(int x, int y) const;
     const BarTile& bar(int position) const;
-    // The bar position whose picture covers the panel pixel (x, y), 0 for none:
-    // how the window tells which tile a click hit after swaps and shuffles.
-    int barPositionAt(int x, int y) const;
     int barletters(int position) const { return bar(position).letter; }
     int barshown(int position) const { return bar(position).shown; }
     const WordTile& wordTile(int position) const;
@@ -302,7 +288,6 @@ private:
     int m_turnowner = 0;
     int m_secondsleft = 0;
     int m_turnseconds = 60;
-    int m_timerscale = 0;
     bool m_canbuild = false;
     int m_flipsdone = 0;
     int m_wordlength = 0;

@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "client/game/sounds.h"
 #include "net/wire/colour_text.h"
 
 namespace lexiflip::client {
@@ -26,13 +27,13 @@ public:
     // The game area.
     virtual void boardCellChanged(int x, int y) = 0;
     virtual void boardChanged() = 0;                    // all 80 cells
-    virtual void barTileChanged(int position) = 0;  // picture, left or top of one bar tile
+    virtual void barTileChanged(int position) = 0;  // picture, place or raise of one bar tile
     virtual void barChanged() = 0;                      // all seven bar tiles
     virtual void wordTileChanged(int position) = 0; // picture and x2 marker of one word position
     virtual void wordChanged() = 0;                     // all ten word positions
     virtual void statusChanged() = 0;
     virtual void buttonsChanged() = 0;    // CLEAR, BUY, PASS, DONE and START
-    virtual void timerChanged() = 0;      // bar width, text, text colour
+    virtual void timerChanged() = 0;      // seconds left, text, low
     virtual void theirTilesChanged() = 0; // the strip: label, tiles, shown
     virtual void sneakerChanged() = 0;    // seat, frame, shown
     virtual void turnFrameChanged() = 0;
@@ -46,8 +47,10 @@ public:
     virtual void justWatchChanged() = 0;
 
     // Events.
-    virtual void playsounds(std::string_view name) = 0;
+    virtual void playsounds(Sound sound) = 0;
+    // A chat line in a colour a peer chose, and one in the client's own voice.
     virtual void addlinetochat(std::string_view line, wire::Colour colour) = 0;
+    virtual void systemLine(std::string_view line) = 0;
     // At most one box is asked for at a time: the next comes only after the
     // window reports messageBoxClosed() to the game. Show it without a nested
     // event loop (QMessageBox::open).

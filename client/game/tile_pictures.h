@@ -4,10 +4,9 @@
 // what each cell, bar tile and marker shows) and the painter (which draws it).
 namespace lexiflip::client {
 
-// imagelist_letters: 54 tiles of 41 x 41. 0 draws nothing; 1..26 are A..Z
+// imagelist_letters: 54 tiles. 0 draws nothing; 1..26 are A..Z
 // face up with their point value; 27 is the tile back; 28..53 are A..Z in the
 // grey used look, so letter L in the used look is L + kUsedOffset.
-inline constexpr int kTileSize = 41;
 inline constexpr int kLetterPictureCount = 54;
 inline constexpr int kTileBack = 27;
 inline constexpr int kUsedOffset = 27;

@@ -17,6 +17,9 @@ class QRect;
 
 namespace lexiflip::client {
 
+// imagelist_letters (see tile_pictures.h for what each index shows): 41 x 41.
+inline constexpr int kTileSize = 41;
+
 // imagelist_little: 27 tiles of 26 x 26. 0 draws nothing; 1..26 are A..Z.
 inline constexpr int kLittleTileSize = 26;
 inline constexpr int kLittlePictureCount = 27;

@@ -131,18 +131,17 @@ TEST_F(OwnTurn, GivingBackRestoresTheTileWhereItStands)
 {
     flipFive();
     rig.game.letters_1MouseUp(6, kRight);
-    EXPECT_EQ(rig.game.bar(6).top, client::kBarRaisedTop);
+    EXPECT_TRUE(rig.game.bar(6).raised);
+    EXPECT_EQ(rig.screen.calls.back(), "barTileChanged 6");
     rig.game.letters_1MouseUp(2, kRight); // swap the pictures of 6 and 2
-    EXPECT_EQ(rig.game.bar(6).left, client::kBarLefts[1]);
-    EXPECT_EQ(rig.game.bar(2).left, client::kBarLefts[5]);
-    EXPECT_EQ(rig.game.bar(6).top, client::kBarTop);
+    EXPECT_EQ(rig.game.bar(6).place, 2);
+    EXPECT_EQ(rig.game.bar(2).place, 6);
+    EXPECT_FALSE(rig.game.bar(6).raised);
     EXPECT_EQ(rig.game.selectedpos(), "0");
-    EXPECT_EQ(rig.game.barPositionAt(client::kBarLefts[1] + 40, client::kBarTop), 6);
-    EXPECT_EQ(rig.game.barPositionAt(client::kBarLefts[5], client::kBarTop + 40), 2);
-    EXPECT_EQ(rig.game.barPositionAt(client::kBarLefts[1] + 41, client::kBarTop), 0); // the gap
-    EXPECT_EQ(rig.game.barPositionAt(client::kBarLefts[0], client::kBarTop - 1), 0);
+    EXPECT_EQ(rig.screen.calls.back(), "barChanged");
     rig.game.button_shuffleClick();
-    const int leftOf6 = rig.game.bar(6).left;
+    EXPECT_EQ(rig.screen.calls.back(), "barChanged");
+    const int placeOf6 = rig.game.bar(6).place;
 
     rig.game.letters_1MouseUp(6, kLeft);
     rig.game.paintbox_boardMouseUp(7, 8, kLeft);
@@ -154,17 +153,17 @@ TEST_F(OwnTurn, GivingBackRestoresTheTileWhereItStands)
     EXPECT_THAT(rig.sender.sent,
                 ElementsAre(wireText("CMD_clickclear+1+2+7,8"), wireText("CMD_clickclear+1+1+0,6")));
     EXPECT_EQ(rig.game.barshown(6), 6);
-    EXPECT_EQ(rig.game.bar(6).left, leftOf6);
+    EXPECT_EQ(rig.game.bar(6).place, placeOf6);
     EXPECT_TRUE(rig.game.board(7, 8).faceup);
     EXPECT_EQ(rig.game.board(7, 8).picture, rigs::boardLetter(7, 8));
     EXPECT_EQ(rig.game.wordlength(), 0);
 
-    // Shuffling only moves pictures: the seven lefts stay the seven places.
-    std::vector<int> lefts;
+    // Shuffling only moves pictures: the seven pictures keep the seven places.
+    std::vector<int> places;
     for (int p = 1; p <= 7; ++p)
-        lefts.push_back(rig.game.bar(p).left);
-    std::sort(lefts.begin(), lefts.end());
-    EXPECT_EQ(lefts, std::vector<int>(client::kBarLefts.begin(), client::kBarLefts.end()));
+        places.push_back(rig.game.bar(p).place);
+    std::sort(places.begin(), places.end());
+    EXPECT_EQ(places, (std::vector<int>{1, 2, 3, 4, 5, 6, 7}));
 }
 
 TEST_F(OwnTurn, AWordHoldsTenLetters)
@@ -255,7 +254,7 @@ TEST_F(OwnTurn, ScoredWords)
     EXPECT_EQ(rig.game.status(), "Bob made: QUIZ for 23 points.");
     EXPECT_EQ(rig.game.seat(2).bonus, "+23 quiz");
     EXPECT_EQ(rig.screen.chat.back(),
-              (rigs::RecordingScreen::Line{"Bob made: QUIZ for 23 points.", client::kSystemColour}));
+              (rigs::RecordingScreen::Line{"Bob made: QUIZ for 23 points.", rigs::RecordingScreen::kOwnVoice}));
     rig.game.handle("CMD_hisword+1+cab+90+12+");
     EXPECT_THAT(rig.tally.calls, ElementsAre("increase 3", "increase 3", "set 4 12 cab"));
 }
@@ -264,18 +263,18 @@ TEST_F(OwnTurn, TheTurnTimerRunsDown)
 {
     EXPECT_TRUE(rig.turntime.running());
     EXPECT_EQ(rig.turntime.interval, 1000);
-    EXPECT_EQ(rig.game.timerscale(), 3);
     rig.game.turntimeTimer();
-    EXPECT_EQ(rig.game.timer().width, 177);
+    EXPECT_EQ(rig.game.timer().secondsLeft, 59);
+    EXPECT_EQ(rig.game.timer().turnSeconds, 60);
     EXPECT_EQ(rig.game.timer().text, "Time: 0:59");
+    EXPECT_EQ(rig.screen.calls.back(), "timerChanged");
     std::vector<int> ticks;
     for (int second = 58; second >= 1; --second) {
         rig.screen.sounds.clear();
         rig.game.turntimeTimer();
         if (!rig.screen.sounds.empty() && rig.screen.sounds.back() == "tick")
             ticks.push_back(second);
-        EXPECT_EQ(rig.game.timer().colour, second >= 20 ? client::kTimerColour : client::kTimerLowColour)
-            << second;
+        EXPECT_EQ(rig.game.timer().low, second < 20) << second;
         if (second == 9) {
             EXPECT_EQ(rig.game.timer().text, "Time: 0:09");
         }
@@ -284,7 +283,7 @@ TEST_F(OwnTurn, TheTurnTimerRunsDown)
     EXPECT_EQ(rig.game.turnowner(), 1);
     rig.game.turntimeTimer();
     EXPECT_EQ(rig.game.timer().text, "Time: 0:00");
-    EXPECT_EQ(rig.game.timer().width, 0);
+    EXPECT_EQ(rig.game.timer().secondsLeft, 0);
     EXPECT_EQ(rig.game.turnowner(), 0);
     rig.game.paintbox_boardMouseUp(5, 5, kLeft);
     EXPECT_THAT(rig.sender.sent, IsEmpty());
@@ -293,11 +292,11 @@ TEST_F(OwnTurn, TheTurnTimerRunsDown)
 TEST(ClientGameTimer, ScaleFollowsTheSecondsPerTurn)
 {
     const std::vector<std::pair<std::string, int>> cases{
-        {"45", 4}, {"60", 3}, {"120", 1}, {"x", 3}, {"0", 3}};
-    for (const auto& [seconds, scale] : cases) {
+        {"45", 45}, {"60", 60}, {"120", 120}, {"x", 60}, {"0", 60}};
+    for (const auto& [seconds, turnSeconds] : cases) {
         ClientRig rig;
         rig.game.handle("CMD_startgame+Ann+100+" + seconds + "+1+1+");
-        EXPECT_EQ(rig.game.timerscale(), scale) << seconds;
+        EXPECT_EQ(rig.game.turnseconds(), turnSeconds) << seconds;
         EXPECT_TRUE(rig.game.gameTexts().notPlaying);
         EXPECT_EQ(rig.game.gameTexts().gameMode, "Game Mode: Blind");
     }
@@ -306,7 +305,8 @@ TEST(ClientGameTimer, ScaleFollowsTheSecondsPerTurn)
     for (int tick = 0; tick < 60; ++tick)
         slow.game.turntimeTimer();
     EXPECT_EQ(slow.game.timer().text, "Time: 1:00");
-    EXPECT_EQ(slow.game.timer().width, 60);
+    EXPECT_EQ(slow.game.timer().secondsLeft, 60);
+    EXPECT_EQ(slow.game.timer().turnSeconds, 120);
 
     ClientRig rig;
     rig.feed({"CMD_startgame+Ann+150+45+2+0+"});
@@ -411,7 +411,7 @@ TEST(ClientSession, JoinAndLeaveLines)
             rig.game.handle(m);
         EXPECT_EQ(rig.screen.chatTexts(), c.chat);
         for (const auto& line : rig.screen.chat)
-            EXPECT_EQ(line.colour, client::kSystemColour);
+            EXPECT_EQ(line.colour, rigs::RecordingScreen::kOwnVoice);
         std::vector<std::string> names;
         for (int s = 1; s <= 6; ++s)
             names.push_back(rig.game.seat(s).name);
@@ -490,7 +490,7 @@ TEST(ClientCatchUp, StatsNamingTheOwnSeatLeavesNobodyOnTurn)
     rig.feed({"CMD_stats+2+300+45+2+30+help+1+1+10+2+25+3+0+4+0+5+0+6+0", "CMD_isflipped+2+3+4+10+8"});
     EXPECT_EQ(rig.game.turnowner(), 0);
     EXPECT_EQ(rig.game.secondsleft(), 30);
-    EXPECT_EQ(rig.game.timerscale(), 4);
+    EXPECT_EQ(rig.game.turnseconds(), 45);
     EXPECT_FALSE(rig.turntime.running());
     EXPECT_EQ(rig.game.seat(2).score, "25");
     EXPECT_EQ(rig.game.gameTexts().gameMode, "Game Mode: Helper");

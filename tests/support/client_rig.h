@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,11 +26,13 @@ public:
 // game as the window does.
 class RecordingScreen : public client::ClientScreen {
 public:
+    // A chat line: a peer's colour, or kOwnVoice for the client's own lines.
     struct Line {
         std::string text;
-        wire::Colour colour;
+        std::optional<wire::Colour> colour;
         bool operator==(const Line&) const = default;
     };
+    static constexpr std::optional<wire::Colour> kOwnVoice{};
 
     void boardCellChanged(int x, int y) override
     {
@@ -51,15 +54,21 @@ public:
     void gameOptionsChanged() override { record("gameOptionsChanged"); }
     void seatChanged(int seat) override { record("seatChanged " + std::to_string(seat)); }
     void justWatchChanged() override { record("justWatchChanged"); }
-    void playsounds(std::string_view name) override
+    void playsounds(client::Sound sound) override
     {
-        record("playsounds " + std::string(name));
-        sounds.emplace_back(name);
+        const std::string name(client::soundName(sound));
+        record("playsounds " + name);
+        sounds.push_back(name);
     }
     void addlinetochat(std::string_view line, wire::Colour colour) override
     {
         record("addlinetochat " + std::string(line));
         chat.push_back({std::string(line), colour});
+    }
+    void systemLine(std::string_view line) override
+    {
+        record("systemLine " + std::string(line));
+        chat.push_back({std::string(line), kOwnVoice});
     }
     void messageBox(std::string_view text) override
     {
