@@ -140,6 +140,7 @@ private:
     void openGameOptions() override;
     void loadinifile() override;
     void watchersChanged() override;
+    void becameHostsPlayer() override;
 
     bool eventFilter(QObject* watched, QEvent* event) override;
     void connectShell();
@@ -151,7 +152,6 @@ private:
     void showEverything();
     void connectMoves();
     void openSeatMenu(int seat, QPoint globalPosition);
-    void afterMessage();
 
     ClientSession m_session;
     std::unique_ptr<engine::Clock> m_turntime;

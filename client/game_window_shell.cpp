@@ -60,9 +60,9 @@ void GameWindow::showPreferences()
     // A size the menu lacks still sizes the font; the menu then checks none.
     if (m_window->chatView().textSize() != prefs.textsize)
         m_window->chatView().setTextSize(prefs.textsize);
-    m_game->setClearWord(prefs.clearword);
-    m_game->setSeeTheirs(prefs.seetheirs);
-    m_game->setTurnSoundNew(prefs.turnsound == settings::TurnSound::New);
+    m_game->turn().setClearWord(prefs.clearword);
+    m_game->turn().setSeeTheirs(prefs.seetheirs);
+    m_game->turn().setTurnSoundNew(prefs.turnsound == settings::TurnSound::New);
     m_chat->setPlayChatterSounds(prefs.chatterSounds);
 }
 
@@ -81,7 +81,8 @@ void GameWindow::loadinifile()
         return;
     m_settings.load();
     if (!m_settings.problem().empty())
-        sayFileProblem("The settings file was not used (" + m_settings.problem() + "); the built-in settings apply.");
+        sayFileProblem("The settings file was not used (" + m_settings.problem() +
+                       "); the built-in settings apply.");
     applyPreferences();
     emit settingsRead();
 }
@@ -160,7 +161,7 @@ void GameWindow::applyEditedPhrases(const QStringList& phrases)
 
 void GameWindow::kickWatcher(int slot)
 {
-    m_game->kickWatcher(slot);
+    m_game->roster().kickWatcher(slot);
 }
 
 void GameWindow::watchersChanged()
@@ -175,7 +176,8 @@ bool GameWindow::eventFilter(QObject* watched, QEvent* event)
         if (m_hasSettingsFile && m_settings.wasRead()) {
             // The window is going: standard error and the exit status say it.
             if (!saveWindowAtClose(m_settings, *m_window) && !m_settings.problem().empty()) {
-                std::fprintf(stderr, "Lexiflip: the settings were not saved: %s\n", m_settings.problem().c_str());
+                std::fprintf(stderr, "Lexiflip: the settings were not saved: %s\n",
+                             m_settings.problem().c_str());
                 m_saveFailedAtClose = true;
             }
         }

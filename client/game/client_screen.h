@@ -10,7 +10,7 @@ namespace lexiflip::client {
 // What the game tells the window. Two kinds of call:
 //
 // - "...Changed" calls carry no data: something the game mirrors changed, and
-//   the window reads it back through ClientGame's const accessors (board(x, y),
+//   the window reads it back through ClientGame's roster() and turn() (board(x, y),
 //   barshown(i), wordTile(i), seat(i), status(), timer(), ...) and repaints just
 //   that element. Indexes passed here are always in range: x 1..10, y 1..8, bar
 //   positions 1..7, word positions 1..10, seats 1..6.
@@ -26,11 +26,11 @@ public:
 
     // The game area.
     virtual void boardCellChanged(int x, int y) = 0;
-    virtual void boardChanged() = 0;                    // all 80 cells
+    virtual void boardChanged() = 0;                // all 80 cells
     virtual void barTileChanged(int position) = 0;  // picture, place or raise of one bar tile
-    virtual void barChanged() = 0;                      // all seven bar tiles
+    virtual void barChanged() = 0;                  // all seven bar tiles
     virtual void wordTileChanged(int position) = 0; // picture and x2 marker of one word position
-    virtual void wordChanged() = 0;                     // all ten word positions
+    virtual void wordChanged() = 0;                 // all ten word positions
     virtual void statusChanged() = 0;
     virtual void buttonsChanged() = 0;    // CLEAR, BUY, PASS, DONE and START
     virtual void timerChanged() = 0;      // seconds left, text, low
@@ -57,6 +57,8 @@ public:
     virtual void messageBox(std::string_view text) = 0;
     // The watcher list (ClientGame::watchers()) gained, replaced or lost an entry.
     virtual void watchersChanged() = 0;
+    // This client took slot 1 and so plays for the host (the roster's rule).
+    virtual void becameHostsPlayer() = 0;
     virtual void closeWindow() = 0;
     // The own player's join was announced: the settings are read at this moment.
     virtual void loadinifile() = 0;

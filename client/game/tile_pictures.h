@@ -11,6 +11,22 @@ inline constexpr int kLetterPictureCount = 54;
 inline constexpr int kTileBack = 27;
 inline constexpr int kUsedOffset = 27;
 
+// A letter code as the set shows it face up (27 is the tile back; codes the
+// set has no picture for draw nothing), in the used look, and as a plain
+// letter (the word row and the little set, 0..26).
+constexpr int faceUpPicture(int letter)
+{
+    return letter >= 0 && letter <= kTileBack ? letter : 0;
+}
+constexpr int usedPicture(int letter)
+{
+    return letter >= 1 && letter <= 26 ? letter + kUsedOffset : faceUpPicture(letter);
+}
+constexpr int letterPicture(int letter)
+{
+    return letter >= 1 && letter <= 26 ? letter : 0;
+}
+
 // The sneaker marker's animation.
 inline constexpr int kSneakerFrames = 5;
 

@@ -3,8 +3,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 #include <utility>
+#include <vector>
 
 #include "client/game/client_game.h"
 #include "client/game/client_screen.h"
@@ -76,6 +76,7 @@ public:
         boxes.emplace_back(text);
     }
     void watchersChanged() override { record("watchersChanged"); }
+    void becameHostsPlayer() override { record("becameHostsPlayer"); }
     void closeWindow() override
     {
         record("closeWindow");
@@ -151,7 +152,7 @@ struct ClientRig {
     // Logs in as the given number and forgets the login reply.
     void login(int number, std::string_view name = "You")
     {
-        game.setLoginname(name);
+        game.roster().setLoginname(name);
         game.handle("CMD_sendlogininfo+" + std::to_string(number));
         sender.sent.clear();
     }

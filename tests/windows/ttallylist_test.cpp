@@ -15,9 +15,9 @@
 
 #include <gtest/gtest.h>
 
+#include "app/lexiflip_app.h"
 #include "compress/compress_test_support.h"
 #include "windows/tally/tally_file.h"
-#include "app/lexiflip_app.h"
 #include "windows/ttallylist.h"
 
 namespace lexiflip::windows {
@@ -69,7 +69,7 @@ protected:
             questions << question;
             return answer;
         });
-        game.setLoginname("You");
+        game.roster().setLoginname("You");
         game.handle("CMD_sendlogininfo+1");
         for (const char* message :
              {"CMD_newplayerinfo+1+You", "CMD_newplayerinfo+2+Klot", "CMD_newplayerinfo+3+Ann"})
