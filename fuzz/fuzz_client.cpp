@@ -87,8 +87,12 @@ bool in(int value, int low, int high)
 void checkInvariants(const client::ClientGame& game, const Clock& sneakerClock)
 {
     check(in(game.turn().wordlength(), 0, 10) && in(game.turn().flipsdone(), 0, 5));
-    check(game.turn().selectedpos().size() == 1 && in(game.turn().selectedpos()[0] - '0', 0, 7));
-    check(in(game.roster().popupseat(), 0, 6) && in(game.roster().myplayer(), 0, 9));
+    check(in(game.roster().myplayer(), 0, 9));
+    // At most one bar tile waits raised for its swap.
+    int raised = 0;
+    for (int p = 1; p <= 7; ++p)
+        raised += game.turn().bar(p).raised ? 1 : 0;
+    check(raised <= 1);
     for (int x = 1; x <= 10; ++x)
         for (int y = 1; y <= 8; ++y)
             check(in(game.turn().board(x, y).picture, 0, 53));

@@ -11,7 +11,7 @@ namespace lexiflip::client {
 //
 // - "...Changed" calls carry no data: something the game mirrors changed, and
 //   the window reads it back through ClientGame's roster() and turn() (board(x, y),
-//   barshown(i), wordTile(i), seat(i), status(), timer(), ...) and repaints just
+//   bar(i), wordTile(i), seat(i), status(), timer(), ...) and repaints just
 //   that element. Indexes passed here are always in range: x 1..10, y 1..8, bar
 //   positions 1..7, word positions 1..10, seats 1..6.
 // - Event calls carry their data: a sound, a chat line, a message box, closing

@@ -52,7 +52,6 @@ public:
     bool ishost() const { return m_ishost; }
     // Whether a seat's number is this client's own seat.
     bool isMe(int slot) const { return m_loggedin && slot == m_myplayer; }
-    int popupseat() const { return m_popupseat; }
     bool justWatchChecked() const { return m_justWatch; }
     // Out-of-range seats give an empty default.
     const Seat& seat(int number) const;

@@ -5,7 +5,20 @@
 // The game's sounds by what they mean; the window plays each by its name.
 namespace lexiflip::client {
 
-enum class Sound { Entered, Turn, TurnNew, Tick, GameOver, GoodWord, Invalid, TimeUp, Buy, Flip, PutTile, Clear };
+enum class Sound {
+    Entered,
+    Turn,
+    TurnNew,
+    Tick,
+    GameOver,
+    GoodWord,
+    Invalid,
+    TimeUp,
+    Buy,
+    Flip,
+    PutTile,
+    Clear
+};
 
 // The name the sound player knows the sound by.
 constexpr std::string_view soundName(Sound sound)

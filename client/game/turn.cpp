@@ -188,11 +188,6 @@ void Turn::turntimeTimer()
     m_output.screen().timerChanged();
 }
 
-bool Turn::timerRunning() const
-{
-    return m_turntime.running();
-}
-
 void Turn::winner(std::string_view data)
 {
     const std::string name(wire::readWinner(data));

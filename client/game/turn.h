@@ -88,16 +88,9 @@ public:
     bool canbuild() const { return m_canbuild; }
     int flipsdone() const { return m_flipsdone; }
     int wordlength() const { return m_wordlength; }
-    int secondsleft() const { return m_secondsleft; }
-    int turnseconds() const { return m_turnseconds; }
-    std::string selectedpos() const { return std::to_string(m_selectedpos); }
     const BoardCell& board(int x, int y) const;
     const BarTile& bar(int position) const;
-    int barletters(int position) const { return bar(position).letter; }
-    int barshown(int position) const { return bar(position).shown; }
     const WordTile& wordTile(int position) const;
-    std::string wordsource(int position) const;
-    bool fromboard(int position) const { return wordTile(position).fromboard; }
     const std::string& status() const { return m_status; }
     bool wordButtonsShown() const { return m_wordButtons; } // CLEAR, BUY, PASS, DONE
     bool startShown() const { return m_startShown; }
@@ -105,7 +98,6 @@ public:
     // that was already running when this window came in has not ended.
     bool startEnabled() const;
     const TimerView& timer() const { return m_timer; }
-    bool timerRunning() const;
     const TheirTiles& theirTiles() const { return m_theirTiles; }
     const Sneaker& sneaker() const { return m_sneaker; }
     int turnFrameSeat() const { return m_turnFrameSeat; } // 0: no frame yet

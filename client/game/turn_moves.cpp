@@ -258,10 +258,4 @@ const WordTile& Turn::wordTile(int position) const
     return inRange(position, 1, kWordSize) ? m_word[static_cast<std::size_t>(position - 1)] : none;
 }
 
-std::string Turn::wordsource(int position) const
-{
-    const wire::Origin source = wordTile(position).source;
-    return std::to_string(source.x) + "," + std::to_string(source.y);
-}
-
 } // namespace lexiflip::client

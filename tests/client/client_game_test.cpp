@@ -14,6 +14,7 @@ namespace rigs = lexiflip::testing;
 using client::MouseButton;
 using rigs::ClientRig;
 using rigs::wireText;
+namespace wire = lexiflip::wire;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
@@ -95,11 +96,11 @@ TEST_F(OwnTurn, AWordIsSentAndClearedWithItsOrigins)
                 ElementsAre(wireText("CMD_useboardletter+1+4+2+1+"), wireText("CMD_usebarletter+1+6+2+"),
                             wireText("CMD_useboardletter+1+7+8+3+")));
     EXPECT_EQ(rig.game.turn().wordlength(), 3);
-    EXPECT_EQ(rig.game.turn().wordsource(2), "0,6");
-    EXPECT_EQ(rig.game.turn().barshown(6), 0);
+    EXPECT_EQ(rig.game.turn().wordTile(2).source, (wire::Origin{0, 6}));
+    EXPECT_EQ(rig.game.turn().bar(6).picture(), 0);
     EXPECT_EQ(rig.game.turn().board(4, 2).picture, rigs::boardLetter(4, 2) + 27);
-    EXPECT_TRUE(rig.game.turn().fromboard(1));
-    EXPECT_FALSE(rig.game.turn().fromboard(2));
+    EXPECT_TRUE(rig.game.turn().wordTile(1).fromboard);
+    EXPECT_FALSE(rig.game.turn().wordTile(2).fromboard);
 
     rig.sender.sent.clear();
     rig.game.turn().clickdone();
@@ -113,10 +114,10 @@ TEST_F(OwnTurn, AWordIsSentAndClearedWithItsOrigins)
     rig.game.turn().button_clearClick();
     EXPECT_THAT(rig.sender.sent, ElementsAre(wireText("CMD_clickclear+1+1+4,2+2+0,6+3+7,8")));
     EXPECT_EQ(rig.game.turn().wordlength(), 0);
-    EXPECT_EQ(rig.game.turn().barshown(6), 6);
+    EXPECT_EQ(rig.game.turn().bar(6).picture(), 6);
     EXPECT_EQ(rig.game.turn().board(4, 2).picture, rigs::boardLetter(4, 2));
     EXPECT_FALSE(rig.game.turn().board(7, 8).picked);
-    EXPECT_EQ(rig.game.turn().wordsource(1), "0,0");
+    EXPECT_EQ(rig.game.turn().wordTile(1).source, (wire::Origin{0, 0}));
 
     rig.sender.sent.clear();
     const auto sounds = rig.screen.sounds.size();
@@ -137,7 +138,8 @@ TEST_F(OwnTurn, GivingBackRestoresTheTileWhereItStands)
     EXPECT_EQ(rig.game.turn().bar(6).place, 2);
     EXPECT_EQ(rig.game.turn().bar(2).place, 6);
     EXPECT_FALSE(rig.game.turn().bar(6).raised);
-    EXPECT_EQ(rig.game.turn().selectedpos(), "0");
+    for (int p = 1; p <= 7; ++p)
+        EXPECT_FALSE(rig.game.turn().bar(p).raised) << p;
     EXPECT_EQ(rig.screen.calls.back(), "barChanged");
     rig.game.turn().button_shuffleClick();
     EXPECT_EQ(rig.screen.calls.back(), "barChanged");
@@ -152,7 +154,7 @@ TEST_F(OwnTurn, GivingBackRestoresTheTileWhereItStands)
     rig.game.turn().word_1MouseUp(1);
     EXPECT_THAT(rig.sender.sent,
                 ElementsAre(wireText("CMD_clickclear+1+2+7,8"), wireText("CMD_clickclear+1+1+0,6")));
-    EXPECT_EQ(rig.game.turn().barshown(6), 6);
+    EXPECT_EQ(rig.game.turn().bar(6).picture(), 6);
     EXPECT_EQ(rig.game.turn().bar(6).place, placeOf6);
     EXPECT_TRUE(rig.game.turn().board(7, 8).faceup);
     EXPECT_EQ(rig.game.turn().board(7, 8).picture, rigs::boardLetter(7, 8));
@@ -296,7 +298,9 @@ TEST(ClientGameTimer, ScaleFollowsTheSecondsPerTurn)
     for (const auto& [seconds, turnSeconds] : cases) {
         ClientRig rig;
         rig.game.handle("CMD_startgame+Ann+100+" + seconds + "+1+1+");
-        EXPECT_EQ(rig.game.turn().turnseconds(), turnSeconds) << seconds;
+        EXPECT_EQ(rig.game.turn().gameTexts().timePerTurn,
+                  "Time Per Turn: " + std::to_string(turnSeconds) + "secs")
+            << seconds;
         EXPECT_TRUE(rig.game.turn().gameTexts().notPlaying);
         EXPECT_EQ(rig.game.turn().gameTexts().gameMode, "Game Mode: Blind");
     }
@@ -515,9 +519,13 @@ TEST(ClientCatchUp, StatsNamingTheOwnSeatLeavesNobodyOnTurn)
     rig.login(2);
     rig.feed({"CMD_stats+2+300+45+2+30+help+1+1+10+2+25+3+0+4+0+5+0+6+0", "CMD_isflipped+2+3+4+10+8"});
     EXPECT_EQ(rig.game.turn().turnowner(), 0);
-    EXPECT_EQ(rig.game.turn().secondsleft(), 30);
-    EXPECT_EQ(rig.game.turn().turnseconds(), 45);
     EXPECT_FALSE(rig.turntime.running());
+    EXPECT_EQ(rig.game.turn().gameTexts().timePerTurn, "Time Per Turn: 45secs");
+    // The timer goes on from the seconds the catch-up reported.
+    rig.game.turn().turntimeTimer();
+    EXPECT_EQ(rig.game.turn().timer().secondsLeft, 29);
+    EXPECT_EQ(rig.game.turn().timer().turnSeconds, 45);
+    EXPECT_EQ(rig.game.turn().timer().text, "Time: 0:29");
     EXPECT_EQ(rig.game.roster().seat(2).score, "25");
     EXPECT_EQ(rig.game.turn().gameTexts().gameMode, "Game Mode: Helper");
     EXPECT_EQ(rig.game.turn().gameTexts().playToScore, "Play to Score: 300");
@@ -672,7 +680,7 @@ TEST_F(OwnTurn, HostileMessagesAreDropped)
     // Blank tiles ask for one box; the next waits until the window closed it.
     rig.feed({"CMD_mytiles+1+1+99+2+0", "CMD_mytiles+1+3+-4"});
     EXPECT_THAT(rig.screen.boxes, ElementsAre("Tile is blank 99"));
-    EXPECT_EQ(rig.game.turn().barshown(2), 0);
+    EXPECT_EQ(rig.game.turn().bar(2).shown, 0);
     EXPECT_EQ(rig.game.turn().bar(1).picture(), 0);
     rig.game.messageBoxClosed();
     rig.feed({"CMD_full+"});
