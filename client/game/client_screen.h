@@ -17,9 +17,9 @@ namespace lexiflip::client {
 // - Event calls carry their data: a sound, a chat line, a message box, closing
 //   the window, opening the options dialog.
 //
-// Colours are wire::Colour values, 00BBGGRR, as the chat's colour text carries
-// them. Every call is pure virtual: a screen that forgets a notification does
-// not compile.
+// A peer's chat colour is a wire::Colour value, 00BBGGRR, as the chat's colour
+// text carries it; the game names no other colour. Every call is pure virtual:
+// a screen that forgets a notification does not compile.
 class ClientScreen {
 public:
     virtual ~ClientScreen() = default;
@@ -41,7 +41,7 @@ public:
     virtual void gameOptionsChanged() = 0; // the three header texts, NOT PLAYING banners
 
     // The seat rows.
-    virtual void seatChanged(int seat) = 0; // name, score, bonus, colours, visibility, eyes
+    virtual void seatChanged(int seat) = 0; // name, score, bonus, on turn, visibility, eyes
 
     // The "Just Watch" menu item's check mark.
     virtual void justWatchChanged() = 0;
