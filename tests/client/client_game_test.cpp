@@ -513,6 +513,52 @@ TEST(ClientSession, SlotOnePlaysForTheHost)
     EXPECT_EQ(rig.screen.count("becameHostsPlayer"), 2);
 }
 
+// Each message tells the screen exactly what changed, in order: a handler that
+// forgets a notification leaves the window showing the old state.
+TEST(ClientScreenCalls, EachMessageNotifiesWhatItChanged)
+{
+    struct Case {
+        const char* name;
+        std::vector<std::string> messages;
+        std::vector<std::string> calls;
+    };
+    const std::vector<Case> cases{
+        {"a watcher comes and goes",
+         {"CMD_newplayerinfo+8+Eve", "CMD_playerdisconnected+8+Eve"},
+         {"systemLine Eve is Connected.", "watchersChanged", "systemLine Eve is spying.",
+          "playsounds entered", "systemLine Eve has left.", "watchersChanged"}},
+        {"an unknown watcher leaving changes nothing", {"CMD_playerdisconnected+8+Eve"}, {}},
+        {"a seat starts watching",
+         {"CMD_justwatching+3+1"},
+         {"systemLine Cy is just watching", "seatChanged 3"}},
+        {"the own seat starts watching",
+         {"CMD_justwatching+2+1"},
+         {"justWatchChanged", "systemLine You is just watching", "seatChanged 2"}},
+        {"another player's flip", {"CMD_heflip+1+4+2+f+4+"}, {"boardCellChanged 4 2", "playsounds flip"}},
+        {"another player's letters",
+         {"CMD_heuseboardletter+1+4+2+1+11+", "CMD_heusebarletter+1+2+5+"},
+         {"boardCellChanged 4 2", "wordTileChanged 1", "playsounds puttile", "wordTileChanged 2",
+          "playsounds puttile"}},
+        {"the sneaker comes and goes",
+         {"CMD_sneaker+3+", "CMD_sneaker+0+"},
+         {"sneakerChanged", "sneakerChanged"}},
+        {"a pass", {"CMD_hepasses+1+"}, {"statusChanged"}},
+        {"out-of-range seats are dropped unread",
+         {"CMD_justwatching+7+1", "CMD_hepasses+9+", "CMD_sneaker+9+"},
+         {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ClientRig rig;
+        rig.login(2);
+        rig.feed({"CMD_newplayerinfo+1+Ann", "CMD_newplayerinfo+2+You", "CMD_newplayerinfo+3+Cy"});
+        rig.screen.calls.clear();
+        for (const std::string& m : c.messages)
+            rig.game.handle(m);
+        EXPECT_EQ(rig.screen.calls, c.calls);
+    }
+}
+
 TEST(ClientCatchUp, StatsNamingTheOwnSeatLeavesNobodyOnTurn)
 {
     ClientRig rig;
