@@ -115,7 +115,7 @@ private:
     void resetBarTops();
     void showSneakerAt(int seat);
     void hideSneaker();
-    void setTimerScale(int seconds);
+    void setTurnSeconds(int seconds);
     bool refusedWhileWatching(); // the Just Watch box; true when the move must stop
     bool onTurn() const;
     void playsounds(Sound sound);
