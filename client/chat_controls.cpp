@@ -50,9 +50,8 @@ QString linkInChat(const QString& plainText, int position)
 
 } // namespace
 
-ChatControls::ChatControls(Tchat& window, ClientSender& sender, ClientGame& game)
-    : m_window(window), m_game(game), m_entry(window.chatEntry()),
-      m_cooldown([this] { guarded([this] { m_part.cooldownTimer(); }); }),
+ChatControls::ChatControls(Tchat& window, ClientSender& sender, ClientGame& game, core::Clock& cooldown)
+    : m_window(window), m_game(game), m_entry(window.chatEntry()), m_cooldown(cooldown),
       m_part(sender, *this, game, m_cooldown),
       m_chooseColour([this](QColor current, const QString& title) -> std::optional<QColor> {
           const QColor chosen = QColorDialog::getColor(current, &m_window, title);

@@ -8,7 +8,7 @@
 #include <optional>
 
 #include "client/game/chat_part.h"
-#include "net/qt_clock.h"
+#include "core/clock.h"
 
 class QLineEdit;
 class QMenu;
@@ -35,8 +35,9 @@ public:
     // Opens a link with the system's handler for its kind.
     using LinkOpener = std::function<void(const QUrl& link)>;
 
-    // Takes over the game's received chatter sounds.
-    ChatControls(Tchat& window, ClientSender& sender, ClientGame& game);
+    // Takes over the game's received chatter sounds. cooldown is the phrases'
+    // cool-down clock; its owner calls cooldownTimer() when it ticks.
+    ChatControls(Tchat& window, ClientSender& sender, ClientGame& game, core::Clock& cooldown);
     ~ChatControls() override;
 
     ChatPart& part() { return m_part; }
@@ -79,7 +80,7 @@ private:
     Tchat& m_window;
     ClientGame& m_game;
     QLineEdit& m_entry;
-    net::QtClock m_cooldown;
+    core::Clock& m_cooldown;
     ChatPart m_part;
     QMenu* m_entryMenu = nullptr;
     ColourChooser m_chooseColour;

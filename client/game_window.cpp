@@ -41,9 +41,9 @@ MouseButton buttonOf(Qt::MouseButton button)
 
 namespace {
 
-NoTally& noTally()
+core::NoTally& noTally()
 {
-    static NoTally none;
+    static core::NoTally none;
     return none;
 }
 
@@ -54,10 +54,10 @@ GameWindow::GameWindow(std::uint64_t shuffleSeed, const ClockMaker& makeClock)
 {
 }
 
-GameWindow::GameWindow(std::uint64_t shuffleSeed, TallyCalls& tally, const ClockMaker& makeClock)
+GameWindow::GameWindow(std::uint64_t shuffleSeed, core::TallyCalls& tally, const ClockMaker& makeClock)
     : m_window(std::make_unique<Tchat>())
 {
-    auto clock = [&makeClock](std::function<void()> tick) -> std::unique_ptr<engine::Clock> {
+    auto clock = [&makeClock](std::function<void()> tick) -> std::unique_ptr<core::Clock> {
         if (makeClock)
             return makeClock(std::move(tick));
         return std::make_unique<net::QtClock>(std::move(tick));
@@ -75,7 +75,8 @@ GameWindow::GameWindow(std::uint64_t shuffleSeed, TallyCalls& tally, const Clock
     connect(&m_session, &ClientSession::socketError, this, [this](const QString& error) {
         m_window->chatView().addlinetochat(error, QColor(palette::kSeatTextOnTurn));
     });
-    m_chat = std::make_unique<ChatControls>(*m_window, m_session, *m_game);
+    m_phraseCooldown = clock([this] { guarded([this] { m_chat->part().cooldownTimer(); }); });
+    m_chat = std::make_unique<ChatControls>(*m_window, m_session, *m_game, *m_phraseCooldown);
     connectMoves();
     connectShell();
     showEverything();

@@ -11,9 +11,9 @@
 
 #include "client/client_session.h"
 #include "client/game/client_screen.h"
-#include "client/game/tally_calls.h"
 #include "client/settings/lexiflip_settings.h"
-#include "engine/clock.h"
+#include "core/clock.h"
+#include "core/tally_calls.h"
 
 namespace lexiflip::net {
 class TServer;
@@ -34,15 +34,15 @@ class GameWindow : public QObject, private ClientScreen {
     Q_OBJECT
 
 public:
-    // Makes one of the window's two clocks (the turn timer, the sneaker's
-    // frames) from its tick handler. Unset means Qt's timers; tests hand in
+    // Makes one of the window's clocks (the turn timer, the sneaker's frames,
+    // the phrases' cool-down) from its tick handler. Unset means Qt's timers; tests hand in
     // clocks they step by hand, so that a picture of the window does not
     // depend on the wall clock.
-    using ClockMaker = std::function<std::unique_ptr<engine::Clock>(std::function<void()> tick)>;
+    using ClockMaker = std::function<std::unique_ptr<core::Clock>(std::function<void()> tick)>;
 
     // tally: where the game's finished games and scored words go; without
     // one they are tallied nowhere.
-    GameWindow(std::uint64_t shuffleSeed, TallyCalls& tally, const ClockMaker& makeClock = {});
+    GameWindow(std::uint64_t shuffleSeed, core::TallyCalls& tally, const ClockMaker& makeClock = {});
     explicit GameWindow(std::uint64_t shuffleSeed, const ClockMaker& makeClock = {});
     ~GameWindow() override;
 
@@ -107,7 +107,7 @@ signals:
     void settingsRead();
     // This copy's player is the host's (hostpress, or slot 1 of a windowless host).
     void hostRoleTaken();
-    // The client game's watcher list changed (game().watchers()).
+    // The client game's watcher list changed (game().roster().watchers()).
     void watcherListChanged();
     // The logo on the game area was clicked.
     void logoClicked();
@@ -154,8 +154,9 @@ private:
     void openSeatMenu(int seat, QPoint globalPosition);
 
     ClientSession m_session;
-    std::unique_ptr<engine::Clock> m_turntime;
-    std::unique_ptr<engine::Clock> m_sneakerClock;
+    std::unique_ptr<core::Clock> m_turntime;
+    std::unique_ptr<core::Clock> m_sneakerClock;
+    std::unique_ptr<core::Clock> m_phraseCooldown;
     std::unique_ptr<Tchat> m_window;
     std::unique_ptr<ClientGame> m_game;
     std::unique_ptr<ChatControls> m_chat;

@@ -19,7 +19,7 @@
 #include "client/sound_player.h"
 #include "client/tile_picture.h"
 #include "client/turn_timer_view.h"
-#include "engine/letters.h"
+#include "core/letters.h"
 
 namespace lexiflip::client {
 
@@ -276,7 +276,7 @@ void Tchat::setBarTile(int position, int picture, QPoint topLeft)
         tile->setAccessibleName(QStringLiteral("Bar tile %1, empty").arg(position));
         return;
     }
-    const int points = engine::letterworth(picture);
+    const int points = core::letterworth(picture);
     tile->setAccessibleName(QStringLiteral("Bar tile %1, letter %2, %3 %4")
                                 .arg(position)
                                 .arg(letter)

@@ -1,8 +1,8 @@
 #include "engine/computer_match.h"
 
+#include "core/random_source.h"
 #include "engine/game.h"
 #include "engine/notice_sink.h"
-#include "engine/random_source.h"
 #include "engine/sender.h"
 #include "engine/virtual_timeline.h"
 #include "net/wire/commands.h"
@@ -48,7 +48,7 @@ MatchResult playComputerMatch(const TDictn& dictionary, const std::vector<std::s
 {
     DroppedNotices notices;
     WinnerWatch watch(sender);
-    RandomSource random(seed);
+    core::RandomSource random(seed);
     VirtualTimeline timeline;
     VirtualTimeline::VirtualClock& timer1 = timeline.addClock();
     VirtualTimeline::VirtualClock& computertimer = timeline.addClock();

@@ -2,10 +2,10 @@
 #include <string>
 #include <vector>
 
-#include "engine/clock.h"
+#include "core/clock.h"
+#include "core/letters.h"
+#include "core/random_source.h"
 #include "engine/game.h"
-#include "engine/letters.h"
-#include "engine/random_source.h"
 #include "net/wire/field_reader.h"
 #include "net/wire/message_builder.h"
 #include "net/wire/messages.h"
@@ -96,7 +96,7 @@ void Game::computerword(int slot)
 
             std::vector<int> tiles;
             for (char letter : *word) {
-                const int code = letterCode(letter);
+                const int code = core::letterCode(letter);
                 int found = 0;
                 // The flipped board tiles first, the last flipped first, then
                 // the bar from its right end: board letters count double.

@@ -1,6 +1,6 @@
 #include "engine/game.h"
 
-#include "engine/clock.h"
+#include "core/clock.h"
 #include "engine/notice_sink.h"
 
 #include <string>

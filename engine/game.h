@@ -7,11 +7,14 @@
 
 #include "engine/game_state.h"
 
+namespace lexiflip::core {
+class Clock;
+class RandomSource;
+} // namespace lexiflip::core
+
 namespace lexiflip::engine {
 
-class Clock;
 class NoticeSink;
-class RandomSource;
 class Sender;
 class TDictn;
 
@@ -20,9 +23,9 @@ class TDictn;
 struct GameServices {
     Sender& sender;
     NoticeSink& notices;
-    Clock& timer1;        // the turn clock, 1000 ms ticks
-    Clock& computertimer; // the computer player's clock
-    RandomSource& random;
+    core::Clock& timer1;        // the turn clock, 1000 ms ticks
+    core::Clock& computertimer; // the computer player's clock
+    core::RandomSource& random;
     const TDictn& dictionary;
     // The computer's word list (listbox_words): lower case, sorted ascending.
     const std::vector<std::string>& listbox_words;

@@ -2,7 +2,7 @@
 #include <vector>
 
 #include "engine/game.h"
-#include "engine/letters.h"
+#include "engine/letter_draw.h"
 #include "engine/sender.h"
 #include "net/wire/messages.h"
 

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "core/letters.h"
 #include "engine/game.h"
-#include "engine/letters.h"
 #include "engine/sender.h"
 #include "engine/tdictn.h"
 #include "net/wire/field_reader.h"
@@ -156,9 +156,9 @@ void Game::idone(std::string_view request)
             // A bar tile named twice would be scored twice though it is one tile.
             if (tile.used)
                 return reject(4);
-            converttoletter(tile.letter, letter);
+            core::converttoletter(tile.letter, letter);
             codes.push_back(tile.letter);
-            wordscore += kBarLetterWorthFactor * letterworth(tile.letter);
+            wordscore += kBarLetterWorthFactor * core::letterworth(tile.letter);
             tile.used = 1;
             ++barcount;
         } else {
@@ -171,9 +171,9 @@ void Game::idone(std::string_view request)
                 return reject(3);
             if (tile.used)
                 return reject(4);
-            converttoletter(tile.letter, letter);
+            core::converttoletter(tile.letter, letter);
             codes.push_back(tile.letter);
-            wordscore += kBoardLetterWorthFactor * letterworth(tile.letter);
+            wordscore += kBoardLetterWorthFactor * core::letterworth(tile.letter);
             tile.used = 1;
             ++boardcount;
         }

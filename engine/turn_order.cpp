@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/clock.h"
+#include "core/clock.h"
 #include "engine/game.h"
 #include "net/wire/field_reader.h"
 #include "net/wire/game_mode.h"

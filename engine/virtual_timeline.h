@@ -4,7 +4,7 @@
 #include <deque>
 #include <functional>
 
-#include "engine/clock.h"
+#include "core/clock.h"
 
 namespace lexiflip::engine {
 
@@ -14,7 +14,7 @@ namespace lexiflip::engine {
 // real timers instead.
 class VirtualTimeline {
 public:
-    class VirtualClock : public Clock {
+    class VirtualClock : public core::Clock {
     public:
         void start(int intervalMs) override;
         void stop() override { m_running = false; }

@@ -13,8 +13,8 @@
 #include "client/game/client_game.h"
 #include "client/game/client_screen.h"
 #include "client/game/client_sender.h"
-#include "client/game/tally_calls.h"
-#include "engine/clock.h"
+#include "core/clock.h"
+#include "core/tally_calls.h"
 #include "net/wire/accumulator.h"
 #include "net/wire/client_messages.h"
 #include "net/wire/commands.h"
@@ -30,7 +30,7 @@ void check(bool condition)
         std::abort();
 }
 
-struct Clock : engine::Clock {
+struct Clock : core::Clock {
     void start(int) override { on = true; }
     void stop() override { on = false; }
     bool running() const override { return on; }
@@ -297,7 +297,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     Sender sender;
     Screen screen;
-    client::NoTally tally;
+    core::NoTally tally;
     Clock turntime;
     Clock sneakerClock;
     client::ClientGame game(sender, screen, tally, turntime, sneakerClock, size);

@@ -7,13 +7,13 @@
 #include <string>
 #include <string_view>
 
+#include "core/random_source.h"
 #include "engine/game.h"
 #include "engine/notice_sink.h"
-#include "engine/random_source.h"
 #include "engine/sender.h"
 #include "engine/tdictn.h"
 #include "engine/virtual_timeline.h"
-#include "net/game_requests.h"
+#include "net/session/game_requests.h"
 #include "net/wire/accumulator.h"
 #include "net/wire/dispatch_table.h"
 #include "net/wire/host_requests.h"
@@ -77,7 +77,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                                 "zz",   "zz",   "zz",   "zz",   "zz",   "zz", "zz"};
     Quiet quiet;
     const engine::TDictn dictionary(list, quiet, "/nonexistent-lexiflip-dir");
-    engine::RandomSource random(size);
+    core::RandomSource random(size);
     engine::VirtualTimeline timeline;
     auto& timer1 = timeline.addClock();
     auto& computertimer = timeline.addClock();

@@ -1,28 +1,32 @@
 // The host session under arbitrary traffic from several connections at once:
 // logins, spoofed slots, game starts, moves, chat with "+", "|" and 0xFF,
 // closes and rejoins, raw and half-sent bytes, with the receive queue and the
-// engine's clocks stepped by the input. After every step it checks what the
-// host promises its players.
-#include <QCoreApplication>
-
-#ifdef __GLIBC__
-#include <malloc.h>
-#endif
-
+// engine's clocks, the session's timer (login deadlines, departures told
+// after a send) and peers found gone inside a send, all stepped by the input.
+// It drives the plain session, with connection ids for sockets. After every
+// step it checks what the host promises its players.
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 #include "assets/embedded.h"
+#include "engine/computer_words.h"
+#include "engine/notice_sink.h"
+#include "engine/tdictn.h"
 #include "engine/virtual_timeline.h"
+#include "net/session/host_session.h"
 #include "net/stepped_pace_timer.h"
-#include "net/tserver.h"
 #include "net/wire/field_reader.h"
 #include "net/wire/messages.h"
 
@@ -60,13 +64,14 @@ private:
 // players can work out from CMD_hisword and CMD_buytiles.
 class Observer {
 public:
-    explicit Observer(net::TServer& host) : m_host(host) {}
+    explicit Observer(const net::HostSession& host) : m_host(host) {}
 
+    // slot: the one the receiving connection holds, 0 for none.
     void sent(int slot, std::string_view message)
     {
         const engine::GameState& state = m_host.state();
-        if (slot < 1 || slot > 10 || (slot <= 9 && !state.players[slot].connected))
-            fail("message to a slot that holds no connection", message);
+        if (slot == 0 ? message != "CMD_full+\xFF" : !state.players[slot].connected)
+            fail("message to a connection that holds no slot", message);
         if (message.empty() || message.back() != '\xFF' || message.find('\xFF') != message.size() - 1)
             fail("message not framed by exactly one terminator", message);
         if (message.size() > 3 * 4096)
@@ -141,7 +146,7 @@ private:
         }
     }
 
-    net::TServer& m_host;
+    const net::HostSession& m_host;
     int m_lastSlot = 0;
     int m_peekFor = 0;
     std::string m_lastMessage;
@@ -214,7 +219,7 @@ std::string request(Input& in, int own)
 
 // A word the player on turn can lay: two tiles, from his bar and the face-up
 // board, that the dictionary knows.
-std::vector<wire::Origin> findWord(const net::TServer& host, const engine::TDictn& dictionary)
+std::vector<wire::Origin> findWord(const net::HostSession& host, const engine::TDictn& dictionary)
 {
     const engine::GameState& s = host.state();
     struct Tile {
@@ -244,6 +249,146 @@ std::vector<wire::Origin> findWord(const net::TServer& host, const engine::TDict
     return {};
 }
 
+struct Quiet : engine::NoticeSink {
+    void notice(std::string_view) override {}
+};
+
+// The session with its timers stepped by the input and connections as ids.
+// What it sends is checked as it goes out; a peer marked gone is found
+// closed by the next send to it, inside that send, as a reset TCP peer is.
+class Host : public net::HostTransport {
+public:
+    Host(std::uint64_t seed, const engine::TDictn& dictionary, const std::vector<std::string>& listboxWords)
+        : session(net::HostSessionServices{*this, quiet, timer1, computertimer, socktimer, sessionTimer,
+                                           dictionary, listboxWords},
+                  // The login deadline passes whenever the session's timer is stepped.
+                  net::HostSessionSettings{.seed = seed, .botSpeedMs = 250, .loginTimeoutMs = 0})
+    {
+        timeline.setOnTick(timer1, [this] { session.game().timer1Timer(); });
+        timeline.setOnTick(computertimer, [this] { session.game().computertimerTimer(); });
+    }
+
+    void accept()
+    {
+        const net::ConnectionId connection = ++m_lastConnection;
+        if (const int slot = session.accept(connection))
+            m_connections[static_cast<std::size_t>(slot)] = connection;
+    }
+    // The connection a slot held last, whether or not it still holds it.
+    void receive(int slot, std::string_view bytes) { session.receive(connectionOf(slot), bytes); }
+    void leave(int slot) { session.closed(connectionOf(slot)); }
+    void peerGone(int slot) { m_gone.insert(connectionOf(slot)); }
+
+    // Whether anybody hears what the host sends: a connection whose close
+    // the session took but whose departure it has still to tell keeps its
+    // seat connected in the game, yet hears nothing.
+    bool anyListening() const
+    {
+        for (int s = 1; s <= 9; ++s) {
+            if (session.slotOf(connectionOf(s)) == s)
+                return true;
+        }
+        return false;
+    }
+
+    void send(net::ConnectionId connection, std::string_view message) override
+    {
+        // LEXIFLIP_FUZZ_TRACE=1 shows what the host sends, to follow a finding.
+        static const bool trace = std::getenv("LEXIFLIP_FUZZ_TRACE") != nullptr;
+        if (trace)
+            std::fprintf(stderr, "-> %llu %.*s\n", static_cast<unsigned long long>(connection),
+                         static_cast<int>(message.size() - 1), message.data());
+        observer.sent(session.slotOf(connection), message);
+        if (m_gone.erase(connection) != 0)
+            session.closed(connection);
+    }
+    void close(net::ConnectionId connection) override
+    {
+        if (session.slotOf(connection) == 0)
+            fail("closes a connection it does not hold");
+        m_gone.erase(connection);
+    }
+    void reportError(std::string_view text) override { fail("error reported", text); }
+
+    Quiet quiet;
+    engine::VirtualTimeline timeline;
+    engine::VirtualTimeline::VirtualClock& timer1 = timeline.addClock();
+    engine::VirtualTimeline::VirtualClock& computertimer = timeline.addClock();
+    net::SteppedPaceTimer socktimer;
+    net::SteppedPaceTimer sessionTimer;
+    net::HostSession session;
+    Observer observer{session};
+
+private:
+    net::ConnectionId connectionOf(int slot) const { return m_connections[static_cast<std::size_t>(slot)]; }
+
+    std::array<net::ConnectionId, 10> m_connections{};
+    net::ConnectionId m_lastConnection = 0;
+    std::set<net::ConnectionId> m_gone;
+};
+
+// One step of the input: a connection comes, leaves or sends, or a timer
+// ticks, or the player on turn plays.
+void step(Host& host, Input& in, const engine::TDictn& dictionary)
+{
+    auto slot = [](std::uint8_t pick) { return 1 + pick % 9; };
+    const std::uint8_t op = in.byte();
+    switch (op % 8) {
+    case 0:
+        host.accept();
+        break;
+    case 1:
+        // A peer leaves, or is reset and found gone by the next send to it.
+        if (op & 0x80)
+            host.peerGone(slot(in.byte()));
+        else
+            host.leave(slot(in.byte()));
+        break;
+    case 2: {
+        const int from = slot(in.byte());
+        host.receive(from, request(in, from));
+        break;
+    }
+    case 3: {
+        // Raw bytes, perhaps half a message, perhaps a flood.
+        const int from = slot(in.byte());
+        std::string raw = in.bytes(in.byte() % 64);
+        if (op & 0x80)
+            raw.append(5000, 'x');
+        host.receive(from, raw);
+        break;
+    }
+    case 5:
+        // Now and then the session's timer: deadlines pass, departures
+        // put off by a send are told.
+        if (op >= 0xC0) {
+            host.sessionTimer.step();
+            break;
+        }
+        [[fallthrough]];
+    case 4:
+        for (int i = 0; i < 1 + op / 8 && host.socktimer.step(); ++i)
+            checkState(host.session.state());
+        break;
+    case 6:
+        for (int i = 0; i < 1 + op / 8 && host.timeline.step(); ++i)
+            checkState(host.session.state());
+        break;
+    default: {
+        // The player on turn plays: flips, then lays a word if he can.
+        const int s = host.session.state().currentplayer;
+        if (s >= 1 && s <= 6) {
+            host.receive(s, wire::msg::iflip(s, 1 + in.byte() % 10, 1 + in.byte() % 8));
+            if (op & 0x80) {
+                if (const auto word = findWord(host.session, dictionary); !word.empty())
+                    host.receive(s, wire::msg::idone(s, word));
+            }
+        }
+        break;
+    }
+    }
+}
+
 } // namespace
 
 extern "C" const char* const* lexiflipFuzzSeeds()
@@ -267,127 +412,31 @@ extern "C" const char* const* lexiflipFuzzSeeds()
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    static int argc = 1;
-    static char name[] = "fuzz_host";
-    static char* argv[] = {name, nullptr};
-    static QCoreApplication app(argc, argv);
 #ifdef __GLIBC__
     // Each input builds and drops a whole host; keeping the freed heap saves
     // faulting it in again for the next (this costs more than the host).
     static const bool keepHeap = mallopt(M_TRIM_THRESHOLD, 256 << 20) && mallopt(M_MMAP_THRESHOLD, 64 << 20);
     (void)keepHeap;
 #endif
-    static engine::NoticeSink* const quiet = [] {
-        struct Quiet : engine::NoticeSink {
-            void notice(std::string_view) override {}
-        };
-        return new Quiet;
-    }();
-    // The shipped word list, so that words (the computer's too) are accepted.
-    static const std::shared_ptr<const engine::TDictn> dictionary = std::make_shared<const engine::TDictn>(
-        assets::dictionaryRecords(), *quiet, "/nonexistent-lexiflip-dir");
+    // The shipped word lists, so that words (the computer's too) are accepted.
+    static Quiet quiet;
+    static const engine::TDictn dictionary(assets::dictionaryRecords(), quiet, "/nonexistent-lexiflip-dir");
+    static const std::vector<std::string> listboxWords = engine::loadComputerWords(assets::computerWords());
 
-    {
-        engine::VirtualTimeline timeline;
-        auto& timer1 = timeline.addClock();
-        auto& computertimer = timeline.addClock();
-        net::SteppedPaceTimer socktimer;
-        net::HostOptions options;
-        options.port = 0;
-        options.seed = size;
-        options.botSpeedMs = 250;
-        // The login deadline passes whenever the input lets Qt's events run.
-        options.loginTimeoutMs = 0;
-        options.dictionary = dictionary;
-        options.timer1 = &timer1;
-        options.computertimer = &computertimer;
-        options.socktimer = &socktimer;
-        net::TServer host(options);
-        timeline.setOnTick(timer1, [&] { host.game().timer1Timer(); });
-        timeline.setOnTick(computertimer, [&] { host.game().computertimerTimer(); });
-        Observer observer(host);
-        // LEXIFLIP_FUZZ_TRACE=1 shows what the host sends, to follow a finding.
-        static const bool trace = std::getenv("LEXIFLIP_FUZZ_TRACE") != nullptr;
-        host.setVirtualSink([&](int slot, std::string_view message) {
-            if (trace)
-                std::fprintf(stderr, "-> %d %.*s\n", slot, static_cast<int>(message.size() - 1),
-                             message.data());
-            observer.sent(slot, message);
-        });
-
-        Input in(data, size);
-        auto anyConnected = [&] {
-            for (int s = 1; s <= 9; ++s) {
-                if (host.state().players[s].connected)
-                    return true;
-            }
-            return false;
-        };
-        auto connection = [&](std::uint8_t pick) { return 1 + pick % 9; };
-        for (int steps = 0; !in.done() && steps < 4000; ++steps) {
-            const bool heardBefore = anyConnected();
-            const std::uint8_t op = in.byte();
-            switch (op % 8) {
-            case 0:
-                host.acceptVirtual();
-                break;
-            case 1:
-                host.closeVirtual(connection(in.byte()));
-                break;
-            case 2: {
-                const int from = connection(in.byte());
-                host.receiveVirtual(from, request(in, from));
-                break;
-            }
-            case 3: {
-                // Raw bytes, perhaps half a message, perhaps a flood.
-                const int from = connection(in.byte());
-                std::string raw = in.bytes(in.byte() % 64);
-                if (op & 0x80)
-                    raw.append(5000, 'x');
-                host.receiveVirtual(from, raw);
-                break;
-            }
-            case 5:
-                // Now and then Qt's events run: login deadlines pass.
-                if (op == 0xFD) {
-                    QCoreApplication::processEvents();
-                    break;
-                }
-                [[fallthrough]];
-            case 4:
-                for (int i = 0; i < 1 + op / 8 && socktimer.step(); ++i)
-                    checkState(host.state());
-                break;
-            case 6:
-                for (int i = 0; i < 1 + op / 8 && timeline.step(); ++i)
-                    checkState(host.state());
-                break;
-            default: {
-                // The player on turn plays: flips, then lays a word if he can.
-                const int s = host.state().currentplayer;
-                if (s >= 1 && s <= 6) {
-                    host.receiveVirtual(s, wire::msg::iflip(s, 1 + in.byte() % 10, 1 + in.byte() % 8));
-                    if (op & 0x80) {
-                        if (const auto word = findWord(host, *dictionary); !word.empty())
-                            host.receiveVirtual(s, wire::msg::idone(s, word));
-                    }
-                }
-                break;
-            }
-            }
-            checkState(host.state());
-            observer.checkScores(heardBefore && anyConnected());
-        }
-        // The host is still serving: a fresh connection gets a slot or hears why not.
-        while (socktimer.step())
-            checkState(host.state());
-        observer.checkScores(false);
-        host.acceptVirtual();
+    Host host(size, dictionary, listboxWords);
+    Input in(data, size);
+    for (int steps = 0; !in.done() && steps < 4000; ++steps) {
+        const bool heardBefore = host.anyListening();
+        step(host, in, dictionary);
+        checkState(host.session.state());
+        host.observer.checkScores(heardBefore && host.anyListening());
     }
-    // What the host let go of with deleteLater goes now, as the event loop
-    // would see to.
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QCoreApplication::processEvents();
+    // The host is still serving: a fresh connection gets a slot or hears why not.
+    while (host.socktimer.step())
+        checkState(host.session.state());
+    for (int i = 0; i < 10 && host.sessionTimer.step(); ++i)
+        checkState(host.session.state());
+    host.observer.checkScores(false);
+    host.accept();
     return 0;
 }

@@ -4,13 +4,13 @@
 
 #include <functional>
 
-#include "engine/clock.h"
+#include "core/clock.h"
 
 namespace lexiflip::net {
 
-// One of the engine's clocks on a QTimer: while it runs, each interval calls
-// the engine's tick handler on the host's thread.
-class QtClock : public engine::Clock {
+// A clock on a QTimer, for the host's two clocks and the window's timers:
+// while it runs, each interval calls its owner's tick handler on this thread.
+class QtClock : public core::Clock {
 public:
     explicit QtClock(std::function<void()> tick);
 

@@ -4,12 +4,13 @@
 #include <chrono>
 #include <utility>
 
-#include "net/paced_queue.h"
+#include "net/session/paced_queue.h"
 
 namespace lexiflip::net {
 
-// A paced queue's timer in virtual time, for the host fuzz target and tests
-// of the session that step socktimer by hand (the host itself runs on Qt's).
+// A paced queue's or the host session's timer in virtual time, for the host
+// fuzz target and tests of the session that step it by hand (the host itself
+// runs on Qt's).
 class SteppedPaceTimer : public PaceTimer {
 public:
     std::chrono::nanoseconds now() const override { return m_now; }
@@ -33,6 +34,15 @@ public:
         if (m_fired)
             m_fired();
         return true;
+    }
+
+    // Moves time on by span, firing every shot that falls due on the way.
+    void advance(std::chrono::nanoseconds span)
+    {
+        const std::chrono::nanoseconds until = m_now + span;
+        while (m_active && m_due <= until)
+            step();
+        m_now = until;
     }
 
 private:

@@ -2,32 +2,26 @@
 
 #include <QObject>
 #include <QString>
-#include <QTimer>
 
-#include <array>
 #include <cstddef>
 #include <cstdint>
-#include <deque>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
-#include "engine/clock.h"
+#include "core/clock.h"
 #include "engine/game.h"
 #include "engine/notice_sink.h"
-#include "engine/random_source.h"
-#include "engine/sender.h"
 #include "engine/tdictn.h"
-#include "net/paced_queue.h"
 #include "net/qt_clock.h"
 #include "net/qt_pace_timer.h"
+#include "net/session/host_session.h"
 #include "net/tsock.h"
-#include "net/wire/accumulator.h"
-#include "net/wire/dispatch_table.h"
-#include "net/wire/host_requests.h"
 
 namespace lexiflip::net {
 
@@ -55,34 +49,31 @@ struct HostOptions {
     // window's own client, which cannot leave without the host going, and the
     // turn it held stays until its clock runs out.
     bool firstSeatRemote = false;
-    // For fuzzing and tests: the engine's two clocks and socktimer's timer,
-    // stepped by the caller instead of running on Qt's timers. Not owned;
-    // they must outlive the host. Unset means Qt's timers.
-    engine::Clock* timer1 = nullptr;
-    engine::Clock* computertimer = nullptr;
+    // For a game that must play the same however fast its messages travel
+    // (the screenshot renderer) and for tests of the receive queue's pace:
+    // the engine's two clocks and socktimer's timer, stepped by the caller
+    // instead of running on Qt's timers. Not owned; they must outlive the
+    // host. Unset means Qt's timers.
+    core::Clock* timer1 = nullptr;
+    core::Clock* computertimer = nullptr;
     PaceTimer* socktimer = nullptr;
 };
 
 // The port a host listens on when none is given: LEXIFLIP_PORT, else 7772.
 int defaultHostPort();
 
-// The host session: it listens for clients, gives every connection a slot,
-// handles logins and the version check, catches late joiners up, relays chat,
-// actions and chatter sounds, handles "just watch" and removals, cleans up
-// when a connection closes, and feeds every received message, one per
-// socktimer tick, to its handler here or in the game engine it owns.
-//
-// A message is acted on only in the name of the connection it came on: each
-// queued entry remembers its connection, and a slot field that is not that
-// connection's slot is dropped (slot 1, the host's own player, may name
-// another seat in CMD_justwatch and CMD_kickhim); only slot 1 may start a game.
+// The host on the network: it listens for clients and puts the host session
+// (HostSession, which holds the rules) on sockets and Qt's timers. Each
+// accepted socket becomes a connection id; its bytes and its close go to the
+// session, and what the session sends goes out on it. A peer that stops
+// reading is closed once the send limit waits for it.
 class TServer : public QObject {
     Q_OBJECT
 
 public:
     static constexpr int kDefaultPort = 7772;
     // Entries one connection may hold in the receive queue at a time.
-    static constexpr int kQueueLimitPerConnection = 256;
+    static constexpr int kQueueLimitPerConnection = HostSession::kQueueLimitPerConnection;
 
     explicit TServer(HostOptions options = {}, QObject* parent = nullptr);
     ~TServer() override;
@@ -104,11 +95,11 @@ public:
     // interface), empty while not hosting.
     std::string listeningAddress() const;
 
-    engine::Game& game() { return *m_game; }
-    const engine::GameState& state() const { return m_game->state(); }
+    engine::Game& game() { return m_session->game(); }
+    const engine::GameState& state() const { return m_session->state(); }
 
-    int botSpeedMs() const { return m_botSpeedMs; }
-    void setBotSpeedMs(int milliseconds) { m_botSpeedMs = milliseconds; }
+    int botSpeedMs() const { return m_session->botSpeedMs(); }
+    void setBotSpeedMs(int milliseconds) { m_session->setBotSpeedMs(milliseconds); }
 
     // Also told every notice, besides the noticed signal (lexiflip-host
     // writes them to standard error).
@@ -117,24 +108,9 @@ public:
     // For tests and benchmarks: entries waiting in receivedlist, whether
     // socktimer runs, and the bytes a slot's connection holds for a message
     // whose terminator has not come yet.
-    std::size_t queuedEntries() const { return receivedlist.size(); }
-    bool socktimerRunning() const { return receivedlist.pacing(); }
-    std::size_t partialMessageBytes(int slot) const;
-
-    // Connections without sockets, for fuzzing the session: each is accepted,
-    // fed and closed exactly as a TCP connection is (slot choice, login
-    // deadline, receive queue, departures), and what the host sends it goes
-    // to the sink instead of the wire. They never pass the send limit.
-    using VirtualSink = std::function<void(int slot, std::string_view message)>;
-    void setVirtualSink(VirtualSink sink) { m_virtualSink = std::move(sink); }
-    // Accepts a virtual connection: its slot, or 0 when all nine slots are
-    // held (the refusal goes to the sink as slot 10).
-    int acceptVirtual();
-    // Bytes from the peer of the virtual connection in slot; nothing when the
-    // slot holds no virtual connection.
-    void receiveVirtual(int slot, std::string_view bytes);
-    // The peer of the virtual connection in slot leaves.
-    void closeVirtual(int slot);
+    std::size_t queuedEntries() const { return m_session->queuedEntries(); }
+    bool socktimerRunning() const { return m_session->socktimerRunning(); }
+    std::size_t partialMessageBytes(int slot) const { return m_session->partialMessageBytes(slot); }
 
 signals:
     // A notice for the host's own user ("Invalid Letter (3)").
@@ -143,24 +119,23 @@ signals:
     void errorReported(const QString& text);
 
 private:
-    // What the session keeps for each slot's connection besides the player
-    // table's fields.
-    struct SlotConnection {
-        TSock* conn = nullptr;
-        // A connection without a socket (acceptVirtual); conn is then null.
-        bool virtualLink = false;
-        std::uint64_t id = 0;
-        wire::ReceiveAccumulator accumulator;
+    // An accepted socket while the session holds its connection.
+    struct Link {
+        TSock* sock = nullptr;
+        // Past the send limit: it hears nothing more and closes next.
         bool closing = false;
-        bool loggedIn = false;
-
-        bool held() const { return conn || virtualLink; }
     };
 
-    class SlotSender : public engine::Sender {
+    // The session's way out onto the sockets.
+    class SocketTransport : public HostTransport {
     public:
-        explicit SlotSender(TServer& server) : m_server(server) {}
-        void send(int slot, std::string_view message) override { m_server.sendToSlot(slot, message); }
+        explicit SocketTransport(TServer& server) : m_server(server) {}
+        void send(ConnectionId connection, std::string_view message) override
+        {
+            m_server.sendTo(connection, message);
+        }
+        void close(ConnectionId connection) override { m_server.closeSocket(connection); }
+        void reportError(std::string_view text) override { m_server.reportError(text); }
 
     private:
         TServer& m_server;
@@ -178,80 +153,36 @@ private:
     // Socket events.
     void Sock1Accept(TSock& listener);
     void Sock1Read(TSock& sock, std::size_t count);
-    // The slot a new connection gets, or 0 when all nine are held.
-    int chooseSlot() const;
-    // Gives slot a new connection (conn is null for a virtual one).
-    void seatConnection(int slot, TSock* conn);
-    void receiveBytes(int slot, std::string_view bytes);
     void tempsockDisconnect(TSock& sock);
     void tempsockInfo(TSock& sock, SocketInfo category, std::string_view message);
 
-    // The receive queue hands on one message of a connection.
-    void socktimerTimer(std::uint64_t connection, std::string_view text);
-    wire::DispatchTable<>::Handler sessionHandler(wire::HostRequest request);
-
-    // Session handlers of the dispatch table.
-    void receivedlogininfo(std::string_view payload);
-    void kickhim(std::string_view payload);
-    void disconnectsock(int slot);
-    void justwatch(std::string_view payload);
-    void chat(std::string_view payload);
-    void action(std::string_view payload);
-    void playasound(std::string_view payload);
-    template <class Build> void relay(std::string_view payload, Build&& build);
-    void catchUp(int slot);
-
-    void sendToSlot(int slot, std::string_view message);
-    void closeConnection(int slot, std::uint64_t connection);
-    // Closes whatever connection slot holds; its departure follows.
-    void closeLink(int slot);
-    void closeIfNotLoggedIn(int slot, std::uint64_t connection);
-    // A slot's connection has closed: it acts and hears no more at once, and
-    // its departure is told when no send is under way.
-    void connectionClosed(int slot, TSock* sock);
-    void announceDepartures();
+    // The connection an accepted socket carries, 0 for none.
+    ConnectionId connectionOf(const TSock& sock) const;
+    void sendTo(ConnectionId connection, std::string_view message);
+    // Closes a connection's socket without telling the session.
+    void closeSocket(ConnectionId connection);
+    // A peer that does not read is closed like one that left.
+    void closeSlowPeer(ConnectionId connection);
     void onNotice(std::string_view text);
     void reportError(std::string_view text);
     // Runs one event handler; nothing it raises goes further.
-    template <class Step> void guarded(Step&& step);
+    template <class Step> void guarded(Step&& step) { m_session->guarded(std::forward<Step>(step)); }
 
-    static bool holdsConnection(int slot) { return slot >= 1 && slot <= engine::kMaxConnections; }
-
-    int m_botSpeedMs;
     std::size_t m_sendLimitBytes;
-    int m_loginTimeoutMs;
     std::function<void(std::string_view)> m_noticeCallback;
 
-    SlotSender m_sender{*this};
+    SocketTransport m_transport{*this};
     LocalNotices m_notices{*this};
-    VirtualSink m_virtualSink;
-    // Qt's timers unless the options hand in others.
-    std::unique_ptr<QtClock> m_qtTimer1;
-    std::unique_ptr<QtClock> m_qtComputertimer;
-    std::unique_ptr<QtPaceTimer> m_qtSocktimer;
-    engine::Clock& m_timer1;
-    engine::Clock& m_computertimer;
-    engine::RandomSource m_random;
+    QtClock m_qtTimer1;
+    QtClock m_qtComputertimer;
+    QtPaceTimer m_socktimer;
+    QtPaceTimer m_sessionTimer;
     std::shared_ptr<const engine::TDictn> m_dictionary;
     std::vector<std::string> m_listboxWords;
-    std::unique_ptr<engine::Game> m_game;
+    std::unique_ptr<HostSession> m_session;
 
-    PaceTimer& socktimer;
-    PacedQueue receivedlist;
-    wire::DispatchTable<> m_table;
-
-    // Slots whose connection closed and whose departure is still to be told,
-    // oldest first. A connection can close inside a send to it (the send
-    // finds the peer gone); its departure waits until that send and the
-    // broadcast around it are over, so that nothing runs inside the engine's
-    // own sending.
-    std::deque<int> m_departed;
-    int m_sendDepth = 0;
-    bool m_announcing = false;
-    QTimer m_departuresLater;
-
-    std::array<SlotConnection, engine::kMaxConnections + 1> m_slots;
-    std::uint64_t m_lastConnectionId = 0;
+    std::map<ConnectionId, Link> m_links;
+    ConnectionId m_lastConnectionId = 0;
     std::string m_portName;
 
     // Declared last: its connections are closed while everything they report

@@ -89,7 +89,7 @@ public:
     bool Listen() const { return m_listen; }
     void setListen(bool listen);
 
-    // Free for the owner: the host keeps a connection's slot here.
+    // Free for the owner.
     int Tag() const { return m_tag; }
     void setTag(int tag) { m_tag = tag; }
 

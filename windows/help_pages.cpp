@@ -5,7 +5,7 @@
 #include <QFile>
 
 #include "client/eight_bit_text.h"
-#include "engine/letters.h"
+#include "core/letters.h"
 #include "net/wire/messages.h"
 #include "windows/thelp.h"
 
@@ -151,13 +151,13 @@ QString scoring()
     // The letter values straight from the engine that scores the words.
     QString letters = QStringLiteral("<table cellspacing='0' border='1' style='border-color: #a0b6ca;'><tr>");
     QString values;
-    for (int code = engine::kFirstLetter; code <= engine::kLastLetter; ++code) {
+    for (int code = core::kFirstLetter; code <= core::kLastLetter; ++code) {
         if (code == 14) {
             letters += QStringLiteral("</tr><tr>") + values + QStringLiteral("</tr><tr>");
             values.clear();
         }
         letters += QStringLiteral("<th>%1</th>").arg(QChar(u'A' + code - 1));
-        values += QStringLiteral("<td align='center'>%1</td>").arg(engine::letterworth(code));
+        values += QStringLiteral("<td align='center'>%1</td>").arg(core::letterworth(code));
     }
     letters += QStringLiteral("</tr><tr>") + values + QStringLiteral("</tr></table>");
 

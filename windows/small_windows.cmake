@@ -21,7 +21,7 @@ add_library(lexiflip_small_windows STATIC
 target_include_directories(lexiflip_small_windows PUBLIC ${PROJECT_SOURCE_DIR})
 target_link_libraries(lexiflip_small_windows
   PUBLIC lexiflip_client_media lexiflip_wire Qt6::Widgets Qt6::Network
-  PRIVATE lexiflip_engine lexiflip_client_platform)
+  PRIVATE lexiflip_core lexiflip_client_platform)
 target_compile_definitions(lexiflip_small_windows PRIVATE "LEXIFLIP_WEB_LINK=\"${LEXIFLIP_WEB_LINK}\"")
 
 # The word lists' licence, shown in full on the help window's licence page.

@@ -2,13 +2,13 @@
 
 #include "client/game/client_game.h"
 #include "client/game/client_sender.h"
-#include "engine/clock.h"
+#include "core/clock.h"
 #include "net/wire/client_messages.h"
 #include "net/wire/messages.h"
 
 namespace lexiflip::client {
 
-ChatPart::ChatPart(ClientSender& sender, ChatOutput& output, const ClientGame& game, engine::Clock& cooldown)
+ChatPart::ChatPart(ClientSender& sender, ChatOutput& output, const ClientGame& game, core::Clock& cooldown)
     : m_sender(sender), m_output(output), m_game(game), m_cooldown(cooldown)
 {
 }

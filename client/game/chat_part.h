@@ -7,7 +7,7 @@
 #include "client/settings/lexiflip_settings.h"
 #include "net/wire/colour_text.h"
 
-namespace lexiflip::engine {
+namespace lexiflip::core {
 class Clock;
 }
 
@@ -35,7 +35,7 @@ class ChatPart {
 public:
     // cooldown is started for kPhraseCooldownMs when a phrase was sent; its
     // owner calls cooldownTimer() when it fires.
-    ChatPart(ClientSender& sender, ChatOutput& output, const ClientGame& game, engine::Clock& cooldown);
+    ChatPart(ClientSender& sender, ChatOutput& output, const ClientGame& game, core::Clock& cooldown);
 
     // Options, set from the settings and the menus.
     wire::Colour textColour() const { return m_textColour; }
@@ -70,7 +70,7 @@ private:
     ClientSender& m_sender;
     ChatOutput& m_output;
     const ClientGame& m_game;
-    engine::Clock& m_cooldown;
+    core::Clock& m_cooldown;
 
     // Until they are handed over, the preferences' built-in states.
     wire::Colour m_textColour = settings::Preferences{}.textcolor;

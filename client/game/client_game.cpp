@@ -60,8 +60,8 @@ struct ClientGame::Dispatch {
     static const Row* find(std::string_view message);
 };
 
-ClientGame::ClientGame(ClientSender& sender, ClientScreen& screen, TallyCalls& tally, engine::Clock& turntime,
-                       engine::Clock& sneakerClock, std::uint64_t shuffleSeed)
+ClientGame::ClientGame(ClientSender& sender, ClientScreen& screen, core::TallyCalls& tally,
+                       core::Clock& turntime, core::Clock& sneakerClock, std::uint64_t shuffleSeed)
     : m_output(screen), m_roster(sender, m_output),
       m_turn(m_roster, m_output, tally, turntime, sneakerClock, shuffleSeed)
 {

@@ -9,15 +9,15 @@
 #include "client/game/roster.h"
 #include "client/game/turn.h"
 
-namespace lexiflip::engine {
+namespace lexiflip::core {
 class Clock;
-}
+class TallyCalls;
+} // namespace lexiflip::core
 
 namespace lexiflip::client {
 
 class ClientScreen;
 class ClientSender;
-class TallyCalls;
 
 // The main window's game in plain C++: the roster (who is at the table) and
 // the turn (the game being played) behind one dispatcher that hands each host
@@ -31,8 +31,8 @@ class ClientGame {
 public:
     // The owner calls turn().turntimeTimer() and turn().sneakerTimer() on the
     // clocks' ticks. The seed drives the bar's shuffle.
-    ClientGame(ClientSender& sender, ClientScreen& screen, TallyCalls& tally, engine::Clock& turntime,
-               engine::Clock& sneakerClock, std::uint64_t shuffleSeed = 1);
+    ClientGame(ClientSender& sender, ClientScreen& screen, core::TallyCalls& tally, core::Clock& turntime,
+               core::Clock& sneakerClock, std::uint64_t shuffleSeed = 1);
 
     // Whether this window plays for the host (also shows the start button).
     void setIshost(bool ishost);

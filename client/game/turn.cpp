@@ -7,8 +7,8 @@
 #include "client/game/client_screen.h"
 #include "client/game/game_output.h"
 #include "client/game/roster.h"
-#include "client/game/tally_calls.h"
-#include "engine/clock.h"
+#include "core/clock.h"
+#include "core/tally_calls.h"
 #include "net/wire/client_messages.h"
 #include "net/wire/messages.h"
 
@@ -33,8 +33,8 @@ std::string timeText(int seconds)
 
 } // namespace
 
-Turn::Turn(Roster& roster, GameOutput& output, TallyCalls& tally, engine::Clock& turntime,
-           engine::Clock& sneakerClock, std::uint64_t shuffleSeed)
+Turn::Turn(Roster& roster, GameOutput& output, core::TallyCalls& tally, core::Clock& turntime,
+           core::Clock& sneakerClock, std::uint64_t shuffleSeed)
     : m_roster(roster), m_output(output), m_tally(tally), m_turntime(turntime), m_sneakerClock(sneakerClock),
       m_random(shuffleSeed)
 {

@@ -8,17 +8,17 @@
 #include "client/game/game_types.h"
 #include "client/game/sounds.h"
 #include "client/settings/lexiflip_settings.h"
-#include "engine/random_source.h"
+#include "core/random_source.h"
 
-namespace lexiflip::engine {
+namespace lexiflip::core {
 class Clock;
-}
+class TallyCalls;
+} // namespace lexiflip::core
 
 namespace lexiflip::client {
 
 class GameOutput;
 class Roster;
-class TallyCalls;
 
 enum class MouseButton { Left, Right, Middle };
 
@@ -33,8 +33,8 @@ class Turn {
 public:
     // turntime ticks every second while the turn timer runs, sneakerClock every
     // 300 ms while the sneaker marker shows. The seed drives the bar's shuffle.
-    Turn(Roster& roster, GameOutput& output, TallyCalls& tally, engine::Clock& turntime,
-         engine::Clock& sneakerClock, std::uint64_t shuffleSeed);
+    Turn(Roster& roster, GameOutput& output, core::TallyCalls& tally, core::Clock& turntime,
+         core::Clock& sneakerClock, std::uint64_t shuffleSeed);
 
     // Options, set by the window from the settings and its menus.
     void setClearWord(bool on) { m_clearWord = on; }
@@ -126,10 +126,10 @@ private:
 
     Roster& m_roster;
     GameOutput& m_output;
-    TallyCalls& m_tally;
-    engine::Clock& m_turntime;
-    engine::Clock& m_sneakerClock;
-    engine::RandomSource m_random;
+    core::TallyCalls& m_tally;
+    core::Clock& m_turntime;
+    core::Clock& m_sneakerClock;
+    core::RandomSource m_random;
 
     // Options. Until the window hands them over, the options are the
     // preferences' own built-in states.

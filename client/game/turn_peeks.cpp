@@ -5,7 +5,7 @@
 #include "client/game/client_screen.h"
 #include "client/game/game_output.h"
 #include "client/game/roster.h"
-#include "engine/clock.h"
+#include "core/clock.h"
 #include "net/wire/client_messages.h"
 
 namespace lexiflip::client {

@@ -5,7 +5,7 @@
 #include <QPainterPath>
 
 #include "client/pictures/palette.h"
-#include "engine/letters.h"
+#include "core/letters.h"
 
 namespace lexiflip::client::tiles {
 namespace {
@@ -81,7 +81,7 @@ void paintLetterTile(QPainter& painter, int size, int letter, Face face, bool wi
     painter.drawText(letterBox, Qt::AlignCenter, text);
 
     if (withValue) {
-        const int worth = engine::letterworth(letter);
+        const int worth = core::letterworth(letter);
         painter.setFont(palette::gameFont(qMax(8, qRound(size * 0.24))));
         const QRectF valueBox(body.left(), body.top(), body.width() - 3, body.height() - 1.5);
         painter.drawText(valueBox, Qt::AlignRight | Qt::AlignBottom, QString::number(worth));

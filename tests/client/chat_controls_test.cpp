@@ -1,5 +1,5 @@
 // The chat column of the game window over a real host on loopback: typing,
-// phrases with their real cool-down, chatter sounds, links, the colour and
+// phrases and their cool-down, chatter sounds, links, the colour and
 // chatter options, Copy and Paste.
 
 #include <QAbstractButton>
@@ -28,69 +28,34 @@
 #include "client/phrase_buttons.h"
 #include "client/sound_player.h"
 #include "client/tchat.h"
+#include "engine/virtual_timeline.h"
 #include "net/error_report.h"
 #include "net/net_wait.h"
 #include "net/tserver.h"
+#include "support/hosted_window.h"
+#include "support/timeline_clock.h"
 
 namespace lexiflip::client {
 namespace {
 
+using testing::HostedWindow;
 using testing::waitUntil;
-
-// The host's own player "You" in slot 1 of a host in this process.
-struct HostedChat {
-    HostedChat() : window(7)
-    {
-        server.startHosting();
-        window.setPlayerName("You");
-        window.window().show();
-        window.hostpress(server.port());
-    }
-    Tchat& tchat() { return window.window(); }
-    ChatControls& chat() { return window.chat(); }
-    QLineEdit& entry() { return tchat().chatEntry(); }
-    QString shown() { return tchat().chatView().toPlainText(); }
-    bool connected()
-    {
-        return waitUntil([&] { return shown().contains("You are Connected."); });
-    }
-    bool shows(const QString& line)
-    {
-        return waitUntil([&] { return shown().contains(line); });
-    }
-    void type(const QString& text) { QTest::keyClicks(&entry(), text); }
-    void enter() { QTest::keyClick(&entry(), Qt::Key_Return); }
-    void clickButton(int number)
-    {
-        QAbstractButton* button = tchat().phraseButtons().button(number);
-        QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
-    }
-    void chooseSound(const QString& name)
-    {
-        auto* item = tchat().phraseButtons().soundsMenu()->findChild<QAction*>(name);
-        ASSERT_NE(item, nullptr) << name.toStdString();
-        item->trigger();
-    }
-
-    net::TServer server{net::HostOptions{.port = 0, .botSpeedMs = 250, .seed = 11}};
-    GameWindow window;
-};
 
 TEST(ChatControls, TypedChatAndActionsGoOutOnEnterAndComeBackFromTheHost)
 {
-    HostedChat hosted;
+    HostedWindow hosted;
     ASSERT_TRUE(hosted.connected());
-    EXPECT_EQ(hosted.entry().text(), "<Enter Chat Here>");
+    EXPECT_EQ(hosted.chatEntry().text(), "<Enter Chat Here>");
     hosted.type("h");
-    EXPECT_EQ(hosted.entry().text(), "h") << "the prompt goes with the first key";
+    EXPECT_EQ(hosted.chatEntry().text(), "h") << "the prompt goes with the first key";
     hosted.type("ello");
     hosted.enter();
-    EXPECT_EQ(hosted.entry().text(), "");
+    EXPECT_EQ(hosted.chatEntry().text(), "");
     ASSERT_TRUE(hosted.shows("You chats: hello"));
 
     hosted.type("/who");
     hosted.enter();
-    EXPECT_EQ(hosted.entry().text(), "") << "an unknown command is dropped and the box emptied";
+    EXPECT_EQ(hosted.chatEntry().text(), "") << "an unknown command is dropped and the box emptied";
     hosted.type("/me waves");
     hosted.enter();
     ASSERT_TRUE(hosted.shows("You waves"));
@@ -105,9 +70,13 @@ TEST(ChatControls, TypedChatAndActionsGoOutOnEnterAndComeBackFromTheHost)
     EXPECT_EQ(last.begin().fragment().charFormat().foreground().color(), QColor(0, 128, 0));
 }
 
-TEST(ChatControls, PhraseButtonsShowTheirPhrasesAndCoolDownForRealTime)
+TEST(ChatControls, PhraseButtonsShowTheirPhrasesAndCoolDownOnTheWindowsClock)
 {
-    HostedChat hosted;
+    // The window's clocks run in virtual time; only the cool-down runs here.
+    engine::VirtualTimeline windowTime;
+    testing::HostedWindowSetup setup;
+    setup.clocks = testing::clocksOn(windowTime);
+    HostedWindow hosted(setup);
     ASSERT_TRUE(hosted.connected());
     PhraseButtons& buttons = hosted.tchat().phraseButtons();
     EXPECT_EQ(buttons.button(1)->toolTip(), "Way To Go!");
@@ -118,12 +87,14 @@ TEST(ChatControls, PhraseButtonsShowTheirPhrasesAndCoolDownForRealTime)
     hosted.chat().setPhrases(mine);
     EXPECT_EQ(buttons.button(2)->toolTip(), "/me claps");
 
-    hosted.clickButton(1);
-    hosted.clickButton(2);
+    hosted.clickPhrase(1);
+    hosted.clickPhrase(2);
     ASSERT_TRUE(hosted.shows("You says: Way To Go!"));
     EXPECT_FALSE(hosted.chat().part().phraseReady());
-    ASSERT_TRUE(waitUntil([&] { return hosted.chat().part().phraseReady(); }, 4000));
-    hosted.clickButton(2);
+    ASSERT_TRUE(windowTime.step());
+    EXPECT_EQ(windowTime.now(), 2000);
+    EXPECT_TRUE(hosted.chat().part().phraseReady());
+    hosted.clickPhrase(2);
     ASSERT_TRUE(hosted.shows("You claps"));
     EXPECT_EQ(hosted.shown().count("You says: Way To Go!"), 1);
     EXPECT_EQ(hosted.shown().count("You claps"), 1) << "the second quick click sent nothing";
@@ -143,7 +114,7 @@ TEST(ChatControls, APhraseOnASocketNeverOpenedReportsTheFailureAndStaysReady)
 
 TEST(ChatControls, ChatterSoundsPlayOrShowTheirCaptionByTheOption)
 {
-    HostedChat hosted;
+    HostedWindow hosted;
     ASSERT_TRUE(hosted.connected());
     QAction* option = hosted.tchat().menu().entry("PlayChatterSounds1");
     ASSERT_TRUE(option->isEnabled());

@@ -304,13 +304,21 @@ TEST(ClientGameTimer, ScaleFollowsTheSecondsPerTurn)
         EXPECT_TRUE(rig.game.turn().gameTexts().notPlaying);
         EXPECT_EQ(rig.game.turn().gameTexts().gameMode, "Game Mode: Blind");
     }
+    // Two minutes (the bar then one pixel per second): the timer shows the
+    // seconds left of 120, and the text shows minutes and two-digit seconds on each side of a minute and of
+    // ten seconds.
+    const std::vector<std::tuple<int, std::string>> texts{
+        {61, "Time: 1:01"}, {60, "Time: 1:00"}, {10, "Time: 0:10"}, {9, "Time: 0:09"}};
     ClientRig slow;
     slow.feed({"CMD_startgame+Ann+150+120+2+0+", "CMD_nextplayer+2+"});
-    for (int tick = 0; tick < 60; ++tick)
-        slow.game.turn().turntimeTimer();
-    EXPECT_EQ(slow.game.turn().timer().text, "Time: 1:00");
-    EXPECT_EQ(slow.game.turn().timer().secondsLeft, 60);
-    EXPECT_EQ(slow.game.turn().timer().turnSeconds, 120);
+    int left = 120;
+    for (const auto& [seconds, text] : texts) {
+        for (; left > seconds; --left)
+            slow.game.turn().turntimeTimer();
+        EXPECT_EQ(slow.game.turn().timer().text, text);
+        EXPECT_EQ(slow.game.turn().timer().secondsLeft, seconds);
+        EXPECT_EQ(slow.game.turn().timer().turnSeconds, 120);
+    }
 
     ClientRig rig;
     rig.feed({"CMD_startgame+Ann+150+45+2+0+"});

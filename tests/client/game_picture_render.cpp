@@ -33,24 +33,13 @@
 #include "net/net_wait.h"
 #include "net/tserver.h"
 #include "net/wire/messages.h"
+#include "support/timeline_clock.h"
 #include "windows/tgamestart.h"
 
 namespace {
 
 using namespace lexiflip;
 using testing::waitUntil;
-
-// One of the timeline's clocks, handed to the window, which owns what it is given.
-class TimelineClock : public engine::Clock {
-public:
-    explicit TimelineClock(engine::Clock& clock) : m_clock(clock) {}
-    void start(int intervalMs) override { m_clock.start(intervalMs); }
-    void stop() override { m_clock.stop(); }
-    bool running() const override { return m_clock.running(); }
-
-private:
-    engine::Clock& m_clock;
-};
 
 int fail(const char* step)
 {
@@ -82,9 +71,7 @@ int main(int argc, char** argv)
     hostTime.setOnTick(computertimer, [&server] { server.game().computertimerTimer(); });
 
     engine::VirtualTimeline windowTime;
-    client::GameWindow window(7, [&windowTime](std::function<void()> tick) {
-        return std::make_unique<TimelineClock>(windowTime.addClock(std::move(tick)));
-    });
+    client::GameWindow window(7, testing::clocksOn(windowTime));
     windows::Tgamestart gamestart(&window.window());
     gamestart.setSender([&window](std::string_view message) { window.session().send(message); });
     window.setPlayerName("You");

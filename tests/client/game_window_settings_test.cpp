@@ -31,10 +31,12 @@
 #include "net/net_wait.h"
 #include "net/tserver.h"
 #include "net/wire/colour_text.h"
+#include "support/hosted_window.h"
 
 namespace lexiflip::client {
 namespace {
 
+using testing::HostedWindow;
 using testing::waitUntil;
 
 QByteArray readAll(const QString& path)
@@ -50,38 +52,15 @@ void writeAll(const QString& path, const QByteArray& bytes)
     file.write(bytes);
 }
 
-// One run of the program's window against a host in this process, with the
-// settings file in a folder of the test's own.
-struct WindowRun {
-    explicit WindowRun(const QString& settingsPath) : window(3)
-    {
-        window.setSettingsFile(settingsPath.toStdString());
-        window.window().show();
-    }
-    void connect()
-    {
-        server.startHosting();
-        window.setPlayerName("You");
-        window.hostpress(server.port());
-    }
-    bool connected()
-    {
-        return waitUntil([&] { return tchat().chatView().toPlainText().contains("You are Connected."); });
-    }
-    Tchat& tchat() { return window.window(); }
-    QAction* entry(const char* name) { return tchat().menu().entry(QString::fromLatin1(name)); }
-
-    static net::HostOptions hostOptions()
-    {
-        net::HostOptions options;
-        options.port = 0;
-        options.seed = 11;
-        return options;
-    }
-
-    net::TServer server{hostOptions()};
-    GameWindow window;
-};
+// One run of the program's window, with the settings file in a folder of the
+// test's own; the host is started when the test says.
+testing::HostedWindowSetup withSettings(const QString& settingsPath)
+{
+    testing::HostedWindowSetup setup;
+    setup.hostNow = false;
+    setup.settingsFile = settingsPath;
+    return setup;
+}
 
 const QByteArray kStored =
     "[Lobby]\r\nNick=ann\r\n[Lexiflip]\r\nTextsize=12\r\nLeft=40\r\nTop=50\r\nWidth=760\r\n"
@@ -94,7 +73,7 @@ TEST(GameWindowSettings, ReadOnArrivalAppliedToTheMenusSavedAtOnceAndKeptForTheN
     const QString path = home.filePath("halvolobby.ini");
     writeAll(path, kStored);
     {
-        WindowRun run(path);
+        HostedWindow run(withSettings(path));
         // Before the arrival the menus show their built-in states.
         EXPECT_TRUE(run.entry("N8")->isChecked());
         EXPECT_TRUE(run.entry("PlaySounds1")->isChecked());
@@ -141,7 +120,7 @@ TEST(GameWindowSettings, ReadOnArrivalAppliedToTheMenusSavedAtOnceAndKeptForTheN
         run.tchat().close();
         EXPECT_TRUE(readAll(path).contains("Left=60\r\nTop=70\r\n"));
     }
-    WindowRun next(path);
+    HostedWindow next(withSettings(path));
     next.connect();
     ASSERT_TRUE(next.connected());
     ASSERT_TRUE(waitUntil([&] { return next.window.settings().wasRead(); }));
@@ -162,7 +141,7 @@ TEST(GameWindowSettings, ChatOptionsAndPhrasesLiveInTheChatColumn)
     const QString path = home.filePath("halvolobby.ini");
     writeAll(path, "[Lexiflip]\r\nPhrase3=Hi there\r\nPhrase4=\r\nTextcolor=$00123456\r\n"
                    "Actioncolor=clred\r\nChatterSounds=true\r\n");
-    WindowRun run(path);
+    HostedWindow run(withSettings(path));
     std::optional<QColor> answer;
     run.window.chat().setColourChooser([&](QColor, const QString&) { return answer; });
     run.connect();
@@ -224,11 +203,12 @@ TEST(GameWindowSettings, AFailedSaveIsSaidInTheChatNamingTheFile)
     QTemporaryDir home;
     const QString path = home.filePath("halvolobby.ini");
     writeAll(path, kStored);
-    WindowRun run(path);
+    HostedWindow run(withSettings(path));
     run.connect();
     ASSERT_TRUE(run.connected());
     ASSERT_TRUE(waitUntil([&] { return run.window.settings().wasRead(); }));
-    QFile::setPermissions(home.path(), QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
+    QFile::setPermissions(home.path(),
+                          QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
 
     const auto lastLine = [&] { return run.tchat().chatView().document()->lastBlock(); };
     for (const auto& save : std::vector<std::function<void()>>{
@@ -257,7 +237,7 @@ TEST(GameWindowSettings, AStoredTextSizeTheMenuLacksIsKeptUntilOneIsPicked)
     QTemporaryDir home;
     const QString path = home.filePath("halvolobby.ini");
     writeAll(path, "[Lexiflip]\r\nTextsize=11\r\n");
-    WindowRun run(path);
+    HostedWindow run(withSettings(path));
     run.connect();
     ASSERT_TRUE(run.connected());
     ASSERT_TRUE(waitUntil([&] { return run.window.settings().wasRead(); }));
@@ -278,7 +258,7 @@ TEST(GameWindowSettings, NothingIsWrittenBeforeTheSettingsWereReadInThisRun)
     QTemporaryDir home;
     const QString path = home.filePath("halvolobby.ini");
     writeAll(path, kStored);
-    WindowRun run(path);
+    HostedWindow run(withSettings(path));
     // Options changed and the window moved before any host answered.
     run.entry("Slow1")->trigger();
     run.entry("N10")->trigger();
@@ -291,7 +271,7 @@ TEST(GameWindowSettings, NothingIsWrittenBeforeTheSettingsWereReadInThisRun)
 TEST(GameWindowSettings, ResetScreenLocationPlacesTheWindowAndTheClientAreaKeepsItsMinimum)
 {
     QTemporaryDir home;
-    WindowRun run(home.filePath("halvolobby.ini"));
+    HostedWindow run(withSettings(home.filePath("halvolobby.ini")));
     run.tchat().move(300, 300);
     run.entry("ResetScreenLocation1")->trigger();
     EXPECT_EQ(windowBounds(run.tchat()), settings::kResetBounds);

@@ -32,73 +32,26 @@
 #include "engine/computer_words.h"
 #include "net/net_wait.h"
 #include "net/tserver.h"
+#include "support/hosted_window.h"
 #include "windows/tgamestart.h"
 
 namespace lexiflip::client {
 namespace {
 
+using testing::HostedWindow;
 using testing::waitUntil;
 
-// A solo game as lexiflip plays it: the host in this process, the window its
-// client over 127.0.0.1, the options dialog opened by the start button.
-struct SoloGame {
-    SoloGame() : window(7), gamestart(&window.window())
-    {
-        server.startHosting();
-        window.setPlayerName("You");
-        gamestart.setSender([this](std::string_view message) { window.session().send(message); });
-        QObject::connect(&window, &GameWindow::gameOptionsRequested, &gamestart,
-                         [this] { gamestart.show(); });
-        window.window().show();
-        window.hostpress(server.port());
-    }
-
-    const ClientGame& game() const { return window.game(); }
-    Tchat& tchat() { return window.window(); }
-    template <class T = QWidget> T* control(const QString& name) { return tchat().findChild<T*>(name); }
-    void click(const QString& name, Qt::MouseButton button = Qt::LeftButton)
-    {
-        QWidget* target = control(name);
-        ASSERT_NE(target, nullptr) << name.toStdString();
-        QTest::mouseClick(target, button, {}, target->rect().center());
-    }
-    void clickCell(int column, int row)
-    {
-        QTest::mouseClick(&tchat().board(), Qt::LeftButton, {}, cellRect({column, row}).center());
-    }
-    bool connected()
-    {
-        return waitUntil([&] { return tchat().chatView().toPlainText().contains("You are Connected."); });
-    }
-
-    // Start button, then Start in the dialog; waits for the own first turn.
-    bool startAndWaitForTurn(int playTo = 250, int seconds = 60)
-    {
-        if (!connected() || !control("button_start")->isVisible())
-            return false;
-        click("button_start");
-        if (!gamestart.isVisible())
-            return false;
-        gamestart.setPlayToScore(playTo);
-        gamestart.setCreationTime(seconds);
-        QWidget* start = gamestart.findChild<QWidget*>("BUTTON_START");
-        QTest::mouseClick(start, Qt::LeftButton, {}, start->rect().center());
-        return waitUntil(
-            [&] {
-                return game().turn().turnowner() == game().roster().myplayer() &&
-                       game().roster().myplayer() == 1;
-            },
-            30000);
-    }
-
-    net::TServer server{net::HostOptions{.port = 0, .botSpeedMs = 250, .seed = 11}};
-    GameWindow window;
-    windows::Tgamestart gamestart;
-};
+// A host with the game's defaults on a port the system chooses.
+net::HostOptions onAnyPort()
+{
+    net::HostOptions options;
+    options.port = 0;
+    return options;
+}
 
 TEST(GameWindow, ASoloGameConnectsAsTheHostsPlayerWithTheStartButtonShown)
 {
-    SoloGame solo;
+    HostedWindow solo;
     ASSERT_TRUE(solo.connected());
     EXPECT_EQ(solo.game().roster().myplayer(), 1);
     EXPECT_TRUE(solo.control("button_start")->isVisible());
@@ -109,7 +62,7 @@ TEST(GameWindow, ASoloGameConnectsAsTheHostsPlayerWithTheStartButtonShown)
 
 TEST(GameWindow, ABoardClickFlipsThatCellAndTheHostsEchoKeepsItDrawnFaceUp)
 {
-    SoloGame solo;
+    HostedWindow solo;
     ASSERT_TRUE(solo.startAndWaitForTurn());
     EXPECT_FALSE(solo.control("button_done")->isVisible()) << "the word buttons wait for the fifth flip";
 
@@ -137,7 +90,7 @@ TEST(GameWindow, ABoardClickFlipsThatCellAndTheHostsEchoKeepsItDrawnFaceUp)
 
 TEST(GameWindow, AHostBoxIsShownWithoutBlockingAndNeverTwice)
 {
-    SoloGame solo;
+    HostedWindow solo;
     solo.tchat().showHostBox("Tile is blank 0");
     solo.tchat().showHostBox("Tile is blank 27");
     const auto boxes = solo.tchat().findChildren<QMessageBox*>();
@@ -148,7 +101,7 @@ TEST(GameWindow, AHostBoxIsShownWithoutBlockingAndNeverTwice)
 
 TEST(GameWindow, MenuEntriesCarryTheirNamesAndTheWorkingOnesWork)
 {
-    SoloGame solo;
+    HostedWindow solo;
     MainMenu& menu = solo.tchat().menu();
     const std::vector<const char*> working = {"Exit1",
                                               "PlaySounds1",
@@ -204,7 +157,7 @@ TEST(GameWindow, MenuEntriesCarryTheirNamesAndTheWorkingOnesWork)
 
 TEST(GameWindow, TheHostsNoticesAreChatLinesNotDialogsAndItsLeavingClosesTheWindow)
 {
-    auto server = std::make_unique<net::TServer>(net::HostOptions{.port = 0});
+    auto server = std::make_unique<net::TServer>(onAnyPort());
     server->startHosting();
     GameWindow window(1);
     window.attachHost(*server);
@@ -221,7 +174,7 @@ TEST(GameWindow, TheHostsNoticesAreChatLinesNotDialogsAndItsLeavingClosesTheWind
 
 TEST(GameWindow, ARightClickOnASeatNameOpensTheSeatMenuAsTheHostMayUseIt)
 {
-    SoloGame solo;
+    HostedWindow solo;
     ASSERT_TRUE(solo.connected());
     QLabel* seat3 = solo.control<QLabel>("label_playername3");
     QContextMenuEvent rightClick(QContextMenuEvent::Mouse, seat3->rect().center(),
@@ -321,7 +274,7 @@ TEST(GameWindow, AHostThatFillsTheReceiveQueueIsClosedWithALineSayingWhy)
 
 TEST(GameWindow, AJoiningClientGivenSlotOneIsTheHostsPlayer)
 {
-    net::TServer server(net::HostOptions{.port = 0});
+    net::TServer server(onAnyPort());
     server.startHosting();
     GameWindow window(1);
     window.window().show();
@@ -371,7 +324,7 @@ TEST(GameWindow, SlotOneCaughtUpMidGameLosesTheStartUntilTheWinner)
 // refuses it.
 class WidgetPlayer {
 public:
-    explicit WidgetPlayer(SoloGame& solo)
+    explicit WidgetPlayer(HostedWindow& solo)
         : m_solo(solo), m_words(engine::loadComputerWords(assets::computerWords()))
     {
     }
@@ -464,7 +417,7 @@ private:
         return best;
     }
 
-    SoloGame& m_solo;
+    HostedWindow& m_solo;
     std::vector<std::string> m_words;
     std::vector<std::pair<int, int>> m_flipped;
     int m_next = 0;
@@ -472,7 +425,7 @@ private:
 
 TEST(GameWindow, AWholeSoloGameIsPlayedByMouseToTheWinnerBanner)
 {
-    SoloGame solo;
+    HostedWindow solo;
     ASSERT_TRUE(solo.startAndWaitForTurn(30, 30));
     WidgetPlayer player(solo);
     const bool over = waitUntil(

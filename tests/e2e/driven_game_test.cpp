@@ -15,11 +15,11 @@
 #include <vector>
 
 #include "assets/embedded.h"
+#include "core/letters.h"
 #include "e2e/driven_window.h"
 #include "e2e/e2e_support.h"
 #include "e2e/word_play.h"
 #include "engine/computer_words.h"
-#include "engine/letters.h"
 #include "net/test_client.h"
 #include "net/wire/dispatch_table.h"
 #include "net/wire/field_reader.h"
@@ -82,8 +82,8 @@ std::optional<Plan> bestPlan(const TableView& view, const std::array<int, 8>& ba
         for (std::size_t i = 0; i < order.size(); ++i)
             order[i] = i;
         std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-            return engine::letterworth(engine::letterCode(word[a])) >
-                   engine::letterworth(engine::letterCode(word[b]));
+            return core::letterworth(core::letterCode(word[a])) >
+                   core::letterworth(core::letterCode(word[b]));
         });
         std::array<std::array<bool, 9>, 11> boardTaken{};
         std::array<bool, 8> barTaken{};
@@ -93,7 +93,7 @@ std::optional<Plan> bestPlan(const TableView& view, const std::array<int, 8>& ba
         int score = 0;
         bool laid = true;
         for (const std::size_t i : order) {
-            const int code = engine::letterCode(word[i]);
+            const int code = core::letterCode(word[i]);
             std::optional<wire::Origin> found;
             for (int x = 1; x <= 10 && !found && onBoard < 5; ++x) {
                 for (int y = 1; y <= 8 && !found; ++y) {
@@ -103,7 +103,7 @@ std::optional<Plan> bestPlan(const TableView& view, const std::array<int, 8>& ba
                         boardTaken[ux][uy] = true;
                         found = wire::Origin{x, y};
                         ++onBoard;
-                        score += 2 * engine::letterworth(code);
+                        score += 2 * core::letterworth(code);
                     }
                 }
             }
@@ -112,7 +112,7 @@ std::optional<Plan> bestPlan(const TableView& view, const std::array<int, 8>& ba
                     barTaken[static_cast<std::size_t>(k)] = true;
                     found = wire::Origin{0, k};
                     ++fromBar;
-                    score += engine::letterworth(code);
+                    score += core::letterworth(code);
                 }
             }
             if (!found) {

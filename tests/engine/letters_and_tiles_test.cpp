@@ -4,37 +4,17 @@
 #include <cmath>
 #include <string>
 
-#include "engine/letters.h"
-#include "engine/random_source.h"
+#include "core/random_source.h"
+#include "engine/letter_draw.h"
 #include "net/wire/field_reader.h"
 #include "support/engine_rig.h"
 
 using namespace lexiflip;
 using lexiflip::testing::EngineRig;
 
-TEST(Letters, WorthAndTextOfEveryCode)
-{
-    const std::string letters = "abcdefghijklmnopqrstuvwxyz";
-    const std::array<int, 26> worth{1, 3, 3, 1,  1, 5, 3, 3, 1, 5, 5,  1, 3,
-                                    1, 1, 3, 10, 1, 1, 1, 1, 7, 5, 10, 3, 10};
-    for (int code = 1; code <= 26; ++code) {
-        EXPECT_EQ(engine::letterworth(code), worth[code - 1]) << code;
-        std::string text = "?";
-        engine::converttoletter(code, text);
-        EXPECT_EQ(text, std::string(1, letters[code - 1]));
-        EXPECT_EQ(engine::letterCode(letters[code - 1]), code);
-    }
-    for (int code : {0, -1, 27, 1000}) {
-        EXPECT_EQ(engine::letterworth(code), 1);
-        std::string text = "keep";
-        engine::converttoletter(code, text);
-        EXPECT_EQ(text, "keep");
-    }
-}
-
 TEST(Letters, DrawsFollowTheWeightsAndStayInRange)
 {
-    engine::RandomSource random(12345);
+    core::RandomSource random(12345);
     constexpr int kDraws = 98 * 4000;
     std::array<int, 27> counts{};
     for (int i = 0; i < kDraws; ++i) {
@@ -60,7 +40,7 @@ TEST(Letters, DrawsFollowTheWeightsAndStayInRange)
 
 TEST(Letters, OneSeedGivesOneSequence)
 {
-    engine::RandomSource a(7), b(7), c(8);
+    core::RandomSource a(7), b(7), c(8);
     int differences = 0;
     for (int i = 0; i < 200; ++i) {
         const int x = engine::getletter(a);

@@ -14,7 +14,7 @@ using lexiflip::testing::wireText;
 namespace {
 
 // Made-up words are fine here: the test dictionary decides what is a word.
-const std::vector<std::string> kWords{"cat", "qit", "seating", "aaaaaaaeeeee", "tea", "eat", "aaaaaaaeeeeea"};
+const std::vector<std::string> kWords{"cat", "qit", "seating", "tea", "eat"};
 
 // Slots 1..3 connected, slot 1 on turn in its building phase.
 struct TurnFixture : ::testing::Test {
@@ -105,33 +105,57 @@ TEST_F(TurnFixture, SevenLettersFromFiveBarAndTwoBoardTilesEarnFifteen)
     EXPECT_EQ(rig.sender.sent.back().message, wireText("CMD_hisword+1+seating+28+28+19+5+1+20+9+14+7"));
 }
 
-TEST_F(TurnFixture, TwelveLettersWithWholeBarAndAllFlipsGetFifteenAndNoLengthBonus)
-{
-    rig.setBar(1, "aaaaaaa");
-    std::vector<wire::Origin> word;
-    for (int k = 1; k <= 7; ++k)
-        word.push_back({0, k});
-    for (int x = 1; x <= 5; ++x) {
-        rig.faceUp(x, 3, 'e');
-        word.push_back({x, 3});
-    }
-    submit(1, word);
-    EXPECT_EQ(rig.game.state().players[1].score, 7 + 10 + 5 + 10);
+namespace {
 
-    // Thirteen letters (a bar tile's letter is not reusable, so take an
-    // extra face-up board tile): still no length bonus, and no all-flipped bonus
-    // since six board tiles were used.
-    EngineRig other(kWords);
-    other.connect({1});
-    other.game.state().currentplayer = 1;
-    other.game.startTimer1Phase(Game::kBuilding, 64);
-    other.setBar(1, "aaaaaaa");
-    for (int x = 1; x <= 5; ++x)
-        other.faceUp(x, 3, 'e');
-    other.faceUp(6, 3, 'a');
-    word.push_back({6, 3});
-    other.game.idone(std::string(wire::msg::payloadOf(wire::msg::idone(1, word))));
-    EXPECT_EQ(other.game.state().players[1].score, 7 + 10 + 2 + 10);
+// A word of bar 'a's (worth 1 each) followed by board 'e's (worth 1, doubled
+// on the board).
+struct ScoreCase {
+    int bar;
+    int board;
+    int wordscore;
+};
+
+} // namespace
+
+// The length bonus counts from 5 to 10 letters; five board tiles (every flip
+// of the turn) and the whole bar each earn their own bonus, whatever else the
+// word has. The rows sit on each edge.
+TEST(TurnScores, LengthBonusFromFiveToTenLettersAndTheAllFlippedAndWholeBarBonuses)
+{
+    const ScoreCase cases[] = {
+        {4, 0, 4},                   // too short for a bonus
+        {5, 0, 5 + 5},               // the first bonus
+        {5, 4, 5 + 8 + 25},          // 9 letters
+        {6, 4, 6 + 8 + 30},          // 10 letters: the last and largest
+        {6, 5, 6 + 10 + 0 + 5},      // 11 letters: none, but all five flips used
+        {0, 5, 10 + 5 + 5},          // all five flips without the bar
+        {2, 5, 2 + 10 + 15 + 5},     // ... and with part of it
+        {0, 4, 8},                   // four board tiles are not all the flips
+        {7, 0, 7 + 15 + 10},         // the whole bar alone
+        {7, 5, 7 + 10 + 0 + 5 + 10}, // 12 letters, both bonuses
+        {7, 6, 7 + 12 + 0 + 0 + 10}, // 13: six board tiles are not the five flips
+    };
+    for (const ScoreCase& c : cases) {
+        const std::string word =
+            std::string(std::size_t(c.bar), 'a') + std::string(std::size_t(c.board), 'e');
+        SCOPED_TRACE(word);
+        EngineRig rig({word});
+        rig.connect({1, 2});
+        rig.game.state().gamerunning = 1;
+        rig.game.state().currentplayer = 1;
+        rig.game.startTimer1Phase(Game::kBuilding, 64);
+        rig.setBar(1, std::string(7, 'a'));
+        std::vector<wire::Origin> origins;
+        for (int k = 1; k <= c.bar; ++k)
+            origins.push_back({0, k});
+        for (int x = 1; x <= c.board; ++x) {
+            rig.faceUp(x, 3, 'e');
+            origins.push_back({x, 3});
+        }
+        rig.game.idone(std::string(wire::msg::payloadOf(wire::msg::idone(1, origins))));
+        ASSERT_EQ(rig.sender.withCommand("CMD_hisword").size(), 2u) << "the word was refused";
+        EXPECT_EQ(rig.game.state().players[1].score, c.wordscore);
+    }
 }
 
 TEST_F(TurnFixture, EveryInvalidLetterPathClearsMarksAndTheTurnGoesOn)

@@ -113,14 +113,33 @@ TEST(TurnOrder, TheFourPlayerOptionKeepsSeatsFiveAndSixOutButDealsThem)
     EXPECT_EQ(rig.sender.recipients(wireText("CMD_nextplayer+1+")).size(), 2u * 6u);
 }
 
-TEST(TurnOrder, DisconnectedSeatsAreSkippedButSlotTwoNever)
+namespace {
+
+struct OrderCase {
+    std::vector<int> connected;
+    std::vector<int> turns;
+};
+
+} // namespace
+
+TEST(TurnOrder, TurnsGoRoundEveryConnectedSeatUpToSixAndSlotTwo)
 {
-    EngineRig rig;
-    rig.connect({1, 4});
-    rig.game.startgame("Ann+100+60+f+1+0+");
-    ASSERT_TRUE(
-        passingPeopleUntil(rig, [&] { return rig.sender.withCommand("CMD_nextplayer").size() >= 2 * 6; }));
-    EXPECT_EQ(turns(rig), (std::vector<int>{1, 2, 4, 1, 2, 4}));
+    const OrderCase cases[] = {
+        {{1, 4}, {1, 2, 4, 1, 2, 4}}, // slot 2 always plays, the computer for nobody
+        {{1, 6}, {1, 2, 6, 1, 2, 6}},
+        {{1, 2, 3, 4, 5, 6}, {1, 2, 3, 4, 5, 6, 1, 2}},
+        {{1, 3, 5}, {1, 2, 3, 5, 1}},
+    };
+    for (const OrderCase& c : cases) {
+        EngineRig rig;
+        for (int slot : c.connected)
+            rig.connect({slot});
+        rig.game.startgame("Ann+100+60+f+1+0+");
+        const std::size_t told = c.connected.size() * c.turns.size();
+        ASSERT_TRUE(
+            passingPeopleUntil(rig, [&] { return rig.sender.withCommand("CMD_nextplayer").size() >= told; }));
+        EXPECT_EQ(turns(rig), c.turns) << ::testing::PrintToString(c.connected);
+    }
 }
 
 TEST(TurnOrder, TheBuildingPhaseLastsCreationtimePlusFourTicks)
@@ -157,6 +176,27 @@ TEST(TurnOrder, ReachingTheTargetMidRoundWaitsForTheRoundToEnd)
     EXPECT_TRUE(rig.sender.withCommand("CMD_nextplayer").empty());
     EXPECT_FALSE(rig.timer1.running());
     EXPECT_FALSE(rig.computertimer.running());
+}
+
+// The lap ends with the turn back at slot 1: whoever has the play-to score
+// then has won, one point short is not enough.
+TEST(TurnOrder, ThePlayToScoreItselfWins)
+{
+    for (const int score : {99, 100, 101}) {
+        SCOPED_TRACE(score);
+        EngineRig rig;
+        rig.connect({1, 3});
+        rig.game.startgame("Ann+100+60+f+1+0+");
+        auto& s = rig.game.state();
+        s.players[3].score = score;
+        s.currentplayer = 3;
+        rig.sender.clear();
+        rig.game.findplayer();
+        const bool won = score >= 100;
+        EXPECT_EQ(s.gamerunning, won ? 0 : 1);
+        EXPECT_EQ(rig.sender.withCommand("CMD_winner").size(), won ? 2u : 0u);
+        EXPECT_EQ(rig.sender.withCommand("CMD_nextplayer").size(), won ? 0u : 2u);
+    }
 }
 
 TEST(TurnOrder, ATieForTheLeadPlaysAnotherRound)

@@ -1,4 +1,4 @@
-#include "net/paced_queue.h"
+#include "net/session/paced_queue.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "net/game_requests.h"
+#include "net/session/game_requests.h"
 
 namespace lexiflip::net {
 namespace {

@@ -9,7 +9,7 @@
 #include "client/game/client_game.h"
 #include "client/game/client_screen.h"
 #include "client/game/client_sender.h"
-#include "client/game/tally_calls.h"
+#include "core/tally_calls.h"
 #include "support/recording.h"
 
 namespace lexiflip::testing {
@@ -122,7 +122,7 @@ private:
     void record(std::string call) { calls.push_back(std::move(call)); }
 };
 
-class RecordingTally : public client::TallyCalls {
+class RecordingTally : public core::TallyCalls {
 public:
     void addgame(std::string_view winner) override { calls.push_back("addgame " + std::string(winner)); }
     void addtomineincrease(int column) override { calls.push_back("increase " + std::to_string(column)); }

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "core/random_source.h"
 #include "engine/game.h"
-#include "engine/random_source.h"
 #include "engine/tdictn.h"
 #include "engine/virtual_timeline.h"
 #include "support/dictionary_records.h"
@@ -82,7 +82,7 @@ struct EngineRig {
     int botSpeedMs = 750;
     RecordingSender sender;
     RecordingNotices notices;
-    engine::RandomSource random;
+    core::RandomSource random;
     engine::TDictn dictionary;
     engine::VirtualTimeline timeline;
     engine::VirtualTimeline::VirtualClock& timer1;

@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "engine/clock.h"
+#include "core/clock.h"
 #include "engine/notice_sink.h"
 #include "engine/sender.h"
 
@@ -57,7 +57,7 @@ public:
 
 // A clock the test steps by hand: it only remembers whether it runs and at
 // what interval.
-class SteppedClock : public engine::Clock {
+class SteppedClock : public core::Clock {
 public:
     void start(int intervalMs) override
     {

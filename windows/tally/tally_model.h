@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "client/game/tally_calls.h"
+#include "core/tally_calls.h"
 #include "windows/tally/tally.h"
 #include "windows/tally/tally_file.h"
 
@@ -19,9 +19,9 @@ namespace lexiflip::windows {
 //     TallyModel tally;                        // before the game that feeds it
 //     tally.setPlayerList([&] { return ...; });
 //     tally.load(appFilePath("Lexifliptally.tld"));
-//     ... ClientGame gets tally as its TallyCalls; Ttallylist window(tally) ...
+//     ... the game window gets tally as its TallyCalls; Ttallylist window(tally) ...
 //     at exit: tally.save();
-class TallyModel : public client::TallyCalls {
+class TallyModel : public core::TallyCalls {
 public:
     // The players of the current game (the main window's player list).
     // Without it the current game has no other players.

@@ -1,16 +1,11 @@
-#include "engine/letters.h"
+#include "engine/letter_draw.h"
 
 #include <array>
 
-#include "engine/random_source.h"
+#include "core/random_source.h"
 
 namespace lexiflip::engine {
 namespace {
-
-//                                        a  b  c  d  e  f  g  h  i  j  k  l  m
-constexpr std::array<int, 27> kWorth{0, 1, 3, 3, 1, 1, 5, 3, 3, 1, 5, 5, 1, 3,
-                                     //  n  o  p  q   r  s  t  u  v  w  x   y  z
-                                     1, 1, 3, 10, 1, 1, 1, 1, 7, 5, 10, 3, 10};
 
 // The draw table: consecutive runs of r in 1..98, in the table's order.
 struct Run {
@@ -40,28 +35,7 @@ static_assert(kDrawTable[98] == 26 && kDrawTable[1] == 1 && kDrawTable[10] == 5,
 
 } // namespace
 
-int letterworth(int code)
-{
-    if (code < kFirstLetter || code > kLastLetter)
-        return 1;
-    return kWorth[code];
-}
-
-void converttoletter(int code, std::string& target)
-{
-    if (code < kFirstLetter || code > kLastLetter)
-        return;
-    target.assign(1, static_cast<char>('a' + code - 1));
-}
-
-int letterCode(char letter)
-{
-    if (letter < 'a' || letter > 'z')
-        return 0;
-    return letter - 'a' + 1;
-}
-
-int getletter(RandomSource& random)
+int getletter(core::RandomSource& random)
 {
     const int r = static_cast<int>(random.below(98)) + 1;
     return kDrawTable[r];

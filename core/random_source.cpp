@@ -1,6 +1,6 @@
-#include "engine/random_source.h"
+#include "core/random_source.h"
 
-namespace lexiflip::engine {
+namespace lexiflip::core {
 
 std::uint32_t RandomSource::below(std::uint32_t n)
 {
@@ -21,4 +21,4 @@ std::uint32_t RandomSource::below(std::uint32_t n)
     return static_cast<std::uint32_t>(product >> 32);
 }
 
-} // namespace lexiflip::engine
+} // namespace lexiflip::core

@@ -3,9 +3,10 @@
 #include <cstdint>
 #include <random>
 
-namespace lexiflip::engine {
+namespace lexiflip::core {
 
-// The engine's one source of randomness. The mapping to a range is our own
+// A seeded source of randomness: the host's game draws its letters from one,
+// the window shuffles its bar with another. The mapping to a range is our own
 // (the standard distributions map differently between standard libraries), so
 // one seed plays the same game everywhere.
 class RandomSource {
@@ -27,4 +28,4 @@ private:
     std::mt19937_64 m_engine;
 };
 
-} // namespace lexiflip::engine
+} // namespace lexiflip::core

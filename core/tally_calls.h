@@ -2,10 +2,11 @@
 
 #include <string_view>
 
-namespace lexiflip::client {
+namespace lexiflip::core {
 
 // The tally's three operations that a game feeds. The application's tally
-// implements them; a window without one (tests, tools) takes the no-op below.
+// implements them and the window's game half calls them, so they live below
+// both; a window without a tally (tests, tools) takes the no-op below.
 class TallyCalls {
 public:
     virtual ~TallyCalls() = default;
@@ -28,4 +29,4 @@ public:
     void addtomineset(int, int, std::string_view) override {}
 };
 
-} // namespace lexiflip::client
+} // namespace lexiflip::core

@@ -1,0 +1,233 @@
+#include "net/session/host_session.h"
+
+#include <algorithm>
+#include <optional>
+#include <utility>
+
+#include "core/clock.h"
+#include "net/wire/messages.h"
+
+namespace lexiflip::net {
+
+HostSession::HostSession(HostSessionServices services, HostSessionSettings settings)
+    : m_transport(services.transport), m_timer1(services.timer1), m_computertimer(services.computertimer),
+      m_botSpeedMs(settings.botSpeedMs), m_loginTimeout(std::chrono::milliseconds(settings.loginTimeoutMs)),
+      m_random(settings.seed),
+      m_game(std::make_unique<engine::Game>(
+          engine::GameServices{m_sender, services.notices, services.timer1, services.computertimer, m_random,
+                               services.dictionary, services.listboxWords, [this] { return m_botSpeedMs; }})),
+      receivedlist(services.socktimer, std::chrono::milliseconds(settings.socktimerMs),
+                   static_cast<std::size_t>(kQueueLimitPerConnection)),
+      m_sessionTimer(services.sessionTimer)
+{
+    m_game->setFirstSeatRemote(settings.firstSeatRemote);
+    buildDispatch();
+    receivedlist.setHandler([this](ConnectionId connection, std::string_view text) {
+        guarded([&] { socktimerTimer(connection, text); });
+    });
+    m_sessionTimer.setFired([this] { guarded([this] { sessionTimerFired(); }); });
+}
+
+HostSession::~HostSession()
+{
+    // Closing down tells nobody anything.
+    receivedlist.clear();
+    m_sessionTimer.stop();
+    m_sessionTimer.setFired({});
+    m_timer1.stop();
+    m_computertimer.stop();
+}
+
+std::size_t HostSession::partialMessageBytes(int slot) const
+{
+    return holdsConnection(slot) && m_slots[slot].held ? m_slots[slot].accumulator.pendingBytes() : 0;
+}
+
+int HostSession::slotOf(ConnectionId connection) const
+{
+    for (int s = 1; s <= engine::kMaxConnections; ++s) {
+        if (m_slots[s].held && m_slots[s].id == connection)
+            return s;
+    }
+    return 0;
+}
+
+HostSession::SlotConnection* HostSession::find(ConnectionId connection)
+{
+    const int s = slotOf(connection);
+    return s ? &m_slots[s] : nullptr;
+}
+
+int HostSession::chooseSlot() const
+{
+    const engine::GameState& state = m_game->state();
+    const int n = state.slotsused;
+    if (n == 0)
+        return 1;
+    int s = 1;
+    while (s < n && state.players[s].connected)
+        ++s;
+    if (!state.players[s].connected)
+        return s;
+    if (s >= engine::kMaxConnections)
+        return 0;
+    return n + 1;
+}
+
+int HostSession::accept(ConnectionId connection)
+{
+    if (const int held = slotOf(connection))
+        return held;
+    const int chosen = chooseSlot();
+    if (chosen == 0) {
+        // All nine slots are held: the newcomer hears why and is let go.
+        m_transport.send(connection, wire::msg::full());
+        return 0;
+    }
+    SlotConnection& slot = m_slots[chosen];
+    slot.held = true;
+    slot.id = connection;
+    slot.accumulator.clear();
+    slot.loggedIn = false;
+    slot.loginDeadline = m_sessionTimer.now() + m_loginTimeout;
+
+    m_game->seatConnected(chosen);
+    armSessionTimer();
+    sendToSlot(chosen, wire::msg::sendlogininfo(chosen));
+    return chosen;
+}
+
+void HostSession::receive(ConnectionId connection, std::string_view bytes)
+{
+    SlotConnection* const slot = find(connection);
+    if (!slot)
+        return;
+    slot->accumulator.feed(bytes, [&](std::string_view message) {
+        // The empty entry after a login's second terminator would be dropped
+        // anyway; it takes no place in the queue. A connection that floods
+        // the queue loses what it sends until its earlier messages are handled.
+        if (!message.empty())
+            receivedlist.push(connection, std::string(message));
+    });
+}
+
+void HostSession::closed(ConnectionId connection)
+{
+    if (const int s = slotOf(connection))
+        connectionClosed(s);
+}
+
+void HostSession::socktimerTimer(ConnectionId connection, std::string_view text)
+{
+    // A connection that has gone acts for nobody, least of all for whoever
+    // holds its slot now.
+    if (const int s = slotOf(connection); s && wire::admits(text, s))
+        m_table.dispatch(text);
+}
+
+void HostSession::sendToSlot(int slot, std::string_view message)
+{
+    if (!holdsConnection(slot) || !m_slots[slot].held)
+        return;
+    // A connection that closes inside this send leaves after it.
+    ++m_sendDepth;
+    struct Sent {
+        int& depth;
+        ~Sent() { --depth; }
+    } sent{m_sendDepth};
+    m_transport.send(m_slots[slot].id, message);
+}
+
+void HostSession::closeLink(int slot)
+{
+    const ConnectionId id = m_slots[slot].id;
+    m_transport.close(id);
+    // The transport may have reported the close already.
+    if (m_slots[slot].held && m_slots[slot].id == id)
+        connectionClosed(slot);
+}
+
+void HostSession::connectionClosed(int s)
+{
+    SlotConnection& slot = m_slots[s];
+    receivedlist.remove(slot.id);
+    slot.held = false;
+    slot.accumulator.clear();
+    slot.loggedIn = false;
+    m_departed.push_back(s);
+    if (m_announcing)
+        return; // the departures under way tell this one next
+    if (m_sendDepth > 0)
+        armSessionTimer();
+    else
+        announceDepartures();
+}
+
+// The others hear that a player left, his seat is cleared, and a turn he held
+// moves on. The slot stays taken until then, so nobody new gets it before the
+// old player's departure is told.
+void HostSession::announceDepartures()
+{
+    m_announcing = true;
+    // Whatever a step raises, the departures left are told later.
+    struct Done {
+        HostSession& session;
+        ~Done()
+        {
+            session.m_announcing = false;
+            session.armSessionTimer();
+        }
+    } done{*this};
+    const engine::GameState& state = m_game->state();
+    while (!m_departed.empty()) {
+        const int s = m_departed.front();
+        m_departed.pop_front();
+        const engine::tplayer& player = state.players[s];
+        if (player.connected) {
+            const std::string gone = wire::msg::playerdisconnected(s, player.name);
+            for (int t = 1; t <= engine::kMaxConnections; ++t) {
+                if (t != s && state.players[t].connected)
+                    m_game->sendTo(t, gone);
+            }
+        }
+        m_game->seatLeft(s);
+    }
+}
+
+void HostSession::sessionTimerFired()
+{
+    if (!m_departed.empty() && !m_announcing)
+        announceDepartures();
+    // A connection that never logs in would hold its slot for ever; a
+    // logged-in player may stay idle as long as he likes.
+    const std::chrono::nanoseconds now = m_sessionTimer.now();
+    for (int s = 1; s <= engine::kMaxConnections; ++s) {
+        const SlotConnection& slot = m_slots[s];
+        if (slot.held && !slot.loggedIn && slot.loginDeadline <= now)
+            closeLink(s);
+    }
+    armSessionTimer();
+}
+
+void HostSession::armSessionTimer()
+{
+    const std::chrono::nanoseconds now = m_sessionTimer.now();
+    std::optional<std::chrono::nanoseconds> due;
+    if (!m_departed.empty())
+        due = now;
+    for (const SlotConnection& slot : m_slots) {
+        if (slot.held && !slot.loggedIn)
+            due = std::min(due.value_or(slot.loginDeadline), slot.loginDeadline);
+    }
+    if (!due) {
+        m_sessionTimer.stop();
+        return;
+    }
+    // Whole milliseconds, rounded up: a timer that counts them must not fire
+    // before a deadline and find it not yet passed.
+    const auto wait =
+        std::chrono::ceil<std::chrono::milliseconds>(std::max(*due - now, std::chrono::nanoseconds(0)));
+    m_sessionTimer.start(wait);
+}
+
+} // namespace lexiflip::net

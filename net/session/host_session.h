@@ -1,0 +1,223 @@
+#pragma once
+
+#include <array>
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <exception>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/random_source.h"
+#include "engine/game.h"
+#include "engine/sender.h"
+#include "net/session/paced_queue.h"
+#include "net/wire/accumulator.h"
+#include "net/wire/dispatch_table.h"
+#include "net/wire/host_requests.h"
+
+namespace lexiflip::core {
+class Clock;
+} // namespace lexiflip::core
+
+namespace lexiflip::engine {
+class NoticeSink;
+class TDictn;
+} // namespace lexiflip::engine
+
+namespace lexiflip::net {
+
+using ConnectionId = PacedQueue::ConnectionId;
+
+// What the session needs from the program around it: the connections'
+// transport (TCP sockets under TServer, a recorder in tests and the fuzz
+// target) and the host's error report.
+class HostTransport {
+public:
+    virtual ~HostTransport() = default;
+    // One whole message, terminator included, for a connection.
+    virtual void send(ConnectionId connection, std::string_view message) = 0;
+    // Lets a connection go. The session has forgotten it when this returns,
+    // so the transport need not report the close back.
+    virtual void close(ConnectionId connection) = 0;
+    // An error raised inside an event handler run through guarded (the
+    // session's own timed steps among them): none may escape into the event
+    // loop.
+    virtual void reportError(std::string_view text) = 0;
+};
+
+// Everything the session borrows; all of it must outlive the session.
+struct HostSessionServices {
+    HostTransport& transport;
+    engine::NoticeSink& notices;
+    // The engine's two clocks; their owner calls the game's tick handlers.
+    core::Clock& timer1;
+    core::Clock& computertimer;
+    // socktimer: the receive queue hands on one message per tick of it.
+    PaceTimer& socktimer;
+    // Login deadlines, and departures that must wait until a send is over.
+    PaceTimer& sessionTimer;
+    const engine::TDictn& dictionary;
+    // The computer's word list, lower case and sorted.
+    const std::vector<std::string>& listboxWords;
+};
+
+struct HostSessionSettings {
+    std::uint64_t seed = 0;
+    int botSpeedMs = 750;
+    int socktimerMs = 10;
+    int loginTimeoutMs = 30000;
+    // Slot 1 is a remote player like any other (see HostOptions).
+    bool firstSeatRemote = false;
+};
+
+// The host's session rules, with no sockets and no Qt: connections are ids
+// given by the transport, time comes from the injected timers. It gives every
+// connection a slot (or tells it the game is full), cuts its bytes into
+// messages, queues them at socktimer's pace and feeds each to its handler here
+// or in the game it owns: logins (one per connection, within a deadline) and
+// the version check, the catch-up of a late joiner, chat, actions and chatter
+// sounds relayed, "just watch", removals, and the departure of a connection
+// that closed.
+//
+// A message is acted on only in the name of the connection it came on: each
+// queued entry remembers its connection, and a slot field that is not that
+// connection's slot is dropped (slot 1, the host's own player, may name
+// another seat in CMD_justwatch and CMD_kickhim); only slot 1 may start a game.
+class HostSession {
+public:
+    // Entries one connection may hold in the receive queue at a time.
+    static constexpr int kQueueLimitPerConnection = 256;
+
+    HostSession(HostSessionServices services, HostSessionSettings settings);
+    ~HostSession();
+
+    HostSession(const HostSession&) = delete;
+    HostSession& operator=(const HostSession&) = delete;
+
+    // A new connection. The lowest free slot is reused first, so a player who
+    // leaves and comes back usually finds his seat as it stands. Gives the
+    // slot, or 0 when all nine are held: the connection was told the game is
+    // full and the transport lets it go. An id must be new each time.
+    int accept(ConnectionId connection);
+    // Bytes from a connection's peer; nothing for a connection not held.
+    void receive(ConnectionId connection, std::string_view bytes);
+    // The transport found a connection closed (its peer left, it was reset,
+    // or it stopped reading): it acts and hears no more at once, and its
+    // departure is told as soon as no send is under way.
+    void closed(ConnectionId connection);
+
+    // The slot a connection holds, 0 for none.
+    int slotOf(ConnectionId connection) const;
+
+    engine::Game& game() { return *m_game; }
+    const engine::GameState& state() const { return m_game->state(); }
+
+    int botSpeedMs() const { return m_botSpeedMs; }
+    void setBotSpeedMs(int milliseconds) { m_botSpeedMs = milliseconds; }
+
+    // For tests and benchmarks: entries waiting in receivedlist, whether
+    // socktimer runs, and the bytes a slot's connection holds for a message
+    // whose terminator has not come yet.
+    std::size_t queuedEntries() const { return receivedlist.size(); }
+    bool socktimerRunning() const { return receivedlist.pacing(); }
+    std::size_t partialMessageBytes(int slot) const;
+
+    // Runs one event handler; what it raises goes to the transport's error
+    // report instead of further.
+    template <class Step> void guarded(Step&& step);
+
+private:
+    // What the session keeps for each slot's connection besides the player
+    // table's fields.
+    struct SlotConnection {
+        bool held = false;
+        ConnectionId id = 0;
+        wire::ReceiveAccumulator accumulator;
+        bool loggedIn = false;
+        // When a connection that has not logged in by then is closed.
+        std::chrono::nanoseconds loginDeadline{0};
+    };
+
+    class SlotSender : public engine::Sender {
+    public:
+        explicit SlotSender(HostSession& session) : m_session(session) {}
+        void send(int slot, std::string_view message) override { m_session.sendToSlot(slot, message); }
+
+    private:
+        HostSession& m_session;
+    };
+
+    // The slot a new connection gets, or 0 when all nine are held.
+    int chooseSlot() const;
+    SlotConnection* find(ConnectionId connection);
+    void buildDispatch();
+    wire::DispatchTable<>::Handler sessionHandler(wire::HostRequest request);
+
+    // The receive queue hands on one message of a connection.
+    void socktimerTimer(ConnectionId connection, std::string_view text);
+    // The session's timer: deadlines passed, departures still to tell.
+    void sessionTimerFired();
+    // Sets the session's timer for the next thing it has to do.
+    void armSessionTimer();
+
+    // Session handlers of the dispatch table (session_requests.cpp).
+    void receivedlogininfo(std::string_view payload);
+    void catchUp(int slot);
+    void kickhim(std::string_view payload);
+    void disconnectsock(int slot);
+    void justwatch(std::string_view payload);
+    void chat(std::string_view payload);
+    void action(std::string_view payload);
+    void playasound(std::string_view payload);
+    template <class Build> void relay(std::string_view payload, Build&& build);
+
+    void sendToSlot(int slot, std::string_view message);
+    // Closes the connection a slot holds; its departure follows.
+    void closeLink(int slot);
+    // A slot's connection has gone: it acts and hears no more.
+    void connectionClosed(int slot);
+    void announceDepartures();
+
+    static bool holdsConnection(int slot) { return slot >= 1 && slot <= engine::kMaxConnections; }
+
+    HostTransport& m_transport;
+    core::Clock& m_timer1;
+    core::Clock& m_computertimer;
+    int m_botSpeedMs;
+    std::chrono::nanoseconds m_loginTimeout;
+    SlotSender m_sender{*this};
+    core::RandomSource m_random;
+    std::unique_ptr<engine::Game> m_game;
+
+    PacedQueue receivedlist;
+    PaceTimer& m_sessionTimer;
+    wire::DispatchTable<> m_table;
+
+    // Slots whose connection closed and whose departure is still to be told,
+    // oldest first. A connection can close inside a send to it (the send
+    // finds the peer gone); its departure waits until that send and the
+    // broadcast around it are over, so that nothing runs inside the engine's
+    // own sending.
+    std::deque<int> m_departed;
+    int m_sendDepth = 0;
+    bool m_announcing = false;
+
+    std::array<SlotConnection, engine::kMaxConnections + 1> m_slots;
+};
+
+template <class Step> void HostSession::guarded(Step&& step)
+{
+    try {
+        step();
+    } catch (const std::exception& error) {
+        m_transport.reportError(error.what());
+    } catch (...) {
+        m_transport.reportError("Error here");
+    }
+}
+
+} // namespace lexiflip::net

@@ -1,0 +1,317 @@
+// The host session's rules without sockets or Qt: connections are plain ids
+// (never equal to their slots here, so that a mix-up shows), the receive queue
+// and the session's timer are stepped by hand, the engine's clocks run on a
+// virtual timeline.
+#include "net/session/host_session.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "assets/embedded.h"
+#include "engine/computer_words.h"
+#include "engine/tdictn.h"
+#include "engine/virtual_timeline.h"
+#include "net/stepped_pace_timer.h"
+#include "net/wire/messages.h"
+#include "support/recording.h"
+
+namespace lexiflip::net {
+namespace {
+
+namespace msg = wire::msg;
+using namespace std::chrono_literals;
+
+// The shipped word lists, read once: the computer plays as on a real host.
+struct ShippedWords {
+    testing::RecordingNotices notices;
+    engine::TDictn dictionary{assets::dictionaryRecords(), notices, "/nonexistent-lexiflip-dir"};
+    std::vector<std::string> listboxWords = engine::loadComputerWords(assets::computerWords());
+};
+
+const ShippedWords& shippedWords()
+{
+    static const ShippedWords words;
+    return words;
+}
+
+class Session : public ::testing::Test, public HostTransport {
+protected:
+    static constexpr int kLoginTimeoutMs = 30000;
+
+    Session()
+    {
+        timeline.setOnTick(timer1, [this] { session->game().timer1Timer(); });
+        timeline.setOnTick(computertimer, [this] { session->game().computertimerTimer(); });
+    }
+
+    std::unique_ptr<HostSession> makeSession()
+    {
+        return std::make_unique<HostSession>(
+            HostSessionServices{*this, notices, timer1, computertimer, socktimer, sessionTimer,
+                                shippedWords().dictionary, shippedWords().listboxWords},
+            HostSessionSettings{.seed = 3, .loginTimeoutMs = kLoginTimeoutMs});
+    }
+    // A fresh session, with nobody connected and nothing heard.
+    void restart()
+    {
+        session.reset(); // the old one goes before its connections' ids are reused
+        session = makeSession();
+        lastId = 100;
+        idOfSlot.clear();
+        heard.clear();
+        letGo.clear();
+    }
+
+    // Connection ids are 100 + the order of acceptance.
+    int accept()
+    {
+        const ConnectionId id = ++lastId;
+        const int slot = session->accept(id);
+        if (slot != 0)
+            idOfSlot[slot] = id;
+        return slot;
+    }
+    void receive(int slot, std::string_view bytes) { session->receive(idOfSlot.at(slot), bytes); }
+    void login(int slot, std::string_view name, std::string_view version = msg::kVersion)
+    {
+        receive(slot, msg::logininfo(slot, version, name));
+    }
+    // Accepts and logs in slots 1..count as "P1", "P2", ...
+    void seat(int count)
+    {
+        for (int slot = 1; slot <= count; ++slot) {
+            ASSERT_EQ(accept(), slot);
+            login(slot, "P" + std::to_string(slot));
+        }
+        drain();
+    }
+    void drain()
+    {
+        while (socktimer.step()) {
+        }
+    }
+    const std::vector<std::string>& heardBy(int slot) { return heard[idOfSlot.at(slot)]; }
+    bool heardExactly(int slot, const std::string& text)
+    {
+        const std::vector<std::string>& messages = heardBy(slot);
+        return std::count(messages.begin(), messages.end(), text) == 1;
+    }
+    int countStarting(int slot, std::string_view prefix)
+    {
+        const std::vector<std::string>& messages = heardBy(slot);
+        return static_cast<int>(std::count_if(messages.begin(), messages.end(),
+                                              [&](const std::string& m) { return m.rfind(prefix, 0) == 0; }));
+    }
+
+    // The transport: what the session sends, and whom it lets go.
+    void send(ConnectionId connection, std::string_view message) override
+    {
+        if (session->slotOf(connection) == 0 && message != msg::full())
+            ADD_FAILURE() << "sent to a connection that holds no slot: " << message;
+        heard[connection].emplace_back(message.substr(0, message.size() - 1));
+        if (onSend)
+            onSend(connection);
+    }
+    void close(ConnectionId connection) override { letGo.push_back(connection); }
+    void reportError(std::string_view text) override { ADD_FAILURE() << "error reported: " << text; }
+
+    testing::RecordingNotices notices;
+    engine::VirtualTimeline timeline;
+    engine::VirtualTimeline::VirtualClock& timer1 = timeline.addClock();
+    engine::VirtualTimeline::VirtualClock& computertimer = timeline.addClock();
+    SteppedPaceTimer socktimer;
+    SteppedPaceTimer sessionTimer;
+    std::unique_ptr<HostSession> session = makeSession();
+
+    ConnectionId lastId = 100;
+    std::map<int, ConnectionId> idOfSlot;
+    std::map<ConnectionId, std::vector<std::string>> heard;
+    std::vector<ConnectionId> letGo;
+    std::function<void(ConnectionId)> onSend;
+};
+
+TEST_F(Session, SlotsFillUpRefuseATenthAndReuseTheLowestFreed)
+{
+    for (int expected = 1; expected <= 9; ++expected)
+        EXPECT_EQ(accept(), expected);
+    EXPECT_EQ(accept(), 0);
+    EXPECT_EQ(heard[lastId], std::vector<std::string>{"CMD_full+"});
+    EXPECT_TRUE(heardExactly(4, "CMD_sendlogininfo+4"));
+
+    // A login split over two reads, then the player leaves.
+    const std::string login = msg::logininfo(4, msg::kVersion, "Four+th");
+    receive(4, login.substr(0, 9));
+    receive(4, login.substr(9));
+    drain();
+    EXPECT_TRUE(heardExactly(1, "CMD_newplayerinfo+4+Four+th"));
+    session->closed(idOfSlot[4]);
+    EXPECT_TRUE(heardExactly(1, "CMD_playerdisconnected+4+Four+th"));
+    EXPECT_FALSE(heardExactly(4, "CMD_playerdisconnected+4+Four+th"));
+    EXPECT_EQ(accept(), 4);
+    // What the old connection left half-sent does not reach the new one's.
+    receive(4, "CMD_chat+4+half");
+    session->closed(idOfSlot[4]);
+    EXPECT_EQ(accept(), 4);
+    receive(4, std::string("way\xFF") + msg::chat(4, "whole", 0));
+    drain();
+    EXPECT_TRUE(heardExactly(1, "CMD_chat+ chats: whole|clBlack"));
+    EXPECT_EQ(countStarting(1, "CMD_chat+"), 1);
+    EXPECT_TRUE(letGo.empty());
+}
+
+TEST_F(Session, AdmissionAndTheSteppedClocksWorkAsOnTheWire)
+{
+    seat(3);
+    // Slot 3 speaks for slot 2 and tries to start a game: both dropped.
+    receive(3, msg::chat(2, "spoof", 0));
+    receive(3, msg::startgame("P3", "50", "5", true, "1", "0"));
+    drain();
+    EXPECT_FALSE(heardExactly(1, "CMD_chat+P2 chats: spoof|clBlack"));
+    EXPECT_FALSE(session->state().gamerunning);
+
+    receive(1, msg::startgame("P1", "50", "5", true, "1", "0"));
+    drain();
+    ASSERT_TRUE(session->state().gamerunning);
+    EXPECT_TRUE(heardExactly(3, "CMD_nextplayer+1+"));
+    // Nobody moves: the turn runs out on the stepped clock and moves on.
+    for (int i = 0; i < 40 && !heardExactly(3, "CMD_nextplayer+2+"); ++i)
+        timeline.step();
+    EXPECT_TRUE(heardExactly(3, "CMD_timeup+1+"));
+    EXPECT_TRUE(heardExactly(3, "CMD_nextplayer+2+"));
+}
+
+// Each request comes on the connection in slot `from` of three logged-in
+// players; it is acted on only where the slot it names is the sender's (or
+// the sender is slot 1 acting for another seat), which its effect shows.
+TEST_F(Session, ASlotFieldThatIsNotTheSendersIsDropped)
+{
+    struct Row {
+        const char* what;
+        int from;
+        std::string request;
+        std::string effect; // what slot 1 then hears, at the start of a message
+        bool admitted;
+    };
+    const std::vector<Row> rows{
+        {"own chat", 3, msg::chat(3, "mine", 0), "CMD_chat+P3 chats: mine", true},
+        {"chat for another", 3, msg::chat(2, "spoof", 0), "CMD_chat+P2 chats: spoof", false},
+        {"action for slot 1", 3, msg::action(1, "spoof", 0), "CMD_action+", false},
+        {"chatter sound for another", 2, msg::playasound(3, 4), "CMD_playasound+", false},
+        {"slot 0", 3, "CMD_chat+0+zero|clBlack\xFF", "CMD_chat+", false},
+        {"slot 10", 3, "CMD_chat+10+ten|clBlack\xFF", "CMD_chat+", false},
+        {"slot not a number", 3, "CMD_chat+x+junk|clBlack\xFF", "CMD_chat+", false},
+        {"removal in slot 1's name", 3, msg::kickhim(1, 2), "CMD_playerdisconnected+2+P2", false},
+        {"removal by another than slot 1", 3, msg::kickhim(3, 2), "CMD_playerdisconnected+2+P2", false},
+        {"just watch for another", 3, msg::justwatch(2, "2"), "CMD_justwatching+2+2", false},
+        {"a start not from slot 1", 2, msg::startgame("P2", "50", "60", true, "1", "0"), "CMD_startgame+",
+         false},
+        {"slot 1 sets another seat playing", 1, msg::justwatch(3, "2"), "CMD_justwatching+3+2", true},
+        {"slot 1 removes another", 1, msg::kickhim(1, 2), "CMD_playerdisconnected+2+P2", true},
+        {"slot 1 starts", 1, msg::startgame("P1", "50", "60", true, "1", "0"), "CMD_startgame+", true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        restart();
+        seat(3);
+        receive(row.from, row.request);
+        drain();
+        EXPECT_EQ(countStarting(1, row.effect), row.admitted ? 1 : 0);
+    }
+}
+
+// One login per connection: repeats, under the same name or another, with
+// the same version or another, are dropped without a word to anybody.
+TEST_F(Session, OnlyAConnectionsFirstLoginCounts)
+{
+    seat(2);
+    const std::size_t heardByOne = heardBy(1).size();
+    const std::size_t heardByTwo = heardBy(2).size();
+    for (const char* name : {"P2", "Mallory"})
+        login(2, name);
+    login(2, "Old", "0.9");
+    drain();
+    EXPECT_EQ(heardBy(1).size(), heardByOne);
+    EXPECT_EQ(heardBy(2).size(), heardByTwo);
+    EXPECT_EQ(session->state().players[2].name, "P2");
+    EXPECT_EQ(countStarting(1, "CMD_newplayerinfo+2+"), 1);
+}
+
+// The login deadline on the session's stepped timer: each connection has its
+// own, counted from its acceptance; a login, however late before it, lifts it.
+TEST_F(Session, AConnectionThatDoesNotLogInInTimeIsLetGo)
+{
+    seat(1);                // slot 1 at 0 s, logged in
+    ASSERT_EQ(accept(), 2); // slot 2 at 0 s
+    sessionTimer.advance(10s);
+    ASSERT_EQ(accept(), 3); // slot 3 at 10 s
+    ASSERT_EQ(accept(), 4); // slot 4 at 10 s
+    struct Moment {
+        std::chrono::milliseconds at; // since slot 2 was accepted
+        int logsIn;                   // the slot that logs in then, if any
+        std::vector<int> letGo;       // the slots let go by then, in order
+    };
+    const std::vector<Moment> moments{
+        {29999ms, 0, {}}, {30000ms, 0, {2}}, {39999ms, 4, {2}}, {40000ms, 0, {2, 3}}, {3600000ms, 0, {2, 3}},
+    };
+    std::chrono::milliseconds now = 10s;
+    for (const Moment& moment : moments) {
+        SCOPED_TRACE(moment.at.count());
+        sessionTimer.advance(moment.at - now);
+        now = moment.at;
+        if (moment.logsIn != 0) {
+            login(moment.logsIn, "Late");
+            drain();
+        }
+        std::vector<ConnectionId> expected;
+        for (int slot : moment.letGo)
+            expected.push_back(idOfSlot[slot]);
+        EXPECT_EQ(letGo, expected);
+    }
+    // Told like any departure; nothing more is due.
+    EXPECT_TRUE(heardExactly(1, "CMD_playerdisconnected+2+"));
+    EXPECT_TRUE(heardExactly(4, "CMD_playerdisconnected+3+"));
+    EXPECT_EQ(countStarting(1, "CMD_playerdisconnected+"), 2);
+    EXPECT_FALSE(sessionTimer.active());
+    EXPECT_EQ(accept(), 2);
+}
+
+// A connection can be found closed inside a send to it: its departure waits
+// until the broadcast around that send is over, and comes on the session's
+// timer, not inside the engine's sending.
+TEST_F(Session, AConnectionClosedInsideASendLeavesAfterTheBroadcast)
+{
+    seat(3);
+    receive(1, msg::startgame("P1", "50", "60", true, "1", "0"));
+    drain();
+    ASSERT_EQ(session->state().currentplayer, 1);
+    const ConnectionId three = idOfSlot[3];
+    bool closedDuringSend = false;
+    onSend = [&](ConnectionId to) {
+        if (to == three && !closedDuringSend) {
+            closedDuringSend = true;
+            session->closed(three);
+        }
+    };
+    session->game().findplayer(); // tells everybody, slot 3 included, that 2 is on turn
+    ASSERT_TRUE(closedDuringSend);
+    EXPECT_EQ(session->state().players[3].connected, 1);
+    EXPECT_EQ(countStarting(1, "CMD_playerdisconnected+"), 0);
+    EXPECT_TRUE(heardExactly(2, "CMD_nextplayer+2+"));
+
+    ASSERT_TRUE(sessionTimer.active());
+    sessionTimer.step();
+    EXPECT_EQ(session->state().players[3].connected, 0);
+    EXPECT_TRUE(heardExactly(1, "CMD_playerdisconnected+3+P3"));
+    EXPECT_TRUE(heardExactly(2, "CMD_playerdisconnected+3+P3"));
+    EXPECT_FALSE(sessionTimer.active());
+    EXPECT_EQ(accept(), 3);
+}
+
+} // namespace
+} // namespace lexiflip::net
