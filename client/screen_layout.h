@@ -4,8 +4,7 @@
 
 // Where the main window's controls sit, in pixels from the top left of the
 // background panel, for the window and its tests. The board's cells have their
-// own home (board_geometry.h), and the client game still keeps a few pixel
-// facts of its own (the timer bar's full width among them).
+// own home (board_geometry.h); the client game keeps no pixel of its own.
 namespace lexiflip::client::layout {
 
 // The window's client area below the menu bar, and the background panel in it.
