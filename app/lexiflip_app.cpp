@@ -83,8 +83,8 @@ void LexiflipApp::connectSideWindows()
     QObject::connect(&phrases, &windows::Tphrases::phrasesApplied, &game,
                      &client::GameWindow::applyEditedPhrases);
 
-    QObject::connect(&game, &client::GameWindow::watchersChanged, &spylist,
-                     [this] { spylist.setWatchers(game.game().watchers()); });
+    QObject::connect(&game, &client::GameWindow::watcherListChanged, &spylist,
+                     [this] { spylist.setWatchers(game.game().roster().watchers()); });
     QObject::connect(&game, &client::GameWindow::hostRoleTaken, &spylist,
                      [this] { spylist.setRemoveEnabled(true); });
     QObject::connect(&spylist, &windows::Tspylist::removeRequested, &game, &client::GameWindow::kickWatcher);
@@ -150,9 +150,9 @@ void LexiflipApp::start(const client::LaunchPlan& plan, bool offerLobbyDownload)
 windows::PlayerList playersOf(const client::ClientGame& game)
 {
     windows::PlayerList list;
-    list.myplayer = game.myplayer();
+    list.myplayer = game.roster().myplayer();
     for (int seat = 1; seat <= client::kSeats; ++seat)
-        list.names.push_back(game.seat(seat).name);
+        list.names.push_back(game.roster().seat(seat).name);
     return list;
 }
 

@@ -25,25 +25,25 @@ void takeScreenshotWhenPlaying(client::GameWindow& game, windows::Tgamestart& ga
         const client::ClientGame& g = game.game();
         client::BoardView& board = game.window().board();
         if (!*started) {
-            if (g.loggedin() && g.startShown()) {
+            if (g.roster().loggedin() && g.turn().startShown()) {
                 gamestart.selectGameMode(1);
                 gamestart.button_startClick();
                 *started = true;
             }
             return;
         }
-        if (g.turnowner() != g.myplayer() || g.myplayer() == 0)
+        if (g.turn().turnowner() != g.roster().myplayer() || g.roster().myplayer() == 0)
             return;
         // Five flips along the diagonal, then two of them into the word.
-        if (g.flipsdone() < 5) {
-            const int n = g.flipsdone() + 1;
+        if (g.turn().flipsdone() < 5) {
+            const int n = g.turn().flipsdone() + 1;
             client::clickCell(board, {n * 2, n + 1});
             return;
         }
-        if (!g.canbuild())
+        if (!g.turn().canbuild())
             return;
-        if (g.wordlength() < 2) {
-            const int n = g.wordlength() + 1;
+        if (g.turn().wordlength() < 2) {
+            const int n = g.turn().wordlength() + 1;
             client::clickCell(board, {n * 2, n + 1});
             return;
         }

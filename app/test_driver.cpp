@@ -178,7 +178,7 @@ QString TestDriver::state() const
     QStringList faceUp;
     for (int x = 1; x <= client::kColumns; ++x) {
         for (int y = 1; y <= client::kRows; ++y) {
-            const client::BoardCell& cell = game.board(x, y);
+            const client::BoardCell& cell = game.turn().board(x, y);
             if (cell.faceup)
                 faceUp << QStringLiteral("%1:%2:%3").arg(x).arg(y).arg(letterOf(cell.letter));
         }
@@ -203,12 +203,13 @@ QString TestDriver::state() const
 
     const auto flag = [](bool on) { return on ? QStringLiteral("1") : QStringLiteral("0"); };
     QStringList pairs;
-    pairs << QStringLiteral("loggedin=") + flag(game.loggedin())
-          << QStringLiteral("slot=%1").arg(game.myplayer()) << QStringLiteral("turn=%1").arg(game.turnowner())
-          << QStringLiteral("running=") + flag(game.turnFrameSeat() != 0 && !winnerShown)
-          << QStringLiteral("flips=%1").arg(game.flipsdone())
-          << QStringLiteral("wordlen=%1").arg(game.wordlength())
-          << QStringLiteral("canbuild=") + flag(game.canbuild())
+    pairs << QStringLiteral("loggedin=") + flag(game.roster().loggedin())
+          << QStringLiteral("slot=%1").arg(game.roster().myplayer())
+          << QStringLiteral("turn=%1").arg(game.turn().turnowner())
+          << QStringLiteral("running=") + flag(game.turn().turnFrameSeat() != 0 && !winnerShown)
+          << QStringLiteral("flips=%1").arg(game.turn().flipsdone())
+          << QStringLiteral("wordlen=%1").arg(game.turn().wordlength())
+          << QStringLiteral("canbuild=") + flag(game.turn().canbuild())
           << QStringLiteral("scores=") + scores.join(QLatin1Char(','))
           << QStringLiteral("names=") + names.join(QLatin1Char(','))
           << QStringLiteral("board=") + faceUp.join(QLatin1Char(',')) << QStringLiteral("bar=") + barLetters

@@ -88,7 +88,7 @@ struct SoloGame {
     bool ownTurn(int timeoutMs = 30000)
     {
         const client::ClientGame& g = window.game();
-        return waitUntil([&] { return g.myplayer() == 1 && g.turnowner() == 1; }, timeoutMs);
+        return waitUntil([&] { return g.roster().myplayer() == 1 && g.turn().turnowner() == 1; }, timeoutMs);
     }
     bool start()
     {
@@ -194,30 +194,30 @@ double clickToEcho(SoloGame& solo, int samples)
     while (static_cast<int>(times.size()) < samples) {
         if (!solo.ownTurn(60000))
             break;
-        while (g.flipsdone() < 5 && g.turnowner() == 1) {
+        while (g.turn().flipsdone() < 5 && g.turn().turnowner() == 1) {
             int x = 0;
             int y = 0;
             do {
                 const int cell = (next++ * 37) % 80;
                 x = cell % 10 + 1;
                 y = cell / 10 + 1;
-            } while (g.board(x, y).faceup);
+            } while (g.turn().board(x, y).faceup);
             // A lone click: the host's queue has rested a whole tick since
             // the last message, as between a player's clicks.
             QElapsedTimer rest;
             rest.start();
             waitUntil([&] { return rest.elapsed() >= 15; });
-            const std::string before = g.status();
+            const std::string before = g.turn().status();
             QElapsedTimer clock;
             clock.start();
             QTest::mouseClick(&board, Qt::LeftButton, {}, client::cellRect({x, y}).center());
             // The status line counts the flips left when the echo is handled.
-            if (!waitUntil([&] { return g.status() != before; }, 5000))
+            if (!waitUntil([&] { return g.turn().status() != before; }, 5000))
                 return median(times);
             times.push_back(static_cast<double>(clock.nsecsElapsed()) / 1e6);
         }
         QTest::mouseClick(solo.window.window().findChild<QWidget*>("button_pass"), Qt::LeftButton);
-        waitUntil([&] { return g.turnowner() != 1; }, 5000);
+        waitUntil([&] { return g.turn().turnowner() != 1; }, 5000);
     }
     return median(times);
 }

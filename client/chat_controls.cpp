@@ -207,6 +207,11 @@ void ChatControls::addlinetochat(std::string_view line, wire::Colour colour)
     m_window.chatView().addlinetochat(line, colour);
 }
 
+void ChatControls::systemLine(std::string_view line)
+{
+    m_window.chatView().addlinetochat(line, palette::kSystemColour);
+}
+
 void ChatControls::playChatterSound(std::string_view name)
 {
     m_window.sounds().play(fromEightBit(name));

@@ -68,6 +68,7 @@ signals:
 private:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void addlinetochat(std::string_view line, wire::Colour colour) override;
+    void systemLine(std::string_view line) override;
     void playChatterSound(std::string_view name) override;
 
     void sendit();

@@ -62,14 +62,11 @@ GameWindow::GameWindow(std::uint64_t shuffleSeed, core::TallyCalls& tally, const
             return makeClock(std::move(tick));
         return std::make_unique<net::QtClock>(std::move(tick));
     };
-    m_turntime = clock([this] { guarded([this] { m_game->turntimeTimer(); }); });
-    m_sneakerClock = clock([this] { guarded([this] { m_game->sneakerTimer(); }); });
+    m_turntime = clock([this] { guarded([this] { m_game->turn().turntimeTimer(); }); });
+    m_sneakerClock = clock([this] { guarded([this] { m_game->turn().sneakerTimer(); }); });
     m_game = std::make_unique<ClientGame>(m_session, static_cast<ClientScreen&>(*this), tally, *m_turntime,
                                           *m_sneakerClock, shuffleSeed);
-    m_session.setMessageHandler([this](std::string_view message) {
-        m_game->handle(message);
-        afterMessage();
-    });
+    m_session.setMessageHandler([this](std::string_view message) { m_game->handle(message); });
     m_session.setHandledMessages(&ClientGame::handles);
     connect(&m_session, &ClientSession::overrun, this, [this] {
         addSystemLine("The host sent more than this window can take in: the connection is closed.");
@@ -100,7 +97,7 @@ void GameWindow::addSystemLine(const std::string& line)
 
 void GameWindow::setPlayerName(const std::string& name)
 {
-    m_game->setLoginname(name);
+    m_game->roster().setLoginname(name);
 }
 
 void GameWindow::attachHost(net::TServer& server)
@@ -125,13 +122,10 @@ void GameWindow::joinpress(const std::string& address, int port)
 }
 
 // The client in slot 1 is the host's own player, also when this copy did not
-// start the host (a host without a window).
-void GameWindow::afterMessage()
+// start the host (a host without a window): the game's roster says so.
+void GameWindow::becameHostsPlayer()
 {
-    if (m_game->myplayer() == 1 && !m_game->ishost()) {
-        m_game->setIshost(true);
-        emit hostRoleTaken();
-    }
+    emit hostRoleTaken();
 }
 
 void GameWindow::connectMoves()
@@ -140,19 +134,19 @@ void GameWindow::connectMoves()
     ClientGame& g = *m_game;
     auto move = [this](auto step) { return [this, step](auto... args) { guarded([&] { step(args...); }); }; };
     connect(&w, &Tchat::boardClicked, this, move([&g](int column, int row, Qt::MouseButton button) {
-        g.paintbox_boardMouseUp(column, row, buttonOf(button));
+        g.turn().paintbox_boardMouseUp(column, row, buttonOf(button));
     }));
     connect(&w, &Tchat::barClicked, this, move([&g](int position, Qt::MouseButton button) {
-        g.letters_1MouseUp(position, buttonOf(button));
+        g.turn().letters_1MouseUp(position, buttonOf(button));
     }));
-    connect(&w, &Tchat::wordClicked, this, move([&g](int position) { g.word_1MouseUp(position); }));
-    connect(&w, &Tchat::doneClicked, this, move([&g] { g.clickdone(); }));
-    connect(&w, &Tchat::clearClicked, this, move([&g] { g.button_clearClick(); }));
-    connect(&w, &Tchat::passClicked, this, move([&g] { g.button_passClick(); }));
-    connect(&w, &Tchat::buyClicked, this, move([&g] { g.button_buyClick(); }));
-    connect(&w, &Tchat::shuffleClicked, this, move([&g] { g.button_shuffleClick(); }));
-    connect(&w, &Tchat::startClicked, this, move([&g] { g.button_startClick(); }));
-    connect(&w, &Tchat::justWatchClicked, this, move([&g] { g.JustWatch1Click(); }));
+    connect(&w, &Tchat::wordClicked, this, move([&g](int position) { g.turn().word_1MouseUp(position); }));
+    connect(&w, &Tchat::doneClicked, this, move([&g] { g.turn().clickdone(); }));
+    connect(&w, &Tchat::clearClicked, this, move([&g] { g.turn().button_clearClick(); }));
+    connect(&w, &Tchat::passClicked, this, move([&g] { g.turn().button_passClick(); }));
+    connect(&w, &Tchat::buyClicked, this, move([&g] { g.turn().button_buyClick(); }));
+    connect(&w, &Tchat::shuffleClicked, this, move([&g] { g.turn().button_shuffleClick(); }));
+    connect(&w, &Tchat::startClicked, this, move([&g] { g.turn().button_startClick(); }));
+    connect(&w, &Tchat::justWatchClicked, this, move([&g] { g.roster().JustWatch1Click(); }));
     connect(&w, &Tchat::hostBoxClosed, this, [this] {
         m_game->messageBoxClosed();
         if (m_closeAfterBox)
@@ -165,7 +159,7 @@ void GameWindow::connectMoves()
 void GameWindow::openSeatMenu(int seat, QPoint globalPosition)
 {
     guarded([&] {
-        const SeatMenu states = m_game->label_playername1ContextPopup(seat);
+        const SeatMenu states = m_game->roster().label_playername1ContextPopup(seat);
         auto* menu = new QMenu(m_window.get());
         menu->setObjectName(QStringLiteral("popup_kick"));
         menu->setAttribute(Qt::WA_DeleteOnClose);
@@ -176,11 +170,11 @@ void GameWindow::openSeatMenu(int seat, QPoint globalPosition)
             connect(item, &QAction::triggered, this, [this, step, &g] { guarded([&] { step(g); }); });
         };
         add(QStringLiteral("Remove From Game"), states.removeEnabled,
-            [](ClientGame& game) { game.kicking(); });
+            [](ClientGame& game) { game.roster().kicking(); });
         add(QStringLiteral("Set to Just Watch"), states.setJustWatchEnabled,
-            [](ClientGame& game) { game.popupSetJustWatch(); });
+            [](ClientGame& game) { game.roster().popupSetJustWatch(); });
         add(QStringLiteral("Unset Just Watch"), states.unsetJustWatchEnabled,
-            [](ClientGame& game) { game.popupUnsetJustWatch(); });
+            [](ClientGame& game) { game.roster().popupUnsetJustWatch(); });
         menu->popup(globalPosition);
     });
 }
@@ -211,16 +205,18 @@ void GameWindow::boardCellChanged(int x, int y)
 void GameWindow::boardChanged()
 {
     const ClientGame& g = *m_game;
-    m_window->board().setPictureOf([&g](CellAddress cell) { return g.board(cell.column, cell.row).picture; });
+    m_window->board().setPictureOf(
+        [&g](CellAddress cell) { return g.turn().board(cell.column, cell.row).picture; });
     m_window->board().update();
 }
 
 void GameWindow::barTileChanged(int position)
 {
-    const BarTile& tile = m_game->bar(position);
-    // The game keeps each picture's place on the window; the bar's widgets sit
-    // on the background panel.
-    const QPoint onPanel(tile.left, tile.top);
+    const BarTile& tile = m_game->turn().bar(position);
+    // The game says at which of the bar's places each picture stands; the
+    // bar's widgets sit on the background panel.
+    const int place = std::clamp(tile.place, 1, kBarSize);
+    const QPoint onPanel(layout::kBarLefts[place - 1], tile.raised ? layout::kBarLiftedTop : layout::kBarTop);
     m_window->setBarTile(position, tile.picture(), onPanel);
 }
 
@@ -232,7 +228,7 @@ void GameWindow::barChanged()
 
 void GameWindow::wordTileChanged(int position)
 {
-    const WordTile& tile = m_game->wordTile(position);
+    const WordTile& tile = m_game->turn().wordTile(position);
     m_window->setWordTile(position, tile.picture, tile.bonusShown);
 }
 
@@ -244,14 +240,14 @@ void GameWindow::wordChanged()
 
 void GameWindow::statusChanged()
 {
-    m_window->setStatus(shownText(m_game->status()));
+    m_window->setStatus(shownText(m_game->turn().status()));
 }
 
 void GameWindow::buttonsChanged()
 {
-    m_window->setButtonsShown(m_game->wordButtonsShown());
-    m_window->setStartShown(m_game->startShown());
-    const bool startEnabled = m_game->startEnabled();
+    m_window->setButtonsShown(m_game->turn().wordButtonsShown());
+    m_window->setStartShown(m_game->turn().startShown());
+    const bool startEnabled = m_game->turn().startEnabled();
     QAction* startEntry = m_window->menu().action(MenuCommand::StartGame);
     const bool withdrawn = startEntry->isEnabled() && !startEnabled;
     startEntry->setEnabled(startEnabled);
@@ -261,13 +257,15 @@ void GameWindow::buttonsChanged()
 
 void GameWindow::timerChanged()
 {
-    const auto& timer = m_game->timer();
-    m_window->timer().showTime(timer.width, shownText(timer.text), palette::fromColour(timer.colour));
+    const auto& timer = m_game->turn().timer();
+    m_window->timer().showTime(TurnTimerView::barWidthFor(timer.secondsLeft, timer.turnSeconds),
+                               shownText(timer.text),
+                               QColor(timer.low ? palette::kTimerTextLow : palette::kTimerText));
 }
 
 void GameWindow::theirTilesChanged()
 {
-    const TheirTiles& their = m_game->theirTiles();
+    const TheirTiles& their = m_game->turn().theirTiles();
     std::array<int, Tchat::kBarPositions> pictures{};
     std::copy(their.pictures.begin(), their.pictures.end(), pictures.begin());
     m_window->setTheirTiles(shownText(their.label), pictures, their.shown);
@@ -275,24 +273,24 @@ void GameWindow::theirTilesChanged()
 
 void GameWindow::sneakerChanged()
 {
-    const Sneaker& sneaker = m_game->sneaker();
+    const Sneaker& sneaker = m_game->turn().sneaker();
     m_window->seats().setSneaker(sneaker.seat, sneaker.frame, sneaker.shown);
 }
 
 void GameWindow::turnFrameChanged()
 {
-    m_window->seats().setTurn(m_game->turnFrameSeat());
+    m_window->seats().setTurn(m_game->turn().turnFrameSeat());
 }
 
 void GameWindow::winnerChanged()
 {
-    const Winner& winner = m_game->winnerBanner();
+    const Winner& winner = m_game->turn().winnerBanner();
     m_window->setWinner(shownText(winner.text), winner.shown);
 }
 
 void GameWindow::gameOptionsChanged()
 {
-    const GameTexts& texts = m_game->gameTexts();
+    const GameTexts& texts = m_game->turn().gameTexts();
     m_window->setHeader(shownText(texts.timePerTurn), shownText(texts.gameMode),
                         shownText(texts.playToScore));
     m_window->seats().setNotPlaying(texts.notPlaying);
@@ -300,32 +298,37 @@ void GameWindow::gameOptionsChanged()
 
 void GameWindow::seatChanged(int seat)
 {
-    const Seat& s = m_game->seat(seat);
+    const Seat& s = m_game->roster().seat(seat);
     SeatLook look;
     look.name = shownText(s.name);
     look.score = shownText(s.score);
     look.bonus = shownText(s.bonus);
-    look.colour = palette::fromColour(s.colour);
+    look.colour = QColor(s.onTurn ? palette::kSeatTextOnTurn : palette::kSeatText);
     look.nameShown = s.nameShown;
     look.scoreShown = s.scoreShown;
     look.eyes = s.eyes;
-    look.onTurn = s.colour == kOnTurnColour;
+    look.onTurn = s.onTurn;
     m_window->seats().showSeat(seat, look);
 }
 
 void GameWindow::justWatchChanged()
 {
-    m_window->menu().action(MenuCommand::JustWatch)->setChecked(m_game->justWatchChecked());
+    m_window->menu().action(MenuCommand::JustWatch)->setChecked(m_game->roster().justWatchChecked());
 }
 
-void GameWindow::playsounds(std::string_view name)
+void GameWindow::playsounds(Sound sound)
 {
-    m_window->sounds().playsounds(fromEightBit(name));
+    m_window->sounds().playsounds(fromEightBit(soundName(sound)));
 }
 
 void GameWindow::addlinetochat(std::string_view line, wire::Colour colour)
 {
     m_window->chatView().addlinetochat(line, colour);
+}
+
+void GameWindow::systemLine(std::string_view line)
+{
+    m_window->chatView().addlinetochat(line, palette::kSystemColour);
 }
 
 void GameWindow::messageBox(std::string_view message)

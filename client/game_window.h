@@ -107,8 +107,8 @@ signals:
     void settingsRead();
     // This copy's player is the host's (hostpress, or slot 1 of a windowless host).
     void hostRoleTaken();
-    // The client game's watcher list changed (game().watchers()).
-    void watchersChanged();
+    // The client game's watcher list changed (game().roster().watchers()).
+    void watcherListChanged();
     // The logo on the game area was clicked.
     void logoClicked();
     // The main window closed (after saving its bounds): the program ends.
@@ -132,14 +132,15 @@ private:
     void gameOptionsChanged() override;
     void seatChanged(int seat) override;
     void justWatchChanged() override;
-    void playsounds(std::string_view name) override;
+    void playsounds(Sound sound) override;
     void addlinetochat(std::string_view line, wire::Colour colour) override;
+    void systemLine(std::string_view line) override;
     void messageBox(std::string_view text) override;
     void closeWindow() override;
     void openGameOptions() override;
     void loadinifile() override;
-    void watcherAdded(std::string_view entry) override;
-    void watcherRemoved(std::string_view entry) override;
+    void watchersChanged() override;
+    void becameHostsPlayer() override;
 
     bool eventFilter(QObject* watched, QEvent* event) override;
     void connectShell();
@@ -151,7 +152,6 @@ private:
     void showEverything();
     void connectMoves();
     void openSeatMenu(int seat, QPoint globalPosition);
-    void afterMessage();
 
     ClientSession m_session;
     std::unique_ptr<core::Clock> m_turntime;

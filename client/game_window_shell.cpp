@@ -60,9 +60,9 @@ void GameWindow::showPreferences()
     // A size the menu lacks still sizes the font; the menu then checks none.
     if (m_window->chatView().textSize() != prefs.textsize)
         m_window->chatView().setTextSize(prefs.textsize);
-    m_game->setClearWord(prefs.clearword);
-    m_game->setSeeTheirs(prefs.seetheirs);
-    m_game->setTurnSoundNew(prefs.turnsound == settings::TurnSound::New);
+    m_game->turn().setClearWord(prefs.clearword);
+    m_game->turn().setSeeTheirs(prefs.seetheirs);
+    m_game->turn().setTurnSoundNew(prefs.turnsound == settings::TurnSound::New);
     m_chat->setPlayChatterSounds(prefs.chatterSounds);
 }
 
@@ -161,17 +161,12 @@ void GameWindow::applyEditedPhrases(const QStringList& phrases)
 
 void GameWindow::kickWatcher(int slot)
 {
-    m_game->kickWatcher(slot);
+    m_game->roster().kickWatcher(slot);
 }
 
-void GameWindow::watcherAdded(std::string_view)
+void GameWindow::watchersChanged()
 {
-    emit watchersChanged();
-}
-
-void GameWindow::watcherRemoved(std::string_view)
-{
-    emit watchersChanged();
+    emit watcherListChanged();
 }
 
 bool GameWindow::eventFilter(QObject* watched, QEvent* event)

@@ -11,8 +11,8 @@
 // Where the main window's controls sit, in pixels from the top left of the
 // background panel: the one home of the window's geometry, used by the
 // widgets, the painter that draws the background under them, the pixel-to-cell
-// functions and the picture sheet tool. The client game still keeps a few
-// pixel facts of its own (the timer bar's full width among them).
+// functions and the picture sheet tool. The client game keeps no pixel of its
+// own.
 namespace lexiflip::client::layout {
 
 // The window's client area below the menu bar, and the background panel in it.

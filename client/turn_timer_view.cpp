@@ -33,6 +33,14 @@ void TurnTimerView::showTime(int barWidth, const QString& text, const QColor& co
     setAccessibleName(text);
 }
 
+int TurnTimerView::barWidthFor(int secondsLeft, int turnSeconds)
+{
+    if (turnSeconds <= 0)
+        return 0;
+    const long long width = static_cast<long long>(layout::kTimerBarMaxWidth / turnSeconds) * secondsLeft;
+    return static_cast<int>(std::clamp<long long>(width, 0, layout::kTimerBarMaxWidth));
+}
+
 int TurnTimerView::barWidth() const
 {
     return m_bar->width();

@@ -17,6 +17,10 @@ public:
     explicit TurnTimerView(QWidget& panel);
 
     void showTime(int barWidth, const QString& text, const QColor& colour);
+    // The bar's width for the seconds left of a turn of turnSeconds: each
+    // second is a whole number of pixels, and the bar never leaves its frame
+    // (a catch-up may report more seconds than a turn has).
+    static int barWidthFor(int secondsLeft, int turnSeconds);
     int barWidth() const;
     QString text() const;
 

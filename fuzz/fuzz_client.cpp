@@ -40,7 +40,7 @@ struct Clock : core::Clock {
 struct Sender : client::ClientSender {
     void send(std::string_view message) override
     {
-        check(game && game->loggedin());
+        check(game && game->roster().loggedin());
         check(!message.empty() && message.back() == wire::kTerminator);
     }
     const client::ClientGame* game = nullptr;
@@ -56,6 +56,26 @@ struct Screen : client::ClientScreen {
         check(!boxOpen);
         boxOpen = true;
     }
+    void boardChanged() override {}
+    void barChanged() override {}
+    void wordChanged() override {}
+    void statusChanged() override {}
+    void buttonsChanged() override {}
+    void timerChanged() override {}
+    void theirTilesChanged() override {}
+    void sneakerChanged() override {}
+    void turnFrameChanged() override {}
+    void winnerChanged() override {}
+    void gameOptionsChanged() override {}
+    void justWatchChanged() override {}
+    void playsounds(client::Sound) override {}
+    void addlinetochat(std::string_view, wire::Colour) override {}
+    void systemLine(std::string_view) override {}
+    void watchersChanged() override {}
+    void becameHostsPlayer() override {}
+    void closeWindow() override {}
+    void loadinifile() override {}
+    void openGameOptions() override {}
     bool boxOpen = false;
 };
 
@@ -66,21 +86,31 @@ bool in(int value, int low, int high)
 
 void checkInvariants(const client::ClientGame& game, const Clock& sneakerClock)
 {
-    check(in(game.wordlength(), 0, 10) && in(game.flipsdone(), 0, 5));
-    check(game.selectedpos().size() == 1 && in(game.selectedpos()[0] - '0', 0, 7));
-    check(in(game.popupseat(), 0, 6) && in(game.myplayer(), 0, 9));
+    check(in(game.turn().wordlength(), 0, 10) && in(game.turn().flipsdone(), 0, 5));
+    check(in(game.roster().myplayer(), 0, 9));
+    // At most one bar tile waits raised for its swap.
+    int raised = 0;
+    for (int p = 1; p <= 7; ++p)
+        raised += game.turn().bar(p).raised ? 1 : 0;
+    check(raised <= 1);
     for (int x = 1; x <= 10; ++x)
         for (int y = 1; y <= 8; ++y)
-            check(in(game.board(x, y).picture, 0, 53));
+            check(in(game.turn().board(x, y).picture, 0, 53));
     for (int p = 1; p <= 7; ++p) {
-        check(in(game.bar(p).picture(), 0, 26));
-        check(in(game.theirTiles().pictures[static_cast<std::size_t>(p - 1)], 0, 26));
+        check(in(game.turn().bar(p).picture(), 0, 26));
+        check(in(game.turn().theirTiles().pictures[static_cast<std::size_t>(p - 1)], 0, 26));
     }
     for (int p = 1; p <= 10; ++p)
-        check(in(game.wordTile(p).picture, 0, 26));
-    check(in(game.timer().width, 0, 224));
-    check(in(game.sneaker().frame, 0, 4) && in(game.sneaker().seat, 0, 6) && in(game.turnFrameSeat(), 0, 6));
-    check(sneakerClock.running() == game.sneaker().shown);
+        check(in(game.turn().wordTile(p).picture, 0, 26));
+    check(game.turn().timer().secondsLeft >= 0 && game.turn().timer().turnSeconds > 0);
+    // Swaps and shuffles only trade places: the seven pictures keep the seven places.
+    int places = 0;
+    for (int p = 1; p <= 7; ++p)
+        places |= in(game.turn().bar(p).place, 1, 7) ? 1 << game.turn().bar(p).place : 1;
+    check(places == 0xFE);
+    check(in(game.turn().sneaker().frame, 0, 4) && in(game.turn().sneaker().seat, 0, 6) &&
+          in(game.turn().turnFrameSeat(), 0, 6));
+    check(sneakerClock.running() == game.turn().sneaker().shown);
 }
 
 bool isCell(int x, int y)
@@ -173,56 +203,56 @@ void act(client::ClientGame& game, Screen& screen, std::string_view message)
     const auto button = static_cast<client::MouseButton>(c % 3);
     switch ((a + b + message.size()) % 18) {
     case 0:
-        game.paintbox_boardMouseUp(x, y, button);
+        game.turn().paintbox_boardMouseUp(x, y, button);
         break;
     case 1:
-        game.paintbox_boardMouseUp(x, y, client::MouseButton::Left);
+        game.turn().paintbox_boardMouseUp(x, y, client::MouseButton::Left);
         break;
     case 2:
-        game.letters_1MouseUp(x, button);
+        game.turn().letters_1MouseUp(x, button);
         break;
     case 3:
-        game.word_1MouseUp(x);
+        game.turn().word_1MouseUp(x);
         break;
     case 4:
-        game.button_clearClick();
+        game.turn().button_clearClick();
         break;
     case 5:
-        game.clickdone();
+        game.turn().clickdone();
         break;
     case 6:
-        game.button_passClick();
+        game.turn().button_passClick();
         break;
     case 7:
-        game.button_buyClick();
+        game.turn().button_buyClick();
         break;
     case 8:
-        game.button_shuffleClick();
+        game.turn().button_shuffleClick();
         break;
     case 9:
-        game.JustWatch1Click();
+        game.roster().JustWatch1Click();
         break;
     case 10:
-        game.button_startClick();
+        game.turn().button_startClick();
         break;
     case 11:
-        game.label_playername1ContextPopup(x);
+        game.roster().label_playername1ContextPopup(x);
         break;
     case 12:
-        game.kicking();
+        game.roster().kicking();
         break;
     case 13:
-        game.popupSetJustWatch();
+        game.roster().popupSetJustWatch();
         break;
     case 14:
         screen.boxOpen = false;
         game.messageBoxClosed();
         break;
     case 15:
-        game.sneakerTimer();
+        game.turn().sneakerTimer();
         break;
     default:
-        game.turntimeTimer();
+        game.turn().turntimeTimer();
         break;
     }
 }
@@ -272,9 +302,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Clock sneakerClock;
     client::ClientGame game(sender, screen, tally, turntime, sneakerClock, size);
     sender.game = &game;
-    game.setLoginname("You");
+    game.roster().setLoginname("You");
     game.setIshost(size % 2 == 0);
-    game.setClearWord(size % 3 == 0);
+    game.turn().setClearWord(size % 3 == 0);
 
     // Most inputs start on the own turn, five tiles flipped, so that clicks build
     // words while the host's messages arrive.
@@ -291,7 +321,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         game.handle("CMD_mytiles+1+1+1+2+2+3+3+4+4+5+5+6+6+7+7");
         game.handle("CMD_nextplayer+1+");
         for (int x = 1; x <= 5; ++x) {
-            game.paintbox_boardMouseUp(x, x, client::MouseButton::Left);
+            game.turn().paintbox_boardMouseUp(x, x, client::MouseButton::Left);
             game.handle("CMD_heflip+1+" + std::to_string(x) + "+" + std::to_string(x) + "+f+" +
                         std::to_string(5 - x) + "+");
         }

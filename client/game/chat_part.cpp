@@ -15,15 +15,15 @@ ChatPart::ChatPart(ClientSender& sender, ChatOutput& output, const ClientGame& g
 
 bool ChatPart::sendit(std::string_view text)
 {
-    if (!m_game.loggedin())
+    if (!m_game.roster().loggedin())
         return false;
     const chat::Typed typed = chat::readTyped(text);
     switch (typed.kind) {
     case chat::TypedKind::Chat:
-        m_sender.send(wire::msg::chat(m_game.myplayer(), typed.text, m_textColour));
+        m_sender.send(wire::msg::chat(m_game.roster().myplayer(), typed.text, m_textColour));
         break;
     case chat::TypedKind::Action:
-        m_sender.send(wire::msg::action(m_game.myplayer(), typed.text, m_actionColour));
+        m_sender.send(wire::msg::action(m_game.roster().myplayer(), typed.text, m_actionColour));
         break;
     case chat::TypedKind::Nothing:
         break;
@@ -36,7 +36,7 @@ void ChatPart::phraseClick(int button)
     if (!m_phraseReady || button < 1 || button > chat::kPhraseCount)
         return;
     const std::string& phrase = m_phrases[static_cast<std::size_t>(button - 1)];
-    m_sender.send(wire::msg::action(m_game.myplayer(), chat::phraseAction(phrase), m_actionColour));
+    m_sender.send(wire::msg::action(m_game.roster().myplayer(), chat::phraseAction(phrase), m_actionColour));
     m_phraseReady = false;
     m_cooldown.start(chat::kPhraseCooldownMs);
 }
@@ -51,8 +51,8 @@ void ChatPart::soundChosen(int tag)
 {
     if (tag < 1 || tag >= static_cast<int>(chat::kChatterSounds.size()))
         return;
-    const int me = m_game.myplayer();
-    if (!m_game.loggedin() || me < 1 || me > kSeats)
+    const int me = m_game.roster().myplayer();
+    if (!m_game.roster().loggedin() || me < 1 || me > kSeats)
         return;
     m_sender.send(wire::msg::playasound(me, tag));
 }
@@ -70,7 +70,7 @@ void ChatPart::playasound(std::string_view payload)
     // The sender as the seat rows show it.
     if (!sound.seat)
         return;
-    m_output.addlinetochat(chat::chatterLine(m_game.seat(*sound.seat).name, *caption), kSystemColour);
+    m_output.systemLine(chat::chatterLine(m_game.roster().seat(*sound.seat).name, *caption));
 }
 
 } // namespace lexiflip::client

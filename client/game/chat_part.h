@@ -21,6 +21,8 @@ class ChatOutput {
 public:
     virtual ~ChatOutput() = default;
     virtual void addlinetochat(std::string_view line, wire::Colour colour) = 0;
+    // A line in the client's own voice.
+    virtual void systemLine(std::string_view line) = 0;
     // A chatter sound by name, played whatever "Play Sounds" says.
     virtual void playChatterSound(std::string_view name) = 0;
 };

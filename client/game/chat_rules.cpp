@@ -30,8 +30,8 @@ struct LinkKind {
     bool confirmed;
 };
 constexpr LinkKind kLinkKinds[] = {
-    {"http://", false}, {"ftp://", false},  {"file://", true},  {"gopher://", true},
-    {"telnet://", true}, {"news:", false}, {"mailto:", false}, {"www.", false},
+    {"http://", false},  {"ftp://", false}, {"file://", true},  {"gopher://", true},
+    {"telnet://", true}, {"news:", false},  {"mailto:", false}, {"www.", false},
 };
 
 } // namespace

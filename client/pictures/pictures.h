@@ -18,7 +18,8 @@ class QRect;
 namespace lexiflip::client {
 
 // imagelist_little: 27 tiles of layout::kLittleTile square. 0 draws nothing;
-// 1..26 are A..Z. imagelist_letters' tiles are layout::kTile square.
+// 1..26 are A..Z. imagelist_letters' tiles (see tile_pictures.h for what each
+// index shows) are layout::kTile square.
 inline constexpr int kLittlePictureCount = 27;
 
 // imagelist_box: 0 the empty tick box, 1 the ticked box, 32 x 19.

@@ -31,6 +31,10 @@ public:
     {
         lines.push_back({std::string(line), colour});
     }
+    void systemLine(std::string_view line) override
+    {
+        lines.push_back({std::string(line), rigs::RecordingScreen::kOwnVoice});
+    }
     void playChatterSound(std::string_view name) override { sounds.emplace_back(name); }
     std::vector<rigs::RecordingScreen::Line> lines;
     std::vector<std::string> sounds;
@@ -162,7 +166,7 @@ TEST(ChatPart, AReceivedChatterSoundPlaysOrShowsItsCaption)
         std::vector<std::string> lines;
         for (const auto& line : chat.output.lines) {
             lines.push_back(line.text);
-            EXPECT_EQ(line.colour, client::kSystemColour);
+            EXPECT_EQ(line.colour, rigs::RecordingScreen::kOwnVoice);
         }
         EXPECT_EQ(lines, c.lines) << c.payload;
         EXPECT_EQ(chat.output.sounds, c.sounds) << c.payload;

@@ -82,7 +82,7 @@ int main(int argc, char** argv)
 
     const client::ClientGame& game = window.game();
     const engine::GameState& host = server.state();
-    if (!waitUntil([&] { return game.loggedin() && game.startShown(); }, 30000))
+    if (!waitUntil([&] { return game.roster().loggedin() && game.turn().startShown(); }, 30000))
         return fail("the window never logged in");
     gamestart.setPlayToScore(250);
     gamestart.setCreationTime(60);
@@ -109,7 +109,7 @@ int main(int argc, char** argv)
         window.session().send(wire::msg::chat(1, line, 0x00A00000));
         return waitUntil([&] { return window.window().chatView().toPlainText().contains(line); }, 30000);
     };
-    if (!chatRoundTrip("Good luck, Klot!") || game.turnowner() != 1)
+    if (!chatRoundTrip("Good luck, Klot!") || game.turn().turnowner() != 1)
         return fail("the window never saw its second turn");
 
     // Five flips along a diagonal, each taken by the host before the next;
@@ -120,11 +120,11 @@ int main(int argc, char** argv)
         if (!waitUntil([&] { return host.cell(n * 2, n + 1).flipped == 1; }, 30000))
             return fail("the host did not take a flip");
     }
-    if (!waitUntil([&] { return game.canbuild(); }, 30000))
+    if (!waitUntil([&] { return game.turn().canbuild(); }, 30000))
         return fail("the word row never opened");
     for (int n = 1; n <= 2; ++n) {
         client::clickCell(board, {n * 2, n + 1});
-        if (game.wordlength() != n)
+        if (game.turn().wordlength() != n)
             return fail("a flipped tile did not go into the word row");
     }
     if (!chatRoundTrip("Let me think..."))

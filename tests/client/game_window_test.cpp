@@ -53,7 +53,7 @@ TEST(GameWindow, ASoloGameConnectsAsTheHostsPlayerWithTheStartButtonShown)
 {
     HostedWindow solo;
     ASSERT_TRUE(solo.connected());
-    EXPECT_EQ(solo.game().myplayer(), 1);
+    EXPECT_EQ(solo.game().roster().myplayer(), 1);
     EXPECT_TRUE(solo.control("button_start")->isVisible());
     EXPECT_TRUE(solo.tchat().menu().entry("StartGame1")->isEnabled());
     EXPECT_EQ(solo.control<QLabel>("label_playername1")->text(), "You");
@@ -67,16 +67,16 @@ TEST(GameWindow, ABoardClickFlipsThatCellAndTheHostsEchoKeepsItDrawnFaceUp)
     EXPECT_FALSE(solo.control("button_done")->isVisible()) << "the word buttons wait for the fifth flip";
 
     QTest::mouseClick(&solo.tchat().board(), Qt::LeftButton, {}, QPoint(4 * 41 - 20, 2 * 41 - 20));
-    EXPECT_TRUE(solo.game().board(4, 2).faceup);
-    EXPECT_EQ(solo.game().flipsdone(), 1);
+    EXPECT_TRUE(solo.game().turn().board(4, 2).faceup);
+    EXPECT_EQ(solo.game().turn().flipsdone(), 1);
     // The host took the flip of column 4, row 2 and echoed it.
     ASSERT_TRUE(waitUntil([&] { return solo.tchat().status() == "Choose 4 letters to flip"; }));
     EXPECT_EQ(solo.server.state().cell(4, 2).flipped, 1);
     EXPECT_EQ(solo.server.state().cell(3, 2).flipped, 0);
 
     // The cell shows the letter's face, not the tile back its neighbour shows.
-    const int letter = solo.game().board(4, 2).letter;
-    ASSERT_EQ(solo.game().board(4, 2).picture, letter);
+    const int letter = solo.game().turn().board(4, 2).letter;
+    ASSERT_EQ(solo.game().turn().board(4, 2).picture, letter);
     const QImage drawn =
         solo.tchat().board().grab(cellRect({4, 2})).toImage().convertToFormat(QImage::Format_ARGB32);
     const QImage back =
@@ -163,7 +163,7 @@ TEST(GameWindow, TheHostsNoticesAreChatLinesNotDialogsAndItsLeavingClosesTheWind
     window.attachHost(*server);
     window.window().show();
     window.hostpress(server->port());
-    ASSERT_TRUE(waitUntil([&] { return window.game().loggedin(); }));
+    ASSERT_TRUE(waitUntil([&] { return window.game().roster().loggedin(); }));
     emit server->noticed(QStringLiteral("Invalid Letter (3)"));
     EXPECT_TRUE(window.window().chatView().toPlainText().contains("Invalid Letter (3)"));
     EXPECT_TRUE(window.window().findChildren<QMessageBox*>().isEmpty());
@@ -190,7 +190,6 @@ TEST(GameWindow, ARightClickOnASeatNameOpensTheSeatMenuAsTheHostMayUseIt)
     EXPECT_EQ(items,
               (std::vector<std::pair<std::string, bool>>{
                   {"Remove From Game", false}, {"Set to Just Watch", true}, {"Unset Just Watch", true}}));
-    EXPECT_EQ(solo.game().popupseat(), 3);
     menu->close();
 }
 
@@ -282,8 +281,8 @@ TEST(GameWindow, AJoiningClientGivenSlotOneIsTheHostsPlayer)
     window.setPlayerName("Ann");
     window.joinpress("127.0.0.1", server.port());
     EXPECT_FALSE(window.window().menu().entry("StartGame1")->isEnabled());
-    ASSERT_TRUE(waitUntil([&] { return window.game().loggedin(); }));
-    EXPECT_TRUE(window.game().ishost());
+    ASSERT_TRUE(waitUntil([&] { return window.game().roster().loggedin(); }));
+    EXPECT_TRUE(window.game().roster().ishost());
     EXPECT_TRUE(window.window().findChild<QWidget*>("button_start")->isVisible());
     EXPECT_TRUE(window.window().menu().entry("StartGame1")->isEnabled());
 }
@@ -333,16 +332,16 @@ public:
     void act()
     {
         const ClientGame& g = m_solo.game();
-        if (g.turnowner() != g.myplayer() || g.myplayer() == 0)
+        if (g.turn().turnowner() != g.roster().myplayer() || g.roster().myplayer() == 0)
             return;
-        if (!g.canbuild()) {
-            if (g.flipsdone() == 0)
+        if (!g.turn().canbuild()) {
+            if (g.turn().flipsdone() == 0)
                 m_flipped.clear();
-            if (g.flipsdone() < 5)
+            if (g.turn().flipsdone() < 5)
                 flipOne();
             return;
         }
-        if (g.wordlength() > 0) {
+        if (g.turn().wordlength() > 0) {
             // The host refused the word and gave the turn back.
             m_solo.click("button_pass");
             ++passes;
@@ -375,7 +374,7 @@ private:
             const int cell = (m_next++ * 37) % 80;
             const int x = cell % 10 + 1;
             const int y = cell / 10 + 1;
-            if (!g.board(x, y).faceup) {
+            if (!g.turn().board(x, y).faceup) {
                 m_solo.clickCell(x, y);
                 m_flipped.emplace_back(x, y);
                 return;
@@ -398,13 +397,13 @@ private:
                 bool found = false;
                 for (std::size_t f = 0; f < m_flipped.size() && !found; ++f) {
                     const auto [x, y] = m_flipped[f];
-                    if (!boardTaken[f] && g.board(x, y).letter == code) {
+                    if (!boardTaken[f] && g.turn().board(x, y).letter == code) {
                         boardTaken[f] = found = true;
                         origins.emplace_back(x, y);
                     }
                 }
                 for (int k = 1; k <= 7 && !found; ++k) {
-                    if (!barTaken[k] && g.barshown(k) == code) {
+                    if (!barTaken[k] && g.turn().bar(k).shown == code) {
                         barTaken[k] = found = true;
                         origins.emplace_back(0, k);
                     }
@@ -432,7 +431,7 @@ TEST(GameWindow, AWholeSoloGameIsPlayedByMouseToTheWinnerBanner)
     const bool over = waitUntil(
         [&] {
             player.act();
-            return solo.game().winnerBanner().shown;
+            return solo.game().turn().winnerBanner().shown;
         },
         240000);
     ASSERT_TRUE(over) << "words " << player.words << ", passes " << player.passes;

@@ -9,6 +9,7 @@
 
 #include "client/screen_layout.h"
 #include "client/tchat.h"
+#include "client/turn_timer_view.h"
 
 namespace lexiflip::client {
 namespace {
@@ -33,6 +34,24 @@ TEST(BoardGeometry, APixelBelongsToOneCellAndEachCellsRectangleHoldsOnlyItsPixel
             EXPECT_EQ(cellAt(rect.bottomRight()), (CellAddress{column, row}));
         }
     }
+}
+
+TEST(TurnTimerView, TheBarShowsWholePixelsPerSecondAndStaysInItsFrame)
+{
+    struct Case {
+        int secondsLeft;
+        int turnSeconds;
+        int width;
+    };
+    const std::vector<Case> cases = {
+        {59, 60, 177}, {60, 120, 60}, {30, 45, 120}, {1, 60, 3}, {0, 60, 0},
+        {100, 45, 224}, // a catch-up may report more than a turn holds
+        {5, 300, 0},    // 224 / 300 is no whole pixel per second
+        {10, 0, 0},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(TurnTimerView::barWidthFor(c.secondsLeft, c.turnSeconds), c.width)
+            << c.secondsLeft << " of " << c.turnSeconds;
 }
 
 TEST(WindowLayout, ControlsSitWhereThePlayerExpectsThem)

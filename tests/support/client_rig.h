@@ -1,7 +1,9 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "client/game/client_game.h"
@@ -18,28 +20,78 @@ public:
     std::vector<std::string> sent;
 };
 
-// The screen's events in order; the "changed" calls only count, since tests
-// read the state back from the game as the window does.
+// Every call the game makes on its screen, in order, as "name args" (for
+// example "seatChanged 3"), so that a test can assert on each notification;
+// the events' data is also kept by kind. Tests read the state back from the
+// game as the window does.
 class RecordingScreen : public client::ClientScreen {
 public:
+    // A chat line: a peer's colour, or kOwnVoice for the client's own lines.
     struct Line {
         std::string text;
-        wire::Colour colour;
+        std::optional<wire::Colour> colour;
         bool operator==(const Line&) const = default;
     };
+    static constexpr std::optional<wire::Colour> kOwnVoice{};
 
-    void playsounds(std::string_view name) override { sounds.emplace_back(name); }
+    void boardCellChanged(int x, int y) override
+    {
+        record("boardCellChanged " + std::to_string(x) + " " + std::to_string(y));
+        ++cellRepaints;
+    }
+    void boardChanged() override { record("boardChanged"); }
+    void barTileChanged(int position) override { record("barTileChanged " + std::to_string(position)); }
+    void barChanged() override { record("barChanged"); }
+    void wordTileChanged(int position) override { record("wordTileChanged " + std::to_string(position)); }
+    void wordChanged() override { record("wordChanged"); }
+    void statusChanged() override { record("statusChanged"); }
+    void buttonsChanged() override { record("buttonsChanged"); }
+    void timerChanged() override { record("timerChanged"); }
+    void theirTilesChanged() override { record("theirTilesChanged"); }
+    void sneakerChanged() override { record("sneakerChanged"); }
+    void turnFrameChanged() override { record("turnFrameChanged"); }
+    void winnerChanged() override { record("winnerChanged"); }
+    void gameOptionsChanged() override { record("gameOptionsChanged"); }
+    void seatChanged(int seat) override { record("seatChanged " + std::to_string(seat)); }
+    void justWatchChanged() override { record("justWatchChanged"); }
+    void playsounds(client::Sound sound) override
+    {
+        const std::string name(client::soundName(sound));
+        record("playsounds " + name);
+        sounds.push_back(name);
+    }
     void addlinetochat(std::string_view line, wire::Colour colour) override
     {
+        record("addlinetochat " + std::string(line));
         chat.push_back({std::string(line), colour});
     }
-    void messageBox(std::string_view text) override { boxes.emplace_back(text); }
-    void watcherAdded(std::string_view entry) override { watchersAdded.emplace_back(entry); }
-    void watcherRemoved(std::string_view entry) override { watchersRemoved.emplace_back(entry); }
-    void closeWindow() override { ++closes; }
-    void openGameOptions() override { ++optionsOpened; }
-    void loadinifile() override { ++settingsRead; }
-    void boardCellChanged(int, int) override { ++cellRepaints; }
+    void systemLine(std::string_view line) override
+    {
+        record("systemLine " + std::string(line));
+        chat.push_back({std::string(line), kOwnVoice});
+    }
+    void messageBox(std::string_view text) override
+    {
+        record("messageBox " + std::string(text));
+        boxes.emplace_back(text);
+    }
+    void watchersChanged() override { record("watchersChanged"); }
+    void becameHostsPlayer() override { record("becameHostsPlayer"); }
+    void closeWindow() override
+    {
+        record("closeWindow");
+        ++closes;
+    }
+    void openGameOptions() override
+    {
+        record("openGameOptions");
+        ++optionsOpened;
+    }
+    void loadinifile() override
+    {
+        record("loadinifile");
+        ++settingsRead;
+    }
 
     std::vector<std::string> chatTexts() const
     {
@@ -48,16 +100,26 @@ public:
             texts.push_back(line.text);
         return texts;
     }
+    // How many calls were exactly `call` ("seatChanged 3", "watchersChanged").
+    int count(std::string_view call) const
+    {
+        int n = 0;
+        for (const std::string& made : calls)
+            n += made == call ? 1 : 0;
+        return n;
+    }
 
+    std::vector<std::string> calls;
     std::vector<std::string> sounds;
     std::vector<Line> chat;
     std::vector<std::string> boxes;
-    std::vector<std::string> watchersAdded;
-    std::vector<std::string> watchersRemoved;
     int closes = 0;
     int optionsOpened = 0;
     int settingsRead = 0;
     int cellRepaints = 0;
+
+private:
+    void record(std::string call) { calls.push_back(std::move(call)); }
 };
 
 class RecordingTally : public core::TallyCalls {
@@ -90,7 +152,7 @@ struct ClientRig {
     // Logs in as the given number and forgets the login reply.
     void login(int number, std::string_view name = "You")
     {
-        game.setLoginname(name);
+        game.roster().setLoginname(name);
         game.handle("CMD_sendlogininfo+" + std::to_string(number));
         sender.sent.clear();
     }

@@ -115,8 +115,12 @@ struct HostedWindow {
         gamestart.setCreationTime(seconds);
         QWidget* start = gamestart.findChild<QWidget*>("BUTTON_START");
         QTest::mouseClick(start, Qt::LeftButton, {}, start->rect().center());
-        return waitUntil([&] { return game().turnowner() == game().myplayer() && game().myplayer() == 1; },
-                         30000);
+        return waitUntil(
+            [&] {
+                return game().turn().turnowner() == game().roster().myplayer() &&
+                       game().roster().myplayer() == 1;
+            },
+            30000);
     }
 
     static net::HostOptions hostOptions()

@@ -91,7 +91,7 @@ TEST(LexiflipApp, ASoloGameListensOnLoopbackOnlyAHostedGameOnEveryInterface)
         program.start(client::processparams(c.parameters), false);
         EXPECT_EQ(program.server.listeningAddress(), c.listeningOn) << c.parameters.size() << " parameters";
         // The window's own client reaches it either way.
-        EXPECT_TRUE(waitUntil([&] { return program.game.game().loggedin(); }));
+        EXPECT_TRUE(waitUntil([&] { return program.game.game().roster().loggedin(); }));
     }
 }
 
@@ -147,7 +147,8 @@ TEST(LexiflipApp, TheStoredOptionsReachTheOptionsDialogAndItsStartKeepsThem)
          {"Playtoscore=400\n", "Timeperturn=90\n", "Viewable=1\n", "4Player=0\n", "Gamemode=3\n"})
         EXPECT_TRUE(saved.contains(line)) << line << " in " << saved.toStdString();
     // The host started the game the Start asked for.
-    EXPECT_TRUE(waitUntil([&] { return p.game.game().gameTexts().playToScore == "Play to Score: 400"; }));
+    EXPECT_TRUE(
+        waitUntil([&] { return p.game.game().turn().gameTexts().playToScore == "Play to Score: 400"; }));
 }
 
 // Six players fill the seats; the seventh connection watches, and the host's
@@ -156,7 +157,7 @@ TEST(LexiflipApp, TheHostsWatcherListRemovesTheWatcherThePointerIsOver)
 {
     SoloProgram solo;
     LexiflipApp& p = *solo.program;
-    ASSERT_TRUE(waitUntil([&] { return p.game.game().loggedin(); }));
+    ASSERT_TRUE(waitUntil([&] { return p.game.game().roster().loggedin(); }));
     EXPECT_TRUE(p.spylist.removeEnabled());
     std::vector<std::unique_ptr<TestClient>> players;
     for (const char* name : {"Bo", "Cy", "Di", "Ed", "Flo", "Eve"}) {
@@ -188,7 +189,7 @@ TEST(LexiflipApp, NamesFromTheNetworkShowAsSentInEveryWindow)
     const std::string names[] = {"Caf\xE9 " + high, "<b>x</b>", "<img src=\"logo.png\">"};
     SoloProgram solo;
     LexiflipApp& p = *solo.program;
-    ASSERT_TRUE(waitUntil([&] { return p.game.game().loggedin(); }));
+    ASSERT_TRUE(waitUntil([&] { return p.game.game().roster().loggedin(); }));
 
     // Seats 2 to 4 and watchers 7 to 9 carry the names; Flo and Gus fill 5 and 6.
     std::vector<std::unique_ptr<TestClient>> clients;

@@ -72,7 +72,7 @@ protected:
             questions << question;
             return answer;
         });
-        game.setLoginname("You");
+        game.roster().setLoginname("You");
         game.handle("CMD_sendlogininfo+1");
         for (const char* message :
              {"CMD_newplayerinfo+1+You", "CMD_newplayerinfo+2+Klot", "CMD_newplayerinfo+3+Ann"})
