@@ -6,6 +6,8 @@
 
 #include <array>
 
+#include "net/wire/game_size.h"
+
 class QLabel;
 class QWidget;
 
@@ -33,7 +35,7 @@ class SeatRows : public QObject {
     Q_OBJECT
 
 public:
-    static constexpr int kSeats = 6;
+    static constexpr int kSeats = wire::kSeatCount;
 
     explicit SeatRows(QWidget& panel);
 

@@ -4,15 +4,17 @@
 #include <cstdint>
 #include <string>
 
+#include "net/wire/game_size.h"
+
 namespace lexiflip::engine {
 
-inline constexpr int kBoardColumns = 10; // x 1..10, drawn left to right
-inline constexpr int kBoardRows = 8;     // y 1..8, drawn top to bottom
-inline constexpr int kBarTiles = 7;      // bar positions 1..7
+using wire::kBarTiles;
+using wire::kBoardColumns;
+using wire::kBoardRows;
 inline constexpr int kBotFlipTiles = 5;  // tiles 8..12: the computer's flips this turn
 inline constexpr int kPlayerTiles = kBarTiles + kBotFlipTiles;
 inline constexpr int kSlotCount = 13;     // slots 1..13 in the player table
-inline constexpr int kMaxConnections = 9; // slots 1..9 can hold a connection
+inline constexpr int kMaxConnections = wire::kLastSlot; // slots 1..9 can hold a connection
 inline constexpr int kFlipsPerTurn = 5;
 
 struct tboardtile {

@@ -6,18 +6,19 @@
 
 #include "client/game/tile_pictures.h"
 #include "net/wire/field_reader.h"
+#include "net/wire/game_size.h"
 
 // What the client game mirrors of the host's game, in the game's own terms:
 // cells, bar and word positions, seats, the timer's seconds. The window turns
 // them into pixels and colours.
 namespace lexiflip::client {
 
-inline constexpr int kColumns = 10;
-inline constexpr int kRows = 8;
-inline constexpr int kBarSize = 7;
-inline constexpr int kWordSize = 10;
-inline constexpr int kSeats = 6;
-inline constexpr int kLastSlot = 9;
+inline constexpr int kColumns = wire::kBoardColumns;
+inline constexpr int kRows = wire::kBoardRows;
+inline constexpr int kBarSize = wire::kBarTiles;
+inline constexpr int kWordSize = wire::kWordLetters;
+inline constexpr int kSeats = wire::kSeatCount;
+inline constexpr int kLastSlot = wire::kLastSlot;
 
 // The name of a seat nobody holds.
 inline constexpr std::string_view kWaiting = "<Waiting>";

@@ -16,7 +16,7 @@ bool isSeat(int number)
 }
 bool isSlot(int number)
 {
-    return inRange(number, 1, kLastClientSlot);
+    return inRange(number, 1, kLastSlot);
 }
 bool isCell(int x, int y)
 {
@@ -96,19 +96,19 @@ std::optional<PlayerTiles> readTiles(std::string_view payload, int lastSlot)
 
 std::optional<int> readSendlogininfo(std::string_view payload)
 {
-    return onlyNumber(payload, 1, kLastClientSlot);
+    return onlyNumber(payload, 1, kLastSlot);
 }
 std::optional<int> readInvalid(std::string_view payload)
 {
-    return onlyNumber(payload, 1, kLastClientSlot);
+    return onlyNumber(payload, 1, kLastSlot);
 }
 std::optional<int> readTimeup(std::string_view payload)
 {
-    return onlyNumber(payload, 1, kLastClientSlot);
+    return onlyNumber(payload, 1, kLastSlot);
 }
 std::optional<int> readSneak(std::string_view payload)
 {
-    return onlyNumber(payload, 1, kLastClientSlot);
+    return onlyNumber(payload, 1, kLastSlot);
 }
 std::optional<int> readNextplayer(std::string_view payload)
 {
@@ -187,7 +187,7 @@ ReadList<msg::Cell> readTheboard(std::string_view payload)
 
 std::optional<PlayerTiles> readMytiles(std::string_view payload)
 {
-    return readTiles(payload, kLastClientSlot);
+    return readTiles(payload, kLastSlot);
 }
 std::optional<PlayerTiles> readTheirtiles(std::string_view payload)
 {

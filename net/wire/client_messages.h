@@ -6,6 +6,7 @@
 
 #include "net/wire/field_reader.h"
 #include "net/wire/game_mode.h"
+#include "net/wire/game_size.h"
 #include "net/wire/messages.h"
 
 // Readers of what the host sends its clients, one beside each builder of
@@ -18,12 +19,6 @@
 // the message is shown whoever sent it.
 namespace lexiflip::wire {
 
-inline constexpr int kBoardColumns = 10;
-inline constexpr int kBoardRows = 8;
-inline constexpr int kBarTiles = 7;
-inline constexpr int kWordLetters = 10;
-inline constexpr int kSeatCount = 6;
-inline constexpr int kLastClientSlot = 9;
 // Letter codes: 1..26 are A..Z, 0 a blank.
 inline constexpr int kLastLetterCode = 26;
 

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "net/wire/commands.h"
+#include "net/wire/game_size.h"
 
 namespace lexiflip::wire {
 
@@ -66,10 +67,6 @@ inline constexpr std::array<HostRequestRule, 14> kHostRequests{{
 
 // The rule of a command word; nullptr for a word the host does not handle.
 const HostRequestRule* findHostRequest(std::string_view command);
-
-// The slots a connection may hold: 1 is the host's own player.
-inline constexpr int kFirstSlot = 1;
-inline constexpr int kLastSlot = 9;
 
 // Whether the host acts on a received entry that came on the connection in
 // fromSlot. A message is acted on only in the name of the connection it came
