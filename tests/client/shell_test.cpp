@@ -5,6 +5,7 @@
 #include "client/window_placement.h"
 
 #include "net/net_wait.h"
+#include "support/app_environment.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -34,21 +35,7 @@ using testing::waitUntil;
 
 // The window tests need widgets, the rest an event loop: one application
 // object for the whole test program.
-class QtEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override
-    {
-        static int argc = 1;
-        static char name[] = "shell_tests";
-        static char* argv[] = {name, nullptr};
-        m_app = std::make_unique<QApplication>(argc, argv);
-    }
-    void TearDown() override { m_app.reset(); }
-
-private:
-    std::unique_ptr<QApplication> m_app;
-};
-const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+const auto* const kEnvironment = testing::registerAppEnvironment<QApplication>("shell_tests");
 
 TEST(CommandLineTest, OptionsAreReadOnlyWhereTheyCannotBeTheLobbysParameters)
 {

@@ -1,30 +1,9 @@
 #include <QCoreApplication>
 
-#include <gtest/gtest.h>
+#include "support/app_environment.h"
 
 namespace {
 
-// Sockets and timers need an application object on the thread that runs the
-// tests; one lives for the whole test program.
-class QtEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override
-    {
-        static int argc = 1;
-        static char name[] = "lexiflip_net_tests";
-        static char* argv[] = {name, nullptr};
-        m_app = new QCoreApplication(argc, argv);
-    }
-    void TearDown() override
-    {
-        delete m_app;
-        m_app = nullptr;
-    }
-
-private:
-    QCoreApplication* m_app = nullptr;
-};
-
-const auto* const kRegistered = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+const auto* const kRegistered = lexiflip::testing::registerAppEnvironment<QCoreApplication>("lexiflip_net_tests");
 
 } // namespace
