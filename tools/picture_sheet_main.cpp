@@ -32,6 +32,27 @@ void drawAt(QPainter& painter, int x, int y, const QPixmap& pixmap)
     painter.drawPixmap(QPoint(x, y), pixmap);
 }
 
+// The mock-up's board: mostly face down, a few face up and used.
+void mockUpBoard(QPainter& painter, int ox, int oy, qreal ratio)
+{
+    using namespace layout;
+    const QPoint surface = QPoint(ox, oy) + kBoardPanel.topLeft() + kBoardSurface.topLeft();
+    for (int c = 1; c <= kBoardColumns; ++c) {
+        for (int r = 1; r <= kBoardRows; ++r) {
+            const int letter = 1 + (c * 7 + r * 3) % 26;
+            int index = kTileBack;
+            if ((c + r) % 7 == 0)
+                index = letter;
+            else if ((c * r) % 9 == 0)
+                index = letter + kUsedOffset;
+            else if (c == kBoardColumns && r == kBoardRows)
+                index = 0;
+            const QPoint where = cellRect({c, r}).topLeft() + surface;
+            drawAt(painter, where.x(), where.y(), letterPicture(index, ratio));
+        }
+    }
+}
+
 // The game area as the window lays it out: every place from screen_layout.h,
 // relative to the panel's top left at (ox, oy).
 void mockUp(QPainter& painter, int ox, int oy, qreal ratio)
@@ -73,21 +94,7 @@ void mockUp(QPainter& painter, int ox, int oy, qreal ratio)
     at(kButtonPass.topLeft(), picture(Picture::ButtonPass, ratio));
     at(kButtonDone.topLeft(), picture(Picture::ButtonDone, ratio));
 
-    // Board: mostly face down, a few face up and used.
-    const QPoint surface = kBoardPanel.topLeft() + kBoardSurface.topLeft();
-    for (int c = 1; c <= kBoardColumns; ++c) {
-        for (int r = 1; r <= kBoardRows; ++r) {
-            const int letter = 1 + (c * 7 + r * 3) % 26;
-            int index = kTileBack;
-            if ((c + r) % 7 == 0)
-                index = letter;
-            else if ((c * r) % 9 == 0)
-                index = letter + kUsedOffset;
-            else if (c == kBoardColumns && r == kBoardRows)
-                index = 0;
-            at(cellRect({c, r}).topLeft() + surface, letterPicture(index, ratio));
-        }
-    }
+    mockUpBoard(painter, ox, oy, ratio);
 
     // The bar: the third tile lifted for a swap, the fifth placed on the word.
     const int bar7[] = {1, 18, 20, 5, 19, 17, 26};
