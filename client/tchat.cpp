@@ -70,7 +70,19 @@ Tchat::Tchat(QWidget* parent) : QMainWindow(parent)
 
 Tchat::~Tchat() = default;
 
+// The game area's widgets are made in this order on purpose: later siblings
+// paint above earlier ones and take focus after them.
 void Tchat::buildGameArea()
+{
+    buildHeaderAndWordRow();
+    buildButtons();
+    buildTheirStrip();
+    buildWinnerBanner();
+    buildBoardAndBar();
+    buildLogoStartAndSeats();
+}
+
+void Tchat::buildHeaderAndWordRow()
 {
     QWidget* p = m_panel;
     m_timePerTurn = textLabel(p, QStringLiteral("label_timeperturn"), layout::kTimePerTurn, Qt::AlignLeft, {},
@@ -94,7 +106,10 @@ void Tchat::buildGameArea()
     m_status = textLabel(p, QStringLiteral("label_status"), layout::kStatus, Qt::AlignHCenter, {},
                          palette::statusFont());
     m_timer = new TurnTimerView(*p);
+}
 
+void Tchat::buildButtons()
+{
     struct ButtonSpec {
         const char* name;
         Picture picture;
@@ -107,7 +122,7 @@ void Tchat::buildGameArea()
                                    {"button_done", Picture::ButtonDone, "DONE", layout::kButtonDone}};
     for (int i = 0; i < 4; ++i) {
         m_buttons[i] = new PictureButton(buttons[i].picture, QString::fromLatin1(buttons[i].name),
-                                         QString::fromLatin1(buttons[i].caption), p);
+                                         QString::fromLatin1(buttons[i].caption), m_panel);
         m_buttons[i]->move(buttons[i].where.topLeft());
         m_buttons[i]->hide();
     }
@@ -115,8 +130,11 @@ void Tchat::buildGameArea()
     connect(m_buttons[1], &QAbstractButton::clicked, this, &Tchat::buyClicked);
     connect(m_buttons[2], &QAbstractButton::clicked, this, &Tchat::passClicked);
     connect(m_buttons[3], &QAbstractButton::clicked, this, &Tchat::doneClicked);
+}
 
-    m_theirStrip = new QWidget(p);
+void Tchat::buildTheirStrip()
+{
+    m_theirStrip = new QWidget(m_panel);
     m_theirStrip->setObjectName(QStringLiteral("panel_theirletters"));
     m_theirStrip->setGeometry(layout::kTheirStrip);
     m_theirStrip->setAttribute(Qt::WA_StyledBackground);
@@ -130,16 +148,23 @@ void Tchat::buildGameArea()
         m_theirTiles[i - 1]->setClickable(true);
     }
     m_theirStrip->hide();
+}
 
-    m_winnerBanner =
-        new PictureView(QStringLiteral("panel_winner"), Picture::WinnerBanner, layout::kWinnerBanner, p);
+void Tchat::buildWinnerBanner()
+{
+    m_winnerBanner = new PictureView(QStringLiteral("panel_winner"), Picture::WinnerBanner,
+                                     layout::kWinnerBanner, m_panel);
     textLabel(m_winnerBanner, QStringLiteral("label_winner2"), layout::kWinnerShadow, Qt::AlignHCenter,
               QStringLiteral("Winner!"), palette::winnerFont(), palette::kWinnerShadow);
     m_winnerText =
         textLabel(m_winnerBanner, QStringLiteral("label_winner1"), layout::kWinnerText, Qt::AlignHCenter,
                   QStringLiteral("Winner!"), palette::winnerFont(), palette::kWinnerText);
     m_winnerBanner->hide();
+}
 
+void Tchat::buildBoardAndBar()
+{
+    QWidget* p = m_panel;
     auto* boardPanel = new QWidget(p);
     boardPanel->setObjectName(QStringLiteral("panel_theboard"));
     boardPanel->setGeometry(layout::kBoardPanel);
@@ -163,7 +188,11 @@ void Tchat::buildGameArea()
     m_shuffle->move(layout::kShuffle.topLeft());
     m_shuffle->setToolTip(QStringLiteral("Shuffle My Letters"));
     connect(m_shuffle, &QAbstractButton::clicked, this, &Tchat::shuffleClicked);
+}
 
+void Tchat::buildLogoStartAndSeats()
+{
+    QWidget* p = m_panel;
     m_logo = new PictureView(QStringLiteral("Image6"), Picture::Logo, layout::kLogo, p);
     m_logo->setAccessibleName(QStringLiteral("Lexiflip"));
     m_start = new PictureButton(Picture::ButtonStartGame, QStringLiteral("button_start"),

@@ -81,6 +81,12 @@ signals:
 
 private:
     void buildGameArea();
+    void buildHeaderAndWordRow();
+    void buildButtons();
+    void buildTheirStrip();
+    void buildWinnerBanner();
+    void buildBoardAndBar();
+    void buildLogoStartAndSeats();
     void buildChat();
     void wireMenu();
 

@@ -122,6 +122,10 @@ Lzrw1kh::Lzrw1kh() : m_hashTable(new (std::nothrow) std::uint16_t[kHashEntries])
         throw ELzrw1KHCompressor("LZRW1KH : no memory for HASH table");
 }
 
+// This loop stays whole on purpose: it is one pass over the block, and its
+// state (read and write positions, the control word and its item count) lives
+// in registers. Split into calls, that state would have to travel through
+// memory on every item, and this loop is the codec's hot path.
 std::size_t Lzrw1kh::compressChunk(const std::uint8_t* src, std::size_t length, std::uint8_t* dst)
 {
     std::uint16_t* const table = m_hashTable.get();
@@ -238,6 +242,8 @@ std::size_t Lzrw1kh::compressChunk(const std::uint8_t* src, std::size_t length, 
     return out;
 }
 
+// Like compressChunk, one whole pass over the block with its positions and
+// control word in registers; keep it in one piece for speed.
 std::optional<std::size_t> Lzrw1kh::decompressBlock(const std::uint8_t* src, std::size_t length,
                                                     std::uint8_t* dst)
 {

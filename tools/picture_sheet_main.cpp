@@ -32,6 +32,27 @@ void drawAt(QPainter& painter, int x, int y, const QPixmap& pixmap)
     painter.drawPixmap(QPoint(x, y), pixmap);
 }
 
+// The mock-up's board: mostly face down, a few face up and used.
+void mockUpBoard(QPainter& painter, int ox, int oy, qreal ratio)
+{
+    using namespace layout;
+    const QPoint surface = QPoint(ox, oy) + kBoardPanel.topLeft() + kBoardSurface.topLeft();
+    for (int c = 1; c <= kBoardColumns; ++c) {
+        for (int r = 1; r <= kBoardRows; ++r) {
+            const int letter = 1 + (c * 7 + r * 3) % 26;
+            int index = kTileBack;
+            if ((c + r) % 7 == 0)
+                index = letter;
+            else if ((c * r) % 9 == 0)
+                index = letter + kUsedOffset;
+            else if (c == kBoardColumns && r == kBoardRows)
+                index = 0;
+            const QPoint where = cellRect({c, r}).topLeft() + surface;
+            drawAt(painter, where.x(), where.y(), letterPicture(index, ratio));
+        }
+    }
+}
+
 // The game area as the window lays it out: every place from screen_layout.h,
 // relative to the panel's top left at (ox, oy).
 void mockUp(QPainter& painter, int ox, int oy, qreal ratio)
@@ -73,21 +94,7 @@ void mockUp(QPainter& painter, int ox, int oy, qreal ratio)
     at(kButtonPass.topLeft(), picture(Picture::ButtonPass, ratio));
     at(kButtonDone.topLeft(), picture(Picture::ButtonDone, ratio));
 
-    // Board: mostly face down, a few face up and used.
-    const QPoint surface = kBoardPanel.topLeft() + kBoardSurface.topLeft();
-    for (int c = 1; c <= kBoardColumns; ++c) {
-        for (int r = 1; r <= kBoardRows; ++r) {
-            const int letter = 1 + (c * 7 + r * 3) % 26;
-            int index = kTileBack;
-            if ((c + r) % 7 == 0)
-                index = letter;
-            else if ((c * r) % 9 == 0)
-                index = letter + kUsedOffset;
-            else if (c == kBoardColumns && r == kBoardRows)
-                index = 0;
-            at(cellRect({c, r}).topLeft() + surface, letterPicture(index, ratio));
-        }
-    }
+    mockUpBoard(painter, ox, oy, ratio);
 
     // The bar: the third tile lifted for a swap, the fifth placed on the word.
     const int bar7[] = {1, 18, 20, 5, 19, 17, 26};
@@ -118,28 +125,10 @@ void mockUp(QPainter& painter, int ox, int oy, qreal ratio)
     painter.fillRect(kChatView.translated(ox, oy), QColor(palette::kChatPaper));
 }
 
-} // namespace
-
-int main(int argc, char** argv)
+// Each section of the sheet below starts at y and returns where the next one
+// starts.
+int letterRows(QPainter& painter, int y, qreal ratio)
 {
-    QGuiApplication app(argc, argv);
-    const QString out =
-        argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("/tmp/lexiflip-pictures.png");
-    const qreal ratio = argc > 2 ? QString::fromLocal8Bit(argv[2]).toDouble() : 1.0;
-    if (!(ratio >= 1 && ratio <= 4)) {
-        std::fprintf(stderr, "ratio must be 1..4\n");
-        return 2;
-    }
-
-    const QSize logical(kSheetWidth, 1230);
-    QImage sheet(QSize(qRound(logical.width() * ratio), qRound(logical.height() * ratio)),
-                 QImage::Format_ARGB32_Premultiplied);
-    sheet.setDevicePixelRatio(ratio);
-    sheet.fill(QColor(214, 214, 214));
-    QPainter painter(&sheet);
-    painter.setRenderHint(QPainter::TextAntialiasing);
-
-    int y = 16;
     caption(painter, 8, y, QStringLiteral("imagelist_letters 0..53"));
     y += 6;
     for (int i = 0; i < kLetterPictureCount; ++i)
@@ -149,8 +138,11 @@ int main(int argc, char** argv)
     painter.fillRect(QRect(0, y, kSheetWidth, 3 * kPitch + 8), QColor(palette::kTableTop));
     for (int i = 0; i < kLetterPictureCount; ++i)
         drawAt(painter, 8 + (i % 18) * kPitch, y + 4 + (i / 18) * kPitch, letterPicture(i, ratio));
-    y += 3 * kPitch + 26;
+    return y + 3 * kPitch + 26;
+}
 
+int littleAndBoxRows(QPainter& painter, int y, qreal ratio)
+{
     caption(painter, 8, y, QStringLiteral("imagelist_little 0..26, imagelist_box 0..1"));
     y += 6;
     painter.fillRect(QRect(0, y, kSheetWidth, 34), QColor(palette::kTableTop));
@@ -162,8 +154,11 @@ int main(int argc, char** argv)
     painter.fillRect(QRect(100, y, 90, 21), QColor(palette::kTableTop));
     for (int i = 0; i < kBoxPictureCount; ++i)
         drawAt(painter, 108 + i * 40, y + 1, boxPicture(i, ratio));
-    y += 40;
+    return y + 40;
+}
 
+int buttonRows(QPainter& painter, int y, qreal ratio)
+{
     caption(painter, 8, y, QStringLiteral("buttons: normal, pressed, disabled"));
     y += 6;
     const Picture buttons[] = {Picture::ButtonClear,  Picture::ButtonBuy,       Picture::ButtonPass,
@@ -175,12 +170,15 @@ int main(int argc, char** argv)
             drawAt(painter, x, y + look * 32, picture(b, ratio, Look(look)));
         x += pictureSize(b).width() + 10;
     }
-    y += 3 * 32 + 20;
+    return y + 3 * 32 + 20;
+}
 
+int markerRows(QPainter& painter, int y, qreal ratio)
+{
     caption(painter, 8, y, QStringLiteral("markers, banners, timer, frames, logo"));
     y += 6;
     painter.fillRect(QRect(0, y, kSheetWidth, 48), QColor(palette::kTableTop));
-    x = 8;
+    int x = 8;
     drawAt(painter, x, y + 4, picture(Picture::BoardMarker, ratio));
     x += 26;
     for (int f = 0; f < kSneakerFrames; ++f, x += 24)
@@ -203,7 +201,34 @@ int main(int argc, char** argv)
     y += 50;
     drawAt(painter, 8, y, picture(Picture::WinnerBanner, ratio));
     paintShadowText(painter, layout::kWinnerText.translated(8, y), QStringLiteral("Klot has Won the Game!"));
-    y += 50;
+    return y + 50;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QGuiApplication app(argc, argv);
+    const QString out =
+        argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("/tmp/lexiflip-pictures.png");
+    const qreal ratio = argc > 2 ? QString::fromLocal8Bit(argv[2]).toDouble() : 1.0;
+    if (!(ratio >= 1 && ratio <= 4)) {
+        std::fprintf(stderr, "ratio must be 1..4\n");
+        return 2;
+    }
+
+    const QSize logical(kSheetWidth, 1230);
+    QImage sheet(QSize(qRound(logical.width() * ratio), qRound(logical.height() * ratio)),
+                 QImage::Format_ARGB32_Premultiplied);
+    sheet.setDevicePixelRatio(ratio);
+    sheet.fill(QColor(214, 214, 214));
+    QPainter painter(&sheet);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+
+    int y = letterRows(painter, 16, ratio);
+    y = littleAndBoxRows(painter, y, ratio);
+    y = buttonRows(painter, y, ratio);
+    y = markerRows(painter, y, ratio);
 
     caption(painter, 8, y,
             QStringLiteral("game area mock-up (panel %1 x %2)")

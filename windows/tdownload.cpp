@@ -155,7 +155,28 @@ Tdownload::Tdownload(QWidget* parent)
     colours.setColor(QPalette::Window, QColor(palette::kSeatPanelEdge).lighter(115));
     setPalette(colours);
 
-    // The download panel: the closed lobby, the offer and the progress lines.
+    // The panels are made top to bottom, which is also their tab order.
+    QFrame* download = buildDownloadPanel();
+    QFrame* solo = buildSoloPanel();
+    QFrame* others = buildOthersPanel();
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(10, 10, 10, 10);
+    layout->setSpacing(8);
+    layout->addWidget(download);
+    layout->addWidget(solo);
+    layout->addWidget(others);
+
+    connect(m_getbutton, &QPushButton::clicked, this, &Tdownload::getbuttonClick);
+    connect(m_abortbutton, &QPushButton::clicked, this, &Tdownload::abortbuttonClick);
+
+    setFixedWidth(600);
+    setFixedHeight(sizeHint().height());
+}
+
+// The download panel: the closed lobby, the offer and the progress lines.
+QFrame* Tdownload::buildDownloadPanel()
+{
     QFrame* download = panel(QStringLiteral("panel_download"), this);
     auto* picture = new LobbyPicture(download);
     auto* closed = new QLabel(QStringLiteral("IS CLOSED"), picture);
@@ -203,8 +224,12 @@ Tdownload::Tdownload(QWidget* parent)
     downloadLayout->setSpacing(14);
     downloadLayout->addWidget(picture, 0, Qt::AlignTop);
     downloadLayout->addLayout(downloadTexts, 1);
+    return download;
+}
 
-    // Playing solo: the game is already running behind this window.
+// Playing solo: the game is already running behind this window.
+QFrame* Tdownload::buildSoloPanel()
+{
     QFrame* solo = panel(QStringLiteral("panel_solo"), this);
     auto* soloText =
         wrapped(QStringLiteral("To proceed to the game without the ability to play against others click "
@@ -223,8 +248,13 @@ Tdownload::Tdownload(QWidget* parent)
     soloLayout->addWidget(soloText);
     soloLayout->addWidget(firewall);
     soloLayout->addWidget(soloButton, 0, Qt::AlignLeft);
+    connect(soloButton, &QPushButton::clicked, this, &Tdownload::Button1Click);
+    return solo;
+}
 
-    // Playing with others through the lobby.
+// Playing with others through the lobby.
+QFrame* Tdownload::buildOthersPanel()
+{
     QFrame* others = panel(QStringLiteral("panel_others"), this);
     auto* othersText =
         wrapped(QStringLiteral("If you already have The Halvo Lobby and you wish to play with others "
@@ -237,21 +267,8 @@ Tdownload::Tdownload(QWidget* parent)
     othersLayout->setContentsMargins(12, 10, 12, 10);
     othersLayout->addWidget(othersText);
     othersLayout->addWidget(othersButton, 0, Qt::AlignLeft);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(10, 10, 10, 10);
-    layout->setSpacing(8);
-    layout->addWidget(download);
-    layout->addWidget(solo);
-    layout->addWidget(others);
-
-    connect(m_getbutton, &QPushButton::clicked, this, &Tdownload::getbuttonClick);
-    connect(m_abortbutton, &QPushButton::clicked, this, &Tdownload::abortbuttonClick);
-    connect(soloButton, &QPushButton::clicked, this, &Tdownload::Button1Click);
     connect(othersButton, &QPushButton::clicked, this, &Tdownload::Button2Click);
-
-    setFixedWidth(600);
-    setFixedHeight(sizeHint().height());
+    return others;
 }
 
 void Tdownload::setLobbyServerFromSettings(const QString& server)

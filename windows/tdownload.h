@@ -20,6 +20,7 @@
 
 #include <functional>
 
+class QFrame;
 class QLabel;
 class QNetworkReply;
 class QPushButton;
@@ -89,6 +90,10 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    QFrame* buildDownloadPanel();
+    QFrame* buildSoloPanel();
+    QFrame* buildOthersPanel();
+
     // The HTTP client's events.
     void HttpCli1HeaderData();
     void HttpCli1DocBegin();

@@ -86,8 +86,24 @@ Ttallylist::~Ttallylist()
 void Ttallylist::buildControls()
 {
     QVBoxLayout* layout = body();
+    // Top to bottom, which is also the tab order.
+    buildOwnTotals(*layout);
+    buildLists(*layout);
+    buildOpponentDetail(*layout);
+    buildButtons(*layout);
 
-    // The own totals.
+    connect(m_reset, &QPushButton::clicked, this, &Ttallylist::button_resetClick);
+    connect(m_done, &QPushButton::clicked, this, &Ttallylist::button_doneClick);
+    connect(m_listboxTally, &QListWidget::currentRowChanged, this, [this](int row) { m_model.select(row); });
+    connect(m_listboxTally, &QListWidget::itemChanged, this, &Ttallylist::onTalliedChanged);
+    connect(m_checklist, &QListWidget::itemChanged, this, &Ttallylist::onChecklistChanged);
+
+    resize(520, 500 + kHeaderHeight);
+}
+
+// The own totals.
+void Ttallylist::buildOwnTotals(QVBoxLayout& layout)
+{
     auto* own = new QGroupBox(QStringLiteral("Your Tally"), this);
     auto* ownGrid = new QGridLayout(own);
     ownGrid->setHorizontalSpacing(12);
@@ -103,9 +119,12 @@ void Ttallylist::buildControls()
     ownGrid->setColumnMinimumWidth(1, 70);
     ownGrid->setColumnMinimumWidth(2, 24);
     ownGrid->setColumnStretch(4, 1);
-    layout->addWidget(own);
+    layout.addWidget(own);
+}
 
-    // The two lists side by side.
+// The two lists side by side.
+void Ttallylist::buildLists(QVBoxLayout& layout)
+{
     auto* lists = new QHBoxLayout();
     lists->setSpacing(10);
     auto* talliedBox = new QGroupBox(QStringLiteral("Players Being Tallied"), this);
@@ -126,9 +145,12 @@ void Ttallylist::buildControls()
     }
     lists->addWidget(talliedBox, 1);
     lists->addWidget(gameBox, 1);
-    layout->addLayout(lists, 1);
+    layout.addLayout(lists, 1);
+}
 
-    // The selected opponent's counters: Total and Session side by side.
+// The selected opponent's counters: Total and Session side by side.
+void Ttallylist::buildOpponentDetail(QVBoxLayout& layout)
+{
     auto* detail = new QFrame(this);
     detail->setFrameShape(QFrame::StyledPanel);
     auto* detailGrid = new QGridLayout(detail);
@@ -166,8 +188,11 @@ void Ttallylist::buildControls()
         detailGrid->addWidget(m_labels[i + 4], i + 2, 2);
     }
     detailGrid->setColumnStretch(0, 1);
-    layout->addWidget(detail);
+    layout.addWidget(detail);
+}
 
+void Ttallylist::buildButtons(QVBoxLayout& layout)
+{
     auto* buttons = new QHBoxLayout();
     m_reset = new QPushButton(QStringLiteral("Reset Tally"), this);
     m_reset->setObjectName(QStringLiteral("button_reset"));
@@ -177,15 +202,7 @@ void Ttallylist::buildControls()
     buttons->addWidget(m_reset);
     buttons->addStretch(1);
     buttons->addWidget(m_done);
-    layout->addLayout(buttons);
-
-    connect(m_reset, &QPushButton::clicked, this, &Ttallylist::button_resetClick);
-    connect(m_done, &QPushButton::clicked, this, &Ttallylist::button_doneClick);
-    connect(m_listboxTally, &QListWidget::currentRowChanged, this, [this](int row) { m_model.select(row); });
-    connect(m_listboxTally, &QListWidget::itemChanged, this, &Ttallylist::onTalliedChanged);
-    connect(m_checklist, &QListWidget::itemChanged, this, &Ttallylist::onChecklistChanged);
-
-    resize(520, 500 + kHeaderHeight);
+    layout.addLayout(buttons);
 }
 
 void Ttallylist::refresh()

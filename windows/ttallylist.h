@@ -14,6 +14,7 @@ class QListWidget;
 class QListWidgetItem;
 class QMessageBox;
 class QPushButton;
+class QVBoxLayout;
 
 namespace lexiflip::windows {
 
@@ -57,6 +58,10 @@ public:
 
 private:
     void buildControls();
+    void buildOwnTotals(QVBoxLayout& layout);
+    void buildLists(QVBoxLayout& layout);
+    void buildOpponentDetail(QVBoxLayout& layout);
+    void buildButtons(QVBoxLayout& layout);
     // Copies the tally's lists and texts into the controls.
     void refresh();
     void refreshTexts();
