@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 # Lists every function body longer than LIMIT lines (default 80) outside
-# tests/ and build/; member functions defined in class bodies count, and
+# tests/ and the build folders; member functions defined in class bodies count, and
 # lambdas count within the function that holds them. From the top of the tree:
 #   python3 tools/long_functions.py [LIMIT]
 # The lines counted are those strictly between the body's braces. Comments,
@@ -70,7 +70,9 @@ def main():
     limit = int(sys.argv[1]) if len(sys.argv) > 1 else 80
     found = []
     for root, dirs, files in os.walk("."):
-        dirs[:] = [d for d in dirs if os.path.join(root, d) not in ("./build", "./tests", "./.git")]
+        # Every build folder (build/, build-sanitize/, ...) holds generated code.
+        dirs[:] = [d for d in dirs
+                   if root != "." or not (d.startswith("build") or d in ("tests", ".git"))]
         for name in files:
             if name.endswith((".cpp", ".h")):
                 path = os.path.join(root, name)
