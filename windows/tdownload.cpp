@@ -20,6 +20,7 @@
 #include <QVBoxLayout>
 
 #include "client/pictures/palette.h"
+#include "client/pictures/rounded_box.h"
 #include "client/pictures/tile_painter.h"
 #include "client/platform/app_paths.h"
 #include "windows/small_window.h"
@@ -47,12 +48,8 @@ protected:
         QPainter painter(this);
         painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
         const QRectF sign = QRectF(rect()).adjusted(1.5, 1.5, -1.5, -1.5);
-        QLinearGradient table(sign.topLeft(), sign.bottomLeft());
-        table.setColorAt(0, QColor(palette::kTableTop));
-        table.setColorAt(1, QColor(palette::kTableBottom));
-        painter.setPen(QPen(QColor(palette::kTableLine), 2));
-        painter.setBrush(table);
-        painter.drawRoundedRect(sign, 8, 8);
+        client::paintRoundedBox(painter, sign, 8, QColor(palette::kTableTop), QColor(palette::kTableBottom),
+                                QPen(QColor(palette::kTableLine), 2));
 
         painter.setPen(QColor(palette::kHeaderText));
         painter.setFont(palette::gameFont(13));

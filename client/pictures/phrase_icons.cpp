@@ -10,6 +10,7 @@
 #include <cmath>
 
 #include "client/pictures/palette.h"
+#include "client/pictures/rounded_box.h"
 
 namespace lexiflip::client {
 
@@ -22,13 +23,10 @@ void paintKey(QPainter& p, Look look)
 {
     const bool pressed = look == Look::Pressed;
     const QRectF body(0.5, 0.5, kW - 1, kH - 1);
-    QLinearGradient fill(body.topLeft(), body.bottomLeft());
     const QColor paper(palette::kSeatPanel);
-    fill.setColorAt(0, pressed ? paper.darker(112) : paper.lighter(106));
-    fill.setColorAt(1, pressed ? paper.darker(104) : paper.darker(108));
-    p.setPen(QPen(QColor(palette::kSeatPanelEdge).darker(pressed ? 125 : 100), 1));
-    p.setBrush(fill);
-    p.drawRoundedRect(body, 4, 4);
+    paintRoundedBox(p, body, 4, pressed ? paper.darker(112) : paper.lighter(106),
+                    pressed ? paper.darker(104) : paper.darker(108),
+                    QPen(QColor(palette::kSeatPanelEdge).darker(pressed ? 125 : 100), 1));
     if (!pressed) {
         p.setPen(QPen(QColor(255, 255, 255, 170), 1));
         p.drawLine(QPointF(3, 1.5), QPointF(kW - 3, 1.5));

@@ -11,6 +11,7 @@
 #include <functional>
 
 #include "client/pictures/palette.h"
+#include "client/pictures/rounded_box.h"
 #include "client/pictures/tile_painter.h"
 #include "client/screen_layout.h"
 
@@ -175,12 +176,8 @@ void paintShuffle(QPainter& painter, QSize size, Look look)
 void paintBoardMarker(QPainter& painter, QSize size)
 {
     const QRectF badge(0.5, 0.5, size.width() - 1, size.height() - 1);
-    painter.setPen(QPen(rgb(palette::kMarkerEdge), 1));
-    QLinearGradient fill(badge.topLeft(), badge.bottomLeft());
-    fill.setColorAt(0, rgb(palette::kMarkerRed).lighter(125));
-    fill.setColorAt(1, rgb(palette::kMarkerRed).darker(110));
-    painter.setBrush(fill);
-    painter.drawRoundedRect(badge, 3, 3);
+    paintRoundedBox(painter, badge, 3, rgb(palette::kMarkerRed).lighter(125), rgb(palette::kMarkerRed).darker(110),
+                    QPen(rgb(palette::kMarkerEdge), 1));
     painter.setFont(palette::gameFont(10));
     painter.setPen(rgb(palette::kMarkerInk));
     painter.drawText(QRectF(0, -0.5, size.width(), size.height()), Qt::AlignCenter, QStringLiteral("x2"));
@@ -258,12 +255,8 @@ void paintSneaker(QPainter& painter, QSize size, int frame)
 void paintWinnerBanner(QPainter& painter, QSize size)
 {
     const QRectF body(0.5, 0.5, size.width() - 1, size.height() - 1);
-    QLinearGradient fill(body.topLeft(), body.bottomLeft());
-    fill.setColorAt(0, rgb(palette::kBannerTop));
-    fill.setColorAt(1, rgb(palette::kBannerBottom));
-    painter.setPen(QPen(rgb(palette::kBannerEdge), 1));
-    painter.setBrush(fill);
-    painter.drawRoundedRect(body, 6, 6);
+    paintRoundedBox(painter, body, 6, rgb(palette::kBannerTop), rgb(palette::kBannerBottom),
+                    QPen(rgb(palette::kBannerEdge), 1));
     painter.setPen(QPen(palette::kBannerInnerEdge, 1));
     painter.setBrush(Qt::NoBrush);
     painter.drawRoundedRect(body.adjusted(2, 2, -2, -2), 4, 4);
@@ -285,12 +278,8 @@ void paintWinnerBanner(QPainter& painter, QSize size)
 void paintNotPlaying(QPainter& painter, QSize size)
 {
     const QRectF body(0.5, 0.5, size.width() - 1, size.height() - 1);
-    QLinearGradient fill(body.topLeft(), body.bottomLeft());
-    fill.setColorAt(0, rgb(palette::kNotPlayingTop));
-    fill.setColorAt(1, rgb(palette::kNotPlayingBottom));
-    painter.setPen(QPen(rgb(palette::kNotPlayingEdge), 1));
-    painter.setBrush(fill);
-    painter.drawRoundedRect(body, 3, 3);
+    paintRoundedBox(painter, body, 3, rgb(palette::kNotPlayingTop), rgb(palette::kNotPlayingBottom),
+                    QPen(rgb(palette::kNotPlayingEdge), 1));
     painter.setFont(palette::gameFont(11));
     painter.setPen(rgb(palette::kNotPlayingInk));
     painter.drawText(QRectF(0, 0, size.width(), size.height()), Qt::AlignCenter,
@@ -401,12 +390,8 @@ void paintBackground(QPainter& painter, QSize size)
     painter.setPen(Qt::NoPen);
     painter.setBrush(palette::kSeatPanelShadow);
     painter.drawRoundedRect(seats.translated(1, 2), 6, 6);
-    QLinearGradient paper(seats.topLeft(), seats.bottomLeft());
-    paper.setColorAt(0, rgb(palette::kSeatPanel).lighter(103));
-    paper.setColorAt(1, rgb(palette::kSeatPanel));
-    painter.setPen(QPen(rgb(palette::kSeatPanelEdge), 1));
-    painter.setBrush(paper);
-    painter.drawRoundedRect(seats, 6, 6);
+    paintRoundedBox(painter, seats, 6, rgb(palette::kSeatPanel).lighter(103), rgb(palette::kSeatPanel),
+                    QPen(rgb(palette::kSeatPanelEdge), 1));
     // Faint rules between the six seat rows.
     painter.setPen(QPen(QColor(rgb(palette::kSeatPanelEdge).red(), rgb(palette::kSeatPanelEdge).green(),
                                rgb(palette::kSeatPanelEdge).blue(), 110),

@@ -5,6 +5,7 @@
 #include <QPainterPath>
 
 #include "client/pictures/palette.h"
+#include "client/pictures/rounded_box.h"
 #include "core/letters.h"
 
 namespace lexiflip::client::tiles {
@@ -122,12 +123,8 @@ void paintTileBack(QPainter& painter, int size)
 void paintTickBox(QPainter& painter, bool ticked)
 {
     const QRectF box(8.5, 2.5, 15, 15);
-    painter.setPen(QPen(QColor(palette::kTableWell), 1));
-    QLinearGradient fill(box.topLeft(), box.bottomLeft());
-    fill.setColorAt(0, QColor(palette::kTickBoxTop));
-    fill.setColorAt(1, QColor(palette::kTickBoxBottom));
-    painter.setBrush(fill);
-    painter.drawRoundedRect(box, 2.5, 2.5);
+    paintRoundedBox(painter, box, 2.5, QColor(palette::kTickBoxTop), QColor(palette::kTickBoxBottom),
+                    QPen(QColor(palette::kTableWell), 1));
     if (!ticked)
         return;
     QPainterPath tick;
