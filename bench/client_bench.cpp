@@ -99,7 +99,16 @@ struct SoloGame {
         return ownTurn();
     }
 
-    net::TServer server{net::HostOptions{.port = 0, .botSpeedMs = 250, .seed = 5}};
+    static net::HostOptions hostOptions()
+    {
+        net::HostOptions options;
+        options.port = 0;
+        options.botSpeedMs = 250;
+        options.seed = 5;
+        return options;
+    }
+
+    net::TServer server{hostOptions()};
     client::GameWindow window;
     windows::Tgamestart gamestart;
 };
