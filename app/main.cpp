@@ -27,8 +27,8 @@
 #ifdef LEXIFLIP_TEST_DRIVER
 #include <unistd.h>
 
-#include "app/screenshot.h"
-#include "app/test_driver.h"
+#include "driver/screenshot.h"
+#include "driver/test_driver.h"
 #endif
 
 namespace {

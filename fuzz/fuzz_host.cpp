@@ -26,9 +26,9 @@
 #include "engine/tdictn.h"
 #include "engine/virtual_timeline.h"
 #include "net/session/host_session.h"
-#include "net/stepped_pace_timer.h"
 #include "net/wire/field_reader.h"
 #include "net/wire/messages.h"
+#include "support/stepped_pace_timer.h"
 
 using namespace lexiflip;
 

@@ -1,9 +1,9 @@
 #pragma once
 
 // lexiflip-driven started as a process: the game window played through the
-// test driver's line protocol (app/test_driver.h lists the commands and the
-// state's keys). Each window gets its own LEXIFLIP_HOME and LEXIFLIP_PORT,
-// shows offscreen and never offers the lobby download.
+// test driver's line protocol (tests/driver/test_driver.h lists the commands
+// and the state's keys). Each window gets its own LEXIFLIP_HOME and
+// LEXIFLIP_PORT, shows offscreen and never offers the lobby download.
 //
 //     Home home;
 //     DrivenWindow window({"Ann", "10.0.0.1", "true"}, freePort(), home.path());

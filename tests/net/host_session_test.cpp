@@ -17,9 +17,9 @@
 #include "engine/computer_words.h"
 #include "engine/tdictn.h"
 #include "engine/virtual_timeline.h"
-#include "net/stepped_pace_timer.h"
 #include "net/wire/messages.h"
 #include "support/recording.h"
+#include "support/stepped_pace_timer.h"
 
 namespace lexiflip::net {
 namespace {

@@ -20,9 +20,9 @@
 
 #include "engine/virtual_timeline.h"
 #include "net/net_wait.h"
-#include "net/stepped_pace_timer.h"
 #include "net/test_client.h"
 #include "net/wire/messages.h"
+#include "support/stepped_pace_timer.h"
 
 namespace lexiflip::net {
 namespace {

@@ -1,4 +1,4 @@
-#include "app/test_driver.h"
+#include "driver/test_driver.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -23,8 +23,8 @@
 #include "client/main_menu.h"
 #include "client/picture_view.h"
 #include "client/screen_layout.h"
-#include "client/synthetic_click.h"
 #include "client/tchat.h"
+#include "support/synthetic_click.h"
 #include "windows/tick_box.h"
 
 namespace lexiflip::app {

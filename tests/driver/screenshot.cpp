@@ -1,4 +1,4 @@
-#include "app/screenshot.h"
+#include "driver/screenshot.h"
 
 #include <QApplication>
 #include <QPixmap>
@@ -9,8 +9,8 @@
 #include "client/board_view.h"
 #include "client/game/client_game.h"
 #include "client/game_window.h"
-#include "client/synthetic_click.h"
 #include "client/tchat.h"
+#include "support/synthetic_click.h"
 #include "windows/tgamestart.h"
 
 namespace lexiflip::app {
