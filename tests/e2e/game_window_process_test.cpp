@@ -69,6 +69,23 @@ TEST(LexiflipWindow, WithoutParametersItHostsASoloGameWhoseFirstPlayerIsItsOwnWi
     EXPECT_TRUE(game.running());
 }
 
+// Takes the window's connection on host, gives it slot 3 as a host speaks
+// first, and returns what the window answered up to its login's terminator
+// (empty when the window never connected or never answered).
+QByteArray loginOfTheWindow(QTcpServer& host)
+{
+    if (!waitUntil([&] { return host.hasPendingConnections(); }, 15000))
+        return {};
+    QTcpSocket* window = host.nextPendingConnection();
+    window->write("CMD_sendlogininfo+3+\xFF");
+    QByteArray login;
+    waitUntil([&] {
+        login += window->readAll();
+        return login.count('\xFF') >= 2;
+    });
+    return login;
+}
+
 TEST(LexiflipWindow, WithARoleOtherThanTrueItJoinsTheGivenHostOnItsPort)
 {
     QTcpServer host;
@@ -76,16 +93,7 @@ TEST(LexiflipWindow, WithARoleOtherThanTrueItJoinsTheGivenHostOnItsPort)
     Home home;
     GameProcess game({QStringLiteral("Ann"), QStringLiteral("127.0.0.1"), QStringLiteral("True")},
                      host.serverPort(), home);
-    ASSERT_TRUE(waitUntil([&] { return host.hasPendingConnections(); }, 15000));
-    QTcpSocket* window = host.nextPendingConnection();
-    // The host speaks first; the window answers with its login.
-    window->write("CMD_sendlogininfo+3+\xFF");
-    QByteArray login;
-    ASSERT_TRUE(waitUntil([&] {
-        login += window->readAll();
-        return login.count('\xFF') >= 2;
-    }));
-    EXPECT_EQ(login, QByteArray("CMD_logininfo+3+1.0.3+Ann\xFF\xFF"));
+    EXPECT_EQ(loginOfTheWindow(host), QByteArray("CMD_logininfo+3+1.0.3+Ann\xFF\xFF"));
 }
 
 // The shipped program has no screenshot switch: "--screenshot" is a player's
@@ -99,15 +107,8 @@ TEST(LexiflipWindow, ScreenshotIsAPlayersNameNotASwitch)
         Home home;
         Home workingDirectory;
         GameProcess game(arguments, host.serverPort(), home, {}, workingDirectory.path());
-        ASSERT_TRUE(waitUntil([&] { return host.hasPendingConnections(); }, 15000)) << arguments.join(' ').toStdString();
-        QTcpSocket* window = host.nextPendingConnection();
-        window->write("CMD_sendlogininfo+3+\xFF");
-        QByteArray login;
-        ASSERT_TRUE(waitUntil([&] {
-            login += window->readAll();
-            return login.count('\xFF') >= 2;
-        }));
-        EXPECT_EQ(login, QByteArray("CMD_logininfo+3+1.0.3+--screenshot\xFF\xFF"));
+        EXPECT_EQ(loginOfTheWindow(host), QByteArray("CMD_logininfo+3+1.0.3+--screenshot\xFF\xFF"))
+            << arguments.join(' ').toStdString();
         EXPECT_TRUE(game.running());
         EXPECT_TRUE(QDir(workingDirectory.path()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden))
             << "a file was written for the switch";
