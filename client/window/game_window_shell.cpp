@@ -99,8 +99,7 @@ void GameWindow::loadinifile()
 void GameWindow::applyPreferences()
 {
     const settings::Preferences& prefs = m_settings.preferences();
-    placeWindow(*m_window, prefs.bounds);
-    m_window->zoom().restore(Zoom::fromPercent(prefs.zoom).value_or(Zoom()));
+    m_window->zoom().placeWindow(prefs.bounds, Zoom::fromPercent(prefs.zoom).value_or(Zoom()));
 
     // The own chat colour is also the entry box's ink.
     chat().setTextColour(prefs.textcolor);

@@ -6,6 +6,7 @@
 #include <QResizeEvent>
 #include <QScreen>
 
+#include "client/shell/window_placement.h"
 #include "client/widgets/zoomed_place.h"
 #include "client/window/main_menu.h"
 
@@ -40,8 +41,11 @@ void ZoomControl::actualSize()
     zoomTo(Zoom());
 }
 
-void ZoomControl::restore(Zoom stored)
+void ZoomControl::placeWindow(const settings::WindowBounds& bounds, Zoom stored)
 {
+    m_placing = true;
+    client::placeWindow(m_window, bounds);
+    m_placing = false;
     const Zoom zoom = Zoom::atStep(qMin(stored.step(), largestZoomFitting(largestClientArea()).step()));
     show(zoom);
     // The placed window keeps its size when it holds the zoom already.
@@ -91,10 +95,12 @@ bool ZoomControl::sizedByTheSystem() const
 
 // A resize of a shown window (by the player, the window manager, or the zoom
 // itself) leaves the largest zoom that fits. The first size a window gets when
-// it is shown has no old size and is the placed one: the stored zoom holds.
+// it is shown has no old size, and placing it at its stored bounds is no
+// player's choice either: the stored zoom holds for both.
 bool ZoomControl::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_window.centralWidget() && event->type() == QEvent::Resize && m_window.isVisible()) {
+    if (watched == m_window.centralWidget() && event->type() == QEvent::Resize && m_window.isVisible() &&
+        !m_placing) {
         const auto* resize = static_cast<QResizeEvent*>(event);
         if (resize->oldSize().isValid() && resize->size() != resize->oldSize())
             show(largestZoomFitting(resize->size()));

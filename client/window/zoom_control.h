@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QSize>
 
+#include "client/settings/window_bounds.h"
 #include "client/widgets/screen_layout.h"
 
 class QMainWindow;
@@ -29,9 +30,10 @@ public:
     void zoomOut();
     void actualSize();
 
-    // Takes a stored zoom when the window has been placed: the window grows to
-    // hold it when it can, and the zoom is the largest the screen allows.
-    void restore(Zoom stored);
+    // Places the window at stored bounds with a stored zoom: the placing is no
+    // player's resize, so the stored zoom holds (as far as the screen allows),
+    // and the window grows to hold it when it is too small.
+    void placeWindow(const settings::WindowBounds& bounds, Zoom stored);
 
 signals:
     // The zoom changed (by the menu or by a resize), for the settings.
@@ -51,6 +53,7 @@ private:
 
     QMainWindow& m_window;
     Zoom m_zoom;
+    bool m_placing = false;
 };
 
 } // namespace lexiflip::client

@@ -256,18 +256,19 @@ TEST(GameWindowSettings, AStoredTextSizeTheMenuLacksIsKeptUntilOneIsPicked)
 
 // The stored zoom is taken as far as the screen holds it (the offscreen
 // screen, 800 x 600, holds only 100 %) and is not overwritten for that; the
-// zoom a player's resize leaves is written at once, and the key then stays.
+// stored bounds, large enough for 125 %, are no player's resize. The zoom a
+// player's resize leaves is written at once, and the key then stays.
 TEST(GameWindowSettings, TheZoomIsKeptAndAStepTheScreenLacksIsNotForced)
 {
     QTemporaryDir home;
     const QString path = home.filePath("halvolobby.ini");
-    writeAll(path, "[Lexiflip]\r\nZoom=150\r\n");
+    writeAll(path, "[Lexiflip]\r\nWidth=1000\r\nHeight=800\r\nZoom=150\r\n");
     HostedWindow run(withSettings(path));
     run.connect();
     ASSERT_TRUE(waitUntil([&] { return run.window.settings().wasRead(); }));
     Tchat& window = run.tchat();
     EXPECT_TRUE(window.zoom().zoom().isActualSize());
-    EXPECT_EQ(window.centralWidget()->size().width(), settings::kResetBounds.width) << "not grown";
+    EXPECT_EQ(window.size(), QSize(1000, 800));
     run.entry("ClearWord")->trigger(); // any saved option writes every key
     EXPECT_TRUE(readAll(path).contains("Zoom=150\r\n")) << readAll(path).toStdString();
 
