@@ -29,7 +29,8 @@ void PictureButton::setZoom(Zoom zoom)
 void PictureButton::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    painter.drawPixmap(QPoint(0, 0), client::picture(m_picture, devicePixelRatioF(), lookOf(*this), 0, m_zoom));
+    painter.drawPixmap(QPoint(0, 0),
+                       client::picture(m_picture, devicePixelRatioF(), lookOf(*this), 0, m_zoom));
 }
 
 Look lookOf(const QAbstractButton& button)

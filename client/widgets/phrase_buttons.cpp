@@ -30,7 +30,8 @@ protected:
     void paintEvent(QPaintEvent*) override
     {
         QPainter painter(this);
-        painter.drawPixmap(QPoint(0, 0), phraseIcon(m_number, devicePixelRatioF(), lookOf(*this), zoomOf(*this)));
+        painter.drawPixmap(QPoint(0, 0),
+                           phraseIcon(m_number, devicePixelRatioF(), lookOf(*this), zoomOf(*this)));
     }
 
 private:

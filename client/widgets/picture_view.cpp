@@ -18,7 +18,9 @@ PictureView::PictureView(const QString& objectName, Source source, QRect where, 
 PictureView::PictureView(const QString& objectName, Picture which, QRect where, QWidget* parent)
     : PictureView(
           objectName,
-          [which](int frame, qreal ratio, Zoom zoom) { return picture(which, ratio, Look::Normal, frame, zoom); },
+          [which](int frame, qreal ratio, Zoom zoom) {
+              return picture(which, ratio, Look::Normal, frame, zoom);
+          },
           where, parent)
 {
 }

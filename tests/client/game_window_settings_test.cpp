@@ -274,7 +274,8 @@ TEST(GameWindowSettings, TheZoomIsKeptAndAStepTheScreenLacksIsNotForced)
 
     const QSize frame = window.size() - window.centralWidget()->size();
     window.resize(clientSizeAt(*Zoom::fromPercent(200)) + frame);
-    ASSERT_TRUE(waitUntil([&] { return readAll(path).contains("Zoom=200\r\n"); })) << readAll(path).toStdString();
+    ASSERT_TRUE(waitUntil([&] { return readAll(path).contains("Zoom=200\r\n"); }))
+        << readAll(path).toStdString();
     run.entry("ActualSize1")->trigger();
     EXPECT_TRUE(readAll(path).contains("Zoom=100\r\n")) << readAll(path).toStdString();
 }

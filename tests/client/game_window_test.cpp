@@ -109,7 +109,8 @@ TEST(GameWindow, AtEachZoomAClickFlipsTheCellSeenUnderIt)
     for (const Case& c : cases) {
         const QPoint middle = window.board().cellRect(c.cell).center();
         QTest::mouseClick(&window.board(), Qt::LeftButton, {}, middle);
-        EXPECT_TRUE(solo.game().turn().board(c.cell.column, c.cell.row).faceup) << c.cell.column << "," << c.cell.row;
+        EXPECT_TRUE(solo.game().turn().board(c.cell.column, c.cell.row).faceup)
+            << c.cell.column << "," << c.cell.row;
         EXPECT_EQ(solo.game().turn().flipsdone(), ++flips);
         window.menu().action(MenuCommand::ZoomOut)->trigger();
         EXPECT_EQ(window.zoom().zoom().percent(), c.percentAfter);

@@ -93,8 +93,9 @@ TEST(Pictures, AtAZoomEachPictureIsPaintedAtItsScaledSize)
             expectCopy(letterPicture(5, ratio, zoom), zoom.scaled(QSize(41, 41)), ratio, true, "letter" + at);
             expectCopy(littlePicture(5, ratio, zoom), zoom.scaled(QSize(26, 26)), ratio, true, "little" + at);
             for (int p = 0; p < kPictureCount; ++p)
-                expectCopy(picture(Picture(p), ratio, Look::Normal, 0, zoom), zoom.scaled(pictureSize(Picture(p))),
-                           ratio, true, "picture " + std::to_string(p) + at);
+                expectCopy(picture(Picture(p), ratio, Look::Normal, 0, zoom),
+                           zoom.scaled(pictureSize(Picture(p))), ratio, true,
+                           "picture " + std::to_string(p) + at);
         }
     }
     const Zoom twice = *Zoom::fromPercent(200);

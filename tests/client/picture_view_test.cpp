@@ -74,7 +74,8 @@ TEST(PictureView, BlitsThePicturesOfItsIndexAndNothingForIndexZero)
         EXPECT_EQ(draw(), empty) << "index 0 shows nothing";
         view.setIndex(5);
         EXPECT_EQ(view.index(), 5);
-        EXPECT_EQ(draw(), set.expected(5, 1, Zoom()).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied));
+        EXPECT_EQ(draw(),
+                  set.expected(5, 1, Zoom()).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied));
     }
 }
 

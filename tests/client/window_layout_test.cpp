@@ -69,8 +69,8 @@ TEST(BoardGeometry, AtEveryZoomTheCellsTileTheSurfaceAndEachPixelMapsBackToItsCe
         }
         EXPECT_EQ(cellRect({layout::kBoardColumns, layout::kBoardRows}, zoom).bottomRight(),
                   QPoint(surface.width() - 1, surface.height() - 1));
-        for (QPoint outside : {QPoint(-1, 0), QPoint(0, -1), QPoint(surface.width(), 5),
-                               QPoint(5, surface.height())})
+        for (QPoint outside :
+             {QPoint(-1, 0), QPoint(0, -1), QPoint(surface.width(), 5), QPoint(5, surface.height())})
             EXPECT_EQ(cellAt(outside, zoom), std::nullopt) << outside.x() << "," << outside.y();
     }
 }
@@ -87,7 +87,8 @@ TEST(ZoomSteps, AClientAreaTakesTheLargestStepItHoldsWhole)
         {{2560, 1400}, 250}, {{3840, 2100}, 300}, {{9999, 9999}, 300},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(largestZoomFitting(c.area).percent(), c.percent) << c.area.width() << "x" << c.area.height();
+        EXPECT_EQ(largestZoomFitting(c.area).percent(), c.percent)
+            << c.area.width() << "x" << c.area.height();
     EXPECT_EQ(clientSizeAt(*Zoom::fromPercent(100)), layout::kMinClientSize);
     EXPECT_EQ(Zoom::fromPercent(137), std::nullopt);
     EXPECT_EQ(Zoom::atStep(Zoom::kSteps).percent(), 300);
@@ -191,7 +192,8 @@ TEST(WindowLayout, AResizedWindowZoomsEveryControlAndActualSizeRestoresThem)
 
     window.menu().action(MenuCommand::ZoomOut)->trigger();
     EXPECT_EQ(window.zoom().zoom().percent(), 125);
-    ASSERT_TRUE(testing::waitUntil([&] { return window.centralWidget()->size() == clientSizeAt(window.zoom().zoom()); }));
+    ASSERT_TRUE(testing::waitUntil(
+        [&] { return window.centralWidget()->size() == clientSizeAt(window.zoom().zoom()); }));
     EXPECT_EQ(window.zoom().zoom().percent(), 125) << "the window's own resize keeps the step";
     // The offscreen screen (800 x 600) holds no larger step.
     window.menu().action(MenuCommand::ZoomIn)->trigger();
