@@ -1,6 +1,9 @@
 // Where the window's controls sit, and which board cell a pixel belongs to.
 
 #include <QAction>
+#include <QHash>
+#include <QKeySequence>
+#include <QMenuBar>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -93,6 +96,25 @@ TEST(ZoomSteps, AClientAreaTakesTheLargestStepItHoldsWhole)
     EXPECT_EQ(Zoom::fromPercent(137), std::nullopt);
     EXPECT_EQ(Zoom::atStep(Zoom::kSteps).percent(), 300);
     EXPECT_EQ(Zoom().smaller().percent(), 100);
+}
+
+// Every key of the menus does one thing: the zoom's keys clash with no entry.
+TEST(MainMenu, NoTwoEntriesShareAKeyAndTheZoomHasItsOwn)
+{
+    Tchat window;
+    QHash<QKeySequence, QString> owner;
+    for (QAction* action : window.menuBar()->findChildren<QAction*>()) {
+        for (const QKeySequence& key : action->shortcuts()) {
+            EXPECT_FALSE(owner.contains(key))
+                << key.toString().toStdString() << " of " << action->objectName().toStdString() << " and "
+                << owner.value(key).toStdString();
+            owner.insert(key, action->objectName());
+        }
+    }
+    const std::pair<const char*, const char*> zoomKeys[] = {
+        {"Ctrl++", "ZoomIn1"}, {"Ctrl+=", "ZoomIn1"}, {"Ctrl+-", "ZoomOut1"}, {"Ctrl+0", "ActualSize1"}};
+    for (const auto& [key, name] : zoomKeys)
+        EXPECT_EQ(owner.value(QKeySequence(QString::fromLatin1(key))), QString::fromLatin1(name)) << key;
 }
 
 TEST(TurnTimerView, TheBarShowsWholePixelsPerSecondAndStaysInItsFrame)
