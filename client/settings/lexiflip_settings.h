@@ -42,6 +42,10 @@ struct Preferences {
     bool seetheirs = false;
     TurnSound turnsound = TurnSound::Classic;
     bool chatterSounds = false;
+    // Keys of our own that the lobby never wrote, after the ones above.
+    // The game window's zoom in percent; the window takes a number that is
+    // none of its steps as 100.
+    int zoom = 100;
 
     bool operator==(const Preferences&) const = default;
 };
@@ -53,7 +57,9 @@ struct Preferences {
 void readPreferences(const IniFile& file, Preferences& prefs);
 
 // Writes Textsize through ChatterSounds, in that order, in their normalised
-// form; the phrases are left as they are.
+// form, then our own keys; the phrases are left as they are. Zoom is written
+// only when it is not 100 or the file holds it already, so that the file of a
+// player who never zooms stays as it was.
 void writePreferences(IniFile& file, const Preferences& prefs);
 
 // Writes Phrase1..Phrase9 only.

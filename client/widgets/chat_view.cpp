@@ -12,6 +12,7 @@
 
 #include "client/session/eight_bit_text.h"
 #include "client/media/palette.h"
+#include "client/widgets/zoomed_place.h"
 
 namespace lexiflip::client {
 
@@ -162,7 +163,7 @@ void ChatView::setTextSize(int points)
         return;
     QFont font(QString::fromLatin1(palette::kFontFamily));
     font.setPointSize(qMin(points, kLargestFont));
-    setFont(font);
+    setZoomedFont(*this, font);
 }
 
 void ChatView::setLinkFinder(LinkFinder finder)

@@ -5,6 +5,8 @@
 
 #include <functional>
 
+#include "client/widgets/screen_layout.h"
+
 namespace lexiflip::client {
 
 // The painted pictures, declared here without their painter so that the seat
@@ -15,15 +17,16 @@ enum class Picture;
 // banner, the logo, the markers, the timer's frame and bar, and the tiles of
 // the word row, the bar and the their-tiles strip. It only blits what its
 // source paints for its index (a tile's picture, the sneaker's frame) at the
-// device pixel ratio of its own window; a picture wider than the view (the
-// timer bar) shows clipped to the view.
+// device pixel ratio and zoom of its own window; a picture wider than the view
+// (the timer bar) shows clipped to the view. Its place is the layout's
+// (zoomed_place.h), so it follows the window's zoom.
 class PictureView : public QWidget {
     Q_OBJECT
 
 public:
-    // The picture to show for an index at a device pixel ratio; a null pixmap
-    // shows nothing.
-    using Source = std::function<QPixmap(int index, qreal ratio)>;
+    // The picture to show for an index at a device pixel ratio and zoom; a
+    // null pixmap shows nothing.
+    using Source = std::function<QPixmap(int index, qreal ratio, Zoom zoom)>;
 
     PictureView(const QString& objectName, Source source, QRect where, QWidget* parent);
     // One of the painter's single pictures, the index being its frame.

@@ -21,6 +21,7 @@ public:
     // second is a whole number of pixels, and the bar never leaves its frame
     // (a catch-up may report more seconds than a turn has).
     static int barWidthFor(int secondsLeft, int turnSeconds);
+    // The bar's width in the layout's pixels, whatever the zoom.
     int barWidth() const;
     QString text() const;
 

@@ -17,6 +17,7 @@
 #include "client/media/sound_player.h"
 #include "client/window/tchat.h"
 #include "client/shell/window_placement.h"
+#include "client/window/zoom_control.h"
 
 namespace lexiflip::client {
 
@@ -41,6 +42,12 @@ void GameWindow::connectShell()
     });
     connect(m_chat.get(), &ChatControls::actionColourChosen, this, [this](wire::Colour colour) {
         m_settings.preferences().actioncolor = colour;
+        saveinifile();
+    });
+    connect(&m_window->zoom(), &ZoomControl::zoomChanged, this, [this](Zoom zoom) {
+        if (m_settings.preferences().zoom == zoom.percent())
+            return;
+        m_settings.preferences().zoom = zoom.percent();
         saveinifile();
     });
     showPreferences();
@@ -92,7 +99,7 @@ void GameWindow::loadinifile()
 void GameWindow::applyPreferences()
 {
     const settings::Preferences& prefs = m_settings.preferences();
-    placeWindow(*m_window, prefs.bounds);
+    m_window->zoom().placeWindow(prefs.bounds, Zoom::fromPercent(prefs.zoom).value_or(Zoom()));
 
     // The own chat colour is also the entry box's ink.
     chat().setTextColour(prefs.textcolor);

@@ -82,6 +82,10 @@ const std::vector<MenuTable>& menuTable()
              {Kind::Plain, "ViewTally1", "View Tally", C::ViewTally},
              {Kind::Plain, "SpyList1", "Spy List", C::SpyList},
              {Kind::Plain, "PrhaseList1", "Phrase List", C::PhraseList},
+             {Kind::Separator},
+             {Kind::Plain, "ZoomIn1", "Zoom In", C::ZoomIn, 0, true, "Ctrl++"},
+             {Kind::Plain, "ZoomOut1", "Zoom Out", C::ZoomOut, 0, true, "Ctrl+-"},
+             {Kind::Plain, "ActualSize1", "Actual Size", C::ActualSize, 0, true, "Ctrl+0"},
          }},
         {"&Help",
          {

@@ -28,6 +28,9 @@ enum class MenuCommand {
     ViewTally,
     SpyList,
     PhraseList,
+    ZoomIn,
+    ZoomOut,
+    ActualSize,
     Help,
     About,
 };

@@ -18,6 +18,8 @@
 #include "client/widgets/seat_rows.h"
 #include "client/media/sound_player.h"
 #include "client/widgets/turn_timer_view.h"
+#include "client/widgets/zoomed_place.h"
+#include "client/window/zoom_control.h"
 #include "client/shell/window_placement.h"
 #include "core/letters.h"
 
@@ -30,10 +32,10 @@ QLabel* textLabel(QWidget* parent, const QString& name, QRect where, Qt::Alignme
 {
     auto* label = new QLabel(text, parent);
     label->setObjectName(name);
-    label->setGeometry(where);
+    place(*label, where);
     label->setAlignment(alignment | Qt::AlignVCenter);
     label->setTextFormat(Qt::PlainText);
-    label->setFont(font);
+    setZoomedFont(*label, font);
     label->setStyleSheet(QStringLiteral("color: %1;").arg(QColor(colour).name()));
     return label;
 }
@@ -65,6 +67,7 @@ Tchat::Tchat(QWidget* parent) : QMainWindow(parent)
     buildGameArea();
     buildChat();
     wireMenu();
+    m_zoom = new ZoomControl(*this, *m_menu);
     resize(layout::kClientWidth, layout::kClientHeight + menuBar()->sizeHint().height());
 }
 
@@ -123,7 +126,7 @@ void Tchat::buildButtons()
     for (int i = 0; i < 4; ++i) {
         m_buttons[i] = new PictureButton(buttons[i].picture, QString::fromLatin1(buttons[i].name),
                                          QString::fromLatin1(buttons[i].caption), m_panel);
-        m_buttons[i]->move(buttons[i].where.topLeft());
+        place(*m_buttons[i], buttons[i].where);
         m_buttons[i]->hide();
     }
     connect(m_buttons[0], &QAbstractButton::clicked, this, &Tchat::clearClicked);
@@ -136,7 +139,7 @@ void Tchat::buildTheirStrip()
 {
     m_theirStrip = new QWidget(m_panel);
     m_theirStrip->setObjectName(QStringLiteral("panel_theirletters"));
-    m_theirStrip->setGeometry(layout::kTheirStrip);
+    place(*m_theirStrip, layout::kTheirStrip);
     m_theirStrip->setAttribute(Qt::WA_StyledBackground);
     m_theirStrip->setStyleSheet(QStringLiteral("#panel_theirletters { background: %1; border-radius: 4px; }")
                                     .arg(QColor(palette::kTableWell).name()));
@@ -167,9 +170,9 @@ void Tchat::buildBoardAndBar()
     QWidget* p = m_panel;
     auto* boardPanel = new QWidget(p);
     boardPanel->setObjectName(QStringLiteral("panel_theboard"));
-    boardPanel->setGeometry(layout::kBoardPanel);
+    place(*boardPanel, layout::kBoardPanel);
     m_board = new BoardView(boardPanel);
-    m_board->move(layout::kBoardSurface.topLeft());
+    place(*m_board, layout::kBoardSurface);
     connect(m_board, &BoardView::cellClicked, this, &Tchat::boardClicked);
 
     for (int i = 1; i <= kBarPositions; ++i) {
@@ -185,7 +188,7 @@ void Tchat::buildBoardAndBar()
     }
     m_shuffle = new PictureButton(Picture::ButtonShuffle, QStringLiteral("button_shuffle"),
                                   QStringLiteral("Shuffle My Letters"), p);
-    m_shuffle->move(layout::kShuffle.topLeft());
+    place(*m_shuffle, layout::kShuffle);
     m_shuffle->setToolTip(QStringLiteral("Shuffle My Letters"));
     connect(m_shuffle, &QAbstractButton::clicked, this, &Tchat::shuffleClicked);
 }
@@ -197,7 +200,7 @@ void Tchat::buildLogoStartAndSeats()
     m_logo->setAccessibleName(QStringLiteral("Lexiflip"));
     m_start = new PictureButton(Picture::ButtonStartGame, QStringLiteral("button_start"),
                                 QStringLiteral("START GAME"), p);
-    m_start->move(layout::kStart.topLeft());
+    place(*m_start, layout::kStart);
     m_start->hide();
     connect(m_start, &QAbstractButton::clicked, this, &Tchat::startClicked);
 
@@ -208,11 +211,12 @@ void Tchat::buildLogoStartAndSeats()
 void Tchat::buildChat()
 {
     m_chatView = new ChatView(m_panel);
-    m_chatView->setGeometry(layout::kChatView);
+    place(*m_chatView, layout::kChatView);
     m_chatView->setAccessibleName(QStringLiteral("Chat"));
     m_chatEntry = new QLineEdit(QStringLiteral("<Enter Chat Here>"), m_panel);
     m_chatEntry->setObjectName(QStringLiteral("mychat"));
-    m_chatEntry->setGeometry(layout::kChatEntry);
+    place(*m_chatEntry, layout::kChatEntry);
+    setZoomedFont(*m_chatEntry, m_chatEntry->font());
     m_chatEntry->setAccessibleName(QStringLiteral("Chat entry"));
     m_phraseButtons = new PhraseButtons(m_panel);
     connect(m_chatView, &ChatView::mainChatCleared, m_chatEntry, [this] { m_chatEntry->setFocus(); });
@@ -279,7 +283,7 @@ void Tchat::setBarTile(int position, int picture, QPoint topLeft)
         return;
     PictureView* tile = m_bar[position - 1];
     tile->setIndex(picture);
-    tile->move(topLeft);
+    placeAt(*tile, topLeft);
     const QString letter = letterOf(picture);
     if (letter.isEmpty()) {
         tile->setAccessibleName(QStringLiteral("Bar tile %1, empty").arg(position));

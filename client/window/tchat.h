@@ -23,6 +23,7 @@ class PictureView;
 class SeatRows;
 class SoundPlayer;
 class TurnTimerView;
+class ZoomControl;
 
 // The main window: the game area on the left, the seat rows and the chat on
 // the right, and the menu bar. It composes one small widget per job, shows
@@ -46,6 +47,7 @@ public:
     QLineEdit& chatEntry() { return *m_chatEntry; }
     PhraseButtons& phraseButtons() { return *m_phraseButtons; }
     SoundPlayer& sounds() { return *m_sounds; }
+    ZoomControl& zoom() { return *m_zoom; }
 
     // The game area.
     void setHeader(const QString& timePerTurn, const QString& gameMode, const QString& playToScore);
@@ -115,6 +117,7 @@ private:
     QLineEdit* m_chatEntry = nullptr;
     PhraseButtons* m_phraseButtons = nullptr;
     SoundPlayer* m_sounds = nullptr;
+    ZoomControl* m_zoom = nullptr;
     QPointer<QMessageBox> m_hostBox;
 };
 

@@ -176,6 +176,9 @@ TEST(PreferencesTest, EachKeyIsReadByItsRuleAndWrittenBackNormalised)
         {"Turnsound", "1", "1"},
         {"Turnsound", "2", "0"},
         {"ChatterSounds", "no", "true"},
+        {"Zoom", "150", "150"},
+        {"Zoom", "100", "100"}, // a stored key stays, even at 100
+        {"Zoom", "big", "100"},
     };
     for (const Case& c : cases) {
         IniFile file;

@@ -151,6 +151,13 @@ QString gamePlay()
         "board shows its letters, greyed, and then the turn begins as usual. A pair of eyes beside the "
         "seat shows who it is.</p>"
         "<p><b>Sneak Peek</b>: every player gets the five-second peek before every turn.</p>"
+        "<h3>A larger game</h3>"
+        "<p>View, <b>Zoom In</b> (Ctrl and +, or Ctrl and =) draws the board, the buttons, the seats and "
+        "the chat larger, in steps of 125, 150, 175, 200, 250 and 300 percent, and makes the window "
+        "fit; <b>Zoom Out</b> (Ctrl and -) goes back a step and <b>Actual Size</b> (Ctrl and 0) to the "
+        "classic size. Resizing or maximising the window also zooms: the game takes the largest step "
+        "that fits. Everything is drawn afresh at each size, so the tiles stay sharp, and the game "
+        "remembers your zoom.</p>"
         "<h3>Watching and chatting</h3>"
         "<p>Options, <b>Just Watch</b> hands your seat to the computer, which plays it under your name "
         "until you switch it off. The chat box takes typed lines (start a line with /me for an action); "
@@ -218,7 +225,8 @@ QString history()
                     "<li>A tally of games played and won against the players you follow.</li>"
                     "<li>Settings kept in <tt>halvolobby.ini</tt> (section Lexiflip), shared with the "
                     "Halvo Lobby.</li>"
-                    "<li>Every picture drawn by the game itself, sharp on high-resolution screens.</li>"
+                    "<li>Every picture drawn by the game itself, sharp on high-resolution screens and "
+                    "at every zoom (View, Zoom In).</li>"
                     "</ul>"
                     "<p>Only copies of the same version play together.</p>")
                     .arg(versionText()));
