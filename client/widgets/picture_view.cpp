@@ -4,6 +4,7 @@
 #include <QPainter>
 
 #include "client/media/pictures.h"
+#include "client/widgets/accessibles.h"
 
 namespace lexiflip::client {
 
@@ -12,6 +13,7 @@ PictureView::PictureView(const QString& objectName, Source source, QRect where, 
 {
     setObjectName(objectName);
     setGeometry(where);
+    accessibles::installFactories();
 }
 
 PictureView::PictureView(const QString& objectName, Picture which, QRect where, QWidget* parent)
