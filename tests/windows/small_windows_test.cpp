@@ -219,10 +219,11 @@ TEST(HelpWindow, EveryPageIsReachableFromItsButtonAndTitled)
     EXPECT_EQ(help.currentPage(), 1);
     EXPECT_EQ(caption->text(), "Overview");
 
-    const char* captions[] = {"Overview", "Connecting", "Game Play", "Scoring", "Documentation", "License"};
+    const char* captions[] = {"Overview",      "Connecting", "Game Play", "Scoring", "Documentation",
+                              "License",       "Keyboard and Screen Reader"};
     // Each page says what its title promises.
-    const char* contents[] = {"remember", "7772", "Sneak Peek", "counts double", "History", "Kevin Atkinson"};
-    for (int tag = 6; tag >= 1; --tag) {
+    const char* contents[] = {"remember", "7772", "Sneak Peek", "counts double", "History", "Kevin Atkinson", "F6"};
+    for (int tag = 7; tag >= 1; --tag) {
         auto* button = named<QAbstractButton>(help, QStringLiteral("SelButton%1").arg(tag));
         EXPECT_EQ(button->text(), captions[tag - 1]);
         QTest::mouseClick(button, Qt::LeftButton);
@@ -231,6 +232,20 @@ TEST(HelpWindow, EveryPageIsReachableFromItsButtonAndTitled)
         EXPECT_EQ(caption->text(), captions[tag - 1]);
         EXPECT_TRUE(memo->toPlainText().contains(contents[tag - 1])) << tag;
     }
+}
+
+TEST(HelpWindow, EnterPressesTheFocusedButtonAndEscapeCloses)
+{
+    Thelp help;
+    help.show();
+    QApplication::setActiveWindow(&help);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&help));
+    auto* keys = named<QAbstractButton>(help, "SelButton7");
+    keys->setFocus();
+    QTest::keyClick(keys, Qt::Key_Return);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return help.currentPage() == 7; }));
+    QTest::keyClick(keys, Qt::Key_Escape);
+    EXPECT_FALSE(help.isVisible());
 }
 
 TEST(HelpWindow, AboutAsksForTheAboutWindowAndDoneHides)
