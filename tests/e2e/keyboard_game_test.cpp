@@ -1,0 +1,239 @@
+// lexiflip under a real X server, played from the keyboard alone: the menu,
+// the options dialog and every move of every turn are key presses sent
+// through the X server, and a scripted peer at the table checks on the wire
+// that each flip and each word is the one the keys asked for.
+
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "assets/embedded.h"
+#include "e2e/e2e_support.h"
+#include "e2e/word_play.h"
+#include "e2e/x_display.h"
+#include "engine/computer_words.h"
+#include "net/test_client.h"
+#include "net/wire/client_messages.h"
+#include "net/wire/dispatch_table.h"
+#include "net/wire/messages.h"
+
+namespace lexiflip::testing {
+namespace {
+
+using Cell = wire::Origin;
+
+// Words a turn of five board tiles can lay.
+const std::vector<std::string>& shortWords()
+{
+    static const std::vector<std::string> words = [] {
+        std::vector<std::string> all = engine::loadComputerWords(assets::computerWords());
+        std::erase_if(all, [](const std::string& word) { return word.size() < 2 || word.size() > 5; });
+        return all;
+    }();
+    return words;
+}
+
+// The keyboard's turn: the word to type, and the five cells to flip first
+// (the word's own cells, then face-down fillers).
+struct KeyTurn {
+    std::string word;
+    std::vector<Cell> flips;
+};
+
+// flipped: cells this turn has flipped already.
+KeyTurn planTurn(const BoardLetters& board, const std::vector<Cell>& flipped)
+{
+    std::vector<Cell> everyCell;
+    for (int y = 1; y <= 8; ++y)
+        for (int x = 1; x <= 10; ++x)
+            if (std::find(flipped.begin(), flipped.end(), Cell{x, y}) == flipped.end())
+                everyCell.push_back({x, y});
+    std::vector<std::string> fitting = shortWords();
+    std::erase_if(fitting, [&](const std::string& word) { return word.size() + flipped.size() > 5; });
+    KeyTurn turn;
+    const std::vector<Cell> laid = longestWord(fitting, everyCell, board, BarLetters{});
+    for (const Cell& cell : laid)
+        turn.word += static_cast<char>('a' + board[static_cast<std::size_t>(cell.x)][static_cast<std::size_t>(cell.y)] - 1);
+    turn.flips = flipped;
+    turn.flips.insert(turn.flips.end(), laid.begin(), laid.end());
+    for (const Cell& cell : everyCell) {
+        if (turn.flips.size() >= 5)
+            break;
+        if (std::find(turn.flips.begin(), turn.flips.end(), cell) == turn.flips.end())
+            turn.flips.push_back(cell);
+    }
+    return turn;
+}
+
+// The key names that take the cursor from one cell to another: Home first
+// when the target lies in the row's left half.
+QStringList route(Cell& cursor, Cell target)
+{
+    QStringList keys;
+    for (; cursor.y < target.y; ++cursor.y)
+        keys << QStringLiteral("Down");
+    for (; cursor.y > target.y; --cursor.y)
+        keys << QStringLiteral("Up");
+    if (target.x < cursor.x && target.x * 2 <= cursor.x) {
+        keys << QStringLiteral("Home");
+        cursor.x = 1;
+    }
+    for (; cursor.x < target.x; ++cursor.x)
+        keys << QStringLiteral("Right");
+    for (; cursor.x > target.x; --cursor.x)
+        keys << QStringLiteral("Left");
+    return keys;
+}
+
+std::string lower(std::string_view text)
+{
+    std::string out(text);
+    std::transform(out.begin(), out.end(), out.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return out;
+}
+
+// The peer: it reads the board off the wire and passes its own turns at once.
+class Peer {
+public:
+    explicit Peer(TestClient& client) : m_client(client) {}
+
+    // Takes the messages that arrived, passing the peer's own turns.
+    void step()
+    {
+        while (m_next < m_client.messages().size()) {
+            const std::string& message = m_client.messages()[m_next++];
+            const std::optional<wire::SplitEntry> entry = wire::splitEntry(message);
+            if (!entry)
+                continue;
+            if (entry->command == "CMD_theboard")
+                readBoard(entry->payload, board);
+            if (message == "CMD_nextplayer+" + std::to_string(m_client.slot()) + "+")
+                m_client.send(wire::msg::hepass(m_client.slot()));
+        }
+    }
+    bool waitFor(std::string_view prefix, std::size_t from, int timeoutMs = 15000)
+    {
+        return waitUntil([&] {
+            step();
+            return m_client.find(prefix, from).has_value();
+        }, timeoutMs);
+    }
+    std::size_t seen() const { return m_client.messages().size(); }
+    // The cells slot 1 flipped and the words it scored, from message index from on.
+    std::set<std::pair<int, int>> flipsSince(std::size_t from) const
+    {
+        std::set<std::pair<int, int>> flips;
+        for (std::size_t i = from; i < m_client.messages().size(); ++i) {
+            const auto entry = wire::splitEntry(m_client.messages()[i]);
+            if (entry && entry->command == "CMD_heflip")
+                if (const auto flip = wire::readHeflip(entry->payload); flip && flip->slot == 1)
+                    flips.insert({flip->x, flip->y});
+        }
+        return flips;
+    }
+
+    BoardLetters board{};
+
+private:
+    TestClient& m_client;
+    std::size_t m_next = 0;
+};
+
+TEST(KeyboardGame, ASoloGameIsPlayedToItsWinnerWithKeyPressesOnly)
+{
+    XDisplay display;
+    ASSERT_TRUE(display.up()) << "Xvfb did not start";
+    const quint16 port = freePort();
+    Home home;
+    QProcess game;
+    game.setProcessEnvironment(display.environment(windowEnvironment(port, home.path())));
+    game.start(binaryDir() + QStringLiteral("/app/lexiflip"), {});
+    ASSERT_TRUE(game.waitForStarted(10000));
+    const std::unique_ptr<TestClient> client = joinWhenListening(port, "Ann");
+    ASSERT_NE(client, nullptr);
+    Peer peer(*client);
+
+    // File, Start Game; in the options the lowest score to play to; Start.
+    ASSERT_TRUE(display.focusWindow(QStringLiteral("Lexiflip")));
+    ASSERT_TRUE(display.keys({QStringLiteral("alt+f"), QStringLiteral("Return")}));
+    ASSERT_TRUE(display.focusWindow(QStringLiteral("Lexiflip - Game Start")));
+    QStringList down;
+    for (int i = 0; i < 81; ++i)
+        down << QStringLiteral("Down");
+    ASSERT_TRUE(display.keys(down + QStringList{QStringLiteral("Return")}));
+    ASSERT_TRUE(peer.waitFor("CMD_startgame+You+100+", 0)) << "the options dialog by keyboard";
+
+    ASSERT_TRUE(display.focusWindow(QStringLiteral("Lexiflip")));
+    Cell cursor{1, 1};
+    bool gameAreaFocused = false;
+    int words = 0;
+    std::size_t turnStart = 0;
+    while (!client->find("CMD_winner+", 0)) {
+        // The next turn of seat 1, or the winner.
+        const auto found = [&] {
+            peer.step();
+            return client->find("CMD_nextplayer+1+", turnStart).has_value() || client->find("CMD_winner+", 0);
+        };
+        ASSERT_TRUE(waitUntil(found, 60000)) << "no turn for the window";
+        if (client->find("CMD_winner+", 0))
+            break;
+        turnStart = *client->find("CMD_nextplayer+1+", turnStart) + 1;
+
+        // F6 gives the keyboard to the game area. The window may take a
+        // moment to count as active after the dialog, and until then F6 is
+        // not its shortcut: so F6 and Space until the cursor's cell flips.
+        std::vector<Cell> flipped;
+        for (int attempt = 0; !gameAreaFocused && attempt < 5; ++attempt) {
+            ASSERT_TRUE(display.keys({QStringLiteral("F6"), QStringLiteral("space")}));
+            gameAreaFocused = peer.waitFor("CMD_heflip+1+1+1+", turnStart, 2000);
+            if (gameAreaFocused)
+                flipped.push_back(cursor);
+        }
+        ASSERT_TRUE(gameAreaFocused) << "F6 never gave the board the keyboard";
+
+        const KeyTurn plan = planTurn(peer.board, flipped);
+        ASSERT_FALSE(plan.word.empty());
+        QStringList keys;
+        for (std::size_t i = flipped.size(); i < plan.flips.size(); ++i)
+            keys << route(cursor, plan.flips[i]) << QStringLiteral("space");
+        ASSERT_TRUE(display.keys(keys));
+        ASSERT_TRUE(waitUntil([&] {
+            peer.step();
+            return peer.flipsSince(turnStart).size() == 5;
+        }, 10000));
+        std::set<std::pair<int, int>> asked;
+        for (const Cell& cell : plan.flips)
+            asked.insert({cell.x, cell.y});
+        EXPECT_EQ(peer.flipsSince(turnStart), asked) << "the flips the cursor asked for";
+
+        // The word by its letters; on the first turn a wrong letter given
+        // back with Backspace first.
+        keys.clear();
+        if (words == 0)
+            keys << QStringLiteral("x") << QStringLiteral("BackSpace");
+        for (const char letter : plan.word)
+            keys << QString(QChar(letter));
+        keys << QStringLiteral("Return");
+        ASSERT_TRUE(display.keys(keys));
+        ASSERT_TRUE(peer.waitFor("CMD_hisword+1+", turnStart)) << plan.word;
+        const auto at = client->find("CMD_hisword+1+", turnStart);
+        const auto said = wire::readHisword(wire::splitEntry(client->messages()[*at])->payload);
+        ASSERT_TRUE(said);
+        EXPECT_EQ(lower(said->word), plan.word);
+        ++words;
+        ASSERT_LT(words, 30) << "the game does not end";
+    }
+    EXPECT_GE(words, 1);
+    EXPECT_TRUE(client->find("CMD_winner+", 0));
+    game.terminate();
+    game.waitForFinished(10000);
+}
+
+} // namespace
+} // namespace lexiflip::testing
