@@ -79,7 +79,10 @@ BoardView::BoardView(QWidget* parent) : QWidget(parent)
     setObjectName(QStringLiteral("paintbox_board"));
     setAccessibleName(QStringLiteral("Board"));
     setFixedSize(layout::kBoardSurface.size());
-    setFocusPolicy(Qt::TabFocus);
+    // The board takes the keyboard only when asked (F6): never by a click,
+    // and never as the window's first focus, so typing goes to the chat entry
+    // as it always has until the player turns to the game area.
+    setFocusPolicy(Qt::NoFocus);
     accessibles::installFactories();
 }
 

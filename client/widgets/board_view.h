@@ -16,8 +16,7 @@ namespace lexiflip::client {
 //
 // With the keyboard focus it shows a cursor on one cell and hands the game
 // area's keys on as plain key presses; the cursor shows only while it has the
-// focus, so a board played by mouse looks as it always has. Clicks do not take
-// the focus from the chat entry.
+// focus, so a board played by mouse looks as it always has.
 class BoardView : public QWidget {
     Q_OBJECT
 

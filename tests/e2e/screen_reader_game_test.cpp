@@ -2,7 +2,8 @@
 // AT-SPI bus it starts, the window with Qt's accessibility always on, and a
 // screen reader's side (screen_reader_turn.py, through pyatspi alone) that
 // starts the game, reads the board's 80 cells, the bar and the seat rows and
-// plays one turn by the objects' actions; a peer checks the turn on the wire.
+// plays one turn by the objects' actions, hearing the changes as a screen
+// reader following name changes would; a peer checks the turn on the wire.
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -134,6 +135,18 @@ TEST(ScreenReaderGame, ReadsTheBoardBarAndSeatsAndPlaysATurnByActions)
     EXPECT_EQ(read["taken"].toArray(), inTheWord);
     EXPECT_EQ(read["word_row"].toArray().size(), static_cast<qsizetype>(plan.word.size()));
 
+    // What a screen reader following name changes heard, in order: each
+    // flipped cell, the status line, each letter taken, the new score.
+    QStringList heard;
+    for (const QJsonValue& name : read["heard"].toArray())
+        heard << name.toString();
+    EXPECT_EQ(heard.filter(QRegularExpression(QStringLiteral("^[A-Z], \\d+ points?, face up$"))).size(), 5)
+        << heard.join(" | ").toStdString();
+    EXPECT_TRUE(heard.contains(QStringLiteral("Create a Word")));
+    for (const QJsonValue& taken : inTheWord)
+        EXPECT_TRUE(heard.contains(taken.toString())) << taken.toString().toStdString();
+    EXPECT_FALSE(heard.filter(QRegularExpression(QStringLiteral("^Chat: You made: "))).isEmpty());
+
     // What the host saw: the five flips asked for and the word, scored.
     ASSERT_TRUE(peer.waitFor("CMD_hisword+1+", turnStart));
     std::set<std::pair<int, int>> asked;
@@ -144,6 +157,8 @@ TEST(ScreenReaderGame, ReadsTheBoardBarAndSeatsAndPlaysATurnByActions)
     ASSERT_TRUE(said);
     EXPECT_EQ(lower(said->word), plan.word);
     EXPECT_GT(said->wordScore, 0);
+    EXPECT_FALSE(heard.filter(QRegularExpression(QStringLiteral("^You, %1 points").arg(said->totalScore))).isEmpty())
+        << "the new score told";
 
     game.terminate();
     game.waitForFinished(10000);

@@ -9,7 +9,7 @@ accessibility bus, reading objects' names and pressing them by their actions.
         rows, flips the five cells, takes WORD's letters from the face-up
         cells and presses DONE.
 
-Prints one JSON object with what it read. Exits non-zero when an object or
+Prints one JSON object with what it read and the names it heard change. Exits non-zero when an object or
 a change it waits for does not come."""
 
 import json
@@ -17,14 +17,31 @@ import sys
 import time
 
 import pyatspi
+from gi.repository import GLib
 
 DEADLINE_SECONDS = 20
+
+# Names the game told as changed, in order: what a screen reader that follows
+# name changes would speak.
+HEARD = []
+
+
+def hear(event):
+    HEARD.append(event.source.name if event.source is not None else "")
+
+
+def pump():
+    """Delivers the events that arrived, as a screen reader's main loop does."""
+    context = GLib.MainContext.default()
+    while context.pending():
+        context.iteration(False)
 
 
 def wait_for(what, probe):
     """Polls probe until it gives something true, or fails after the deadline."""
     end = time.monotonic() + DEADLINE_SECONDS
     while time.monotonic() < end:
+        pump()
         value = probe()
         if value:
             return value
@@ -91,8 +108,9 @@ def turn(app, word, cells):
     read["cells"] = [grid.getChildAtIndex(i).name for i in range(grid.childCount)]
     read["cell_role"] = grid.getChildAtIndex(0).getRoleName()
     read["bar"] = sorted(node.name for node in find_prefix(app, "Bar tile "))
-    read["seats"] = [node.name for node in walk(app) if node.name.endswith(" points")
-                     or node.name.endswith(" points, on turn")]
+    read["seats"] = [node.name for node in walk(app)
+                     if (node.name.endswith(" points") or node.name.endswith(" points, on turn"))
+                     and not node.name.startswith(("Bar tile ", "Word position "))]
 
     for x, y in cells:
         cell = grid.getChildAtIndex((y - 1) * 10 + (x - 1))
@@ -116,10 +134,15 @@ def turn(app, word, cells):
     read["word_row"] = sorted(node.name for node in find_prefix(app, "Word position ")
                               if not node.name.endswith("empty"))
     press(wait_for("DONE", lambda: find_named(app, "DONE")))
+    # The seat row tells the new score.
+    wait_for("the word scored", lambda: any(name.startswith("You, ") and not name.startswith("You, 0 points")
+                                            for name in HEARD))
+    read["heard"] = HEARD
     return read
 
 
 def main():
+    pyatspi.Registry.registerEventListener(hear, "object:property-change:accessible-name")
     app = application()
     if sys.argv[1] == "start":
         result = start(app)
