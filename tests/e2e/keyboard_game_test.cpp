@@ -53,15 +53,19 @@ TEST(KeyboardGame, ASoloGameIsPlayedToItsWinnerWithKeyPressesOnly)
     ASSERT_NE(client, nullptr);
     Peer peer(*client);
 
-    // File, Start Game; in the options the lowest score to play to; Start.
+    // File, Start Game; in the options the lowest score to play to and Tiles
+    // Viewable (so that the peer can plan words with the window's bar); Start.
     ASSERT_TRUE(display.focusWindow(QStringLiteral("Lexiflip")));
     ASSERT_TRUE(display.keys({QStringLiteral("alt+f"), QStringLiteral("Return")}));
     ASSERT_TRUE(display.focusWindow(QStringLiteral("Lexiflip - Game Start")));
     QStringList down;
     for (int i = 0; i < 81; ++i)
         down << QStringLiteral("Down");
-    ASSERT_TRUE(display.keys(down + QStringList{QStringLiteral("Return")}));
-    ASSERT_TRUE(peer.waitFor("CMD_startgame+You+100+", 0)) << "the options dialog by keyboard";
+    ASSERT_TRUE(display.keys(down + QStringList{QStringLiteral("Tab"), QStringLiteral("Tab"),
+                                                QStringLiteral("space"), QStringLiteral("Return")}));
+    // The host tells the table the score; Tiles Viewable shows in the
+    // window's bar reaching the peer at each of its turns.
+    ASSERT_TRUE(peer.waitFor("CMD_startgame+You+100+60+", 0)) << "the options dialog by keyboard";
 
     ASSERT_TRUE(display.focusWindow(QStringLiteral("Lexiflip")));
     Cell cursor{1, 1};
@@ -91,7 +95,8 @@ TEST(KeyboardGame, ASoloGameIsPlayedToItsWinnerWithKeyPressesOnly)
         }
         ASSERT_TRUE(gameAreaFocused) << "F6 never gave the board the keyboard";
 
-        const KeyTurn plan = planTurn(peer.board, flipped);
+        ASSERT_TRUE(peer.waitFor("CMD_theirtiles+1+", turnStart));
+        const KeyTurn plan = planTurn(peer.board, flipped, peer.windowBar);
         ASSERT_FALSE(plan.word.empty());
         QStringList keys;
         for (std::size_t i = flipped.size(); i < plan.flips.size(); ++i)

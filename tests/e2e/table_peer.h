@@ -5,6 +5,7 @@
 // turns at once, and plans the window's turns from the board's letters.
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <set>
 #include <string>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "assets/embedded.h"
+#include "core/letters.h"
 #include "e2e/word_play.h"
 #include "engine/computer_words.h"
 #include "net/net_wait.h"
@@ -24,12 +26,12 @@ namespace lexiflip::testing {
 
 using Cell = wire::Origin;
 
-// Words a turn of five board tiles can lay.
-inline const std::vector<std::string>& shortWords()
+// Words a turn can lay: two to ten letters.
+inline const std::vector<std::string>& turnWords()
 {
     static const std::vector<std::string> words = [] {
         std::vector<std::string> all = engine::loadComputerWords(assets::computerWords());
-        std::erase_if(all, [](const std::string& word) { return word.size() < 2 || word.size() > 5; });
+        std::erase_if(all, [](const std::string& word) { return word.size() < 2 || word.size() > 10; });
         return all;
     }();
     return words;
@@ -42,22 +44,59 @@ struct KeyTurn {
     std::vector<Cell> flips;
 };
 
-// flipped: cells this turn has flipped already.
-inline KeyTurn planTurn(const BoardLetters& board, const std::vector<Cell>& flipped)
+// The best-scoring word of turnWords() that the bar and the board's cells
+// can lay, with at most five flips in all (flipped: the cells this turn has
+// flipped already, which the word does not use). Board letters count double,
+// so each letter takes a board cell while flips are left, else a bar tile.
+inline KeyTurn planTurn(const BoardLetters& board, const std::vector<Cell>& flipped, const BarLetters& bar = {})
 {
     std::vector<Cell> everyCell;
     for (int y = 1; y <= 8; ++y)
         for (int x = 1; x <= 10; ++x)
             if (std::find(flipped.begin(), flipped.end(), Cell{x, y}) == flipped.end())
                 everyCell.push_back({x, y});
-    std::vector<std::string> fitting = shortWords();
-    std::erase_if(fitting, [&](const std::string& word) { return word.size() + flipped.size() > 5; });
     KeyTurn turn;
-    const std::vector<Cell> laid = longestWord(fitting, everyCell, board, BarLetters{});
-    for (const Cell& cell : laid)
-        turn.word += static_cast<char>('a' + board[static_cast<std::size_t>(cell.x)][static_cast<std::size_t>(cell.y)] - 1);
+    std::vector<Cell> bestCells;
+    int bestScore = 0;
+    for (const std::string& word : turnWords()) {
+        std::vector<Cell> cells;
+        std::vector<bool> cellTaken(everyCell.size());
+        std::array<bool, 8> barTaken{};
+        int score = 0;
+        bool laid = true;
+        for (const char letter : word) {
+            const int code = letter - 'a' + 1;
+            bool found = false;
+            for (std::size_t c = 0; c < everyCell.size() && !found && cells.size() + flipped.size() < 5; ++c) {
+                const Cell& cell = everyCell[c];
+                if (!cellTaken[c] && board[static_cast<std::size_t>(cell.x)][static_cast<std::size_t>(cell.y)] == code) {
+                    cellTaken[c] = true;
+                    cells.push_back(cell);
+                    score += 2 * core::letterworth(code);
+                    found = true;
+                }
+            }
+            for (std::size_t k = 1; k <= 7 && !found; ++k) {
+                if (!barTaken[k] && bar[k] == code) {
+                    barTaken[k] = true;
+                    score += core::letterworth(code);
+                    found = true;
+                }
+            }
+            if (!found) {
+                laid = false;
+                break;
+            }
+        }
+        score += word.size() >= 5 ? static_cast<int>(word.size() - 4) * 5 : 0;
+        if (laid && score > bestScore) {
+            bestScore = score;
+            turn.word = word;
+            bestCells = cells;
+        }
+    }
     turn.flips = flipped;
-    turn.flips.insert(turn.flips.end(), laid.begin(), laid.end());
+    turn.flips.insert(turn.flips.end(), bestCells.begin(), bestCells.end());
     for (const Cell& cell : everyCell) {
         if (turn.flips.size() >= 5)
             break;
@@ -89,6 +128,11 @@ public:
                 continue;
             if (entry->command == "CMD_theboard")
                 readBoard(entry->payload, board);
+            if (entry->command == "CMD_theirtiles")
+                if (const auto tiles = wire::readTheirtiles(entry->payload); tiles && tiles->slot == 1)
+                    for (const wire::msg::BarTile& tile : tiles->tiles.items)
+                        if (tile.position >= 1 && tile.position <= 7)
+                            windowBar[static_cast<std::size_t>(tile.position)] = tile.code;
             if (message == "CMD_nextplayer+" + std::to_string(m_client.slot()) + "+")
                 m_client.send(wire::msg::hepass(m_client.slot()));
         }
@@ -115,6 +159,7 @@ public:
     }
 
     BoardLetters board{};
+    BarLetters windowBar{}; // seat 1's bar, as Tiles Viewable shows it to the table
 
 private:
     TestClient& m_client;
