@@ -40,10 +40,22 @@ struct BoardCursor {
 
 // What a key asks for: a cursor move, or one of the moves a click makes.
 struct KeyMove {
-    enum class Kind { None, Cursor, BoardClick, BarClick, BarSwapClick, WordClick, Done, Clear, Pass, Buy, Shuffle };
+    enum class Kind {
+        None,
+        Cursor,
+        BoardClick,
+        BarClick,
+        BarSwapClick,
+        WordClick,
+        Done,
+        Clear,
+        Pass,
+        Buy,
+        Shuffle
+    };
     Kind kind = Kind::None;
-    BoardCursor cell{};  // Cursor: the new place; BoardClick: the cell
-    int position = 0;    // BarClick, BarSwapClick: bar position 1..7; WordClick: 1..10
+    BoardCursor cell{}; // Cursor: the new place; BoardClick: the cell
+    int position = 0;   // BarClick, BarSwapClick: bar position 1..7; WordClick: 1..10
     friend bool operator==(const KeyMove&, const KeyMove&) = default;
 };
 

@@ -85,7 +85,8 @@ public:
     }
     void* interface_cast(QAccessible::InterfaceType type) override
     {
-        return type == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface*>(this) : nullptr;
+        return type == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface*>(this)
+                                                    : nullptr;
     }
 
     QStringList actionNames() const override { return {pressAction()}; }
@@ -156,7 +157,10 @@ class PictureAccessible : public QAccessibleWidget {
 public:
     explicit PictureAccessible(PictureView* view) : QAccessibleWidget(view, QAccessible::Graphic) {}
     // Asked each time: the interface may be made before the view becomes clickable.
-    QAccessible::Role role() const override { return view()->clickable() ? QAccessible::Button : QAccessible::Graphic; }
+    QAccessible::Role role() const override
+    {
+        return view()->clickable() ? QAccessible::Button : QAccessible::Graphic;
+    }
     QStringList actionNames() const override
     {
         if (!view()->clickable())

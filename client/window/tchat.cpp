@@ -320,8 +320,9 @@ void Tchat::setTheirTiles(const QString& caption, const std::array<int, kBarPosi
     for (int i = 0; i < kBarPositions; ++i) {
         m_theirTiles[i]->setIndex(pictures[i]);
         const QString letter = letterOf(pictures[i]);
-        m_theirTiles[i]->setAccessibleName(letter.isEmpty() ? QStringLiteral("Their tile %1, empty").arg(i + 1)
-                                                            : QStringLiteral("Their tile %1, %2").arg(i + 1).arg(letter));
+        m_theirTiles[i]->setAccessibleName(letter.isEmpty()
+                                               ? QStringLiteral("Their tile %1, empty").arg(i + 1)
+                                               : QStringLiteral("Their tile %1, %2").arg(i + 1).arg(letter));
     }
     m_theirStrip->setVisible(shown);
     if (shown)

@@ -80,13 +80,13 @@ TEST_F(KeyTurn, ATypedLetterTakesAFaceUpBoardTileFirstThenTheLeftmostBarTile)
         BoardCursor cursor;
         KeyMove expected;
     };
-    for (const Case& c : std::vector<Case>{
-             {'j', {4, 3}, {Kind::BoardClick, {4, 3}, 0}}, // the one under the cursor
-             {'J', {5, 5}, {Kind::BoardClick, {1, 1}, 0}}, // else the first in reading order
-             {'B', {5, 5}, {Kind::BoardClick, {3, 3}, 0}}, // the board's B before the bar's
-             {'e', {5, 5}, {Kind::BarClick, {}, 5}},
-             {'Z', {5, 5}, {}},
-             {'?', {5, 5}, {}}}) {
+    for (const Case& c :
+         std::vector<Case>{{'j', {4, 3}, {Kind::BoardClick, {4, 3}, 0}}, // the one under the cursor
+                           {'J', {5, 5}, {Kind::BoardClick, {1, 1}, 0}}, // else the first in reading order
+                           {'B', {5, 5}, {Kind::BoardClick, {3, 3}, 0}}, // the board's B before the bar's
+                           {'e', {5, 5}, {Kind::BarClick, {}, 5}},
+                           {'Z', {5, 5}, {}},
+                           {'?', {5, 5}, {}}}) {
         EXPECT_EQ(move(letter(c.typed), c.cursor), c.expected) << c.typed;
     }
 

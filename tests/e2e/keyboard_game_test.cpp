@@ -102,10 +102,12 @@ TEST(KeyboardGame, ASoloGameIsPlayedToItsWinnerWithKeyPressesOnly)
         for (std::size_t i = flipped.size(); i < plan.flips.size(); ++i)
             keys << route(cursor, plan.flips[i]) << QStringLiteral("space");
         ASSERT_TRUE(display.keys(keys));
-        ASSERT_TRUE(waitUntil([&] {
-            peer.step();
-            return peer.flipsSince(turnStart).size() == 5;
-        }, 10000));
+        ASSERT_TRUE(waitUntil(
+            [&] {
+                peer.step();
+                return peer.flipsSince(turnStart).size() == 5;
+            },
+            10000));
         std::set<std::pair<int, int>> asked;
         for (const Cell& cell : plan.flips)
             asked.insert({cell.x, cell.y});

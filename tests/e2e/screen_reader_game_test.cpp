@@ -62,11 +62,13 @@ QJsonObject screenReader(const QProcessEnvironment& environment, const QStringLi
 {
     QProcess reader;
     reader.setProcessEnvironment(environment);
-    reader.start(QStringLiteral("/usr/bin/python3"), QStringList{QStringLiteral(SCREEN_READER_SCRIPT)} + arguments);
+    reader.start(QStringLiteral("/usr/bin/python3"),
+                 QStringList{QStringLiteral(SCREEN_READER_SCRIPT)} + arguments);
     const bool ended = reader.waitForFinished(60000);
     const QByteArray errors = reader.readAllStandardError();
     if (!ended || reader.exitCode() != 0) {
-        ADD_FAILURE() << "screen reader " << arguments.join(' ').toStdString() << ": " << errors.toStdString();
+        ADD_FAILURE() << "screen reader " << arguments.join(' ').toStdString() << ": "
+                      << errors.toStdString();
         return {};
     }
     return QJsonDocument::fromJson(reader.readAllStandardOutput()).object();
@@ -115,7 +117,8 @@ TEST(ScreenReaderGame, ReadsTheBoardBarAndSeatsAndPlaysATurnByActions)
     const QJsonArray cells = read["cells"].toArray();
     ASSERT_EQ(cells.size(), 80);
     for (int i = 0; i < 80; ++i)
-        EXPECT_EQ(cells[i].toString(), QStringLiteral("Column %1, row %2, face down").arg(i % 10 + 1).arg(i / 10 + 1));
+        EXPECT_EQ(cells[i].toString(),
+                  QStringLiteral("Column %1, row %2, face down").arg(i % 10 + 1).arg(i / 10 + 1));
     EXPECT_EQ(read["cell_role"].toString(), "push button");
     const QJsonArray bar = read["bar"].toArray();
     ASSERT_EQ(bar.size(), 7);
@@ -153,11 +156,13 @@ TEST(ScreenReaderGame, ReadsTheBoardBarAndSeatsAndPlaysATurnByActions)
     for (const Cell& cell : plan.flips)
         asked.insert({cell.x, cell.y});
     EXPECT_EQ(peer.flipsSince(turnStart), asked);
-    const auto said = wire::readHisword(wire::splitEntry(client->messages()[*client->find("CMD_hisword+1+", turnStart)])->payload);
+    const auto said = wire::readHisword(
+        wire::splitEntry(client->messages()[*client->find("CMD_hisword+1+", turnStart)])->payload);
     ASSERT_TRUE(said);
     EXPECT_EQ(lower(said->word), plan.word);
     EXPECT_GT(said->wordScore, 0);
-    EXPECT_FALSE(heard.filter(QRegularExpression(QStringLiteral("^You, %1 points").arg(said->totalScore))).isEmpty())
+    EXPECT_FALSE(
+        heard.filter(QRegularExpression(QStringLiteral("^You, %1 points").arg(said->totalScore))).isEmpty())
         << "the new score told";
 
     game.terminate();

@@ -48,7 +48,8 @@ struct KeyTurn {
 // can lay, with at most five flips in all (flipped: the cells this turn has
 // flipped already, which the word does not use). Board letters count double,
 // so each letter takes a board cell while flips are left, else a bar tile.
-inline KeyTurn planTurn(const BoardLetters& board, const std::vector<Cell>& flipped, const BarLetters& bar = {})
+inline KeyTurn planTurn(const BoardLetters& board, const std::vector<Cell>& flipped,
+                        const BarLetters& bar = {})
 {
     std::vector<Cell> everyCell;
     for (int y = 1; y <= 8; ++y)
@@ -67,9 +68,11 @@ inline KeyTurn planTurn(const BoardLetters& board, const std::vector<Cell>& flip
         for (const char letter : word) {
             const int code = letter - 'a' + 1;
             bool found = false;
-            for (std::size_t c = 0; c < everyCell.size() && !found && cells.size() + flipped.size() < 5; ++c) {
+            for (std::size_t c = 0; c < everyCell.size() && !found && cells.size() + flipped.size() < 5;
+                 ++c) {
                 const Cell& cell = everyCell[c];
-                if (!cellTaken[c] && board[static_cast<std::size_t>(cell.x)][static_cast<std::size_t>(cell.y)] == code) {
+                if (!cellTaken[c] &&
+                    board[static_cast<std::size_t>(cell.x)][static_cast<std::size_t>(cell.y)] == code) {
                     cellTaken[c] = true;
                     cells.push_back(cell);
                     score += 2 * core::letterworth(code);
@@ -109,7 +112,8 @@ inline KeyTurn planTurn(const BoardLetters& board, const std::vector<Cell>& flip
 inline std::string lower(std::string_view text)
 {
     std::string out(text);
-    std::transform(out.begin(), out.end(), out.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    std::transform(out.begin(), out.end(), out.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return out;
 }
 
@@ -139,10 +143,12 @@ public:
     }
     bool waitFor(std::string_view prefix, std::size_t from, int timeoutMs = 15000)
     {
-        return waitUntil([&] {
-            step();
-            return m_client.find(prefix, from).has_value();
-        }, timeoutMs);
+        return waitUntil(
+            [&] {
+                step();
+                return m_client.find(prefix, from).has_value();
+            },
+            timeoutMs);
     }
     std::size_t seen() const { return m_client.messages().size(); }
     // The cells slot 1 flipped and the words it scored, from message index from on.

@@ -19,18 +19,20 @@ public:
     {
         // -displayfd 1: the server writes the display number it took to its
         // standard output once it accepts clients.
-        m_server.start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"),
-                                                QStringLiteral("-screen"), QStringLiteral("0"),
-                                                QStringLiteral("1024x768x24"), QStringLiteral("-nolisten"),
-                                                QStringLiteral("tcp")});
+        m_server.start(QStringLiteral("Xvfb"),
+                       {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
+                        QStringLiteral("0"), QStringLiteral("1024x768x24"), QStringLiteral("-nolisten"),
+                        QStringLiteral("tcp")});
         if (!m_server.waitForStarted(5000))
             return;
         QByteArray number;
-        waitUntil([&] {
-            m_server.waitForReadyRead(100);
-            number += m_server.readAllStandardOutput();
-            return number.contains('\n');
-        }, 10000);
+        waitUntil(
+            [&] {
+                m_server.waitForReadyRead(100);
+                number += m_server.readAllStandardOutput();
+                return number.contains('\n');
+            },
+            10000);
         if (number.contains('\n'))
             m_name = QStringLiteral(":") + QString::fromLatin1(number.trimmed());
     }
@@ -59,14 +61,16 @@ public:
         QProcess tool;
         tool.setProcessEnvironment(environment(QProcessEnvironment::systemEnvironment()));
         tool.start(QStringLiteral("xdotool"), arguments);
-        return tool.waitForFinished(15000) && tool.exitStatus() == QProcess::NormalExit && tool.exitCode() == 0;
+        return tool.waitForFinished(15000) && tool.exitStatus() == QProcess::NormalExit &&
+               tool.exitCode() == 0;
     }
     // Presses keys (X key names: "Right", "space", "alt+f", "e") one after another.
     bool keys(const QStringList& names) const
     {
         if (names.isEmpty())
             return true;
-        return xdotool(QStringList{QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("15")} + names);
+        return xdotool(QStringList{QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("15")} +
+                       names);
     }
     // Gives the keyboard to the visible window of this exact title, as a
     // window manager does when the player picks a window (this server has none).

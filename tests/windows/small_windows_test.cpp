@@ -222,7 +222,8 @@ TEST(HelpWindow, EveryPageIsReachableFromItsButtonAndTitled)
     const char* captions[] = {"Overview",      "Connecting", "Game Play", "Scoring", "Documentation",
                               "License",       "Keyboard and Screen Reader"};
     // Each page says what its title promises.
-    const char* contents[] = {"remember", "7772", "Sneak Peek", "counts double", "History", "Kevin Atkinson", "F6"};
+    const char* contents[] = {"remember",       "7772", "Sneak Peek", "counts double", "History",
+                              "Kevin Atkinson", "F6"};
     for (int tag = 7; tag >= 1; --tag) {
         auto* button = named<QAbstractButton>(help, QStringLiteral("SelButton%1").arg(tag));
         EXPECT_EQ(button->text(), captions[tag - 1]);
