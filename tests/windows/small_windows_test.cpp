@@ -241,8 +241,18 @@ TEST(HelpWindow, EnterPressesTheFocusedButtonAndEscapeCloses)
     help.show();
     QApplication::setActiveWindow(&help);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&help));
+    // The page buttons are one stop for Tab, walked with the arrows; then
+    // About, Done and the page.
+    named<QAbstractButton>(help, "SelButton6")->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
     auto* keys = named<QAbstractButton>(help, "SelButton7");
-    keys->setFocus();
+    EXPECT_TRUE(keys->hasFocus());
+    QStringList walked;
+    for (int i = 0; i < 4; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        walked << QApplication::focusWidget()->objectName();
+    }
+    EXPECT_EQ(walked, QStringList({"button_about", "button_done", "memo1", "SelButton7"}));
     QTest::keyClick(keys, Qt::Key_Return);
     EXPECT_TRUE(QTest::qWaitFor([&] { return help.currentPage() == 7; }));
     QTest::keyClick(keys, Qt::Key_Escape);
