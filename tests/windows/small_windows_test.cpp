@@ -86,6 +86,24 @@ TEST(PhraseEditor, ClosingDiscardsTheEditsAndTheNextOpeningShowsTheButtonsAgain)
     EXPECT_EQ(applied.count(), 0);
 }
 
+TEST(PhraseEditor, EnterInAnEntryIsDoneAndEscapeDiscards)
+{
+    Tphrases phrases;
+    QSignalSpy applied(&phrases, &Tphrases::phrasesApplied);
+    phrases.PrhaseList1Click(builtInPhrases());
+    QLineEdit* first = named<QLineEdit>(phrases, "phrase1");
+    first->setText("Kept");
+    QTest::keyClick(first, Qt::Key_Return);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return applied.count() == 1; }));
+    EXPECT_EQ(applied.at(0).at(0).toStringList().at(0), "Kept");
+
+    phrases.PrhaseList1Click(builtInPhrases());
+    first->setText("Never sent");
+    QTest::keyClick(first, Qt::Key_Escape);
+    EXPECT_FALSE(phrases.isVisible());
+    EXPECT_EQ(applied.count(), 1);
+}
+
 TEST(PhraseEditor, ShowsItsCaptionsAndTheCoolDownNote)
 {
     Tphrases phrases;

@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPushButton>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QVBoxLayout>
@@ -83,6 +84,14 @@ void SmallWindow::keyPressEvent(QKeyEvent* event)
         if (auto* button = qobject_cast<QAbstractButton*>(focusWidget()); button && button->isEnabled()) {
             button->animateClick();
             return;
+        }
+        // Elsewhere (an entry, a list) Enter presses the window's default
+        // button, as in a dialog.
+        for (QPushButton* button : findChildren<QPushButton*>()) {
+            if (button->isDefault() && button->isVisible() && button->isEnabled()) {
+                button->animateClick();
+                return;
+            }
         }
     }
     QWidget::keyPressEvent(event);
