@@ -93,6 +93,9 @@ void ChatView::addlinetochat(const QString& line, QColor colour)
     }
     setUpdatesEnabled(wasUpdating);
     viewport()->update();
+    // The newest line is the view's name, so that a screen reader following
+    // name changes speaks each line as it comes.
+    setAccessibleName(QStringLiteral("Chat: %1").arg(line));
 }
 
 qreal ChatView::dropOldestLines()

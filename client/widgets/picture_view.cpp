@@ -5,6 +5,7 @@
 
 #include "client/media/pictures.h"
 #include "client/widgets/zoomed_place.h"
+#include "client/widgets/accessibles.h"
 
 namespace lexiflip::client {
 
@@ -13,6 +14,7 @@ PictureView::PictureView(const QString& objectName, Source source, QRect where, 
 {
     setObjectName(objectName);
     place(*this, where);
+    accessibles::installFactories();
 }
 
 PictureView::PictureView(const QString& objectName, Picture which, QRect where, QWidget* parent)

@@ -42,6 +42,17 @@ public:
     // A clickable view reports a release inside it with its button; the others
     // leave mouse events to the widget below.
     void setClickable(bool clickable) { m_clickable = clickable; }
+    bool clickable() const { return m_clickable; }
+    // What a right click does, named for assistive technology; empty when
+    // only the left click means something.
+    void setRightClickAction(const QString& name) { m_rightClickAction = name; }
+    const QString& rightClickAction() const { return m_rightClickAction; }
+    // What a release of the button inside the view does, without a pointer.
+    void press(Qt::MouseButton button)
+    {
+        if (m_clickable)
+            emit clicked(button);
+    }
 
 signals:
     void clicked(Qt::MouseButton button);
@@ -54,6 +65,7 @@ private:
     Source m_source;
     int m_index = 0;
     bool m_clickable = false;
+    QString m_rightClickAction;
 };
 
 } // namespace lexiflip::client

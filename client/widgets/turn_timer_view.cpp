@@ -1,5 +1,6 @@
 #include "client/widgets/turn_timer_view.h"
 
+#include <QAccessible>
 #include <QLabel>
 
 #include <algorithm>
@@ -23,6 +24,9 @@ TurnTimerView::TurnTimerView(QWidget& panel)
     m_text->setAlignment(Qt::AlignCenter);
     m_text->setTextFormat(Qt::PlainText);
     setZoomedFont(*m_text, palette::timerFont());
+    // The timer itself is read by its text; the label, which changes every
+    // second, would otherwise be told as changed every second.
+    m_text->setAccessibleName(QStringLiteral("Time left"));
     showTime(0, QStringLiteral("Time: 0:00"), QColor(palette::kTimerText));
 }
 
@@ -31,7 +35,16 @@ void TurnTimerView::showTime(int barWidth, const QString& text, const QColor& co
     resizePlaced(*m_bar, {std::clamp(barWidth, 0, layout::kTimerBarMaxWidth), layout::kTimerFrame.height()});
     m_text->setText(text);
     m_text->setStyleSheet(QStringLiteral("color: %1;").arg(colour.name()));
-    setAccessibleName(text);
+}
+
+void TurnTimerView::announce(int secondsLeft)
+{
+    const bool worthSaying = secondsLeft == 20 || secondsLeft == 10 || secondsLeft == 5;
+    if (worthSaying && secondsLeft != m_lastSeconds) {
+        QAccessibleEvent event(this, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&event);
+    }
+    m_lastSeconds = secondsLeft;
 }
 
 int TurnTimerView::barWidthFor(int secondsLeft, int turnSeconds)

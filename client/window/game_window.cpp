@@ -140,6 +140,13 @@ void GameWindow::connectMoves()
         g.turn().letters_1MouseUp(position, buttonOf(button));
     }));
     connect(&w, &Tchat::wordClicked, this, move([&g](int position) { g.turn().word_1MouseUp(position); }));
+    connect(&w, &Tchat::gameKeyPressed, this, move([&w, &g](KeyPress press) {
+        const KeyMove next = keyMove(g.turn(), w.board().cursor(), press);
+        if (next.kind == KeyMove::Kind::Cursor)
+            w.board().setCursor(next.cell);
+        else
+            playKeyMove(g.turn(), next);
+    }));
     connect(&w, &Tchat::doneClicked, this, move([&g] { g.turn().clickdone(); }));
     connect(&w, &Tchat::clearClicked, this, move([&g] { g.turn().button_clearClick(); }));
     connect(&w, &Tchat::passClicked, this, move([&g] { g.turn().button_passClick(); }));
@@ -261,6 +268,7 @@ void GameWindow::timerChanged()
     m_window->timer().showTime(TurnTimerView::barWidthFor(timer.secondsLeft, timer.turnSeconds),
                                shownText(timer.text),
                                QColor(timer.low ? palette::kTimerTextLow : palette::kTimerText));
+    m_window->timer().announce(timer.secondsLeft);
 }
 
 void GameWindow::theirTilesChanged()

@@ -5,7 +5,9 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPainter>
+#include <QShortcut>
 
+#include "client/widgets/accessibles.h"
 #include "client/widgets/board_view.h"
 #include "client/widgets/chat_view.h"
 #include "client/window/main_menu.h"
@@ -21,7 +23,6 @@
 #include "client/widgets/zoomed_place.h"
 #include "client/window/zoom_control.h"
 #include "client/shell/window_placement.h"
-#include "core/letters.h"
 
 namespace lexiflip::client {
 
@@ -174,12 +175,14 @@ void Tchat::buildBoardAndBar()
     m_board = new BoardView(boardPanel);
     place(*m_board, layout::kBoardSurface);
     connect(m_board, &BoardView::cellClicked, this, &Tchat::boardClicked);
+    connect(m_board, &BoardView::keyPressed, this, &Tchat::gameKeyPressed);
 
     for (int i = 1; i <= kBarPositions; ++i) {
         auto* tile =
             new PictureView(QStringLiteral("letters_%1").arg(i), PictureView::letters(),
                             {layout::kBarLefts[i - 1], layout::kBarTop, layout::kTile, layout::kTile}, p);
         tile->setClickable(true);
+        tile->setRightClickAction(QStringLiteral("Choose for a swap"));
         tile->setProperty("position", QString::number(i));
         connect(tile, &PictureView::clicked, this,
                 [this, i](Qt::MouseButton button) { emit barClicked(i, button); });
@@ -221,6 +224,19 @@ void Tchat::buildChat()
     m_phraseButtons = new PhraseButtons(m_panel);
     connect(m_chatView, &ChatView::mainChatCleared, m_chatEntry, [this] { m_chatEntry->setFocus(); });
     connect(m_chatView, &ChatView::mouseReleased, m_chatEntry, [this] { m_chatEntry->setFocus(); });
+    // F6 moves the keyboard between the game area (the board and its keys)
+    // and the chat entry, which keeps every key it has while it has the focus.
+    auto* swapFocus = new QShortcut(QKeySequence(Qt::Key_F6), this);
+    swapFocus->setObjectName(QStringLiteral("gameAreaOrChat"));
+    connect(swapFocus, &QShortcut::activated, this, &Tchat::focusGameAreaOrChat);
+}
+
+void Tchat::focusGameAreaOrChat()
+{
+    if (m_board->hasFocus())
+        m_chatEntry->setFocus(Qt::ShortcutFocusReason);
+    else
+        m_board->setFocus(Qt::ShortcutFocusReason);
 }
 
 // The commands that act on this window alone. The options go through the
@@ -267,16 +283,15 @@ void Tchat::setWordTile(int position, int picture, bool doubled)
         return;
     PictureView* word = m_word[position - 1];
     word->setIndex(picture);
-    const QString letter = letterOf(picture);
-    word->setAccessibleName(letter.isEmpty()
-                                ? QStringLiteral("Word position %1, empty").arg(position)
-                                : QStringLiteral("Word position %1, letter %2").arg(position).arg(letter));
+    const QString words = accessibles::tileWords(picture);
+    word->setAccessibleName(words.isEmpty() ? QStringLiteral("Word position %1, empty").arg(position)
+                                            : QStringLiteral("Word position %1, %2").arg(position).arg(words));
     m_double[position - 1]->setVisible(doubled);
     if (doubled)
         m_double[position - 1]->raise();
 }
 
-// "Bar tile 3, letter E, 1 point".
+// "Bar tile 3, E, 1 point".
 void Tchat::setBarTile(int position, int picture, QPoint topLeft)
 {
     if (position < 1 || position > kBarPositions)
@@ -284,17 +299,9 @@ void Tchat::setBarTile(int position, int picture, QPoint topLeft)
     PictureView* tile = m_bar[position - 1];
     tile->setIndex(picture);
     placeAt(*tile, topLeft);
-    const QString letter = letterOf(picture);
-    if (letter.isEmpty()) {
-        tile->setAccessibleName(QStringLiteral("Bar tile %1, empty").arg(position));
-        return;
-    }
-    const int points = core::letterworth(picture);
-    tile->setAccessibleName(QStringLiteral("Bar tile %1, letter %2, %3 %4")
-                                .arg(position)
-                                .arg(letter)
-                                .arg(points)
-                                .arg(points == 1 ? QStringLiteral("point") : QStringLiteral("points")));
+    const QString words = accessibles::tileWords(picture);
+    tile->setAccessibleName(words.isEmpty() ? QStringLiteral("Bar tile %1, empty").arg(position)
+                                            : QStringLiteral("Bar tile %1, %2").arg(position).arg(words));
 }
 
 void Tchat::setButtonsShown(bool shown)
@@ -314,8 +321,13 @@ void Tchat::setStartShown(bool shown)
 void Tchat::setTheirTiles(const QString& caption, const std::array<int, kBarPositions>& pictures, bool shown)
 {
     m_theirCaption->setText(caption);
-    for (int i = 0; i < kBarPositions; ++i)
+    for (int i = 0; i < kBarPositions; ++i) {
         m_theirTiles[i]->setIndex(pictures[i]);
+        const QString letter = letterOf(pictures[i]);
+        m_theirTiles[i]->setAccessibleName(letter.isEmpty()
+                                               ? QStringLiteral("Their tile %1, empty").arg(i + 1)
+                                               : QStringLiteral("Their tile %1, %2").arg(i + 1).arg(letter));
+    }
     m_theirStrip->setVisible(shown);
     if (shown)
         m_theirStrip->raise();

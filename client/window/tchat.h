@@ -7,6 +7,7 @@
 #include <array>
 #include <memory>
 
+#include "client/game/key_moves.h"
 #include "client/widgets/screen_layout.h"
 
 class QLabel;
@@ -59,6 +60,8 @@ public:
     void setStartShown(bool shown);
     void setTheirTiles(const QString& caption, const std::array<int, kBarPositions>& pictures, bool shown);
     void setWinner(const QString& text, bool shown);
+    // F6: the keyboard goes to the game area, or back to the chat entry.
+    void focusGameAreaOrChat();
 
     // A message box without a nested event loop; hostBoxClosed() follows its
     // closing. The caller asks for at most one at a time; a box asked for
@@ -69,6 +72,8 @@ public:
 signals:
     // What the player asked for.
     void boardClicked(int column, int row, Qt::MouseButton button);
+    // A key of the game area; the window turns it into a move.
+    void gameKeyPressed(lexiflip::client::KeyPress press);
     void barClicked(int position, Qt::MouseButton button);
     void wordClicked(int position);
     void doneClicked();

@@ -232,6 +232,52 @@ QString history()
                     .arg(versionText()));
 }
 
+QString keyboardAndReader()
+{
+    return page(QStringLiteral(
+        "<h2>Keyboard and Screen Reader</h2>"
+        "<p>Every move of a turn can be made from the keyboard, and a screen reader can read the whole "
+        "game and play it.</p>"
+        "<h3>The game area and the chat</h3>"
+        "<p><span class='key'>F6</span> moves the keyboard between the game area and the chat entry. "
+        "While the chat entry has it, every key types into the chat as always. While the game area "
+        "has it, a bright ring shows the board's cursor.</p>"
+        "%1"
+        "<tr><td class='key'>Arrow keys</td><td>Move the cursor over the board</td></tr>"
+        "<tr><td class='key'>Home, End</td><td>The first or last cell of the cursor's row</td></tr>"
+        "<tr><td class='key'>Space</td><td>Flip the tile under the cursor, or take it into the word "
+        "when it is face up (as a click on it)</td></tr>"
+        "<tr><td class='key'>A to Z</td><td>Take a tile with that letter into the word: a face-up "
+        "board tile first (the one under the cursor, else the first in reading order), as it counts "
+        "double, else the leftmost bar tile</td></tr>"
+        "<tr><td class='key'>Backspace</td><td>Give back the last letter of the word</td></tr>"
+        "<tr><td class='key'>Enter</td><td>DONE</td></tr>"
+        "<tr><td class='key'>Escape</td><td>CLEAR</td></tr>"
+        "<tr><td class='key'>Alt+P, Alt+B</td><td>PASS, BUY</td></tr>"
+        "<tr><td class='key'>Alt+S</td><td>Shuffle your bar</td></tr>"
+        "<tr><td class='key'>1 to 7</td><td>Choose the bar tile at that place for a swap; the next "
+        "one you choose changes places with it (as two right-clicks)</td></tr>"
+        "</table>"
+        "<p>Enter, Escape, Alt+P and Alt+B work while their buttons show, after your fifth flip. The "
+        "menus keep their own keys: Alt+F, Alt+O, Alt+V and Alt+H open them, F1 opens this help and "
+        "Ctrl+S stops the chat from scrolling.</p>"
+        "<h3>Dialogs and side windows</h3>"
+        "<p>In the game options, the tally, the spy list, the phrase list and this help, Tab and "
+        "Shift+Tab move between the controls, Space and Enter press the focused button, Enter accepts "
+        "and Escape closes or cancels.</p>"
+        "<h3>With a screen reader</h3>"
+        "<p>Lexiflip speaks to screen readers such as Orca through the desktop's accessibility bus. "
+        "The board is a grid of 80 buttons, read row by row: a face-down tile is read by its place "
+        "(<i>Column 3, row 4, face down</i>), a face-up one by its letter and points (<i>E, 1 point, "
+        "face up</i>), and one taken into your word as <i>E, in the word</i>. Pressing a cell does "
+        "what a click does. Your bar tiles (<i>Bar tile 3, E, 1 point</i>, with a second action to "
+        "choose the tile for a swap), the word positions and the other player's tiles are buttons "
+        "too, and each seat row reads its player's name, score and whether the player is on turn.</p>"
+        "<p>The status line, the turn passing to another seat, a scored word, the time left at 20, 10 "
+        "and 5 seconds, each chat line and the winner are told to the screen reader as they "
+        "happen.</p>").arg(kTable));
+}
+
 QString escaped(const QString& text)
 {
     return text.toHtmlEscaped();
@@ -270,6 +316,7 @@ const std::array<HelpPage, kHelpPageCount>& helpPages()
         {QStringLiteral("Scoring"), scoring()},
         {QStringLiteral("Documentation"), history()},
         {QStringLiteral("License"), licence()},
+        {QStringLiteral("Keyboard and Screen Reader"), keyboardAndReader()},
     }};
     return pages;
 }
