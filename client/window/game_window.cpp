@@ -66,7 +66,7 @@ GameWindow::GameWindow(std::uint64_t shuffleSeed, core::TallyCalls& tally, const
     m_sneakerClock = clock([this] { guarded([this] { m_game->turn().sneakerTimer(); }); });
     m_game = std::make_unique<ClientGame>(m_session, static_cast<ClientScreen&>(*this), tally, *m_turntime,
                                           *m_sneakerClock, shuffleSeed);
-    m_session.setMessageHandler([this](std::string_view message) { m_game->handle(message); });
+    m_session.setMessageHandler([this](std::string_view message) { handleMessage(message); });
     m_session.setHandledMessages(&ClientGame::handles);
     connect(&m_session, &ClientSession::overrun, this, [this] {
         addSystemLine("The host sent more than this window can take in: the connection is closed.");
@@ -333,6 +333,11 @@ void GameWindow::systemLine(std::string_view line)
 
 void GameWindow::messageBox(std::string_view message)
 {
+    // The join dialog says in its own words why the host turned the player away.
+    if (m_joinPending && m_game->roster().turnedAway()) {
+        m_game->messageBoxClosed();
+        return;
+    }
     m_window->showHostBox(shownText(message));
 }
 
@@ -340,6 +345,13 @@ void GameWindow::messageBox(std::string_view message)
 // full") has been read.
 void GameWindow::closeWindow()
 {
+    if (m_joinPending) {
+        const bool turnedAway = m_game->roster().turnedAway();
+        m_joinPending = false;
+        m_session.close();
+        emit joinLost(turnedAway);
+        return;
+    }
     if (m_window->hostBox()) {
         m_closeAfterBox = true;
         return;
