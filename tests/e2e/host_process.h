@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
 
@@ -25,6 +26,10 @@ public:
     {
         m_process.setProgram(hostProgram());
         m_process.setArguments(arguments);
+        // It answers local network searches from this machine alone.
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("LEXIFLIP_DISCOVERY_ADDRESS"), QStringLiteral("127.0.0.1"));
+        m_process.setProcessEnvironment(environment);
         m_process.start();
     }
     ~HostProcess()
