@@ -22,6 +22,7 @@
 #include "client/shell/single_instance.h"
 #include "client/window/tchat.h"
 #include "lexiflip/version.h"
+#include "net/discovery_scope.h"
 #include "net/error_report.h"
 #include "windows/tally/tally_file.h"
 #ifdef LEXIFLIP_TEST_DRIVER
@@ -105,6 +106,8 @@ int main(int argc, char* argv[])
     net::HostOptions hostOptions;
     if (screenshot)
         hostOptions.port = 0;
+    else
+        hostOptions.discoveryPort = net::defaultDiscoveryPort();
     app::LexiflipApp program(
         freshSeed(), screenshot ? std::filesystem::path() : client::settingsFilePath(),
         screenshot ? QString()

@@ -11,6 +11,7 @@
 
 #include "client/platform/unix_signals.h"
 #include "lexiflip/version.h"
+#include "net/discovery_scope.h"
 #include "net/error_report.h"
 #include "net/esock_exception.h"
 #include "net/tserver.h"
@@ -56,9 +57,14 @@ int main(int argc, char* argv[])
                        "at once, as for anybody. Seat 2 is played by the computer player Klot\n"
                        "when nobody holds it.\n"
                        "\n"
+                       "It also answers the local network's searches for games on UDP port\n"
+                       "7772, or LEXIFLIP_PORT (never --port). LEXIFLIP_DISCOVERY_ADDRESS, when\n"
+                       "set, answers only queries from the addresses it lists.\n"
+                       "\n"
                        "At start the host prints \"lexiflip-host listening on port N\" on standard\n"
-                       "output. The host's notices (\"Invalid Letter (3)\", ...) and errors go to\n"
-                       "standard error. SIGINT (Ctrl+C) or SIGTERM ends it cleanly."));
+                       "output, then \"lexiflip-host answering searches on UDP port M\". The\n"
+                       "host's notices (\"Invalid Letter (3)\", ...) and errors go to standard\n"
+                       "error. SIGINT (Ctrl+C) or SIGTERM ends it cleanly."));
     parser.addHelpOption();
     parser.addVersionOption();
     const QCommandLineOption portOption(
@@ -90,6 +96,7 @@ int main(int argc, char* argv[])
     options.botSpeedMs = *speed;
     // Slot 1 here is a remote player, free to leave like the others.
     options.firstSeatRemote = true;
+    options.discoveryPort = lexiflip::net::defaultDiscoveryPort();
 
     // SIGINT and SIGTERM quit the event loop: the host closes down on its own
     // thread.
@@ -112,6 +119,9 @@ int main(int argc, char* argv[])
             return 1;
         }
         printLine(stdout, "lexiflip-host listening on port " + std::to_string(server.port()));
+        if (server.discoveryPort() != 0)
+            printLine(stdout, "lexiflip-host answering searches on UDP port " +
+                                  std::to_string(server.discoveryPort()));
         status = QCoreApplication::exec();
     }
     return status;
