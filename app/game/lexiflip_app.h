@@ -4,6 +4,8 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
+#include <optional>
 
 #include "client/window/game_window.h"
 #include "client/shell/launch_plan.h"
@@ -43,6 +45,16 @@ public:
     // error report.
     void start(const client::LaunchPlan& plan, bool offerLobbyDownload);
 
+    // Leaves the current game as closing the program would, and keeps the
+    // program: the window's bounds and settings and the tally are saved, the
+    // window's connection ends, and a host in this copy closes (its joiners
+    // see it go) and is replaced by a new one that does not listen yet. The
+    // side windows stay. Then start() runs the next role.
+    void leaveGame();
+
+    // The host in this copy; leaveGame() replaces it.
+    net::TServer& server() { return *m_server; }
+
     // After the event loop, where no window is left to say it in: saves the
     // tally (to the file it was read from), and says on standard error what was not saved now or as the
     // window closed. False when anything was not saved (a non-zero exit).
@@ -55,13 +67,20 @@ public:
     windows::Tgamestart gamestart;
     windows::Thelp help;
     windows::Tphrases phrases;
-    net::TServer server;
+private:
+    net::HostOptions m_hostOptions;
+    std::unique_ptr<net::TServer> m_server;
+
+public:
     windows::Tspylist spylist;
     windows::Ttallylist tallylist;
     windows::Tabout about;
     client::LobbyLink lobbyLink;
 
 private:
+    // A new host (not listening yet) in place of the current one; port
+    // unset keeps the configured one.
+    void replaceServer(std::optional<int> port);
     void connectGameOptions();
     void connectSideWindows();
     void connectMenus();

@@ -224,6 +224,18 @@ bool SettingsFile::saveBoundsAtClose(const WindowBounds& window, const WindowSiz
     return save();
 }
 
+JoinHistory SettingsFile::joinHistory() const
+{
+    IniFile file;
+    readExisting(file);
+    return readJoinHistory(file);
+}
+
+bool SettingsFile::saveJoinHistory(const JoinHistory& history)
+{
+    return rewrite([&](IniFile& file) { writeJoinHistory(file, history); });
+}
+
 std::optional<std::string> SettingsFile::value(std::string_view key) const
 {
     IniFile file;

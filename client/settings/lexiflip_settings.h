@@ -1,5 +1,6 @@
 #pragma once
 
+#include "client/settings/join_history.h"
 #include "client/settings/window_bounds.h"
 #include "net/wire/colour_text.h"
 
@@ -99,6 +100,12 @@ public:
     // The close path (Tchat's FormClose): stores the window's bounds and saves
     // when they differ from the stored ones. Nothing is written before load().
     bool saveBoundsAtClose(const WindowBounds& window, const WindowSize& workArea, bool maximised);
+
+    // The join dialog's name and recent hosts as the file holds them now, and
+    // writing them (and nothing else); allowed before load(), since they are
+    // what the player just used.
+    JoinHistory joinHistory() const;
+    bool saveJoinHistory(const JoinHistory& history);
 
     // Another key of our section as the file holds it now (the lobby
     // download's LobbyServer); nothing when the file or the key is missing.

@@ -121,6 +121,34 @@ void GameWindow::joinpress(const std::string& address, int port)
     m_session.open(address, port);
 }
 
+void GameWindow::handleMessage(std::string_view message)
+{
+    m_game->handle(message);
+    if (m_game->roster().versionDiffers() && !m_versionDifferenceSaid) {
+        m_versionDifferenceSaid = true;
+        emit hostVersionDiffers();
+    }
+}
+
+void GameWindow::leaveGame()
+{
+    if (!saveBoundsAsClosing())
+        saySaveFailed();
+    m_session.close();
+    m_game->reset();
+    m_closeAfterBox = false;
+    m_joinPending = false;
+    m_versionDifferenceSaid = false;
+    // The new table takes the options, and every widget shows it.
+    showPreferences();
+    showEverything();
+}
+
+bool GameWindow::gameRunning() const
+{
+    return m_game->turn().turnFrameSeat() != 0 && !m_game->turn().winnerBanner().shown;
+}
+
 // The client in slot 1 is the host's own player, also when this copy did not
 // start the host (a host without a window): the game's roster says so.
 void GameWindow::becameHostsPlayer()

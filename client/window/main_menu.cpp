@@ -44,6 +44,11 @@ const std::vector<MenuTable>& menuTable()
          {
              {Kind::Plain, "StartGame1", "Start Game", C::StartGame, 0, false},
              {Kind::Separator},
+             {Kind::Plain, "NewSoloGame1", "New Solo Game", C::NewSoloGame},
+             {Kind::Plain, "HostGame1", "Host a Network Game...", C::HostGame},
+             {Kind::Plain, "JoinGame1", "Join a Network Game...", C::JoinGame},
+             {Kind::Plain, "LeaveGame1", "Leave Game", C::LeaveGame},
+             {Kind::Separator},
              {Kind::Plain, "Exit1", "Exit", C::Exit},
          }},
         {"&Options",
