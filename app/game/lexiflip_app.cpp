@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <exception>
 
+#include "app/game/window_roles.h"
 #include "client/session/eight_bit_text.h"
 #include "client/game/client_game.h"
 #include "client/window/main_menu.h"
@@ -45,7 +46,10 @@ LexiflipApp::LexiflipApp(std::uint64_t seed, const std::filesystem::path& settin
     connectGameOptions();
     connectSideWindows();
     connectMenus();
+    m_roles = std::make_unique<WindowRoles>(*this);
 }
+
+LexiflipApp::~LexiflipApp() = default;
 
 // The options dialog shows the stored values once they were read; its Start
 // keeps the five values it sends.
@@ -118,9 +122,17 @@ bool LexiflipApp::saveAtExit()
 
 void LexiflipApp::start(const client::LaunchPlan& plan, bool offerLobbyDownload)
 {
+    const std::string problem = tryStart(plan, offerLobbyDownload);
+    if (!problem.empty())
+        net::reportGeneralError(problem);
+}
+
+std::string LexiflipApp::tryStart(const client::LaunchPlan& plan, bool offerLobbyDownload)
+{
     game.addSystemLine(plan.loadingLine);
     gamestart.setPlayerName(plan.playerName);
     game.setPlayerName(plan.playerName);
+    m_role = plan.role;
     try {
         switch (plan.role) {
         case client::LaunchPlan::Role::Solo:
@@ -146,8 +158,9 @@ void LexiflipApp::start(const client::LaunchPlan& plan, bool offerLobbyDownload)
         if (plan.role == client::LaunchPlan::Role::Host || plan.role == client::LaunchPlan::Role::Join)
             lobbyLink.open();
     } catch (const std::exception& error) {
-        net::reportGeneralError(error.what());
+        return error.what();
     }
+    return {};
 }
 
 void LexiflipApp::leaveGame()
@@ -159,6 +172,7 @@ void LexiflipApp::leaveGame()
     if (!problem.empty())
         game.addSystemLine("The tally was not saved: " + problem);
     replaceServer(std::nullopt);
+    m_role = client::LaunchPlan::Role::Wait;
     gamestart.hide();
     spylist.setWatchers({});
     spylist.setRemoveEnabled(false);

@@ -22,6 +22,8 @@
 
 namespace lexiflip::app {
 
+class WindowRoles;
+
 // Everything the game window's program holds from start-up to exit: the
 // windows, created once in this order (the members' order) and connected to
 // each other, the host and the link to the lobby. Only the main window is
@@ -38,12 +40,18 @@ public:
     // written). tallyFile: the tally file, or empty for none (starts empty).
     LexiflipApp(std::uint64_t seed, const std::filesystem::path& settingsFile, const QString& tallyFile,
                 const net::HostOptions& hostOptions, windows::LinkOpener opener = windows::openInSystem);
+    ~LexiflipApp();
 
     // processparams: acts on the role; the download is offered over a solo
     // game when offerLobbyDownload, and the lobby link is opened after a
     // multi-player role was acted on. A component's error goes to the general
     // error report.
     void start(const client::LaunchPlan& plan, bool offerLobbyDownload);
+    // start() for the window's own roles: what failed is returned (empty when
+    // nothing did) for the dialog to say, not reported.
+    std::string tryStart(const client::LaunchPlan& plan, bool offerLobbyDownload);
+    // The role this copy plays now: Wait before any, and after leaving.
+    client::LaunchPlan::Role role() const { return m_role; }
 
     // Leaves the current game as closing the program would, and keeps the
     // program: the window's bounds and settings and the tally are saved, the
@@ -54,6 +62,8 @@ public:
 
     // The host in this copy; leaveGame() replaces it.
     net::TServer& server() { return *m_server; }
+    // The File menu's roles, their dialogs and invite links.
+    WindowRoles& roles() { return *m_roles; }
 
     // After the event loop, where no window is left to say it in: saves the
     // tally (to the file it was read from), and says on standard error what was not saved now or as the
@@ -78,6 +88,10 @@ public:
     client::LobbyLink lobbyLink;
 
 private:
+    client::LaunchPlan::Role m_role = client::LaunchPlan::Role::Wait;
+    // Last: it uses every window above.
+    std::unique_ptr<WindowRoles> m_roles;
+
     // A new host (not listening yet) in place of the current one; port
     // unset keeps the configured one.
     void replaceServer(std::optional<int> port);

@@ -374,10 +374,8 @@ void GameWindow::messageBox(std::string_view message)
 void GameWindow::closeWindow()
 {
     if (m_joinPending) {
-        const bool turnedAway = m_game->roster().turnedAway();
         m_joinPending = false;
-        m_session.close();
-        emit joinLost(turnedAway);
+        emit joinLost(m_game->roster().turnedAway());
         return;
     }
     if (m_window->hostBox()) {

@@ -127,7 +127,8 @@ signals:
     // The host announced this window's own player at the table.
     void arrived();
     // A pending join ended before the arrival: turnedAway when the host said
-    // the game is full.
+    // the game is full. Emitted while a host message is handled: a receiver
+    // that leaves the game connects with Qt::QueuedConnection.
     void joinLost(bool turnedAway);
     // The host said that it runs another version of the game (once a game).
     void hostVersionDiffers();

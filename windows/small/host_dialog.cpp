@@ -63,10 +63,10 @@ HostDialog::HostDialog(QWidget* parent)
     m_port->setValue(client::invite::kDefaultPort);
     m_host->setObjectName(QStringLiteral("button_host"));
     m_copy->setObjectName(QStringLiteral("button_copyinvite"));
-    m_close->setObjectName(QStringLiteral("button_close"));
+    m_close->setObjectName(QStringLiteral("button_hostclose"));
     m_addresses->setObjectName(QStringLiteral("list_addresses"));
     m_addresses->setAccessibleName(QStringLiteral("Addresses to join"));
-    m_status->setObjectName(QStringLiteral("label_progress"));
+    m_status->setObjectName(QStringLiteral("label_hoststatus"));
     for (QLabel* label : {m_hostingText, m_forwarding, m_status})
         label->setWordWrap(true);
 

@@ -72,8 +72,8 @@ JoinDialog::JoinDialog(QWidget* parent)
     m_port->setValue(client::invite::kDefaultPort);
     m_search->setObjectName(QStringLiteral("button_search"));
     m_join->setObjectName(QStringLiteral("button_join"));
-    m_close->setObjectName(QStringLiteral("button_close"));
-    m_status->setObjectName(QStringLiteral("label_progress"));
+    m_close->setObjectName(QStringLiteral("button_joinclose"));
+    m_status->setObjectName(QStringLiteral("label_joinstatus"));
     m_status->setWordWrap(true);
     m_status->setMinimumHeight(m_status->fontMetrics().height() * 2);
     m_foundNote->setObjectName(QStringLiteral("label_found"));
