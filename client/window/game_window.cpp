@@ -373,8 +373,9 @@ void GameWindow::messageBox(std::string_view message)
 // full") has been read.
 void GameWindow::closeWindow()
 {
+    // Still pending until the join's owner leaves the game: the close that
+    // follows "Game is full" must not close the window either.
     if (m_joinPending) {
-        m_joinPending = false;
         emit joinLost(m_game->roster().turnedAway());
         return;
     }
