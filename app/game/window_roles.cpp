@@ -272,11 +272,11 @@ void WindowRoles::host(const QString& name, int port)
         rememberName(name);
         const QList<QHostAddress> addresses = windows::invitableAddresses();
         m_hostDialog.showHosting(addresses, m_app.server().port());
+        // No colon before the end: the chat shows a line's start up to one as a name.
         if (!addresses.isEmpty())
-            m_app.game.addSystemLine(
-                "Players join you with " +
-                client::invite::link({addresses.front().toString().toStdString(), m_app.server().port()}) +
-                " (File, Host a Network Game... shows every address).");
+            m_app.game.addSystemLine("Others join this game at " + addresses.front().toString().toStdString() +
+                                     " port " + std::to_string(m_app.server().port()) +
+                                     " (File, Host a Network Game... has every address and the invite link)");
     });
 }
 
@@ -403,7 +403,6 @@ void WindowRoles::joinFailed(const QString& text)
     m_joinTimer.stop();
     m_app.leaveGame();
     showRoleEntries();
-    m_app.game.addSystemLine(client::eightBit(text));
     m_joinDialog.showProblem(text);
     showWindow(m_joinDialog);
 }

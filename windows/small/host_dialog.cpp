@@ -106,7 +106,7 @@ HostDialog::HostDialog(QWidget* parent)
     setTabOrder(m_host, m_addresses);
     setTabOrder(m_addresses, m_copy);
     setTabOrder(m_copy, m_close);
-    resize(440, 360);
+    resize(440, 300);
 
     connect(m_host, &QPushButton::clicked, this, &HostDialog::requestHost);
     connect(m_copy, &QPushButton::clicked, this, &HostDialog::copyInvite);
@@ -144,6 +144,7 @@ void HostDialog::showSetup(const QString& problem)
     m_copy->hide();
     showStatus(problem, !problem.isEmpty());
     m_name->setFocus();
+    resize(width(), sizeHint().height());
 }
 
 void HostDialog::showHosting(const QList<QHostAddress>& addresses, int port)
@@ -176,6 +177,7 @@ void HostDialog::showHosting(const QList<QHostAddress>& addresses, int port)
         m_addresses->setCurrentRow(0);
     showStatus({}, false);
     (addresses.isEmpty() ? static_cast<QWidget*>(m_close) : m_addresses)->setFocus();
+    resize(width(), std::max(height(), sizeHint().height()));
 }
 
 QString HostDialog::chosenInvite() const

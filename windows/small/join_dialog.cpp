@@ -44,7 +44,7 @@ QString dialogStyleSheet()
     const QString focus = palette::styleColour(palette::kTableTop);
     return smallWindowStyleSheet() +
            QStringLiteral("QPushButton:focus { border: 2px solid %1; }"
-                          "QLineEdit:focus, QListWidget:focus, QSpinBox:focus { border: 2px solid %1; }")
+                          "QLineEdit:focus, QListWidget:focus { border: 2px solid %1; }")
                .arg(focus);
 }
 
