@@ -158,8 +158,10 @@ std::string LexiflipApp::tryStart(const client::LaunchPlan& plan, bool offerLobb
         if (plan.role == client::LaunchPlan::Role::Host || plan.role == client::LaunchPlan::Role::Join)
             lobbyLink.open();
     } catch (const std::exception& error) {
+        m_roles->showRoleEntries();
         return error.what();
     }
+    m_roles->showRoleEntries();
     return {};
 }
 
@@ -173,6 +175,7 @@ void LexiflipApp::leaveGame()
         game.addSystemLine("The tally was not saved: " + problem);
     replaceServer(std::nullopt);
     m_role = client::LaunchPlan::Role::Wait;
+    m_roles->showRoleEntries();
     gamestart.hide();
     spylist.setWatchers({});
     spylist.setRemoveEnabled(false);

@@ -224,7 +224,6 @@ void WindowRoles::newSoloGame()
         m_joinTimer.stop();
         m_app.leaveGame();
         m_app.start(client::processparams({}), false);
-        showRoleEntries();
     });
 }
 
@@ -236,7 +235,6 @@ void WindowRoles::leaveGame()
         m_app.leaveGame();
         m_app.game.addSystemLine("You left the game. The File menu starts another.");
         m_hostDialog.showSetup();
-        showRoleEntries();
     });
 }
 
@@ -259,10 +257,8 @@ void WindowRoles::host(const QString& name, int port)
         m_joinTimer.stop();
         m_app.leaveGame();
         const std::string problem = m_app.tryStart(networkPlan(Role::Host, name, {}, port), false);
-        showRoleEntries();
         if (!problem.empty()) {
             m_app.leaveGame();
-            showRoleEntries();
             m_hostDialog.showSetup(
                 QStringLiteral("Port %1 is in use on this computer (another game or program holds it). "
                                "Pick another port, or close that program.")
@@ -349,7 +345,6 @@ void WindowRoles::connectTo(const QString& address)
     m_joinDialog.showWorking(QStringLiteral("Connecting to %1...").arg(where(m_join.host, m_join.port)));
     m_joinTimer.start(m_joinTimeoutMs);
     m_app.start(networkPlan(Role::Join, m_join.name, address, m_join.port), false);
-    showRoleEntries();
 }
 
 void WindowRoles::onLookedUp(const QHostInfo& info)
@@ -366,6 +361,7 @@ void WindowRoles::onLookedUp(const QHostInfo& info)
     if (found.isNull()) {
         m_joinDialog.showProblem(
             QStringLiteral("No computer is called \"%1\": check the name, or type its address.").arg(m_join.host));
+        showWindow(m_joinDialog);
         return;
     }
     connectTo(found.toString());
@@ -402,7 +398,6 @@ void WindowRoles::joinFailed(const QString& text)
     m_joining = false;
     m_joinTimer.stop();
     m_app.leaveGame();
-    showRoleEntries();
     m_joinDialog.showProblem(text);
     showWindow(m_joinDialog);
 }

@@ -53,6 +53,8 @@ public:
     void setJoinTimeoutMs(int milliseconds) { m_joinTimeoutMs = milliseconds; }
     // The name last used to host or join, else the login name.
     QString lastName() const;
+    // The role changed: "Leave Game" is there only while there is a game to leave.
+    void showRoleEntries();
 
 private slots:
     void onLookedUp(const QHostInfo& info);
@@ -67,7 +69,6 @@ private:
 
     void connectMenu();
     void connectJoining();
-    void showRoleEntries();
     // Runs then once a running game may be left: at once when none runs,
     // else after the player said yes.
     void whenLeaving(const std::function<void()>& then);
