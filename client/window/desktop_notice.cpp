@@ -54,7 +54,7 @@ DesktopNotice::~DesktopNotice() = default;
 
 void DesktopNotice::show(const QString& summary, const QString& body)
 {
-    m_wanted = true;
+    const unsigned request = ++m_request;
     if (!m_bus) {
         emit skipped();
         return;
@@ -64,47 +64,48 @@ void DesktopNotice::show(const QString& summary, const QString& body)
         QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
         QStringLiteral("org.freedesktop.DBus"), QStringLiteral("NameHasOwner"));
     ask << kService;
-    whenAnswered(m_bus->asyncCall(ask), this, [this, summary, body](QDBusPendingCallWatcher& answer) {
-        const QDBusPendingReply<bool> running = answer;
-        if (!m_wanted)
-            return;
-        if (running.isError() || !running.value()) {
-            emit skipped();
-            return;
-        }
-        notify(summary, body);
-    });
+    whenAnswered(m_bus->asyncCall(ask), this,
+                 [this, summary, body, request](QDBusPendingCallWatcher& answer) {
+                     const QDBusPendingReply<bool> running = answer;
+                     if (request != m_request)
+                         return;
+                     if (running.isError() || !running.value()) {
+                         emit skipped();
+                         return;
+                     }
+                     notify(summary, body, request);
+                 });
 }
 
-void DesktopNotice::notify(const QString& summary, const QString& body)
+void DesktopNotice::notify(const QString& summary, const QString& body, unsigned request)
 {
     QDBusMessage call = QDBusMessage::createMethodCall(kService, kPath, kService, QStringLiteral("Notify"));
     const QVariantMap hints{{QStringLiteral("urgency"), QVariant::fromValue<uchar>(1)}};
     call << QStringLiteral("Lexiflip") << m_id << QStringLiteral("lexiflip") << summary << body
          << QStringList() << hints << -1;
-    whenAnswered(m_bus->asyncCall(call), this, [this](QDBusPendingCallWatcher& answer) {
+    whenAnswered(m_bus->asyncCall(call), this, [this, request](QDBusPendingCallWatcher& answer) {
         const QDBusPendingReply<uint> id = answer;
         if (id.isError())
             return;
-        m_id = id.value();
-        if (!m_wanted) {
-            close(m_id);
+        if (request != m_request) {
+            close(id.value());
             return;
         }
+        m_id = id.value();
         emit shown(m_id);
     });
 }
 
 void DesktopNotice::withdraw()
 {
-    m_wanted = false;
+    ++m_request;
     if (m_id != 0)
         close(m_id);
+    m_id = 0;
 }
 
 void DesktopNotice::close(uint id)
 {
-    m_id = 0;
     if (!m_bus)
         return;
     QDBusMessage call =

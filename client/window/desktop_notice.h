@@ -36,14 +36,15 @@ signals:
     void skipped();
 
 private:
-    void notify(const QString& summary, const QString& body);
+    void notify(const QString& summary, const QString& body, unsigned request);
     void close(uint id);
 
     std::optional<QDBusConnection> m_bus;
-    // The notice on show, 0 for none; and whether one is wanted, so that a
-    // notice withdrawn before the service answered is closed when it does.
+    // The notice on show, 0 for none.
     uint m_id = 0;
-    bool m_wanted = false;
+    // Counts the calls of show() and withdraw(): an answer to an older call
+    // than the last is out of date, and a notice it brings is closed.
+    unsigned m_request = 0;
 };
 
 } // namespace lexiflip::client
