@@ -1,5 +1,7 @@
 #include "client/window/turn_attention.h"
 
+#include "client/window/urgency_hint.h"
+
 #include <QApplication>
 #include <QEvent>
 #include <QWidget>
@@ -32,9 +34,10 @@ void TurnAttention::call(int turnSeconds)
     m_calling = true;
     m_title = m_window.windowTitle();
     m_window.setWindowTitle(callingTitle());
-    // The desktop drops the hint when the window is activated; a turn the
-    // player misses ends with its time, and the hint with it.
+    // The window manager's alert ends by itself when the window is activated
+    // or the turn's time is up; the urgency hint is ours to take back.
     QApplication::alert(&m_window, turnSeconds > 0 ? turnSeconds * 1000 : 0);
+    setUrgencyHint(m_window, true);
     if (m_notify)
         m_notice.show(QStringLiteral("Your turn"), QStringLiteral("It is your turn in Lexiflip."));
 }
@@ -45,6 +48,7 @@ void TurnAttention::endCall()
         return;
     m_calling = false;
     m_window.setWindowTitle(m_title);
+    setUrgencyHint(m_window, false);
     m_notice.withdraw();
 }
 
