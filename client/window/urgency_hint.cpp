@@ -22,10 +22,14 @@ constexpr std::uint32_t kUrgencyFlag = 1u << 8;
 
 void setUrgencyHint(QWidget& window, bool urgent)
 {
-    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    if (!x11 || !window.isWindow() || !window.testAttribute(Qt::WA_WState_Created))
+    // Other platforms may offer the X11 interface too (offscreen does, with
+    // no connection behind it).
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
         return;
-    xcb_connection_t* connection = x11->connection();
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
+    if (!connection || !window.isWindow() || !window.testAttribute(Qt::WA_WState_Created))
+        return;
     const auto id = static_cast<xcb_window_t>(window.winId());
 
     std::array<std::uint32_t, kHintFields> hints{};
