@@ -4,6 +4,7 @@
 #include <QUdpSocket>
 
 #include <string>
+#include <utility>
 
 #include "engine/game_state.h"
 #include "net/wire/messages.h"
@@ -44,43 +45,46 @@ bool DiscoveryResponder::start(quint16 port)
         m_problem = QStringLiteral("%1 names no address").arg(QLatin1String(kDiscoveryAddressVariable));
         return false;
     }
-    m_socket = new QUdpSocket(this);
-    const QHostAddress address = m_scope.bindAddress();
-    const auto mode = QUdpSocket::ShareAddress | QUdpSocket::ReuseAddressHint;
-    bool bound = m_socket->bind(address, port, mode);
-    // A machine without IPv6 has no dual-stack any-address.
-    if (!bound && address == QHostAddress(QHostAddress::Any) &&
-        m_socket->error() != QAbstractSocket::AddressInUseError)
-        bound = m_socket->bind(QHostAddress(QHostAddress::AnyIPv4), port, mode);
-    if (!bound) {
-        m_problem = m_socket->errorString();
-        stop();
-        return false;
+    for (const QHostAddress& address : m_scope.bindAddresses()) {
+        auto* socket = new QUdpSocket(this);
+        // The second family takes the port the first was given.
+        const quint16 wanted = m_sockets.isEmpty() ? port : m_sockets.front()->localPort();
+        if (!socket->bind(address, wanted, QUdpSocket::ShareAddress | QUdpSocket::ReuseAddressHint)) {
+            // A machine without IPv6 has no socket for it, and needs none.
+            if (m_problem.isEmpty())
+                m_problem = socket->errorString();
+            delete socket;
+            continue;
+        }
+        connect(socket, &QUdpSocket::readyRead, this, [this, socket] { onReadyRead(socket); });
+        m_sockets.append(socket);
     }
-    connect(m_socket, &QUdpSocket::readyRead, this, &DiscoveryResponder::onReadyRead);
+    if (m_sockets.isEmpty())
+        return false;
+    m_problem.clear();
     return true;
 }
 
 void DiscoveryResponder::stop()
 {
-    if (!m_socket)
-        return;
-    m_socket->disconnect(this);
-    m_socket->close();
-    m_socket->deleteLater();
-    m_socket = nullptr;
+    for (QUdpSocket* socket : std::as_const(m_sockets)) {
+        socket->disconnect(this);
+        socket->close();
+        socket->deleteLater();
+    }
+    m_sockets.clear();
 }
 
 quint16 DiscoveryResponder::port() const
 {
-    return m_socket ? m_socket->localPort() : 0;
+    return m_sockets.isEmpty() ? 0 : m_sockets.front()->localPort();
 }
 
-void DiscoveryResponder::onReadyRead()
+void DiscoveryResponder::onReadyRead(QUdpSocket* socket)
 {
-    while (m_socket && m_socket->hasPendingDatagrams()) {
+    while (socket->hasPendingDatagrams()) {
         // One byte more than any query may have, so that a longer one shows.
-        const QNetworkDatagram datagram = m_socket->receiveDatagram(discovery::kMaxDatagramSize + 1);
+        const QNetworkDatagram datagram = socket->receiveDatagram(discovery::kMaxDatagramSize + 1);
         const QHostAddress source = plainAddress(datagram.senderAddress());
         if (source.isNull() || datagram.senderPort() <= 0 || !m_scope.answers(source))
             continue;
@@ -88,8 +92,8 @@ void DiscoveryResponder::onReadyRead()
         const auto answer = m_policy.answer(std::string_view(data.constData(), std::size_t(data.size())),
                                             source.toString().toStdString(), m_now(), m_facts);
         if (answer)
-            m_socket->writeDatagram(QByteArray::fromStdString(*answer), datagram.senderAddress(),
-                                    static_cast<quint16>(datagram.senderPort()));
+            socket->writeDatagram(QByteArray::fromStdString(*answer), datagram.senderAddress(),
+                                  static_cast<quint16>(datagram.senderPort()));
     }
 }
 

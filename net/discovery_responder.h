@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QObject>
 #include <QString>
 
@@ -41,9 +42,9 @@ public:
     // clock unless set).
     void setClock(Now now) { m_now = std::move(now); }
 
-    // Listens on port (0 lets the system choose), sharing it with other
-    // hosts on this machine. False, with the reason in problem(), when it
-    // cannot.
+    // Listens on port (0 lets the system choose) with a socket for each
+    // family the scope reaches, sharing the port with other hosts on this
+    // machine. False, with the reason in problem(), when no socket could.
     bool start(quint16 port);
     void stop();
     // The port listened on, 0 while not listening.
@@ -51,13 +52,14 @@ public:
     const QString& problem() const { return m_problem; }
 
 private:
-    void onReadyRead();
+    void onReadyRead(QUdpSocket* socket);
 
     Facts m_facts;
     DiscoveryScope m_scope;
     Now m_now;
     discovery::AnswerPolicy m_policy;
-    QUdpSocket* m_socket = nullptr;
+    // One socket per family: an IPv4 broadcast reaches a socket of IPv4.
+    QList<QUdpSocket*> m_sockets;
     QString m_problem;
 };
 

@@ -79,21 +79,29 @@ bool DiscoveryScope::answers(const QHostAddress& source) const
                        [&](const QHostAddress& listed) { return listed.isEqual(plain); });
 }
 
-QHostAddress DiscoveryScope::bindAddress() const
+QList<QHostAddress> DiscoveryScope::bindAddresses() const
 {
-    auto all = [this](QAbstractSocket::NetworkLayerProtocol protocol) {
-        return std::all_of(m_addresses.begin(), m_addresses.end(), [&](const QHostAddress& listed) {
-            return listed.isLoopback() && listed.protocol() == protocol;
-        });
+    if (!m_confined)
+        return {QHostAddress(QHostAddress::AnyIPv4), QHostAddress(QHostAddress::AnyIPv6)};
+    QList<QHostAddress> binds;
+    const auto family = [this, &binds](QAbstractSocket::NetworkLayerProtocol protocol,
+                                       QHostAddress::SpecialAddress loopback,
+                                       QHostAddress::SpecialAddress any) {
+        bool listed = false;
+        bool onlyLoopback = true;
+        for (const QHostAddress& address : m_addresses) {
+            if (address.protocol() != protocol)
+                continue;
+            listed = true;
+            onlyLoopback = onlyLoopback && address.isLoopback();
+        }
+        // 127.0.0.2 and the like reach a socket on 127.0.0.1 too.
+        if (listed)
+            binds.append(QHostAddress(onlyLoopback ? loopback : any));
     };
-    // 127.0.0.2 and the like reach a socket on 127.0.0.1 too.
-    if (m_confined && !m_addresses.isEmpty()) {
-        if (all(QAbstractSocket::IPv4Protocol))
-            return QHostAddress(QHostAddress::LocalHost);
-        if (all(QAbstractSocket::IPv6Protocol))
-            return QHostAddress(QHostAddress::LocalHostIPv6);
-    }
-    return QHostAddress(QHostAddress::Any);
+    family(QAbstractSocket::IPv4Protocol, QHostAddress::LocalHost, QHostAddress::AnyIPv4);
+    family(QAbstractSocket::IPv6Protocol, QHostAddress::LocalHostIPv6, QHostAddress::AnyIPv6);
+    return binds;
 }
 
 } // namespace lexiflip::net

@@ -36,10 +36,12 @@ public:
     QList<QHostAddress> queryTargets() const;
     // Whether a query from source may be answered.
     bool answers(const QHostAddress& source) const;
-    // The address a socket of discovery binds to: the loopback address of a
-    // family when every listed address is a loopback address of it, else the
-    // any-address.
-    QHostAddress bindAddress() const;
+    // The addresses discovery's sockets bind to, one socket per family (an
+    // IPv4 broadcast cannot leave a socket of both families): unconfined,
+    // the any-address of IPv4 and of IPv6; confined, for each family the
+    // list holds, its loopback address when every listed address of it is a
+    // loopback address, else its any-address. Empty when nothing is listed.
+    QList<QHostAddress> bindAddresses() const;
 
 private:
     bool m_confined = false;

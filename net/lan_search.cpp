@@ -5,6 +5,7 @@
 #include <QUdpSocket>
 
 #include <string>
+#include <utility>
 
 #include "net/discovery/datagram.h"
 
@@ -38,11 +39,11 @@ LanSearch::~LanSearch() = default;
 void LanSearch::stop()
 {
     m_window.stop();
-    if (m_socket) {
-        m_socket->disconnect(this);
-        m_socket->deleteLater();
-        m_socket = nullptr;
+    for (QUdpSocket* socket : std::as_const(m_sockets)) {
+        socket->disconnect(this);
+        socket->deleteLater();
     }
+    m_sockets.clear();
     m_found.clear();
 }
 
@@ -57,31 +58,42 @@ void LanSearch::start()
     stop();
     m_problem.clear();
     m_nonce = QRandomGenerator::global()->generate();
-    m_socket = new QUdpSocket(this);
-    const QHostAddress bindAddress = m_scope.bindAddress();
-    if (!m_socket->bind(bindAddress, 0) && bindAddress == QHostAddress(QHostAddress::Any))
-        m_socket->bind(QHostAddress(QHostAddress::AnyIPv4), 0);
-    connect(m_socket, &QUdpSocket::readyRead, this, &LanSearch::onReadyRead);
+    for (const QHostAddress& address : m_scope.bindAddresses()) {
+        auto* socket = new QUdpSocket(this);
+        // A machine without IPv6 has no socket for it, and needs none.
+        if (!socket->bind(address, 0)) {
+            delete socket;
+            continue;
+        }
+        connect(socket, &QUdpSocket::readyRead, this, [this, socket] { onReadyRead(socket); });
+        m_sockets.append(socket);
+    }
 
     const QByteArray query = QByteArray::fromStdString(discovery::buildQuery(m_nonce));
     int sent = 0;
-    if (m_port != 0) {
-        for (const QHostAddress& target : m_scope.queryTargets()) {
-            if (m_socket->writeDatagram(query, target, m_port) == query.size())
+    for (const QHostAddress& target : m_scope.queryTargets()) {
+        for (QUdpSocket* socket : std::as_const(m_sockets)) {
+            if (m_port == 0 || socket->localAddress().protocol() != target.protocol())
+                continue;
+            if (socket->writeDatagram(query, target, m_port) == query.size())
                 ++sent;
+            else
+                m_problem = socket->errorString();
         }
     }
-    if (sent == 0)
-        m_problem = m_port == 0 ? QStringLiteral("no port to search on")
-                                : (m_socket->errorString().isEmpty() ? QStringLiteral("no address to search")
-                                                                     : m_socket->errorString());
+    if (sent == 0 && m_problem.isEmpty())
+        m_problem =
+            m_port == 0 ? QStringLiteral("no port to search on") : QStringLiteral("no address to search");
+    else if (sent != 0)
+        m_problem.clear();
     m_window.start(m_windowMs);
 }
 
-void LanSearch::onReadyRead()
+void LanSearch::onReadyRead(QUdpSocket* socket)
 {
-    while (m_socket && m_socket->hasPendingDatagrams()) {
-        const QNetworkDatagram datagram = m_socket->receiveDatagram(discovery::kMaxDatagramSize + 1);
+    // A slot of hostFound may stop the search, and with it this socket.
+    while (m_sockets.contains(socket) && socket->hasPendingDatagrams()) {
+        const QNetworkDatagram datagram = socket->receiveDatagram(discovery::kMaxDatagramSize + 1);
         const QByteArray data = datagram.data();
         const auto answer =
             discovery::readAnswer(std::string_view(data.constData(), std::size_t(data.size())));

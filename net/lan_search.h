@@ -59,7 +59,7 @@ public:
     void start();
     // Ends a search under way at once, without finished.
     void stop();
-    bool searching() const { return m_socket != nullptr; }
+    bool searching() const { return m_window.isActive(); }
     // Why the last search could not send its query to any target, empty when
     // it could.
     const QString& problem() const { return m_problem; }
@@ -69,13 +69,14 @@ signals:
     void finished();
 
 private:
-    void onReadyRead();
+    void onReadyRead(QUdpSocket* socket);
     void finish();
 
     DiscoveryScope m_scope;
     quint16 m_port;
     int m_windowMs = kWindowMs;
-    QUdpSocket* m_socket = nullptr;
+    // One socket per family of the targets.
+    QList<QUdpSocket*> m_sockets;
     QTimer m_window;
     std::uint32_t m_nonce = 0;
     // The games reported in this search.

@@ -100,6 +100,7 @@ void readPreferences(const IniFile& file, Preferences& prefs)
     prefs.seetheirs = onUnlessFalse(get("Seetheirs"));
     prefs.turnsound = (get("Turnsound") == "1") ? TurnSound::New : TurnSound::Classic;
     prefs.chatterSounds = onUnlessFalse(get("ChatterSounds"));
+    prefs.notifyMyTurn = onUnlessFalse(get("NotifyMyTurn"));
 }
 
 void writePreferences(IniFile& file, const Preferences& prefs)
@@ -127,6 +128,7 @@ void writePreferences(IniFile& file, const Preferences& prefs)
     set("Seetheirs", trueFalse(prefs.seetheirs));
     set("Turnsound", number(static_cast<int>(prefs.turnsound)));
     set("ChatterSounds", trueFalse(prefs.chatterSounds));
+    set("NotifyMyTurn", trueFalse(prefs.notifyMyTurn));
 }
 
 void writePhrases(IniFile& file, const std::array<std::string, 9>& phrases)

@@ -43,6 +43,9 @@ struct Preferences {
     bool seetheirs = false;
     TurnSound turnsound = TurnSound::Classic;
     bool chatterSounds = false;
+    // Our own key, after the lobby's: a desktop notification besides the
+    // window's call when the own turn starts in a window that is not active.
+    bool notifyMyTurn = true;
 
     bool operator==(const Preferences&) const = default;
 };
@@ -53,8 +56,8 @@ struct Preferences {
 // holds a valid integer. A phrase is taken only when not empty.
 void readPreferences(const IniFile& file, Preferences& prefs);
 
-// Writes Textsize through ChatterSounds, in that order, in their normalised
-// form; the phrases are left as they are.
+// Writes Textsize through ChatterSounds, in that order, then our own keys
+// (NotifyMyTurn), in their normalised form; the phrases are left as they are.
 void writePreferences(IniFile& file, const Preferences& prefs);
 
 // Writes Phrase1..Phrase9 only.

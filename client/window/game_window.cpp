@@ -17,6 +17,7 @@
 #include "client/widgets/seat_rows.h"
 #include "client/media/sound_player.h"
 #include "client/window/tchat.h"
+#include "client/window/turn_attention.h"
 #include "client/widgets/turn_timer_view.h"
 #include "net/qt_clock.h"
 #include "net/tserver.h"
@@ -66,6 +67,7 @@ GameWindow::GameWindow(std::uint64_t shuffleSeed, core::TallyCalls& tally, const
     m_sneakerClock = clock([this] { guarded([this] { m_game->turn().sneakerTimer(); }); });
     m_game = std::make_unique<ClientGame>(m_session, static_cast<ClientScreen&>(*this), tally, *m_turntime,
                                           *m_sneakerClock, shuffleSeed);
+    m_attention = std::make_unique<TurnAttention>(*m_window, m_notice);
     m_session.setMessageHandler([this](std::string_view message) { handleMessage(message); });
     m_session.setHandledMessages(&ClientGame::handles);
     connect(&m_session, &ClientSession::overrun, this, [this] {
@@ -84,6 +86,7 @@ GameWindow::GameWindow(std::uint64_t shuffleSeed, core::TallyCalls& tally, const
 
 GameWindow::~GameWindow()
 {
+    m_attention.reset();
     m_chat.reset();
     m_turntime->stop();
     m_sneakerClock->stop();
@@ -124,6 +127,8 @@ void GameWindow::joinpress(const std::string& address, int port)
 void GameWindow::handleMessage(std::string_view message)
 {
     m_game->handle(message);
+    // Every turn begins and ends with a message of the host's.
+    m_attention->setOwnTurn(m_game->turn().ownTurn(), m_game->turn().timer().turnSeconds);
     if (m_game->roster().versionDiffers() && !m_versionDifferenceSaid) {
         m_versionDifferenceSaid = true;
         emit hostVersionDiffers();
@@ -136,6 +141,7 @@ void GameWindow::leaveGame()
         saySaveFailed();
     m_session.close();
     m_game->reset();
+    m_attention->setOwnTurn(false, 0);
     m_closeAfterBox = false;
     m_joinPending = false;
     m_versionDifferenceSaid = false;

@@ -12,6 +12,7 @@
 #include "client/session/client_session.h"
 #include "client/game/client_screen.h"
 #include "client/settings/lexiflip_settings.h"
+#include "client/window/desktop_notice.h"
 #include "core/clock.h"
 #include "core/tally_calls.h"
 
@@ -24,6 +25,7 @@ namespace lexiflip::client {
 class ChatControls;
 class ClientGame;
 class Tchat;
+class TurnAttention;
 
 // The game window as a whole: the main window Tchat, the session with the
 // host and the client game between them. Host messages reach the game through
@@ -182,6 +184,8 @@ private:
     std::unique_ptr<Tchat> m_window;
     std::unique_ptr<ClientGame> m_game;
     std::unique_ptr<ChatControls> m_chat;
+    DesktopNotice m_notice;
+    std::unique_ptr<TurnAttention> m_attention;
     bool m_closeAfterBox = false;
     bool m_joinPending = false;
     bool m_versionDifferenceSaid = false;

@@ -16,6 +16,7 @@
 #include "client/widgets/screen_layout.h"
 #include "client/media/sound_player.h"
 #include "client/window/tchat.h"
+#include "client/window/turn_attention.h"
 #include "client/shell/window_placement.h"
 
 namespace lexiflip::client {
@@ -64,6 +65,7 @@ void GameWindow::showPreferences()
     m_game->turn().setSeeTheirs(prefs.seetheirs);
     m_game->turn().setTurnSoundNew(prefs.turnsound == settings::TurnSound::New);
     m_chat->setPlayChatterSounds(prefs.chatterSounds);
+    m_attention->setNotify(prefs.notifyMyTurn);
 }
 
 void GameWindow::setSettingsFile(const std::filesystem::path& path)

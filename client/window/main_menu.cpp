@@ -59,6 +59,7 @@ const std::vector<MenuTable>& menuTable()
              {Kind::Radio, "Classic1", "Classic", MenuOption::TurnSound, 0},
              {Kind::Radio, "New1", "New", MenuOption::TurnSound, 1},
              {Kind::SubmenuEnd},
+             {Kind::Check, "NotifyMyTurn1", "Notify When It Is My Turn", MenuOption::NotifyMyTurn},
              {Kind::SubmenuStart, "BotSpeed1", "Bot Speed"},
              {Kind::Radio, "Slow1", "Slow", MenuOption::BotSpeed, 1000},
              {Kind::Radio, "Normal1", "Normal", MenuOption::BotSpeed, 750},

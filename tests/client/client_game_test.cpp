@@ -767,3 +767,28 @@ TEST(ClientGameReset, ANewTableForTheNextGame)
 }
 
 } // namespace
+
+// The own turn, which calls the player back to a window he is not looking at:
+// his seat's turn, played by himself, with no winner since it began.
+TEST(ClientGameTurn, TheOwnTurnRunsFromItsStartToTheNextTurnOrTheWinner)
+{
+    ClientRig rig;
+    const std::vector<std::pair<std::string_view, bool>> steps{
+        {"CMD_nextplayer+3+", false}, // not logged in yet: seat 3 is nobody's
+        {"CMD_sendlogininfo+3", true},
+        {"CMD_newplayerinfo+3+Cat", true},
+        {"CMD_nextplayer+1+", false},
+        {"CMD_nextplayer+3+", true},
+        {"CMD_justwatching+3+1", false}, // the computer plays it
+        {"CMD_justwatching+3+2", true},
+        {"CMD_winner+Cat", false},
+        {"CMD_startgame+Ann+100+60+1+1+", false},
+        {"CMD_nextplayer+3+", true},
+        {"CMD_nextplayer+x+", true}, // unreadable: nothing changes
+        {"CMD_nextplayer+2+", false},
+    };
+    for (const auto& [message, ownTurn] : steps) {
+        rig.game.handle(message);
+        EXPECT_EQ(rig.game.turn().ownTurn(), ownTurn) << message;
+    }
+}

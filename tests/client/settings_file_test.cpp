@@ -50,7 +50,8 @@ const std::string kDefaultSection = "[Lexiflip]\n"
                                     "Clearword=false\n"
                                     "Seetheirs=true\n"
                                     "Turnsound=0\n"
-                                    "ChatterSounds=true\n";
+                                    "ChatterSounds=true\n"
+                                    "NotifyMyTurn=true\n";
 
 TEST(IniFileTest, NamesMatchWithoutCaseAndTheFirstOfANameCounts)
 {
@@ -128,7 +129,7 @@ TEST(PreferencesTest, RoundTripKeepsEverythingElseByteForByte)
                               "Textcolor=clBlack\r\nActioncolor=clBlack\r\n"
                               "Playtoscore=250\r\nTimeperturn=60\r\nViewable=0\r\n4Player=0\r\n"
                               "Gamemode=1\r\nPlaysounds=true\r\nClearword=false\r\n"
-                              "Seetheirs=true\r\nTurnsound=0\r\nChatterSounds=true\r\n"
+                              "Seetheirs=true\r\nTurnsound=0\r\nChatterSounds=true\r\nNotifyMyTurn=true\r\n"
                               "\r\n"
                               "[zz]\r\n"
                               "q=1";
@@ -176,6 +177,9 @@ TEST(PreferencesTest, EachKeyIsReadByItsRuleAndWrittenBackNormalised)
         {"Turnsound", "1", "1"},
         {"Turnsound", "2", "0"},
         {"ChatterSounds", "no", "true"},
+        {"NotifyMyTurn", nullptr, "true"},
+        {"NotifyMyTurn", "false", "false"},
+        {"NotifyMyTurn", "0", "true"},
     };
     for (const Case& c : cases) {
         IniFile file;
