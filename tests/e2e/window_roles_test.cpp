@@ -207,7 +207,16 @@ TEST(WindowRoles, EveryFailureOfAJoinIsSaidInTheDialogAndTheProgramRunsOn)
         joinAndRead(bob, older.port(), [](const std::string& t) { return has(t, "another version"); });
     EXPECT_EQ(bob.last().text("role"), "join") << "another version only warns: " << version;
 
-    // Malformed links are refused whole, at start and from the dialog's owner.
+    // A port another program holds is said in the host dialog.
+    QTcpServer taken;
+    ASSERT_TRUE(taken.listen(QHostAddress::Any, 0));
+    ASSERT_TRUE(bob.command("menu HostGame1"));
+    ASSERT_TRUE(bob.command("type spin_hostport " + std::to_string(taken.serverPort())));
+    ASSERT_TRUE(bob.command("click button_host"));
+    ASSERT_TRUE(bob.waitFor([](const DrivenState& s) { return has(s.text("hoststatus"), "is in use"); }));
+    EXPECT_EQ(bob.last().text("role"), "none");
+
+    // Malformed links are refused whole, at start.
     QProcess malformed;
     malformed.setProcessEnvironment(windowEnvironment(freePort(), home.path()));
     malformed.start(binaryDir() + QStringLiteral("/app/lexiflip-driven"), {QStringLiteral("lexiflip://host:0")});
