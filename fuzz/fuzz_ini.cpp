@@ -28,11 +28,11 @@ void check(bool condition, const char* promise)
 }
 
 // Every key of our section, and values of every awkward kind.
-constexpr std::array<std::string_view, 27> kKeys = {
+constexpr std::array<std::string_view, 28> kKeys = {
     "Textsize",    "Top",         "Left",      "Width",         "Height",   "Textcolor", "Actioncolor",
     "Playtoscore", "Timeperturn", "Viewable",  "4Player",       "Gamemode", "Botspeed",  "Playsounds",
     "Clearword",   "Seetheirs",   "Turnsound", "ChatterSounds", "Phrase1",  "Phrase2",   "Phrase3",
-    "Phrase4",     "Phrase5",     "Phrase6",   "Phrase7",       "Phrase8",  "Phrase9"};
+    "Phrase4",     "Phrase5",     "Phrase6",   "Phrase7",       "Phrase8",  "Phrase9",   "NotifyMyTurn"};
 constexpr std::array<std::string_view, 8> kValues = {
     "14", "", " padded ", "two\r\nlines", "gg + wp | \xFF", std::string_view("nul\0byte", 8), "=", "[Lobby]"};
 

@@ -35,7 +35,8 @@ int defaultHostPort()
 }
 
 TServer::TServer(HostOptions options, QObject* parent)
-    : QObject(parent), m_sendLimitBytes(options.sendLimitBytes),
+    : QObject(parent), m_sendLimitBytes(options.sendLimitBytes), m_discoveryPort(options.discoveryPort),
+      m_discoveryClock(std::move(options.discoveryClock)),
       m_qtTimer1([this] { guarded([this] { m_session->game().timer1Timer(); }); }),
       m_qtComputertimer([this] { guarded([this] { m_session->game().computertimerTimer(); }); }),
       m_dictionary(options.dictionary
@@ -89,6 +90,25 @@ void TServer::startHosting(Reach reach)
 {
     Sock1.setBindAddress(reach == Reach::ThisMachine ? "127.0.0.1" : "");
     Sock1.setListen(true);
+    if (reach == Reach::Network && m_discoveryPort)
+        startAnsweringSearches();
+}
+
+void TServer::startAnsweringSearches()
+{
+    m_discovery = std::make_unique<DiscoveryResponder>([this] { return describeHost(state(), port()); });
+    if (m_discoveryClock)
+        m_discovery->setClock(m_discoveryClock);
+    if (m_discovery->start(static_cast<quint16>(*m_discoveryPort)))
+        return;
+    const std::string problem = m_discovery->problem().toStdString();
+    m_discovery.reset();
+    onNotice("Local network searches will not find this game: " + problem);
+}
+
+quint16 TServer::discoveryPort() const
+{
+    return m_discovery ? m_discovery->port() : 0;
 }
 
 std::string TServer::listeningAddress() const

@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QString>
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -18,6 +19,7 @@
 #include "engine/game.h"
 #include "engine/notice_sink.h"
 #include "engine/tdictn.h"
+#include "net/discovery_responder.h"
 #include "net/qt_clock.h"
 #include "net/qt_pace_timer.h"
 #include "net/session/host_session.h"
@@ -57,6 +59,14 @@ struct HostOptions {
     core::Clock* timer1 = nullptr;
     core::Clock* computertimer = nullptr;
     PaceTimer* socktimer = nullptr;
+    // The UDP port the host answers local network searches on while it hosts
+    // for the network (never for a game only this machine may reach); unset,
+    // it answers none. 0 lets the system choose (read it back with
+    // TServer::discoveryPort()). The programs use defaultDiscoveryPort().
+    std::optional<int> discoveryPort;
+    // For tests: the time the one-answer-a-second rule of discovery is kept
+    // by; unset means a steady clock.
+    std::function<std::chrono::nanoseconds()> discoveryClock;
 };
 
 // The port a host listens on when none is given: LEXIFLIP_PORT, else 7772.
@@ -87,10 +97,14 @@ public:
     enum class Reach { Network, ThisMachine };
 
     // Sets Sock1's Listen to True. Raises ESockException "Listen - Error
-    // Binding Socket" when the port is taken.
+    // Binding Socket" when the port is taken. Hosting for the network also
+    // answers local network searches when the options ask for it; when that
+    // cannot be, a notice says so and the game is hosted all the same.
     void startHosting(Reach reach = Reach::Network);
     // The port Sock1 listens on (0 while not hosting).
     quint16 port() const;
+    // The UDP port local network searches are answered on, 0 when none are.
+    quint16 discoveryPort() const;
     // The address Sock1 is bound to ("127.0.0.1", or "::" for every
     // interface), empty while not hosting.
     std::string listeningAddress() const;
@@ -168,7 +182,11 @@ private:
     // Runs one event handler; nothing it raises goes further.
     template <class Step> void guarded(Step&& step) { m_session->guarded(std::forward<Step>(step)); }
 
+    void startAnsweringSearches();
+
     std::size_t m_sendLimitBytes;
+    std::optional<int> m_discoveryPort;
+    std::function<std::chrono::nanoseconds()> m_discoveryClock;
     std::function<void(std::string_view)> m_noticeCallback;
 
     SocketTransport m_transport{*this};
@@ -180,6 +198,8 @@ private:
     std::shared_ptr<const engine::TDictn> m_dictionary;
     std::vector<std::string> m_listboxWords;
     std::unique_ptr<HostSession> m_session;
+    // Answers from the session's state, so it goes before the session.
+    std::unique_ptr<DiscoveryResponder> m_discovery;
 
     std::map<ConnectionId, Link> m_links;
     ConnectionId m_lastConnectionId = 0;

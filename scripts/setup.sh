@@ -7,9 +7,9 @@ cd "$(dirname "$0")/.."
 packages=(build-essential cmake ninja-build pkg-config
           libgtest-dev libgmock-dev libbenchmark-dev
           qt6-base-dev qt6-multimedia-dev libxkbcommon-dev fonts-dejavu-core
-          scowl liblz4-dev zlib1g-dev
+          scowl liblz4-dev zlib1g-dev libxcb1-dev
           # the tests that play through a real X server and the accessibility bus
-          xvfb xdotool at-spi2-core dbus-x11 python3-pyatspi)
+          xvfb xauth x11-utils xdotool dbus-daemon dbus-x11 at-spi2-core python3-pyatspi)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -11,6 +11,7 @@
 
 #include "client/platform/unix_signals.h"
 #include "lexiflip/version.h"
+#include "net/discovery_scope.h"
 #include "net/error_report.h"
 #include "net/esock_exception.h"
 #include "net/tserver.h"
@@ -35,6 +36,29 @@ void printLine(std::FILE* stream, std::string_view text)
     std::fflush(stream);
 }
 
+// What --help says before the options.
+QString description()
+{
+    return QStringLiteral("Hosts a Lexiflip game without a window.\n"
+                          "\n"
+                          "Clients connect over TCP, IPv4 or IPv6, to any address of this machine,\n"
+                          "on port 7772 unless --port or the environment variable LEXIFLIP_PORT\n"
+                          "says otherwise (--port wins; 0 lets the system choose). The first client\n"
+                          "to connect gets slot 1: it is the host's own player and the only one\n"
+                          "that can start a game; when it leaves during its turn, the turn moves on\n"
+                          "at once, as for anybody. Seat 2 is played by the computer player Klot\n"
+                          "when nobody holds it.\n"
+                          "\n"
+                          "It also answers the local network's searches for games on UDP port\n"
+                          "7772, or LEXIFLIP_PORT (never --port). LEXIFLIP_DISCOVERY_ADDRESS, when\n"
+                          "set, answers only queries from the addresses it lists.\n"
+                          "\n"
+                          "At start the host prints \"lexiflip-host listening on port N\" on standard\n"
+                          "output, then \"lexiflip-host answering searches on UDP port M\".\n"
+                          "The host's notices (\"Invalid Letter (3)\", ...) and errors go to\n"
+                          "standard error. SIGINT (Ctrl+C) or SIGTERM ends it cleanly.");
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -45,20 +69,7 @@ int main(int argc, char* argv[])
         lexiflip::kVersionText.data(), static_cast<qsizetype>(lexiflip::kVersionText.size())));
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("Hosts a Lexiflip game without a window.\n"
-                       "\n"
-                       "Clients connect over TCP, IPv4 or IPv6, to any address of this machine,\n"
-                       "on port 7772 unless --port or the environment variable LEXIFLIP_PORT\n"
-                       "says otherwise (--port wins; 0 lets the system choose). The first client\n"
-                       "to connect gets slot 1: it is the host's own player and the only one\n"
-                       "that can start a game; when it leaves during its turn, the turn moves on\n"
-                       "at once, as for anybody. Seat 2 is played by the computer player Klot\n"
-                       "when nobody holds it.\n"
-                       "\n"
-                       "At start the host prints \"lexiflip-host listening on port N\" on standard\n"
-                       "output. The host's notices (\"Invalid Letter (3)\", ...) and errors go to\n"
-                       "standard error. SIGINT (Ctrl+C) or SIGTERM ends it cleanly."));
+    parser.setApplicationDescription(description());
     parser.addHelpOption();
     parser.addVersionOption();
     const QCommandLineOption portOption(
@@ -90,6 +101,7 @@ int main(int argc, char* argv[])
     options.botSpeedMs = *speed;
     // Slot 1 here is a remote player, free to leave like the others.
     options.firstSeatRemote = true;
+    options.discoveryPort = lexiflip::net::defaultDiscoveryPort();
 
     // SIGINT and SIGTERM quit the event loop: the host closes down on its own
     // thread.
@@ -112,6 +124,9 @@ int main(int argc, char* argv[])
             return 1;
         }
         printLine(stdout, "lexiflip-host listening on port " + std::to_string(server.port()));
+        if (server.discoveryPort() != 0)
+            printLine(stdout, "lexiflip-host answering searches on UDP port " +
+                                  std::to_string(server.discoveryPort()));
         status = QCoreApplication::exec();
     }
     return status;

@@ -61,6 +61,11 @@ bool Turn::onTurn() const
     return m_turnowner != 0 && m_turnowner == m_roster.myplayer();
 }
 
+bool Turn::ownTurn() const
+{
+    return m_turnGiven && m_roster.isMe(m_turnowner) && !m_roster.justWatchChecked();
+}
+
 void Turn::playsounds(Sound sound)
 {
     m_output.screen().playsounds(sound);
@@ -95,6 +100,7 @@ void Turn::startthegame(std::string_view data)
     m_startShown = false;
     setWordButtons(false);
     m_roster.clearJustWatch();
+    m_turnGiven = false;
     m_winner.shown = false;
     m_output.screen().winnerChanged();
     hideSneaker();
@@ -127,6 +133,7 @@ void Turn::getnextplayer(std::string_view data)
     if (!number)
         return;
     m_turnowner = *number;
+    m_turnGiven = true;
     m_flipsdone = 0;
     m_wordlength = 0;
     m_canbuild = false;
@@ -199,6 +206,7 @@ void Turn::winner(std::string_view data)
     const std::string own = seated ? m_roster.seatAt(m_roster.myplayer()).name : std::string();
     m_winner.text = own != name ? name + " has Won the Game!" : std::string("You have Won the Game!");
     m_winner.shown = true;
+    m_turnGiven = false;
     m_output.chatLine(m_winner.text);
     m_output.screen().winnerChanged();
     m_awaitingWinner = false;

@@ -85,6 +85,10 @@ public:
 
     // The mirror. Out-of-range indexes give an empty default.
     int turnowner() const { return m_turnowner; }
+    // The player's own turn is on: his seat was given it, he plays it himself
+    // (he is not just watching), and neither a winner nor a new game came
+    // since.
+    bool ownTurn() const;
     bool canbuild() const { return m_canbuild; }
     int flipsdone() const { return m_flipsdone; }
     int wordlength() const { return m_wordlength; }
@@ -139,6 +143,9 @@ private:
 
     // The mirror.
     int m_turnowner = 0;
+    // A turn was given and is not over by a winner or a new game; the turn
+    // owner stays in the mirror after either.
+    bool m_turnGiven = false;
     int m_secondsleft = 0;
     int m_turnseconds = 60;
     bool m_canbuild = false;

@@ -101,6 +101,7 @@ void readPreferences(const IniFile& file, Preferences& prefs)
     prefs.turnsound = (get("Turnsound") == "1") ? TurnSound::New : TurnSound::Classic;
     prefs.chatterSounds = onUnlessFalse(get("ChatterSounds"));
     prefs.zoom = integerValue(get("Zoom")).value_or(100);
+    prefs.notifyMyTurn = onUnlessFalse(get("NotifyMyTurn"));
 }
 
 void writePreferences(IniFile& file, const Preferences& prefs)
@@ -130,6 +131,7 @@ void writePreferences(IniFile& file, const Preferences& prefs)
     set("ChatterSounds", trueFalse(prefs.chatterSounds));
     if (prefs.zoom != 100 || file.value(kSection, "Zoom"))
         set("Zoom", number(prefs.zoom));
+    set("NotifyMyTurn", trueFalse(prefs.notifyMyTurn));
 }
 
 void writePhrases(IniFile& file, const std::array<std::string, 9>& phrases)
@@ -225,6 +227,18 @@ bool SettingsFile::saveBoundsAtClose(const WindowBounds& window, const WindowSiz
         return false;
     m_prefs.bounds = *store;
     return save();
+}
+
+JoinHistory SettingsFile::joinHistory() const
+{
+    IniFile file;
+    readExisting(file);
+    return readJoinHistory(file);
+}
+
+bool SettingsFile::saveJoinHistory(const JoinHistory& history)
+{
+    return rewrite([&](IniFile& file) { writeJoinHistory(file, history); });
 }
 
 std::optional<std::string> SettingsFile::value(std::string_view key) const

@@ -19,6 +19,8 @@ bool isChecked(MenuOption option, int tag, const Preferences& prefs)
         return prefs.clearword;
     case MenuOption::TextSize:
         return textsizeMenuEntry(prefs.textsize) == tag;
+    case MenuOption::NotifyMyTurn:
+        return prefs.notifyMyTurn;
     }
     return false;
 }
@@ -46,6 +48,9 @@ void choose(MenuOption option, int tag, bool checked, Preferences& prefs)
         break;
     case MenuOption::TextSize:
         prefs.textsize = tag;
+        break;
+    case MenuOption::NotifyMyTurn:
+        prefs.notifyMyTurn = checked;
         break;
     }
 }

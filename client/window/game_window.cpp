@@ -17,6 +17,7 @@
 #include "client/widgets/seat_rows.h"
 #include "client/media/sound_player.h"
 #include "client/window/tchat.h"
+#include "client/window/turn_attention.h"
 #include "client/widgets/turn_timer_view.h"
 #include "net/qt_clock.h"
 #include "net/tserver.h"
@@ -66,7 +67,8 @@ GameWindow::GameWindow(std::uint64_t shuffleSeed, core::TallyCalls& tally, const
     m_sneakerClock = clock([this] { guarded([this] { m_game->turn().sneakerTimer(); }); });
     m_game = std::make_unique<ClientGame>(m_session, static_cast<ClientScreen&>(*this), tally, *m_turntime,
                                           *m_sneakerClock, shuffleSeed);
-    m_session.setMessageHandler([this](std::string_view message) { m_game->handle(message); });
+    m_attention = std::make_unique<TurnAttention>(*m_window, m_notice);
+    m_session.setMessageHandler([this](std::string_view message) { handleMessage(message); });
     m_session.setHandledMessages(&ClientGame::handles);
     connect(&m_session, &ClientSession::overrun, this, [this] {
         addSystemLine("The host sent more than this window can take in: the connection is closed.");
@@ -84,6 +86,7 @@ GameWindow::GameWindow(std::uint64_t shuffleSeed, core::TallyCalls& tally, const
 
 GameWindow::~GameWindow()
 {
+    m_attention.reset();
     m_chat.reset();
     m_turntime->stop();
     m_sneakerClock->stop();
@@ -119,6 +122,37 @@ void GameWindow::joinpress(const std::string& address, int port)
 {
     m_game->setIshost(false);
     m_session.open(address, port);
+}
+
+void GameWindow::handleMessage(std::string_view message)
+{
+    m_game->handle(message);
+    // Every turn begins and ends with a message of the host's.
+    m_attention->setOwnTurn(m_game->turn().ownTurn(), m_game->turn().timer().turnSeconds);
+    if (m_game->roster().versionDiffers() && !m_versionDifferenceSaid) {
+        m_versionDifferenceSaid = true;
+        emit hostVersionDiffers();
+    }
+}
+
+void GameWindow::leaveGame()
+{
+    if (!saveBoundsAsClosing())
+        saySaveFailed();
+    m_session.close();
+    m_game->reset();
+    m_attention->setOwnTurn(false, 0);
+    m_closeAfterBox = false;
+    m_joinPending = false;
+    m_versionDifferenceSaid = false;
+    // The new table takes the options, and every widget shows it.
+    showPreferences();
+    showEverything();
+}
+
+bool GameWindow::gameRunning() const
+{
+    return m_game->turn().turnFrameSeat() != 0 && !m_game->turn().winnerBanner().shown;
 }
 
 // The client in slot 1 is the host's own player, also when this copy did not
@@ -341,6 +375,11 @@ void GameWindow::systemLine(std::string_view line)
 
 void GameWindow::messageBox(std::string_view message)
 {
+    // The join dialog says in its own words why the host turned the player away.
+    if (m_joinPending && m_game->roster().turnedAway()) {
+        m_game->messageBoxClosed();
+        return;
+    }
     m_window->showHostBox(shownText(message));
 }
 
@@ -348,6 +387,12 @@ void GameWindow::messageBox(std::string_view message)
 // full") has been read.
 void GameWindow::closeWindow()
 {
+    // Still pending until the join's owner leaves the game: the close that
+    // follows "Game is full" must not close the window either.
+    if (m_joinPending) {
+        emit joinLost(m_game->roster().turnedAway());
+        return;
+    }
     if (m_window->hostBox()) {
         m_closeAfterBox = true;
         return;

@@ -12,6 +12,7 @@
 #include "client/session/client_session.h"
 #include "client/game/client_screen.h"
 #include "client/settings/lexiflip_settings.h"
+#include "client/window/desktop_notice.h"
 #include "core/clock.h"
 #include "core/tally_calls.h"
 
@@ -24,6 +25,7 @@ namespace lexiflip::client {
 class ChatControls;
 class ClientGame;
 class Tchat;
+class TurnAttention;
 
 // The game window as a whole: the main window Tchat, the session with the
 // host and the client game between them. Host messages reach the game through
@@ -65,6 +67,17 @@ public:
     void hostpress(int port);
     // This copy joins the host at address.
     void joinpress(const std::string& address, int port);
+    // Leaves the game as closing the window would, and keeps the window: the
+    // bounds and settings are saved, the connection ends without a word (a
+    // host in this copy is its owner's to end), and the table is bare again
+    // for the next hostpress or joinpress.
+    void leaveGame();
+    // Whether a game runs at this table: a turn was announced and no winner.
+    bool gameRunning() const;
+    // While a join started from the window waits for the player's arrival,
+    // a host that turns him away or closes does not close the window: it is
+    // reported as joinLost() for the join dialog to say.
+    void setJoinPending(bool pending) { m_joinPending = pending; }
 
     // The application shell (game_window_shell.cpp): the preferences and
     // their file, phrases, the watcher list, the close path.
@@ -113,6 +126,14 @@ signals:
     void logoClicked();
     // The main window closed (after saving its bounds): the program ends.
     void windowClosed();
+    // The host announced this window's own player at the table.
+    void arrived();
+    // A pending join ended before the arrival: turnedAway when the host said
+    // the game is full. Emitted while a host message is handled: a receiver
+    // that leaves the game connects with Qt::QueuedConnection.
+    void joinLost(bool turnedAway);
+    // The host said that it runs another version of the game (once a game).
+    void hostVersionDiffers();
 
 private:
     // The screen interface.
@@ -143,6 +164,9 @@ private:
     void becameHostsPlayer() override;
 
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void handleMessage(std::string_view message);
+    // The close path's save of the bounds; false when it failed.
+    bool saveBoundsAsClosing();
     void connectShell();
     void applyPreferences();
     void showPreferences();
@@ -160,7 +184,11 @@ private:
     std::unique_ptr<Tchat> m_window;
     std::unique_ptr<ClientGame> m_game;
     std::unique_ptr<ChatControls> m_chat;
+    DesktopNotice m_notice;
+    std::unique_ptr<TurnAttention> m_attention;
     bool m_closeAfterBox = false;
+    bool m_joinPending = false;
+    bool m_versionDifferenceSaid = false;
 
     settings::SettingsFile m_settings{{}};
     bool m_hasSettingsFile = false;

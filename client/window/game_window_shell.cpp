@@ -16,6 +16,7 @@
 #include "client/widgets/screen_layout.h"
 #include "client/media/sound_player.h"
 #include "client/window/tchat.h"
+#include "client/window/turn_attention.h"
 #include "client/shell/window_placement.h"
 #include "client/window/zoom_control.h"
 
@@ -71,6 +72,7 @@ void GameWindow::showPreferences()
     m_game->turn().setSeeTheirs(prefs.seetheirs);
     m_game->turn().setTurnSoundNew(prefs.turnsound == settings::TurnSound::New);
     m_chat->setPlayChatterSounds(prefs.chatterSounds);
+    m_attention->setNotify(prefs.notifyMyTurn);
 }
 
 void GameWindow::setSettingsFile(const std::filesystem::path& path)
@@ -82,16 +84,18 @@ void GameWindow::setSettingsFile(const std::filesystem::path& path)
     m_hasSettingsFile = true;
 }
 
+// The own arrival at the table: the settings are read then.
 void GameWindow::loadinifile()
 {
-    if (!m_hasSettingsFile)
-        return;
-    m_settings.load();
-    if (!m_settings.problem().empty())
-        sayFileProblem("The settings file was not used (" + m_settings.problem() +
-                       "); the built-in settings apply.");
-    applyPreferences();
-    emit settingsRead();
+    if (m_hasSettingsFile) {
+        m_settings.load();
+        if (!m_settings.problem().empty())
+            sayFileProblem("The settings file was not used (" + m_settings.problem() +
+                           "); the built-in settings apply.");
+        applyPreferences();
+        emit settingsRead();
+    }
+    emit arrived();
 }
 
 // The preferences as the file gave them, handed to the window: the options,
@@ -176,17 +180,21 @@ void GameWindow::watchersChanged()
     emit watcherListChanged();
 }
 
+// FormClose: the bounds are kept, unless unchanged or never read.
+bool GameWindow::saveBoundsAsClosing()
+{
+    if (!m_hasSettingsFile || !m_settings.wasRead())
+        return true;
+    return saveWindowAtClose(m_settings, *m_window) || m_settings.problem().empty();
+}
+
 bool GameWindow::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_window.get() && event->type() == QEvent::Close) {
-        // FormClose: the bounds are kept, unless unchanged or never read.
-        if (m_hasSettingsFile && m_settings.wasRead()) {
-            // The window is going: standard error and the exit status say it.
-            if (!saveWindowAtClose(m_settings, *m_window) && !m_settings.problem().empty()) {
-                std::fprintf(stderr, "Lexiflip: the settings were not saved: %s\n",
-                             m_settings.problem().c_str());
-                m_saveFailedAtClose = true;
-            }
+        // The window is going: standard error and the exit status say it.
+        if (!saveBoundsAsClosing()) {
+            std::fprintf(stderr, "Lexiflip: the settings were not saved: %s\n", m_settings.problem().c_str());
+            m_saveFailedAtClose = true;
         }
         emit windowClosed();
     } else if (watched != m_window.get() && event->type() == QEvent::MouseButtonRelease &&

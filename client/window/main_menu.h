@@ -18,6 +18,10 @@ namespace lexiflip::client {
 // check marks that are no preference), reached by what they do.
 enum class MenuCommand {
     StartGame,
+    NewSoloGame,
+    HostGame,
+    JoinGame,
+    LeaveGame,
     Exit,
     TextColor,
     ActionColor,

@@ -742,4 +742,53 @@ TEST_F(OwnTurn, HostileMessagesAreDropped)
     EXPECT_EQ(rig.screen.closes, 1);
 }
 
+// A window that leaves its game starts the next one at a bare table; what a
+// join from the window reports (turned away, another version) is kept.
+TEST(ClientGameReset, ANewTableForTheNextGame)
+{
+    rigs::ClientRig rig;
+    rig.game.roster().setLoginname("Ann");
+    rig.feed({"CMD_sendlogininfo+1", "CMD_newplayerinfo+1+Ann", "CMD_wrongversion+",
+              "CMD_startgame+Ann+150+45+1+1+", "CMD_nextplayer+1+"});
+    ASSERT_TRUE(rig.game.roster().loggedin());
+    EXPECT_TRUE(rig.game.roster().versionDiffers());
+    EXPECT_FALSE(rig.game.roster().turnedAway());
+    ASSERT_EQ(rig.game.turn().turnowner(), 1);
+
+    rig.game.reset();
+    EXPECT_FALSE(rig.game.roster().loggedin());
+    EXPECT_FALSE(rig.game.roster().versionDiffers());
+    EXPECT_EQ(rig.game.turn().turnowner(), 0);
+    EXPECT_EQ(rig.game.turn().turnFrameSeat(), 0);
+    EXPECT_EQ(rig.game.roster().seat(1).name, rigs::ClientRig().game.roster().seat(1).name);
+
+    rig.feed({"CMD_full+"});
+    EXPECT_TRUE(rig.game.roster().turnedAway());
+}
+
 } // namespace
+
+// The own turn, which calls the player back to a window he is not looking at:
+// his seat's turn, played by himself, with no winner since it began.
+TEST(ClientGameTurn, TheOwnTurnRunsFromItsStartToTheNextTurnOrTheWinner)
+{
+    ClientRig rig;
+    const std::vector<std::pair<std::string_view, bool>> steps{
+        {"CMD_nextplayer+3+", false}, // not logged in yet: seat 3 is nobody's
+        {"CMD_sendlogininfo+3", true},
+        {"CMD_newplayerinfo+3+Cat", true},
+        {"CMD_nextplayer+1+", false},
+        {"CMD_nextplayer+3+", true},
+        {"CMD_justwatching+3+1", false}, // the computer plays it
+        {"CMD_justwatching+3+2", true},
+        {"CMD_winner+Cat", false},
+        {"CMD_startgame+Ann+100+60+1+1+", false},
+        {"CMD_nextplayer+3+", true},
+        {"CMD_nextplayer+x+", true}, // unreadable: nothing changes
+        {"CMD_nextplayer+2+", false},
+    };
+    for (const auto& [message, ownTurn] : steps) {
+        rig.game.handle(message);
+        EXPECT_EQ(rig.game.turn().ownTurn(), ownTurn) << message;
+    }
+}

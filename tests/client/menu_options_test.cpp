@@ -26,6 +26,7 @@ TEST(MenuOptions, EachChoiceChangesItsOwnPreferenceAndChecksItsEntry)
         {M::BotSpeed, 1000, true, [](Preferences& p) { p.botspeed = BotSpeed::Slow; }},
         {M::BotSpeed, 250, true, [](Preferences& p) { p.botspeed = BotSpeed::Fast; }},
         {M::TextSize, 14, true, [](Preferences& p) { p.textsize = 14; }},
+        {M::NotifyMyTurn, 0, false, [](Preferences& p) { p.notifyMyTurn = false; }},
         // A radio entry clicked while checked stays chosen.
         {M::TurnSound, 0, false, [](Preferences&) {}},
         {M::BotSpeed, 750, false, [](Preferences&) {}},
@@ -63,6 +64,7 @@ TEST(MenuOptions, CheckedEntriesFollowThePreferences)
         {builtIn, M::ClearWord, 0, false},  {builtIn, M::TextSize, 8, true},
         {builtIn, M::TextSize, 10, false},  {odd, M::TextSize, 8, false},
         {odd, M::TextSize, 9, false},       {odd, M::TextSize, 14, false},
+        {builtIn, M::NotifyMyTurn, 0, true},
     };
     for (const auto& c : cases)
         EXPECT_EQ(isChecked(c.option, c.tag, c.prefs), c.checked) << int(c.option) << " " << c.tag;

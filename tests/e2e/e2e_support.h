@@ -53,8 +53,8 @@ private:
 };
 
 // The environment of a game window under test: its game port and its own
-// folder of files, shown offscreen and never offering the lobby download;
-// then the extra variables.
+// folder of files, shown offscreen, never offering the lobby download and
+// searching the local network on 127.0.0.1 alone; then the extra variables.
 inline QProcessEnvironment windowEnvironment(quint16 port, const QString& home,
                                              const QList<QPair<QString, QString>>& extra = {})
 {
@@ -62,6 +62,7 @@ inline QProcessEnvironment windowEnvironment(quint16 port, const QString& home,
     environment.insert(QStringLiteral("LEXIFLIP_PORT"), QString::number(port));
     environment.insert(QStringLiteral("LEXIFLIP_HOME"), home);
     environment.insert(QStringLiteral("LEXIFLIP_NO_LOBBY_DOWNLOAD"), QStringLiteral("1"));
+    environment.insert(QStringLiteral("LEXIFLIP_DISCOVERY_ADDRESS"), QStringLiteral("127.0.0.1"));
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     for (const auto& [name, value] : extra)
         environment.insert(name, value);

@@ -226,7 +226,8 @@ TEST(LexiflipHost, RefusesATakenPortAndExplainsItself)
     process.start(hostProgram(), {QStringLiteral("--help")});
     ASSERT_TRUE(process.waitForFinished(10000));
     const QByteArray help = process.readAllStandardOutput();
-    for (const char* part : {"--port", "LEXIFLIP_PORT", "--bot-speed", "slot 1", "standard error", "SIGTERM"})
+    for (const char* part : {"--port", "LEXIFLIP_PORT", "--bot-speed", "slot 1", "standard error", "SIGTERM",
+                             "LEXIFLIP_DISCOVERY_ADDRESS"})
         EXPECT_TRUE(help.contains(part)) << part;
 
     process.start(hostProgram(), {QStringLiteral("--bot-speed"), QStringLiteral("ludicrous")});

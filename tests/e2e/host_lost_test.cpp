@@ -132,7 +132,7 @@ void expectClosedAndSaved(JoiningWindow& window, const TallyRows& expected)
     keys.sort();
     QStringList all = QStringLiteral("Textsize Top Left Width Height Textcolor Actioncolor Playtoscore "
                                      "Timeperturn Viewable 4Player Gamemode Botspeed Playsounds Clearword "
-                                     "Seetheirs Turnsound ChatterSounds")
+                                     "Seetheirs Turnsound ChatterSounds NotifyMyTurn")
                           .split(QLatin1Char(' '));
     all.sort();
     EXPECT_EQ(keys, all);

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
 
@@ -21,10 +22,17 @@ inline QString hostProgram()
 // A running lexiflip-host; SIGTERM ends it when the test is over.
 class HostProcess {
 public:
-    explicit HostProcess(const QStringList& arguments)
+    // It answers local network searches from this machine alone; then the
+    // extra variables.
+    explicit HostProcess(const QStringList& arguments, const QList<QPair<QString, QString>>& extra = {})
     {
         m_process.setProgram(hostProgram());
         m_process.setArguments(arguments);
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("LEXIFLIP_DISCOVERY_ADDRESS"), QStringLiteral("127.0.0.1"));
+        for (const auto& [name, value] : extra)
+            environment.insert(name, value);
+        m_process.setProcessEnvironment(environment);
         m_process.start();
     }
     ~HostProcess()

@@ -1,0 +1,83 @@
+// The call when the own turn starts in a window the player is not looking at:
+// the title, and its end when he comes back or the turn passes.
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include "client/game/client_game.h"
+#include "client/window/game_window.h"
+#include "client/window/tchat.h"
+#include "client/window/turn_attention.h"
+#include "net/net_wait.h"
+
+namespace lexiflip::client {
+namespace {
+
+using testing::waitUntil;
+
+// The window logged in as seat 3 of a host the test speaks for, and another
+// window of this program to be active instead of it.
+struct CalledWindow : ::testing::Test {
+    void SetUp() override
+    {
+        ASSERT_TRUE(host.listen(QHostAddress::LocalHost, 0));
+        window.window().show();
+        window.joinpress("127.0.0.1", host.serverPort());
+        ASSERT_TRUE(waitUntil([&] { return host.hasPendingConnections(); }));
+        peer = host.nextPendingConnection();
+        send("CMD_sendlogininfo+3+");
+        send("CMD_newplayerinfo+3+Ann");
+        other.resize(100, 100);
+    }
+
+    void send(const char* message) { peer->write(QByteArray(message) + '\xFF'); }
+    // The next turn is seat's, once the window has taken it in.
+    void turnTo(int seat)
+    {
+        send(QByteArray("CMD_nextplayer+" + QByteArray::number(seat) + "+").constData());
+        ASSERT_TRUE(waitUntil([&] { return window.game().turn().turnowner() == seat; }));
+    }
+    static bool activate(QWidget& widget)
+    {
+        widget.show();
+        widget.activateWindow();
+        return waitUntil([&] { return widget.isActiveWindow(); });
+    }
+    QString title() { return window.window().windowTitle(); }
+
+    QTcpServer host;
+    GameWindow window{1};
+    QTcpSocket* peer = nullptr;
+    QWidget other;
+};
+
+TEST_F(CalledWindow, TheTitleCallsUntilTheWindowIsActivatedOrTheTurnPasses)
+{
+    ASSERT_TRUE(activate(other));
+    turnTo(3);
+    EXPECT_EQ(title(), TurnAttention::callingTitle());
+    ASSERT_TRUE(activate(window.window()));
+    EXPECT_EQ(title(), QStringLiteral("Lexiflip")) << "the player came back";
+
+    ASSERT_TRUE(activate(other));
+    turnTo(1);
+    turnTo(3);
+    EXPECT_EQ(title(), TurnAttention::callingTitle());
+    turnTo(1);
+    EXPECT_EQ(title(), QStringLiteral("Lexiflip")) << "the turn passed";
+    turnTo(4);
+    EXPECT_EQ(title(), QStringLiteral("Lexiflip")) << "another player's turn calls nobody";
+}
+
+TEST_F(CalledWindow, ATurnThatStartsInTheActiveWindowCallsNobody)
+{
+    ASSERT_TRUE(activate(window.window()));
+    turnTo(3);
+    EXPECT_TRUE(window.game().turn().ownTurn());
+    EXPECT_EQ(title(), QStringLiteral("Lexiflip"));
+}
+
+} // namespace
+} // namespace lexiflip::client
