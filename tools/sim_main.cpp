@@ -1,15 +1,19 @@
 // lexiflip-sim: plays whole engine games with the computer in every seat, in
 // virtual time, and prints how each went. The same seed prints the same games.
+#include <algorithm>
+#include <array>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "assets/embedded.h"
 #include "engine/computer_match.h"
+#include "engine/computer_strength.h"
 #include "engine/computer_words.h"
 #include "engine/notice_sink.h"
 #include "engine/sender.h"
@@ -39,12 +43,40 @@ public:
 int usage(int status)
 {
     std::fprintf(status ? stderr : stdout,
-                 "usage: lexiflip-sim [--games N] [--seed S] [--score P] [--time T] [--quiet]\n"
+                 "usage: lexiflip-sim [--games N] [--seed S] [--score P] [--time T] [--strengths A,B]\n"
+                 "                    [--quiet]\n"
                  "Plays N complete games (default 10) with the computer in every seat, seat 1 just\n"
                  "watching and Klot in seat 2, game k seeded with S + k (default S = 1), to P points\n"
-                 "(default 100) with T seconds per turn (default 60). Prints one line per game and\n"
-                 "then the balance and the speed; --quiet prints only the last two lines.\n");
+                 "(default 100) with T seconds per turn (default 60). --strengths gives the computer's\n"
+                 "strength in seats 1 and 2, in that order: classic (the default), strong or expert.\n"
+                 "Prints one line per game, then each seat's wins and thinking time per turn, the\n"
+                 "balance and the speed; --quiet prints only the summary.\n");
     return status;
+}
+
+// "strong,classic": the strengths of seats 1, 2, ... in order.
+bool readStrengths(const char* text, lexiflip::engine::SeatStrengths& strengths)
+{
+    std::string_view rest = text;
+    for (int seat = 1; seat <= 6 && !rest.empty(); ++seat) {
+        const std::size_t comma = rest.find(',');
+        const auto strength = lexiflip::engine::parseStrength(rest.substr(0, comma));
+        if (!strength)
+            return false;
+        strengths[static_cast<std::size_t>(seat)] = *strength;
+        rest.remove_prefix(comma == std::string_view::npos ? rest.size() : comma + 1);
+    }
+    return rest.empty();
+}
+
+// The value at fraction q of the sorted times, in milliseconds.
+double quantileMs(std::vector<std::int64_t>& ns, double q)
+{
+    if (ns.empty())
+        return 0.0;
+    const std::size_t at = std::min(ns.size() - 1, static_cast<std::size_t>(q * double(ns.size())));
+    std::nth_element(ns.begin(), ns.begin() + static_cast<std::ptrdiff_t>(at), ns.end());
+    return double(ns[at]) / 1e6;
 }
 
 bool readNumber(const char* text, long long& value)
@@ -63,6 +95,7 @@ int main(int argc, char** argv)
     long long score = 100;
     long long seconds = 60;
     bool quiet = false;
+    lexiflip::engine::SeatStrengths strengths{};
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         auto number = [&](long long& value) { return i + 1 < argc && readNumber(argv[++i], value); };
@@ -70,6 +103,10 @@ int main(int argc, char** argv)
             return usage(0);
         if (arg == "--quiet")
             quiet = true;
+        else if (arg == "--strengths") {
+            if (i + 1 >= argc || !readStrengths(argv[++i], strengths))
+                return usage(2);
+        }
         else if (!((arg == "--games" && number(games)) || (arg == "--seed" && number(seed)) ||
                    (arg == "--score" && number(score)) || (arg == "--time" && number(seconds))))
             return usage(2);
@@ -84,11 +121,20 @@ int main(int argc, char** argv)
     const std::string start = "You+" + std::to_string(score) + "+" + std::to_string(seconds) + "+t+1+0+";
 
     CountingSender sender;
+    std::array<long long, 3> wins{};
+    std::array<std::vector<std::int64_t>, 3> thinkNs;
+    std::array<long long, 3> points{};
     long long seat1Wins = 0, unfinished = 0, winningScores = 0, rounds = 0;
     const auto begin = std::chrono::steady_clock::now();
     for (long long game = 0; game < games; ++game) {
         const auto result = lexiflip::engine::playComputerMatch(
-            dictionary, words, static_cast<std::uint64_t>(seed + game), sender, start);
+            dictionary, words, static_cast<std::uint64_t>(seed + game), sender, start, 750, strengths);
+        wins[1] += result.winner == "You" ? 1 : 0;
+        wins[2] += result.winner == "Klot" ? 1 : 0;
+        for (int seat = 1; seat <= 2; ++seat)
+            points[seat] += result.scores[seat];
+        for (int seat = 1; seat <= 2; ++seat)
+            thinkNs[seat].insert(thinkNs[seat].end(), result.thinkNs[seat].begin(), result.thinkNs[seat].end());
         const bool finished = !result.winner.empty();
         unfinished += finished ? 0 : 1;
         seat1Wins += result.winner == "You" ? 1 : 0;
@@ -101,6 +147,16 @@ int main(int argc, char** argv)
     }
     const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
     const long long finishedGames = games - unfinished;
+    for (int seat = 1; seat <= 2; ++seat) {
+        const std::string_view name = lexiflip::engine::strengthName(strengths[seat]);
+        const std::size_t turns = thinkNs[seat].size();
+        std::printf("seat %d (%.*s): wins %lld of %lld (%.1f%%), %.1f points per turn; thinking per turn "
+                    "median %.3f ms, 99th percentile %.3f ms, most %.3f ms over %zu turns\n",
+                    seat, int(name.size()), name.data(), wins[seat], games, 100.0 * wins[seat] / games,
+                    turns ? double(points[seat]) / double(turns) : 0.0,
+                    quantileMs(thinkNs[seat], 0.5), quantileMs(thinkNs[seat], 0.99),
+                    quantileMs(thinkNs[seat], 1.0), thinkNs[seat].size());
+    }
     std::printf("balance: average winning score %.1f, %.2f rounds per game, seat 1 wins %.1f%%, %lld "
                 "unfinished, %llu messages\n",
                 finishedGames ? double(winningScores) / finishedGames : 0.0, double(rounds) / games,
