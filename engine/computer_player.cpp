@@ -1,4 +1,5 @@
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -55,7 +56,6 @@ void Game::computerplay(int slot)
         return;
     tplayer& player = m_state.players[slot];
     const bool expert = computerStrength(slot) == ComputerStrength::Expert;
-    const std::vector<SearchTile> wanted = expert ? wantedFlips(slot) : std::vector<SearchTile>{};
     for (int i = 0; i < kBotFlipTiles; ++i) {
         int facedown = 0;
         for (int x = 1; x <= kBoardColumns; ++x) {
@@ -66,9 +66,10 @@ void Game::computerplay(int slot)
             break;
         int x = 0;
         int y = 0;
-        if (static_cast<std::size_t>(i) < wanted.size()) {
-            x = wanted[static_cast<std::size_t>(i)].x;
-            y = wanted[static_cast<std::size_t>(i)].y;
+        const std::optional<SearchTile> planned = expert ? wantedFlip(slot) : std::nullopt;
+        if (planned) {
+            x = planned->x;
+            y = planned->y;
         } else {
             randomFaceDown(expert, x, y);
         }

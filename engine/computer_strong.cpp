@@ -1,7 +1,6 @@
-#include <cstdio>
-#include <cstdlib>
 #include <vector>
 
+#include "engine/flip_plan.h"
 #include "engine/game.h"
 #include "engine/known_board.h"
 #include "engine/letter_draw.h"
@@ -70,27 +69,10 @@ void Game::randomFaceDown(bool avoidKnown, int& x, int& y)
     } while (m_state.cell(x, y).flipped || (unknownLeft && m_state.cell(x, y).seen));
 }
 
-std::vector<SearchTile> Game::wantedFlips(int slot) const
+std::optional<SearchTile> Game::wantedFlip(int slot) const
 {
     // Only what every player at the table has seen goes into the choice.
-    const KnownBoard board(m_state);
-    std::vector<SearchTile> known;
-    for (int x = 1; x <= kBoardColumns; ++x) {
-        for (int y = 1; y <= kBoardRows; ++y) {
-            if (!board.faceUp(x, y) && board.letter(x, y) != 0)
-                known.push_back({board.letter(x, y), x, y});
-        }
-    }
-    const int flipsLeft = kFlipsPerTurn - m_state.flipcount;
-    const BestWord best =
-        findBestWord(m_services.dictionary.wordIndex(), barOf(m_state.players[slot]), known, flipsLeft);
-    std::vector<SearchTile> wanted;
-    for (const SearchTile& tile : best.tiles) {
-        if (tile.onBoard())
-            wanted.push_back(tile);
-    }
-    if (getenv("KLOT_DEBUG")) fprintf(stderr, "known %zu wanted %zu word %s score %d\n", known.size(), wanted.size(), best.word.c_str(), best.score);
-    return wanted;
+    return nextFlip(m_services.dictionary.wordIndex(), KnownBoard(m_state), barOf(m_state.players[slot]));
 }
 
 int Game::newBarWorth(const std::vector<SearchTile>& faceUp)
@@ -111,10 +93,11 @@ void Game::bestWordTurn(int slot)
     const WordIndex& index = m_services.dictionary.wordIndex();
     tplayer& player = m_state.players[slot];
     const std::vector<SearchTile> faceUp = faceUpTiles(KnownBoard(m_state));
-    BestWord best = findBestWord(index, barOf(player), faceUp);
+    const bool weighLeave = computerStrength(slot) == ComputerStrength::Expert;
+    BestWord best = findBestWord(index, barOf(player), faceUp, kFlipsPerTurn, weighLeave);
     if (player.score >= kBarPrice && newBarWorth(faceUp) > best.score) {
         clickbuy(wire::msg::payloadOf(wire::msg::clickbuy(slot)));
-        best = findBestWord(index, barOf(player), faceUp);
+        best = findBestWord(index, barOf(player), faceUp, kFlipsPerTurn, weighLeave);
     }
     if (best.tiles.empty()) {
         hepass(wire::msg::payloadOf(wire::msg::hepass(slot)));

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -142,8 +143,8 @@ private:
     // A face-down tile at random; with avoidKnown, one whose letter nobody
     // has seen while there is such a tile.
     void randomFaceDown(bool avoidKnown, int& x, int& y);
-    // The known face-down tiles Expert's best word from his bar wants.
-    std::vector<SearchTile> wantedFlips(int slot) const;
+    // The known face-down tile Expert turns next, if any (flip_plan.h).
+    std::optional<SearchTile> wantedFlip(int slot) const;
     // Strong's and Expert's word: the best the dictionary allows from the bar
     // and the face-up tiles, after a new bar when one is worth more.
     void bestWordTurn(int slot);

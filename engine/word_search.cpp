@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "engine/bar_leave.h"
 #include "engine/word_index.h"
 #include "engine/word_score.h"
 
@@ -18,6 +19,9 @@ struct Split {
     Counts board{};
     int boardcount = 0;
     int score = -1; // -1: the word cannot be made this way
+    // What the search compares: the score in tenths of a point, plus what the
+    // bar keeps when the leave is weighed.
+    int value = -1;
 };
 
 // What the search knows of the tiles, counted once per search.
@@ -26,6 +30,7 @@ struct Pool {
     Counts board{};
     int barSize = 0;
     int boardLimit = 0;
+    bool weighLeave = false;
     std::uint32_t mask = 0;
     std::array<int, kLetters + 1> barPoints{};
     std::array<int, kLetters + 1> boardPoints{};
@@ -35,6 +40,21 @@ struct Run {
     int letter;
     int count;
 };
+
+// What the bar keeps after the word, against keeping everything: only the
+// word's letters change.
+int leaveChange(const Pool& pool, const Run* runs, int runCount, const Counts& board)
+{
+    int change = 0;
+    for (int i = 0; i < runCount; ++i) {
+        const int letter = runs[i].letter;
+        const int kept = pool.bar[letter] - (runs[i].count - board[letter]);
+        change += leaveTenths(letter, kept) - leaveTenths(letter, pool.bar[letter]);
+    }
+    return change;
+}
+
+void rate(const Pool& pool, const Run* runs, int runCount, Split& split);
 
 int scoreOf(const Pool& pool, const Run* runs, int runCount, const Counts& board)
 {
@@ -89,18 +109,26 @@ Split bestSplit(const Pool& pool, const Run* runs, int runCount)
             room -= more;
         }
     }
-    most.score = scoreOf(pool, runs, runCount, most.board);
+    rate(pool, runs, runCount, most);
     if (pool.barSize == kBarTiles && barUsed == kBarTiles && wholeBar.boardcount != most.boardcount) {
-        wholeBar.score = scoreOf(pool, runs, runCount, wholeBar.board);
-        if (wholeBar.score > most.score)
+        rate(pool, runs, runCount, wholeBar);
+        if (wholeBar.value > most.value)
             return wholeBar;
     }
     return most;
 }
 
-Pool makePool(const std::vector<SearchTile>& bar, const std::vector<SearchTile>& board, int boardLimit)
+void rate(const Pool& pool, const Run* runs, int runCount, Split& split)
+{
+    split.score = scoreOf(pool, runs, runCount, split.board);
+    split.value = 10 * split.score + (pool.weighLeave ? leaveChange(pool, runs, runCount, split.board) : 0);
+}
+
+Pool makePool(const std::vector<SearchTile>& bar, const std::vector<SearchTile>& board, int boardLimit,
+              bool weighLeave)
 {
     Pool pool;
+    pool.weighLeave = weighLeave;
     for (const SearchTile& tile : bar) {
         if (tile.letter >= 1 && tile.letter <= kLetters) {
             ++pool.bar[tile.letter];
@@ -158,9 +186,9 @@ std::vector<SearchTile> layOut(std::string_view word, const Split& split, const 
 } // namespace
 
 BestWord findBestWord(const WordIndex& index, const std::vector<SearchTile>& bar,
-                      const std::vector<SearchTile>& board, int boardLimit)
+                      const std::vector<SearchTile>& board, int boardLimit, bool weighLeave)
 {
-    const Pool pool = makePool(bar, board, boardLimit);
+    const Pool pool = makePool(bar, board, boardLimit, weighLeave);
     const int most = pool.barSize + std::min<int>(boardLimit, static_cast<int>(board.size()));
     const WordIndex::Entry* best = nullptr;
     Split bestSplitFound;
@@ -177,7 +205,7 @@ BestWord findBestWord(const WordIndex& index, const std::vector<SearchTile>& bar
                 runs[runCount++] = {letters[i], 1};
         }
         const Split split = bestSplit(pool, runs.data(), runCount);
-        if (split.score > bestSplitFound.score) {
+        if (split.value > bestSplitFound.value) {
             bestSplitFound = split;
             best = &entry;
         }
