@@ -93,11 +93,10 @@ void Game::bestWordTurn(int slot)
     const WordIndex& index = m_services.dictionary.wordIndex();
     tplayer& player = m_state.players[slot];
     const std::vector<SearchTile> faceUp = faceUpTiles(KnownBoard(m_state));
-    const bool weighLeave = computerStrength(slot) == ComputerStrength::Expert;
-    BestWord best = findBestWord(index, barOf(player), faceUp, kFlipsPerTurn, weighLeave);
+    BestWord best = findBestWord(index, barOf(player), faceUp);
     if (player.score >= kBarPrice && newBarWorth(faceUp) > best.score) {
         clickbuy(wire::msg::payloadOf(wire::msg::clickbuy(slot)));
-        best = findBestWord(index, barOf(player), faceUp, kFlipsPerTurn, weighLeave);
+        best = findBestWord(index, barOf(player), faceUp);
     }
     if (best.tiles.empty()) {
         hepass(wire::msg::payloadOf(wire::msg::hepass(slot)));

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 
-#include "engine/bar_leave.h"
 #include "engine/word_index.h"
 #include "engine/word_score.h"
 
@@ -19,9 +18,6 @@ struct Split {
     Counts board{};
     int boardcount = 0;
     int score = -1; // -1: the word cannot be made this way
-    // What the search compares: the score in tenths of a point, plus what the
-    // bar keeps when the leave is weighed.
-    int value = -1;
 };
 
 // What the search knows of the tiles, counted once per search.
@@ -30,7 +26,6 @@ struct Pool {
     Counts board{};
     int barSize = 0;
     int boardLimit = 0;
-    bool weighLeave = false;
     std::uint32_t mask = 0;
     std::array<int, kLetters + 1> barPoints{};
     std::array<int, kLetters + 1> boardPoints{};
@@ -40,21 +35,6 @@ struct Run {
     int letter;
     int count;
 };
-
-// What the bar keeps after the word, against keeping everything: only the
-// word's letters change.
-int leaveChange(const Pool& pool, const Run* runs, int runCount, const Counts& board)
-{
-    int change = 0;
-    for (int i = 0; i < runCount; ++i) {
-        const int letter = runs[i].letter;
-        const int kept = pool.bar[letter] - (runs[i].count - board[letter]);
-        change += leaveTenths(letter, kept) - leaveTenths(letter, pool.bar[letter]);
-    }
-    return change;
-}
-
-void rate(const Pool& pool, const Run* runs, int runCount, Split& split);
 
 int scoreOf(const Pool& pool, const Run* runs, int runCount, const Counts& board)
 {
@@ -109,26 +89,18 @@ Split bestSplit(const Pool& pool, const Run* runs, int runCount)
             room -= more;
         }
     }
-    rate(pool, runs, runCount, most);
+    most.score = scoreOf(pool, runs, runCount, most.board);
     if (pool.barSize == kBarTiles && barUsed == kBarTiles && wholeBar.boardcount != most.boardcount) {
-        rate(pool, runs, runCount, wholeBar);
-        if (wholeBar.value > most.value)
+        wholeBar.score = scoreOf(pool, runs, runCount, wholeBar.board);
+        if (wholeBar.score > most.score)
             return wholeBar;
     }
     return most;
 }
 
-void rate(const Pool& pool, const Run* runs, int runCount, Split& split)
-{
-    split.score = scoreOf(pool, runs, runCount, split.board);
-    split.value = 10 * split.score + (pool.weighLeave ? leaveChange(pool, runs, runCount, split.board) : 0);
-}
-
-Pool makePool(const std::vector<SearchTile>& bar, const std::vector<SearchTile>& board, int boardLimit,
-              bool weighLeave)
+Pool makePool(const std::vector<SearchTile>& bar, const std::vector<SearchTile>& board, int boardLimit)
 {
     Pool pool;
-    pool.weighLeave = weighLeave;
     for (const SearchTile& tile : bar) {
         if (tile.letter >= 1 && tile.letter <= kLetters) {
             ++pool.bar[tile.letter];
@@ -186,9 +158,9 @@ std::vector<SearchTile> layOut(std::string_view word, const Split& split, const 
 } // namespace
 
 BestWord findBestWord(const WordIndex& index, const std::vector<SearchTile>& bar,
-                      const std::vector<SearchTile>& board, int boardLimit, bool weighLeave)
+                      const std::vector<SearchTile>& board, int boardLimit)
 {
-    const Pool pool = makePool(bar, board, boardLimit, weighLeave);
+    const Pool pool = makePool(bar, board, boardLimit);
     const int most = pool.barSize + std::min<int>(boardLimit, static_cast<int>(board.size()));
     const WordIndex::Entry* best = nullptr;
     Split bestSplitFound;
@@ -205,7 +177,7 @@ BestWord findBestWord(const WordIndex& index, const std::vector<SearchTile>& bar
                 runs[runCount++] = {letters[i], 1};
         }
         const Split split = bestSplit(pool, runs.data(), runCount);
-        if (split.value > bestSplitFound.value) {
+        if (split.score > bestSplitFound.score) {
             bestSplitFound = split;
             best = &entry;
         }

@@ -30,11 +30,8 @@ struct BestWord {
 // word (board letters double, the length bonus, the bonuses for five board
 // tiles and for the whole bar). Of words that score the same, the first in the
 // index's order wins. When a letter could come from either, the tile that
-// scores more is taken. With weighLeave, what the word leaves on the bar for
-// the next turn counts too (bar_leave.h): the word chosen is the one whose
-// score and leave together are highest, and its score is still its score.
+// scores more is taken.
 BestWord findBestWord(const WordIndex& index, const std::vector<SearchTile>& bar,
-                      const std::vector<SearchTile>& board, int boardLimit = kFlipsPerTurn,
-                      bool weighLeave = false);
+                      const std::vector<SearchTile>& board, int boardLimit = kFlipsPerTurn);
 
 } // namespace lexiflip::engine
