@@ -54,7 +54,8 @@ int main(int argc, char* argv[])
                        "to connect gets slot 1: it is the host's own player and the only one\n"
                        "that can start a game; when it leaves during its turn, the turn moves on\n"
                        "at once, as for anybody. Seat 2 is played by the computer player Klot\n"
-                       "when nobody holds it.\n"
+                       "when nobody holds it, and the seat of a player who chooses to just watch\n"
+                       "is played at the same strength.\n"
                        "\n"
                        "At start the host prints \"lexiflip-host listening on port N\" on standard\n"
                        "output. The host's notices (\"Invalid Letter (3)\", ...) and errors go to\n"
@@ -69,8 +70,15 @@ int main(int argc, char* argv[])
         QStringLiteral(
             "Pace of the computer player: slow (1000 ms), normal (750 ms, the default) or fast (250 ms)."),
         QStringLiteral("slow|normal|fast"), QStringLiteral("normal"));
+    const QCommandLineOption strengthOption(
+        QStringLiteral("klot-strength"),
+        QStringLiteral("How well the computer player plays: classic (random common words, the default),\n"
+                       "strong (the best word the dictionary allows) or expert (strong, and he\n"
+                       "remembers the tiles turned face up)."),
+        QStringLiteral("classic|strong|expert"), QStringLiteral("classic"));
     parser.addOption(portOption);
     parser.addOption(speedOption);
+    parser.addOption(strengthOption);
     parser.process(app);
 
     lexiflip::net::HostOptions options;
@@ -88,6 +96,12 @@ int main(int argc, char* argv[])
         return 2;
     }
     options.botSpeedMs = *speed;
+    const auto strength = lexiflip::engine::parseStrength(parser.value(strengthOption).toStdString());
+    if (!strength) {
+        printLine(stderr, "lexiflip-host: --klot-strength is classic, strong or expert");
+        return 2;
+    }
+    options.klotStrength = *strength;
     // Slot 1 here is a remote player, free to leave like the others.
     options.firstSeatRemote = true;
 

@@ -106,6 +106,9 @@ void GameWindow::attachHost(net::TServer& server)
         m_window->chatView().addlinetochat(notice, QColor(palette::fromColour(palette::kSystemColour)));
     });
     connect(this, &GameWindow::botSpeedChosen, &server, &net::TServer::setBotSpeedMs);
+    connect(this, &GameWindow::klotStrengthChosen, &server, [&server](int strength) {
+        server.setKlotStrength(static_cast<engine::ComputerStrength>(strength));
+    });
 }
 
 void GameWindow::hostpress(int port)

@@ -11,7 +11,8 @@ namespace lexiflip::engine {
 // that is worth more; Expert plays as Strong and also remembers every tile
 // turned face up since its letter was drawn, and flips the ones his best word
 // wants. All three send the messages a person's client would.
-enum class ComputerStrength { Classic, Strong, Expert };
+// The numbers are those the hosting window's menu tags its entries with.
+enum class ComputerStrength { Classic = 0, Strong = 1, Expert = 2 };
 
 // "classic", "strong", "expert".
 std::string_view strengthName(ComputerStrength strength);

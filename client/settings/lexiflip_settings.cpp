@@ -100,6 +100,10 @@ void readPreferences(const IniFile& file, Preferences& prefs)
     prefs.seetheirs = onUnlessFalse(get("Seetheirs"));
     prefs.turnsound = (get("Turnsound") == "1") ? TurnSound::New : TurnSound::Classic;
     prefs.chatterSounds = onUnlessFalse(get("ChatterSounds"));
+    const auto strength = get("KlotStrength");
+    prefs.klotStrength = (strength == "strong")   ? KlotStrength::Strong
+                         : (strength == "expert") ? KlotStrength::Expert
+                                                  : KlotStrength::Classic;
 }
 
 void writePreferences(IniFile& file, const Preferences& prefs)
@@ -127,6 +131,9 @@ void writePreferences(IniFile& file, const Preferences& prefs)
     set("Seetheirs", trueFalse(prefs.seetheirs));
     set("Turnsound", number(static_cast<int>(prefs.turnsound)));
     set("ChatterSounds", trueFalse(prefs.chatterSounds));
+    set("KlotStrength", prefs.klotStrength == KlotStrength::Strong   ? "strong"
+                        : prefs.klotStrength == KlotStrength::Expert ? "expert"
+                                                                     : "classic");
 }
 
 void writePhrases(IniFile& file, const std::array<std::string, 9>& phrases)

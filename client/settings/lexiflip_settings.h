@@ -20,6 +20,8 @@ inline constexpr const char* kFileName = "halvolobby.ini";
 
 enum class BotSpeed { Slow = 1000, Normal = 750, Fast = 250 };
 enum class TurnSound { Classic = 0, New = 1 };
+// How well the host's computer plays; the numbers are the engine's.
+enum class KlotStrength { Classic = 0, Strong = 1, Expert = 2 };
 
 // The player's preferences as the menus and controls hold them. The initial
 // values are the built-in states the window shows before the file is read;
@@ -42,6 +44,7 @@ struct Preferences {
     bool seetheirs = false;
     TurnSound turnsound = TurnSound::Classic;
     bool chatterSounds = false;
+    KlotStrength klotStrength = KlotStrength::Classic;
 
     bool operator==(const Preferences&) const = default;
 };
@@ -53,7 +56,8 @@ struct Preferences {
 void readPreferences(const IniFile& file, Preferences& prefs);
 
 // Writes Textsize through ChatterSounds, in that order, in their normalised
-// form; the phrases are left as they are.
+// form, then our own keys after them (KlotStrength); the phrases are left as
+// they are.
 void writePreferences(IniFile& file, const Preferences& prefs);
 
 // Writes Phrase1..Phrase9 only.

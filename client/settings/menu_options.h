@@ -6,8 +6,17 @@ namespace lexiflip::settings {
 
 // A preference the Options menu shows as a check entry or as a group of radio
 // entries; a radio entry's tag is the value it stands for (a turn sound, a bot
-// speed in milliseconds, a text size in points).
-enum class MenuOption { PlaySounds, ChatterSounds, TurnSound, BotSpeed, SeeTheirs, ClearWord, TextSize };
+// speed in milliseconds, Klot's strength, a text size in points).
+enum class MenuOption {
+    PlaySounds,
+    ChatterSounds,
+    TurnSound,
+    BotSpeed,
+    KlotStrength,
+    SeeTheirs,
+    ClearWord,
+    TextSize
+};
 
 // Whether the entry of option (with tag, for a radio entry) is checked while
 // prefs hold. A text size the menu lacks checks none of its entries.

@@ -50,7 +50,8 @@ const std::string kDefaultSection = "[Lexiflip]\n"
                                     "Clearword=false\n"
                                     "Seetheirs=true\n"
                                     "Turnsound=0\n"
-                                    "ChatterSounds=true\n";
+                                    "ChatterSounds=true\n"
+                                    "KlotStrength=classic\n";
 
 TEST(IniFileTest, NamesMatchWithoutCaseAndTheFirstOfANameCounts)
 {
@@ -129,6 +130,7 @@ TEST(PreferencesTest, RoundTripKeepsEverythingElseByteForByte)
                               "Playtoscore=250\r\nTimeperturn=60\r\nViewable=0\r\n4Player=0\r\n"
                               "Gamemode=1\r\nPlaysounds=true\r\nClearword=false\r\n"
                               "Seetheirs=true\r\nTurnsound=0\r\nChatterSounds=true\r\n"
+                              "KlotStrength=classic\r\n"
                               "\r\n"
                               "[zz]\r\n"
                               "q=1";
@@ -176,6 +178,10 @@ TEST(PreferencesTest, EachKeyIsReadByItsRuleAndWrittenBackNormalised)
         {"Turnsound", "1", "1"},
         {"Turnsound", "2", "0"},
         {"ChatterSounds", "no", "true"},
+        {"KlotStrength", "expert", "expert"},
+        {"KlotStrength", "strong", "strong"},
+        {"KlotStrength", "Expert", "classic"},
+        {"KlotStrength", nullptr, "classic"},
     };
     for (const Case& c : cases) {
         IniFile file;
