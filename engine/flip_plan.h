@@ -16,8 +16,8 @@ class WordIndex;
 // wants some known tiles: while more flips are left than it wants, an unknown
 // tile is turned (nothing: the caller draws one at random), since its letter
 // may make a better word still; then the wanted ones, one by one, unless the
-// plan with one known tile fewer scores so nearly as well that an unknown
-// letter is likely worth more. With no unknown tile left, a wanted one or
+// best plan with one known tile fewer scores so nearly as well that an
+// unknown letter is likely worth more. With no unknown tile left, a wanted one or
 // nothing. Only the known board is consulted, so hidden letters cannot change
 // the choice.
 std::optional<SearchTile> nextFlip(const WordIndex& index, const KnownBoard& board,

@@ -12,11 +12,13 @@ namespace {
 constexpr int kLetters = 26;
 using Counts = std::array<int, kLetters + 1>; // by letter code 1..26
 
-// How many tiles of each letter a word takes from the board; the rest come
-// from the bar.
+// How many tiles of each letter a word takes from the board tiles and from
+// the reserve; the rest come from the bar.
 struct Split {
-    Counts board{};
+    Counts board{};   // board and reserve together
+    Counts reserve{}; // of those, from the reserve
     int boardcount = 0;
+    int reservecount = 0;
     int score = -1; // -1: the word cannot be made this way
 };
 
@@ -24,8 +26,10 @@ struct Split {
 struct Pool {
     Counts bar{};
     Counts board{};
+    Counts reserve{};
     int barSize = 0;
     int boardLimit = 0;
+    int reserveLimit = 0;
     std::uint32_t mask = 0;
     std::array<int, kLetters + 1> barPoints{};
     std::array<int, kLetters + 1> boardPoints{};
@@ -52,41 +56,53 @@ int scoreOf(const Pool& pool, const Run* runs, int runCount, const Counts& board
 }
 
 // The best way to make the word from the pool: as many board tiles as the
-// limit allows, the letters worth most first (board letters count double);
-// or, when that differs, the whole bar and the rest from the board, for the
-// whole-bar bonus. No other split can score more.
+// limits allow, the letters worth most first (board letters count double),
+// each letter from the board tiles before the reserve; or, when that differs,
+// the whole bar and the rest from the board, for the whole-bar bonus. No
+// other split can score more: every board tile of a letter gains the same,
+// and the limits nest (the reserve's within the board's), so taking the
+// tiles worth most first is best.
 Split bestSplit(const Pool& pool, const Run* runs, int runCount)
 {
     Split most;
-    int spare = 0; // board tiles that could stand in for bar tiles
     int barUsed = 0;
     for (int i = 0; i < runCount; ++i) {
         const int letter = runs[i].letter;
         const int count = runs[i].count;
-        if (count > pool.bar[letter] + pool.board[letter])
+        if (count > pool.bar[letter] + pool.board[letter] + pool.reserve[letter])
             return {};
         const int needed = std::max(0, count - pool.bar[letter]);
+        const int fromReserve = std::max(0, needed - pool.board[letter]);
         most.board[letter] = needed;
+        most.reserve[letter] = fromReserve;
         most.boardcount += needed;
-        spare += std::min(count, pool.board[letter]) - needed;
+        most.reservecount += fromReserve;
         barUsed += std::min(count, pool.bar[letter]);
     }
-    if (most.boardcount > pool.boardLimit)
+    if (most.boardcount > pool.boardLimit || most.reservecount > pool.reserveLimit)
         return {};
     Split wholeBar = most; // every bar tile of the word's letters, the rest from the board
-    int room = pool.boardLimit - most.boardcount;
-    if (spare > 0 && room > 0) {
+    if (most.boardcount < pool.boardLimit) {
         std::array<Run, kLetters> byWorth;
         std::copy(runs, runs + runCount, byWorth.begin());
         std::stable_sort(byWorth.begin(), byWorth.begin() + runCount, [&pool](const Run& a, const Run& b) {
             return pool.boardPoints[a.letter] > pool.boardPoints[b.letter];
         });
-        for (int i = 0; i < runCount && room > 0; ++i) {
+        for (int i = 0; i < runCount && most.boardcount < pool.boardLimit; ++i) {
             const int letter = byWorth[i].letter;
-            const int more = std::min(room, std::min(byWorth[i].count, pool.board[letter]) - most.board[letter]);
-            most.board[letter] += more;
-            most.boardcount += more;
-            room -= more;
+            const int free = std::min(byWorth[i].count, pool.board[letter]) - (most.board[letter] - most.reserve[letter]);
+            const int fromBoard = std::min(pool.boardLimit - most.boardcount, std::max(0, free));
+            most.board[letter] += fromBoard;
+            most.boardcount += fromBoard;
+            const int fromReserve =
+                std::min({pool.boardLimit - most.boardcount, pool.reserveLimit - most.reservecount,
+                          pool.reserve[letter] - most.reserve[letter], byWorth[i].count - most.board[letter]});
+            if (fromReserve > 0) {
+                most.board[letter] += fromReserve;
+                most.reserve[letter] += fromReserve;
+                most.boardcount += fromReserve;
+                most.reservecount += fromReserve;
+            }
         }
     }
     most.score = scoreOf(pool, runs, runCount, most.board);
@@ -98,9 +114,17 @@ Split bestSplit(const Pool& pool, const Run* runs, int runCount)
     return most;
 }
 
-Pool makePool(const std::vector<SearchTile>& bar, const std::vector<SearchTile>& board, int boardLimit)
+Pool makePool(const std::vector<SearchTile>& bar, const std::vector<SearchTile>& board, int boardLimit,
+              const std::vector<SearchTile>& reserve, int reserveLimit)
 {
     Pool pool;
+    for (const SearchTile& tile : reserve) {
+        if (tile.letter >= 1 && tile.letter <= kLetters && reserveLimit > 0) {
+            ++pool.reserve[tile.letter];
+            pool.mask |= 1u << (tile.letter - 1);
+        }
+    }
+    pool.reserveLimit = reserveLimit;
     for (const SearchTile& tile : bar) {
         if (tile.letter >= 1 && tile.letter <= kLetters) {
             ++pool.bar[tile.letter];
@@ -123,13 +147,18 @@ Pool makePool(const std::vector<SearchTile>& bar, const std::vector<SearchTile>&
 }
 
 // The tiles of the chosen word in word order: each letter from the board as
-// often as the split says, first come first, then from the bar.
+// often as the split says, first come first, the reserve after the board
+// tiles, then from the bar.
 std::vector<SearchTile> layOut(std::string_view word, const Split& split, const std::vector<SearchTile>& bar,
-                               const std::vector<SearchTile>& board)
+                               const std::vector<SearchTile>& board, const std::vector<SearchTile>& reserve)
 {
     std::vector<bool> barTaken(bar.size(), false);
     std::vector<bool> boardTaken(board.size(), false);
-    Counts fromBoard = split.board;
+    std::vector<bool> reserveTaken(reserve.size(), false);
+    Counts fromBoard{};
+    for (int letter = 1; letter <= kLetters; ++letter)
+        fromBoard[letter] = split.board[letter] - split.reserve[letter];
+    Counts fromReserve = split.reserve;
     std::vector<SearchTile> tiles;
     auto take = [](const std::vector<SearchTile>& from, std::vector<bool>& taken, int letter) -> const SearchTile* {
         for (std::size_t i = 0; i < from.size(); ++i) {
@@ -146,6 +175,9 @@ std::vector<SearchTile> layOut(std::string_view word, const Split& split, const 
         if (fromBoard[letter] > 0) {
             --fromBoard[letter];
             tile = take(board, boardTaken, letter);
+        } else if (fromReserve[letter] > 0) {
+            --fromReserve[letter];
+            tile = take(reserve, reserveTaken, letter);
         } else {
             tile = take(bar, barTaken, letter);
         }
@@ -158,10 +190,11 @@ std::vector<SearchTile> layOut(std::string_view word, const Split& split, const 
 } // namespace
 
 BestWord findBestWord(const WordIndex& index, const std::vector<SearchTile>& bar,
-                      const std::vector<SearchTile>& board, int boardLimit)
+                      const std::vector<SearchTile>& board, int boardLimit, const std::vector<SearchTile>& reserve,
+                      int reserveLimit)
 {
-    const Pool pool = makePool(bar, board, boardLimit);
-    const int most = pool.barSize + std::min<int>(boardLimit, static_cast<int>(board.size()));
+    const Pool pool = makePool(bar, board, boardLimit, reserve, reserveLimit);
+    const int most = pool.barSize + boardLimit;
     const WordIndex::Entry* best = nullptr;
     Split bestSplitFound;
     std::array<Run, kPlayerTiles> runs;
@@ -186,7 +219,7 @@ BestWord findBestWord(const WordIndex& index, const std::vector<SearchTile>& bar
     if (!best)
         return result;
     result.word = std::string(index.word(*best));
-    result.tiles = layOut(result.word, bestSplitFound, bar, board);
+    result.tiles = layOut(result.word, bestSplitFound, bar, board, reserve);
     result.score = bestSplitFound.score;
     return result;
 }

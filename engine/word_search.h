@@ -26,12 +26,15 @@ struct BestWord {
 };
 
 // The highest-scoring word of the index that the bar tiles and at most
-// boardLimit of the board tiles make, counted as the host counts a submitted
-// word (board letters double, the length bonus, the bonuses for five board
-// tiles and for the whole bar). Of words that score the same, the first in the
-// index's order wins. When a letter could come from either, the tile that
-// scores more is taken.
+// boardLimit board tiles make, counted as the host counts a submitted word
+// (board letters double, the length bonus, the bonuses for five board tiles
+// and for the whole bar). The board tiles come from board and from reserve,
+// of which at most reserveLimit (tiles still to be turned, each costing a
+// flip). Of words that score the same, the first in the index's order wins.
+// When a letter could come from either, the tile that scores more is taken,
+// and a board tile before a reserve tile.
 BestWord findBestWord(const WordIndex& index, const std::vector<SearchTile>& bar,
-                      const std::vector<SearchTile>& board, int boardLimit = kFlipsPerTurn);
+                      const std::vector<SearchTile>& board, int boardLimit = kFlipsPerTurn,
+                      const std::vector<SearchTile>& reserve = {}, int reserveLimit = 0);
 
 } // namespace lexiflip::engine
