@@ -45,17 +45,21 @@ std::vector<SearchTile> board(const std::string& letters)
 
 // The best score by trying every way of laying every word from the tiles,
 // scored through the host's own count.
+// Reserve tiles are board tiles too, at most reserveLimit of them.
 int bruteForceBest(const std::vector<std::string>& words, const std::vector<SearchTile>& barTiles,
-                   const std::vector<SearchTile>& boardTiles, int boardLimit)
+                   const std::vector<SearchTile>& boardTiles, int boardLimit,
+                   const std::vector<SearchTile>& reserve = {}, int reserveLimit = 0)
 {
     std::vector<SearchTile> all = barTiles;
     all.insert(all.end(), boardTiles.begin(), boardTiles.end());
+    const std::size_t firstReserve = all.size();
+    all.insert(all.end(), reserve.begin(), reserve.end());
     int best = 0;
     for (const std::string& word : words) {
         std::vector<bool> taken(all.size(), false);
-        std::function<void(std::size_t, int, int, int)> lay = [&](std::size_t at, int points, int bars,
-                                                                  int boards) {
-            if (boards > boardLimit)
+        std::function<void(std::size_t, int, int, int, int)> lay = [&](std::size_t at, int points, int bars,
+                                                                       int boards, int reserves) {
+            if (boards > boardLimit || reserves > reserveLimit)
                 return;
             if (at == word.size()) {
                 best = std::max(best, points + engine::wordBonus(bars, boards));
@@ -67,11 +71,11 @@ int bruteForceBest(const std::vector<std::string>& words, const std::vector<Sear
                 taken[t] = true;
                 const bool onBoard = all[t].onBoard();
                 lay(at + 1, points + engine::tilePoints(all[t].letter, onBoard), bars + (onBoard ? 0 : 1),
-                    boards + (onBoard ? 1 : 0));
+                    boards + (onBoard ? 1 : 0), reserves + (t >= firstReserve ? 1 : 0));
                 taken[t] = false;
             }
         };
-        lay(0, 0, 0, 0);
+        lay(0, 0, 0, 0, 0);
     }
     return best;
 }
@@ -151,14 +155,30 @@ TEST(WordSearch, AgreesWithTryingEveryWayOfLayingEveryWord)
     core::RandomSource random(11);
     const std::string letters = "aerstq"; // q: a letter worth more on the board
     for (int round = 0; round < 300; ++round) {
-        std::string barLetters, boardLetters;
+        // Some tiles face up, the rest of the five still to be turned from a
+        // reserve of known ones (in column 2).
+        std::string barLetters, boardLetters, reserveLetters;
         for (int k = 0; k < 7; ++k)
             barLetters += letters[random.below(6)];
-        for (int k = 0; k < 5; ++k)
+        const int faceUp = static_cast<int>(random.below(6));
+        for (int k = 0; k < faceUp; ++k)
             boardLetters += letters[random.below(6)];
+        for (int k = 0; k < 4; ++k)
+            reserveLetters += letters[random.below(6)];
+        std::vector<SearchTile> reserve = board(reserveLetters);
+        for (SearchTile& tile : reserve)
+            tile.x = 2;
         const int limit = 1 + static_cast<int>(random.below(5));
-        const int expected = bruteForceBest(words, bar(barLetters), board(boardLetters), limit);
-        EXPECT_EQ(findBestWord(index, bar(barLetters), board(boardLetters), limit).score, expected)
-            << "bar " << barLetters << ", board " << boardLetters << ", limit " << limit;
+        const int reserveLimit = static_cast<int>(random.below(3));
+        const int expected =
+            bruteForceBest(words, bar(barLetters), board(boardLetters), limit, reserve, reserveLimit);
+        const engine::BestWord best =
+            findBestWord(index, bar(barLetters), board(boardLetters), limit, reserve, reserveLimit);
+        EXPECT_EQ(best.score, expected) << "bar " << barLetters << ", board " << boardLetters << ", reserve "
+                                        << reserveLetters << ", limits " << limit << " " << reserveLimit;
+        int fromReserve = 0;
+        for (const SearchTile& tile : best.tiles)
+            fromReserve += tile.x == 2 ? 1 : 0;
+        EXPECT_LE(fromReserve, reserveLimit);
     }
 }
