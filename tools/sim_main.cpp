@@ -18,6 +18,7 @@
 #include "engine/notice_sink.h"
 #include "engine/sender.h"
 #include "engine/tdictn.h"
+#include "engine/word_index.h"
 
 namespace {
 
@@ -119,6 +120,18 @@ int main(int argc, char** argv)
     const std::vector<std::string> words =
         lexiflip::engine::loadComputerWords(lexiflip::assets::computerWords());
     const std::string start = "You+" + std::to_string(score) + "+" + std::to_string(seconds) + "+t+1+0+";
+
+    // The stronger players' word index is built once, before the games, as the
+    // host builds it when the strength is chosen; its time and size are told
+    // apart from the turns'.
+    if (std::any_of(strengths.begin(), strengths.end(),
+                    [](auto s) { return s != lexiflip::engine::ComputerStrength::Classic; })) {
+        const auto building = std::chrono::steady_clock::now();
+        const lexiflip::engine::WordIndex& index = dictionary.wordIndex();
+        const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - building).count();
+        std::printf("word index: %zu entries, %.1f MiB, built in %.1f ms\n", index.entries().size(),
+                    double(index.memoryBytes()) / (1024.0 * 1024.0), ms);
+    }
 
     CountingSender sender;
     std::array<long long, 3> wins{};
