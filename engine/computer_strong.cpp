@@ -1,3 +1,4 @@
+// Klot beyond Classic: Strong's and Expert's choice of flips, word and new bar.
 #include <vector>
 
 #include "engine/flip_plan.h"

@@ -44,8 +44,10 @@ void HostSession::setKlotStrength(engine::ComputerStrength strength)
 {
     m_klotStrength = strength;
     m_game->setComputerStrength(strength);
-    if (strength != engine::ComputerStrength::Classic)
-        m_dictionary.wordIndex();
+    if (strength != engine::ComputerStrength::Classic && !m_indexBuild.valid()) {
+        const engine::TDictn& dictionary = m_dictionary;
+        m_indexBuild = std::async(std::launch::async, [&dictionary] { dictionary.wordIndex(); });
+    }
 }
 
 std::size_t HostSession::partialMessageBytes(int slot) const

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <deque>
 #include <exception>
+#include <future>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -124,7 +125,8 @@ public:
 
     engine::ComputerStrength klotStrength() const { return m_klotStrength; }
     // Takes effect at the computer's next choice. A strength that searches
-    // the dictionary has its word index built now, so that no turn waits.
+    // the dictionary has its word index built now, on a thread of its own,
+    // so that neither this event nor a turn waits for it.
     void setKlotStrength(engine::ComputerStrength strength);
 
     // For tests and benchmarks: entries waiting in receivedlist, whether
@@ -198,6 +200,8 @@ private:
     int m_botSpeedMs;
     engine::ComputerStrength m_klotStrength = engine::ComputerStrength::Classic;
     const engine::TDictn& m_dictionary;
+    // The word index being built; waited for when the session goes.
+    std::future<void> m_indexBuild;
     std::chrono::nanoseconds m_loginTimeout;
     SlotSender m_sender{*this};
     core::RandomSource m_random;
