@@ -35,15 +35,10 @@ void printLine(std::FILE* stream, std::string_view text)
     std::fflush(stream);
 }
 
-} // namespace
-
-int main(int argc, char* argv[])
+// The host's options from the command line; nothing when one is wrong (said
+// on standard error).
+std::optional<lexiflip::net::HostOptions> readOptions(QCoreApplication& app)
 {
-    QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("lexiflip-host"));
-    QCoreApplication::setApplicationVersion(QString::fromUtf8(
-        lexiflip::kVersionText.data(), static_cast<qsizetype>(lexiflip::kVersionText.size())));
-
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Hosts a Lexiflip game without a window.\n"
@@ -86,24 +81,41 @@ int main(int argc, char* argv[])
         const std::optional<int> port = lexiflip::wire::parseInt(parser.value(portOption).toStdString());
         if (!port || *port < 0 || *port > 65535) {
             printLine(stderr, "lexiflip-host: --port needs a number from 0 to 65535");
-            return 2;
+            return std::nullopt;
         }
         options.port = *port;
     }
     const std::optional<int> speed = botSpeedMs(parser.value(speedOption));
     if (!speed) {
         printLine(stderr, "lexiflip-host: --bot-speed is slow, normal or fast");
-        return 2;
+        return std::nullopt;
     }
     options.botSpeedMs = *speed;
     const auto strength = lexiflip::engine::parseStrength(parser.value(strengthOption).toStdString());
     if (!strength) {
         printLine(stderr, "lexiflip-host: --klot-strength is classic, strong or expert");
-        return 2;
+        return std::nullopt;
     }
     options.klotStrength = *strength;
     // Slot 1 here is a remote player, free to leave like the others.
     options.firstSeatRemote = true;
+    return options;
+
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("lexiflip-host"));
+    QCoreApplication::setApplicationVersion(QString::fromUtf8(
+        lexiflip::kVersionText.data(), static_cast<qsizetype>(lexiflip::kVersionText.size())));
+
+    const std::optional<lexiflip::net::HostOptions> read = readOptions(app);
+    if (!read)
+        return 2;
+    const lexiflip::net::HostOptions& options = *read;
 
     // SIGINT and SIGTERM quit the event loop: the host closes down on its own
     // thread.

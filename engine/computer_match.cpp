@@ -1,6 +1,7 @@
 #include "engine/computer_match.h"
 
 #include <chrono>
+#include <ctime>
 
 #include "core/random_source.h"
 #include "engine/game.h"
@@ -60,20 +61,26 @@ MatchResult playComputerMatch(const TDictn& dictionary, const std::vector<std::s
     const GameState& state = game.state();
     MatchResult result;
     std::int64_t flipNs = 0;
+    std::int64_t flipCpuNs = 0;
     timeline.setOnTick(computertimer, [&] {
         const int phase = state.botphase;
         const bool acts = state.botticks == 1;
         const int slot = state.currentplayer;
         const auto begin = std::chrono::steady_clock::now();
+        const std::clock_t cpuBegin = std::clock();
         game.computertimerTimer();
         if (!acts || slot < 1 || slot > 6)
             return;
         const std::int64_t ns =
             std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now() - begin).count();
-        if (phase == Game::kBotFlip)
+        const auto cpuNs = static_cast<std::int64_t>(double(std::clock() - cpuBegin) * 1e9 / CLOCKS_PER_SEC);
+        if (phase == Game::kBotFlip) {
             flipNs = ns;
-        else if (phase == Game::kBotWord)
+            flipCpuNs = cpuNs;
+        } else if (phase == Game::kBotWord) {
             result.thinkNs[static_cast<std::size_t>(slot)].push_back(flipNs + ns);
+            result.thinkCpuNs[static_cast<std::size_t>(slot)].push_back(flipCpuNs + cpuNs);
+        }
     });
     for (int slot = 1; slot <= 6; ++slot)
         game.setComputerStrength(slot, strengths[static_cast<std::size_t>(slot)]);

@@ -20,9 +20,12 @@ struct MatchResult {
     int rounds = 0;              // rounds begun (turns of seat 1)
     int turns = 0;               // turns begun
     std::int64_t virtualMs = 0;  // game time on the virtual clocks
-    // For each seat, the real time each of its computer turns spent choosing
-    // its flips and its word (the two ticks that act), in nanoseconds.
+    // For each seat, the time each of its computer turns spent choosing its
+    // flips and its word (the two ticks that act), in nanoseconds: on the
+    // wall clock, and of the process's CPU, which a busy machine's other work
+    // does not lengthen.
     std::array<std::vector<std::int64_t>, 7> thinkNs;
+    std::array<std::vector<std::int64_t>, 7> thinkCpuNs;
 };
 
 // The computer's strength in each seat 1..6 (index 0 unused); Classic unless set.

@@ -80,6 +80,51 @@ double quantileMs(std::vector<std::int64_t>& ns, double q)
     return double(ns[at]) / 1e6;
 }
 
+// What one seat did over all the games.
+struct SeatTally {
+    long long wins = 0;
+    long long points = 0;
+    std::vector<std::int64_t> thinkNs;
+    std::vector<std::int64_t> thinkCpuNs;
+
+    void add(const lexiflip::engine::MatchResult& result, int seat, const std::string& name)
+    {
+        const auto at = static_cast<std::size_t>(seat);
+        wins += result.winner == name ? 1 : 0;
+        points += result.scores[at];
+        thinkNs.insert(thinkNs.end(), result.thinkNs[at].begin(), result.thinkNs[at].end());
+        thinkCpuNs.insert(thinkCpuNs.end(), result.thinkCpuNs[at].begin(), result.thinkCpuNs[at].end());
+    }
+
+    void print(int seat, lexiflip::engine::ComputerStrength strength, long long games)
+    {
+        const std::string_view name = lexiflip::engine::strengthName(strength);
+        const std::size_t turns = thinkNs.size();
+        std::printf("seat %d (%.*s): wins %lld of %lld (%.1f%%), %.1f points per turn; thinking per turn "
+                    "over %zu turns: median %.3f ms, 99th percentile %.3f ms, most %.3f ms (CPU: median %.3f "
+                    "ms, 99th percentile %.3f ms)\n",
+                    seat, int(name.size()), name.data(), wins, games, 100.0 * double(wins) / double(games),
+                    turns ? double(points) / double(turns) : 0.0, turns, quantileMs(thinkNs, 0.5),
+                    quantileMs(thinkNs, 0.99), quantileMs(thinkNs, 1.0), quantileMs(thinkCpuNs, 0.5),
+                    quantileMs(thinkCpuNs, 0.99));
+    }
+};
+
+// The stronger players' word index is built once, before the games, as the
+// host builds it when the strength is chosen; its time and size are told
+// apart from the turns'.
+void buildIndexFirst(const lexiflip::engine::TDictn& dictionary, const lexiflip::engine::SeatStrengths& strengths)
+{
+    if (std::all_of(strengths.begin(), strengths.end(),
+                    [](auto s) { return s == lexiflip::engine::ComputerStrength::Classic; }))
+        return;
+    const auto building = std::chrono::steady_clock::now();
+    const lexiflip::engine::WordIndex& index = dictionary.wordIndex();
+    const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - building).count();
+    std::printf("word index: %zu entries, %.1f MiB, built in %.1f ms\n", index.entries().size(),
+                double(index.memoryBytes()) / (1024.0 * 1024.0), ms);
+}
+
 bool readNumber(const char* text, long long& value)
 {
     char* end = nullptr;
@@ -121,33 +166,17 @@ int main(int argc, char** argv)
         lexiflip::engine::loadComputerWords(lexiflip::assets::computerWords());
     const std::string start = "You+" + std::to_string(score) + "+" + std::to_string(seconds) + "+t+1+0+";
 
-    // The stronger players' word index is built once, before the games, as the
-    // host builds it when the strength is chosen; its time and size are told
-    // apart from the turns'.
-    if (std::any_of(strengths.begin(), strengths.end(),
-                    [](auto s) { return s != lexiflip::engine::ComputerStrength::Classic; })) {
-        const auto building = std::chrono::steady_clock::now();
-        const lexiflip::engine::WordIndex& index = dictionary.wordIndex();
-        const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - building).count();
-        std::printf("word index: %zu entries, %.1f MiB, built in %.1f ms\n", index.entries().size(),
-                    double(index.memoryBytes()) / (1024.0 * 1024.0), ms);
-    }
+    buildIndexFirst(dictionary, strengths);
 
     CountingSender sender;
-    std::array<long long, 3> wins{};
-    std::array<std::vector<std::int64_t>, 3> thinkNs;
-    std::array<long long, 3> points{};
+    std::array<SeatTally, 3> seats;
     long long seat1Wins = 0, unfinished = 0, winningScores = 0, rounds = 0;
     const auto begin = std::chrono::steady_clock::now();
     for (long long game = 0; game < games; ++game) {
         const auto result = lexiflip::engine::playComputerMatch(
             dictionary, words, static_cast<std::uint64_t>(seed + game), sender, start, 750, strengths);
-        wins[1] += result.winner == "You" ? 1 : 0;
-        wins[2] += result.winner == "Klot" ? 1 : 0;
-        for (int seat = 1; seat <= 2; ++seat)
-            points[seat] += result.scores[seat];
-        for (int seat = 1; seat <= 2; ++seat)
-            thinkNs[seat].insert(thinkNs[seat].end(), result.thinkNs[seat].begin(), result.thinkNs[seat].end());
+        seats[1].add(result, 1, "You");
+        seats[2].add(result, 2, "Klot");
         const bool finished = !result.winner.empty();
         unfinished += finished ? 0 : 1;
         seat1Wins += result.winner == "You" ? 1 : 0;
@@ -160,16 +189,8 @@ int main(int argc, char** argv)
     }
     const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
     const long long finishedGames = games - unfinished;
-    for (int seat = 1; seat <= 2; ++seat) {
-        const std::string_view name = lexiflip::engine::strengthName(strengths[seat]);
-        const std::size_t turns = thinkNs[seat].size();
-        std::printf("seat %d (%.*s): wins %lld of %lld (%.1f%%), %.1f points per turn; thinking per turn "
-                    "median %.3f ms, 99th percentile %.3f ms, most %.3f ms over %zu turns\n",
-                    seat, int(name.size()), name.data(), wins[seat], games, 100.0 * wins[seat] / games,
-                    turns ? double(points[seat]) / double(turns) : 0.0,
-                    quantileMs(thinkNs[seat], 0.5), quantileMs(thinkNs[seat], 0.99),
-                    quantileMs(thinkNs[seat], 1.0), thinkNs[seat].size());
-    }
+    for (int seat = 1; seat <= 2; ++seat)
+        seats[static_cast<std::size_t>(seat)].print(seat, strengths[static_cast<std::size_t>(seat)], games);
     std::printf("balance: average winning score %.1f, %.2f rounds per game, seat 1 wins %.1f%%, %lld "
                 "unfinished, %llu messages\n",
                 finishedGames ? double(winningScores) / finishedGames : 0.0, double(rounds) / games,
