@@ -57,7 +57,7 @@ run lexiflip-sim /usr/bin/time -v "$build/tools/lexiflip-sim" --games "$sim_game
 # (seat 2 plays one turn more per game); each prints its seats' thinking time
 # per turn beside the other's, Classic's search being the baseline.
 for pair in strong,classic classic,strong expert,classic classic,expert expert,strong strong,expert; do
-  run "strengths-$pair" "$build/tools/lexiflip-sim" --games "$sim_games" --score 250 --strengths "$pair" --quiet
+  run "strengths-${pair/,/-vs-}" "$build/tools/lexiflip-sim" --games "$sim_games" --score 250 --strengths "$pair" --quiet
 done
 
 echo "raw outputs in $out"
