@@ -100,6 +100,7 @@ void readPreferences(const IniFile& file, Preferences& prefs)
     prefs.seetheirs = onUnlessFalse(get("Seetheirs"));
     prefs.turnsound = (get("Turnsound") == "1") ? TurnSound::New : TurnSound::Classic;
     prefs.chatterSounds = onUnlessFalse(get("ChatterSounds"));
+    prefs.zoom = integerValue(get("Zoom")).value_or(100);
     const auto strength = get("KlotStrength");
     prefs.klotStrength = (strength == "strong")   ? KlotStrength::Strong
                          : (strength == "expert") ? KlotStrength::Expert
@@ -131,9 +132,12 @@ void writePreferences(IniFile& file, const Preferences& prefs)
     set("Seetheirs", trueFalse(prefs.seetheirs));
     set("Turnsound", number(static_cast<int>(prefs.turnsound)));
     set("ChatterSounds", trueFalse(prefs.chatterSounds));
-    set("KlotStrength", prefs.klotStrength == KlotStrength::Strong   ? "strong"
-                        : prefs.klotStrength == KlotStrength::Expert ? "expert"
-                                                                     : "classic");
+    if (prefs.zoom != 100 || file.value(kSection, "Zoom"))
+        set("Zoom", number(prefs.zoom));
+    if (prefs.klotStrength != KlotStrength::Classic || file.value(kSection, "KlotStrength"))
+        set("KlotStrength", prefs.klotStrength == KlotStrength::Strong   ? "strong"
+                            : prefs.klotStrength == KlotStrength::Expert ? "expert"
+                                                                         : "classic");
 }
 
 void writePhrases(IniFile& file, const std::array<std::string, 9>& phrases)

@@ -44,6 +44,11 @@ struct Preferences {
     bool seetheirs = false;
     TurnSound turnsound = TurnSound::Classic;
     bool chatterSounds = false;
+    // Keys of our own that the lobby never wrote, after the ones above.
+    // The game window's zoom in percent; the window takes a number that is
+    // none of its steps as 100.
+    int zoom = 100;
+    // How well the host's computer plays.
     KlotStrength klotStrength = KlotStrength::Classic;
 
     bool operator==(const Preferences&) const = default;
@@ -56,8 +61,10 @@ struct Preferences {
 void readPreferences(const IniFile& file, Preferences& prefs);
 
 // Writes Textsize through ChatterSounds, in that order, in their normalised
-// form, then our own keys after them (KlotStrength); the phrases are left as
-// they are.
+// form, then our own keys; the phrases are left as they are. Zoom and
+// KlotStrength are written only when they are not the default or the file
+// holds them already, so that the file of a player who never changes them
+// stays as it was.
 void writePreferences(IniFile& file, const Preferences& prefs);
 
 // Writes Phrase1..Phrase9 only.

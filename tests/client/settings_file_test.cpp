@@ -50,8 +50,7 @@ const std::string kDefaultSection = "[Lexiflip]\n"
                                     "Clearword=false\n"
                                     "Seetheirs=true\n"
                                     "Turnsound=0\n"
-                                    "ChatterSounds=true\n"
-                                    "KlotStrength=classic\n";
+                                    "ChatterSounds=true\n";
 
 TEST(IniFileTest, NamesMatchWithoutCaseAndTheFirstOfANameCounts)
 {
@@ -130,7 +129,6 @@ TEST(PreferencesTest, RoundTripKeepsEverythingElseByteForByte)
                               "Playtoscore=250\r\nTimeperturn=60\r\nViewable=0\r\n4Player=0\r\n"
                               "Gamemode=1\r\nPlaysounds=true\r\nClearword=false\r\n"
                               "Seetheirs=true\r\nTurnsound=0\r\nChatterSounds=true\r\n"
-                              "KlotStrength=classic\r\n"
                               "\r\n"
                               "[zz]\r\n"
                               "q=1";
@@ -178,10 +176,13 @@ TEST(PreferencesTest, EachKeyIsReadByItsRuleAndWrittenBackNormalised)
         {"Turnsound", "1", "1"},
         {"Turnsound", "2", "0"},
         {"ChatterSounds", "no", "true"},
+        {"Zoom", "150", "150"},
+        {"Zoom", "100", "100"}, // a stored key stays, even at 100
+        {"Zoom", "big", "100"},
         {"KlotStrength", "expert", "expert"},
         {"KlotStrength", "strong", "strong"},
         {"KlotStrength", "Expert", "classic"},
-        {"KlotStrength", nullptr, "classic"},
+        {"KlotStrength", "classic", "classic"}, // a stored key stays, even at the default
     };
     for (const Case& c : cases) {
         IniFile file;
