@@ -1,5 +1,8 @@
 #include "engine/computer_match.h"
 
+#include <chrono>
+#include <ctime>
+
 #include "core/random_source.h"
 #include "engine/game.h"
 #include "engine/notice_sink.h"
@@ -44,7 +47,7 @@ constexpr int kMaxTicks = 2'000'000;
 
 MatchResult playComputerMatch(const TDictn& dictionary, const std::vector<std::string>& words,
                               std::uint64_t seed, Sender& sender, std::string_view startRequest,
-                              int botSpeedMs)
+                              int botSpeedMs, const SeatStrengths& strengths)
 {
     DroppedNotices notices;
     WinnerWatch watch(sender);
@@ -55,13 +58,36 @@ MatchResult playComputerMatch(const TDictn& dictionary, const std::vector<std::s
     Game game(GameServices{watch, notices, timer1, computertimer, random, dictionary, words,
                            [botSpeedMs] { return botSpeedMs; }});
     timeline.setOnTick(timer1, [&game] { game.timer1Timer(); });
-    timeline.setOnTick(computertimer, [&game] { game.computertimerTimer(); });
-
     const GameState& state = game.state();
+    MatchResult result;
+    std::int64_t flipNs = 0;
+    std::int64_t flipCpuNs = 0;
+    timeline.setOnTick(computertimer, [&] {
+        const int phase = state.botphase;
+        const bool acts = state.botticks == 1;
+        const int slot = state.currentplayer;
+        const auto begin = std::chrono::steady_clock::now();
+        const std::clock_t cpuBegin = std::clock();
+        game.computertimerTimer();
+        if (!acts || slot < 1 || slot > 6)
+            return;
+        const std::int64_t ns =
+            std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now() - begin).count();
+        const auto cpuNs = static_cast<std::int64_t>(double(std::clock() - cpuBegin) * 1e9 / CLOCKS_PER_SEC);
+        if (phase == Game::kBotFlip) {
+            flipNs = ns;
+            flipCpuNs = cpuNs;
+        } else if (phase == Game::kBotWord) {
+            result.thinkNs[static_cast<std::size_t>(slot)].push_back(flipNs + ns);
+            result.thinkCpuNs[static_cast<std::size_t>(slot)].push_back(flipCpuNs + cpuNs);
+        }
+    });
+    for (int slot = 1; slot <= 6; ++slot)
+        game.setComputerStrength(slot, strengths[static_cast<std::size_t>(slot)]);
+
     game.seatConnected(1);
     game.seatLoggedIn(1, "You");
 
-    MatchResult result;
     int lastPlayer = 0;
     auto countTurn = [&] {
         if (state.currentplayer != lastPlayer && state.currentplayer != 0) {

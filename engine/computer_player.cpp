@@ -1,4 +1,5 @@
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -6,6 +7,7 @@
 #include "core/letters.h"
 #include "core/random_source.h"
 #include "engine/game.h"
+#include "engine/word_search.h"
 #include "net/wire/field_reader.h"
 #include "net/wire/message_builder.h"
 #include "net/wire/messages.h"
@@ -53,6 +55,7 @@ void Game::computerplay(int slot)
     if (slot != m_state.currentplayer || !computerPlays(slot))
         return;
     tplayer& player = m_state.players[slot];
+    const bool expert = computerStrength(slot) == ComputerStrength::Expert;
     for (int i = 0; i < kBotFlipTiles; ++i) {
         int facedown = 0;
         for (int x = 1; x <= kBoardColumns; ++x) {
@@ -63,10 +66,13 @@ void Game::computerplay(int slot)
             break;
         int x = 0;
         int y = 0;
-        do {
-            x = m_services.random.between(1, kBoardColumns);
-            y = m_services.random.between(1, kBoardRows);
-        } while (m_state.cell(x, y).flipped);
+        const std::optional<SearchTile> planned = expert ? wantedFlip(slot) : std::nullopt;
+        if (planned) {
+            x = planned->x;
+            y = planned->y;
+        } else {
+            randomFaceDown(expert, x, y);
+        }
         iflip(wire::msg::payloadOf(wire::msg::iflip(slot, x, y)));
         thetiles& flipped = player.tiles[kBarTiles + 1 + i];
         flipped.letter = m_state.cell(x, y).letter;
@@ -80,6 +86,8 @@ void Game::computerword(int slot)
 {
     if (!GameState::isSlot(slot))
         return;
+    if (computerStrength(slot) != ComputerStrength::Classic)
+        return bestWordTurn(slot);
     tplayer& player = m_state.players[slot];
     const std::vector<std::string>& words = m_services.listbox_words;
 
@@ -121,17 +129,25 @@ void Game::computerword(int slot)
         return;
     }
 
-    wire::MessageBuilder botword("");
-    int position = 0;
+    std::vector<std::pair<int, int>> tiles;
     for (int t : chosen) {
         const wire::Origin origin = wire::parseOrigin(player.tiles[t].coord);
-        botword.addOrigin(origin.x, origin.y);
+        tiles.emplace_back(origin.x, origin.y);
+    }
+    layOutWord(slot, tiles);
+}
+
+void Game::layOutWord(int slot, const std::vector<std::pair<int, int>>& tiles)
+{
+    wire::MessageBuilder botword("");
+    int position = 0;
+    for (const auto& [x, y] : tiles) {
+        botword.addOrigin(x, y);
         ++position;
-        if (origin.x == 0)
-            usebarletter(wire::msg::payloadOf(wire::msg::usebarletter(slot, origin.y, position)));
+        if (x == 0)
+            usebarletter(wire::msg::payloadOf(wire::msg::usebarletter(slot, y, position)));
         else
-            useboardletter(
-                wire::msg::payloadOf(wire::msg::useboardletter(slot, origin.x, origin.y, position)));
+            useboardletter(wire::msg::payloadOf(wire::msg::useboardletter(slot, x, y, position)));
     }
     m_state.botword = botword.body();
     startBotPhase(kBotSubmit, kSubmitPhaseTicks);

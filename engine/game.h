@@ -1,15 +1,19 @@
 #pragma once
 
+#include <array>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
+#include "core/random_source.h"
+#include "engine/computer_strength.h"
 #include "engine/game_state.h"
 
 namespace lexiflip::core {
 class Clock;
-class RandomSource;
 } // namespace lexiflip::core
 
 namespace lexiflip::engine {
@@ -17,6 +21,7 @@ namespace lexiflip::engine {
 class NoticeSink;
 class Sender;
 class TDictn;
+struct SearchTile;
 
 // What the engine needs from the world. Everything is borrowed and must outlive
 // the game.
@@ -100,6 +105,12 @@ public:
     void computerword(int slot);
     void computerdone(int slot);
 
+    // How well the computer plays a seat (Classic until told otherwise): one
+    // strength for every seat, as the host's option sets it, or one seat's.
+    void setComputerStrength(ComputerStrength strength);
+    void setComputerStrength(int slot, ComputerStrength strength);
+    ComputerStrength computerStrength(int slot) const;
+
     // Starting a phase stops the clock, sets phase and count, then starts it.
     void startTimer1Phase(int phase, int ticks);
     void startBotPhase(int phase, int ticks);
@@ -128,12 +139,31 @@ private:
     void currentPlayerLeft(int slot);
     void currentPlayerWatching(int slot);
 
+    // The computer's turn beyond Classic (computer_strong.cpp).
+    // A face-down tile at random; with avoidKnown, one whose letter nobody
+    // has seen while there is such a tile.
+    void randomFaceDown(bool avoidKnown, int& x, int& y);
+    // The known face-down tile Expert turns next, if any (flip_plan.h).
+    std::optional<SearchTile> wantedFlip(int slot) const;
+    // Strong's and Expert's word: the best the dictionary allows from the bar
+    // and the face-up tiles, after a new bar when one is worth more.
+    void bestWordTurn(int slot);
+    // What a new bar is worth on average with these face-up tiles, less its price.
+    int newBarWorth(const std::vector<SearchTile>& faceUp);
+    // Lays the word out letter by letter through the relays, keeps it in
+    // botword for the submission and enters the submit phase.
+    void layOutWord(int slot, const std::vector<std::pair<int, int>>& tiles);
+
     GameServices m_services;
     GameState m_state;
     // How many entries of listbox_words the computer may choose from (4 letters
     // or more, outside the unplayed tail); 0 means it can only pass.
     std::size_t m_playableWords = 0;
     bool m_firstSeatRemote = false;
+    std::array<ComputerStrength, kSlotCount + 1> m_strengths{};
+    // The strong players' guesses at a new bar come from here, apart from the
+    // game's draws, so that thinking never changes what the game deals.
+    core::RandomSource m_foresight{0x4b6c6f74};
 };
 
 } // namespace lexiflip::engine

@@ -21,6 +21,9 @@ struct tboardtile {
     std::int32_t letter = 0;
     std::uint8_t flipped = 0; // face up in the current turn
     std::uint8_t used = 0;    // part of the word being scored this turn
+    // Turned face up at some time since its letter was drawn: every player
+    // has seen the letter. The expert computer player knows only these.
+    std::uint8_t seen = 0;
 };
 
 struct thetiles {

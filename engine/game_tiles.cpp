@@ -23,6 +23,7 @@ void Game::makeboard()
             tile.letter = getletter();
             tile.flipped = 0;
             tile.used = 0;
+            tile.seen = 0;
             cells.push_back({x, y, tile.letter});
         }
     }
@@ -55,6 +56,7 @@ void Game::flipthem()
             if (tile.used) {
                 tile.letter = getletter();
                 tile.used = 0;
+                tile.seen = 0;
                 changed.push_back({x, y, tile.letter});
             }
         }

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "engine/notice_sink.h"
+#include "engine/word_index.h"
 #include "fileio/file_rules.h"
 
 namespace lexiflip::engine {
@@ -101,6 +102,15 @@ TDictn::TDictn(std::string_view embedded, NoticeSink& notices, const std::filesy
 }
 
 TDictn::~TDictn() = default;
+
+const WordIndex& TDictn::wordIndex() const
+{
+    std::call_once(m_indexBuilt, [this] {
+        const std::size_t bytes = m_open ? static_cast<std::size_t>(m_lastindex + 1) * kRecordSize : 0;
+        m_index = std::make_unique<const WordIndex>(std::string_view(m_records ? m_records : "", bytes));
+    });
+    return *m_index;
+}
 
 bool TDictn::checkWord(std::string_view question) const
 {

@@ -2,12 +2,15 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <memory>
+#include <mutex>
 #include <string>
 #include <string_view>
 
 namespace lexiflip::engine {
 
 class NoticeSink;
+class WordIndex;
 
 // The dictionary: a sorted list of 15-byte records (0x1E, then the word in
 // upper case padded with spaces to 14 characters), searched one record at a
@@ -38,11 +41,18 @@ public:
     // Number of records minus 1 (-1 when the list is empty or missing).
     long long lastIndex() const { return m_lastindex; }
 
+    // The list's words by their letters, for the stronger computer players.
+    // Built on the first call and kept for the dictionary's life, so every
+    // game that shares the dictionary shares the one index.
+    const WordIndex& wordIndex() const;
+
 private:
     std::string m_fileList;          // the content of "English", when it is used
     const char* m_records = nullptr; // the list: embedded, or m_fileList's bytes
     long long m_lastindex = -1;
     bool m_open = false;
+    mutable std::once_flag m_indexBuilt;
+    mutable std::unique_ptr<const WordIndex> m_index;
 };
 
 } // namespace lexiflip::engine

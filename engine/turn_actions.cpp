@@ -7,26 +7,14 @@
 #include "engine/game.h"
 #include "engine/sender.h"
 #include "engine/tdictn.h"
+#include "engine/word_score.h"
 #include "net/wire/field_reader.h"
 #include "net/wire/messages.h"
 
 namespace lexiflip::engine {
 namespace {
 
-constexpr int kBarLetterWorthFactor = 1;
-constexpr int kBoardLetterWorthFactor = 2;
-constexpr int kAllFlippedBonus = 5; // exactly five board tiles: every tile flipped this turn
-constexpr int kWholeBarBonus = 10;  // exactly seven bar tiles
-constexpr int kBarPrice = 20;
 constexpr int kMaxWordPosition = 10;
-
-int lengthBonus(int letters)
-{
-    // 5 letters earn 5, each further letter 5 more, up to 30 for 10 letters.
-    if (letters < 5 || letters > 10)
-        return 0;
-    return (letters - 4) * 5;
-}
 
 bool isBarPosition(int k)
 {
@@ -73,6 +61,7 @@ void Game::iflip(std::string_view request)
     }
     ++m_state.flipcount;
     tile.flipped = 1;
+    tile.seen = 1;
     const bool last = m_state.flipcount == kFlipsPerTurn;
     sendToAll(wire::msg::heflip(*slot, *x, *y, last, kFlipsPerTurn - m_state.flipcount));
 }
@@ -158,7 +147,7 @@ void Game::idone(std::string_view request)
                 return reject(4);
             core::converttoletter(tile.letter, letter);
             codes.push_back(tile.letter);
-            wordscore += kBarLetterWorthFactor * core::letterworth(tile.letter);
+            wordscore += tilePoints(tile.letter, false);
             tile.used = 1;
             ++barcount;
         } else {
@@ -173,7 +162,7 @@ void Game::idone(std::string_view request)
                 return reject(4);
             core::converttoletter(tile.letter, letter);
             codes.push_back(tile.letter);
-            wordscore += kBoardLetterWorthFactor * core::letterworth(tile.letter);
+            wordscore += tilePoints(tile.letter, true);
             tile.used = 1;
             ++boardcount;
         }
@@ -186,11 +175,7 @@ void Game::idone(std::string_view request)
         return;
     }
 
-    wordscore += lengthBonus(barcount + boardcount);
-    if (boardcount == kFlipsPerTurn)
-        wordscore += kAllFlippedBonus;
-    if (barcount == kBarTiles)
-        wordscore += kWholeBarBonus;
+    wordscore += wordBonus(barcount, boardcount);
     player.score += wordscore;
     sendToAll(wire::msg::hisword(slot, word, player.score, wordscore, codes));
     startTimer1Phase(kPause, 4);

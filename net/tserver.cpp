@@ -48,7 +48,7 @@ TServer::TServer(HostOptions options, QObject* parent)
                               options.computertimer ? *options.computertimer : m_qtComputertimer,
                               options.socktimer ? *options.socktimer : m_socktimer,
                               m_sessionTimer, *m_dictionary, m_listboxWords},
-          HostSessionSettings{options.seed ? *options.seed : freshSeed(), options.botSpeedMs,
+          HostSessionSettings{options.seed ? *options.seed : freshSeed(), options.botSpeedMs, options.klotStrength,
                               options.socktimerMs, options.loginTimeoutMs, options.firstSeatRemote})),
       m_portName(std::to_string(options.port ? *options.port : defaultHostPort()))
 {

@@ -34,6 +34,8 @@ struct HostOptions {
     std::optional<int> port;
     // The computer player's pace (Bot Speed): 1000, 750 or 250 ms.
     int botSpeedMs = 750;
+    // How well the computer plays (Klot's Strength): Classic, Strong or Expert.
+    engine::ComputerStrength klotStrength = engine::ComputerStrength::Classic;
     // The seed of the game's letter draws; unset means a fresh random one.
     std::optional<std::uint64_t> seed;
     // The dictionary words are checked against; unset means the embedded list
@@ -114,6 +116,9 @@ public:
 
     int botSpeedMs() const { return m_session->botSpeedMs(); }
     void setBotSpeedMs(int milliseconds) { m_session->setBotSpeedMs(milliseconds); }
+
+    engine::ComputerStrength klotStrength() const { return m_session->klotStrength(); }
+    void setKlotStrength(engine::ComputerStrength strength) { m_session->setKlotStrength(strength); }
 
     // Also told every notice, besides the noticed signal (lexiflip-host
     // writes them to standard error).

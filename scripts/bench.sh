@@ -53,5 +53,11 @@ QT_QPA_PLATFORM=offscreen run client_bench "$bin/client_bench"
 # Engine games per second; /usr/bin/time adds the whole process's wall time,
 # dictionary load included, and its peak RSS.
 run lexiflip-sim /usr/bin/time -v "$build/tools/lexiflip-sim" --games "$sim_games" --quiet
+# Klot's strengths against each other, to 250 points, in both seat orders
+# (seat 2 plays one turn more per game); each prints its seats' thinking time
+# per turn beside the other's, Classic's search being the baseline.
+for pair in strong,classic classic,strong expert,classic classic,expert expert,strong strong,expert; do
+  run "strengths-${pair/,/-vs-}" "$build/tools/lexiflip-sim" --games "$sim_games" --score 250 --strengths "$pair" --quiet
+done
 
 echo "raw outputs in $out"

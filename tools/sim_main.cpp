@@ -1,19 +1,24 @@
 // lexiflip-sim: plays whole engine games with the computer in every seat, in
 // virtual time, and prints how each went. The same seed prints the same games.
+#include <algorithm>
+#include <array>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "assets/embedded.h"
 #include "engine/computer_match.h"
+#include "engine/computer_strength.h"
 #include "engine/computer_words.h"
 #include "engine/notice_sink.h"
 #include "engine/sender.h"
 #include "engine/tdictn.h"
+#include "engine/word_index.h"
 
 namespace {
 
@@ -39,12 +44,85 @@ public:
 int usage(int status)
 {
     std::fprintf(status ? stderr : stdout,
-                 "usage: lexiflip-sim [--games N] [--seed S] [--score P] [--time T] [--quiet]\n"
+                 "usage: lexiflip-sim [--games N] [--seed S] [--score P] [--time T] [--strengths A,B]\n"
+                 "                    [--quiet]\n"
                  "Plays N complete games (default 10) with the computer in every seat, seat 1 just\n"
                  "watching and Klot in seat 2, game k seeded with S + k (default S = 1), to P points\n"
-                 "(default 100) with T seconds per turn (default 60). Prints one line per game and\n"
-                 "then the balance and the speed; --quiet prints only the last two lines.\n");
+                 "(default 100) with T seconds per turn (default 60). --strengths gives the computer's\n"
+                 "strength in seats 1 and 2, in that order: classic (the default), strong or expert.\n"
+                 "Prints one line per game, then each seat's wins and thinking time per turn, the\n"
+                 "balance and the speed; --quiet prints only the summary.\n");
     return status;
+}
+
+// "strong,classic": the strengths of seats 1, 2, ... in order.
+bool readStrengths(const char* text, lexiflip::engine::SeatStrengths& strengths)
+{
+    std::string_view rest = text;
+    for (int seat = 1; seat <= 6 && !rest.empty(); ++seat) {
+        const std::size_t comma = rest.find(',');
+        const auto strength = lexiflip::engine::parseStrength(rest.substr(0, comma));
+        if (!strength)
+            return false;
+        strengths[static_cast<std::size_t>(seat)] = *strength;
+        rest.remove_prefix(comma == std::string_view::npos ? rest.size() : comma + 1);
+    }
+    return rest.empty();
+}
+
+// The value at fraction q of the sorted times, in milliseconds.
+double quantileMs(std::vector<std::int64_t>& ns, double q)
+{
+    if (ns.empty())
+        return 0.0;
+    const std::size_t at = std::min(ns.size() - 1, static_cast<std::size_t>(q * double(ns.size())));
+    std::nth_element(ns.begin(), ns.begin() + static_cast<std::ptrdiff_t>(at), ns.end());
+    return double(ns[at]) / 1e6;
+}
+
+// What one seat did over all the games.
+struct SeatTally {
+    long long wins = 0;
+    long long points = 0;
+    std::vector<std::int64_t> thinkNs;
+    std::vector<std::int64_t> thinkCpuNs;
+
+    void add(const lexiflip::engine::MatchResult& result, int seat, const std::string& name)
+    {
+        const auto at = static_cast<std::size_t>(seat);
+        wins += result.winner == name ? 1 : 0;
+        points += result.scores[at];
+        thinkNs.insert(thinkNs.end(), result.thinkNs[at].begin(), result.thinkNs[at].end());
+        thinkCpuNs.insert(thinkCpuNs.end(), result.thinkCpuNs[at].begin(), result.thinkCpuNs[at].end());
+    }
+
+    void print(int seat, lexiflip::engine::ComputerStrength strength, long long games)
+    {
+        const std::string_view name = lexiflip::engine::strengthName(strength);
+        const std::size_t turns = thinkNs.size();
+        std::printf("seat %d (%.*s): wins %lld of %lld (%.1f%%), %.1f points per turn; thinking per turn "
+                    "over %zu turns: median %.3f ms, 99th percentile %.3f ms, most %.3f ms (CPU: median %.3f "
+                    "ms, 99th percentile %.3f ms)\n",
+                    seat, int(name.size()), name.data(), wins, games, 100.0 * double(wins) / double(games),
+                    turns ? double(points) / double(turns) : 0.0, turns, quantileMs(thinkNs, 0.5),
+                    quantileMs(thinkNs, 0.99), quantileMs(thinkNs, 1.0), quantileMs(thinkCpuNs, 0.5),
+                    quantileMs(thinkCpuNs, 0.99));
+    }
+};
+
+// The stronger players' word index is built once, before the games, as the
+// host builds it when the strength is chosen; its time and size are told
+// apart from the turns'.
+void buildIndexFirst(const lexiflip::engine::TDictn& dictionary, const lexiflip::engine::SeatStrengths& strengths)
+{
+    if (std::all_of(strengths.begin(), strengths.end(),
+                    [](auto s) { return s == lexiflip::engine::ComputerStrength::Classic; }))
+        return;
+    const auto building = std::chrono::steady_clock::now();
+    const lexiflip::engine::WordIndex& index = dictionary.wordIndex();
+    const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - building).count();
+    std::printf("word index: %zu entries, %.1f MiB, built in %.1f ms\n", index.entries().size(),
+                double(index.memoryBytes()) / (1024.0 * 1024.0), ms);
 }
 
 bool readNumber(const char* text, long long& value)
@@ -63,6 +141,7 @@ int main(int argc, char** argv)
     long long score = 100;
     long long seconds = 60;
     bool quiet = false;
+    lexiflip::engine::SeatStrengths strengths{};
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         auto number = [&](long long& value) { return i + 1 < argc && readNumber(argv[++i], value); };
@@ -70,6 +149,10 @@ int main(int argc, char** argv)
             return usage(0);
         if (arg == "--quiet")
             quiet = true;
+        else if (arg == "--strengths") {
+            if (i + 1 >= argc || !readStrengths(argv[++i], strengths))
+                return usage(2);
+        }
         else if (!((arg == "--games" && number(games)) || (arg == "--seed" && number(seed)) ||
                    (arg == "--score" && number(score)) || (arg == "--time" && number(seconds))))
             return usage(2);
@@ -83,12 +166,17 @@ int main(int argc, char** argv)
         lexiflip::engine::loadComputerWords(lexiflip::assets::computerWords());
     const std::string start = "You+" + std::to_string(score) + "+" + std::to_string(seconds) + "+t+1+0+";
 
+    buildIndexFirst(dictionary, strengths);
+
     CountingSender sender;
+    std::array<SeatTally, 3> seats;
     long long seat1Wins = 0, unfinished = 0, winningScores = 0, rounds = 0;
     const auto begin = std::chrono::steady_clock::now();
     for (long long game = 0; game < games; ++game) {
         const auto result = lexiflip::engine::playComputerMatch(
-            dictionary, words, static_cast<std::uint64_t>(seed + game), sender, start);
+            dictionary, words, static_cast<std::uint64_t>(seed + game), sender, start, 750, strengths);
+        seats[1].add(result, 1, "You");
+        seats[2].add(result, 2, "Klot");
         const bool finished = !result.winner.empty();
         unfinished += finished ? 0 : 1;
         seat1Wins += result.winner == "You" ? 1 : 0;
@@ -101,6 +189,8 @@ int main(int argc, char** argv)
     }
     const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
     const long long finishedGames = games - unfinished;
+    for (int seat = 1; seat <= 2; ++seat)
+        seats[static_cast<std::size_t>(seat)].print(seat, strengths[static_cast<std::size_t>(seat)], games);
     std::printf("balance: average winning score %.1f, %.2f rounds per game, seat 1 wins %.1f%%, %lld "
                 "unfinished, %llu messages\n",
                 finishedGames ? double(winningScores) / finishedGames : 0.0, double(rounds) / games,

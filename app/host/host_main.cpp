@@ -47,7 +47,8 @@ QString description()
                           "to connect gets slot 1: it is the host's own player and the only one\n"
                           "that can start a game; when it leaves during its turn, the turn moves on\n"
                           "at once, as for anybody. Seat 2 is played by the computer player Klot\n"
-                          "when nobody holds it.\n"
+                          "when nobody holds it, and the seat of a player who chooses to just watch\n"
+                          "is played at the same strength.\n"
                           "\n"
                           "It also answers the local network's searches for games on UDP port\n"
                           "7772, or LEXIFLIP_PORT (never --port). LEXIFLIP_DISCOVERY_ADDRESS, when\n"
@@ -59,15 +60,10 @@ QString description()
                           "standard error. SIGINT (Ctrl+C) or SIGTERM ends it cleanly.");
 }
 
-} // namespace
-
-int main(int argc, char* argv[])
+// The host's options from the command line; nothing when one is wrong (said
+// on standard error).
+std::optional<lexiflip::net::HostOptions> readOptions(QCoreApplication& app)
 {
-    QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("lexiflip-host"));
-    QCoreApplication::setApplicationVersion(QString::fromUtf8(
-        lexiflip::kVersionText.data(), static_cast<qsizetype>(lexiflip::kVersionText.size())));
-
     QCommandLineParser parser;
     parser.setApplicationDescription(description());
     parser.addHelpOption();
@@ -80,8 +76,15 @@ int main(int argc, char* argv[])
         QStringLiteral(
             "Pace of the computer player: slow (1000 ms), normal (750 ms, the default) or fast (250 ms)."),
         QStringLiteral("slow|normal|fast"), QStringLiteral("normal"));
+    const QCommandLineOption strengthOption(
+        QStringLiteral("klot-strength"),
+        QStringLiteral("How well the computer player plays: classic (random common words, the default),\n"
+                       "strong (the best word the dictionary allows) or expert (strong, and he\n"
+                       "remembers the tiles turned face up)."),
+        QStringLiteral("classic|strong|expert"), QStringLiteral("classic"));
     parser.addOption(portOption);
     parser.addOption(speedOption);
+    parser.addOption(strengthOption);
     parser.process(app);
 
     lexiflip::net::HostOptions options;
@@ -89,19 +92,41 @@ int main(int argc, char* argv[])
         const std::optional<int> port = lexiflip::wire::parseInt(parser.value(portOption).toStdString());
         if (!port || *port < 0 || *port > 65535) {
             printLine(stderr, "lexiflip-host: --port needs a number from 0 to 65535");
-            return 2;
+            return std::nullopt;
         }
         options.port = *port;
     }
     const std::optional<int> speed = botSpeedMs(parser.value(speedOption));
     if (!speed) {
         printLine(stderr, "lexiflip-host: --bot-speed is slow, normal or fast");
-        return 2;
+        return std::nullopt;
     }
     options.botSpeedMs = *speed;
+    const auto strength = lexiflip::engine::parseStrength(parser.value(strengthOption).toStdString());
+    if (!strength) {
+        printLine(stderr, "lexiflip-host: --klot-strength is classic, strong or expert");
+        return std::nullopt;
+    }
+    options.klotStrength = *strength;
     // Slot 1 here is a remote player, free to leave like the others.
     options.firstSeatRemote = true;
     options.discoveryPort = lexiflip::net::defaultDiscoveryPort();
+    return options;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("lexiflip-host"));
+    QCoreApplication::setApplicationVersion(QString::fromUtf8(
+        lexiflip::kVersionText.data(), static_cast<qsizetype>(lexiflip::kVersionText.size())));
+
+    const std::optional<lexiflip::net::HostOptions> read = readOptions(app);
+    if (!read)
+        return 2;
+    const lexiflip::net::HostOptions& options = *read;
 
     // SIGINT and SIGTERM quit the event loop: the host closes down on its own
     // thread.

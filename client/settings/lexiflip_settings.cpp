@@ -102,6 +102,10 @@ void readPreferences(const IniFile& file, Preferences& prefs)
     prefs.chatterSounds = onUnlessFalse(get("ChatterSounds"));
     prefs.zoom = integerValue(get("Zoom")).value_or(100);
     prefs.notifyMyTurn = onUnlessFalse(get("NotifyMyTurn"));
+    const auto strength = get("KlotStrength");
+    prefs.klotStrength = (strength == "strong")   ? KlotStrength::Strong
+                         : (strength == "expert") ? KlotStrength::Expert
+                                                  : KlotStrength::Classic;
 }
 
 void writePreferences(IniFile& file, const Preferences& prefs)
@@ -132,6 +136,10 @@ void writePreferences(IniFile& file, const Preferences& prefs)
     if (prefs.zoom != 100 || file.value(kSection, "Zoom"))
         set("Zoom", number(prefs.zoom));
     set("NotifyMyTurn", trueFalse(prefs.notifyMyTurn));
+    if (prefs.klotStrength != KlotStrength::Classic || file.value(kSection, "KlotStrength"))
+        set("KlotStrength", prefs.klotStrength == KlotStrength::Strong   ? "strong"
+                            : prefs.klotStrength == KlotStrength::Expert ? "expert"
+                                                                         : "classic");
 }
 
 void writePhrases(IniFile& file, const std::array<std::string, 9>& phrases)

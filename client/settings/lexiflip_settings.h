@@ -21,6 +21,8 @@ inline constexpr const char* kFileName = "halvolobby.ini";
 
 enum class BotSpeed { Slow = 1000, Normal = 750, Fast = 250 };
 enum class TurnSound { Classic = 0, New = 1 };
+// How well the host's computer plays; the numbers are the engine's.
+enum class KlotStrength { Classic = 0, Strong = 1, Expert = 2 };
 
 // The player's preferences as the menus and controls hold them. The initial
 // values are the built-in states the window shows before the file is read;
@@ -50,6 +52,8 @@ struct Preferences {
     // A desktop notification besides the window's call when the own turn
     // starts in a window that is not active.
     bool notifyMyTurn = true;
+    // How well the host's computer plays.
+    KlotStrength klotStrength = KlotStrength::Classic;
 
     bool operator==(const Preferences&) const = default;
 };
@@ -61,9 +65,10 @@ struct Preferences {
 void readPreferences(const IniFile& file, Preferences& prefs);
 
 // Writes Textsize through ChatterSounds, in that order, in their normalised
-// form, then our own keys (Zoom, NotifyMyTurn); the phrases are left as they
-// are. Zoom is written only when it is not 100 or the file holds it already,
-// so that the file of a player who never zooms stays as it was.
+// form, then our own keys (Zoom, NotifyMyTurn, KlotStrength); the phrases are
+// left as they are. Zoom and KlotStrength are written only when they are not
+// the default or the file holds them already, so that the file of a player
+// who never changes them stays as it was.
 void writePreferences(IniFile& file, const Preferences& prefs);
 
 // Writes Phrase1..Phrase9 only.

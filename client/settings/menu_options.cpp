@@ -13,6 +13,8 @@ bool isChecked(MenuOption option, int tag, const Preferences& prefs)
         return static_cast<int>(prefs.turnsound) == tag;
     case MenuOption::BotSpeed:
         return static_cast<int>(prefs.botspeed) == tag;
+    case MenuOption::KlotStrength:
+        return static_cast<int>(prefs.klotStrength) == tag;
     case MenuOption::SeeTheirs:
         return prefs.seetheirs;
     case MenuOption::ClearWord:
@@ -39,6 +41,11 @@ void choose(MenuOption option, int tag, bool checked, Preferences& prefs)
         break;
     case MenuOption::BotSpeed:
         prefs.botspeed = static_cast<BotSpeed>(tag);
+        break;
+    case MenuOption::KlotStrength:
+        prefs.klotStrength = (tag == static_cast<int>(KlotStrength::Strong))   ? KlotStrength::Strong
+                             : (tag == static_cast<int>(KlotStrength::Expert)) ? KlotStrength::Expert
+                                                                               : KlotStrength::Classic;
         break;
     case MenuOption::SeeTheirs:
         prefs.seetheirs = checked;

@@ -6,12 +6,13 @@ namespace lexiflip::settings {
 
 // A preference the Options menu shows as a check entry or as a group of radio
 // entries; a radio entry's tag is the value it stands for (a turn sound, a bot
-// speed in milliseconds, a text size in points).
+// speed in milliseconds, Klot's strength, a text size in points).
 enum class MenuOption {
     PlaySounds,
     ChatterSounds,
     TurnSound,
     BotSpeed,
+    KlotStrength,
     SeeTheirs,
     ClearWord,
     TextSize,

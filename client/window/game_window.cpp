@@ -109,6 +109,13 @@ void GameWindow::attachHost(net::TServer& server)
         m_window->chatView().addlinetochat(notice, QColor(palette::fromColour(palette::kSystemColour)));
     });
     connect(this, &GameWindow::botSpeedChosen, &server, &net::TServer::setBotSpeedMs);
+    static_assert(static_cast<int>(settings::KlotStrength::Expert) ==
+                      static_cast<int>(engine::ComputerStrength::Expert) &&
+                  static_cast<int>(settings::KlotStrength::Strong) == static_cast<int>(engine::ComputerStrength::Strong),
+                  "the menu's strengths are the engine's");
+    connect(this, &GameWindow::klotStrengthChosen, &server, [&server](int strength) {
+        server.setKlotStrength(static_cast<engine::ComputerStrength>(strength));
+    });
 }
 
 void GameWindow::hostpress(int port)

@@ -61,7 +61,8 @@ public:
     void setPlayerName(const std::string& name);
     // The host of this copy: its notices ("Invalid Letter (3)") become lines
     // of the chat in the system colour, never a dialog that would stop it, and
-    // "Bot Speed" sets its computer players' pace.
+    // "Bot Speed" sets its computer players' pace and "Klot's Strength" how
+    // well they play.
     void attachHost(net::TServer& server);
     // This copy hosts: the client connects to its own host on 127.0.0.1.
     void hostpress(int port);
@@ -115,6 +116,9 @@ signals:
     void gameOptionsWithdrawn();
     // "Bot Speed": the host's computer players' step in milliseconds.
     void botSpeedChosen(int milliseconds);
+    // "Klot's Strength": how well the host's computer plays (the engine's
+    // ComputerStrength as a number: 0 Classic, 1 Strong, 2 Expert).
+    void klotStrengthChosen(int strength);
     // The settings were read and applied to this window; the options dialog
     // takes its values from settings().preferences().
     void settingsRead();

@@ -33,6 +33,8 @@ void GameWindow::connectShell()
         showPreferences();
         if (option == settings::MenuOption::BotSpeed)
             emit botSpeedChosen(static_cast<int>(m_settings.preferences().botspeed));
+        if (option == settings::MenuOption::KlotStrength)
+            emit klotStrengthChosen(static_cast<int>(m_settings.preferences().klotStrength));
         saveinifile();
     });
     // A text colour is saved only when the dialog was confirmed; the action
@@ -99,7 +101,8 @@ void GameWindow::loadinifile()
 }
 
 // The preferences as the file gave them, handed to the window: the options,
-// the window's place, the chat's colours and phrases and the host's bot speed.
+// the window's place, the chat's colours and phrases and the host's bot speed
+// and Klot's strength.
 void GameWindow::applyPreferences()
 {
     const settings::Preferences& prefs = m_settings.preferences();
@@ -109,6 +112,7 @@ void GameWindow::applyPreferences()
     chat().setTextColour(prefs.textcolor);
     chat().setActionColour(prefs.actioncolor);
     emit botSpeedChosen(static_cast<int>(prefs.botspeed));
+    emit klotStrengthChosen(static_cast<int>(prefs.klotStrength));
 
     // A stored empty phrase, like a missing one, leaves the button's phrase.
     chat::Phrases phrases = chat().phrases();

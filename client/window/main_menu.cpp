@@ -23,7 +23,7 @@ struct Entry {
     const char* caption = "";
     // What the entry does, or which preference it shows.
     Meaning meaning = {};
-    // Tag of a radio entry (turn sound, bot speed, text size).
+    // Tag of a radio entry (turn sound, bot speed, Klot's strength, text size).
     int tag = 0;
     bool enabled = true;
     const char* shortcut = "";
@@ -64,6 +64,11 @@ const std::vector<MenuTable>& menuTable()
              {Kind::Radio, "Slow1", "Slow", MenuOption::BotSpeed, 1000},
              {Kind::Radio, "Normal1", "Normal", MenuOption::BotSpeed, 750},
              {Kind::Radio, "Fast1", "Fast", MenuOption::BotSpeed, 250},
+             {Kind::SubmenuEnd},
+             {Kind::SubmenuStart, "KlotStrength1", "Klot's Strength"},
+             {Kind::Radio, "StrengthClassic1", "Classic", MenuOption::KlotStrength, 0},
+             {Kind::Radio, "StrengthStrong1", "Strong", MenuOption::KlotStrength, 1},
+             {Kind::Radio, "StrengthExpert1", "Expert", MenuOption::KlotStrength, 2},
              {Kind::SubmenuEnd},
              {Kind::Check, "seetheirs", "See Other Player's Tiles", MenuOption::SeeTheirs},
              {Kind::Separator},

@@ -5,14 +5,15 @@
 #include <utility>
 
 #include "core/clock.h"
+#include "engine/tdictn.h"
 #include "net/wire/messages.h"
 
 namespace lexiflip::net {
 
 HostSession::HostSession(HostSessionServices services, HostSessionSettings settings)
     : m_transport(services.transport), m_timer1(services.timer1), m_computertimer(services.computertimer),
-      m_botSpeedMs(settings.botSpeedMs), m_loginTimeout(std::chrono::milliseconds(settings.loginTimeoutMs)),
-      m_random(settings.seed),
+      m_botSpeedMs(settings.botSpeedMs), m_dictionary(services.dictionary),
+      m_loginTimeout(std::chrono::milliseconds(settings.loginTimeoutMs)), m_random(settings.seed),
       m_game(std::make_unique<engine::Game>(
           engine::GameServices{m_sender, services.notices, services.timer1, services.computertimer, m_random,
                                services.dictionary, services.listboxWords, [this] { return m_botSpeedMs; }})),
@@ -21,6 +22,7 @@ HostSession::HostSession(HostSessionServices services, HostSessionSettings setti
       m_sessionTimer(services.sessionTimer)
 {
     m_game->setFirstSeatRemote(settings.firstSeatRemote);
+    setKlotStrength(settings.klotStrength);
     buildDispatch();
     receivedlist.setHandler([this](ConnectionId connection, std::string_view text) {
         guarded([&] { socktimerTimer(connection, text); });
@@ -36,6 +38,16 @@ HostSession::~HostSession()
     m_sessionTimer.setFired({});
     m_timer1.stop();
     m_computertimer.stop();
+}
+
+void HostSession::setKlotStrength(engine::ComputerStrength strength)
+{
+    m_klotStrength = strength;
+    m_game->setComputerStrength(strength);
+    if (strength != engine::ComputerStrength::Classic && !m_indexBuild.valid()) {
+        const engine::TDictn& dictionary = m_dictionary;
+        m_indexBuild = std::async(std::launch::async, [&dictionary] { dictionary.wordIndex(); });
+    }
 }
 
 std::size_t HostSession::partialMessageBytes(int slot) const

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <deque>
 #include <exception>
+#include <future>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -68,6 +69,9 @@ struct HostSessionServices {
 struct HostSessionSettings {
     std::uint64_t seed = 0;
     int botSpeedMs = 750;
+    // How well the computer plays Klot's seat and the seats of players who
+    // just watch.
+    engine::ComputerStrength klotStrength = engine::ComputerStrength::Classic;
     int socktimerMs = 10;
     int loginTimeoutMs = 30000;
     // Slot 1 is a remote player like any other (see HostOptions).
@@ -118,6 +122,12 @@ public:
 
     int botSpeedMs() const { return m_botSpeedMs; }
     void setBotSpeedMs(int milliseconds) { m_botSpeedMs = milliseconds; }
+
+    engine::ComputerStrength klotStrength() const { return m_klotStrength; }
+    // Takes effect at the computer's next choice. A strength that searches
+    // the dictionary has its word index built now, on a thread of its own,
+    // so that neither this event nor a turn waits for it.
+    void setKlotStrength(engine::ComputerStrength strength);
 
     // For tests and benchmarks: entries waiting in receivedlist, whether
     // socktimer runs, and the bytes a slot's connection holds for a message
@@ -188,6 +198,10 @@ private:
     core::Clock& m_timer1;
     core::Clock& m_computertimer;
     int m_botSpeedMs;
+    engine::ComputerStrength m_klotStrength = engine::ComputerStrength::Classic;
+    const engine::TDictn& m_dictionary;
+    // The word index being built; waited for when the session goes.
+    std::future<void> m_indexBuild;
     std::chrono::nanoseconds m_loginTimeout;
     SlotSender m_sender{*this};
     core::RandomSource m_random;

@@ -328,7 +328,8 @@ TEST(GameWindowSettings, AFreshWindowShowsTheBuiltInPreferencesAndChoicesChangeT
         {"Fast1", M::BotSpeed, 250},       {"seetheirs", M::SeeTheirs, 0},
         {"ClearWord", M::ClearWord, 0},    {"N8", M::TextSize, 8},
         {"N10", M::TextSize, 10},          {"N12", M::TextSize, 12},
-        {"N14", M::TextSize, 14},
+        {"N14", M::TextSize, 14},          {"StrengthClassic1", M::KlotStrength, 0},
+        {"StrengthExpert1", M::KlotStrength, 2},
     };
     MainMenu& menu = window.window().menu();
     for (const auto& e : entries)

@@ -190,6 +190,11 @@ TEST(GameWindow, MenuEntriesCarryTheirNamesAndTheWorkingOnesWork)
     solo.window.attachHost(solo.server);
     menu.entry("Slow1")->trigger();
     EXPECT_EQ(solo.server.botSpeedMs(), 1000);
+    // So does Klot's Strength.
+    menu.entry("StrengthExpert1")->trigger();
+    EXPECT_EQ(solo.server.klotStrength(), engine::ComputerStrength::Expert);
+    menu.entry("StrengthClassic1")->trigger();
+    EXPECT_EQ(solo.server.klotStrength(), engine::ComputerStrength::Classic);
 }
 
 TEST(GameWindow, TheHostsNoticesAreChatLinesNotDialogsAndItsLeavingClosesTheWindow)

@@ -27,6 +27,8 @@ TEST(MenuOptions, EachChoiceChangesItsOwnPreferenceAndChecksItsEntry)
         {M::BotSpeed, 250, true, [](Preferences& p) { p.botspeed = BotSpeed::Fast; }},
         {M::TextSize, 14, true, [](Preferences& p) { p.textsize = 14; }},
         {M::NotifyMyTurn, 0, false, [](Preferences& p) { p.notifyMyTurn = false; }},
+        {M::KlotStrength, 2, true, [](Preferences& p) { p.klotStrength = KlotStrength::Expert; }},
+        {M::KlotStrength, 1, true, [](Preferences& p) { p.klotStrength = KlotStrength::Strong; }},
         // A radio entry clicked while checked stays chosen.
         {M::TurnSound, 0, false, [](Preferences&) {}},
         {M::BotSpeed, 750, false, [](Preferences&) {}},
@@ -38,7 +40,8 @@ TEST(MenuOptions, EachChoiceChangesItsOwnPreferenceAndChecksItsEntry)
         c.expected(expected);
         EXPECT_EQ(chosen, expected) << int(c.option) << " " << c.tag;
         // A check entry shows its new state; a chosen radio entry is checked.
-        const bool radio = c.option == M::TurnSound || c.option == M::BotSpeed || c.option == M::TextSize;
+        const bool radio = c.option == M::TurnSound || c.option == M::BotSpeed || c.option == M::TextSize ||
+                           c.option == M::KlotStrength;
         EXPECT_EQ(isChecked(c.option, c.tag, chosen), radio || c.checked) << int(c.option) << " " << c.tag;
     }
 }

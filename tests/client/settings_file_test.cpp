@@ -183,6 +183,10 @@ TEST(PreferencesTest, EachKeyIsReadByItsRuleAndWrittenBackNormalised)
         {"NotifyMyTurn", nullptr, "true"},
         {"NotifyMyTurn", "false", "false"},
         {"NotifyMyTurn", "0", "true"},
+        {"KlotStrength", "expert", "expert"},
+        {"KlotStrength", "strong", "strong"},
+        {"KlotStrength", "Expert", "classic"},
+        {"KlotStrength", "classic", "classic"}, // a stored key stays, even at the default
     };
     for (const Case& c : cases) {
         IniFile file;

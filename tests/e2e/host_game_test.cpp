@@ -108,8 +108,9 @@ private:
 
 TEST(LexiflipHost, ServesAWholeGameToAScriptedClientAgainstKlot)
 {
+    // Klot at his strongest: the host's choice changes nothing on the wire.
     HostProcess host({QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--bot-speed"),
-                      QStringLiteral("fast")});
+                      QStringLiteral("fast"), QStringLiteral("--klot-strength"), QStringLiteral("expert")});
     const quint16 port = host.waitForPort();
     ASSERT_NE(port, 0) << host.process().readAllStandardError().toStdString();
 
@@ -226,13 +227,15 @@ TEST(LexiflipHost, RefusesATakenPortAndExplainsItself)
     process.start(hostProgram(), {QStringLiteral("--help")});
     ASSERT_TRUE(process.waitForFinished(10000));
     const QByteArray help = process.readAllStandardOutput();
-    for (const char* part : {"--port", "LEXIFLIP_PORT", "--bot-speed", "slot 1", "standard error", "SIGTERM",
-                             "LEXIFLIP_DISCOVERY_ADDRESS"})
+    for (const char* part : {"--port", "LEXIFLIP_PORT", "--bot-speed", "--klot-strength", "slot 1", "standard error",
+                             "SIGTERM", "LEXIFLIP_DISCOVERY_ADDRESS"})
         EXPECT_TRUE(help.contains(part)) << part;
 
-    process.start(hostProgram(), {QStringLiteral("--bot-speed"), QStringLiteral("ludicrous")});
-    ASSERT_TRUE(process.waitForFinished(10000));
-    EXPECT_EQ(process.exitCode(), 2);
+    for (const char* option : {"--bot-speed", "--klot-strength"}) {
+        process.start(hostProgram(), {QString::fromLatin1(option), QStringLiteral("ludicrous")});
+        ASSERT_TRUE(process.waitForFinished(10000));
+        EXPECT_EQ(process.exitCode(), 2) << option;
+    }
 }
 
 // The version text is set once in the build; both programs and the wire show it.

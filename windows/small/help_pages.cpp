@@ -63,6 +63,12 @@ QString overview()
         "<p>Start Lexiflip on its own and you play a solo game against <b>Klot</b>, the computer player. "
         "With the Halvo Lobby, or from the command line, up to six people play together over the "
         "network, and up to three more can join to watch.</p>"
+        "<p>In the copy that hosts the game, Options, <b>Klot's Strength</b> chooses how well Klot plays "
+        "(and the computer that plays for anybody who just watches): <b>Classic</b>, the Klot of old, flips "
+        "five tiles at random and plays the first common word that fits; <b>Strong</b> flips as Classic "
+        "does but plays the best word the whole dictionary allows, and buys a new bar when that pays; "
+        "<b>Expert</b> plays as Strong and also remembers every tile he has seen turned face up, and "
+        "flips the ones he wants. He never peeks at a tile nobody has turned.</p>"
         "<p>The other pages tell you how to connect, the rules of play, how words are scored, what is "
         "new in this version, and the licence terms.</p>"));
 }
@@ -97,7 +103,8 @@ QString connecting()
         "them your router's public address. Players who join only make an outgoing connection.</p>"
         "<p>A machine can also host without a game window: <tt>lexiflip-host</tt> runs only the host, "
         "on port 7772 unless <tt>--port</tt> says otherwise, with <tt>--bot-speed slow</tt>, "
-        "<tt>normal</tt> or <tt>fast</tt> for the computer's pace. The first player to connect to it "
+        "<tt>normal</tt> or <tt>fast</tt> for the computer's pace and <tt>--klot-strength classic</tt>, "
+        "<tt>strong</tt> or <tt>expert</tt> for how well it plays. The first player to connect to it "
         "becomes the one who starts the games.</p>"
         "<h3>Joining</h3>"
         "<p>In <b>Join a Network Game...</b> type your name, the host (a name, an IPv4 address such as "
