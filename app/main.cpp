@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "app/desktop_entry.h"
 #include "app/lexiflip_app.h"
 #include "client/command_line.h"
 #include "client/eight_bit_text.h"
@@ -96,6 +97,7 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("Lexiflip"));
     QApplication::setApplicationVersion(
         QString::fromLatin1(kVersionText.data(), qsizetype(kVersionText.size())));
+    app::tieToDesktopEntry();
     // The side windows stay open until the main window closes; its close ends
     // the program.
     QApplication::setQuitOnLastWindowClosed(false);

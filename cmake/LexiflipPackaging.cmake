@@ -9,7 +9,6 @@ include(GNUInstallDirs)
 
 install(TARGETS lexiflip lexiflip-host RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
-set(LEXIFLIP_APP_ID org.lexiflip.Lexiflip)
 set(packaging_dir ${PROJECT_SOURCE_DIR}/packaging/linux)
 
 install(FILES ${packaging_dir}/${LEXIFLIP_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
