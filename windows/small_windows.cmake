@@ -1,8 +1,12 @@
 # The small windows: the phrase editor Tphrases, the watcher list Tspylist, the
 # help window Thelp, the about window Tabout and the lobby download window
 # Tdownload with its HTTP download.
-set(LEXIFLIP_WEB_LINK "file:///usr/share/doc/lexiflip/README.md" CACHE STRING
-    "The maker's web link, opened by the about window and the main window's logo")
+set(LEXIFLIP_WEB_LINK "" CACHE STRING
+    "The maker's web link, opened by the about window and the main window's logo (empty: the installed README)")
+set(web_link "${LEXIFLIP_WEB_LINK}")
+if(web_link STREQUAL "")
+  set(web_link "file://${CMAKE_INSTALL_PREFIX}/${LEXIFLIP_INSTALL_DOCDIR}/README.md")
+endif()
 
 add_library(lexiflip_small_windows STATIC
   ${CMAKE_CURRENT_LIST_DIR}/small_window.cpp
@@ -22,7 +26,7 @@ target_include_directories(lexiflip_small_windows PUBLIC ${PROJECT_SOURCE_DIR})
 target_link_libraries(lexiflip_small_windows
   PUBLIC lexiflip_client_media lexiflip_wire Qt6::Widgets Qt6::Network
   PRIVATE lexiflip_core lexiflip_client_platform)
-target_compile_definitions(lexiflip_small_windows PRIVATE "LEXIFLIP_WEB_LINK=\"${LEXIFLIP_WEB_LINK}\"")
+target_compile_definitions(lexiflip_small_windows PRIVATE "LEXIFLIP_WEB_LINK=\"${web_link}\"")
 
 # The word lists' licence, shown in full on the help window's licence page.
 qt_add_resources(lexiflip_small_windows lexiflip_licences
