@@ -8,18 +8,7 @@ packages=(build-essential cmake ninja-build pkg-config
           libgtest-dev libgmock-dev libbenchmark-dev
           qt6-base-dev qt6-multimedia-dev libxkbcommon-dev fonts-dejavu-core
           scowl liblz4-dev zlib1g-dev)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  sudo=""
-  [ "$(id -u)" -eq 0 ] || sudo="sudo"
-  export DEBIAN_FRONTEND=noninteractive
-  $sudo apt-get install -y --no-install-recommends "${missing[@]}" \
-    || { $sudo apt-get update && $sudo apt-get install -y --no-install-recommends "${missing[@]}"; }
-fi
+scripts/install_missing.sh "${packages[@]}"
 
 build="${LEXIFLIP_BUILD_DIR:-build}"
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"

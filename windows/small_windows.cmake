@@ -4,7 +4,9 @@
 set(LEXIFLIP_WEB_LINK "" CACHE STRING
     "The maker's web link, opened by the about window and the main window's logo (empty: the installed README)")
 set(web_link "${LEXIFLIP_WEB_LINK}")
-if(web_link STREQUAL "")
+# A build folder configured before the link followed the prefix holds the old
+# fixed default; it follows the prefix too.
+if(web_link STREQUAL "" OR web_link STREQUAL "file:///usr/share/doc/lexiflip/README.md")
   set(web_link "file://${CMAKE_INSTALL_PREFIX}/${LEXIFLIP_INSTALL_DOCDIR}/README.md")
 endif()
 
