@@ -32,16 +32,16 @@
 #include <string>
 #include <vector>
 
-#include "client/board_view.h"
-#include "client/chat_view.h"
+#include "client/widgets/board_view.h"
+#include "client/widgets/chat_view.h"
 #include "client/game/client_game.h"
-#include "client/game_window.h"
-#include "client/screen_layout.h"
-#include "client/tchat.h"
+#include "client/window/game_window.h"
+#include "client/widgets/screen_layout.h"
+#include "client/window/tchat.h"
 #include "net/net_wait.h"
 #include "net/tserver.h"
 #include "net/wire/messages.h"
-#include "windows/tgamestart.h"
+#include "windows/side/tgamestart.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 
 #include <cstdio>
 
-#include "client/pictures/palette.h"
-#include "client/pictures/pictures.h"
-#include "client/screen_layout.h"
+#include "client/media/palette.h"
+#include "client/media/pictures.h"
+#include "client/widgets/screen_layout.h"
 
 using namespace lexiflip::client;
 

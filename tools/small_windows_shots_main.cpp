@@ -10,12 +10,12 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "windows/tabout.h"
-#include "windows/tdownload.h"
-#include "windows/thelp.h"
-#include "windows/tphrases.h"
-#include "windows/tspylist.h"
-#include "windows/ttallylist.h"
+#include "windows/small/tabout.h"
+#include "windows/small/tdownload.h"
+#include "windows/small/thelp.h"
+#include "windows/small/tphrases.h"
+#include "windows/small/tspylist.h"
+#include "windows/side/ttallylist.h"
 
 using namespace lexiflip::windows;
 

@@ -20,14 +20,14 @@
 #include <string>
 #include <vector>
 
-#include "client/chat_controls.h"
-#include "client/chat_view.h"
+#include "client/window/chat_controls.h"
+#include "client/widgets/chat_view.h"
 #include "client/game/client_game.h"
-#include "client/game_window.h"
-#include "client/main_menu.h"
-#include "client/phrase_buttons.h"
-#include "client/sound_player.h"
-#include "client/tchat.h"
+#include "client/window/game_window.h"
+#include "client/window/main_menu.h"
+#include "client/widgets/phrase_buttons.h"
+#include "client/media/sound_player.h"
+#include "client/window/tchat.h"
 #include "engine/virtual_timeline.h"
 #include "net/error_report.h"
 #include "net/net_wait.h"

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "client/client_session.h"
-#include "client/launch_plan.h"
+#include "client/session/client_session.h"
+#include "client/shell/launch_plan.h"
 #include "net/error_report.h"
 #include "net/net_wait.h"
 

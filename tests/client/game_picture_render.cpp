@@ -22,11 +22,11 @@
 #include <memory>
 #include <string>
 
-#include "client/board_view.h"
-#include "client/chat_view.h"
+#include "client/widgets/board_view.h"
+#include "client/widgets/chat_view.h"
 #include "client/game/client_game.h"
-#include "client/game_window.h"
-#include "client/tchat.h"
+#include "client/window/game_window.h"
+#include "client/window/tchat.h"
 #include "engine/game.h"
 #include "engine/virtual_timeline.h"
 #include "net/net_wait.h"
@@ -34,7 +34,7 @@
 #include "net/wire/messages.h"
 #include "support/synthetic_click.h"
 #include "support/timeline_clock.h"
-#include "windows/tgamestart.h"
+#include "windows/side/tgamestart.h"
 
 namespace {
 

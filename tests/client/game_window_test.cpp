@@ -20,20 +20,20 @@
 #include <vector>
 
 #include "assets/embedded.h"
-#include "client/board_view.h"
-#include "client/chat_view.h"
+#include "client/widgets/board_view.h"
+#include "client/widgets/chat_view.h"
 #include "client/game/client_game.h"
-#include "client/game_window.h"
-#include "client/main_menu.h"
-#include "client/pictures/palette.h"
-#include "client/screen_layout.h"
-#include "client/sound_player.h"
-#include "client/tchat.h"
+#include "client/window/game_window.h"
+#include "client/window/main_menu.h"
+#include "client/media/palette.h"
+#include "client/widgets/screen_layout.h"
+#include "client/media/sound_player.h"
+#include "client/window/tchat.h"
 #include "engine/computer_words.h"
 #include "net/net_wait.h"
 #include "net/tserver.h"
 #include "support/hosted_window.h"
-#include "windows/tgamestart.h"
+#include "windows/side/tgamestart.h"
 
 namespace lexiflip::client {
 namespace {

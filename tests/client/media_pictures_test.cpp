@@ -5,9 +5,9 @@
 
 #include <gtest/gtest.h>
 
-#include "client/picture_button.h"
-#include "client/pictures/palette.h"
-#include "client/pictures/pictures.h"
+#include "client/media/picture_button.h"
+#include "client/media/palette.h"
+#include "client/media/pictures.h"
 
 namespace lexiflip::client {
 namespace {

@@ -14,7 +14,7 @@
 #include <cstdio>
 #include <unistd.h>
 
-#include "client/sound_player.h"
+#include "client/media/sound_player.h"
 
 namespace lexiflip::client {
 namespace {

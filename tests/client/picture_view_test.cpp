@@ -7,8 +7,8 @@
 
 #include <gtest/gtest.h>
 
-#include "client/picture_view.h"
-#include "client/pictures/pictures.h"
+#include "client/widgets/picture_view.h"
+#include "client/media/pictures.h"
 
 namespace lexiflip::client {
 namespace {

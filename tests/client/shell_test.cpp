@@ -1,8 +1,8 @@
-#include "client/command_line.h"
-#include "client/lobby_link.h"
-#include "client/settings_location.h"
-#include "client/single_instance.h"
-#include "client/window_placement.h"
+#include "client/shell/command_line.h"
+#include "client/shell/lobby_link.h"
+#include "client/shell/settings_location.h"
+#include "client/shell/single_instance.h"
+#include "client/shell/window_placement.h"
 
 #include "net/net_wait.h"
 #include "support/app_environment.h"

@@ -2,7 +2,7 @@
 // the guard named on the command line, says "first" or "second" on standard
 // output, and as the first copy says "raised" whenever a later copy asks it to
 // come forward. The first copy runs until killed.
-#include "client/single_instance.h"
+#include "client/shell/single_instance.h"
 
 #include <QCoreApplication>
 

@@ -7,9 +7,9 @@
 #include <optional>
 #include <vector>
 
-#include "client/screen_layout.h"
-#include "client/tchat.h"
-#include "client/turn_timer_view.h"
+#include "client/widgets/screen_layout.h"
+#include "client/window/tchat.h"
+#include "client/widgets/turn_timer_view.h"
 
 namespace lexiflip::client {
 namespace {

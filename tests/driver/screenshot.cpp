@@ -6,12 +6,12 @@
 
 #include <cstdio>
 
-#include "client/board_view.h"
+#include "client/widgets/board_view.h"
 #include "client/game/client_game.h"
-#include "client/game_window.h"
-#include "client/tchat.h"
+#include "client/window/game_window.h"
+#include "client/window/tchat.h"
 #include "support/synthetic_click.h"
-#include "windows/tgamestart.h"
+#include "windows/side/tgamestart.h"
 
 namespace lexiflip::app {
 

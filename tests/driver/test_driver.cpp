@@ -17,15 +17,15 @@
 #include <exception>
 #include <optional>
 
-#include "app/lexiflip_app.h"
-#include "client/board_view.h"
+#include "app/game/lexiflip_app.h"
+#include "client/widgets/board_view.h"
 #include "client/game/client_game.h"
-#include "client/main_menu.h"
-#include "client/picture_view.h"
-#include "client/screen_layout.h"
-#include "client/tchat.h"
+#include "client/window/main_menu.h"
+#include "client/widgets/picture_view.h"
+#include "client/widgets/screen_layout.h"
+#include "client/window/tchat.h"
 #include "support/synthetic_click.h"
-#include "windows/tick_box.h"
+#include "windows/side/tick_box.h"
 
 namespace lexiflip::app {
 

@@ -17,18 +17,18 @@
 
 #include <string_view>
 
-#include "client/board_view.h"
-#include "client/chat_controls.h"
-#include "client/chat_view.h"
+#include "client/widgets/board_view.h"
+#include "client/window/chat_controls.h"
+#include "client/widgets/chat_view.h"
 #include "client/game/client_game.h"
-#include "client/game_window.h"
-#include "client/main_menu.h"
-#include "client/phrase_buttons.h"
-#include "client/screen_layout.h"
-#include "client/tchat.h"
+#include "client/window/game_window.h"
+#include "client/window/main_menu.h"
+#include "client/widgets/phrase_buttons.h"
+#include "client/widgets/screen_layout.h"
+#include "client/window/tchat.h"
 #include "net/net_wait.h"
 #include "net/tserver.h"
-#include "windows/tgamestart.h"
+#include "windows/side/tgamestart.h"
 
 namespace lexiflip::testing {
 

@@ -6,7 +6,7 @@
 #include <QPointF>
 #include <QWidget>
 
-#include "client/screen_layout.h"
+#include "client/widgets/screen_layout.h"
 
 namespace lexiflip::client {
 

@@ -21,17 +21,17 @@
 #include <string>
 #include <vector>
 
-#include "app/desktop_entry.h"
-#include "app/lexiflip_app.h"
-#include "client/chat_view.h"
-#include "client/eight_bit_text.h"
+#include "app/game/desktop_entry.h"
+#include "app/game/lexiflip_app.h"
+#include "client/widgets/chat_view.h"
+#include "client/session/eight_bit_text.h"
 #include "client/game/client_game.h"
-#include "client/main_menu.h"
-#include "client/tchat.h"
+#include "client/window/main_menu.h"
+#include "client/window/tchat.h"
 #include "net/net_wait.h"
 #include "net/test_client.h"
 #include "net/wire/messages.h"
-#include "windows/tick_box.h"
+#include "windows/side/tick_box.h"
 
 namespace lexiflip::app {
 namespace {

@@ -17,7 +17,7 @@
 
 #include <gtest/gtest.h>
 
-#include "windows/tdownload.h"
+#include "windows/small/tdownload.h"
 
 namespace lexiflip::windows {
 namespace {

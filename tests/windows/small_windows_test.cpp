@@ -16,10 +16,10 @@
 #include <gtest/gtest.h>
 
 #include "net/wire/messages.h"
-#include "windows/tabout.h"
-#include "windows/thelp.h"
-#include "windows/tphrases.h"
-#include "windows/tspylist.h"
+#include "windows/small/tabout.h"
+#include "windows/small/thelp.h"
+#include "windows/small/tphrases.h"
+#include "windows/small/tspylist.h"
 
 namespace lexiflip::windows {
 namespace {

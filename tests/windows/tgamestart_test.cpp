@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "windows/tgamestart.h"
-#include "windows/tick_box.h"
+#include "windows/side/tgamestart.h"
+#include "windows/side/tick_box.h"
 
 namespace lexiflip::windows {
 namespace {

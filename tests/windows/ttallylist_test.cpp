@@ -17,11 +17,11 @@
 
 #include <cstdlib>
 
-#include "app/lexiflip_app.h"
-#include "client/pictures/palette.h"
+#include "app/game/lexiflip_app.h"
+#include "client/media/palette.h"
 #include "compress/compress_test_support.h"
 #include "windows/tally/tally_file.h"
-#include "windows/ttallylist.h"
+#include "windows/side/ttallylist.h"
 
 namespace lexiflip::windows {
 namespace {

@@ -1,0 +1,159 @@
+#include "app/game/lexiflip_app.h"
+
+#include <QAction>
+
+#include <cstdio>
+#include <exception>
+
+#include "client/session/eight_bit_text.h"
+#include "client/game/client_game.h"
+#include "client/window/main_menu.h"
+#include "client/window/tchat.h"
+#include "net/error_report.h"
+#include "windows/side/tick_box.h"
+
+namespace lexiflip::app {
+
+namespace {
+
+void showWindow(QWidget& window)
+{
+    window.show();
+    window.raise();
+    window.activateWindow();
+}
+
+} // namespace
+
+LexiflipApp::LexiflipApp(std::uint64_t seed, const std::filesystem::path& settingsFile,
+                         const QString& tallyFile, const net::HostOptions& hostOptions,
+                         windows::LinkOpener opener)
+    : game(seed, tally), download(&game.window()), gamestart(&game.window()), help(&game.window()),
+      phrases(&game.window()), server(hostOptions), spylist(&game.window()), tallylist(tally, &game.window()),
+      about(&game.window(), std::move(opener))
+{
+    if (!settingsFile.empty()) {
+        game.setSettingsFile(settingsFile);
+        if (const auto lobbyServer = game.settings().value("LobbyServer"))
+            download.setLobbyServerFromSettings(client::fromEightBit(*lobbyServer));
+    }
+    game.attachHost(server);
+    tally.setPlayerList([this] { return playersOf(game.game()); });
+    if (!tallyFile.isEmpty())
+        tallylist.loadtallyfile(tallyFile);
+    connectGameOptions();
+    connectSideWindows();
+    connectMenus();
+}
+
+// The options dialog shows the stored values once they were read; its Start
+// keeps the five values it sends.
+void LexiflipApp::connectGameOptions()
+{
+    QObject::connect(&game, &client::GameWindow::gameOptionsRequested, &gamestart,
+                     [this] { showWindow(gamestart); });
+    QObject::connect(&game, &client::GameWindow::gameOptionsWithdrawn, &gamestart, &QWidget::hide);
+    gamestart.setSender([this](std::string_view message) { game.session().send(message); });
+    QObject::connect(&game, &client::GameWindow::settingsRead, &gamestart, [this] {
+        const settings::Preferences& prefs = game.settings().preferences();
+        gamestart.setPlayToScore(prefs.playtoscore);
+        gamestart.setCreationTime(prefs.timeperturn);
+        // checkbox ticks the box for 0 and unticks it otherwise.
+        gamestart.checkbox(gamestart.box_viewable(), prefs.viewable ? 0 : 1);
+        gamestart.checkbox(gamestart.box_4player(), prefs.fourPlayer ? 0 : 1);
+        if (prefs.gamemode >= 1 && prefs.gamemode <= 3)
+            gamestart.selectGameMode(prefs.gamemode);
+    });
+    QObject::connect(&gamestart, &windows::Tgamestart::started, &game, [this] {
+        settings::Preferences& prefs = game.settings().preferences();
+        prefs.playtoscore = gamestart.playToScore();
+        prefs.timeperturn = gamestart.creationTime();
+        prefs.viewable = gamestart.box_viewable().ticked();
+        prefs.fourPlayer = gamestart.box_4player().ticked();
+        const int mode = gamestart.gameMode();
+        prefs.gamemode = mode >= 1 && mode <= 3 ? mode : 1;
+        game.saveinifile();
+    });
+}
+
+void LexiflipApp::connectSideWindows()
+{
+    client::Tchat& window = game.window();
+    QObject::connect(&download, &windows::Tdownload::exitRequested, &window, &QWidget::close);
+    QObject::connect(&phrases, &windows::Tphrases::phrasesApplied, &game,
+                     &client::GameWindow::applyEditedPhrases);
+
+    QObject::connect(&game, &client::GameWindow::watcherListChanged, &spylist,
+                     [this] { spylist.setWatchers(game.game().roster().watchers()); });
+    QObject::connect(&game, &client::GameWindow::hostRoleTaken, &spylist,
+                     [this] { spylist.setRemoveEnabled(true); });
+    QObject::connect(&spylist, &windows::Tspylist::removeRequested, &game, &client::GameWindow::kickWatcher);
+
+    QObject::connect(&help, &windows::Thelp::aboutRequested, &about, [this] { showWindow(about); });
+    QObject::connect(&game, &client::GameWindow::logoClicked, &about, [this] { about.openWebLink(); });
+}
+
+void LexiflipApp::connectMenus()
+{
+    const client::MainMenu& menu = game.window().menu();
+    auto onEntry = [this, &menu](client::MenuCommand command, auto action) {
+        QObject::connect(menu.action(command), &QAction::triggered, &game.window(), action);
+    };
+    using C = client::MenuCommand;
+    onEntry(C::ViewTally, [this] { tallylist.viewTally(); });
+    onEntry(C::SpyList, [this] { showWindow(spylist); });
+    onEntry(C::PhraseList, [this] { phrases.PrhaseList1Click(game.phrases()); });
+    onEntry(C::Help, [this] { showWindow(help); });
+    onEntry(C::About, [this] { showWindow(about); });
+}
+
+bool LexiflipApp::saveAtExit()
+{
+    const std::string problem = tally.save();
+    if (!problem.empty())
+        std::fprintf(stderr, "Lexiflip: the tally was not saved: %s\n", problem.c_str());
+    return problem.empty() && !game.saveFailedAtClose();
+}
+
+void LexiflipApp::start(const client::LaunchPlan& plan, bool offerLobbyDownload)
+{
+    game.addSystemLine(plan.loadingLine);
+    gamestart.setPlayerName(plan.playerName);
+    game.setPlayerName(plan.playerName);
+    try {
+        switch (plan.role) {
+        case client::LaunchPlan::Role::Solo:
+            if (offerLobbyDownload)
+                showWindow(download);
+            // Nobody else plays a solo game: only this machine may reach it.
+            server.startHosting(net::TServer::Reach::ThisMachine);
+            game.hostpress(server.port());
+            break;
+        case client::LaunchPlan::Role::Host:
+            server.startHosting();
+            game.hostpress(server.port());
+            break;
+        case client::LaunchPlan::Role::Join:
+            game.joinpress(plan.hostAddress, net::defaultHostPort());
+            break;
+        case client::LaunchPlan::Role::Wait:
+            break;
+        }
+        // Sock11, the link to the lobby: held open, nothing is exchanged on it.
+        if (plan.role == client::LaunchPlan::Role::Host || plan.role == client::LaunchPlan::Role::Join)
+            lobbyLink.open();
+    } catch (const std::exception& error) {
+        net::reportGeneralError(error.what());
+    }
+}
+
+windows::PlayerList playersOf(const client::ClientGame& game)
+{
+    windows::PlayerList list;
+    list.myplayer = game.roster().myplayer();
+    for (int seat = 1; seat <= client::kSeats; ++seat)
+        list.names.push_back(game.roster().seat(seat).name);
+    return list;
+}
+
+} // namespace lexiflip::app

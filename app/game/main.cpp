@@ -1,0 +1,144 @@
+// lexiflip: the game window. Without parameters it hosts a solo game in this
+// process and plays it through its own client; with a name, an address and a
+// role it hosts ("true") or joins a multi-player game.
+#include <QApplication>
+#include <QMessageBox>
+
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/game/desktop_entry.h"
+#include "app/game/lexiflip_app.h"
+#include "client/shell/command_line.h"
+#include "client/session/eight_bit_text.h"
+#include "client/platform/app_paths.h"
+#include "client/platform/unix_signals.h"
+#include "client/shell/settings_location.h"
+#include "client/shell/single_instance.h"
+#include "client/window/tchat.h"
+#include "lexiflip/version.h"
+#include "net/error_report.h"
+#include "windows/tally/tally_file.h"
+#ifdef LEXIFLIP_TEST_DRIVER
+#include <unistd.h>
+
+#include "driver/screenshot.h"
+#include "driver/test_driver.h"
+#endif
+
+namespace {
+
+using namespace lexiflip;
+
+std::uint64_t freshSeed()
+{
+    return static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+}
+
+// The general error report: a message box that does not block the handler
+// that raised the error.
+void showErrorBox(QWidget* parent, std::string_view text)
+{
+    auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Lexiflip"), client::fromEightBit(text),
+                                QMessageBox::Ok, parent);
+    box->setTextFormat(Qt::PlainText);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
+}
+
+// The lobby download is offered at the start of a solo game; tests and the
+// screenshot turn it off, since it would stand over the game.
+bool lobbyDownloadWanted(bool screenshot)
+{
+    return !screenshot && qEnvironmentVariableIsEmpty("LEXIFLIP_NO_LOBBY_DOWNLOAD");
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    // --help and --version answer before anything else starts.
+    const client::CommandLineRequest request =
+        client::readCommandLine(std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc));
+    if (request.kind == client::CommandLineRequest::Kind::PrintHelp) {
+        std::fputs(client::helpText().c_str(), stdout);
+        return 0;
+    }
+    if (request.kind == client::CommandLineRequest::Kind::PrintVersion) {
+        std::fputs(client::versionText().c_str(), stdout);
+        return 0;
+    }
+    std::vector<std::string> parameters = request.parameters;
+    std::string screenshotFile;
+#ifdef LEXIFLIP_TEST_DRIVER
+    // lexiflip-driven only: render a game in progress to a picture and end.
+    // The shipped program has no such switch: everything it is given, after
+    // "--" or not, reaches processparams.
+    if (parameters.size() == 2 && parameters[0] == "--screenshot") {
+        screenshotFile = parameters[1];
+        parameters.clear();
+    }
+#endif
+
+    const bool screenshot = !screenshotFile.empty();
+
+    QApplication app(argc, argv);
+    // A second copy hands over to the first and ends, showing nothing. The
+    // screenshot, which hosts on a port of its own, may run beside a game.
+    client::SingleInstance guard;
+    if (!screenshot && !guard.claim())
+        return 0;
+    QApplication::setApplicationName(QStringLiteral("Lexiflip"));
+    QApplication::setApplicationVersion(
+        QString::fromLatin1(kVersionText.data(), qsizetype(kVersionText.size())));
+    app::tieToDesktopEntry();
+    // The side windows stay open until the main window closes; its close ends
+    // the program.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    // The windows, in their order; only the main window is shown. The
+    // screenshot shows the built-in options and leaves no files behind.
+    net::HostOptions hostOptions;
+    if (screenshot)
+        hostOptions.port = 0;
+    app::LexiflipApp program(
+        freshSeed(), screenshot ? std::filesystem::path() : client::settingsFilePath(),
+        screenshot ? QString()
+                   : client::appFilePath(QString::fromLatin1(windows::kTallyFileName.data(),
+                                                             qsizetype(windows::kTallyFileName.size()))),
+        hostOptions);
+    client::Tchat& window = program.game.window();
+    net::setGeneralErrorReport([&window](std::string_view text) { showErrorBox(&window, text); });
+    QObject::connect(&program.game, &client::GameWindow::windowClosed, &app, &QApplication::quit,
+                     Qt::QueuedConnection);
+    QObject::connect(&guard, &client::SingleInstance::activationRequested, &window,
+                     [&window] { client::bringToFront(window); });
+
+    // SIGTERM and SIGINT close the main window the normal way.
+    client::UnixSignalWatcher stop({SIGTERM, SIGINT}, [&window](int) { window.close(); });
+
+    window.show();
+    // processparams, once the window shows.
+    program.start(client::processparams(parameters), lobbyDownloadWanted(screenshot));
+
+#ifdef LEXIFLIP_TEST_DRIVER
+    // lexiflip-driven: the tests play this window through standard input; a
+    // screenshot plays itself.
+    std::unique_ptr<app::TestDriver> driver;
+    if (screenshot)
+        app::takeScreenshotWhenPlaying(program.game, program.gamestart,
+                                       QString::fromStdString(screenshotFile));
+    else
+        driver = std::make_unique<app::TestDriver>(program, STDIN_FILENO);
+#endif
+    const int status = QApplication::exec();
+    if (!screenshot && !program.saveAtExit() && status == 0)
+        return 1;
+    return status;
+}

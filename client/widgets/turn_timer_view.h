@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QColor>
+
+#include "client/widgets/picture_view.h"
+
+class QLabel;
+
+namespace lexiflip::client {
+
+// The turn timer: the frame Image2 holding the bar image_timer, whose width
+// shows the time left, and the text label_timer over it.
+class TurnTimerView : public PictureView {
+    Q_OBJECT
+
+public:
+    explicit TurnTimerView(QWidget& panel);
+
+    void showTime(int barWidth, const QString& text, const QColor& colour);
+    // The bar's width for the seconds left of a turn of turnSeconds: each
+    // second is a whole number of pixels, and the bar never leaves its frame
+    // (a catch-up may report more seconds than a turn has).
+    static int barWidthFor(int secondsLeft, int turnSeconds);
+    int barWidth() const;
+    QString text() const;
+
+private:
+    PictureView* m_bar = nullptr;
+    QLabel* m_text = nullptr;
+};
+
+} // namespace lexiflip::client

@@ -1,0 +1,170 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "client/session/client_session.h"
+#include "client/game/client_screen.h"
+#include "client/settings/lexiflip_settings.h"
+#include "core/clock.h"
+#include "core/tally_calls.h"
+
+namespace lexiflip::net {
+class TServer;
+}
+
+namespace lexiflip::client {
+
+class ChatControls;
+class ClientGame;
+class Tchat;
+
+// The game window as a whole: the main window Tchat, the session with the
+// host and the client game between them. Host messages reach the game through
+// the session; the game's changes reach the widgets through the screen
+// interface implemented here, which reads the game's mirror back and hands
+// each widget what it shows; the widgets' clicks become the game's moves.
+class GameWindow : public QObject, private ClientScreen {
+    Q_OBJECT
+
+public:
+    // Makes one of the window's clocks (the turn timer, the sneaker's frames,
+    // the phrases' cool-down) from its tick handler. Unset means Qt's timers; tests hand in
+    // clocks they step by hand, so that a picture of the window does not
+    // depend on the wall clock.
+    using ClockMaker = std::function<std::unique_ptr<core::Clock>(std::function<void()> tick)>;
+
+    // tally: where the game's finished games and scored words go; without
+    // one they are tallied nowhere.
+    GameWindow(std::uint64_t shuffleSeed, core::TallyCalls& tally, const ClockMaker& makeClock = {});
+    explicit GameWindow(std::uint64_t shuffleSeed, const ClockMaker& makeClock = {});
+    ~GameWindow() override;
+
+    Tchat& window() { return *m_window; }
+    ClientSession& session() { return m_session; }
+    const ClientGame& game() const { return *m_game; }
+    // The chat column: typed chat, phrases, chatter sounds, links and the
+    // chat's options, with the setters and signals the settings use.
+    ChatControls& chat() { return *m_chat; }
+
+    // A line in the system colour ("Loading Solo Game..Please wait.").
+    void addSystemLine(const std::string& line);
+    // The player's name, sent at login and with the game options.
+    void setPlayerName(const std::string& name);
+    // The host of this copy: its notices ("Invalid Letter (3)") become lines
+    // of the chat in the system colour, never a dialog that would stop it, and
+    // "Bot Speed" sets its computer players' pace.
+    void attachHost(net::TServer& server);
+    // This copy hosts: the client connects to its own host on 127.0.0.1.
+    void hostpress(int port);
+    // This copy joins the host at address.
+    void joinpress(const std::string& address, int port);
+
+    // The application shell (game_window_shell.cpp): the preferences and
+    // their file, phrases, the watcher list, the close path.
+    //
+    // The settings file this window reads when its own arrival is announced
+    // and writes after each option change; without one nothing is read or
+    // written.
+    void setSettingsFile(const std::filesystem::path& path);
+    settings::SettingsFile& settings() { return m_settings; }
+    // The options, one model: the menus show it and report the player's
+    // choices to it, the parts that follow it are handed it after each change,
+    // and saveinifile writes it.
+    const settings::Preferences& preferences() const { return m_settings.preferences(); }
+    // saveinifile: writes the preferences. Nothing is written before the
+    // settings were read in this run.
+    void saveinifile();
+    // The nine phrases of the phrase buttons, phrase 1 first; their home is
+    // the chat's.
+    QStringList phrases() const;
+    void setPhrases(const QStringList& phrases);
+    // The phrase editor's "Done": the phrases take effect and are kept in the
+    // settings file (Phrase1..Phrase9 only).
+    void applyEditedPhrases(const QStringList& phrases);
+    // The watcher list's "Remove From Game" on the watcher in slot.
+    void kickWatcher(int slot);
+    // The settings could not be saved as the window closed (said on standard
+    // error then): the program's exit status reports it.
+    bool saveFailedAtClose() const { return m_saveFailedAtClose; }
+
+signals:
+    // The start button or "Start Game" while logged in: the options dialog opens.
+    void gameOptionsRequested();
+    // The start was taken back (slot 1 learnt from its catch-up that a game
+    // runs): an options dialog opened meanwhile closes unsent.
+    void gameOptionsWithdrawn();
+    // "Bot Speed": the host's computer players' step in milliseconds.
+    void botSpeedChosen(int milliseconds);
+    // The settings were read and applied to this window; the options dialog
+    // takes its values from settings().preferences().
+    void settingsRead();
+    // This copy's player is the host's (hostpress, or slot 1 of a windowless host).
+    void hostRoleTaken();
+    // The client game's watcher list changed (game().roster().watchers()).
+    void watcherListChanged();
+    // The logo on the game area was clicked.
+    void logoClicked();
+    // The main window closed (after saving its bounds): the program ends.
+    void windowClosed();
+
+private:
+    // The screen interface.
+    void boardCellChanged(int x, int y) override;
+    void boardChanged() override;
+    void barTileChanged(int position) override;
+    void barChanged() override;
+    void wordTileChanged(int position) override;
+    void wordChanged() override;
+    void statusChanged() override;
+    void buttonsChanged() override;
+    void timerChanged() override;
+    void theirTilesChanged() override;
+    void sneakerChanged() override;
+    void turnFrameChanged() override;
+    void winnerChanged() override;
+    void gameOptionsChanged() override;
+    void seatChanged(int seat) override;
+    void justWatchChanged() override;
+    void playsounds(Sound sound) override;
+    void addlinetochat(std::string_view line, wire::Colour colour) override;
+    void systemLine(std::string_view line) override;
+    void messageBox(std::string_view text) override;
+    void closeWindow() override;
+    void openGameOptions() override;
+    void loadinifile() override;
+    void watchersChanged() override;
+    void becameHostsPlayer() override;
+
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void connectShell();
+    void applyPreferences();
+    void showPreferences();
+    void saySaveFailed();
+    void sayFileProblem(const std::string& text);
+
+    void showEverything();
+    void connectMoves();
+    void openSeatMenu(int seat, QPoint globalPosition);
+
+    ClientSession m_session;
+    std::unique_ptr<core::Clock> m_turntime;
+    std::unique_ptr<core::Clock> m_sneakerClock;
+    std::unique_ptr<core::Clock> m_phraseCooldown;
+    std::unique_ptr<Tchat> m_window;
+    std::unique_ptr<ClientGame> m_game;
+    std::unique_ptr<ChatControls> m_chat;
+    bool m_closeAfterBox = false;
+
+    settings::SettingsFile m_settings{{}};
+    bool m_hasSettingsFile = false;
+    bool m_saveFailedAtClose = false;
+};
+
+} // namespace lexiflip::client

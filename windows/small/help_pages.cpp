@@ -1,0 +1,269 @@
+// The help window's pages: the game's own documentation, written for players.
+// The scoring page takes its numbers from the engine, so that it can never
+// disagree with the host that scores the words.
+
+#include <QFile>
+
+#include "client/session/eight_bit_text.h"
+#include "client/media/palette.h"
+#include "core/letters.h"
+#include "net/wire/messages.h"
+#include "windows/small/thelp.h"
+
+namespace lexiflip::windows {
+
+namespace {
+
+QString colour(QRgb value)
+{
+    return client::palette::styleColour(value);
+}
+
+// Shared look of every page: headings in the seat rows' blue, table heads on
+// the seat panel's paper.
+const QString kStyle =
+    QStringLiteral("<style>h2 { color: %1; margin-top: 4px; } h3 { color: %1; margin-top: 14px; "
+                   "margin-bottom: 4px; }"
+                   " p { margin-top: 2px; margin-bottom: 8px; } td, th { padding: 2px 7px; }"
+                   " th { background: %2; color: %1; } .key { font-weight: bold; }</style>")
+        .arg(colour(client::palette::kSeatText), colour(client::palette::kSeatPanel));
+
+// A table ruled in the seat panel's edge colour.
+const QString kTable = QStringLiteral("<table cellspacing='0' border='1' style='border-color: %1;'>")
+                           .arg(colour(client::palette::kSeatPanelEdge));
+
+QString page(const QString& body)
+{
+    return QStringLiteral("<html><head>") + kStyle + QStringLiteral("</head><body>") + body +
+           QStringLiteral("</body></html>");
+}
+
+QString versionText()
+{
+    return client::fromEightBit(wire::msg::kVersion);
+}
+
+QString overview()
+{
+    return page(QStringLiteral(
+        "<h2>Welcome to Lexiflip</h2>"
+        "<p>Lexiflip is a word game for sharp eyes and a good memory. Between the players lies a board "
+        "of 80 face-down tiles, ten columns by eight rows, and every player holds a bar of seven letter "
+        "tiles of their own.</p>"
+        "<p>On your turn you flip five tiles of the board face up, and then make a word from the tiles "
+        "you flipped and the letters on your bar. Board letters count double, and long words earn "
+        "bonus points.</p>"
+        "<h3>The secret of the game</h3>"
+        "<p>A board tile keeps its letter until somebody uses it in a word. Every tile that anybody "
+        "flips shows its letter to the whole table, and at the end of the turn it turns face down "
+        "again &mdash; but it is still the same letter. So watch the other players' turns: remember "
+        "where that Z went down in the corner and which row holds two Es, and on your own turn flip the "
+        "tiles you know you want instead of trusting to luck.</p>"
+        "<h3>Who you play with</h3>"
+        "<p>Start Lexiflip on its own and you play a solo game against <b>Klot</b>, the computer player. "
+        "With the Halvo Lobby, or from the command line, up to six people play together over the "
+        "network, and up to three more can join to watch.</p>"
+        "<p>The other pages tell you how to connect, the rules of play, how words are scored, what is "
+        "new in this version, and the licence terms.</p>"));
+}
+
+QString connecting()
+{
+    return page(QStringLiteral(
+        "<h2>Connecting</h2>"
+        "<h3>Playing solo</h3>"
+        "<p>Start Lexiflip with nothing on its command line. Your own copy then hosts the game and plays "
+        "Klot in the second seat. A window about the Halvo Lobby opens first: <b>Play Solo Game</b> "
+        "closes it, and the game is already waiting behind it.</p>"
+        "<p>A solo game never goes out to the network: your game talks to itself inside your own "
+        "computer (the address 127.0.0.1, TCP port 7772), where nobody else can reach it, so there is "
+        "nothing to open in a firewall.</p>"
+        "<h3>Playing with others</h3>"
+        "<p>Games with other people are normally set up in the Halvo Lobby, which starts Lexiflip for "
+        "you. You can also start it yourself with three things on the command line: your name, the "
+        "host's address, and <i>true</i> if you host the game or <i>false</i> if you join it:</p>"
+        "<p><tt>lexiflip Anna 127.0.0.1 true</tt><br><tt>lexiflip Ben 192.168.1.20 false</tt></p>"
+        "<h3>Hosting</h3>"
+        "<p>The host's copy runs the game for everybody: it deals the letters, checks the words, keeps "
+        "the clock and plays the computer players. It listens on <b>TCP port 7772</b> of every network "
+        "address of the computer, IPv4 and IPv6, so that port "
+        "must accept incoming connections: allow it in the host's firewall, and if the host sits behind "
+        "a router, forward the port to the host's computer. Players who join only make an outgoing "
+        "connection.</p>"
+        "<p>A machine can also host without a game window: <tt>lexiflip-host</tt> runs only the host, "
+        "on port 7772 unless <tt>--port</tt> says otherwise, with <tt>--bot-speed slow</tt>, "
+        "<tt>normal</tt> or <tt>fast</tt> for the computer's pace. The first player to connect to it "
+        "becomes the one who starts the games.</p>"
+        "<h3>Seats and watchers</h3>"
+        "<p>The first six to connect take the seats; the seventh, eighth and ninth watch (the View menu's "
+        "<b>Spy List</b> shows them). The host's player starts each game and can remove a player or a "
+        "watcher: right-click a seat's name, or use the pop-up menu of the Spy List.</p>"
+        "<p>Everybody must run the same version of the game. A copy with a different version is told "
+        "so in the chat when it joins.</p>"
+        "<h3>When the host leaves</h3>"
+        "<p>The game lives in the host's copy. When the host closes Lexiflip or loses the connection, "
+        "every other copy's connection closes with it and the game is over. When another player leaves, "
+        "the game goes on without them.</p>"));
+}
+
+QString gamePlay()
+{
+    return page(QStringLiteral(
+        "<h2>Game Play</h2>"
+        "<h3>Starting a game</h3>"
+        "<p>The host's player presses <b>START GAME</b> (or File, Start Game) and chooses the options: "
+        "the score to play to (100 to 500), the time to build a word (45 to 120 seconds), whether "
+        "everybody may see the bar of the player on turn (<i>Tiles Viewable</i>), whether seats 5 and "
+        "6 sit out (<i>4 Player Max</i>), and the game mode. Everybody then gets a fresh board and a "
+        "bar of seven tiles.</p>"
+        "<h3>Your turn</h3>"
+        "<p>When the turn comes to you, the status line asks you to <i>Choose 5 tiles to flip</i> and "
+        "the clock starts. First <b>flip five</b> face-down tiles by clicking them. After the fifth "
+        "flip the status line says <i>Create a Word</i>, the buttons CLEAR, BUY, PASS and DONE appear, "
+        "and you build your word, up to ten letters long:</p>"
+        "<ul>"
+        "<li>Click a tile you flipped this turn, or a tile of your bar, to add its letter to the end of "
+        "the word.</li>"
+        "<li>Click the <b>last letter</b> of the word to take it back.</li>"
+        "<li><b>CLEAR</b> takes the whole word back.</li>"
+        "<li><b>DONE</b>, or a right-click on the board, sends the word to be checked. If the game does "
+        "not know the word, the status line says <i>Invalid Word</i> and, with at least five seconds "
+        "left on the clock, you may change the word and try again (with Options, Clear Word the "
+        "letters go back at once).</li>"
+        "<li><b>PASS</b> ends your turn without a word.</li>"
+        "<li><b>BUY</b> swaps your whole bar for seven new tiles for 20 points. Your turn goes on with "
+        "the new bar. You need at least 20 points to buy.</li>"
+        "</ul>"
+        "<p>To arrange your bar, right-click one of its tiles and then another: the two change places. "
+        "The shuffle button mixes the bar at any time.</p>"
+        "<p>When the clock runs out, your turn ends without a score. After an accepted word, the board "
+        "tiles you used get new letters and your used bar tiles are replaced; every other tile keeps "
+        "its letter.</p>"
+        "<h3>The end of the game</h3>"
+        "<p>Each time the turn comes back to the first seat, a full round has been played. If somebody "
+        "has then reached the score the game is played to, the highest score wins. Reaching the score "
+        "in the middle of a round is not enough: the round is always played to its end, so everybody "
+        "has the same number of turns. If two players share the top score, another round is played.</p>"
+        "<h3>Game modes</h3>"
+        "<p><b>Blind</b>: no help at all &mdash; your memory is everything.</p>"
+        "<p><b>Helper</b>: at the start of each round, the player with the lowest score (of those who "
+        "have scored at all) gets a <b>Sneak Peek</b> before their turn: for five seconds the whole "
+        "board shows its letters, greyed, and then the turn begins as usual. A pair of eyes beside the "
+        "seat shows who it is.</p>"
+        "<p><b>Sneak Peek</b>: every player gets the five-second peek before every turn.</p>"
+        "<h3>Watching and chatting</h3>"
+        "<p>Options, <b>Just Watch</b> hands your seat to the computer, which plays it under your name "
+        "until you switch it off. The chat box takes typed lines (start a line with /me for an action); "
+        "the phrase buttons send a ready-made phrase (View, Phrase List changes them), and the last "
+        "button plays a chatter sound for everybody.</p>"));
+}
+
+QString scoring()
+{
+    // The letter values straight from the engine that scores the words.
+    QString letters = kTable + QStringLiteral("<tr>");
+    QString values;
+    for (int code = core::kFirstLetter; code <= core::kLastLetter; ++code) {
+        if (code == 14) {
+            letters += QStringLiteral("</tr><tr>") + values + QStringLiteral("</tr><tr>");
+            values.clear();
+        }
+        letters += QStringLiteral("<th>%1</th>").arg(QChar(u'A' + code - 1));
+        values += QStringLiteral("<td align='center'>%1</td>").arg(core::letterworth(code));
+    }
+    letters += QStringLiteral("</tr><tr>") + values + QStringLiteral("</tr></table>");
+
+    return page(
+        QStringLiteral("<h2>Scoring</h2>"
+                       "<h3>Letters</h3>"
+                       "<p>Each letter is worth its value from the table below. A letter from your bar "
+                       "counts once; a letter from the <b>board counts double</b>.</p>%1"
+                       "<h3>Bonuses</h3>"
+                       "%2"
+                       "<tr><th>Word length</th><th>Bonus</th></tr>"
+                       "<tr><td>5 letters</td><td align='right'>5</td></tr>"
+                       "<tr><td>6 letters</td><td align='right'>10</td></tr>"
+                       "<tr><td>7 letters</td><td align='right'>15</td></tr>"
+                       "<tr><td>8 letters</td><td align='right'>20</td></tr>"
+                       "<tr><td>9 letters</td><td align='right'>25</td></tr>"
+                       "<tr><td>10 letters</td><td align='right'>30</td></tr></table>"
+                       "<p>On top of that, using <b>all five tiles you flipped</b> earns 5 points, and using "
+                       "<b>all seven tiles of your bar</b> earns 10.</p>"
+                       "<h3>Examples</h3>"
+                       "<p>QUIT from a Q, a U and an I on your bar and a T from the board: 10 + 1 + 1 + "
+                       "2 &times; 1 = <b>14</b> points.</p>"
+                       "<p>A seven-letter word with five letters from the bar and two from the board: the "
+                       "letters, the board ones doubled, plus 15 for the length.</p>"
+                       "<p>Buying a new bar costs 20 points.</p>"
+                       "<h3>The word list</h3>"
+                       "<p>The host checks every word against a list of 172,846 English words drawn from "
+                       "SCOWL: ordinary lower-case words, with no names, abbreviations, hyphens or "
+                       "apostrophes.</p>")
+            .arg(letters, kTable));
+}
+
+QString history()
+{
+    return page(QStringLiteral(
+                    "<h2>History</h2>"
+                    "<h3>Version %1</h3>"
+                    "<p>Lexiflip for the Linux desktop.</p>"
+                    "<ul>"
+                    "<li>Solo games against Klot; games of up to six players and three watchers over "
+                    "TCP port 7772, hosted by a player's copy or by <tt>lexiflip-host</tt>.</li>"
+                    "<li>The game modes Blind, Helper and Sneak Peek; Tiles Viewable and 4 Player Max.</li>"
+                    "<li>A word list of 172,846 entries built into the game.</li>"
+                    "<li>Chat with actions, nine phrase buttons you can change, and fourteen chatter "
+                    "sounds.</li>"
+                    "<li>A tally of games played and won against the players you follow.</li>"
+                    "<li>Settings kept in <tt>halvolobby.ini</tt> (section Lexiflip), shared with the "
+                    "Halvo Lobby.</li>"
+                    "<li>Every picture drawn by the game itself, sharp on high-resolution screens.</li>"
+                    "</ul>"
+                    "<p>Only copies of the same version play together.</p>")
+                    .arg(versionText()));
+}
+
+QString escaped(const QString& text)
+{
+    return text.toHtmlEscaped();
+}
+
+QString licence()
+{
+    QString words;
+    QFile file(QStringLiteral(":/lexiflip/licences/LICENSE"));
+    if (file.open(QIODevice::ReadOnly))
+        words = QString::fromUtf8(file.readAll());
+    return page(QStringLiteral(
+                    "<h2>License</h2>"
+                    "<p>The terms below are given for your information.</p>"
+                    "<h3>Lexiflip</h3>"
+                    "<p>Lexiflip %1 is provided &ldquo;as is&rdquo;, without warranty of any kind, express "
+                    "or implied, including but not limited to the warranties of merchantability, fitness "
+                    "for a particular purpose and noninfringement. In no event shall its makers be liable "
+                    "for any claim, damages or other liability arising from the game or its use.</p>"
+                    "<h3>The word lists</h3>"
+                    "<p>The game's dictionary and the computer player's words are drawn from SCOWL "
+                    "(Spell Checker Oriented Word Lists) by Kevin Atkinson, as packaged by Debian. "
+                    "Its copyright and permission notice follows in full.</p>"
+                    "<pre style='font-size: small;'>%2</pre>")
+                    .arg(versionText(), escaped(words)));
+}
+
+} // namespace
+
+const std::array<HelpPage, kHelpPageCount>& helpPages()
+{
+    static const std::array<HelpPage, kHelpPageCount> pages = {{
+        {QStringLiteral("Overview"), overview()},
+        {QStringLiteral("Connecting"), connecting()},
+        {QStringLiteral("Game Play"), gamePlay()},
+        {QStringLiteral("Scoring"), scoring()},
+        {QStringLiteral("Documentation"), history()},
+        {QStringLiteral("License"), licence()},
+    }};
+    return pages;
+}
+
+} // namespace lexiflip::windows
