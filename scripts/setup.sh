@@ -10,18 +10,7 @@ packages=(build-essential cmake ninja-build pkg-config
           scowl liblz4-dev zlib1g-dev libxcb1-dev
           # the tests that play through a real X server and the accessibility bus
           xvfb xauth x11-utils xdotool dbus-daemon dbus-x11 at-spi2-core python3-pyatspi)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  sudo=""
-  [ "$(id -u)" -eq 0 ] || sudo="sudo"
-  export DEBIAN_FRONTEND=noninteractive
-  $sudo apt-get install -y --no-install-recommends "${missing[@]}" \
-    || { $sudo apt-get update && $sudo apt-get install -y --no-install-recommends "${missing[@]}"; }
-fi
+scripts/install_missing.sh "${packages[@]}"
 
 build="${LEXIFLIP_BUILD_DIR:-build}"
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"

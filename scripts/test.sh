@@ -16,6 +16,8 @@ if [ "${LEXIFLIP_SANITIZE:-0}" = 1 ]; then
   export LSAN_OPTIONS="${LSAN_OPTIONS:-suppressions=$PWD/scripts/lsan.supp}"
 else
   build="${LEXIFLIP_BUILD_DIR:-build}"
+  # What checks the Debian package made from this build (.ci/run does).
+  scripts/check_package.sh --install-tools
 fi
 LEXIFLIP_BUILD_DIR="$build" scripts/setup.sh "${configure[@]}"
 export QT_QPA_PLATFORM="${QT_QPA_PLATFORM:-offscreen}"

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "app/game/desktop_entry.h"
 #include "app/game/lexiflip_app.h"
 #include "app/game/window_roles.h"
 #include "client/game/invite_link.h"
@@ -113,6 +114,7 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("Lexiflip"));
     QApplication::setApplicationVersion(
         QString::fromLatin1(kVersionText.data(), qsizetype(kVersionText.size())));
+    app::tieToDesktopEntry();
     // The side windows stay open until the main window closes; its close ends
     // the program.
     QApplication::setQuitOnLastWindowClosed(false);

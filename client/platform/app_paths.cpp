@@ -43,14 +43,20 @@ AppFolderChosen chooseAppFolder(const AppFolderChoice& choice)
             return {choice.lexiflipHome, {}};
         return refused(QStringLiteral("LEXIFLIP_HOME"), choice.lexiflipHome, choice.lexiflipHomeProblem);
     }
-    // An executable folder we may not write to is the usual case of an
-    // installed program: no notice then.
-    if (choice.executableDirWritable) {
+    // An installed program's folder, or one we may not write to, is no
+    // choice at all: no notice then.
+    if (choice.executableDirWritable && !choice.executableDirIsSystem) {
         if (choice.executableDirProblem.isEmpty())
             return {choice.executableDir, {}};
         return refused(QStringLiteral("the program's folder"), choice.executableDir, choice.executableDirProblem);
     }
     return {choice.configDir, {}};
+}
+
+bool isSystemFolder(const QString& folder)
+{
+    const QString clean = QDir::cleanPath(folder);
+    return clean == QLatin1String("/usr") || clean.startsWith(QLatin1String("/usr/"));
 }
 
 QString appFolder()
@@ -61,7 +67,8 @@ QString appFolder()
         choice.lexiflipHomeProblem = prepareFolder(choice.lexiflipHome);
     choice.executableDir = QCoreApplication::applicationDirPath();
     choice.executableDirWritable = QFileInfo(choice.executableDir).isWritable();
-    if (choice.executableDirWritable)
+    choice.executableDirIsSystem = isSystemFolder(choice.executableDir);
+    if (choice.executableDirWritable && !choice.executableDirIsSystem)
         choice.executableDirProblem = QString::fromStdString(
             fileio::folderProblem(fsPath(choice.executableDir), fileio::FolderUse::OwnFiles));
     choice.configDir = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);

@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
+#include <utility>
 
 #include "client/platform/app_paths.h"
 #include "client/platform/unix_signals.h"
@@ -41,18 +42,38 @@ TEST(AppFolder, aFolderIsUsedOnlyWhenItIsTheUsersAndNobodyElseMayWriteThere)
     readOnly.executableDirWritable = false;
     AppFolderChoice sharedBeside = beside;
     sharedBeside.executableDirProblem = "it belongs to another user";
+    // Root may write into /usr/games, and the folder is root's own.
+    AppFolderChoice installedAsRoot = beside;
+    installedAsRoot.executableDir = "/usr/games";
+    installedAsRoot.executableDirIsSystem = true;
+    AppFolderChoice homeOfInstalled = installedAsRoot;
+    homeOfInstalled.lexiflipHome = "/srv/copy2";
     const Case cases[] = {
         {"LEXIFLIP_HOME", home, "/srv/copy2", false},
         {"a shared LEXIFLIP_HOME", sharedHome, "/home/u/.config/Lexiflip", true},
         {"beside the program", beside, "/opt/lexiflip", false},
         {"an installed program", readOnly, "/home/u/.config/Lexiflip", false},
         {"a shared program folder", sharedBeside, "/home/u/.config/Lexiflip", true},
+        {"an installed program run by root", installedAsRoot, "/home/u/.config/Lexiflip", false},
+        {"LEXIFLIP_HOME of an installed program", homeOfInstalled, "/srv/copy2", false},
     };
     for (const Case& c : cases) {
         const AppFolderChosen chosen = chooseAppFolder(c.choice);
         EXPECT_EQ(chosen.folder, c.folder) << c.what;
         EXPECT_EQ(!chosen.notice.isEmpty(), c.notice) << c.what;
     }
+}
+
+TEST(AppFolder, systemFoldersAreUsrAndBelowIt)
+{
+    const std::pair<QString, bool> cases[] = {
+        {"/usr/games", true},          {"/usr/local/games", true}, {"/usr/bin", true},
+        {"/usr", true},                {"/usr/games/", true},      {"/usrlocal/games", false},
+        {"/home/u/lexiflip/build/app", false}, {"/opt/lexiflip", false}, {"/", false},
+        {"/home/u/../../usr/games", true},
+    };
+    for (const auto& [folder, system] : cases)
+        EXPECT_EQ(isSystemFolder(folder), system) << folder.toStdString();
 }
 
 unsigned othersRights(const QString& folder)

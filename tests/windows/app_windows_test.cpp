@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QFile>
+#include <QIcon>
 #include <QLabel>
 #include <QListWidget>
 #include <QMouseEvent>
@@ -20,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "app/game/desktop_entry.h"
 #include "app/game/lexiflip_app.h"
 #include "client/widgets/chat_view.h"
 #include "client/session/eight_bit_text.h"
@@ -255,6 +257,18 @@ TEST(LexiflipApp, TheDownloadsExitClosesTheMainWindowAndTheLogoOpensTheWebLink)
     emit p.download.exitRequested();
     EXPECT_TRUE(closed);
     EXPECT_FALSE(solo.window().isVisible());
+}
+
+// Docks match the running window to its launcher by the desktop file name,
+// and a copy whose icon the theme does not know still shows the game's icon.
+TEST(LexiflipApp, TheProgramCarriesItsDesktopEntrysNameAndAnIconEvenWithoutTheTheme)
+{
+    tieToDesktopEntry();
+    EXPECT_EQ(QGuiApplication::desktopFileName(), desktopEntryId());
+    EXPECT_FALSE(desktopEntryId().endsWith(QLatin1String(".desktop")));
+    const QIcon icon = QApplication::windowIcon();
+    ASSERT_FALSE(icon.isNull());
+    EXPECT_FALSE(icon.pixmap(64, 64).isNull());
 }
 
 } // namespace
