@@ -127,21 +127,24 @@ quint16 TSock::resolvePort()
     return ntohs(static_cast<uint16_t>(service->s_port));
 }
 
-std::optional<quint32> TSock::resolveHost()
+std::optional<QHostAddress> TSock::resolveHost()
 {
     if (m_hostName.empty())
-        return 0u; // the any-address
+        return QHostAddress(quint32(0)); // the any-address
     report(SocketInfo::Lookup, "Lookup Of Host " + m_hostName);
-    if (startsWithDigit(m_hostName)) {
+    // An IPv6 address (a player may join one from the window) is taken as it
+    // is; no name holds a colon.
+    if (startsWithDigit(m_hostName) || m_hostName.find(':') != std::string::npos) {
         QHostAddress address;
+        const bool ipv6 = m_hostName.find(':') != std::string::npos;
         if (!address.setAddress(QString::fromStdString(m_hostName)) ||
-            address.protocol() != QAbstractSocket::IPv4Protocol)
+            address.protocol() != (ipv6 ? QAbstractSocket::IPv6Protocol : QAbstractSocket::IPv4Protocol))
             throw ESockException("Host Lookup - Could Not Find Host Entry");
-        return address.toIPv4Address();
+        return address;
     }
     auto& cache = hostCache();
     if (const auto found = cache.find(m_hostName); found != cache.end())
-        return found->second;
+        return QHostAddress(found->second);
     return std::nullopt;
 }
 
@@ -156,7 +159,14 @@ void TSock::onHostLookedUp(const QHostInfo& info)
         for (const QHostAddress& address : info.addresses()) {
             if (address.protocol() == QAbstractSocket::IPv4Protocol) {
                 hostCache()[info.hostName().toStdString()] = address.toIPv4Address();
-                connectTo(address.toIPv4Address(), m_lookupPort);
+                connectTo(address, m_lookupPort);
+                return;
+            }
+        }
+        // A name that has only IPv6 addresses is reached over IPv6.
+        for (const QHostAddress& address : info.addresses()) {
+            if (address.protocol() == QAbstractSocket::IPv6Protocol) {
+                connectTo(address, m_lookupPort);
                 return;
             }
         }
@@ -189,7 +199,7 @@ bool TSock::Open()
     // Names are resolved before the socket exists, so that a failed lookup
     // leaves the component idle rather than stuck half-open.
     const quint16 port = resolvePort();
-    if (const std::optional<quint32> address = resolveHost()) {
+    if (const std::optional<QHostAddress> address = resolveHost()) {
         connectTo(*address, port);
         return m_connected;
     }
@@ -204,11 +214,11 @@ bool TSock::Open()
     return m_connected;
 }
 
-void TSock::connectTo(quint32 address, quint16 port)
+void TSock::connectTo(const QHostAddress& address, quint16 port)
 {
     auto* socket = new QTcpSocket(this);
     adopt(socket);
-    socket->connectToHost(QHostAddress(address), port);
+    socket->connectToHost(address, port);
     if (!m_heldOutput.empty()) {
         const std::string held = std::exchange(m_heldOutput, std::string());
         socket->write(held.data(), static_cast<qint64>(held.size()));

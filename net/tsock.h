@@ -25,7 +25,8 @@ enum class SocketInfo { Lookup = 0, Connect, Close, Listen, Receive, Send, Accep
 const char* socketInfoName(SocketInfo category);
 
 // One stream endpoint: a listener, an accepted connection or an outgoing
-// connection. Outgoing connections go to IPv4 addresses; a listener may take
+// connection. Outgoing connections go to IPv4 addresses, or to an IPv6
+// address given as such or the only kind a name has; a listener may take
 // IPv6 peers too (see BindAddress). It turns socket readiness into events on
 // the thread that owns it (the user-interface thread), and buffers both
 // directions as byte strings; it never splits what it receives into lines or
@@ -68,7 +69,7 @@ public:
     TSock(const TSock&) = delete;
     TSock& operator=(const TSock&) = delete;
 
-    // Remote host for Open: dotted IPv4 address, host name, or empty for the
+    // Remote host for Open: dotted IPv4 address, IPv6 address, host name, or empty for the
     // any-address. On an accepted connection, the peer's address (dotted for
     // an IPv4 peer, also on a listener that takes IPv6 ones).
     const std::string& HostName() const { return m_hostName; }
@@ -153,7 +154,7 @@ private:
     // loop rather than inside the caller's handler.
     void resumeReading();
     void adopt(QTcpSocket* socket);
-    void connectTo(quint32 address, quint16 port);
+    void connectTo(const QHostAddress& address, quint16 port);
     // Lets go of the socket, the listener and any lookup, reporting nothing.
     void shutDown();
     // Lets go of the socket; pending output is still delivered for a while.
@@ -166,7 +167,7 @@ private:
     bool hasEndpoint() const { return m_socket || m_server || lookingUp(); }
     quint16 resolvePort();
     // The address when it is known at once; none when a lookup must run.
-    std::optional<quint32> resolveHost();
+    std::optional<QHostAddress> resolveHost();
     // Runs an event handler step; errors go to the general error report.
     template <class Step> void guarded(Step&& step);
 

@@ -8,7 +8,8 @@ packages=(build-essential cmake ninja-build pkg-config
           libgtest-dev libgmock-dev libbenchmark-dev
           qt6-base-dev qt6-multimedia-dev libxkbcommon-dev fonts-dejavu-core
           scowl liblz4-dev zlib1g-dev libxcb1-dev
-          xvfb xauth x11-utils xdotool dbus-daemon)
+          # the tests that play through a real X server and the accessibility bus
+          xvfb xauth x11-utils xdotool dbus-daemon dbus-x11 at-spi2-core python3-pyatspi)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <exception>
 
+#include "app/game/window_roles.h"
 #include "client/session/eight_bit_text.h"
 #include "client/game/client_game.h"
 #include "client/window/main_menu.h"
@@ -29,7 +30,8 @@ LexiflipApp::LexiflipApp(std::uint64_t seed, const std::filesystem::path& settin
                          const QString& tallyFile, const net::HostOptions& hostOptions,
                          windows::LinkOpener opener)
     : game(seed, tally), download(&game.window()), gamestart(&game.window()), help(&game.window()),
-      phrases(&game.window()), server(hostOptions), spylist(&game.window()), tallylist(tally, &game.window()),
+      phrases(&game.window()), m_hostOptions(hostOptions),
+      m_server(std::make_unique<net::TServer>(hostOptions)), spylist(&game.window()), tallylist(tally, &game.window()),
       about(&game.window(), std::move(opener))
 {
     if (!settingsFile.empty()) {
@@ -37,14 +39,17 @@ LexiflipApp::LexiflipApp(std::uint64_t seed, const std::filesystem::path& settin
         if (const auto lobbyServer = game.settings().value("LobbyServer"))
             download.setLobbyServerFromSettings(client::fromEightBit(*lobbyServer));
     }
-    game.attachHost(server);
+    game.attachHost(*m_server);
     tally.setPlayerList([this] { return playersOf(game.game()); });
     if (!tallyFile.isEmpty())
         tallylist.loadtallyfile(tallyFile);
     connectGameOptions();
     connectSideWindows();
     connectMenus();
+    m_roles = std::make_unique<WindowRoles>(*this);
 }
+
+LexiflipApp::~LexiflipApp() = default;
 
 // The options dialog shows the stored values once they were read; its Start
 // keeps the five values it sends.
@@ -117,24 +122,34 @@ bool LexiflipApp::saveAtExit()
 
 void LexiflipApp::start(const client::LaunchPlan& plan, bool offerLobbyDownload)
 {
+    const std::string problem = tryStart(plan, offerLobbyDownload);
+    if (!problem.empty())
+        net::reportGeneralError(problem);
+}
+
+std::string LexiflipApp::tryStart(const client::LaunchPlan& plan, bool offerLobbyDownload)
+{
     game.addSystemLine(plan.loadingLine);
     gamestart.setPlayerName(plan.playerName);
     game.setPlayerName(plan.playerName);
+    m_role = plan.role;
     try {
         switch (plan.role) {
         case client::LaunchPlan::Role::Solo:
             if (offerLobbyDownload)
                 showWindow(download);
             // Nobody else plays a solo game: only this machine may reach it.
-            server.startHosting(net::TServer::Reach::ThisMachine);
-            game.hostpress(server.port());
+            m_server->startHosting(net::TServer::Reach::ThisMachine);
+            game.hostpress(m_server->port());
             break;
         case client::LaunchPlan::Role::Host:
-            server.startHosting();
-            game.hostpress(server.port());
+            if (plan.port)
+                replaceServer(plan.port);
+            m_server->startHosting();
+            game.hostpress(m_server->port());
             break;
         case client::LaunchPlan::Role::Join:
-            game.joinpress(plan.hostAddress, net::defaultHostPort());
+            game.joinpress(plan.hostAddress, plan.port.value_or(net::defaultHostPort()));
             break;
         case client::LaunchPlan::Role::Wait:
             break;
@@ -143,8 +158,40 @@ void LexiflipApp::start(const client::LaunchPlan& plan, bool offerLobbyDownload)
         if (plan.role == client::LaunchPlan::Role::Host || plan.role == client::LaunchPlan::Role::Join)
             lobbyLink.open();
     } catch (const std::exception& error) {
-        net::reportGeneralError(error.what());
+        m_roles->showRoleEntries();
+        return error.what();
     }
+    m_roles->showRoleEntries();
+    return {};
+}
+
+void LexiflipApp::leaveGame()
+{
+    // The window's own connection first, so that the host going is no news
+    // to it; then the host, whose joiners see it go.
+    game.leaveGame();
+    const std::string problem = tally.save();
+    if (!problem.empty())
+        game.addSystemLine("The tally was not saved: " + problem);
+    replaceServer(std::nullopt);
+    m_role = client::LaunchPlan::Role::Wait;
+    m_roles->showRoleEntries();
+    gamestart.hide();
+    spylist.setWatchers({});
+    spylist.setRemoveEnabled(false);
+}
+
+void LexiflipApp::replaceServer(std::optional<int> port)
+{
+    net::HostOptions options = m_hostOptions;
+    if (port)
+        options.port = port;
+    // The player's Bot Speed, not the one the program started with.
+    if (game.settings().wasRead())
+        options.botSpeedMs = static_cast<int>(game.preferences().botspeed);
+    m_server.reset();
+    m_server = std::make_unique<net::TServer>(std::move(options));
+    game.attachHost(*m_server);
 }
 
 windows::PlayerList playersOf(const client::ClientGame& game)

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
+#include <optional>
 
 #include "client/window/game_window.h"
 #include "client/shell/launch_plan.h"
@@ -19,6 +21,8 @@
 #include "windows/side/ttallylist.h"
 
 namespace lexiflip::app {
+
+class WindowRoles;
 
 // Everything the game window's program holds from start-up to exit: the
 // windows, created once in this order (the members' order) and connected to
@@ -36,12 +40,30 @@ public:
     // written). tallyFile: the tally file, or empty for none (starts empty).
     LexiflipApp(std::uint64_t seed, const std::filesystem::path& settingsFile, const QString& tallyFile,
                 const net::HostOptions& hostOptions, windows::LinkOpener opener = windows::openInSystem);
+    ~LexiflipApp();
 
     // processparams: acts on the role; the download is offered over a solo
     // game when offerLobbyDownload, and the lobby link is opened after a
     // multi-player role was acted on. A component's error goes to the general
     // error report.
     void start(const client::LaunchPlan& plan, bool offerLobbyDownload);
+    // start() for the window's own roles: what failed is returned (empty when
+    // nothing did) for the dialog to say, not reported.
+    std::string tryStart(const client::LaunchPlan& plan, bool offerLobbyDownload);
+    // The role this copy plays now: Wait before any, and after leaving.
+    client::LaunchPlan::Role role() const { return m_role; }
+
+    // Leaves the current game as closing the program would, and keeps the
+    // program: the window's bounds and settings and the tally are saved, the
+    // window's connection ends, and a host in this copy closes (its joiners
+    // see it go) and is replaced by a new one that does not listen yet. The
+    // side windows stay. Then start() runs the next role.
+    void leaveGame();
+
+    // The host in this copy; leaveGame() replaces it.
+    net::TServer& server() { return *m_server; }
+    // The File menu's roles, their dialogs and invite links.
+    WindowRoles& roles() { return *m_roles; }
 
     // After the event loop, where no window is left to say it in: saves the
     // tally (to the file it was read from), and says on standard error what was not saved now or as the
@@ -55,13 +77,24 @@ public:
     windows::Tgamestart gamestart;
     windows::Thelp help;
     windows::Tphrases phrases;
-    net::TServer server;
+private:
+    net::HostOptions m_hostOptions;
+    std::unique_ptr<net::TServer> m_server;
+
+public:
     windows::Tspylist spylist;
     windows::Ttallylist tallylist;
     windows::Tabout about;
     client::LobbyLink lobbyLink;
 
 private:
+    client::LaunchPlan::Role m_role = client::LaunchPlan::Role::Wait;
+    // Last: it uses every window above.
+    std::unique_ptr<WindowRoles> m_roles;
+
+    // A new host (not listening yet) in place of the current one; port
+    // unset keeps the configured one.
+    void replaceServer(std::optional<int> port);
     void connectGameOptions();
     void connectSideWindows();
     void connectMenus();

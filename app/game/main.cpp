@@ -14,6 +14,8 @@
 #include <vector>
 
 #include "app/game/lexiflip_app.h"
+#include "app/game/window_roles.h"
+#include "client/game/invite_link.h"
 #include "client/shell/command_line.h"
 #include "client/session/eight_bit_text.h"
 #include "client/platform/app_paths.h"
@@ -88,11 +90,25 @@ int main(int argc, char* argv[])
 
     const bool screenshot = !screenshotFile.empty();
 
+    // An invite link alone (as the desktop hands over a clicked
+    // lexiflip:// link) joins its host; a malformed one is refused whole.
+    QString inviteLink;
+    if (parameters.size() == 1 && client::invite::looksLikeLink(parameters[0])) {
+        if (!client::invite::parseLink(parameters[0])) {
+            std::fprintf(stderr,
+                         "lexiflip: \"%s\" is not an invite link; one reads lexiflip://HOST or "
+                         "lexiflip://HOST:PORT\n",
+                         parameters[0].substr(0, 300).c_str());
+            return 2;
+        }
+        inviteLink = QString::fromStdString(parameters[0]);
+    }
+
     QApplication app(argc, argv);
     // A second copy hands over to the first and ends, showing nothing. The
     // screenshot, which hosts on a port of its own, may run beside a game.
     client::SingleInstance guard;
-    if (!screenshot && !guard.claim())
+    if (!screenshot && !guard.claim(inviteLink))
         return 0;
     QApplication::setApplicationName(QStringLiteral("Lexiflip"));
     QApplication::setApplicationVersion(
@@ -120,13 +136,18 @@ int main(int argc, char* argv[])
                      Qt::QueuedConnection);
     QObject::connect(&guard, &client::SingleInstance::activationRequested, &window,
                      [&window] { client::bringToFront(window); });
+    QObject::connect(&guard, &client::SingleInstance::inviteReceived, &window,
+                     [&program](const QString& link) { program.roles().joinInvite(link, false); });
 
     // SIGTERM and SIGINT close the main window the normal way.
     client::UnixSignalWatcher stop({SIGTERM, SIGINT}, [&window](int) { window.close(); });
 
     window.show();
-    // processparams, once the window shows.
-    program.start(client::processparams(parameters), lobbyDownloadWanted(screenshot));
+    // processparams, once the window shows; or the invite's join.
+    if (inviteLink.isEmpty())
+        program.start(client::processparams(parameters), lobbyDownloadWanted(screenshot));
+    else
+        program.roles().joinInvite(inviteLink, false);
 
 #ifdef LEXIFLIP_TEST_DRIVER
     // lexiflip-driven: the tests play this window through standard input; a

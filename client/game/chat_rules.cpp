@@ -32,6 +32,8 @@ struct LinkKind {
 constexpr LinkKind kLinkKinds[] = {
     {"http://", false},  {"ftp://", false}, {"file://", true},  {"gopher://", true},
     {"telnet://", true}, {"news:", false},  {"mailto:", false}, {"www.", false},
+    // An invite joins another game: the player leaves his own only when he says so.
+    {"lexiflip://", true},
 };
 
 } // namespace
@@ -99,6 +101,10 @@ std::optional<LinkSpan> findLink(std::string_view text, std::size_t position)
         std::size_t end = piece.size();
         while (end > at && !endsLink(piece[end - 1]))
             --end;
+        // An invite's bracketed IPv6 host keeps its closing bracket.
+        if (prefix == "lexiflip://" && end < piece.size() && piece[end] == ']' &&
+            piece.find('[', at) < end)
+            ++end;
         if (end - at <= prefix.size())
             return std::nullopt;
         return LinkSpan{left + at, end - at};

@@ -83,11 +83,12 @@ struct LinkSpan {
 // The link that the piece of text around a character position holds, if any.
 // The piece runs from the nearest blank, CR or LF on the left of position to
 // the nearest on its right. The first of the prefixes "http://", "ftp://",
-// "file://", "gopher://", "telnet://", "news:", "mailto:", "www." (in that
-// order, without regard to case) found in the piece starts the link, which
-// runs to the piece's end; trailing characters other than digits, "/" and
-// letters are dropped, so that a full stop or bracket ending a sentence is
-// not opened. A prefix alone is no link.
+// "file://", "gopher://", "telnet://", "news:", "mailto:", "www.",
+// "lexiflip://" (in that order, without regard to case) found in the piece
+// starts the link, which runs to the piece's end; trailing characters other
+// than digits, "/" and letters are dropped, so that a full stop or bracket
+// ending a sentence is not opened (an invite's "]" after "[" stays). A prefix
+// alone is no link.
 std::optional<LinkSpan> findLink(std::string_view text, std::size_t position);
 
 // Whether a link found in the chat is opened only after the player confirmed

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string_view>
 
 #include "client/game/game_output.h"
@@ -34,6 +35,12 @@ public:
     ClientGame(ClientSender& sender, ClientScreen& screen, core::TallyCalls& tally, core::Clock& turntime,
                core::Clock& sneakerClock, std::uint64_t shuffleSeed = 1);
 
+    // A new table: the roster and the turn as before the first message, for
+    // a window that left its game and plays another. The clocks stop; the
+    // options (setClearWord, ...) are to be handed over again. References
+    // from roster() and turn() end here.
+    void reset();
+
     // Whether this window plays for the host (also shows the start button).
     void setIshost(bool ishost);
     // Received chatter sounds go here (the chat part owns their option and captions).
@@ -49,10 +56,10 @@ public:
     void messageBoxClosed() { m_output.boxClosed(); }
     bool messageBoxOpen() const { return m_output.boxOpen(); }
 
-    Roster& roster() { return m_roster; }
-    const Roster& roster() const { return m_roster; }
-    Turn& turn() { return m_turn; }
-    const Turn& turn() const { return m_turn; }
+    Roster& roster() { return *m_roster; }
+    const Roster& roster() const { return *m_roster; }
+    Turn& turn() { return *m_turn; }
+    const Turn& turn() const { return *m_turn; }
 
 private:
     struct Dispatch;
@@ -61,9 +68,14 @@ private:
     void chatrecieved(std::string_view data);
     void playasound(std::string_view data);
 
+    ClientSender& m_sender;
     GameOutput m_output;
-    Roster m_roster;
-    Turn m_turn;
+    core::TallyCalls& m_tally;
+    core::Clock& m_turntime;
+    core::Clock& m_sneakerClock;
+    std::uint64_t m_shuffleSeed;
+    std::unique_ptr<Roster> m_roster;
+    std::unique_ptr<Turn> m_turn;
     std::function<void(std::string_view)> m_playasound;
 };
 

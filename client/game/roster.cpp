@@ -84,6 +84,7 @@ void Roster::havewrongversion(std::string_view data)
 
 void Roster::wrongversion(std::string_view)
 {
+    m_versionDiffers = true;
     m_output.chatLine("You have a differnt version of the game than the host.");
 }
 
@@ -113,6 +114,7 @@ void Roster::playerdisconnected(std::string_view data)
 
 void Roster::full(std::string_view)
 {
+    m_turnedAway = true;
     m_output.box("Game is full");
     m_output.screen().closeWindow();
 }

@@ -53,6 +53,10 @@ public:
     // Whether a seat's number is this client's own seat.
     bool isMe(int slot) const { return m_loggedin && slot == m_myplayer; }
     bool justWatchChecked() const { return m_justWatch; }
+    // The host turned this client away (the game is full), or said that it
+    // runs another version: what a window that joins from a dialog reports.
+    bool turnedAway() const { return m_turnedAway; }
+    bool versionDiffers() const { return m_versionDiffers; }
     // Out-of-range seats give an empty default.
     const Seat& seat(int number) const;
     const std::vector<std::string>& watchers() const { return m_watchers; } // one per slot
@@ -75,6 +79,8 @@ private:
     bool m_loggedin = false;
     int m_popupseat = 0;
     bool m_justWatch = false;
+    bool m_turnedAway = false;
+    bool m_versionDiffers = false;
     std::array<Seat, kSeats> m_seats{};
     std::vector<std::string> m_watchers;
 };

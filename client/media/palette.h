@@ -49,6 +49,9 @@ inline constexpr QRgb kTileBackPattern = qRgb(80, 130, 198);
 inline constexpr QRgb kTileUsed = qRgb(178, 178, 178);
 inline constexpr QRgb kTileUsedShade = qRgb(138, 138, 138);
 inline constexpr QRgb kTileUsedInk = qRgb(92, 92, 92);
+// The board's keyboard cursor: a bright ring with a dark rim, seen on every tile look.
+inline constexpr QRgb kCursorRing = qRgb(255, 214, 0);
+inline constexpr QRgb kCursorRim = qRgb(0, 0, 0);
 
 // Buttons of the game area.
 inline constexpr QRgb kButtonTop = qRgb(255, 196, 64);

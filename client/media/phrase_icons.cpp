@@ -216,9 +216,10 @@ using Sign = void (*)(QPainter&);
 constexpr Sign kSigns[kPhraseIconCount] = {paintTick, paintStar,  paintTarget, paintTrophy, paintGem,
                                            paintWow,  paintHeart, paintTeam,   paintSmile,  paintSpeaker};
 
-QPixmap render(int button, qreal ratio, Look look)
+QPixmap render(int button, qreal ratio, Look look, Zoom zoom)
 {
-    const QSize device(qRound(kW * ratio), qRound(kH * ratio));
+    const QSize shown = zoom.scaled(kPhraseIconSize);
+    const QSize device(qRound(shown.width() * ratio), qRound(shown.height() * ratio));
     QImage image(device, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     {
@@ -238,17 +239,18 @@ QPixmap render(int button, qreal ratio, Look look)
 
 } // namespace
 
-QPixmap phraseIcon(int button, qreal devicePixelRatio, Look look)
+QPixmap phraseIcon(int button, qreal devicePixelRatio, Look look, Zoom zoom)
 {
     if (button < 1 || button > kPhraseIconCount)
         return {};
     const qreal ratio = snappedRatio(devicePixelRatio);
     static QHash<quint64, QPixmap> cache;
-    const quint64 key = (quint64(button) << 32) | (quint64(look) << 16) | quint64(qRound(ratio * 4));
+    const quint64 key = (quint64(button) << 32) | (quint64(look) << 16) | (quint64(zoom.step()) << 8) |
+                        quint64(qRound(ratio * 4));
     auto found = cache.constFind(key);
     if (found != cache.constEnd())
         return *found;
-    QPixmap icon = render(button, ratio, look);
+    QPixmap icon = render(button, ratio, look, zoom);
     cache.insert(key, icon);
     return icon;
 }

@@ -16,13 +16,21 @@ PictureButton::PictureButton(Picture picture, const QString& name, const QString
 
 QSize PictureButton::sizeHint() const
 {
-    return pictureSize(m_picture);
+    return m_zoom.scaled(pictureSize(m_picture));
+}
+
+void PictureButton::setZoom(Zoom zoom)
+{
+    m_zoom = zoom;
+    setFixedSize(zoom.scaled(pictureSize(m_picture)));
+    update();
 }
 
 void PictureButton::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    painter.drawPixmap(QPoint(0, 0), client::picture(m_picture, devicePixelRatioF(), lookOf(*this)));
+    painter.drawPixmap(QPoint(0, 0),
+                       client::picture(m_picture, devicePixelRatioF(), lookOf(*this), 0, m_zoom));
 }
 
 Look lookOf(const QAbstractButton& button)

@@ -2,7 +2,7 @@
 
 // A button that shows one of the painted pictures: the four word buttons, the
 // start buttons and the shuffle button. It looks pressed while held down and
-// grey while disabled, and is always exactly the picture's size.
+// grey while disabled, and is always exactly the picture's size at its zoom.
 
 #include <QAbstractButton>
 
@@ -21,11 +21,16 @@ public:
     Picture picture() const { return m_picture; }
     QSize sizeHint() const override;
 
+    // The zoom it is painted at (the game window's; 100 % elsewhere).
+    void setZoom(Zoom zoom);
+    Zoom zoom() const { return m_zoom; }
+
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
     Picture m_picture;
+    Zoom m_zoom;
 };
 
 // How a painted button looks in its state: grey while disabled, pressed

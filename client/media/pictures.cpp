@@ -20,13 +20,14 @@ namespace {
 
 using Paint = std::function<void(QPainter&)>;
 
-// Paints a picture of the given device-independent size into a copy whose
-// device size is whole pixels: the painter is scaled so that the picture's
-// logical area fills the copy exactly, and the copy carries the ratio so that
-// it blits one to one.
-QPixmap render(QSize size, qreal ratio, const Paint& paint)
+// Paints a picture of the given device-independent size at a zoom into a copy
+// whose device size is whole pixels: the painter is scaled so that the
+// picture's area, drawn in the layout's numbers, fills the copy exactly, and
+// the copy carries the ratio so that it blits one to one.
+QPixmap render(QSize size, qreal ratio, Zoom zoom, const Paint& paint)
 {
-    const QSize device(qMax(1, qRound(size.width() * ratio)), qMax(1, qRound(size.height() * ratio)));
+    const QSize shown = zoom.scaled(size);
+    const QSize device(qMax(1, qRound(shown.width() * ratio)), qMax(1, qRound(shown.height() * ratio)));
     QImage image(device, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     {
@@ -40,7 +41,7 @@ QPixmap render(QSize size, qreal ratio, const Paint& paint)
     return QPixmap::fromImage(image);
 }
 
-// Cached copies under their picture, variant and ratio.
+// Cached copies under their picture, variant, zoom and ratio.
 enum class Set : quint64 { Letters, Little, Box, Single };
 
 QHash<quint64, QPixmap>& cache()
@@ -49,20 +50,20 @@ QHash<quint64, QPixmap>& cache()
     return pictures;
 }
 
-quint64 cacheKey(Set set, int index, int variant, qreal ratio)
+quint64 cacheKey(Set set, int index, int variant, qreal ratio, Zoom zoom)
 {
-    return (quint64(set) << 48) | (quint64(quint16(index)) << 32) | (quint64(quint16(variant)) << 16) |
-           quint64(qRound(ratio * 4));
+    return (quint64(set) << 56) | (quint64(quint16(index)) << 40) | (quint64(quint16(variant)) << 24) |
+           (quint64(quint16(zoom.step())) << 8) | quint64(quint8(qRound(ratio * 4)));
 }
 
-QPixmap cached(Set set, int index, int variant, qreal ratio, QSize size, const Paint& paint)
+QPixmap cached(Set set, int index, int variant, qreal ratio, Zoom zoom, QSize size, const Paint& paint)
 {
     const qreal snapped = snappedRatio(ratio);
-    const quint64 key = cacheKey(set, index, variant, snapped);
+    const quint64 key = cacheKey(set, index, variant, snapped, zoom);
     auto found = cache().constFind(key);
     if (found != cache().constEnd())
         return *found;
-    QPixmap pixmap = render(size, snapped, paint);
+    QPixmap pixmap = render(size, snapped, zoom, paint);
     cache().insert(key, pixmap);
     return pixmap;
 }
@@ -450,12 +451,12 @@ qreal snappedRatio(qreal devicePixelRatio)
     return qMin<qreal>(4, qRound(devicePixelRatio * 4) / 4.0);
 }
 
-QPixmap letterPicture(int index, qreal devicePixelRatio)
+QPixmap letterPicture(int index, qreal devicePixelRatio, Zoom zoom)
 {
     if (index < 0 || index >= kLetterPictureCount)
         return {};
     const QSize size(layout::kTile, layout::kTile);
-    return cached(Set::Letters, index, 0, devicePixelRatio, size, [index](QPainter& painter) {
+    return cached(Set::Letters, index, 0, devicePixelRatio, zoom, size, [index](QPainter& painter) {
         if (index == 0)
             return;
         if (index == kTileBack)
@@ -467,12 +468,12 @@ QPixmap letterPicture(int index, qreal devicePixelRatio)
     });
 }
 
-QPixmap littlePicture(int index, qreal devicePixelRatio)
+QPixmap littlePicture(int index, qreal devicePixelRatio, Zoom zoom)
 {
     if (index < 0 || index >= kLittlePictureCount)
         return {};
     const QSize size(layout::kLittleTile, layout::kLittleTile);
-    return cached(Set::Little, index, 0, devicePixelRatio, size, [index](QPainter& painter) {
+    return cached(Set::Little, index, 0, devicePixelRatio, zoom, size, [index](QPainter& painter) {
         if (index != 0)
             tiles::paintLetterTile(painter, layout::kLittleTile, index, tiles::Face::Up, false);
     });
@@ -482,11 +483,11 @@ QPixmap boxPicture(int index, qreal devicePixelRatio)
 {
     if (index < 0 || index >= kBoxPictureCount)
         return {};
-    return cached(Set::Box, index, 0, devicePixelRatio, kBoxSize,
+    return cached(Set::Box, index, 0, devicePixelRatio, Zoom(), kBoxSize,
                   [index](QPainter& painter) { tiles::paintTickBox(painter, index == 1); });
 }
 
-QPixmap picture(Picture which, qreal devicePixelRatio, Look look, int frame)
+QPixmap picture(Picture which, qreal devicePixelRatio, Look look, int frame, Zoom zoom)
 {
     const QSize size = pictureSize(which);
     if (size.isEmpty())
@@ -498,7 +499,7 @@ QPixmap picture(Picture which, qreal devicePixelRatio, Look look, int frame)
     else if (which == Picture::Sneaker)
         variant = ((frame % kSneakerFrames) + kSneakerFrames) % kSneakerFrames;
 
-    return cached(Set::Single, int(which), variant, devicePixelRatio, size, [=](QPainter& painter) {
+    return cached(Set::Single, int(which), variant, devicePixelRatio, zoom, size, [=](QPainter& painter) {
         switch (which) {
         case Picture::Background:
             paintBackground(painter, size);

@@ -3,14 +3,18 @@
 #include "client/game/tile_pictures.h"
 
 // The game window's pictures, painted by our own code instead of loaded from
-// image files. Each picture is painted once per device pixel ratio into a
-// QPixmap that carries that ratio, and kept for the rest of the run; widgets
-// only blit them, asking with the ratio of their own window. Sizes below are
-// in device-independent pixels, the units of the window layout.
+// image files. Each picture is painted once per device pixel ratio and zoom
+// into a QPixmap that carries that ratio, and kept for the rest of the run;
+// widgets only blit them, asking with the ratio and zoom of their own window.
+// Sizes below are in device-independent pixels at 100 %, the units of the
+// window layout; at another zoom a picture is painted afresh at its size
+// scaled like the layout's (Zoom::scaled), never enlarged from a copy.
 
 #include <QPixmap>
 #include <QSize>
 #include <QString>
+
+#include "client/widgets/screen_layout.h"
 
 class QPainter;
 class QRect;
@@ -55,13 +59,14 @@ enum class Look { Normal, Pressed, Disabled };
 QSize pictureSize(Picture picture);
 
 // The tile pictures by their index; an index outside the set gives a null pixmap.
-QPixmap letterPicture(int index, qreal devicePixelRatio);
-QPixmap littlePicture(int index, qreal devicePixelRatio);
+QPixmap letterPicture(int index, qreal devicePixelRatio, Zoom zoom = {});
+QPixmap littlePicture(int index, qreal devicePixelRatio, Zoom zoom = {});
 QPixmap boxPicture(int index, qreal devicePixelRatio);
 
 // A single picture. look applies to the buttons, frame (0..kSneakerFrames - 1)
 // to the sneaker; both are ignored elsewhere.
-QPixmap picture(Picture picture, qreal devicePixelRatio, Look look = Look::Normal, int frame = 0);
+QPixmap picture(Picture picture, qreal devicePixelRatio, Look look = Look::Normal, int frame = 0,
+                Zoom zoom = {});
 
 // The winner banner's text: white over a grey copy one pixel to the right and
 // up, centred in rect, in the banner's font.

@@ -1,5 +1,7 @@
 #include "client/session/client_session.h"
 
+#include <utility>
+
 #include "client/session/eight_bit_text.h"
 #include "client/session/guarded.h"
 #include "net/tserver.h"
@@ -38,6 +40,19 @@ void ClientSession::open(const std::string& host, int port)
     sock.setPortName(std::to_string(port));
     m_opened = true;
     sock.Open();
+}
+
+void ClientSession::close()
+{
+    const net::TSock::InfoEvent onInfo = std::exchange(sock.OnInfo, nullptr);
+    sock.Close();
+    sock.OnInfo = onInfo;
+    receivedlist.clear();
+    m_accumulator.clear();
+    m_socketClosed = false;
+    m_overrun = false;
+    m_closedReported = false;
+    m_opened = false;
 }
 
 void ClientSession::send(std::string_view message)

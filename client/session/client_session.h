@@ -58,6 +58,10 @@ public:
     // Sets the host and port and opens the connection; the outcome arrives as
     // connected(), or as an error report.
     void open(const std::string& host, int port);
+    // Ends the connection as destroying the session would: without a report
+    // (no closed(), no error), and with whatever waited in the queue dropped.
+    // The session may be opened again afterwards, to another host.
+    void close();
     // Hands a whole message (with its terminator) to the socket; nothing is
     // sent while the socket is not connected, and a socket that was never
     // opened raises the socket's "Send - Socket Not Connected".

@@ -100,6 +100,7 @@ void readPreferences(const IniFile& file, Preferences& prefs)
     prefs.seetheirs = onUnlessFalse(get("Seetheirs"));
     prefs.turnsound = (get("Turnsound") == "1") ? TurnSound::New : TurnSound::Classic;
     prefs.chatterSounds = onUnlessFalse(get("ChatterSounds"));
+    prefs.zoom = integerValue(get("Zoom")).value_or(100);
     prefs.notifyMyTurn = onUnlessFalse(get("NotifyMyTurn"));
 }
 
@@ -128,6 +129,8 @@ void writePreferences(IniFile& file, const Preferences& prefs)
     set("Seetheirs", trueFalse(prefs.seetheirs));
     set("Turnsound", number(static_cast<int>(prefs.turnsound)));
     set("ChatterSounds", trueFalse(prefs.chatterSounds));
+    if (prefs.zoom != 100 || file.value(kSection, "Zoom"))
+        set("Zoom", number(prefs.zoom));
     set("NotifyMyTurn", trueFalse(prefs.notifyMyTurn));
 }
 
@@ -224,6 +227,18 @@ bool SettingsFile::saveBoundsAtClose(const WindowBounds& window, const WindowSiz
         return false;
     m_prefs.bounds = *store;
     return save();
+}
+
+JoinHistory SettingsFile::joinHistory() const
+{
+    IniFile file;
+    readExisting(file);
+    return readJoinHistory(file);
+}
+
+bool SettingsFile::saveJoinHistory(const JoinHistory& history)
+{
+    return rewrite([&](IniFile& file) { writeJoinHistory(file, history); });
 }
 
 std::optional<std::string> SettingsFile::value(std::string_view key) const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "client/settings/join_history.h"
 #include "client/settings/window_bounds.h"
 #include "net/wire/colour_text.h"
 
@@ -42,8 +43,12 @@ struct Preferences {
     bool seetheirs = false;
     TurnSound turnsound = TurnSound::Classic;
     bool chatterSounds = false;
-    // Our own key, after the lobby's: a desktop notification besides the
-    // window's call when the own turn starts in a window that is not active.
+    // Keys of our own that the lobby never wrote, after the ones above.
+    // The game window's zoom in percent; the window takes a number that is
+    // none of its steps as 100.
+    int zoom = 100;
+    // A desktop notification besides the window's call when the own turn
+    // starts in a window that is not active.
     bool notifyMyTurn = true;
 
     bool operator==(const Preferences&) const = default;
@@ -55,8 +60,10 @@ struct Preferences {
 // holds a valid integer. A phrase is taken only when not empty.
 void readPreferences(const IniFile& file, Preferences& prefs);
 
-// Writes Textsize through ChatterSounds, in that order, then our own keys
-// (NotifyMyTurn), in their normalised form; the phrases are left as they are.
+// Writes Textsize through ChatterSounds, in that order, in their normalised
+// form, then our own keys (Zoom, NotifyMyTurn); the phrases are left as they
+// are. Zoom is written only when it is not 100 or the file holds it already,
+// so that the file of a player who never zooms stays as it was.
 void writePreferences(IniFile& file, const Preferences& prefs);
 
 // Writes Phrase1..Phrase9 only.
@@ -102,6 +109,12 @@ public:
     // The close path (Tchat's FormClose): stores the window's bounds and saves
     // when they differ from the stored ones. Nothing is written before load().
     bool saveBoundsAtClose(const WindowBounds& window, const WindowSize& workArea, bool maximised);
+
+    // The join dialog's name and recent hosts as the file holds them now, and
+    // writing them (and nothing else); allowed before load(), since they are
+    // what the player just used.
+    JoinHistory joinHistory() const;
+    bool saveJoinHistory(const JoinHistory& history);
 
     // Another key of our section as the file holds it now (the lobby
     // download's LobbyServer); nothing when the file or the key is missing.

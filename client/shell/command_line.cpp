@@ -22,6 +22,7 @@ CommandLineRequest readCommandLine(const std::vector<std::string>& arguments)
 std::string helpText()
 {
     return "Usage: lexiflip [NAME ADDRESS ROLE]\n"
+           "       lexiflip lexiflip://HOST[:PORT]\n"
            "       lexiflip --help | --version\n"
            "\n"
            "Lexiflip, a turn-based word game: flip five board tiles a turn and build\n"
@@ -34,6 +35,11 @@ std::string helpText()
            "  ROLE     true to host the game on this computer (TCP port 7772),\n"
            "           anything else to join the host at ADDRESS\n"
            "A first parameter \"--\" is skipped, for a NAME that starts with \"-\".\n"
+           "\n"
+           "An invite link alone joins the game at HOST (a name, an IPv4 address or\n"
+           "an IPv6 address in brackets) on PORT (7772 when left out) with the name\n"
+           "last used; a copy already running is handed the link, and asks before it\n"
+           "leaves a game that runs. The File menu hosts, joins and leaves games too.\n"
            "\n"
            "  -h, --help  show this help and exit\n"
            "  --version   show the version and exit\n"

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,9 @@ struct LaunchPlan {
     std::string hostAddress;
     // The line the chat shows first.
     std::string loadingLine;
+    // The game's port, when the window chose one (the host and join dialogs,
+    // invite links); unset is the command line's: LEXIFLIP_PORT, else 7772.
+    std::optional<int> port;
 };
 
 // Reads the parameters after the program's name (processparams).

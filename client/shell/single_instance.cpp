@@ -17,8 +17,12 @@
 namespace lexiflip::client {
 namespace {
 
-// What a later copy says; anything else on the socket is ignored.
+// What a later copy says: "raise", or "join" and an invite link it was
+// given; anything else on the socket is ignored.
 constexpr char kRaise[] = "raise\n";
+constexpr char kJoin[] = "join ";
+// A line longer than any invite link.
+constexpr qint64 kMaxLine = 512;
 constexpr int kTimeoutMs = 1000;
 
 } // namespace
@@ -71,8 +75,9 @@ SingleInstance::Folder SingleInstance::privateFolder()
     return {{}, own + QStringLiteral(": ") + problem};
 }
 
-bool SingleInstance::claim()
+bool SingleInstance::claim(const QString& inviteLink)
 {
+    m_inviteLink = inviteLink;
     if (m_path.isEmpty()) {
         // Rather a second copy than no game at all.
         std::fprintf(stderr, "Lexiflip: runs without the one-copy guard: no private folder for it (%s)\n",
@@ -101,7 +106,11 @@ bool SingleInstance::askFirstCopy()
         QLocalSocket socket;
         socket.connectToServer(m_path);
         if (socket.waitForConnected(kTimeoutMs)) {
-            socket.write(kRaise, sizeof kRaise - 1);
+            // Line breaks would end the line early: a link holds none.
+            const QByteArray message = m_inviteLink.isEmpty() || m_inviteLink.contains(QLatin1Char('\n'))
+                                           ? QByteArray(kRaise)
+                                           : kJoin + m_inviteLink.toUtf8().left(kMaxLine - 8) + '\n';
+            socket.write(message);
             const bool sent = socket.waitForBytesWritten(kTimeoutMs);
             socket.disconnectFromServer();
             return sent;
@@ -125,14 +134,19 @@ void SingleInstance::onNewConnection()
     while (QLocalSocket* socket = m_server.nextPendingConnection()) {
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
         connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-            // The message is tiny; a partial one waits for its remainder.
+            // The message is one short line; a partial one waits for its remainder.
             if (!socket->canReadLine()) {
-                if (socket->bytesAvailable() > 64)
+                if (socket->bytesAvailable() > kMaxLine)
                     socket->abort();
                 return;
             }
-            if (socket->readLine(64) == kRaise)
+            const QByteArray line = socket->readLine(kMaxLine + 1);
+            if (line == kRaise) {
                 emit activationRequested();
+            } else if (line.startsWith(kJoin) && line.endsWith('\n')) {
+                emit activationRequested();
+                emit inviteReceived(QString::fromUtf8(line.mid(qsizetype(sizeof kJoin - 1)).chopped(1)));
+            }
             socket->disconnectFromServer();
         });
     }

@@ -38,9 +38,10 @@ public:
     ~SingleInstance() override;
 
     // True when this is the first copy, which now listens for later ones.
-    // False when another copy runs: it has been asked to come forward, and
-    // this copy should end at once with status 0.
-    bool claim();
+    // False when another copy runs: it has been asked to come forward (and
+    // to join inviteLink, when one is given), and this copy should end at
+    // once with status 0.
+    bool claim(const QString& inviteLink = {});
 
     // "zorbet-<uid>", plus "-" and a digest of LEXIFLIP_HOME when that is set.
     static QString serverName();
@@ -59,6 +60,9 @@ public:
 signals:
     // A later copy asked this one to bring its main window forward.
     void activationRequested();
+    // A later copy was started with an invite link (not checked here): the
+    // player asked to join it. Comes after activationRequested.
+    void inviteReceived(const QString& link);
 
 private:
     bool askFirstCopy();
@@ -67,6 +71,7 @@ private:
 
     QString m_path;
     QString m_problem; // why there is no m_path
+    QString m_inviteLink;
     std::unique_ptr<QLockFile> m_lock;
     QLocalServer m_server;
 };

@@ -12,6 +12,7 @@
 
 #include "client/session/eight_bit_text.h"
 #include "client/media/palette.h"
+#include "client/widgets/zoomed_place.h"
 
 namespace lexiflip::client {
 
@@ -92,6 +93,9 @@ void ChatView::addlinetochat(const QString& line, QColor colour)
     }
     setUpdatesEnabled(wasUpdating);
     viewport()->update();
+    // The newest line is the view's name, so that a screen reader following
+    // name changes speaks each line as it comes.
+    setAccessibleName(QStringLiteral("Chat: %1").arg(line));
 }
 
 qreal ChatView::dropOldestLines()
@@ -162,7 +166,7 @@ void ChatView::setTextSize(int points)
         return;
     QFont font(QString::fromLatin1(palette::kFontFamily));
     font.setPointSize(qMin(points, kLargestFont));
-    setFont(font);
+    setZoomedFont(*this, font);
 }
 
 void ChatView::setLinkFinder(LinkFinder finder)

@@ -9,6 +9,7 @@
 #include "client/media/picture_button.h"
 #include "client/media/phrase_icons.h"
 #include "client/widgets/screen_layout.h"
+#include "client/widgets/zoomed_place.h"
 
 namespace lexiflip::client {
 
@@ -23,13 +24,14 @@ public:
         setCursor(Qt::PointingHandCursor);
         setFixedSize(kPhraseIconSize);
     }
-    QSize sizeHint() const override { return kPhraseIconSize; }
+    QSize sizeHint() const override { return zoomOf(*this).scaled(kPhraseIconSize); }
 
 protected:
     void paintEvent(QPaintEvent*) override
     {
         QPainter painter(this);
-        painter.drawPixmap(QPoint(0, 0), phraseIcon(m_number, devicePixelRatioF(), lookOf(*this)));
+        painter.drawPixmap(QPoint(0, 0),
+                           phraseIcon(m_number, devicePixelRatioF(), lookOf(*this), zoomOf(*this)));
     }
 
 private:
@@ -41,10 +43,10 @@ private:
 PhraseButtons::PhraseButtons(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("panel_phrases"));
-    setGeometry(layout::kPhraseRow);
+    place(*this, layout::kPhraseRow);
     for (int n = 1; n <= kButtons; ++n) {
         auto* button = new IconButton(n, this);
-        button->move(layout::phraseButtonRect(n).topLeft() - layout::kPhraseRow.topLeft());
+        place(*button, layout::phraseButtonRect(n).translated(-layout::kPhraseRow.topLeft()));
         m_buttons[n - 1] = button;
         if (n < kButtons)
             connect(button, &QAbstractButton::clicked, this, [this, n] { emit phraseClicked(n); });

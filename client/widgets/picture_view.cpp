@@ -4,6 +4,8 @@
 #include <QPainter>
 
 #include "client/media/pictures.h"
+#include "client/widgets/zoomed_place.h"
+#include "client/widgets/accessibles.h"
 
 namespace lexiflip::client {
 
@@ -11,24 +13,32 @@ PictureView::PictureView(const QString& objectName, Source source, QRect where, 
     : QWidget(parent), m_source(std::move(source))
 {
     setObjectName(objectName);
-    setGeometry(where);
+    place(*this, where);
+    accessibles::installFactories();
 }
 
 PictureView::PictureView(const QString& objectName, Picture which, QRect where, QWidget* parent)
     : PictureView(
-          objectName, [which](int frame, qreal ratio) { return picture(which, ratio, Look::Normal, frame); },
+          objectName,
+          [which](int frame, qreal ratio, Zoom zoom) {
+              return picture(which, ratio, Look::Normal, frame, zoom);
+          },
           where, parent)
 {
 }
 
 PictureView::Source PictureView::letters()
 {
-    return [](int index, qreal ratio) { return index == 0 ? QPixmap() : letterPicture(index, ratio); };
+    return [](int index, qreal ratio, Zoom zoom) {
+        return index == 0 ? QPixmap() : letterPicture(index, ratio, zoom);
+    };
 }
 
 PictureView::Source PictureView::little()
 {
-    return [](int index, qreal ratio) { return index == 0 ? QPixmap() : littlePicture(index, ratio); };
+    return [](int index, qreal ratio, Zoom zoom) {
+        return index == 0 ? QPixmap() : littlePicture(index, ratio, zoom);
+    };
 }
 
 void PictureView::setIndex(int index)
@@ -41,7 +51,7 @@ void PictureView::setIndex(int index)
 
 void PictureView::paintEvent(QPaintEvent*)
 {
-    const QPixmap shown = m_source(m_index, devicePixelRatioF());
+    const QPixmap shown = m_source(m_index, devicePixelRatioF(), zoomOf(*this));
     if (shown.isNull())
         return;
     QPainter painter(this);

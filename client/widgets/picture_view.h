@@ -5,6 +5,8 @@
 
 #include <functional>
 
+#include "client/widgets/screen_layout.h"
+
 namespace lexiflip::client {
 
 // The painted pictures, declared here without their painter so that the seat
@@ -15,15 +17,16 @@ enum class Picture;
 // banner, the logo, the markers, the timer's frame and bar, and the tiles of
 // the word row, the bar and the their-tiles strip. It only blits what its
 // source paints for its index (a tile's picture, the sneaker's frame) at the
-// device pixel ratio of its own window; a picture wider than the view (the
-// timer bar) shows clipped to the view.
+// device pixel ratio and zoom of its own window; a picture wider than the view
+// (the timer bar) shows clipped to the view. Its place is the layout's
+// (zoomed_place.h), so it follows the window's zoom.
 class PictureView : public QWidget {
     Q_OBJECT
 
 public:
-    // The picture to show for an index at a device pixel ratio; a null pixmap
-    // shows nothing.
-    using Source = std::function<QPixmap(int index, qreal ratio)>;
+    // The picture to show for an index at a device pixel ratio and zoom; a
+    // null pixmap shows nothing.
+    using Source = std::function<QPixmap(int index, qreal ratio, Zoom zoom)>;
 
     PictureView(const QString& objectName, Source source, QRect where, QWidget* parent);
     // One of the painter's single pictures, the index being its frame.
@@ -39,6 +42,17 @@ public:
     // A clickable view reports a release inside it with its button; the others
     // leave mouse events to the widget below.
     void setClickable(bool clickable) { m_clickable = clickable; }
+    bool clickable() const { return m_clickable; }
+    // What a right click does, named for assistive technology; empty when
+    // only the left click means something.
+    void setRightClickAction(const QString& name) { m_rightClickAction = name; }
+    const QString& rightClickAction() const { return m_rightClickAction; }
+    // What a release of the button inside the view does, without a pointer.
+    void press(Qt::MouseButton button)
+    {
+        if (m_clickable)
+            emit clicked(button);
+    }
 
 signals:
     void clicked(Qt::MouseButton button);
@@ -51,6 +65,7 @@ private:
     Source m_source;
     int m_index = 0;
     bool m_clickable = false;
+    QString m_rightClickAction;
 };
 
 } // namespace lexiflip::client

@@ -4,6 +4,8 @@
 #include <QRect>
 #include <QSize>
 
+#include <algorithm>
+#include <cmath>
 #include <optional>
 
 #include "net/wire/client_messages.h"
@@ -141,6 +143,76 @@ inline constexpr QRect kChatEntry{447, 482, 250, 22};
 
 namespace lexiflip::client {
 
+// How large the game area and the chat column are drawn: one of a few steps,
+// 100 % being the layout above pixel for pixel. Every position and size of the
+// window is the layout's one times the zoom, rounded to whole pixels by the
+// functions below, so that what is drawn and what a click means come from
+// the same numbers at every step.
+class Zoom {
+public:
+    static constexpr int kPercents[] = {100, 125, 150, 175, 200, 250, 300};
+    static constexpr int kSteps = int(std::size(kPercents));
+
+    constexpr Zoom() = default;
+    // A step 0..kSteps - 1; others are taken as the nearest one.
+    static constexpr Zoom atStep(int step) { return Zoom(std::clamp(step, 0, kSteps - 1)); }
+    // The step of exactly that percentage; nothing for any other number.
+    static constexpr std::optional<Zoom> fromPercent(int percent)
+    {
+        for (int step = 0; step < kSteps; ++step)
+            if (kPercents[step] == percent)
+                return Zoom(step);
+        return std::nullopt;
+    }
+
+    constexpr int step() const { return m_step; }
+    constexpr int percent() const { return kPercents[m_step]; }
+    constexpr qreal factor() const { return percent() / 100.0; }
+    constexpr bool isActualSize() const { return m_step == 0; }
+    constexpr Zoom larger() const { return atStep(m_step + 1); }
+    constexpr Zoom smaller() const { return atStep(m_step - 1); }
+
+    // A length, position or size of the layout at this zoom, to the nearest
+    // pixel (halves away from the origin).
+    int scaled(int pixels) const { return int(std::lround(pixels * qreal(percent()) / 100)); }
+    QPoint scaled(QPoint point) const { return {scaled(point.x()), scaled(point.y())}; }
+    QSize scaled(QSize size) const { return {scaled(size.width()), scaled(size.height())}; }
+    // A control's place: its corner and its size each scaled, so that every
+    // control of one size is drawn at one size (the pictures are).
+    QRect scaled(QRect rect) const { return {scaled(rect.topLeft()), scaled(rect.size())}; }
+    // A stretch of a surface cut into parts: its two edges scaled, so that
+    // neighbouring parts share their edge with no gap and no overlap.
+    QRect spanning(QRect rect) const
+    {
+        const QPoint topLeft = scaled(rect.topLeft());
+        const QPoint end = scaled(rect.topLeft() + QPoint(rect.width(), rect.height()));
+        return {topLeft, QSize(end.x() - topLeft.x(), end.y() - topLeft.y())};
+    }
+
+    friend constexpr bool operator==(Zoom, Zoom) = default;
+
+private:
+    constexpr explicit Zoom(int step) : m_step(step) {}
+    int m_step = 0;
+};
+
+// The client area the game needs at a zoom, and the largest zoom whose game
+// fits a client area (100 % when none does: the window never gets smaller).
+inline QSize clientSizeAt(Zoom zoom)
+{
+    return zoom.scaled(layout::kMinClientSize);
+}
+inline Zoom largestZoomFitting(QSize clientArea)
+{
+    Zoom fitting;
+    for (int step = 1; step < Zoom::kSteps; ++step) {
+        const QSize needed = clientSizeAt(Zoom::atStep(step));
+        if (needed.width() <= clientArea.width() && needed.height() <= clientArea.height())
+            fitting = Zoom::atStep(step);
+    }
+    return fitting;
+}
+
 // A cell of the board surface: column 1..10 from the left, row 1..8 from the
 // top. The click and the paint code both use the two functions below, so what
 // is drawn in a cell is what a click there means.
@@ -150,19 +222,30 @@ struct CellAddress {
     friend bool operator==(const CellAddress&, const CellAddress&) = default;
 };
 
-// The cell under a point of the surface; none outside the 80 cells.
-inline std::optional<CellAddress> cellAt(QPoint point)
+// The surface rectangle of a cell (column 1..10, row 1..8) at a zoom. The
+// cells share their edges: together they cover the surface exactly.
+inline QRect cellRect(CellAddress cell, Zoom zoom = {})
 {
-    if (point.x() < 0 || point.y() < 0 || point.x() >= layout::kBoardSurface.width() ||
-        point.y() >= layout::kBoardSurface.height())
-        return std::nullopt;
-    return CellAddress{point.x() / layout::kTile + 1, point.y() / layout::kTile + 1};
+    return zoom.spanning(
+        {(cell.column - 1) * layout::kTile, (cell.row - 1) * layout::kTile, layout::kTile, layout::kTile});
 }
 
-// The surface rectangle of a cell (column 1..10, row 1..8).
-inline QRect cellRect(CellAddress cell)
+// The cell under a point of the surface at a zoom; none outside the 80 cells.
+inline std::optional<CellAddress> cellAt(QPoint point, Zoom zoom = {})
 {
-    return {(cell.column - 1) * layout::kTile, (cell.row - 1) * layout::kTile, layout::kTile, layout::kTile};
+    // The cell whose scaled edges hold the point, found on each axis apart.
+    const auto line = [&zoom](int pixel, int cells) {
+        for (int n = 1; n <= cells; ++n) {
+            if (pixel >= zoom.scaled((n - 1) * layout::kTile) && pixel < zoom.scaled(n * layout::kTile))
+                return n;
+        }
+        return 0;
+    };
+    const int column = line(point.x(), layout::kBoardColumns);
+    const int row = line(point.y(), layout::kBoardRows);
+    if (column == 0 || row == 0)
+        return std::nullopt;
+    return CellAddress{column, row};
 }
 
 } // namespace lexiflip::client

@@ -7,6 +7,7 @@
 #include "client/media/palette.h"
 #include "client/media/pictures.h"
 #include "client/widgets/screen_layout.h"
+#include "client/widgets/zoomed_place.h"
 
 namespace lexiflip::client {
 
@@ -16,10 +17,10 @@ QLabel* seatText(QWidget& panel, const QString& name, QRect where, Qt::Alignment
 {
     auto* label = new QLabel(&panel);
     label->setObjectName(name);
-    label->setGeometry(where);
+    place(*label, where);
     label->setAlignment(alignment | Qt::AlignVCenter);
     label->setTextFormat(Qt::PlainText);
-    label->setFont(palette::seatFont());
+    setZoomedFont(*label, palette::seatFont());
     return label;
 }
 
@@ -96,7 +97,7 @@ void SeatRows::setTurn(int seat)
         m_turnFrame->hide();
         return;
     }
-    m_turnFrame->setGeometry(layout::turnFrameRect(seat));
+    place(*m_turnFrame, layout::turnFrameRect(seat));
     m_turnFrame->show();
     m_turnFrame->raise();
 }
@@ -107,7 +108,7 @@ void SeatRows::setSneaker(int seat, int frame, bool shown)
         m_sneaker->hide();
         return;
     }
-    m_sneaker->move(layout::sneakerRect(seat).topLeft());
+    placeAt(*m_sneaker, layout::sneakerRect(seat).topLeft());
     m_sneaker->setIndex(frame);
     m_sneaker->show();
     m_sneaker->raise();

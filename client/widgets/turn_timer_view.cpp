@@ -1,5 +1,6 @@
 #include "client/widgets/turn_timer_view.h"
 
+#include <QAccessible>
 #include <QLabel>
 
 #include <algorithm>
@@ -7,6 +8,7 @@
 #include "client/media/palette.h"
 #include "client/media/pictures.h"
 #include "client/widgets/screen_layout.h"
+#include "client/widgets/zoomed_place.h"
 
 namespace lexiflip::client {
 
@@ -18,19 +20,31 @@ TurnTimerView::TurnTimerView(QWidget& panel)
                             {0, 0, 0, layout::kTimerFrame.height()}, this);
     m_text = new QLabel(this);
     m_text->setObjectName(QStringLiteral("label_timer"));
-    m_text->setGeometry(layout::kTimerText.translated(-layout::kTimerFrame.topLeft()));
+    place(*m_text, layout::kTimerText.translated(-layout::kTimerFrame.topLeft()));
     m_text->setAlignment(Qt::AlignCenter);
     m_text->setTextFormat(Qt::PlainText);
-    m_text->setFont(palette::timerFont());
+    setZoomedFont(*m_text, palette::timerFont());
+    // The timer itself is read by its text; the label, which changes every
+    // second, would otherwise be told as changed every second.
+    m_text->setAccessibleName(QStringLiteral("Time left"));
     showTime(0, QStringLiteral("Time: 0:00"), QColor(palette::kTimerText));
 }
 
 void TurnTimerView::showTime(int barWidth, const QString& text, const QColor& colour)
 {
-    m_bar->resize(std::clamp(barWidth, 0, layout::kTimerBarMaxWidth), height());
+    resizePlaced(*m_bar, {std::clamp(barWidth, 0, layout::kTimerBarMaxWidth), layout::kTimerFrame.height()});
     m_text->setText(text);
     m_text->setStyleSheet(QStringLiteral("color: %1;").arg(colour.name()));
-    setAccessibleName(text);
+}
+
+void TurnTimerView::announce(int secondsLeft)
+{
+    const bool worthSaying = secondsLeft == 20 || secondsLeft == 10 || secondsLeft == 5;
+    if (worthSaying && secondsLeft != m_lastSeconds) {
+        QAccessibleEvent event(this, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&event);
+    }
+    m_lastSeconds = secondsLeft;
 }
 
 int TurnTimerView::barWidthFor(int secondsLeft, int turnSeconds)
@@ -43,7 +57,7 @@ int TurnTimerView::barWidthFor(int secondsLeft, int turnSeconds)
 
 int TurnTimerView::barWidth() const
 {
-    return m_bar->width();
+    return placeOf(*m_bar).width();
 }
 
 QString TurnTimerView::text() const

@@ -13,6 +13,7 @@
 
 #include <string>
 
+#include "client/game/invite_link.h"
 #include "client/widgets/chat_view.h"
 #include "client/session/eight_bit_text.h"
 #include "client/game/client_game.h"
@@ -185,18 +186,27 @@ void ChatControls::onLinkClicked(const QString& link)
         return;
     }
     // Another player wrote it: the whole link is shown, as plain text, and
-    // opened only on Yes. The box answers the player's own click.
-    auto* box = new QMessageBox(QMessageBox::Question, QStringLiteral("Open Link"),
-                                QStringLiteral("Another player's link may start a program on this "
-                                               "computer. Open it?\n\n") +
-                                    link,
-                                QMessageBox::Yes | QMessageBox::No, &m_window);
+    // opened only on Yes. The box answers the player's own click. An invite
+    // is not handed to the desktop (which would start another copy): this
+    // window joins it.
+    const bool invite = invite::looksLikeLink(eightBit(link));
+    auto* box = new QMessageBox(
+        QMessageBox::Question, invite ? QStringLiteral("Join Game") : QStringLiteral("Open Link"),
+        (invite ? QStringLiteral("Another player invites you to the game at this link. Join it? "
+                                 "You leave the game you are in.\n\n")
+                : QStringLiteral("Another player's link may start a program on this computer. Open it?\n\n")) +
+            link,
+        QMessageBox::Yes | QMessageBox::No, &m_window);
     box->setObjectName(QStringLiteral("linkbox"));
     box->setTextFormat(Qt::PlainText);
     box->setDefaultButton(QMessageBox::No);
     box->setAttribute(Qt::WA_DeleteOnClose);
-    connect(box, &QMessageBox::finished, this, [this, url](int answer) {
-        if (answer == QMessageBox::Yes)
+    connect(box, &QMessageBox::finished, this, [this, url, link, invite](int answer) {
+        if (answer != QMessageBox::Yes)
+            return;
+        if (invite)
+            emit inviteAccepted(link);
+        else
             m_openLink(url);
     });
     box->open();

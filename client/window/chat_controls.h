@@ -64,6 +64,8 @@ signals:
     // The player changed an option: the settings are to be saved.
     void textColourChosen(lexiflip::wire::Colour colour);   // only when the dialog was confirmed
     void actionColourChosen(lexiflip::wire::Colour colour); // also when cancelled (the colour unchanged)
+    // The player clicked an invite link in the chat and said Yes to joining it.
+    void inviteAccepted(const QString& link);
 
 private:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -68,11 +68,7 @@ GameWindow::GameWindow(std::uint64_t shuffleSeed, core::TallyCalls& tally, const
     m_game = std::make_unique<ClientGame>(m_session, static_cast<ClientScreen&>(*this), tally, *m_turntime,
                                           *m_sneakerClock, shuffleSeed);
     m_attention = std::make_unique<TurnAttention>(*m_window, m_notice);
-    m_session.setMessageHandler([this](std::string_view message) {
-        m_game->handle(message);
-        // Every turn begins and ends with a message of the host's.
-        m_attention->setOwnTurn(m_game->turn().ownTurn(), m_game->turn().timer().turnSeconds);
-    });
+    m_session.setMessageHandler([this](std::string_view message) { handleMessage(message); });
     m_session.setHandledMessages(&ClientGame::handles);
     connect(&m_session, &ClientSession::overrun, this, [this] {
         addSystemLine("The host sent more than this window can take in: the connection is closed.");
@@ -128,6 +124,37 @@ void GameWindow::joinpress(const std::string& address, int port)
     m_session.open(address, port);
 }
 
+void GameWindow::handleMessage(std::string_view message)
+{
+    m_game->handle(message);
+    // Every turn begins and ends with a message of the host's.
+    m_attention->setOwnTurn(m_game->turn().ownTurn(), m_game->turn().timer().turnSeconds);
+    if (m_game->roster().versionDiffers() && !m_versionDifferenceSaid) {
+        m_versionDifferenceSaid = true;
+        emit hostVersionDiffers();
+    }
+}
+
+void GameWindow::leaveGame()
+{
+    if (!saveBoundsAsClosing())
+        saySaveFailed();
+    m_session.close();
+    m_game->reset();
+    m_attention->setOwnTurn(false, 0);
+    m_closeAfterBox = false;
+    m_joinPending = false;
+    m_versionDifferenceSaid = false;
+    // The new table takes the options, and every widget shows it.
+    showPreferences();
+    showEverything();
+}
+
+bool GameWindow::gameRunning() const
+{
+    return m_game->turn().turnFrameSeat() != 0 && !m_game->turn().winnerBanner().shown;
+}
+
 // The client in slot 1 is the host's own player, also when this copy did not
 // start the host (a host without a window): the game's roster says so.
 void GameWindow::becameHostsPlayer()
@@ -147,6 +174,13 @@ void GameWindow::connectMoves()
         g.turn().letters_1MouseUp(position, buttonOf(button));
     }));
     connect(&w, &Tchat::wordClicked, this, move([&g](int position) { g.turn().word_1MouseUp(position); }));
+    connect(&w, &Tchat::gameKeyPressed, this, move([&w, &g](KeyPress press) {
+        const KeyMove next = keyMove(g.turn(), w.board().cursor(), press);
+        if (next.kind == KeyMove::Kind::Cursor)
+            w.board().setCursor(next.cell);
+        else
+            playKeyMove(g.turn(), next);
+    }));
     connect(&w, &Tchat::doneClicked, this, move([&g] { g.turn().clickdone(); }));
     connect(&w, &Tchat::clearClicked, this, move([&g] { g.turn().button_clearClick(); }));
     connect(&w, &Tchat::passClicked, this, move([&g] { g.turn().button_passClick(); }));
@@ -268,6 +302,7 @@ void GameWindow::timerChanged()
     m_window->timer().showTime(TurnTimerView::barWidthFor(timer.secondsLeft, timer.turnSeconds),
                                shownText(timer.text),
                                QColor(timer.low ? palette::kTimerTextLow : palette::kTimerText));
+    m_window->timer().announce(timer.secondsLeft);
 }
 
 void GameWindow::theirTilesChanged()
@@ -340,6 +375,11 @@ void GameWindow::systemLine(std::string_view line)
 
 void GameWindow::messageBox(std::string_view message)
 {
+    // The join dialog says in its own words why the host turned the player away.
+    if (m_joinPending && m_game->roster().turnedAway()) {
+        m_game->messageBoxClosed();
+        return;
+    }
     m_window->showHostBox(shownText(message));
 }
 
@@ -347,6 +387,12 @@ void GameWindow::messageBox(std::string_view message)
 // full") has been read.
 void GameWindow::closeWindow()
 {
+    // Still pending until the join's owner leaves the game: the close that
+    // follows "Game is full" must not close the window either.
+    if (m_joinPending) {
+        emit joinLost(m_game->roster().turnedAway());
+        return;
+    }
     if (m_window->hostBox()) {
         m_closeAfterBox = true;
         return;

@@ -67,6 +67,17 @@ public:
     void hostpress(int port);
     // This copy joins the host at address.
     void joinpress(const std::string& address, int port);
+    // Leaves the game as closing the window would, and keeps the window: the
+    // bounds and settings are saved, the connection ends without a word (a
+    // host in this copy is its owner's to end), and the table is bare again
+    // for the next hostpress or joinpress.
+    void leaveGame();
+    // Whether a game runs at this table: a turn was announced and no winner.
+    bool gameRunning() const;
+    // While a join started from the window waits for the player's arrival,
+    // a host that turns him away or closes does not close the window: it is
+    // reported as joinLost() for the join dialog to say.
+    void setJoinPending(bool pending) { m_joinPending = pending; }
 
     // The application shell (game_window_shell.cpp): the preferences and
     // their file, phrases, the watcher list, the close path.
@@ -115,6 +126,14 @@ signals:
     void logoClicked();
     // The main window closed (after saving its bounds): the program ends.
     void windowClosed();
+    // The host announced this window's own player at the table.
+    void arrived();
+    // A pending join ended before the arrival: turnedAway when the host said
+    // the game is full. Emitted while a host message is handled: a receiver
+    // that leaves the game connects with Qt::QueuedConnection.
+    void joinLost(bool turnedAway);
+    // The host said that it runs another version of the game (once a game).
+    void hostVersionDiffers();
 
 private:
     // The screen interface.
@@ -145,6 +164,9 @@ private:
     void becameHostsPlayer() override;
 
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void handleMessage(std::string_view message);
+    // The close path's save of the bounds; false when it failed.
+    bool saveBoundsAsClosing();
     void connectShell();
     void applyPreferences();
     void showPreferences();
@@ -165,6 +187,8 @@ private:
     DesktopNotice m_notice;
     std::unique_ptr<TurnAttention> m_attention;
     bool m_closeAfterBox = false;
+    bool m_joinPending = false;
+    bool m_versionDifferenceSaid = false;
 
     settings::SettingsFile m_settings{{}};
     bool m_hasSettingsFile = false;

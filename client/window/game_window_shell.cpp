@@ -18,6 +18,7 @@
 #include "client/window/tchat.h"
 #include "client/window/turn_attention.h"
 #include "client/shell/window_placement.h"
+#include "client/window/zoom_control.h"
 
 namespace lexiflip::client {
 
@@ -42,6 +43,12 @@ void GameWindow::connectShell()
     });
     connect(m_chat.get(), &ChatControls::actionColourChosen, this, [this](wire::Colour colour) {
         m_settings.preferences().actioncolor = colour;
+        saveinifile();
+    });
+    connect(&m_window->zoom(), &ZoomControl::zoomChanged, this, [this](Zoom zoom) {
+        if (m_settings.preferences().zoom == zoom.percent())
+            return;
+        m_settings.preferences().zoom = zoom.percent();
         saveinifile();
     });
     showPreferences();
@@ -77,16 +84,18 @@ void GameWindow::setSettingsFile(const std::filesystem::path& path)
     m_hasSettingsFile = true;
 }
 
+// The own arrival at the table: the settings are read then.
 void GameWindow::loadinifile()
 {
-    if (!m_hasSettingsFile)
-        return;
-    m_settings.load();
-    if (!m_settings.problem().empty())
-        sayFileProblem("The settings file was not used (" + m_settings.problem() +
-                       "); the built-in settings apply.");
-    applyPreferences();
-    emit settingsRead();
+    if (m_hasSettingsFile) {
+        m_settings.load();
+        if (!m_settings.problem().empty())
+            sayFileProblem("The settings file was not used (" + m_settings.problem() +
+                           "); the built-in settings apply.");
+        applyPreferences();
+        emit settingsRead();
+    }
+    emit arrived();
 }
 
 // The preferences as the file gave them, handed to the window: the options,
@@ -94,7 +103,7 @@ void GameWindow::loadinifile()
 void GameWindow::applyPreferences()
 {
     const settings::Preferences& prefs = m_settings.preferences();
-    placeWindow(*m_window, prefs.bounds);
+    m_window->zoom().placeWindow(prefs.bounds, Zoom::fromPercent(prefs.zoom).value_or(Zoom()));
 
     // The own chat colour is also the entry box's ink.
     chat().setTextColour(prefs.textcolor);
@@ -171,17 +180,21 @@ void GameWindow::watchersChanged()
     emit watcherListChanged();
 }
 
+// FormClose: the bounds are kept, unless unchanged or never read.
+bool GameWindow::saveBoundsAsClosing()
+{
+    if (!m_hasSettingsFile || !m_settings.wasRead())
+        return true;
+    return saveWindowAtClose(m_settings, *m_window) || m_settings.problem().empty();
+}
+
 bool GameWindow::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_window.get() && event->type() == QEvent::Close) {
-        // FormClose: the bounds are kept, unless unchanged or never read.
-        if (m_hasSettingsFile && m_settings.wasRead()) {
-            // The window is going: standard error and the exit status say it.
-            if (!saveWindowAtClose(m_settings, *m_window) && !m_settings.problem().empty()) {
-                std::fprintf(stderr, "Lexiflip: the settings were not saved: %s\n",
-                             m_settings.problem().c_str());
-                m_saveFailedAtClose = true;
-            }
+        // The window is going: standard error and the exit status say it.
+        if (!saveBoundsAsClosing()) {
+            std::fprintf(stderr, "Lexiflip: the settings were not saved: %s\n", m_settings.problem().c_str());
+            m_saveFailedAtClose = true;
         }
         emit windowClosed();
     } else if (watched != m_window.get() && event->type() == QEvent::MouseButtonRelease &&

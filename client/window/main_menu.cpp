@@ -44,6 +44,11 @@ const std::vector<MenuTable>& menuTable()
          {
              {Kind::Plain, "StartGame1", "Start Game", C::StartGame, 0, false},
              {Kind::Separator},
+             {Kind::Plain, "NewSoloGame1", "New Solo Game", C::NewSoloGame},
+             {Kind::Plain, "HostGame1", "Host a Network Game...", C::HostGame},
+             {Kind::Plain, "JoinGame1", "Join a Network Game...", C::JoinGame},
+             {Kind::Plain, "LeaveGame1", "Leave Game", C::LeaveGame},
+             {Kind::Separator},
              {Kind::Plain, "Exit1", "Exit", C::Exit},
          }},
         {"&Options",
@@ -83,6 +88,10 @@ const std::vector<MenuTable>& menuTable()
              {Kind::Plain, "ViewTally1", "View Tally", C::ViewTally},
              {Kind::Plain, "SpyList1", "Spy List", C::SpyList},
              {Kind::Plain, "PrhaseList1", "Phrase List", C::PhraseList},
+             {Kind::Separator},
+             {Kind::Plain, "ZoomIn1", "Zoom In", C::ZoomIn, 0, true, "Ctrl++"},
+             {Kind::Plain, "ZoomOut1", "Zoom Out", C::ZoomOut, 0, true, "Ctrl+-"},
+             {Kind::Plain, "ActualSize1", "Actual Size", C::ActualSize, 0, true, "Ctrl+0"},
          }},
         {"&Help",
          {

@@ -18,6 +18,10 @@ namespace lexiflip::client {
 // check marks that are no preference), reached by what they do.
 enum class MenuCommand {
     StartGame,
+    NewSoloGame,
+    HostGame,
+    JoinGame,
+    LeaveGame,
     Exit,
     TextColor,
     ActionColor,
@@ -28,6 +32,9 @@ enum class MenuCommand {
     ViewTally,
     SpyList,
     PhraseList,
+    ZoomIn,
+    ZoomOut,
+    ActualSize,
     Help,
     About,
 };

@@ -5,7 +5,9 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPainter>
+#include <QShortcut>
 
+#include "client/widgets/accessibles.h"
 #include "client/widgets/board_view.h"
 #include "client/widgets/chat_view.h"
 #include "client/window/main_menu.h"
@@ -18,8 +20,9 @@
 #include "client/widgets/seat_rows.h"
 #include "client/media/sound_player.h"
 #include "client/widgets/turn_timer_view.h"
+#include "client/widgets/zoomed_place.h"
+#include "client/window/zoom_control.h"
 #include "client/shell/window_placement.h"
-#include "core/letters.h"
 
 namespace lexiflip::client {
 
@@ -30,10 +33,10 @@ QLabel* textLabel(QWidget* parent, const QString& name, QRect where, Qt::Alignme
 {
     auto* label = new QLabel(text, parent);
     label->setObjectName(name);
-    label->setGeometry(where);
+    place(*label, where);
     label->setAlignment(alignment | Qt::AlignVCenter);
     label->setTextFormat(Qt::PlainText);
-    label->setFont(font);
+    setZoomedFont(*label, font);
     label->setStyleSheet(QStringLiteral("color: %1;").arg(QColor(colour).name()));
     return label;
 }
@@ -65,6 +68,7 @@ Tchat::Tchat(QWidget* parent) : QMainWindow(parent)
     buildGameArea();
     buildChat();
     wireMenu();
+    m_zoom = new ZoomControl(*this, *m_menu);
     resize(layout::kClientWidth, layout::kClientHeight + menuBar()->sizeHint().height());
 }
 
@@ -123,7 +127,7 @@ void Tchat::buildButtons()
     for (int i = 0; i < 4; ++i) {
         m_buttons[i] = new PictureButton(buttons[i].picture, QString::fromLatin1(buttons[i].name),
                                          QString::fromLatin1(buttons[i].caption), m_panel);
-        m_buttons[i]->move(buttons[i].where.topLeft());
+        place(*m_buttons[i], buttons[i].where);
         m_buttons[i]->hide();
     }
     connect(m_buttons[0], &QAbstractButton::clicked, this, &Tchat::clearClicked);
@@ -136,7 +140,7 @@ void Tchat::buildTheirStrip()
 {
     m_theirStrip = new QWidget(m_panel);
     m_theirStrip->setObjectName(QStringLiteral("panel_theirletters"));
-    m_theirStrip->setGeometry(layout::kTheirStrip);
+    place(*m_theirStrip, layout::kTheirStrip);
     m_theirStrip->setAttribute(Qt::WA_StyledBackground);
     m_theirStrip->setStyleSheet(QStringLiteral("#panel_theirletters { background: %1; border-radius: 4px; }")
                                     .arg(QColor(palette::kTableWell).name()));
@@ -167,16 +171,18 @@ void Tchat::buildBoardAndBar()
     QWidget* p = m_panel;
     auto* boardPanel = new QWidget(p);
     boardPanel->setObjectName(QStringLiteral("panel_theboard"));
-    boardPanel->setGeometry(layout::kBoardPanel);
+    place(*boardPanel, layout::kBoardPanel);
     m_board = new BoardView(boardPanel);
-    m_board->move(layout::kBoardSurface.topLeft());
+    place(*m_board, layout::kBoardSurface);
     connect(m_board, &BoardView::cellClicked, this, &Tchat::boardClicked);
+    connect(m_board, &BoardView::keyPressed, this, &Tchat::gameKeyPressed);
 
     for (int i = 1; i <= kBarPositions; ++i) {
         auto* tile =
             new PictureView(QStringLiteral("letters_%1").arg(i), PictureView::letters(),
                             {layout::kBarLefts[i - 1], layout::kBarTop, layout::kTile, layout::kTile}, p);
         tile->setClickable(true);
+        tile->setRightClickAction(QStringLiteral("Choose for a swap"));
         tile->setProperty("position", QString::number(i));
         connect(tile, &PictureView::clicked, this,
                 [this, i](Qt::MouseButton button) { emit barClicked(i, button); });
@@ -185,7 +191,7 @@ void Tchat::buildBoardAndBar()
     }
     m_shuffle = new PictureButton(Picture::ButtonShuffle, QStringLiteral("button_shuffle"),
                                   QStringLiteral("Shuffle My Letters"), p);
-    m_shuffle->move(layout::kShuffle.topLeft());
+    place(*m_shuffle, layout::kShuffle);
     m_shuffle->setToolTip(QStringLiteral("Shuffle My Letters"));
     connect(m_shuffle, &QAbstractButton::clicked, this, &Tchat::shuffleClicked);
 }
@@ -197,7 +203,7 @@ void Tchat::buildLogoStartAndSeats()
     m_logo->setAccessibleName(QStringLiteral("Lexiflip"));
     m_start = new PictureButton(Picture::ButtonStartGame, QStringLiteral("button_start"),
                                 QStringLiteral("START GAME"), p);
-    m_start->move(layout::kStart.topLeft());
+    place(*m_start, layout::kStart);
     m_start->hide();
     connect(m_start, &QAbstractButton::clicked, this, &Tchat::startClicked);
 
@@ -208,15 +214,29 @@ void Tchat::buildLogoStartAndSeats()
 void Tchat::buildChat()
 {
     m_chatView = new ChatView(m_panel);
-    m_chatView->setGeometry(layout::kChatView);
+    place(*m_chatView, layout::kChatView);
     m_chatView->setAccessibleName(QStringLiteral("Chat"));
     m_chatEntry = new QLineEdit(QStringLiteral("<Enter Chat Here>"), m_panel);
     m_chatEntry->setObjectName(QStringLiteral("mychat"));
-    m_chatEntry->setGeometry(layout::kChatEntry);
+    place(*m_chatEntry, layout::kChatEntry);
+    setZoomedFont(*m_chatEntry, m_chatEntry->font());
     m_chatEntry->setAccessibleName(QStringLiteral("Chat entry"));
     m_phraseButtons = new PhraseButtons(m_panel);
     connect(m_chatView, &ChatView::mainChatCleared, m_chatEntry, [this] { m_chatEntry->setFocus(); });
     connect(m_chatView, &ChatView::mouseReleased, m_chatEntry, [this] { m_chatEntry->setFocus(); });
+    // F6 moves the keyboard between the game area (the board and its keys)
+    // and the chat entry, which keeps every key it has while it has the focus.
+    auto* swapFocus = new QShortcut(QKeySequence(Qt::Key_F6), this);
+    swapFocus->setObjectName(QStringLiteral("gameAreaOrChat"));
+    connect(swapFocus, &QShortcut::activated, this, &Tchat::focusGameAreaOrChat);
+}
+
+void Tchat::focusGameAreaOrChat()
+{
+    if (m_board->hasFocus())
+        m_chatEntry->setFocus(Qt::ShortcutFocusReason);
+    else
+        m_board->setFocus(Qt::ShortcutFocusReason);
 }
 
 // The commands that act on this window alone. The options go through the
@@ -263,34 +283,25 @@ void Tchat::setWordTile(int position, int picture, bool doubled)
         return;
     PictureView* word = m_word[position - 1];
     word->setIndex(picture);
-    const QString letter = letterOf(picture);
-    word->setAccessibleName(letter.isEmpty()
-                                ? QStringLiteral("Word position %1, empty").arg(position)
-                                : QStringLiteral("Word position %1, letter %2").arg(position).arg(letter));
+    const QString words = accessibles::tileWords(picture);
+    word->setAccessibleName(words.isEmpty() ? QStringLiteral("Word position %1, empty").arg(position)
+                                            : QStringLiteral("Word position %1, %2").arg(position).arg(words));
     m_double[position - 1]->setVisible(doubled);
     if (doubled)
         m_double[position - 1]->raise();
 }
 
-// "Bar tile 3, letter E, 1 point".
+// "Bar tile 3, E, 1 point".
 void Tchat::setBarTile(int position, int picture, QPoint topLeft)
 {
     if (position < 1 || position > kBarPositions)
         return;
     PictureView* tile = m_bar[position - 1];
     tile->setIndex(picture);
-    tile->move(topLeft);
-    const QString letter = letterOf(picture);
-    if (letter.isEmpty()) {
-        tile->setAccessibleName(QStringLiteral("Bar tile %1, empty").arg(position));
-        return;
-    }
-    const int points = core::letterworth(picture);
-    tile->setAccessibleName(QStringLiteral("Bar tile %1, letter %2, %3 %4")
-                                .arg(position)
-                                .arg(letter)
-                                .arg(points)
-                                .arg(points == 1 ? QStringLiteral("point") : QStringLiteral("points")));
+    placeAt(*tile, topLeft);
+    const QString words = accessibles::tileWords(picture);
+    tile->setAccessibleName(words.isEmpty() ? QStringLiteral("Bar tile %1, empty").arg(position)
+                                            : QStringLiteral("Bar tile %1, %2").arg(position).arg(words));
 }
 
 void Tchat::setButtonsShown(bool shown)
@@ -310,8 +321,13 @@ void Tchat::setStartShown(bool shown)
 void Tchat::setTheirTiles(const QString& caption, const std::array<int, kBarPositions>& pictures, bool shown)
 {
     m_theirCaption->setText(caption);
-    for (int i = 0; i < kBarPositions; ++i)
+    for (int i = 0; i < kBarPositions; ++i) {
         m_theirTiles[i]->setIndex(pictures[i]);
+        const QString letter = letterOf(pictures[i]);
+        m_theirTiles[i]->setAccessibleName(letter.isEmpty()
+                                               ? QStringLiteral("Their tile %1, empty").arg(i + 1)
+                                               : QStringLiteral("Their tile %1, %2").arg(i + 1).arg(letter));
+    }
     m_theirStrip->setVisible(shown);
     if (shown)
         m_theirStrip->raise();

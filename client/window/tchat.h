@@ -7,6 +7,7 @@
 #include <array>
 #include <memory>
 
+#include "client/game/key_moves.h"
 #include "client/widgets/screen_layout.h"
 
 class QLabel;
@@ -23,6 +24,7 @@ class PictureView;
 class SeatRows;
 class SoundPlayer;
 class TurnTimerView;
+class ZoomControl;
 
 // The main window: the game area on the left, the seat rows and the chat on
 // the right, and the menu bar. It composes one small widget per job, shows
@@ -46,6 +48,7 @@ public:
     QLineEdit& chatEntry() { return *m_chatEntry; }
     PhraseButtons& phraseButtons() { return *m_phraseButtons; }
     SoundPlayer& sounds() { return *m_sounds; }
+    ZoomControl& zoom() { return *m_zoom; }
 
     // The game area.
     void setHeader(const QString& timePerTurn, const QString& gameMode, const QString& playToScore);
@@ -57,6 +60,8 @@ public:
     void setStartShown(bool shown);
     void setTheirTiles(const QString& caption, const std::array<int, kBarPositions>& pictures, bool shown);
     void setWinner(const QString& text, bool shown);
+    // F6: the keyboard goes to the game area, or back to the chat entry.
+    void focusGameAreaOrChat();
 
     // A message box without a nested event loop; hostBoxClosed() follows its
     // closing. The caller asks for at most one at a time; a box asked for
@@ -67,6 +72,8 @@ public:
 signals:
     // What the player asked for.
     void boardClicked(int column, int row, Qt::MouseButton button);
+    // A key of the game area; the window turns it into a move.
+    void gameKeyPressed(lexiflip::client::KeyPress press);
     void barClicked(int position, Qt::MouseButton button);
     void wordClicked(int position);
     void doneClicked();
@@ -115,6 +122,7 @@ private:
     QLineEdit* m_chatEntry = nullptr;
     PhraseButtons* m_phraseButtons = nullptr;
     SoundPlayer* m_sounds = nullptr;
+    ZoomControl* m_zoom = nullptr;
     QPointer<QMessageBox> m_hostBox;
 };
 

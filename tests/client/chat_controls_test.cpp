@@ -214,6 +214,30 @@ TEST(ChatControls, FileTelnetAndGopherLinksOpenOnlyAfterThePlayerConfirms)
     }
 }
 
+// An invite in the chat asks in the same box and, on Yes, goes to the
+// window's owner to join; it is never handed to the desktop.
+TEST(ChatControls, AnInviteLinkJoinsOnlyAfterYesAndNeverReachesTheDesktop)
+{
+    GameWindow window(7);
+    window.window().show();
+    std::vector<QUrl> opened;
+    window.chat().setLinkOpener([&](const QUrl& url) { opened.push_back(url); });
+    QSignalSpy accepted(&window.chat(), &ChatControls::inviteAccepted);
+    auto box = [&] { return window.window().findChild<QMessageBox*>("linkbox"); };
+    const QString link = QStringLiteral("lexiflip://[::1]:7000");
+    for (const QMessageBox::StandardButton answer : {QMessageBox::No, QMessageBox::Yes}) {
+        emit window.window().chatView().linkClicked(link);
+        ASSERT_NE(box(), nullptr);
+        EXPECT_TRUE(box()->text().endsWith(link));
+        EXPECT_EQ(accepted.count(), 0);
+        box()->button(answer)->click();
+        EXPECT_TRUE(waitUntil([&] { return box() == nullptr; }));
+    }
+    ASSERT_EQ(accepted.count(), 1);
+    EXPECT_EQ(accepted.front().front().toString(), link);
+    EXPECT_TRUE(opened.empty());
+}
+
 TEST(ChatControls, TextColourIsSavedOnlyWhenChosenActionColourAlways)
 {
     GameWindow window(7);

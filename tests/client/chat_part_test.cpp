@@ -203,6 +203,10 @@ TEST(ChatLinks, FoundAroundThePositionWithTrailingPunctuationDropped)
         {"www.!", "www", ""},
         {"see http://example.com", "see", ""},
         {"no link at all", "link", ""},
+        {"join LEXIFLIP://Game.Lan:7000.", "LEX", "LEXIFLIP://Game.Lan:7000"},
+        {"join lexiflip://[::1]:7772, now", "lex", "lexiflip://[::1]:7772"},
+        {"join lexiflip://[::1]", "lex", "lexiflip://[::1]"},
+        {"odd lexiflip://host]", "lex", "lexiflip://host"},
     };
     for (const LinkCase& c : cases) {
         const std::size_t position = c.text.find(c.at);

@@ -742,6 +742,30 @@ TEST_F(OwnTurn, HostileMessagesAreDropped)
     EXPECT_EQ(rig.screen.closes, 1);
 }
 
+// A window that leaves its game starts the next one at a bare table; what a
+// join from the window reports (turned away, another version) is kept.
+TEST(ClientGameReset, ANewTableForTheNextGame)
+{
+    rigs::ClientRig rig;
+    rig.game.roster().setLoginname("Ann");
+    rig.feed({"CMD_sendlogininfo+1", "CMD_newplayerinfo+1+Ann", "CMD_wrongversion+",
+              "CMD_startgame+Ann+150+45+1+1+", "CMD_nextplayer+1+"});
+    ASSERT_TRUE(rig.game.roster().loggedin());
+    EXPECT_TRUE(rig.game.roster().versionDiffers());
+    EXPECT_FALSE(rig.game.roster().turnedAway());
+    ASSERT_EQ(rig.game.turn().turnowner(), 1);
+
+    rig.game.reset();
+    EXPECT_FALSE(rig.game.roster().loggedin());
+    EXPECT_FALSE(rig.game.roster().versionDiffers());
+    EXPECT_EQ(rig.game.turn().turnowner(), 0);
+    EXPECT_EQ(rig.game.turn().turnFrameSeat(), 0);
+    EXPECT_EQ(rig.game.roster().seat(1).name, rigs::ClientRig().game.roster().seat(1).name);
+
+    rig.feed({"CMD_full+"});
+    EXPECT_TRUE(rig.game.roster().turnedAway());
+}
+
 } // namespace
 
 // The own turn, which calls the player back to a window he is not looking at:

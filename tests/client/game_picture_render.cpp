@@ -1,6 +1,6 @@
 // Renders the game window in the middle of a solo game and saves its picture:
 //
-//     game_picture_render <file.png>
+//     game_picture_render <file.png> [zoom percent]
 //
 // The screenshot test runs this once per device pixel ratio (QT_SCALE_FACTOR
 // must be set before Qt starts, so each ratio needs its own process) and
@@ -12,12 +12,14 @@
 // The game: the host's player ("You") against Klot, 60 seconds a turn. The
 // first turn runs out, Klot plays his turn, and on the second own turn five
 // tiles are flipped, two of them are in the word row and 13 seconds of the
-// turn have gone.
+// turn have gone. With a zoom, the window is then resized as a player would to
+// the size that zoom needs.
 
 #include <QApplication>
 #include <QPixmap>
 
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <string>
@@ -27,6 +29,7 @@
 #include "client/game/client_game.h"
 #include "client/window/game_window.h"
 #include "client/window/tchat.h"
+#include "client/window/zoom_control.h"
 #include "engine/game.h"
 #include "engine/virtual_timeline.h"
 #include "net/net_wait.h"
@@ -51,8 +54,11 @@ int fail(const char* step)
 
 int main(int argc, char** argv)
 {
-    if (argc != 2)
-        return fail("usage: game_picture_render <file.png>");
+    if (argc != 2 && argc != 3)
+        return fail("usage: game_picture_render <file.png> [zoom percent]");
+    const auto zoom = client::Zoom::fromPercent(argc == 3 ? std::atoi(argv[2]) : 100);
+    if (!zoom)
+        return fail("the zoom is none of the window's steps");
     QApplication app(argc, argv);
     // A focused line edit draws its cursor steadily instead of blinking.
     QApplication::setCursorFlashTime(0);
@@ -135,6 +141,14 @@ int main(int argc, char** argv)
     while (windowTime.now() < 13000 && windowTime.step()) {
     }
     testing::settle();
+
+    client::Tchat& shown = window.window();
+    if (!zoom->isActualSize()) {
+        shown.resize(client::clientSizeAt(*zoom) + (shown.size() - shown.centralWidget()->size()));
+        if (!waitUntil([&] { return shown.zoom().zoom() == *zoom; }, 30000))
+            return fail("the window did not take the zoom");
+        testing::settle();
+    }
 
     const QString file = QString::fromLocal8Bit(argv[1]);
     if (!window.window().grab().save(file))

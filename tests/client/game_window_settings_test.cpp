@@ -27,6 +27,7 @@
 #include "client/media/palette.h"
 #include "client/media/sound_player.h"
 #include "client/window/tchat.h"
+#include "client/window/zoom_control.h"
 #include "client/shell/window_placement.h"
 #include "net/net_wait.h"
 #include "net/tserver.h"
@@ -251,6 +252,32 @@ TEST(GameWindowSettings, AStoredTextSizeTheMenuLacksIsKeptUntilOneIsPicked)
     EXPECT_EQ(run.tchat().chatView().font().pointSize(), 10);
     EXPECT_TRUE(run.entry("N10")->isChecked());
     EXPECT_TRUE(readAll(path).contains("Textsize=10\r\n"));
+}
+
+// The stored zoom is taken as far as the screen holds it (the offscreen
+// screen, 800 x 600, holds only 100 %) and is not overwritten for that; the
+// stored bounds, large enough for 125 %, are no player's resize. The zoom a
+// player's resize leaves is written at once, and the key then stays.
+TEST(GameWindowSettings, TheZoomIsKeptAndAStepTheScreenLacksIsNotForced)
+{
+    QTemporaryDir home;
+    const QString path = home.filePath("halvolobby.ini");
+    writeAll(path, "[Lexiflip]\r\nWidth=1000\r\nHeight=800\r\nZoom=150\r\n");
+    HostedWindow run(withSettings(path));
+    run.connect();
+    ASSERT_TRUE(waitUntil([&] { return run.window.settings().wasRead(); }));
+    Tchat& window = run.tchat();
+    EXPECT_TRUE(window.zoom().zoom().isActualSize());
+    EXPECT_EQ(window.size(), QSize(1000, 800));
+    run.entry("ClearWord")->trigger(); // any saved option writes every key
+    EXPECT_TRUE(readAll(path).contains("Zoom=150\r\n")) << readAll(path).toStdString();
+
+    const QSize frame = window.size() - window.centralWidget()->size();
+    window.resize(clientSizeAt(*Zoom::fromPercent(200)) + frame);
+    ASSERT_TRUE(waitUntil([&] { return readAll(path).contains("Zoom=200\r\n"); }))
+        << readAll(path).toStdString();
+    run.entry("ActualSize1")->trigger();
+    EXPECT_TRUE(readAll(path).contains("Zoom=100\r\n")) << readAll(path).toStdString();
 }
 
 TEST(GameWindowSettings, NothingIsWrittenBeforeTheSettingsWereReadInThisRun)

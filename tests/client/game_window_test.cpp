@@ -29,6 +29,7 @@
 #include "client/widgets/screen_layout.h"
 #include "client/media/sound_player.h"
 #include "client/window/tchat.h"
+#include "client/window/zoom_control.h"
 #include "engine/computer_words.h"
 #include "net/net_wait.h"
 #include "net/tserver.h"
@@ -86,6 +87,42 @@ TEST(GameWindow, ABoardClickFlipsThatCellAndTheHostsEchoKeepsItDrawnFaceUp)
         for (int x = 6; x < 35; ++x)
             differing += drawn.pixel(x, y) != back.pixel(x, y);
     EXPECT_GT(differing, 200) << "the flipped cell still looks like a tile back";
+}
+
+// At a zoom a click lands on the cell drawn under it: the middle of a cell
+// at 200 % lies where at 100 % there is no board at all, and Zoom Out moves
+// every cell again.
+TEST(GameWindow, AtEachZoomAClickFlipsTheCellSeenUnderIt)
+{
+    HostedWindow solo;
+    ASSERT_TRUE(solo.startAndWaitForTurn());
+    Tchat& window = solo.tchat();
+    const QSize frame = window.size() - window.centralWidget()->size();
+    window.resize(clientSizeAt(*Zoom::fromPercent(200)) + frame);
+    ASSERT_TRUE(waitUntil([&] { return window.zoom().zoom().percent() == 200; }));
+    struct Case {
+        CellAddress cell;
+        int percentAfter; // the zoom the menu leaves for the next click
+    };
+    const Case cases[] = {{{9, 7}, 175}, {{2, 8}, 150}, {{10, 1}, 125}, {{6, 4}, 100}};
+    int flips = 0;
+    for (const Case& c : cases) {
+        const QPoint middle = window.board().cellRect(c.cell).center();
+        QTest::mouseClick(&window.board(), Qt::LeftButton, {}, middle);
+        EXPECT_TRUE(solo.game().turn().board(c.cell.column, c.cell.row).faceup)
+            << c.cell.column << "," << c.cell.row;
+        EXPECT_EQ(solo.game().turn().flipsdone(), ++flips);
+        window.menu().action(MenuCommand::ZoomOut)->trigger();
+        EXPECT_EQ(window.zoom().zoom().percent(), c.percentAfter);
+    }
+    ASSERT_TRUE(waitUntil([&] { return solo.server.state().cell(6, 4).flipped == 1; }));
+    for (const Case& c : cases)
+        EXPECT_EQ(solo.server.state().cell(c.cell.column, c.cell.row).flipped, 1);
+    int flippedOnHost = 0;
+    for (int column = 1; column <= layout::kBoardColumns; ++column)
+        for (int row = 1; row <= layout::kBoardRows; ++row)
+            flippedOnHost += solo.server.state().cell(column, row).flipped;
+    EXPECT_EQ(flippedOnHost, 4);
 }
 
 TEST(GameWindow, AHostBoxIsShownWithoutBlockingAndNeverTwice)

@@ -8,6 +8,7 @@
 #include "client/media/picture_button.h"
 #include "client/media/palette.h"
 #include "client/media/pictures.h"
+#include "client/widgets/zoomed_place.h"
 
 namespace lexiflip::client {
 namespace {
@@ -79,6 +80,29 @@ TEST(Pictures, EverySinglePictureAtItsSize)
             expectCopy(picture(Picture(p), ratio), pictureSize(Picture(p)), ratio, true,
                        "picture " + std::to_string(p));
     }
+}
+
+// At a zoom each picture is painted afresh at its scaled size: at 200 % and
+// ratio 1 it is the very copy painted for ratio 2 at 100 %, not an enlarged one.
+TEST(Pictures, AtAZoomEachPictureIsPaintedAtItsScaledSize)
+{
+    for (int percent : {125, 175, 300}) {
+        const Zoom zoom = *Zoom::fromPercent(percent);
+        for (qreal ratio : {1.0, 2.0}) {
+            const std::string at = " at " + std::to_string(percent) + " %";
+            expectCopy(letterPicture(5, ratio, zoom), zoom.scaled(QSize(41, 41)), ratio, true, "letter" + at);
+            expectCopy(littlePicture(5, ratio, zoom), zoom.scaled(QSize(26, 26)), ratio, true, "little" + at);
+            for (int p = 0; p < kPictureCount; ++p)
+                expectCopy(picture(Picture(p), ratio, Look::Normal, 0, zoom),
+                           zoom.scaled(pictureSize(Picture(p))), ratio, true,
+                           "picture " + std::to_string(p) + at);
+        }
+    }
+    const Zoom twice = *Zoom::fromPercent(200);
+    EXPECT_EQ(pixelsOf(letterPicture(5, 1, twice)), pixelsOf(letterPicture(5, 2)));
+    EXPECT_EQ(pixelsOf(picture(Picture::ButtonDone, 1, Look::Pressed, 0, twice)),
+              pixelsOf(picture(Picture::ButtonDone, 2, Look::Pressed)));
+    EXPECT_NE(letterPicture(5, 2, twice).cacheKey(), letterPicture(5, 2).cacheKey());
 }
 
 TEST(Pictures, TilesThatMeanDifferentThingsLookDifferent)
@@ -155,10 +179,14 @@ TEST(Palette, TheLongestTextsFitTheirLabels)
         {palette::seatFont(), "<Waiting>", 92},
         {palette::winnerFont(), "You have Won the Game!", 413},
     };
-    for (const Case& c : cases) {
-        const QFontMetrics metrics(c.font);
-        EXPECT_LE(metrics.horizontalAdvance(QString::fromLatin1(c.text)), c.width) << c.text;
-        EXPECT_LE(metrics.height(), 19) << c.text;
+    for (int step = 0; step < Zoom::kSteps; ++step) {
+        const Zoom zoom = Zoom::atStep(step);
+        for (const Case& c : cases) {
+            const QFontMetrics metrics(zoomedFont(c.font, zoom));
+            EXPECT_LE(metrics.horizontalAdvance(QString::fromLatin1(c.text)), zoom.scaled(c.width))
+                << c.text << " at " << zoom.percent();
+            EXPECT_LE(metrics.height(), zoom.scaled(19)) << c.text << " at " << zoom.percent();
+        }
     }
     EXPECT_EQ(QFontInfo(palette::headerFont()).family(), QStringLiteral("DejaVu Sans"));
 }

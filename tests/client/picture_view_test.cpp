@@ -56,7 +56,7 @@ TEST(PictureView, BlitsThePicturesOfItsIndexAndNothingForIndexZero)
     const struct {
         PictureView::Source source;
         int size;
-        QPixmap (*expected)(int, qreal);
+        QPixmap (*expected)(int, qreal, Zoom);
     } sets[] = {{PictureView::letters(), 41, letterPicture}, {PictureView::little(), 26, littlePicture}};
     for (const auto& set : sets) {
         QWidget panel;
@@ -74,7 +74,8 @@ TEST(PictureView, BlitsThePicturesOfItsIndexAndNothingForIndexZero)
         EXPECT_EQ(draw(), empty) << "index 0 shows nothing";
         view.setIndex(5);
         EXPECT_EQ(view.index(), 5);
-        EXPECT_EQ(draw(), set.expected(5, 1).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied));
+        EXPECT_EQ(draw(),
+                  set.expected(5, 1, Zoom()).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied));
     }
 }
 

@@ -177,6 +177,9 @@ TEST(PreferencesTest, EachKeyIsReadByItsRuleAndWrittenBackNormalised)
         {"Turnsound", "1", "1"},
         {"Turnsound", "2", "0"},
         {"ChatterSounds", "no", "true"},
+        {"Zoom", "150", "150"},
+        {"Zoom", "100", "100"}, // a stored key stays, even at 100
+        {"Zoom", "big", "100"},
         {"NotifyMyTurn", nullptr, "true"},
         {"NotifyMyTurn", "false", "false"},
         {"NotifyMyTurn", "0", "true"},
@@ -454,6 +457,31 @@ TEST_F(SettingsFileTest, PhraseEditorWritesOnlyThePhrases)
     EXPECT_EQ(contents(), "[Lobby]\nA=1\n[Lexiflip]\nPhrase1=gg\nPhrase2=\nPhrase3=nice one\nPhrase4=\n"
                           "Phrase5=\nPhrase6=\nPhrase7=\nPhrase8=\nPhrase9=\n");
     EXPECT_EQ(settings.preferences().phrases[2], "nice one");
+}
+
+// The join dialog's name and hosts go after our section's other keys and
+// touch nothing else; the recent list keeps ten, the latest first, no repeats.
+TEST_F(SettingsFileTest, TheJoinHistoryKeepsTenRecentHostsAfterTheOtherKeys)
+{
+    store("[Lobby]\r\nA=1\r\n[Lexiflip]\r\nBotspeed=250\r\n");
+    SettingsFile settings(m_path);
+    JoinHistory history = settings.joinHistory();
+    EXPECT_EQ(history, JoinHistory{});
+    history.playerName = "Ann";
+    for (int i = 1; i <= 12; ++i)
+        history.joined("host" + std::to_string(i) + ":7772");
+    history.joined("host5:7772");
+    ASSERT_TRUE(settings.saveJoinHistory(history));
+    const std::string text = contents();
+    EXPECT_EQ(text.rfind("[Lobby]\r\nA=1\r\n[Lexiflip]\r\nBotspeed=250\r\nPlayerName=Ann\r\n"
+                         "RecentHost1=host5:7772\r\nRecentHost2=host12:7772\r\n",
+                         0),
+              0u)
+        << text;
+    const JoinHistory read = SettingsFile(m_path).joinHistory();
+    EXPECT_EQ(read, history);
+    ASSERT_EQ(read.recentHosts.size(), 10u);
+    EXPECT_EQ(read.recentHosts.back(), "host3:7772");
 }
 
 } // namespace

@@ -176,13 +176,13 @@ protected:
     }
     // A probe; with a place, in that environment and working folder.
     QProcess& start(const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment(),
-                    const QString& workingFolder = {})
+                    const QString& workingFolder = {}, const QStringList& arguments = {})
     {
         m_processes.push_back(std::make_unique<QProcess>());
         QProcess& process = *m_processes.back();
         process.setProcessEnvironment(environment);
         process.setWorkingDirectory(workingFolder);
-        process.start(m_probe, {m_name});
+        process.start(m_probe, QStringList{m_name} + arguments);
         return process;
     }
     static bool says(QProcess& process, const QByteArray& line)
@@ -207,6 +207,18 @@ TEST_F(SingleInstanceTest, SecondCopyBringsTheFirstForwardAndEndsWithStatusZero)
         EXPECT_EQ(second.readAllStandardOutput(), "second\n");
         EXPECT_TRUE(says(first, "raised\n"));
     }
+}
+
+// A copy started with an invite link hands it to the running one whole.
+TEST_F(SingleInstanceTest, ASecondCopysInviteLinkReachesTheFirst)
+{
+    QProcess& first = start();
+    ASSERT_TRUE(says(first, "first\n"));
+    const QString link = QStringLiteral("lexiflip://[::1]:7000");
+    QProcess& second = start(QProcessEnvironment::systemEnvironment(), {}, {link});
+    ASSERT_TRUE(waitUntil([&] { return second.state() == QProcess::NotRunning; }, 10000));
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_TRUE(says(first, "invite lexiflip://[::1]:7000\n"));
 }
 
 TEST_F(SingleInstanceTest, ACrashedFirstCopyNeverBlocksANewStart)

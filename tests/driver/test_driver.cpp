@@ -1,6 +1,9 @@
 #include "driver/test_driver.h"
 
 #include <QAbstractButton>
+#include <QAbstractSpinBox>
+#include <QClipboard>
+#include <QListWidget>
 #include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
@@ -18,6 +21,7 @@
 #include <optional>
 
 #include "app/game/lexiflip_app.h"
+#include "app/game/window_roles.h"
 #include "client/widgets/board_view.h"
 #include "client/game/client_game.h"
 #include "client/window/main_menu.h"
@@ -39,6 +43,21 @@ QString ok(const QString& result = {})
 QString err(const QString& reason)
 {
     return QStringLiteral("err ") + reason;
+}
+
+QString roleName(client::LaunchPlan::Role role)
+{
+    switch (role) {
+    case client::LaunchPlan::Role::Solo:
+        return QStringLiteral("solo");
+    case client::LaunchPlan::Role::Host:
+        return QStringLiteral("host");
+    case client::LaunchPlan::Role::Join:
+        return QStringLiteral("join");
+    case client::LaunchPlan::Role::Wait:
+        break;
+    }
+    return QStringLiteral("none");
 }
 
 QString encoded(const QString& text)
@@ -157,6 +176,16 @@ QString TestDriver::run(const QString& line)
         return chat(line.mid(QStringLiteral("chat ").size()));
     if (command == QLatin1String("closebox") && rest.isEmpty())
         return closeBox();
+    if (command == QLatin1String("answer") && rest.size() == 1)
+        return answer(rest[0]);
+    if (command == QLatin1String("type") && rest.size() >= 2)
+        return type(rest[0], line.section(QLatin1Char(' '), 2));
+    if (command == QLatin1String("pick") && rest.size() == 2)
+        return pick(rest[0], rest[1]);
+    if (command == QLatin1String("jointimeout") && rest.size() == 1 && number(rest[0]).value_or(0) > 0) {
+        m_app.roles().setJoinTimeoutMs(*number(rest[0]));
+        return ok();
+    }
     if (command == QLatin1String("quit") && rest.isEmpty())
         return quit();
     return err(QStringLiteral("unknown command: ") + line);
@@ -219,7 +248,14 @@ QString TestDriver::state() const
           << QStringLiteral("start=") + flag(start && start->isVisible())
           << QStringLiteral("buttons=") + flag(done && done->isVisible())
           << QStringLiteral("box=") + (box ? encoded(box->text()) : QString())
-          << QStringLiteral("status=") + encoded(status ? status->text() : QString());
+          << QStringLiteral("status=") + encoded(status ? status->text() : QString())
+          << QStringLiteral("role=") + roleName(m_app.role())
+          << QStringLiteral("joining=") + flag(m_app.roles().joinDialog().isVisible())
+          << QStringLiteral("joinstatus=") + encoded(m_app.roles().joinDialog().statusText())
+          << QStringLiteral("hosting=") + flag(m_app.roles().hostDialog().isVisible())
+          << QStringLiteral("hoststatus=") + encoded(m_app.roles().hostDialog().statusText())
+          << QStringLiteral("invite=") + encoded(m_app.roles().hostDialog().chosenInvite())
+          << QStringLiteral("clipboard=") + encoded(QApplication::clipboard()->text());
     return ok(pairs.join(QLatin1Char(' ')));
 }
 
@@ -363,6 +399,53 @@ QString TestDriver::closeBox()
     if (!button)
         return err(QStringLiteral("the message box has no button"));
     clickMiddle(*button);
+    return ok();
+}
+
+QString TestDriver::answer(const QString& word)
+{
+    const QMessageBox::StandardButton which = word == QLatin1String("yes")  ? QMessageBox::Yes
+                                              : word == QLatin1String("no") ? QMessageBox::No
+                                                                            : QMessageBox::NoButton;
+    QMessageBox* box = openBox();
+    if (which == QMessageBox::NoButton)
+        return err(QStringLiteral("usage: answer yes|no"));
+    if (!box || !box->button(which))
+        return err(QStringLiteral("no question box is open"));
+    clickMiddle(*box->button(which));
+    return ok();
+}
+
+QString TestDriver::type(const QString& name, const QString& text)
+{
+    QWidget* widget = visibleNamed(name, m_app.game.window());
+    QLineEdit* edit = qobject_cast<QLineEdit*>(widget);
+    if (auto* spin = qobject_cast<QAbstractSpinBox*>(widget))
+        edit = spin->findChild<QLineEdit*>();
+    if (!edit || !edit->isEnabled())
+        return err(QStringLiteral("no entry ") + name);
+    edit->setFocus();
+    edit->selectAll();
+    QKeyEvent erase(QEvent::KeyPress, Qt::Key_Backspace, Qt::NoModifier);
+    QApplication::sendEvent(edit, &erase);
+    for (const QChar character : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(character));
+        QApplication::sendEvent(edit, &press);
+    }
+    if (auto* spin = qobject_cast<QAbstractSpinBox*>(widget))
+        spin->interpretText();
+    return ok();
+}
+
+QString TestDriver::pick(const QString& name, const QString& row)
+{
+    auto* list = qobject_cast<QListWidget*>(visibleNamed(name, m_app.game.window()));
+    const std::optional<int> index = number(row);
+    if (!list || !index || *index < 0 || *index >= list->count())
+        return err(QStringLiteral("no row %1 in the list %2").arg(row, name));
+    QListWidgetItem* item = list->item(*index);
+    list->scrollToItem(item);
+    client::clickAt(*list->viewport(), list->visualItemRect(item).center(), Qt::LeftButton);
     return ok();
 }
 

@@ -29,6 +29,12 @@
 //   options start          click the dialog's Start
 //   chat TEXT              type TEXT into the chat entry mychat and press Enter
 //   closebox               press OK on the host's message box
+//   answer yes|no          press Yes or No on the open question box (leaving
+//                          a running game, joining a chat's invite link)
+//   type NAME TEXT         replace the text of the visible entry or number
+//                          field NAME (edit_host, spin_port, ...) by typing
+//   pick NAME ROW          click row ROW (0 first) of the visible list NAME
+//   jointimeout MS         a join waits MS for the host instead of 10 s
 //   quit                   close the main window the normal way (the tally and
 //                          the settings are saved); the program then ends
 //
@@ -48,6 +54,11 @@
 //   buttons   1 while CLEAR, BUY, PASS and DONE show
 //   box       the host message box's text, empty while none is open
 //   status    the status line
+//   role      solo, host, join or none
+//   joining   1 while the join dialog shows; joinstatus its progress line
+//   hosting   1 while the host dialog shows; hoststatus its status line,
+//             invite the invite link of its chosen address
+//   clipboard the clipboard's text
 
 #include <QByteArray>
 #include <QObject>
@@ -81,6 +92,9 @@ private:
     QString options(const QStringList& words);
     QString chat(const QString& text);
     QString closeBox();
+    QString answer(const QString& word);
+    QString type(const QString& name, const QString& text);
+    QString pick(const QString& name, const QString& row);
     QString quit();
 
     LexiflipApp& m_app;

@@ -339,6 +339,31 @@ TEST(TSock, OperationsOnAnIdleSocketRaise)
     EXPECT_EQ(exceptionText([&] { idle.Send("x"); }), "Send - Socket Not Connected");
 }
 
+// A player may join an IPv6 address from the window; a malformed one is no
+// host, and a colon never starts a name lookup.
+TEST(TSock, AnIpv6AddressIsConnectedToAsItIs)
+{
+    if (!testing::machineHasIpv6())
+        GTEST_SKIP() << "no IPv6 on this machine";
+    TSock listener;
+    TSock* accepted = nullptr;
+    listener.setPortName("0");
+    listener.setBindAddress("::1");
+    listener.OnAccept = [&](TSock& sock) { sock.Accept(accepted); };
+    listener.setListen(true);
+    TSock client;
+    client.setHostName("::1");
+    client.setPortName(std::to_string(listener.boundPort()));
+    client.Open();
+    ASSERT_TRUE(waitFor([&] { return accepted != nullptr && client.Connected(); }));
+    EXPECT_EQ(accepted->HostName(), "::1");
+
+    TSock wrong;
+    wrong.setPortName("1");
+    wrong.setHostName("::1::2");
+    EXPECT_EQ(exceptionText([&] { wrong.Open(); }), "Host Lookup - Could Not Find Host Entry");
+}
+
 TEST_F(TSockPair, AConnectedSocketCannotStartListening)
 {
     connectPair();

@@ -78,7 +78,8 @@ struct HostedWindow {
     }
     void clickCell(int column, int row)
     {
-        QTest::mouseClick(&tchat().board(), Qt::LeftButton, {}, client::cellRect({column, row}).center());
+        QTest::mouseClick(&tchat().board(), Qt::LeftButton, {},
+                          tchat().board().cellRect({column, row}).center());
     }
 
     // The chat column.

@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include "client/widgets/screen_layout.h"
+#include "client/widgets/zoomed_place.h"
 
 namespace lexiflip::client {
 
@@ -23,10 +24,10 @@ inline void clickAt(QWidget& widget, QPoint at, Qt::MouseButton button = Qt::Lef
     QApplication::sendEvent(&widget, &release);
 }
 
-// A click in the middle of a cell of the board surface.
+// A click in the middle of a cell of the board surface, at its window's zoom.
 inline void clickCell(QWidget& board, CellAddress cell, Qt::MouseButton button = Qt::LeftButton)
 {
-    clickAt(board, cellRect(cell).center(), button);
+    clickAt(board, cellRect(cell, zoomOf(board)).center(), button);
 }
 
 } // namespace lexiflip::client

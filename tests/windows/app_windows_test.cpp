@@ -89,7 +89,7 @@ TEST(LexiflipApp, ASoloGameListensOnLoopbackOnlyAHostedGameOnEveryInterface)
     for (const auto& c : cases) {
         LexiflipApp program(3, {}, {}, loopbackHost());
         program.start(client::processparams(c.parameters), false);
-        EXPECT_EQ(program.server.listeningAddress(), c.listeningOn) << c.parameters.size() << " parameters";
+        EXPECT_EQ(program.server().listeningAddress(), c.listeningOn) << c.parameters.size() << " parameters";
         // The window's own client reaches it either way.
         EXPECT_TRUE(waitUntil([&] { return program.game.game().roster().loggedin(); }));
     }
@@ -161,7 +161,7 @@ TEST(LexiflipApp, TheHostsWatcherListRemovesTheWatcherThePointerIsOver)
     EXPECT_TRUE(p.spylist.removeEnabled());
     std::vector<std::unique_ptr<TestClient>> players;
     for (const char* name : {"Bo", "Cy", "Di", "Ed", "Flo", "Eve"}) {
-        players.push_back(std::make_unique<TestClient>(p.server.port()));
+        players.push_back(std::make_unique<TestClient>(p.server().port()));
         ASSERT_TRUE(players.back()->login(name)) << name;
     }
     TestClient& watcher = *players.back();
@@ -195,7 +195,7 @@ TEST(LexiflipApp, NamesFromTheNetworkShowAsSentInEveryWindow)
     std::vector<std::unique_ptr<TestClient>> clients;
     for (const std::string& name : {names[0], names[1], names[2], std::string("Flo"), std::string("Gus"),
                                     names[0], names[1], names[2]}) {
-        clients.push_back(std::make_unique<TestClient>(p.server.port()));
+        clients.push_back(std::make_unique<TestClient>(p.server().port()));
         ASSERT_TRUE(clients.back()->login(name));
     }
     // A chat text whose line break would start a line of the window's own.

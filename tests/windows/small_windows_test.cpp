@@ -86,6 +86,24 @@ TEST(PhraseEditor, ClosingDiscardsTheEditsAndTheNextOpeningShowsTheButtonsAgain)
     EXPECT_EQ(applied.count(), 0);
 }
 
+TEST(PhraseEditor, EnterInAnEntryIsDoneAndEscapeDiscards)
+{
+    Tphrases phrases;
+    QSignalSpy applied(&phrases, &Tphrases::phrasesApplied);
+    phrases.PrhaseList1Click(builtInPhrases());
+    QLineEdit* first = named<QLineEdit>(phrases, "phrase1");
+    first->setText("Kept");
+    QTest::keyClick(first, Qt::Key_Return);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return applied.count() == 1; }));
+    EXPECT_EQ(applied.at(0).at(0).toStringList().at(0), "Kept");
+
+    phrases.PrhaseList1Click(builtInPhrases());
+    first->setText("Never sent");
+    QTest::keyClick(first, Qt::Key_Escape);
+    EXPECT_FALSE(phrases.isVisible());
+    EXPECT_EQ(applied.count(), 1);
+}
+
 TEST(PhraseEditor, ShowsItsCaptionsAndTheCoolDownNote)
 {
     Tphrases phrases;
@@ -219,10 +237,12 @@ TEST(HelpWindow, EveryPageIsReachableFromItsButtonAndTitled)
     EXPECT_EQ(help.currentPage(), 1);
     EXPECT_EQ(caption->text(), "Overview");
 
-    const char* captions[] = {"Overview", "Connecting", "Game Play", "Scoring", "Documentation", "License"};
+    const char* captions[] = {"Overview",      "Connecting", "Game Play", "Scoring", "Documentation",
+                              "License",       "Keyboard and Screen Reader"};
     // Each page says what its title promises.
-    const char* contents[] = {"remember", "7772", "Sneak Peek", "counts double", "History", "Kevin Atkinson"};
-    for (int tag = 6; tag >= 1; --tag) {
+    const char* contents[] = {"remember",       "7772", "Sneak Peek", "counts double", "History",
+                              "Kevin Atkinson", "F6"};
+    for (int tag = 7; tag >= 1; --tag) {
         auto* button = named<QAbstractButton>(help, QStringLiteral("SelButton%1").arg(tag));
         EXPECT_EQ(button->text(), captions[tag - 1]);
         QTest::mouseClick(button, Qt::LeftButton);
@@ -231,6 +251,30 @@ TEST(HelpWindow, EveryPageIsReachableFromItsButtonAndTitled)
         EXPECT_EQ(caption->text(), captions[tag - 1]);
         EXPECT_TRUE(memo->toPlainText().contains(contents[tag - 1])) << tag;
     }
+}
+
+TEST(HelpWindow, EnterPressesTheFocusedButtonAndEscapeCloses)
+{
+    Thelp help;
+    help.show();
+    QApplication::setActiveWindow(&help);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&help));
+    // The page buttons are one stop for Tab, walked with the arrows; then
+    // About, Done and the page.
+    named<QAbstractButton>(help, "SelButton6")->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    auto* keys = named<QAbstractButton>(help, "SelButton7");
+    EXPECT_TRUE(keys->hasFocus());
+    QStringList walked;
+    for (int i = 0; i < 4; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        walked << QApplication::focusWidget()->objectName();
+    }
+    EXPECT_EQ(walked, QStringList({"button_about", "button_done", "memo1", "SelButton7"}));
+    QTest::keyClick(keys, Qt::Key_Return);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return help.currentPage() == 7; }));
+    QTest::keyClick(keys, Qt::Key_Escape);
+    EXPECT_FALSE(help.isVisible());
 }
 
 TEST(HelpWindow, AboutAsksForTheAboutWindowAndDoneHides)

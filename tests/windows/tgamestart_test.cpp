@@ -1,5 +1,6 @@
 // The game options dialog: what its controls send with Start.
 
+#include <QApplication>
 #include <QTest>
 #include <QToolButton>
 
@@ -81,6 +82,48 @@ TEST(Tgamestart, StartSendsTheOptionsAsShownAndHides)
         EXPECT_EQ(sent[0], c.sent) << c.what;
         EXPECT_FALSE(dialog.isVisible()) << c.what;
     }
+}
+
+// The whole dialog from the keyboard: Tab through the numbers and boxes in
+// their order on screen, Up and Down step, Space ticks, Enter starts, Escape
+// closes without sending.
+TEST(Tgamestart, TheKeyboardReachesEveryOptionAndStartsOrCloses)
+{
+    Tgamestart dialog;
+    std::vector<std::string> sent;
+    dialog.setSender([&sent](std::string_view message) { sent.emplace_back(message); });
+    dialog.show();
+    QApplication::setActiveWindow(&dialog);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    dialog.findChild<QWidget*>("edit_playtoscore")->setFocus();
+    auto press = [&](Qt::Key key) { QTest::keyClick(QApplication::focusWidget(), key); };
+    auto focused = [] { return QApplication::focusWidget()->objectName(); };
+
+    for (int i = 0; i < 40; ++i)
+        press(Qt::Key_Down);
+    press(Qt::Key_Up);
+    press(Qt::Key_Tab);
+    EXPECT_EQ(focused(), "edit_creationtime") << "the arrows take no focus";
+    press(Qt::Key_Up);
+    press(Qt::Key_Up);
+    press(Qt::Key_Tab);
+    EXPECT_EQ(focused(), "box_viewable");
+    press(Qt::Key_Space);
+    press(Qt::Key_Tab);
+    press(Qt::Key_Tab);
+    press(Qt::Key_Tab);
+    EXPECT_EQ(focused(), "game_2");
+    press(Qt::Key_Space);
+    press(Qt::Key_Return);
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_EQ(sent[0], "CMD_startgame+You+105+70+t+2+1+\xFF");
+    EXPECT_FALSE(dialog.isVisible());
+
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    QTest::keyClick(&dialog, Qt::Key_Escape);
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(sent.size(), 1u);
 }
 
 TEST(Tgamestart, TickBoxesKeepTheirStateInTheTagAndCheckboxFlipsIt)

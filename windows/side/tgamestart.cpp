@@ -1,6 +1,7 @@
 #include "windows/side/tgamestart.h"
 
 #include <QGridLayout>
+#include <QKeyEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -41,6 +42,8 @@ QWidget* upDown(const QString& name, QWidget* parent, std::function<void(int)> s
         arrow->setAccessibleName(direction > 0 ? QStringLiteral("Up") : QStringLiteral("Down"));
         arrow->setFixedSize(17, 12);
         arrow->setAutoRepeat(true);
+        // The keyboard steps the number itself, with Up and Down.
+        arrow->setFocusPolicy(Qt::NoFocus);
         QObject::connect(arrow, &QToolButton::clicked, box, [step, direction] { step(direction); });
         column->addWidget(arrow);
     }
@@ -145,6 +148,31 @@ void Tgamestart::paintEvent(QPaintEvent*)
     table.setColorAt(0, QColor(client::palette::kTableTop));
     table.setColorAt(1, QColor(client::palette::kTableBottom));
     painter.fillRect(rect(), table);
+}
+
+void Tgamestart::keyPressEvent(QKeyEvent* event)
+{
+    const int key = event->key();
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && m_start->isEnabled()) {
+        m_start->click();
+        return;
+    }
+    if (key == Qt::Key_Escape) {
+        hide();
+        return;
+    }
+    if (key == Qt::Key_Up || key == Qt::Key_Down) {
+        const int direction = key == Qt::Key_Up ? +1 : -1;
+        if (focusWidget() == m_scoreEdit) {
+            stepScore(direction);
+            return;
+        }
+        if (focusWidget() == m_timeEdit) {
+            stepTime(direction);
+            return;
+        }
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void Tgamestart::setPlayToScore(int score)

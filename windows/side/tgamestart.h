@@ -61,6 +61,9 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    // Enter starts, Escape closes without starting; Up and Down step the
+    // focused number as its arrows do.
+    void keyPressEvent(QKeyEvent* event) override;
 
 signals:
     // Start was pressed: the options may be saved.

@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "client/media/palette.h"
 #include "client/media/pictures.h"
 
 namespace lexiflip::windows {
@@ -37,6 +38,12 @@ void TickBox::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.drawPixmap(0, 0, client::boxPicture(m_tag, devicePixelRatioF()));
+    if (hasFocus()) {
+        // The keyboard's place: the board cursor's bright ring around the box.
+        painter.setPen(QPen(QColor(client::palette::kCursorRing), 2));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
+    }
 }
 
 void TickBox::mouseReleaseEvent(QMouseEvent* event)

@@ -1,6 +1,9 @@
 #include "windows/small/small_window.h"
 
+#include <QAbstractButton>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QPushButton>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QVBoxLayout>
@@ -71,12 +74,36 @@ void SmallWindow::paintEvent(QPaintEvent*)
         QPoint(width() - logoSize.width() - kLogoMargin, (kHeaderHeight - logoSize.height()) / 2), logo);
 }
 
+void SmallWindow::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        if (auto* button = qobject_cast<QAbstractButton*>(focusWidget()); button && button->isEnabled()) {
+            button->animateClick();
+            return;
+        }
+        // Elsewhere (an entry, a list) Enter presses the window's default
+        // button, as in a dialog.
+        for (QPushButton* button : findChildren<QPushButton*>()) {
+            if (button->isDefault() && button->isVisible() && button->isEnabled()) {
+                button->animateClick();
+                return;
+            }
+        }
+    }
+    QWidget::keyPressEvent(event);
+}
+
 QString smallWindowStyleSheet()
 {
     return QStringLiteral("QPushButton { color: %1; font-weight: bold; padding: 5px 14px;"
                           " border: 1px solid %2; border-radius: 5px;"
                           " background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 %3, stop:1 %4); }"
                           "QPushButton:hover { border-color: %5; }"
+                          "QPushButton:focus { border: 2px solid %7; padding: 4px 13px; }"
                           "QPushButton:pressed { background: qlineargradient(x1:0, y1:0, x2:0, y2:1,"
                           " stop:0 %4, stop:1 %3); }"
                           "QPushButton:disabled { color: %10; border-color: %11;"
@@ -86,7 +113,8 @@ QString smallWindowStyleSheet()
                           "QLabel { color: %6; }"
                           "QListWidget::item { padding: 3px 2px; }"
                           "QLineEdit, QListWidget, QTextBrowser { background: %15; color: %16;"
-                          " border: 1px solid %5; border-radius: 3px; selection-background-color: %8; }")
+                          " border: 1px solid %5; border-radius: 3px; selection-background-color: %8; }"
+                          "QLineEdit:focus, QListWidget:focus, QTextBrowser:focus { border: 2px solid %7; }")
         .arg(rgbText(palette::kButtonInk), rgbText(palette::kButtonEdge), rgbText(palette::kButtonTop),
              rgbText(palette::kButtonBottom), rgbText(palette::kSeatPanelEdge), rgbText(palette::kSeatText),
              rgbText(palette::kTableBottom), rgbText(palette::kTableTop), rgbText(palette::kTableBottom))

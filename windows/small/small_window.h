@@ -29,6 +29,9 @@ protected:
     // The layout of the panel below the header band.
     QVBoxLayout* body() const { return m_body; }
     void paintEvent(QPaintEvent* event) override;
+    // Escape closes the window as its title bar's button does; Enter presses
+    // the focused button, as Space does, or else the default button.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     QLabel* m_heading;

@@ -54,6 +54,16 @@ Thelp::Thelp(QWidget* parent)
     columns->addWidget(m_pages, 1);
     body()->addLayout(columns, 1);
 
+    // Tab goes from the page buttons (one stop, walked with the arrows) to
+    // About and Done, then to the page shown.
+    setTabOrder(m_buttons->button(kHelpPageCount), about);
+    setTabOrder(about, done);
+    QWidget* previous = done;
+    for (int index = 0; index < m_pages->count(); ++index) {
+        setTabOrder(previous, m_pages->widget(index));
+        previous = m_pages->widget(index);
+    }
+
     SelButton1Click(1);
     resize(720, 520);
 }

@@ -20,9 +20,9 @@ struct HelpPage {
     QString caption; // the page button's caption and the page's title
     QString html;    // the page, written here and never taken from the network
 };
-inline constexpr int kHelpPageCount = 6;
+inline constexpr int kHelpPageCount = 7;
 
-// The pages in button order, tags 1..6.
+// The pages in button order, tags 1..7.
 const std::array<HelpPage, kHelpPageCount>& helpPages();
 
 class Thelp : public SmallWindow {

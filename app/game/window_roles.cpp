@@ -1,0 +1,405 @@
+#include "app/game/window_roles.h"
+
+#include <QAction>
+#include <QHostAddress>
+#include <QMessageBox>
+
+#include <pwd.h>
+#include <unistd.h>
+
+#include "app/game/lexiflip_app.h"
+#include "client/game/invite_link.h"
+#include "client/session/eight_bit_text.h"
+#include "client/settings/join_history.h"
+#include "client/window/chat_controls.h"
+#include "client/window/main_menu.h"
+#include "client/window/tchat.h"
+#include "net/socket_errors.h"
+#include "net/tserver.h"
+
+namespace lexiflip::app {
+namespace {
+
+using Role = client::LaunchPlan::Role;
+
+void showWindow(QWidget& window)
+{
+    window.show();
+    window.raise();
+    window.activateWindow();
+}
+
+QString where(const QString& host, int port)
+{
+    return QString::fromStdString(client::invite::hostAndPort({host.toStdString(), port}));
+}
+
+QString loginName()
+{
+    const QString user = qEnvironmentVariable("USER");
+    if (!user.isEmpty())
+        return user;
+    const passwd* entry = ::getpwuid(::getuid());
+    return entry ? QString::fromLocal8Bit(entry->pw_name) : QStringLiteral("Player");
+}
+
+client::LaunchPlan networkPlan(Role role, const QString& name, const QString& address, int port)
+{
+    client::LaunchPlan plan;
+    plan.role = role;
+    plan.playerName = client::eightBit(name);
+    plan.hostAddress = address.toStdString();
+    plan.port = port;
+    plan.loadingLine = "Loading Multi-player Game.. Please Wait.";
+    return plan;
+}
+
+} // namespace
+
+QString refusedText(const QString& host, int port)
+{
+    return QStringLiteral("Nobody hosts a game at %1: the connection was refused. The game may not be "
+                          "started yet, or a firewall turns players away.")
+        .arg(where(host, port));
+}
+
+QString noAnswerText(const QString& host, int port, int seconds)
+{
+    return QStringLiteral("%1 did not answer within %2 seconds. The address may be wrong, the computer may "
+                          "be off the network, or a firewall drops the connection.")
+        .arg(where(host, port))
+        .arg(seconds);
+}
+
+QString gameFullText(const QString& host, int port)
+{
+    return QStringLiteral("The game at %1 is full: nine players and watchers are there already.")
+        .arg(where(host, port));
+}
+
+QString versionDiffersText(const QString& host, int port)
+{
+    return QStringLiteral("You joined %1, but its host plays another version of Lexiflip: the game may "
+                          "not work as it should. Ask the host which version to use.")
+        .arg(where(host, port));
+}
+
+WindowRoles::WindowRoles(LexiflipApp& app)
+    : m_app(app), m_joinDialog(&app.game.window()), m_hostDialog(&app.game.window())
+{
+    m_joinTimer.setSingleShot(true);
+    connectMenu();
+    connectJoining();
+    showRoleEntries();
+}
+
+WindowRoles::~WindowRoles()
+{
+    if (m_lookupId >= 0)
+        QHostInfo::abortHostLookup(m_lookupId);
+}
+
+void WindowRoles::connectMenu()
+{
+    const client::MainMenu& menu = m_app.game.window().menu();
+    auto onEntry = [&](client::MenuCommand command, void (WindowRoles::*step)()) {
+        connect(menu.action(command), &QAction::triggered, this, step);
+    };
+    using C = client::MenuCommand;
+    onEntry(C::NewSoloGame, &WindowRoles::newSoloGame);
+    onEntry(C::HostGame, &WindowRoles::openHostDialog);
+    onEntry(C::JoinGame, &WindowRoles::openJoinDialog);
+    onEntry(C::LeaveGame, &WindowRoles::leaveGame);
+    connect(&m_hostDialog, &windows::HostDialog::hostRequested, this, &WindowRoles::host);
+    connect(&m_joinDialog, &windows::JoinDialog::joinRequested, this,
+            [this](const QString& name, const QString& host, int port) { join({name, host, port, true}); });
+    connect(&m_app.game.chat(), &client::ChatControls::inviteAccepted, this,
+            [this](const QString& link) { joinInvite(link, true); });
+
+    // The local network's games, found only when the player asks.
+    connect(&m_joinDialog, &windows::JoinDialog::searchRequested, this, [this] {
+        m_joinDialog.searchStarted();
+        m_search.start();
+    });
+    connect(&m_search, &net::LanSearch::hostFound, this, [this](const net::LanHost& found) {
+        const QString host = found.address.toString();
+        QString description = found.hostName.isEmpty() ? QStringLiteral("A game") : found.hostName + "'s game";
+        description += QStringLiteral(" at ") + where(host, found.port);
+        description += found.gameRunning ? QStringLiteral(", game running") : QStringLiteral(", waiting to start");
+        description += found.freePlaces == 0 ? QStringLiteral(", full")
+                                             : QStringLiteral(", %1 free seat%2")
+                                                   .arg(found.freeSeats)
+                                                   .arg(found.freeSeats == 1 ? "" : "s");
+        m_joinDialog.addLocalGame({host, found.port, description});
+    });
+    connect(&m_search, &net::LanSearch::finished, this,
+            [this] { m_joinDialog.searchFinished(m_search.problem()); });
+}
+
+void WindowRoles::connectJoining()
+{
+    client::GameWindow& game = m_app.game;
+    connect(&m_joinTimer, &QTimer::timeout, this, [this] {
+        joinFailed(noAnswerText(m_join.host, m_join.port, (m_joinTimeoutMs + 999) / 1000));
+    });
+    connect(&game, &client::GameWindow::arrived, this, [this] {
+        if (m_joining)
+            joined();
+    });
+    // Both come while the session or the game handles something: the game is
+    // left once that is over.
+    connect(
+        &game, &client::GameWindow::joinLost, this,
+        [this](bool turnedAway) {
+            if (!m_joining)
+                return;
+            joinFailed(turnedAway ? gameFullText(m_join.host, m_join.port)
+                                  : QStringLiteral("The host at %1 closed the connection before you were seated.")
+                                        .arg(where(m_join.host, m_join.port)));
+        },
+        Qt::QueuedConnection);
+    connect(&game.session(), &client::ClientSession::socketError, this, &WindowRoles::onSocketError,
+            Qt::QueuedConnection);
+    connect(&game, &client::GameWindow::hostVersionDiffers, this, [this] {
+        if (!m_join.fromDialog || m_app.role() != Role::Join)
+            return;
+        m_joinDialog.showProblem(versionDiffersText(m_join.host, m_join.port));
+        showWindow(m_joinDialog);
+    });
+}
+
+void WindowRoles::showRoleEntries()
+{
+    m_app.game.window().menu().action(client::MenuCommand::LeaveGame)->setEnabled(m_app.role() != Role::Wait);
+}
+
+QString WindowRoles::lastName() const
+{
+    const std::string stored = m_app.game.settings().joinHistory().playerName;
+    return stored.empty() ? loginName() : client::fromEightBit(stored);
+}
+
+void WindowRoles::rememberName(const QString& name, const QString& hostAndPort)
+{
+    settings::SettingsFile& file = m_app.game.settings();
+    if (file.path().empty())
+        return;
+    settings::JoinHistory history = file.joinHistory();
+    history.playerName = client::eightBit(name);
+    if (!hostAndPort.isEmpty())
+        history.joined(hostAndPort.toStdString());
+    if (!file.saveJoinHistory(history))
+        m_app.game.addSystemLine("The name and host were not kept: " + file.problem());
+}
+
+void WindowRoles::whenLeaving(const std::function<void()>& then)
+{
+    if (!m_app.game.gameRunning()) {
+        then();
+        return;
+    }
+    if (m_leaveBox)
+        m_leaveBox->close();
+    const bool hosting = m_app.role() == Role::Host;
+    auto* box = new QMessageBox(QMessageBox::Question, QStringLiteral("Leave Game"),
+                                hosting ? QStringLiteral("A game is running, and you host it: leaving ends it "
+                                                         "for every player. Leave it?")
+                                        : QStringLiteral("A game is running. Leave it?"),
+                                QMessageBox::Yes | QMessageBox::No, &m_app.game.window());
+    box->setObjectName(QStringLiteral("leavebox"));
+    box->setDefaultButton(QMessageBox::No);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    connect(box, &QMessageBox::finished, this, [then](int answer) {
+        if (answer == QMessageBox::Yes)
+            then();
+    });
+    m_leaveBox = box;
+    box->open();
+}
+
+void WindowRoles::newSoloGame()
+{
+    whenLeaving([this] {
+        m_joining = false;
+        m_joinTimer.stop();
+        m_app.leaveGame();
+        m_app.start(client::processparams({}), false);
+    });
+}
+
+void WindowRoles::leaveGame()
+{
+    whenLeaving([this] {
+        m_joining = false;
+        m_joinTimer.stop();
+        m_app.leaveGame();
+        m_app.game.addSystemLine("You left the game. The File menu starts another.");
+        m_hostDialog.showSetup();
+    });
+}
+
+void WindowRoles::openHostDialog()
+{
+    if (m_app.role() == Role::Host) {
+        m_hostDialog.showHosting(windows::invitableAddresses(), m_app.server().port());
+    } else {
+        m_hostDialog.setPlayerName(lastName());
+        m_hostDialog.setPort(net::defaultHostPort() > 0 ? net::defaultHostPort() : client::invite::kDefaultPort);
+        m_hostDialog.showSetup();
+    }
+    showWindow(m_hostDialog);
+}
+
+void WindowRoles::host(const QString& name, int port)
+{
+    whenLeaving([this, name, port] {
+        m_joining = false;
+        m_joinTimer.stop();
+        m_app.leaveGame();
+        const std::string problem = m_app.tryStart(networkPlan(Role::Host, name, {}, port), false);
+        if (!problem.empty()) {
+            m_app.leaveGame();
+            m_hostDialog.showSetup(
+                QStringLiteral("Port %1 is in use on this computer (another game or program holds it). "
+                               "Pick another port, or close that program.")
+                    .arg(port));
+            return;
+        }
+        rememberName(name);
+        const QList<QHostAddress> addresses = windows::invitableAddresses();
+        m_hostDialog.showHosting(addresses, m_app.server().port());
+        // No colon before the end: the chat shows a line's start up to one as a name.
+        if (!addresses.isEmpty())
+            m_app.game.addSystemLine("Others join this game at " + addresses.front().toString().toStdString() +
+                                     " port " + std::to_string(m_app.server().port()) +
+                                     " (File, Host a Network Game... has every address and the invite link)");
+    });
+}
+
+void WindowRoles::openJoinDialog()
+{
+    const settings::JoinHistory history = m_app.game.settings().joinHistory();
+    QStringList recent;
+    for (const std::string& entry : history.recentHosts)
+        recent << QString::fromStdString(entry);
+    m_joinDialog.setRecentHosts(recent);
+    if (!m_joining) {
+        m_joinDialog.setPlayerName(lastName());
+        const int port = net::defaultHostPort() > 0 ? net::defaultHostPort() : client::invite::kDefaultPort;
+        m_joinDialog.setTarget({}, port);
+        m_joinDialog.showReady();
+    }
+    showWindow(m_joinDialog);
+}
+
+void WindowRoles::joinInvite(const QString& link, bool asked)
+{
+    const auto target = client::invite::parseLink(client::eightBit(link));
+    if (!target) {
+        m_joinDialog.showProblem(QStringLiteral("That invite link is malformed, so nothing was joined: \"%1\". "
+                                                "An invite reads lexiflip://HOST or lexiflip://HOST:PORT.")
+                                     .arg(link.left(300)));
+        showWindow(m_joinDialog);
+        return;
+    }
+    const Join wanted{lastName(), QString::fromStdString(target->host), target->port, true};
+    m_joinDialog.setPlayerName(wanted.name);
+    m_joinDialog.setTarget(wanted.host, wanted.port);
+    showWindow(m_joinDialog);
+    if (asked) {
+        m_app.game.window().activateWindow();
+        m_join = wanted;
+        connectTo({});
+        return;
+    }
+    join(wanted);
+}
+
+void WindowRoles::join(const Join& wanted)
+{
+    whenLeaving([this, wanted] {
+        m_join = wanted;
+        connectTo({});
+    });
+}
+
+// First the address (a name is looked up without waiting), then, with the
+// game left, the connection.
+void WindowRoles::connectTo(const QString& address)
+{
+    if (address.isEmpty()) {
+        const QHostAddress literal(m_join.host);
+        if (literal.isNull()) {
+            if (m_lookupId >= 0)
+                QHostInfo::abortHostLookup(m_lookupId);
+            m_joinDialog.showWorking(QStringLiteral("Looking up %1...").arg(m_join.host));
+            m_lookupId = QHostInfo::lookupHost(m_join.host, this, SLOT(onLookedUp(QHostInfo)));
+            return;
+        }
+        connectTo(literal.toString());
+        return;
+    }
+    m_app.leaveGame();
+    m_app.game.setJoinPending(true);
+    m_joining = true;
+    m_joinDialog.showWorking(QStringLiteral("Connecting to %1...").arg(where(m_join.host, m_join.port)));
+    m_joinTimer.start(m_joinTimeoutMs);
+    m_app.start(networkPlan(Role::Join, m_join.name, address, m_join.port), false);
+}
+
+void WindowRoles::onLookedUp(const QHostInfo& info)
+{
+    if (info.lookupId() != m_lookupId)
+        return;
+    m_lookupId = -1;
+    QHostAddress found;
+    for (const QHostAddress& address : info.addresses()) {
+        if (found.isNull() || (address.protocol() == QAbstractSocket::IPv4Protocol &&
+                               found.protocol() != QAbstractSocket::IPv4Protocol))
+            found = address;
+    }
+    if (found.isNull()) {
+        m_joinDialog.showProblem(
+            QStringLiteral("No computer is called \"%1\": check the name, or type its address.").arg(m_join.host));
+        showWindow(m_joinDialog);
+        return;
+    }
+    connectTo(found.toString());
+}
+
+void WindowRoles::onSocketError(const QString& text)
+{
+    if (!m_joining)
+        return;
+    const std::string error = text.toStdString();
+    if (error == net::socketErrorText(10061))
+        joinFailed(refusedText(m_join.host, m_join.port));
+    else if (error == net::socketErrorText(10060))
+        joinFailed(noAnswerText(m_join.host, m_join.port, (m_joinTimeoutMs + 999) / 1000));
+    else if (error == net::socketErrorText(10051) || error == net::socketErrorText(10065))
+        joinFailed(QStringLiteral("%1 cannot be reached from this computer: check its network connection.")
+                       .arg(where(m_join.host, m_join.port)));
+    else
+        joinFailed(QStringLiteral("Could not join %1: %2").arg(where(m_join.host, m_join.port), text));
+}
+
+void WindowRoles::joined()
+{
+    m_joining = false;
+    m_joinTimer.stop();
+    m_app.game.setJoinPending(false);
+    rememberName(m_join.name, where(m_join.host, m_join.port));
+    m_joinDialog.showReady();
+    m_joinDialog.hide();
+}
+
+void WindowRoles::joinFailed(const QString& text)
+{
+    m_joining = false;
+    m_joinTimer.stop();
+    m_app.leaveGame();
+    m_joinDialog.showProblem(text);
+    showWindow(m_joinDialog);
+}
+
+} // namespace lexiflip::app

@@ -1,0 +1,173 @@
+// lexiflip on the real accessibility bus: a private D-Bus session and the
+// AT-SPI bus it starts, the window with Qt's accessibility always on, and a
+// screen reader's side (screen_reader_turn.py, through pyatspi alone) that
+// starts the game, reads the board's 80 cells, the bar and the seat rows and
+// plays one turn by the objects' actions, hearing the changes as a screen
+// reader following name changes would; a peer checks the turn on the wire.
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QRegularExpression>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <memory>
+#include <set>
+#include <string>
+
+#include "core/letters.h"
+#include "e2e/e2e_support.h"
+#include "e2e/table_peer.h"
+#include "e2e/x_display.h"
+
+namespace lexiflip::testing {
+namespace {
+
+// A session bus of its own, started with dbus-launch and ended by its pid, so
+// that the accessibility bus it brings up ends with it.
+class PrivateBus {
+public:
+    explicit PrivateBus(const QProcessEnvironment& environment)
+    {
+        QProcess launch;
+        launch.setProcessEnvironment(environment);
+        launch.start(QStringLiteral("dbus-launch"), {});
+        if (!launch.waitForFinished(10000))
+            return;
+        for (const QByteArray& line : launch.readAllStandardOutput().split('\n')) {
+            if (line.startsWith("DBUS_SESSION_BUS_ADDRESS="))
+                m_address = QString::fromUtf8(line.mid(int(sizeof("DBUS_SESSION_BUS_ADDRESS=")) - 1));
+            if (line.startsWith("DBUS_SESSION_BUS_PID="))
+                m_pid = line.mid(int(sizeof("DBUS_SESSION_BUS_PID=")) - 1).toLongLong();
+        }
+    }
+    ~PrivateBus()
+    {
+        if (m_pid > 0)
+            ::kill(static_cast<pid_t>(m_pid), SIGTERM);
+    }
+    bool up() const { return m_pid > 0 && !m_address.isEmpty(); }
+    const QString& address() const { return m_address; }
+
+private:
+    QString m_address;
+    qint64 m_pid = 0;
+};
+
+// Runs the screen reader's side; its JSON answer, or an empty object.
+QJsonObject screenReader(const QProcessEnvironment& environment, const QStringList& arguments)
+{
+    QProcess reader;
+    reader.setProcessEnvironment(environment);
+    reader.start(QStringLiteral("/usr/bin/python3"),
+                 QStringList{QStringLiteral(SCREEN_READER_SCRIPT)} + arguments);
+    const bool ended = reader.waitForFinished(60000);
+    const QByteArray errors = reader.readAllStandardError();
+    if (!ended || reader.exitCode() != 0) {
+        ADD_FAILURE() << "screen reader " << arguments.join(' ').toStdString() << ": "
+                      << errors.toStdString();
+        return {};
+    }
+    return QJsonDocument::fromJson(reader.readAllStandardOutput()).object();
+}
+
+TEST(ScreenReaderGame, ReadsTheBoardBarAndSeatsAndPlaysATurnByActions)
+{
+    XDisplay display;
+    ASSERT_TRUE(display.up()) << "Xvfb did not start";
+    Home home;
+    QProcessEnvironment environment = display.environment(QProcessEnvironment::systemEnvironment());
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), home.path()); // the buses' sockets
+    PrivateBus bus(environment);
+    ASSERT_TRUE(bus.up()) << "dbus-launch gave no session bus";
+    environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), bus.address());
+
+    const quint16 port = freePort();
+    QProcessEnvironment windowEnv = windowEnvironment(port, home.path());
+    for (const QString& name : environment.keys())
+        if (name == "DISPLAY" || name == "XDG_RUNTIME_DIR" || name == "DBUS_SESSION_BUS_ADDRESS")
+            windowEnv.insert(name, environment.value(name));
+    windowEnv.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    windowEnv.insert(QStringLiteral("QT_LINUX_ACCESSIBILITY_ALWAYS_ON"), QStringLiteral("1"));
+    QProcess game;
+    game.setProcessEnvironment(windowEnv);
+    game.start(binaryDir() + QStringLiteral("/app/lexiflip"), {});
+    ASSERT_TRUE(game.waitForStarted(10000));
+    const std::unique_ptr<TestClient> client = joinWhenListening(port, "Ann");
+    ASSERT_NE(client, nullptr);
+    Peer peer(*client);
+
+    ASSERT_FALSE(screenReader(environment, {QStringLiteral("start")}).isEmpty());
+    ASSERT_TRUE(peer.waitFor("CMD_startgame+You+", 0));
+    ASSERT_TRUE(peer.waitFor("CMD_nextplayer+1+", 0));
+    const std::size_t turnStart = *client->find("CMD_nextplayer+1+") + 1;
+    const KeyTurn plan = planTurn(peer.board, {});
+    ASSERT_FALSE(plan.word.empty());
+    QStringList arguments{QStringLiteral("turn"), QString::fromStdString(plan.word)};
+    for (const Cell& cell : plan.flips)
+        arguments << QStringLiteral("%1,%2").arg(cell.x).arg(cell.y);
+    const QJsonObject read = screenReader(environment, arguments);
+    ASSERT_FALSE(read.isEmpty());
+
+    // What it read: 80 face-down cells in reading order, as buttons; a full
+    // bar with each tile's points; the seat rows with the player on turn.
+    const QJsonArray cells = read["cells"].toArray();
+    ASSERT_EQ(cells.size(), 80);
+    for (int i = 0; i < 80; ++i)
+        EXPECT_EQ(cells[i].toString(),
+                  QStringLiteral("Column %1, row %2, face down").arg(i % 10 + 1).arg(i / 10 + 1));
+    EXPECT_EQ(read["cell_role"].toString(), "push button");
+    const QJsonArray bar = read["bar"].toArray();
+    ASSERT_EQ(bar.size(), 7);
+    const QRegularExpression barName(QStringLiteral("^Bar tile (\\d), ([A-Z]), (\\d+) points?$"));
+    for (int i = 0; i < 7; ++i) {
+        const auto match = barName.match(bar[i].toString());
+        ASSERT_TRUE(match.hasMatch()) << bar[i].toString().toStdString();
+        EXPECT_EQ(match.captured(1).toInt(), i + 1);
+        EXPECT_EQ(match.captured(3).toInt(), core::letterworth(match.captured(2).at(0).unicode() - 'A' + 1));
+    }
+    const QJsonArray seats = read["seats"].toArray();
+    EXPECT_TRUE(seats.contains(QStringLiteral("You, 0 points, on turn")));
+    EXPECT_TRUE(seats.contains(QStringLiteral("Ann, 0 points")));
+    QJsonArray inTheWord;
+    for (const char letter : plan.word)
+        inTheWord.append(QStringLiteral("%1, in the word").arg(QChar(std::toupper(letter))));
+    EXPECT_EQ(read["taken"].toArray(), inTheWord);
+    EXPECT_EQ(read["word_row"].toArray().size(), static_cast<qsizetype>(plan.word.size()));
+
+    // What a screen reader following name changes heard, in order: each
+    // flipped cell, the status line, each letter taken, the new score.
+    QStringList heard;
+    for (const QJsonValue& name : read["heard"].toArray())
+        heard << name.toString();
+    EXPECT_EQ(heard.filter(QRegularExpression(QStringLiteral("^[A-Z], \\d+ points?, face up$"))).size(), 5)
+        << heard.join(" | ").toStdString();
+    EXPECT_TRUE(heard.contains(QStringLiteral("Create a Word")));
+    for (const QJsonValue& taken : inTheWord)
+        EXPECT_TRUE(heard.contains(taken.toString())) << taken.toString().toStdString();
+    EXPECT_FALSE(heard.filter(QRegularExpression(QStringLiteral("^Chat: You made: "))).isEmpty());
+
+    // What the host saw: the five flips asked for and the word, scored.
+    ASSERT_TRUE(peer.waitFor("CMD_hisword+1+", turnStart));
+    std::set<std::pair<int, int>> asked;
+    for (const Cell& cell : plan.flips)
+        asked.insert({cell.x, cell.y});
+    EXPECT_EQ(peer.flipsSince(turnStart), asked);
+    const auto said = wire::readHisword(
+        wire::splitEntry(client->messages()[*client->find("CMD_hisword+1+", turnStart)])->payload);
+    ASSERT_TRUE(said);
+    EXPECT_EQ(lower(said->word), plan.word);
+    EXPECT_GT(said->wordScore, 0);
+    EXPECT_FALSE(
+        heard.filter(QRegularExpression(QStringLiteral("^You, %1 points").arg(said->totalScore))).isEmpty())
+        << "the new score told";
+
+    game.terminate();
+    game.waitForFinished(10000);
+}
+
+} // namespace
+} // namespace lexiflip::testing
