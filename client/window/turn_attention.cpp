@@ -23,7 +23,10 @@ void TurnAttention::setOwnTurn(bool ownTurn, int turnSeconds)
     if (ownTurn == m_ownTurn)
         return;
     m_ownTurn = ownTurn;
-    if (ownTurn && !m_window.isActiveWindow())
+    // A window of our own in front (the options dialog the player just
+    // started the game from, the tally) means he is here: only a turn that
+    // starts while another program has the focus calls him.
+    if (ownTurn && QApplication::activeWindow() == nullptr)
         call(turnSeconds);
     else if (!ownTurn)
         endCall();

@@ -9,12 +9,13 @@ class QWidget;
 
 namespace lexiflip::client {
 
-// Calls the player back when his own turn starts while the window is not the
-// active one: the window asks the desktop for attention (its urgency hint,
-// for the length of the turn) and its title reads "Your turn - Lexiflip"
-// until the window is activated or the turn ends; with the option on, a
-// desktop notification says it too and goes when the call ends. A turn that
-// starts in the active window calls nobody.
+// Calls the player back when his own turn starts while another program has
+// the focus (no window of ours is the active one): the window asks the
+// desktop for attention (its urgency hint, for the length of the turn) and
+// its title reads "Your turn - Lexiflip" until the window is activated or the
+// turn ends; with the option on, a desktop notification says it too and goes
+// when the call ends. A turn that starts while one of our windows is active
+// calls nobody: the player is looking at the game.
 class TurnAttention : public QObject {
     Q_OBJECT
 

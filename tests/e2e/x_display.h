@@ -55,6 +55,23 @@ public:
         return base;
     }
 
+    // What an X tool (xprop, xdotool) prints on this display.
+    QString output(const QString& tool, const QStringList& arguments) const
+    {
+        QProcess process;
+        process.setProcessEnvironment(environment(QProcessEnvironment::systemEnvironment()));
+        process.start(tool, arguments);
+        process.waitForFinished(15000);
+        return QString::fromLocal8Bit(process.readAllStandardOutput());
+    }
+    // The visible window of this exact title, empty when there is none.
+    QString window(const QString& title) const
+    {
+        return output(QStringLiteral("xdotool"),
+                      {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
+                       QStringLiteral("^") + title + QStringLiteral("$")})
+            .trimmed();
+    }
     // Runs xdotool with these arguments; true when it succeeded.
     bool xdotool(const QStringList& arguments) const
     {

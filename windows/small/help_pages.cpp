@@ -196,7 +196,11 @@ QString gamePlay()
         "<p>Options, <b>Just Watch</b> hands your seat to the computer, which plays it under your name "
         "until you switch it off. The chat box takes typed lines (start a line with /me for an action); "
         "the phrase buttons send a ready-made phrase (View, Phrase List changes them), and the last "
-        "button plays a chatter sound for everybody.</p>"));
+        "button plays a chatter sound for everybody.</p>"
+        "<p>When your turn comes while you are working in another program, Lexiflip calls you: its "
+        "title reads \"Your turn - Lexiflip\" and your taskbar marks it, until you come back or the "
+        "turn is over. With Options, <b>Notify When It Is My Turn</b> on, your desktop shows a "
+        "notification too.</p>"));
 }
 
 QString scoring()
