@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -62,21 +63,58 @@ bool lobbyDownloadWanted(bool screenshot)
     return !screenshot && qEnvironmentVariableIsEmpty("LEXIFLIP_NO_LOBBY_DOWNLOAD");
 }
 
+// --help and --version answer before anything else starts; true when one
+// of them was asked for and printed.
+bool printedAnswer(const client::CommandLineRequest& request)
+{
+    if (request.kind == client::CommandLineRequest::Kind::PrintHelp) {
+        std::fputs(client::helpText().c_str(), stdout);
+        return true;
+    }
+    if (request.kind == client::CommandLineRequest::Kind::PrintVersion) {
+        std::fputs(client::versionText().c_str(), stdout);
+        return true;
+    }
+    return false;
+}
+
+// An invite link alone (as the desktop hands over a clicked lexiflip:// link)
+// joins its host: the link, or an empty text when the parameters are no link.
+// A malformed one is refused whole, said on standard error: nothing.
+std::optional<QString> inviteLinkOf(const std::vector<std::string>& parameters)
+{
+    if (parameters.size() != 1 || !client::invite::looksLikeLink(parameters[0]))
+        return QString();
+    if (!client::invite::parseLink(parameters[0])) {
+        std::fprintf(stderr,
+                     "lexiflip: \"%s\" is not an invite link; one reads lexiflip://HOST or "
+                     "lexiflip://HOST:PORT\n",
+                     parameters[0].substr(0, 300).c_str());
+        return std::nullopt;
+    }
+    return QString::fromStdString(parameters[0]);
+}
+
+// The in-process host's options: the screenshot hosts on a port of its own
+// and answers no search; a game answers the local network's searches.
+net::HostOptions hostOptionsFor(bool screenshot)
+{
+    net::HostOptions options;
+    if (screenshot)
+        options.port = 0;
+    else
+        options.discoveryPort = net::defaultDiscoveryPort();
+    return options;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
 {
-    // --help and --version answer before anything else starts.
     const client::CommandLineRequest request =
         client::readCommandLine(std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc));
-    if (request.kind == client::CommandLineRequest::Kind::PrintHelp) {
-        std::fputs(client::helpText().c_str(), stdout);
+    if (printedAnswer(request))
         return 0;
-    }
-    if (request.kind == client::CommandLineRequest::Kind::PrintVersion) {
-        std::fputs(client::versionText().c_str(), stdout);
-        return 0;
-    }
     std::vector<std::string> parameters = request.parameters;
     std::string screenshotFile;
 #ifdef LEXIFLIP_TEST_DRIVER
@@ -91,19 +129,10 @@ int main(int argc, char* argv[])
 
     const bool screenshot = !screenshotFile.empty();
 
-    // An invite link alone (as the desktop hands over a clicked
-    // lexiflip:// link) joins its host; a malformed one is refused whole.
-    QString inviteLink;
-    if (parameters.size() == 1 && client::invite::looksLikeLink(parameters[0])) {
-        if (!client::invite::parseLink(parameters[0])) {
-            std::fprintf(stderr,
-                         "lexiflip: \"%s\" is not an invite link; one reads lexiflip://HOST or "
-                         "lexiflip://HOST:PORT\n",
-                         parameters[0].substr(0, 300).c_str());
-            return 2;
-        }
-        inviteLink = QString::fromStdString(parameters[0]);
-    }
+    const std::optional<QString> invite = inviteLinkOf(parameters);
+    if (!invite)
+        return 2;
+    const QString inviteLink = *invite;
 
     QApplication app(argc, argv);
     // A second copy hands over to the first and ends, showing nothing. The
@@ -121,17 +150,12 @@ int main(int argc, char* argv[])
 
     // The windows, in their order; only the main window is shown. The
     // screenshot shows the built-in options and leaves no files behind.
-    net::HostOptions hostOptions;
-    if (screenshot)
-        hostOptions.port = 0;
-    else
-        hostOptions.discoveryPort = net::defaultDiscoveryPort();
     app::LexiflipApp program(
         freshSeed(), screenshot ? std::filesystem::path() : client::settingsFilePath(),
         screenshot ? QString()
                    : client::appFilePath(QString::fromLatin1(windows::kTallyFileName.data(),
                                                              qsizetype(windows::kTallyFileName.size()))),
-        hostOptions);
+        hostOptionsFor(screenshot));
     client::Tchat& window = program.game.window();
     net::setGeneralErrorReport([&window](std::string_view text) { showErrorBox(&window, text); });
     QObject::connect(&program.game, &client::GameWindow::windowClosed, &app, &QApplication::quit,
