@@ -34,6 +34,14 @@ inline QString binaryDir()
 }
 
 // A port nobody listens on right now.
+// The program ended within timeoutMs, or had ended already: waitForFinished
+// alone answers false for a program whose end the event loop has already
+// taken in, which a test that waits on something else first may have let it.
+inline bool endedWithin(QProcess& process, int timeoutMs)
+{
+    return process.state() == QProcess::NotRunning || process.waitForFinished(timeoutMs);
+}
+
 inline quint16 freePort()
 {
     QTcpServer probe;

@@ -115,7 +115,7 @@ std::vector<std::unique_ptr<JoiningWindow>> joiningWindows(quint16 port, quint16
 // ours in full with what was read normalised.
 void expectClosedAndSaved(JoiningWindow& window, const TallyRows& expected)
 {
-    ASSERT_TRUE(window.process.waitForFinished(30000)) << "the window stayed open";
+    ASSERT_TRUE(endedWithin(window.process, 30000)) << "the window stayed open";
     EXPECT_EQ(window.process.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(window.process.exitCode(), 0);
 

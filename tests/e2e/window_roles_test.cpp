@@ -129,7 +129,7 @@ TEST(WindowRoles, HostJoinByRecentListAndInviteLinksPlayToTheWinnerAndLeave)
     ASSERT_TRUE(ann.command("menu LeaveGame1"));
     ASSERT_TRUE(ann.waitFor([](const DrivenState& s) { return s.text("role") == "none"; }));
     for (DrivenWindow* joiner : {&bob, &cy, &dee})
-        EXPECT_TRUE(joiner->process().waitForFinished(20000)) << joiner->errors();
+        EXPECT_TRUE(endedWithin(joiner->process(), 20000)) << joiner->errors();
     EXPECT_TRUE(ann.running());
     EXPECT_TRUE(QFile::exists(homes[0].file(QStringLiteral("Lexifliptally.tld"))));
     for (const Home& home : homes)
