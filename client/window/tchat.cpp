@@ -72,7 +72,14 @@ Tchat::Tchat(QWidget* parent) : QMainWindow(parent)
     resize(layout::kClientWidth, layout::kClientHeight + menuBar()->sizeHint().height());
 }
 
-Tchat::~Tchat() = default;
+Tchat::~Tchat()
+{
+    // The zoom control filters the central widget's resizes and asks this
+    // window for its central widget; the children are deleted after this
+    // object has stopped being a main window, so it goes first.
+    delete m_zoom;
+    m_zoom = nullptr;
+}
 
 // The game area's widgets are made in this order on purpose: later siblings
 // paint above earlier ones and take focus after them.
