@@ -186,9 +186,12 @@ void LexiflipApp::replaceServer(std::optional<int> port)
     net::HostOptions options = m_hostOptions;
     if (port)
         options.port = port;
-    // The player's Bot Speed, not the one the program started with.
-    if (game.settings().wasRead())
+    // The player's Bot Speed and Klot's Strength, not the ones the program
+    // started with.
+    if (game.settings().wasRead()) {
         options.botSpeedMs = static_cast<int>(game.preferences().botspeed);
+        options.klotStrength = static_cast<engine::ComputerStrength>(game.preferences().klotStrength);
+    }
     m_server.reset();
     m_server = std::make_unique<net::TServer>(std::move(options));
     game.attachHost(*m_server);

@@ -153,6 +153,19 @@ TEST(LexiflipApp, TheStoredOptionsReachTheOptionsDialogAndItsStartKeepsThem)
         waitUntil([&] { return p.game.game().turn().gameTexts().playToScore == "Play to Score: 400"; }));
 }
 
+// A role taken from the menu gets a fresh host, which plays at the player's
+// Bot Speed and Klot's Strength, not at the ones the program started with.
+TEST(LexiflipApp, ANewRolesHostPlaysWithThePlayersBotSpeedAndKlotsStrength)
+{
+    SoloProgram solo("[Lexiflip]\nBotspeed=1000\nKlotStrength=expert\n");
+    ASSERT_TRUE(solo.settingsRead());
+    LexiflipApp& p = *solo.program;
+    solo.trigger("NewSoloGame1");
+    EXPECT_TRUE(waitUntil([&] { return p.game.game().roster().loggedin(); }));
+    EXPECT_EQ(p.server().botSpeedMs(), 1000);
+    EXPECT_EQ(p.server().klotStrength(), engine::ComputerStrength::Expert);
+}
+
 // Six players fill the seats; the seventh connection watches, and the host's
 // player removes it from the watcher list.
 TEST(LexiflipApp, TheHostsWatcherListRemovesTheWatcherThePointerIsOver)
