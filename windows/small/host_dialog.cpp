@@ -55,12 +55,7 @@ HostDialog::HostDialog(QWidget* parent)
 {
     setObjectName(QStringLiteral("HostDialog"));
     setStyleSheet(dialogStyleSheet());
-    m_name->setObjectName(QStringLiteral("edit_hostname"));
-    m_name->setAccessibleName(QStringLiteral("Your name"));
-    m_port->setObjectName(QStringLiteral("spin_hostport"));
-    m_port->setAccessibleName(QStringLiteral("Port"));
-    m_port->setRange(1, 65535);
-    m_port->setValue(client::invite::kDefaultPort);
+    setUpNameAndPort(*m_name, QStringLiteral("edit_hostname"), *m_port, QStringLiteral("spin_hostport"));
     m_host->setObjectName(QStringLiteral("button_host"));
     m_copy->setObjectName(QStringLiteral("button_copyinvite"));
     m_close->setObjectName(QStringLiteral("button_hostclose"));

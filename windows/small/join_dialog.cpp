@@ -39,6 +39,16 @@ QListWidget* hostList(const QString& name, const QString& accessibleName, QWidge
 
 } // namespace
 
+void setUpNameAndPort(QLineEdit& name, const QString& nameObject, QSpinBox& port, const QString& portObject)
+{
+    name.setObjectName(nameObject);
+    name.setAccessibleName(QStringLiteral("Your name"));
+    port.setObjectName(portObject);
+    port.setAccessibleName(QStringLiteral("Port"));
+    port.setRange(1, 65535);
+    port.setValue(client::invite::kDefaultPort);
+}
+
 QString dialogStyleSheet()
 {
     const QString focus = palette::styleColour(palette::kTableTop);
@@ -61,15 +71,10 @@ JoinDialog::JoinDialog(QWidget* parent)
 {
     setObjectName(QStringLiteral("JoinDialog"));
     setStyleSheet(dialogStyleSheet());
-    m_name->setObjectName(QStringLiteral("edit_name"));
-    m_name->setAccessibleName(QStringLiteral("Your name"));
+    setUpNameAndPort(*m_name, QStringLiteral("edit_name"), *m_port, QStringLiteral("spin_port"));
     m_host->setObjectName(QStringLiteral("edit_host"));
     m_host->setAccessibleName(QStringLiteral("Host"));
     m_host->setPlaceholderText(QStringLiteral("a name, or an IPv4 or IPv6 address"));
-    m_port->setObjectName(QStringLiteral("spin_port"));
-    m_port->setAccessibleName(QStringLiteral("Port"));
-    m_port->setRange(1, 65535);
-    m_port->setValue(client::invite::kDefaultPort);
     m_search->setObjectName(QStringLiteral("button_search"));
     m_join->setObjectName(QStringLiteral("button_join"));
     m_close->setObjectName(QStringLiteral("button_joinclose"));

@@ -87,4 +87,8 @@ private:
 // The side windows' style with a focus that shows on every control.
 QString dialogStyleSheet();
 
+// The name and port fields both role dialogs ask for: their object names, what
+// a screen reader calls them, the ports a player may give, 7772 to start with.
+void setUpNameAndPort(QLineEdit& name, const QString& nameObject, QSpinBox& port, const QString& portObject);
+
 } // namespace lexiflip::windows
