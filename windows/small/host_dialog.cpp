@@ -208,10 +208,7 @@ void HostDialog::copyInvite()
 
 void HostDialog::showStatus(const QString& text, bool problem)
 {
-    m_status->setText(text);
-    m_status->setStyleSheet(problem ? QStringLiteral("color: %1;").arg(palette::styleColour(palette::kWarningText))
-                                    : QString());
-    m_status->setAccessibleName(text);
+    showDialogStatus(*m_status, text, problem);
 }
 
 void HostDialog::keyPressEvent(QKeyEvent* event)

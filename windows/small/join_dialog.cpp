@@ -49,6 +49,14 @@ void setUpNameAndPort(QLineEdit& name, const QString& nameObject, QSpinBox& port
     port.setValue(client::invite::kDefaultPort);
 }
 
+void showDialogStatus(QLabel& status, const QString& text, bool problem)
+{
+    status.setText(text);
+    status.setStyleSheet(problem ? QStringLiteral("color: %1;").arg(palette::styleColour(palette::kWarningText))
+                                 : QString());
+    status.setAccessibleName(text);
+}
+
 QString dialogStyleSheet()
 {
     const QString focus = palette::styleColour(palette::kTableTop);
@@ -249,10 +257,7 @@ QString JoinDialog::statusText() const
 
 void JoinDialog::showStatus(const QString& text, bool problem)
 {
-    m_status->setText(text);
-    m_status->setStyleSheet(problem ? QStringLiteral("color: %1;").arg(palette::styleColour(palette::kWarningText))
-                                    : QString());
-    m_status->setAccessibleName(text);
+    showDialogStatus(*m_status, text, problem);
 }
 
 void JoinDialog::keyPressEvent(QKeyEvent* event)

@@ -91,4 +91,8 @@ QString dialogStyleSheet();
 // a screen reader calls them, the ports a player may give, 7772 to start with.
 void setUpNameAndPort(QLineEdit& name, const QString& nameObject, QSpinBox& port, const QString& portObject);
 
+// A role dialog's status line: a problem in the warning colour, and the text
+// as the line's accessible name, so that a screen reader tells it.
+void showDialogStatus(QLabel& status, const QString& text, bool problem);
+
 } // namespace lexiflip::windows
