@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTcpServer>
@@ -111,7 +112,10 @@ protected:
 
     QTemporaryDir directory;
     LobbyServer server;
-    Tdownload window;
+    // The game window the download window belongs to, as in the program.
+    QWidget game;
+    QPushButton* gameButton = new QPushButton(QStringLiteral("flip"), &game);
+    Tdownload window{&game};
     QSignalSpy exits{&window, &Tdownload::exitRequested};
     std::vector<Start> starts;
     std::vector<QUrl> openedFolders;
@@ -168,6 +172,15 @@ TEST_F(DownloadWindow, FetchesTheInstallerReportingEachStepSavesItAndRunsNothing
     EXPECT_EQ(exits.count(), 0) << "the game goes on";
     EXPECT_TRUE(window.isVisible());
     EXPECT_TRUE(button("getbutton")->isEnabled());
+
+    // With the box still open, the game window takes the player's clicks
+    // (sent to its window, as the pointer's are, where modality applies).
+    game.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&game));
+    QSignalSpy played(gameButton, &QPushButton::clicked);
+    QTest::mouseClick(game.windowHandle(), Qt::LeftButton, {}, gameButton->geometry().center());
+    EXPECT_EQ(played.count(), 1) << "the box must not block the game window";
+    EXPECT_EQ(messages().size(), 1);
 }
 
 // A file an older copy marked executable loses the mark when it is fetched again.

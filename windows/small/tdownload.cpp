@@ -463,12 +463,15 @@ void Tdownload::Button2Click()
 
 void Tdownload::showMessage(const QString& text)
 {
-    // Shown without a nested event loop, so the game behind keeps running.
+    // Shown without a nested event loop and without modality: a window-modal
+    // box here would block the game window too (this window is its tool
+    // window), and the turn clock runs on while the player reads.
     auto* box =
         new QMessageBox(QMessageBox::Information, QStringLiteral("Lexiflip"), text, QMessageBox::Ok, this);
     box->setObjectName(QStringLiteral("messagebox"));
     box->setAttribute(Qt::WA_DeleteOnClose);
-    box->open();
+    box->setWindowModality(Qt::NonModal);
+    box->show();
 }
 
 } // namespace lexiflip::windows
