@@ -78,8 +78,11 @@ void ClientSession::queueMessage(std::string_view message)
         return;
     if (receivedlist.push(0, std::string(message)))
         return;
-    // Once, however much more the same read holds.
+    // Once, however much more the same read holds. What this host queued is
+    // dropped with it: handling it would only push the line that says why
+    // out of sight before the window closes.
     m_overrun = true;
+    receivedlist.clear();
     emit overrun();
 }
 

@@ -71,7 +71,14 @@ GameWindow::GameWindow(std::uint64_t shuffleSeed, core::TallyCalls& tally, const
     m_session.setMessageHandler([this](std::string_view message) { handleMessage(message); });
     m_session.setHandledMessages(&ClientGame::handles);
     connect(&m_session, &ClientSession::overrun, this, [this] {
-        addSystemLine("The host sent more than this window can take in: the connection is closed.");
+        static constexpr std::string_view kWhy =
+            "The host sent more than this window can take in: the connection is closed.";
+        addSystemLine(std::string(kWhy));
+        // A box too, since the window closes with the connection: the close
+        // waits until it has been read, as after "Game is full". One the host
+        // raised is left as it is; the window waits for that one.
+        if (!m_window->hostBox())
+            m_window->showHostBox(fromEightBit(kWhy));
     });
     connect(&m_session, &ClientSession::closed, this, [this] { closeWindow(); });
     connect(&m_session, &ClientSession::socketError, this, [this](const QString& error) {

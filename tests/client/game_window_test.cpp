@@ -307,11 +307,19 @@ TEST(GameWindow, AHostThatFillsTheReceiveQueueIsClosedWithALineSayingWhy)
         flood.window.window().chatView().document()->findBlock(int(flood.chat().indexOf(kOverrun)));
     EXPECT_EQ(line.begin().fragment().charFormat().foreground().color(),
               palette::fromColour(palette::kSystemColour));
-    // Closed like a disconnect: the host sees it go, and the window closes
-    // once what was queued has been handled.
+    // Closed like a disconnect: the host sees it go, and nothing it queued is
+    // handled, so the line stays the chat's last. The window waits for the
+    // box that says the same, then closes.
     EXPECT_TRUE(waitUntil([&] { return flood.peer->state() == QAbstractSocket::UnconnectedState; }));
-    EXPECT_TRUE(waitUntil([&] { return !flood.window.window().isVisible(); }));
     EXPECT_EQ(flood.window.session().queuedEntries(), 0u);
+    testing::settle();
+    const QString lastLine = flood.chat().trimmed().section(QLatin1Char('\n'), -1);
+    EXPECT_TRUE(lastLine.startsWith(kOverrun)) << lastLine.toStdString();
+    ASSERT_NE(flood.window.window().hostBox(), nullptr);
+    EXPECT_EQ(flood.window.window().hostBox()->text(), lastLine);
+    EXPECT_TRUE(flood.window.window().isVisible()) << "closed before the reason could be read";
+    flood.window.window().hostBox()->accept();
+    EXPECT_TRUE(waitUntil([&] { return !flood.window.window().isVisible(); }));
 }
 
 TEST(GameWindow, AJoiningClientGivenSlotOneIsTheHostsPlayer)
