@@ -8,6 +8,9 @@
 //               board-sized picture
 //   click       a flip click to its echo from the host, beside a raw loopback
 //               echo of the same bytes
+//   chat line   a line added to a full chat view (its oldest dropped), short
+//               and 4,000 characters long, beside the same line added to a
+//               bare text view that keeps only that one line
 //
 // Start-up and memory are measured in child processes (this program run with
 // --child solo|bare), the rest in this process.
@@ -23,6 +26,7 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
+#include <QTextEdit>
 #include <QTimer>
 
 #include <sys/resource.h>
@@ -265,6 +269,32 @@ double loopbackEcho(int samples)
     return median(times);
 }
 
+// Milliseconds per line: the chat view at its history limit, and a bare text
+// view of the same size that lays out only the new line.
+std::pair<double, double> chatLine(const QString& line)
+{
+    constexpr int kLines = 300;
+    client::ChatView chat;
+    chat.resize(client::layout::kChatView.size());
+    chat.show();
+    for (int i = 0; i < client::ChatView::kHistoryLines + client::ChatView::kDropBatch; ++i)
+        chat.addlinetochat(line, Qt::blue);
+    QElapsedTimer clock;
+    clock.start();
+    for (int i = 0; i < kLines; ++i)
+        chat.addlinetochat(line, Qt::blue);
+    const double full = static_cast<double>(clock.nsecsElapsed()) / 1e6 / kLines;
+
+    QTextEdit bare;
+    bare.resize(chat.size());
+    bare.show();
+    clock.restart();
+    for (int i = 0; i < kLines; ++i)
+        bare.setPlainText(line);
+    const double one = static_cast<double>(clock.nsecsElapsed()) / 1e6 / kLines;
+    return {full, one};
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -307,6 +337,12 @@ int main(int argc, char* argv[])
         std::printf(
             "click to echo (median)  flip click to host's echo %6.2f ms     raw loopback echo %6.2f ms\n",
             click, echo);
+    }
+    for (const int length : {40, 4000}) {
+        const QString line = QStringLiteral("Mal chats: ") + QString(length, QLatin1Char('z'));
+        const auto [full, one] = chatLine(line);
+        std::printf("chat line, %4d chars   full chat view %7.3f ms              bare text view %7.3f ms\n",
+                    length, full, one);
     }
     return 0;
 }

@@ -2,8 +2,9 @@
 
 // The chat view mainchat: a read-only view in which the client writes every
 // line it shows (joins, game events, the winner, and the players' chat). It
-// keeps the last kHistoryLines lines; older ones are dropped from the top, so
-// that a peer flooding the chat cannot make the window's memory grow.
+// keeps the last kHistoryLines lines; older ones are dropped from the top,
+// kDropBatch at a time, so that a peer flooding the chat cannot make the
+// window's memory grow.
 
 #include <QTextEdit>
 
@@ -27,6 +28,8 @@ public:
     using LinkFinder = std::function<QString(const QString& plainText, int position)>;
 
     static constexpr int kHistoryLines = 1000;
+    // The view holds at most kHistoryLines + kDropBatch - 1 lines.
+    static constexpr int kDropBatch = 100;
 
     explicit ChatView(QWidget* parent = nullptr);
 
@@ -79,7 +82,8 @@ protected:
 
 private:
     QString linkAt(const QPoint& viewportPoint, int* start = nullptr) const;
-    // Drops the oldest lines beyond kHistoryLines; returns the height they took.
+    // Once kDropBatch lines have come beyond kHistoryLines, drops the oldest
+    // down to kHistoryLines; returns the height they took.
     qreal dropOldestLines();
     // Lets the document forget the formats of dropped lines.
     void forgetUnusedFormats();

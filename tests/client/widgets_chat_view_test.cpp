@@ -249,6 +249,14 @@ TEST(ChatView, AFloodKeepsOnlyTheLastThousandLines)
               (std::vector<TextRun>{{"Mal chats:", true, last}, {" line 19999", false, last}}));
     EXPECT_EQ(view.document()->defaultFont().pointSize(), 11);
     EXPECT_FALSE(view.document()->isUndoRedoEnabled());
+
+    // The oldest go a batch at a time: never more than a batch less one beyond.
+    addLines(view, 20000, 20000 + ChatView::kDropBatch - 1);
+    EXPECT_EQ(doc.blockCount(), ChatView::kHistoryLines + ChatView::kDropBatch - 1);
+    EXPECT_EQ(doc.firstBlock().text(), QStringLiteral("Mal chats: line 19000"));
+    view.addlinetochat(QStringLiteral("Mal chats: one more"), Qt::red);
+    EXPECT_EQ(doc.blockCount(), ChatView::kHistoryLines);
+    EXPECT_EQ(doc.firstBlock().text(), QStringLiteral("Mal chats: line %1").arg(19000 + ChatView::kDropBatch));
 }
 
 // A view that follows new lines still shows the last one when the document
