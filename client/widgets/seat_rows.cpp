@@ -1,5 +1,6 @@
 #include "client/widgets/seat_rows.h"
 
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QWidget>
@@ -74,6 +75,19 @@ SeatName::SeatName(int seat, QWidget& panel) : QLabel(&panel), m_seat(seat)
 void SeatName::askMenu()
 {
     emit menuAsked(mapToGlobal(QPoint(0, height())));
+}
+
+// The X11 platform turns the Menu key into a context menu event at the middle
+// of the focused widget before the key itself arrives; it opens the menu
+// where the other keys do.
+bool SeatName::event(QEvent* event)
+{
+    if (event->type() == QEvent::ContextMenu &&
+        static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard) {
+        askMenu();
+        return true;
+    }
+    return QLabel::event(event);
 }
 
 void SeatName::keyPressEvent(QKeyEvent* event)

@@ -4,6 +4,7 @@
 #include <QAccessible>
 #include <QAccessibleActionInterface>
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QLineEdit>
 #include <QPainter>
 #include <QSignalSpy>
@@ -149,6 +150,16 @@ TEST_F(GameArea, TheSeatRowsKeysWalkTheShownRowsAndAskForTheMenuThere)
             EXPECT_EQ(asked.at(0).at(1).toPoint(), row.mapToGlobal(QPoint(0, row.height())));
         }
     }
+    // The Menu key as the X11 platform hands it on: a keyboard's context menu
+    // event at the middle of the name, opening the menu where the keys do.
+    asked.clear();
+    SeatName& five = seats.nameLabel(5);
+    QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, five.rect().center(),
+                              five.mapToGlobal(five.rect().center()));
+    QApplication::sendEvent(&five, &menuKey);
+    ASSERT_EQ(asked.size(), 1);
+    EXPECT_EQ(asked.at(0).at(1).toPoint(), five.mapToGlobal(QPoint(0, five.height())));
+
     QTest::keyClick(&seats.nameLabel(5), Qt::Key_F6);
     QTest::keyClick(&window.chatEntry(), Qt::Key_F6);
     QTest::keyClick(&window.board(), Qt::Key_F6);
