@@ -63,7 +63,7 @@ bool isMenuKey(const QKeyEvent& event)
 
 } // namespace
 
-SeatName::SeatName(int seat, QWidget& panel) : QLabel(&panel), m_seat(seat)
+SeatName::SeatName(int seat, QWidget& panel) : QLabel(&panel)
 {
     styleSeatText(*this, QStringLiteral("label_playername%1").arg(seat), layout::seatNameRect(seat));
     setProperty("tag", seat);

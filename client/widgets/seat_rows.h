@@ -36,7 +36,6 @@ class SeatName : public QLabel {
 public:
     SeatName(int seat, QWidget& panel);
 
-    int seat() const { return m_seat; }
     // Asks for the seat menu below the name, where the keyboard is.
     void askMenu();
 
@@ -51,9 +50,6 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
-
-private:
-    int m_seat;
 };
 
 // The six seat rows of the right-hand column: name, score and bonus texts and
