@@ -9,6 +9,7 @@
 #include "client/game/tile_pictures.h"
 #include "client/widgets/board_view.h"
 #include "client/widgets/picture_view.h"
+#include "client/widgets/seat_rows.h"
 #include "client/widgets/turn_timer_view.h"
 #include "core/letters.h"
 
@@ -184,6 +185,30 @@ private:
     PictureView* view() const { return static_cast<PictureView*>(widget()); }
 };
 
+// A seat row, read by its name ("Klot, 57 points, on turn"), with the seat
+// menu as its action: the menu a right click on the name opens.
+class SeatNameAccessible : public QAccessibleWidget {
+public:
+    explicit SeatNameAccessible(SeatName* name) : QAccessibleWidget(name, QAccessible::StaticText) {}
+    QAccessible::State state() const override
+    {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.focusable = true; // by F6, though never by a click
+        return state;
+    }
+    QStringList actionNames() const override { return {showMenuAction()}; }
+    void doAction(const QString& name) override
+    {
+        if (name == showMenuAction())
+            static_cast<SeatName*>(widget())->askMenu();
+    }
+    QStringList keyBindingsForAction(const QString& name) const override
+    {
+        return name == showMenuAction() ? QStringList{QStringLiteral("Menu"), QStringLiteral("Shift+F10")}
+                                        : QStringList();
+    }
+};
+
 // The timer reads its text when asked; it is told as changed only at the
 // moments worth saying (TurnTimerView::announce), not every second.
 class TimerAccessible : public QAccessibleWidget {
@@ -205,6 +230,8 @@ QAccessibleInterface* factory(const QString& className, QObject* object)
         return new BoardAccessible(static_cast<BoardView*>(object));
     if (className == QLatin1String("lexiflip::client::PictureView"))
         return new PictureAccessible(static_cast<PictureView*>(object));
+    if (className == QLatin1String("lexiflip::client::SeatName"))
+        return new SeatNameAccessible(static_cast<SeatName*>(object));
     if (className == QLatin1String("lexiflip::client::TurnTimerView"))
         return new TimerAccessible(static_cast<TurnTimerView*>(object));
     return nullptr;

@@ -12,6 +12,7 @@
 #include "client/media/pictures.h"
 #include "client/widgets/zoomed_place.h"
 #include "client/widgets/accessibles.h"
+#include "client/widgets/focus_ring.h"
 
 namespace lexiflip::client {
 
@@ -140,20 +141,11 @@ void BoardView::paintEvent(QPaintEvent* event)
 }
 
 // A ring inside the cell's own rectangle, so that repainting the cell repaints
-// the ring: bright, with a dark rim inside and out, to stand out on the tile
-// back, the ivory face, the grey used look and the empty slot alike.
+// the ring.
 void BoardView::paintCursor(QPainter& painter) const
 {
     const QRectF cell = QRectF(cellRect(cellOf(m_cursor)));
-    const qreal unit = cell.width() / layout::kTile;
-    painter.setRenderHint(QPainter::Antialiasing, false);
-    painter.setBrush(Qt::NoBrush);
-    painter.setPen(QPen(QColor(palette::kCursorRim), unit));
-    painter.drawRect(cell.adjusted(unit / 2, unit / 2, -unit / 2, -unit / 2));
-    painter.setPen(QPen(QColor(palette::kCursorRing), 3 * unit));
-    painter.drawRect(cell.adjusted(2.5 * unit, 2.5 * unit, -2.5 * unit, -2.5 * unit));
-    painter.setPen(QPen(QColor(palette::kCursorRim), unit));
-    painter.drawRect(cell.adjusted(4.5 * unit, 4.5 * unit, -4.5 * unit, -4.5 * unit));
+    drawFocusRing(painter, cell, cell.width() / layout::kTile, 3);
 }
 
 void BoardView::mouseReleaseEvent(QMouseEvent* event)

@@ -231,16 +231,19 @@ void Tchat::buildChat()
     m_phraseButtons = new PhraseButtons(m_panel);
     connect(m_chatView, &ChatView::mainChatCleared, m_chatEntry, [this] { m_chatEntry->setFocus(); });
     connect(m_chatView, &ChatView::mouseReleased, m_chatEntry, [this] { m_chatEntry->setFocus(); });
-    // F6 moves the keyboard between the game area (the board and its keys)
-    // and the chat entry, which keeps every key it has while it has the focus.
+    // F6 moves the keyboard round the game area (the board and its keys),
+    // the seat rows (their menu) and the chat entry, which keeps every key it
+    // has while it has the focus.
     auto* swapFocus = new QShortcut(QKeySequence(Qt::Key_F6), this);
     swapFocus->setObjectName(QStringLiteral("gameAreaOrChat"));
-    connect(swapFocus, &QShortcut::activated, this, &Tchat::focusGameAreaOrChat);
+    connect(swapFocus, &QShortcut::activated, this, &Tchat::focusNextArea);
 }
 
-void Tchat::focusGameAreaOrChat()
+void Tchat::focusNextArea()
 {
-    if (m_board->hasFocus())
+    if (m_board->hasFocus() && m_seats->takeFocus())
+        return;
+    if (m_board->hasFocus() || m_seats->hasFocus())
         m_chatEntry->setFocus(Qt::ShortcutFocusReason);
     else
         m_board->setFocus(Qt::ShortcutFocusReason);

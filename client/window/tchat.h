@@ -60,8 +60,9 @@ public:
     void setStartShown(bool shown);
     void setTheirTiles(const QString& caption, const std::array<int, kBarPositions>& pictures, bool shown);
     void setWinner(const QString& text, bool shown);
-    // F6: the keyboard goes to the game area, or back to the chat entry.
-    void focusGameAreaOrChat();
+    // F6: the keyboard goes from the chat entry to the game area, on to the
+    // seat rows, and back to the chat entry.
+    void focusNextArea();
 
     // A message box without a nested event loop; hostBoxClosed() follows its
     // closing. The caller asks for at most one at a time; a box asked for

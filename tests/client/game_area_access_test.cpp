@@ -4,7 +4,9 @@
 #include <QAccessible>
 #include <QAccessibleActionInterface>
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QLineEdit>
+#include <QPainter>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -95,17 +97,100 @@ TEST_F(GameArea, TheBoardHandsOnItsKeysAndLeavesTheRest)
     }
 }
 
-TEST_F(GameArea, F6MovesTheKeyboardBetweenTheBoardAndTheChatEntry)
+TEST_F(GameArea, F6GoesRoundTheBoardTheSeatRowsAndTheChatEntry)
 {
     window.chatEntry().setFocus();
     QTest::keyClick(&window.chatEntry(), Qt::Key_F6);
     EXPECT_TRUE(window.board().hasFocus());
     QTest::keyClick(&window.board(), Qt::Key_F6);
+    EXPECT_TRUE(window.seats().nameLabel(1).hasFocus());
+    QTest::keyClick(&window.seats().nameLabel(1), Qt::Key_F6);
     EXPECT_TRUE(window.chatEntry().hasFocus());
     // The chat keeps its letters.
     window.chatEntry().clear();
     QTest::keyClicks(&window.chatEntry(), "hi");
     EXPECT_EQ(window.chatEntry().text(), QStringLiteral("hi"));
+}
+
+// Up and Down walk the shown rows, passing a hidden one and stopping at the
+// ends; the menu keys ask for the menu of the row that has the keyboard; F6
+// comes back to the row last left; with no row shown, F6 passes the rows by.
+TEST_F(GameArea, TheSeatRowsKeysWalkTheShownRowsAndAskForTheMenuThere)
+{
+    SeatRows& seats = window.seats();
+    SeatLook hidden;
+    hidden.nameShown = false;
+    seats.showSeat(3, hidden);
+    window.board().setFocus();
+    QTest::keyClick(&window.board(), Qt::Key_F6);
+    QSignalSpy asked(&window, &Tchat::seatMenuRequested);
+    struct Case {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        int focused; // the row with the keyboard afterwards
+        bool menu;   // asked for at that row
+    };
+    const std::vector<Case> cases = {
+        {Qt::Key_Up, {}, 1, false},          {Qt::Key_Down, {}, 2, false},
+        {Qt::Key_Down, {}, 4, false},        {Qt::Key_Menu, {}, 4, true},
+        {Qt::Key_F10, Qt::ShiftModifier, 4, true}, {Qt::Key_F10, {}, 4, false},
+        {Qt::Key_Return, {}, 4, true},       {Qt::Key_Enter, Qt::KeypadModifier, 4, true},
+        {Qt::Key_Space, {}, 4, false},       {Qt::Key_Down, {}, 5, false},
+        {Qt::Key_Down, {}, 6, false},        {Qt::Key_Down, {}, 6, false},
+        {Qt::Key_Up, {}, 5, false},
+    };
+    for (const Case& c : cases) {
+        asked.clear();
+        QTest::keyClick(QApplication::focusWidget(), c.key, c.modifiers);
+        ASSERT_TRUE(seats.nameLabel(c.focused).hasFocus()) << c.key;
+        ASSERT_EQ(asked.size(), c.menu ? 1 : 0) << c.key;
+        if (c.menu) {
+            SeatName& row = seats.nameLabel(c.focused);
+            EXPECT_EQ(asked.at(0).at(0).toInt(), c.focused);
+            EXPECT_EQ(asked.at(0).at(1).toPoint(), row.mapToGlobal(QPoint(0, row.height())));
+        }
+    }
+    // The Menu key as the X11 platform hands it on: a keyboard's context menu
+    // event at the middle of the name, opening the menu where the keys do.
+    asked.clear();
+    SeatName& five = seats.nameLabel(5);
+    QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, five.rect().center(),
+                              five.mapToGlobal(five.rect().center()));
+    QApplication::sendEvent(&five, &menuKey);
+    ASSERT_EQ(asked.size(), 1);
+    EXPECT_EQ(asked.at(0).at(1).toPoint(), five.mapToGlobal(QPoint(0, five.height())));
+
+    QTest::keyClick(&seats.nameLabel(5), Qt::Key_F6);
+    QTest::keyClick(&window.chatEntry(), Qt::Key_F6);
+    QTest::keyClick(&window.board(), Qt::Key_F6);
+    EXPECT_TRUE(seats.nameLabel(5).hasFocus());
+    for (int seat = 1; seat <= SeatRows::kSeats; ++seat)
+        seats.showSeat(seat, hidden);
+    window.board().setFocus();
+    QTest::keyClick(&window.board(), Qt::Key_F6);
+    EXPECT_TRUE(window.chatEntry().hasFocus());
+}
+
+// The row's ring, like the board's cursor, shows only while the row has the
+// keyboard, and stays within the row's turn frame.
+TEST_F(GameArea, TheSeatRingShowsOnlyWhileARowHasTheKeyboard)
+{
+    QWidget& panel = *window.seats().nameLabel(1).parentWidget();
+    const auto seatPanel = [&] { return panel.grab(layout::kSeatPanel).toImage(); };
+    window.chatEntry().setFocus();
+    const QImage plain = seatPanel();
+    window.board().setFocus();
+    QTest::keyClick(&window.board(), Qt::Key_F6);
+    QTest::keyClick(&window.seats().nameLabel(1), Qt::Key_Down);
+    QImage focused = seatPanel();
+    const QRect row = layout::turnFrameRect(2).translated(-layout::kSeatPanel.topLeft());
+    EXPECT_NE(focused.copy(row), plain.copy(row));
+    QImage plainOutside = plain;
+    for (QImage* image : {&focused, &plainOutside})
+        QPainter(image).fillRect(row, Qt::black);
+    EXPECT_EQ(focused, plainOutside) << "the ring stays inside its row";
+    QTest::keyClick(&window.seats().nameLabel(2), Qt::Key_F6);
+    EXPECT_EQ(seatPanel(), plain);
 }
 
 TEST_F(GameArea, TheCursorShowsOnlyWhileTheBoardHasTheFocus)

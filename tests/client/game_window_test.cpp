@@ -1,6 +1,8 @@
 // The game window over a real host on loopback: the player's clicks on the
 // named controls, what they send, and what the window shows of the answers.
 
+#include <QAccessible>
+#include <QAccessibleActionInterface>
 #include <QAction>
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -15,6 +17,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -27,6 +30,7 @@
 #include "client/window/main_menu.h"
 #include "client/media/palette.h"
 #include "client/widgets/screen_layout.h"
+#include "client/widgets/seat_rows.h"
 #include "client/media/sound_player.h"
 #include "client/window/tchat.h"
 #include "client/window/zoom_control.h"
@@ -214,6 +218,20 @@ TEST(GameWindow, TheHostsNoticesAreChatLinesNotDialogsAndItsLeavingClosesTheWind
     EXPECT_TRUE(waitUntil([&] { return !window.window().isVisible(); }));
 }
 
+// The seat menu's entries and whether each can be chosen, closing the menu.
+std::vector<std::pair<std::string, bool>> takeSeatMenu(HostedWindow& solo)
+{
+    std::vector<std::pair<std::string, bool>> items;
+    auto* menu = solo.tchat().findChild<QMenu*>("popup_kick");
+    if (menu == nullptr || !menu->isVisible())
+        return items;
+    for (QAction* item : menu->actions())
+        items.emplace_back(item->text().toStdString(), item->isEnabled());
+    menu->close();
+    delete menu; // it deletes itself on close, but only once the loop runs
+    return items;
+}
+
 TEST(GameWindow, ARightClickOnASeatNameOpensTheSeatMenuAsTheHostMayUseIt)
 {
     HostedWindow solo;
@@ -222,17 +240,66 @@ TEST(GameWindow, ARightClickOnASeatNameOpensTheSeatMenuAsTheHostMayUseIt)
     QContextMenuEvent rightClick(QContextMenuEvent::Mouse, seat3->rect().center(),
                                  seat3->mapToGlobal(seat3->rect().center()));
     QApplication::sendEvent(seat3, &rightClick);
-    auto* menu = solo.tchat().findChild<QMenu*>("popup_kick");
-    ASSERT_NE(menu, nullptr);
-    EXPECT_TRUE(menu->isVisible());
-    std::vector<std::pair<std::string, bool>> items;
-    for (QAction* item : menu->actions())
-        items.emplace_back(item->text().toStdString(), item->isEnabled());
     // The host may set any seat to just watch; nobody sits in seat 3 to remove.
-    EXPECT_EQ(items,
+    EXPECT_EQ(takeSeatMenu(solo),
               (std::vector<std::pair<std::string, bool>>{
                   {"Remove From Game", false}, {"Set to Just Watch", true}, {"Unset Just Watch", true}}));
-    menu->close();
+}
+
+// The keyboard and a screen reader open the very menu a right click opens, for
+// the seat they are at: the host's own seat may be removed, an empty one not.
+TEST(GameWindow, TheSeatMenuOpensByKeyAndByTheAccessibleActionAsByARightClick)
+{
+    HostedWindow solo;
+    ASSERT_TRUE(solo.connected());
+    QApplication::setActiveWindow(&solo.tchat());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&solo.tchat()));
+    const auto rightClick = [&](int seat) {
+        QLabel* name = solo.control<QLabel>(QStringLiteral("label_playername%1").arg(seat));
+        QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(2, 2), name->mapToGlobal(QPoint(2, 2)));
+        QApplication::sendEvent(name, &click);
+    };
+    // F6 from the board to the seat rows, then Down to the seat.
+    const auto keys = [&](int seat, Qt::Key key, Qt::KeyboardModifiers modifiers) {
+        solo.tchat().board().setFocus();
+        QTest::keyClick(&solo.tchat().board(), Qt::Key_F6);
+        for (int at = 1; at < SeatRows::kSeats; ++at)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+        for (int at = 1; at < seat; ++at)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+        QWidget* row = QApplication::focusWidget();
+        ASSERT_NE(row, nullptr);
+        ASSERT_EQ(row->objectName().toStdString(), "label_playername" + std::to_string(seat));
+        QTest::keyClick(row, key, modifiers);
+    };
+    const auto action = [&](int seat) {
+        QAccessibleInterface* name = QAccessible::queryAccessibleInterface(
+            solo.control(QStringLiteral("label_playername%1").arg(seat)));
+        ASSERT_NE(name->actionInterface(), nullptr);
+        name->actionInterface()->doAction(QAccessibleActionInterface::showMenuAction());
+    };
+    struct Way {
+        const char* name;
+        std::function<void(int)> open;
+    };
+    const std::vector<Way> ways = {
+        {"Menu key", [&](int seat) { keys(seat, Qt::Key_Menu, {}); }},
+        {"Shift+F10", [&](int seat) { keys(seat, Qt::Key_F10, Qt::ShiftModifier); }},
+        {"Enter", [&](int seat) { keys(seat, Qt::Key_Return, {}); }},
+        {"accessible action", action},
+    };
+    std::vector<std::pair<std::string, bool>> rightClicked[2];
+    for (const int seat : {1, 3}) {
+        rightClick(seat);
+        auto& expected = rightClicked[seat == 1 ? 0 : 1];
+        expected = takeSeatMenu(solo);
+        ASSERT_EQ(expected.size(), 3u) << seat;
+        for (const Way& way : ways) {
+            way.open(seat);
+            EXPECT_EQ(takeSeatMenu(solo), expected) << way.name << ", seat " << seat;
+        }
+    }
+    EXPECT_NE(rightClicked[0], rightClicked[1]) << "the seats' menus must tell a mixed-up seat";
 }
 
 TEST(GameWindow, AFullHostsBoxIsReadBeforeTheWindowCloses)

@@ -132,6 +132,7 @@ TEST(ScreenReaderGame, ReadsTheBoardBarAndSeatsAndPlaysATurnByActions)
     const QJsonArray seats = read["seats"].toArray();
     EXPECT_TRUE(seats.contains(QStringLiteral("You, 0 points, on turn")));
     EXPECT_TRUE(seats.contains(QStringLiteral("Ann, 0 points")));
+    EXPECT_EQ(read["seat_actions"].toArray(), QJsonArray{QStringLiteral("ShowMenu")});
     QJsonArray inTheWord;
     for (const char letter : plan.word)
         inTheWord.append(QStringLiteral("%1, in the word").arg(QChar(std::toupper(letter))));

@@ -111,6 +111,10 @@ def turn(app, word, cells):
     read["seats"] = [node.name for node in walk(app)
                      if (node.name.endswith(" points") or node.name.endswith(" points, on turn"))
                      and not node.name.startswith(("Bar tile ", "Word position "))]
+    # A seat row offers its seat menu as an action.
+    seat = next(node for node in walk(app) if node.name == "You, 0 points, on turn")
+    action = seat.queryAction()
+    read["seat_actions"] = [action.getName(i) for i in range(action.nActions)]
 
     for x, y in cells:
         cell = grid.getChildAtIndex((y - 1) * 10 + (x - 1))
