@@ -213,22 +213,12 @@ void HostDialog::showStatus(const QString& text, bool problem)
 
 void HostDialog::keyPressEvent(QKeyEvent* event)
 {
-    switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        if (qobject_cast<QListWidget*>(focusWidget()))
-            return; // the list's own: it copies the entry
-        if (auto* button = qobject_cast<QPushButton*>(focusWidget()))
-            button->click();
-        else if (!m_hosting)
+    const auto host = [this] {
+        if (!m_hosting)
             requestHost();
-        return;
-    case Qt::Key_Escape:
-        close();
-        return;
-    default:
+    };
+    if (!takeDialogKey(*this, *event, host))
         SmallWindow::keyPressEvent(event);
-    }
 }
 
 } // namespace lexiflip::windows

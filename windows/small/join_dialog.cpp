@@ -57,6 +57,26 @@ void showDialogStatus(QLabel& status, const QString& text, bool problem)
     status.setAccessibleName(text);
 }
 
+bool takeDialogKey(QWidget& dialog, const QKeyEvent& event, const std::function<void()>& act)
+{
+    switch (event.key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (qobject_cast<QListWidget*>(dialog.focusWidget()))
+            return true;
+        if (auto* button = qobject_cast<QPushButton*>(dialog.focusWidget()))
+            button->click();
+        else
+            act();
+        return true;
+    case Qt::Key_Escape:
+        dialog.close();
+        return true;
+    default:
+        return false;
+    }
+}
+
 QString dialogStyleSheet()
 {
     const QString focus = palette::styleColour(palette::kTableTop);
@@ -262,24 +282,8 @@ void JoinDialog::showStatus(const QString& text, bool problem)
 
 void JoinDialog::keyPressEvent(QKeyEvent* event)
 {
-    switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        // On a list, Enter is the list's own (it joins the entry); on a
-        // button it presses the button.
-        if (qobject_cast<QListWidget*>(focusWidget()))
-            return;
-        if (auto* button = qobject_cast<QPushButton*>(focusWidget()))
-            button->click();
-        else
-            requestJoin();
-        return;
-    case Qt::Key_Escape:
-        close();
-        return;
-    default:
+    if (!takeDialogKey(*this, *event, [this] { requestJoin(); }))
         SmallWindow::keyPressEvent(event);
-    }
 }
 
 } // namespace lexiflip::windows

@@ -3,7 +3,11 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 #include "windows/small/small_window.h"
+
+class QKeyEvent;
 
 class QLabel;
 class QLineEdit;
@@ -94,5 +98,10 @@ void setUpNameAndPort(QLineEdit& name, const QString& nameObject, QSpinBox& port
 // A role dialog's status line: a problem in the warning colour, and the text
 // as the line's accessible name, so that a screen reader tells it.
 void showDialogStatus(QLabel& status, const QString& text, bool problem);
+
+// A role dialog's keys: Enter is a list's own (it takes the entry), presses a
+// focused button, and otherwise does the dialog's own act; Escape closes the
+// dialog. Answers whether the key was one of these.
+bool takeDialogKey(QWidget& dialog, const QKeyEvent& event, const std::function<void()>& act);
 
 } // namespace lexiflip::windows
