@@ -1,6 +1,5 @@
 #include "net/lan_search.h"
 
-#include <QNetworkDatagram>
 #include <QRandomGenerator>
 #include <QUdpSocket>
 
@@ -39,12 +38,13 @@ LanSearch::~LanSearch() = default;
 void LanSearch::stop()
 {
     m_window.stop();
+    // Closed at once: what still comes is dropped by the system unread.
     for (QUdpSocket* socket : std::as_const(m_sockets)) {
         socket->disconnect(this);
+        socket->close();
         socket->deleteLater();
     }
     m_sockets.clear();
-    m_found.clear();
 }
 
 void LanSearch::finish()
@@ -58,6 +58,7 @@ void LanSearch::start()
     stop();
     m_problem.clear();
     m_nonce = QRandomGenerator::global()->generate();
+    m_found.restart(m_nonce);
     for (const QHostAddress& address : m_scope.bindAddresses()) {
         auto* socket = new QUdpSocket(this);
         // A machine without IPv6 has no socket for it, and needs none.
@@ -87,24 +88,33 @@ void LanSearch::start()
     else if (sent != 0)
         m_problem.clear();
     m_window.start(m_windowMs);
+    m_deadline.setRemainingTime(m_windowMs);
 }
 
 void LanSearch::onReadyRead(QUdpSocket* socket)
 {
-    // A slot of hostFound may stop the search, and with it this socket.
-    while (m_sockets.contains(socket) && socket->hasPendingDatagrams()) {
-        const QNetworkDatagram datagram = socket->receiveDatagram(discovery::kMaxDatagramSize + 1);
-        const QByteArray data = datagram.data();
+    for (int read = 0; read < kDatagramsPerTurn; ++read) {
+        // A slot of hostFound may stop the search, and with it this socket.
+        if (!m_sockets.contains(socket) || !socket->hasPendingDatagrams())
+            return;
+        if (m_deadline.hasExpired()) {
+            finish();
+            return;
+        }
+        // One byte more than any answer may have, so that a longer one shows.
+        char data[discovery::kMaxDatagramSize + 1];
+        QHostAddress sender;
+        const qint64 size = socket->readDatagram(data, sizeof data, &sender);
+        if (size < 0 || m_found.full())
+            continue;
+        const QHostAddress address = plainAddress(sender);
         const auto answer =
-            discovery::readAnswer(std::string_view(data.constData(), std::size_t(data.size())));
-        if (!answer || answer->nonce != m_nonce)
+            m_found.take(std::string_view(data, std::size_t(size)), address.toString().toStdString());
+        if (!answer)
             continue;
         LanHost host;
-        host.address = plainAddress(datagram.senderAddress());
+        host.address = address;
         host.port = answer->gamePort;
-        if (m_found.contains(qMakePair(host.address, host.port)))
-            continue;
-        m_found.append(qMakePair(host.address, host.port));
         host.hostName = shownText(answer->hostName);
         host.freeSeats = answer->freeSeats;
         host.freePlaces = answer->freePlaces;

@@ -1,14 +1,15 @@
 #pragma once
 
+#include <QDeadlineTimer>
 #include <QHostAddress>
 #include <QList>
 #include <QObject>
-#include <QPair>
 #include <QString>
 #include <QTimer>
 
 #include <cstdint>
 
+#include "net/discovery/found_games.h"
 #include "net/discovery_scope.h"
 
 class QUdpSocket;
@@ -33,8 +34,9 @@ struct LanHost {
 
 // Looks for games on the local network: start() sends one query to each of
 // the scope's targets on the discovery port, hostFound reports each game
-// that answers, at most once per search, and finished follows after
-// kWindowMs. Nothing is sent before start().
+// that answers, at most once per search and within the bounds of
+// discovery::FoundGames, and finished follows after kWindowMs, however many
+// answers keep coming. Nothing is sent before start().
 //
 //     auto* search = new LanSearch(dialog);
 //     connect(search, &LanSearch::hostFound, dialog, &JoinDialog::addHost);
@@ -45,6 +47,10 @@ class LanSearch : public QObject {
 
 public:
     static constexpr int kWindowMs = 1000;
+    // Datagrams read at one time: between two such turns the event loop
+    // serves everything else in this process, such as a game the window
+    // hosts, and the socket says again that the rest waits.
+    static constexpr int kDatagramsPerTurn = 64;
 
     // The scope from LEXIFLIP_DISCOVERY_ADDRESS, the port from defaultDiscoveryPort().
     explicit LanSearch(QObject* parent = nullptr);
@@ -77,10 +83,12 @@ private:
     int m_windowMs = kWindowMs;
     // One socket per family of the targets.
     QList<QUdpSocket*> m_sockets;
+    // Ends a search when nothing comes; m_deadline, when answers keep coming.
     QTimer m_window;
+    QDeadlineTimer m_deadline;
     std::uint32_t m_nonce = 0;
     // The games reported in this search.
-    QList<QPair<QHostAddress, quint16>> m_found;
+    discovery::FoundGames m_found;
     QString m_problem;
 };
 

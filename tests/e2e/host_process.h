@@ -6,11 +6,11 @@
 #include <QString>
 #include <QStringList>
 
-#include <fstream>
 #include <string>
 
 #include "e2e/e2e_support.h"
 #include "net/net_wait.h"
+#include "support/resident_memory.h"
 
 namespace lexiflip::testing {
 
@@ -68,17 +68,5 @@ private:
     QProcess m_process;
     QByteArray m_stdout;
 };
-
-// A process's resident memory in KiB (VmRSS in /proc/<pid>/status), or -1.
-inline long residentKiB(qint64 pid)
-{
-    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
-    std::string line;
-    while (std::getline(status, line)) {
-        if (line.rfind("VmRSS:", 0) == 0)
-            return std::stol(line.substr(6));
-    }
-    return -1;
-}
 
 } // namespace lexiflip::testing

@@ -2,23 +2,37 @@
 // answers it, and what reaches the wire in between.
 #include "net/lan_search.h"
 
+#include <QElapsedTimer>
 #include <QNetworkDatagram>
 #include <QSignalSpy>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QUdpSocket>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
+#include <functional>
+#include <map>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "engine/game_state.h"
 #include "net/discovery/datagram.h"
+#include "net/discovery/found_games.h"
 #include "net/discovery_responder.h"
 #include "net/net_wait.h"
 #include "net/test_client.h"
 #include "net/tserver.h"
+#include "support/resident_memory.h"
 
 namespace lexiflip::net {
 namespace {
@@ -245,6 +259,157 @@ TEST(LanSearch, ReportsEachGameOnceAndOnlyForItsOwnQuery)
     EXPECT_EQ(host.port, 5000);
     EXPECT_EQ(host.hostName, QStringLiteral("Old")) << "control characters are left out";
     EXPECT_FALSE(search.searching());
+}
+
+// Datagrams sent as fast as one thread can, in turn from 127.0.0.1,
+// 127.0.0.2 and on, to a UDP port on 127.0.0.1, until stop() or a time limit
+// (which ends the test of a receiver that never lets go). After probeAfter, a
+// probe connects to a TCP port on 127.0.0.1 and times its first byte,
+// reading between the datagrams.
+class DatagramFlood {
+public:
+    // The datagram to send from source (0 for 127.0.0.1) the nth time.
+    using Make = std::function<std::string(int source, std::uint32_t n)>;
+
+    DatagramFlood(quint16 port, int sources, Make make, quint16 probePort,
+                  std::chrono::milliseconds probeAfter,
+                  std::chrono::milliseconds limit = std::chrono::milliseconds(2000))
+    {
+        for (int source = 0; source < sources; ++source) {
+            const int fd = ::socket(AF_INET, SOCK_DGRAM, 0);
+            sockaddr_in from = loopback(source, 0);
+            EXPECT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&from), sizeof from), 0) << source;
+            m_fds.push_back(fd);
+        }
+        m_thread = std::thread([=, this] { run(port, make, probePort, probeAfter, limit); });
+    }
+    ~DatagramFlood()
+    {
+        stop();
+        for (const int fd : m_fds)
+            ::close(fd);
+    }
+
+    void stop()
+    {
+        m_stop = true;
+        if (m_thread.joinable())
+            m_thread.join();
+    }
+    long sent() const { return m_sent; }
+    // How long the probe waited for its first byte, -1 ms while it waits.
+    std::chrono::milliseconds probeAnswer() const { return std::chrono::milliseconds(m_probeAnswerMs); }
+
+private:
+    static sockaddr_in loopback(int source, quint16 port)
+    {
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_port = htons(port);
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK + std::uint32_t(source));
+        return address;
+    }
+
+    void run(quint16 port, const Make& make, quint16 probePort, std::chrono::milliseconds probeAfter,
+             std::chrono::milliseconds limit)
+    {
+        using Clock = std::chrono::steady_clock;
+        const auto probeAt = Clock::now() + probeAfter;
+        const auto end = Clock::now() + limit;
+        const sockaddr_in to = loopback(0, port);
+        int probe = -1;
+        Clock::time_point probeStart;
+        for (std::uint32_t n = 0; !m_stop && Clock::now() < end; ++n) {
+            for (std::size_t source = 0; source < m_fds.size(); ++source) {
+                const std::string datagram = make(int(source), n);
+                ::sendto(m_fds[source], datagram.data(), datagram.size(), 0,
+                         reinterpret_cast<const sockaddr*>(&to), sizeof to);
+                ++m_sent;
+            }
+            if (probe < 0 && n % 64 == 0 && Clock::now() >= probeAt) {
+                probe = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
+                const sockaddr_in game = loopback(0, probePort);
+                probeStart = Clock::now();
+                ::connect(probe, reinterpret_cast<const sockaddr*>(&game), sizeof game);
+            }
+            char byte = 0;
+            if (probe >= 0 && m_probeAnswerMs < 0 && ::recv(probe, &byte, 1, MSG_DONTWAIT) == 1)
+                m_probeAnswerMs =
+                    std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - probeStart).count();
+        }
+        if (probe >= 0)
+            ::close(probe);
+    }
+
+    std::vector<int> m_fds;
+    std::thread m_thread;
+    std::atomic<bool> m_stop{false};
+    std::atomic<long> m_sent{0};
+    std::atomic<long> m_probeAnswerMs{-1};
+};
+
+// Anybody who sees the query may answer it without end, from several
+// addresses and with a new port each time, while the window hosts a game.
+TEST(LanSearch, AFloodOfAnswersEndsOnTimeKeepsABoundedListAndLeavesAHostedGameServed)
+{
+    QTcpServer game; // answers each connection with a byte at once
+    ASSERT_TRUE(game.listen(QHostAddress::LocalHost, 0));
+    QObject::connect(&game, &QTcpServer::newConnection, [&] {
+        while (QTcpSocket* connection = game.nextPendingConnection())
+            connection->write("!", 1);
+    });
+    QUdpSocket fake;
+    ASSERT_TRUE(fake.bind(QHostAddress::LocalHost, 0));
+    constexpr int kWindowMs = 600;
+    LanSearch search;
+    search.setScope(kLoopback);
+    search.setPort(fake.localPort());
+    search.setWindowMs(kWindowMs);
+    QSignalSpy found(&search, &LanSearch::hostFound);
+    QElapsedTimer clock;
+    qint64 finishedAfterMs = -1;
+    long sentAtFinish = 0;
+    long foundAtFinish = 0;
+    std::unique_ptr<DatagramFlood> flood;
+    QObject::connect(&search, &LanSearch::finished, [&] {
+        finishedAfterMs = clock.elapsed();
+        sentAtFinish = flood ? flood->sent() : 0;
+        foundAtFinish = found.count();
+    });
+    const long residentBefore = testing::residentKiB();
+    clock.start();
+    search.start();
+    ASSERT_TRUE(waitUntil([&] { return fake.hasPendingDatagrams(); }));
+    const QNetworkDatagram query = fake.receiveDatagram();
+    const auto read = discovery::readQuery(query.data().toStdString());
+    ASSERT_TRUE(read);
+
+    constexpr int kSources = 10;
+    flood = std::make_unique<DatagramFlood>(
+        quint16(query.senderPort()), kSources,
+        [nonce = read->nonce](int source, std::uint32_t n) {
+            discovery::Answer answer{nonce, std::uint16_t(1 + n % 60000), false, 1, 2, "1.0.3", ""};
+            answer.hostName = "Flood " + std::to_string(source);
+            return *discovery::buildAnswer(answer, discovery::kQuerySize);
+        },
+        game.serverPort(), std::chrono::milliseconds(kWindowMs / 2));
+    // The flood goes on well after the search's end.
+    ASSERT_TRUE(waitUntil([&] { return finishedAfterMs >= 0; }, 5000));
+    EXPECT_TRUE(waitUntil([&] { return flood->sent() > sentAtFinish + 20000; }, 5000));
+    flood->stop();
+    EXPECT_LT(finishedAfterMs, kWindowMs + 200) << "ms to the end of a " << kWindowMs << " ms search";
+    EXPECT_GE(flood->probeAnswer().count(), 0) << "the hosted game never answered";
+    EXPECT_LT(flood->probeAnswer().count(), 200) << "ms before the hosted game answered a connection";
+    EXPECT_EQ(found.count(), foundAtFinish) << "nothing is reported after the end";
+    EXPECT_EQ(found.count(), int(discovery::FoundGames::kMaxGames));
+    std::map<QString, int> perAddress;
+    for (const QList<QVariant>& emission : found)
+        ++perAddress[emission.at(0).value<LanHost>().address.toString()];
+    for (const auto& [address, games] : perAddress)
+        EXPECT_LE(games, int(discovery::FoundGames::kMaxPerSource)) << address.toStdString();
+#if !defined(LEXIFLIP_SANITIZED) && !defined(__SANITIZE_ADDRESS__)
+    EXPECT_LT(testing::residentKiB() - residentBefore, 2048) << "KiB grown";
+#endif
 }
 
 } // namespace

@@ -10,7 +10,6 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <fstream>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -22,11 +21,13 @@
 #include "net/net_wait.h"
 #include "net/test_client.h"
 #include "net/wire/messages.h"
+#include "support/resident_memory.h"
 #include "support/stepped_pace_timer.h"
 
 namespace lexiflip::net {
 namespace {
 
+using testing::residentKiB;
 using testing::TestClient;
 using testing::waitUntil;
 namespace msg = wire::msg;
@@ -459,17 +460,6 @@ TEST_F(Host, ABurstDrainsOneMessageATickWithinTheConnectionsShare)
     client.send(msg::chat(1, "lone", 0));
     ASSERT_TRUE(client.waitFor(body(msg::chatRelay("P1", "lone|clBlack"))));
     EXPECT_EQ(socktimer.now(), sent);
-}
-
-long residentKiB()
-{
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line)) {
-        if (line.rfind("VmRSS:", 0) == 0)
-            return std::stol(line.substr(6));
-    }
-    return 0;
 }
 
 TEST_F(Host, AnEndlessMessageKeepsMemoryBoundedWhileOthersAreServed)
