@@ -43,8 +43,9 @@ public:
     void setClock(Now now) { m_now = std::move(now); }
 
     // Listens on port (0 lets the system choose) with a socket for each
-    // family the scope reaches, sharing the port with other hosts on this
-    // machine. False, with the reason in problem(), when no socket could.
+    // family the scope reaches, sharing the port with other hosts of this
+    // same user on this machine and with nobody else. False, with the reason
+    // in problem(), when no socket could.
     bool start(quint16 port);
     void stop();
     // The port listened on, 0 while not listening.
