@@ -376,7 +376,7 @@ TEST(LanSearch, AFloodOfAnswersEndsOnTimeKeepsABoundedListAndLeavesAHostedGameSe
         sentAtFinish = flood ? flood->sent() : 0;
         foundAtFinish = found.count();
     });
-    const long residentBefore = testing::residentKiB();
+    [[maybe_unused]] const long residentBefore = testing::residentKiB();
     clock.start();
     search.start();
     ASSERT_TRUE(waitUntil([&] { return fake.hasPendingDatagrams(); }));
