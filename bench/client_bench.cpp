@@ -44,7 +44,7 @@
 #include "client/window/tchat.h"
 #include "net/net_wait.h"
 #include "net/tserver.h"
-#include "net/wire/messages.h"
+#include "wire/messages.h"
 #include "windows/side/tgamestart.h"
 
 namespace {

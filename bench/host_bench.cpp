@@ -26,7 +26,7 @@
 #include "net/net_wait.h"
 #include "net/test_client.h"
 #include "net/tserver.h"
-#include "net/wire/messages.h"
+#include "wire/messages.h"
 
 namespace {
 

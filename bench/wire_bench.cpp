@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "net/wire/accumulator.h"
-#include "net/wire/commands.h"
-#include "net/wire/dispatch_table.h"
-#include "net/wire/messages.h"
+#include "wire/accumulator.h"
+#include "wire/commands.h"
+#include "wire/dispatch_table.h"
+#include "wire/messages.h"
 
 using namespace lexiflip::wire;
 

@@ -1,7 +1,7 @@
 # lexiflip_add_test(<name> LABEL <layer> SOURCES <files...> LIBS <targets...> [QT])
 #
 # Builds one GoogleTest executable and registers each of its tests with CTest,
-# labelled with the layer it tests (core, engine, compress, net, client, windows, e2e),
+# labelled with the layer it tests (core, wire, engine, compress, net, host, client, windows, e2e),
 # so that `ctest -L <layer>` runs one layer. QT marks a test that needs Qt's
 # offscreen platform and a private runtime directory.
 include(GoogleTest)

@@ -8,10 +8,10 @@
 #include "engine/notice_sink.h"
 #include "engine/sender.h"
 #include "engine/virtual_timeline.h"
-#include "net/wire/commands.h"
-#include "net/wire/dispatch_table.h"
-#include "net/wire/field_reader.h"
-#include "net/wire/messages.h"
+#include "wire/commands.h"
+#include "wire/dispatch_table.h"
+#include "wire/field_reader.h"
+#include "wire/messages.h"
 
 namespace lexiflip::engine {
 namespace {

@@ -8,9 +8,9 @@
 #include "core/random_source.h"
 #include "engine/game.h"
 #include "engine/word_search.h"
-#include "net/wire/field_reader.h"
-#include "net/wire/message_builder.h"
-#include "net/wire/messages.h"
+#include "wire/field_reader.h"
+#include "wire/message_builder.h"
+#include "wire/messages.h"
 
 namespace lexiflip::engine {
 namespace {

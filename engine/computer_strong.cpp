@@ -8,7 +8,7 @@
 #include "engine/tdictn.h"
 #include "engine/word_score.h"
 #include "engine/word_search.h"
-#include "net/wire/messages.h"
+#include "wire/messages.h"
 
 namespace lexiflip::engine {
 namespace {

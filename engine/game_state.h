@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "net/wire/game_size.h"
+#include "wire/game_size.h"
 
 namespace lexiflip::engine {
 

@@ -4,7 +4,7 @@
 #include "engine/game.h"
 #include "engine/letter_draw.h"
 #include "engine/sender.h"
-#include "net/wire/messages.h"
+#include "wire/messages.h"
 
 namespace lexiflip::engine {
 

@@ -8,8 +8,8 @@
 #include "engine/sender.h"
 #include "engine/tdictn.h"
 #include "engine/word_score.h"
-#include "net/wire/field_reader.h"
-#include "net/wire/messages.h"
+#include "wire/field_reader.h"
+#include "wire/messages.h"
 
 namespace lexiflip::engine {
 namespace {

@@ -6,9 +6,9 @@
 
 #include "core/clock.h"
 #include "engine/game.h"
-#include "net/wire/field_reader.h"
-#include "net/wire/game_mode.h"
-#include "net/wire/messages.h"
+#include "wire/field_reader.h"
+#include "wire/game_mode.h"
+#include "wire/messages.h"
 
 namespace lexiflip::engine {
 namespace {

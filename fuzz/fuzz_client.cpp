@@ -15,10 +15,10 @@
 #include "client/game/client_sender.h"
 #include "core/clock.h"
 #include "core/tally_calls.h"
-#include "net/wire/accumulator.h"
-#include "net/wire/client_messages.h"
-#include "net/wire/commands.h"
-#include "net/wire/dispatch_table.h"
+#include "wire/accumulator.h"
+#include "wire/client_messages.h"
+#include "wire/commands.h"
+#include "wire/dispatch_table.h"
 
 using namespace lexiflip;
 

@@ -14,9 +14,9 @@
 #include "engine/tdictn.h"
 #include "engine/virtual_timeline.h"
 #include "net/session/game_requests.h"
-#include "net/wire/accumulator.h"
-#include "net/wire/dispatch_table.h"
-#include "net/wire/host_requests.h"
+#include "wire/accumulator.h"
+#include "wire/dispatch_table.h"
+#include "wire/host_requests.h"
 
 using namespace lexiflip;
 

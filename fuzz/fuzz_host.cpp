@@ -26,8 +26,8 @@
 #include "engine/tdictn.h"
 #include "engine/virtual_timeline.h"
 #include "net/session/host_session.h"
-#include "net/wire/field_reader.h"
-#include "net/wire/messages.h"
+#include "wire/field_reader.h"
+#include "wire/messages.h"
 #include "support/stepped_pace_timer.h"
 
 using namespace lexiflip;

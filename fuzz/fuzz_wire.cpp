@@ -7,11 +7,11 @@
 #include <string>
 #include <string_view>
 
-#include "net/wire/accumulator.h"
-#include "net/wire/colour_text.h"
-#include "net/wire/commands.h"
-#include "net/wire/dispatch_table.h"
-#include "net/wire/field_reader.h"
+#include "wire/accumulator.h"
+#include "wire/colour_text.h"
+#include "wire/commands.h"
+#include "wire/dispatch_table.h"
+#include "wire/field_reader.h"
 
 using namespace lexiflip::wire;
 

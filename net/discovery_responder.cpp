@@ -13,7 +13,7 @@
 #include <utility>
 
 #include "engine/game_state.h"
-#include "net/wire/messages.h"
+#include "wire/messages.h"
 
 namespace lexiflip::net {
 namespace {

@@ -10,7 +10,8 @@
 #include "assets/embedded.h"
 #include "engine/computer_words.h"
 #include "net/error_report.h"
-#include "net/wire/field_reader.h"
+#include "wire/connection.h"
+#include "wire/field_reader.h"
 
 namespace lexiflip::net {
 namespace {
@@ -31,7 +32,7 @@ int defaultHostPort()
         if (port && *port >= 0 && *port <= 65535)
             return *port;
     }
-    return TServer::kDefaultPort;
+    return wire::kDefaultPort;
 }
 
 TServer::TServer(HostOptions options, QObject* parent)

@@ -83,10 +83,6 @@ class TServer : public QObject {
     Q_OBJECT
 
 public:
-    static constexpr int kDefaultPort = 7772;
-    // Entries one connection may hold in the receive queue at a time.
-    static constexpr int kQueueLimitPerConnection = HostSession::kQueueLimitPerConnection;
-
     explicit TServer(HostOptions options = {}, QObject* parent = nullptr);
     ~TServer() override;
 

@@ -15,7 +15,7 @@
 #include "net/error_report.h"
 #include "net/esock_exception.h"
 #include "net/tserver.h"
-#include "net/wire/field_reader.h"
+#include "wire/field_reader.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include "client/game/client_game.h"
 #include "client/game/client_sender.h"
 #include "core/clock.h"
-#include "net/wire/client_messages.h"
-#include "net/wire/messages.h"
+#include "wire/client_messages.h"
+#include "wire/messages.h"
 
 namespace lexiflip::client {
 

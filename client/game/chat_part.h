@@ -5,7 +5,7 @@
 
 #include "client/game/chat_rules.h"
 #include "client/settings/lexiflip_settings.h"
-#include "net/wire/colour_text.h"
+#include "wire/colour_text.h"
 
 namespace lexiflip::core {
 class Clock;

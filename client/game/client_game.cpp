@@ -5,10 +5,10 @@
 
 #include "client/game/client_screen.h"
 #include "core/clock.h"
-#include "net/wire/accumulator.h"
-#include "net/wire/colour_text.h"
-#include "net/wire/commands.h"
-#include "net/wire/dispatch_table.h"
+#include "wire/accumulator.h"
+#include "wire/colour_text.h"
+#include "wire/commands.h"
+#include "wire/dispatch_table.h"
 
 namespace lexiflip::client {
 

@@ -3,7 +3,7 @@
 #include <string_view>
 
 #include "client/game/sounds.h"
-#include "net/wire/colour_text.h"
+#include "wire/colour_text.h"
 
 namespace lexiflip::client {
 

@@ -5,8 +5,8 @@
 #include <string_view>
 
 #include "client/game/tile_pictures.h"
-#include "net/wire/field_reader.h"
-#include "net/wire/game_size.h"
+#include "wire/field_reader.h"
+#include "wire/game_size.h"
 
 // What the client game mirrors of the host's game, in the game's own terms:
 // cells, bar and word positions, seats, the timer's seconds. The window turns

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "wire/connection.h"
+
 // Invite links: "lexiflip://HOST[:PORT]", the way one player hands another
 // the address of his game (on the clipboard, in the chat, to the desktop).
 // HOST is a host name, a dotted IPv4 address or an IPv6 address in brackets;
@@ -14,7 +16,7 @@
 namespace lexiflip::client::invite {
 
 inline constexpr std::string_view kScheme = "lexiflip";
-inline constexpr int kDefaultPort = 7772;
+inline constexpr int kDefaultPort = wire::kDefaultPort;
 
 // Where a game is hosted. host is without brackets ("::1", "10.0.0.2",
 // "game.example.org").

@@ -5,8 +5,8 @@
 #include "client/game/client_screen.h"
 #include "client/game/client_sender.h"
 #include "client/game/game_output.h"
-#include "net/wire/client_messages.h"
-#include "net/wire/messages.h"
+#include "wire/client_messages.h"
+#include "wire/messages.h"
 
 namespace lexiflip::client {
 

@@ -9,8 +9,8 @@
 #include "client/game/roster.h"
 #include "core/clock.h"
 #include "core/tally_calls.h"
-#include "net/wire/client_messages.h"
-#include "net/wire/messages.h"
+#include "wire/client_messages.h"
+#include "wire/messages.h"
 
 namespace lexiflip::client {
 

@@ -6,7 +6,7 @@
 #include "client/game/client_screen.h"
 #include "client/game/game_output.h"
 #include "client/game/roster.h"
-#include "net/wire/messages.h"
+#include "wire/messages.h"
 
 namespace lexiflip::client {
 

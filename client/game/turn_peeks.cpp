@@ -6,7 +6,7 @@
 #include "client/game/game_output.h"
 #include "client/game/roster.h"
 #include "core/clock.h"
-#include "net/wire/client_messages.h"
+#include "wire/client_messages.h"
 
 namespace lexiflip::client {
 

@@ -14,7 +14,7 @@
 #include <QFont>
 #include <QRgb>
 
-#include "net/wire/colour_text.h"
+#include "wire/colour_text.h"
 
 namespace lexiflip::client::palette {
 

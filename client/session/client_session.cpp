@@ -4,13 +4,13 @@
 
 #include "client/session/eight_bit_text.h"
 #include "client/session/guarded.h"
-#include "net/tserver.h"
+#include "wire/connection.h"
 
 namespace lexiflip::client {
 
 ClientSession::ClientSession(QObject* parent)
     : QObject(parent),
-      receivedlist(Timer1, std::chrono::milliseconds(kTimer1Ms), net::TServer::kQueueLimitPerConnection)
+      receivedlist(Timer1, std::chrono::milliseconds(kTimer1Ms), wire::kQueueLimitPerConnection)
 {
     // The entry leaves the queue before its handler runs, so a message whose
     // handler fails is not retried.

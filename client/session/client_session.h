@@ -12,7 +12,7 @@
 #include "net/session/paced_queue.h"
 #include "net/qt_pace_timer.h"
 #include "net/tsock.h"
-#include "net/wire/accumulator.h"
+#include "wire/accumulator.h"
 
 namespace lexiflip::client {
 

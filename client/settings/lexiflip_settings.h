@@ -2,7 +2,7 @@
 
 #include "client/settings/join_history.h"
 #include "client/settings/window_bounds.h"
-#include "net/wire/colour_text.h"
+#include "wire/colour_text.h"
 
 #include <array>
 #include <filesystem>

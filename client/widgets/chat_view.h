@@ -12,7 +12,7 @@
 #include <string_view>
 
 #include "client/settings/lexiflip_settings.h"
-#include "net/wire/colour_text.h"
+#include "wire/colour_text.h"
 
 class QAction;
 class QMenu;

@@ -8,7 +8,7 @@
 #include <cmath>
 #include <optional>
 
-#include "net/wire/client_messages.h"
+#include "wire/client_messages.h"
 
 // Where the main window's controls sit, in pixels from the top left of the
 // background panel: the one home of the window's geometry, used by the

@@ -7,7 +7,7 @@
 
 #include <array>
 
-#include "net/wire/game_size.h"
+#include "wire/game_size.h"
 
 class QWidget;
 

@@ -3,7 +3,7 @@
 #include <string_view>
 
 #include "engine/game.h"
-#include "net/wire/host_requests.h"
+#include "wire/host_requests.h"
 
 namespace lexiflip::net {
 

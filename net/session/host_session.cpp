@@ -6,7 +6,8 @@
 
 #include "core/clock.h"
 #include "engine/tdictn.h"
-#include "net/wire/messages.h"
+#include "wire/connection.h"
+#include "wire/messages.h"
 
 namespace lexiflip::net {
 
@@ -18,7 +19,7 @@ HostSession::HostSession(HostSessionServices services, HostSessionSettings setti
           engine::GameServices{m_sender, services.notices, services.timer1, services.computertimer, m_random,
                                services.dictionary, services.listboxWords, [this] { return m_botSpeedMs; }})),
       receivedlist(services.socktimer, std::chrono::milliseconds(settings.socktimerMs),
-                   static_cast<std::size_t>(kQueueLimitPerConnection)),
+                   static_cast<std::size_t>(wire::kQueueLimitPerConnection)),
       m_sessionTimer(services.sessionTimer)
 {
     m_game->setFirstSeatRemote(settings.firstSeatRemote);

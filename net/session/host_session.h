@@ -16,9 +16,9 @@
 #include "engine/game.h"
 #include "engine/sender.h"
 #include "net/session/paced_queue.h"
-#include "net/wire/accumulator.h"
-#include "net/wire/dispatch_table.h"
-#include "net/wire/host_requests.h"
+#include "wire/accumulator.h"
+#include "wire/dispatch_table.h"
+#include "wire/host_requests.h"
 
 namespace lexiflip::core {
 class Clock;
@@ -93,9 +93,6 @@ struct HostSessionSettings {
 // another seat in CMD_justwatch and CMD_kickhim); only slot 1 may start a game.
 class HostSession {
 public:
-    // Entries one connection may hold in the receive queue at a time.
-    static constexpr int kQueueLimitPerConnection = 256;
-
     HostSession(HostSessionServices services, HostSessionSettings settings);
     ~HostSession();
 

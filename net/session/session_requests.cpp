@@ -8,8 +8,8 @@
 
 #include "net/session/game_requests.h"
 #include "net/session/host_session.h"
-#include "net/wire/field_reader.h"
-#include "net/wire/messages.h"
+#include "wire/field_reader.h"
+#include "wire/messages.h"
 
 namespace lexiflip::net {
 

@@ -34,7 +34,7 @@
 #include "engine/virtual_timeline.h"
 #include "net/net_wait.h"
 #include "net/tserver.h"
-#include "net/wire/messages.h"
+#include "wire/messages.h"
 #include "support/synthetic_click.h"
 #include "support/timeline_clock.h"
 #include "windows/side/tgamestart.h"

@@ -31,7 +31,7 @@
 #include "client/shell/window_placement.h"
 #include "net/net_wait.h"
 #include "net/tserver.h"
-#include "net/wire/colour_text.h"
+#include "wire/colour_text.h"
 #include "support/hosted_window.h"
 
 namespace lexiflip::client {

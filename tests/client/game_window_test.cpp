@@ -38,6 +38,7 @@
 #include "net/net_wait.h"
 #include "net/tserver.h"
 #include "support/hosted_window.h"
+#include "wire/connection.h"
 #include "windows/side/tgamestart.h"
 
 namespace lexiflip::client {
@@ -354,7 +355,7 @@ TEST(GameWindow, MessagesNobodyHandlesAreDroppedBeforeTheyAreQueued)
     FloodingHost flood;
     ASSERT_NE(flood.peer, nullptr);
     // Four times the cap, in reads of many messages each; then one the window handles.
-    flood.send("CMD_nosuchcommand+1+2+3", 4 * int(net::TServer::kQueueLimitPerConnection) * 20);
+    flood.send("CMD_nosuchcommand+1+2+3", 4 * int(wire::kQueueLimitPerConnection) * 20);
     flood.send("CMD_newplayerinfo+3+Zed", 1);
     ASSERT_TRUE(waitUntil([&] { return flood.chat().contains("Zed is Connected."); }));
     EXPECT_EQ(flood.window.session().queuedEntries(), 0u);
@@ -367,9 +368,9 @@ TEST(GameWindow, AHostThatFillsTheReceiveQueueIsClosedWithALineSayingWhy)
 {
     FloodingHost flood;
     ASSERT_NE(flood.peer, nullptr);
-    flood.send("CMD_tie+", 20 * int(net::TServer::kQueueLimitPerConnection));
+    flood.send("CMD_tie+", 20 * int(wire::kQueueLimitPerConnection));
     ASSERT_TRUE(waitUntil([&] { return flood.chat().contains(kOverrun); }));
-    EXPECT_LE(flood.window.session().queuedEntries(), std::size_t(net::TServer::kQueueLimitPerConnection));
+    EXPECT_LE(flood.window.session().queuedEntries(), std::size_t(wire::kQueueLimitPerConnection));
     const QTextBlock line =
         flood.window.window().chatView().document()->findBlock(int(flood.chat().indexOf(kOverrun)));
     EXPECT_EQ(line.begin().fragment().charFormat().foreground().color(),

@@ -16,7 +16,7 @@
 #include "net/lan_search.h"
 #include "net/net_wait.h"
 #include "net/test_client.h"
-#include "net/wire/messages.h"
+#include "wire/messages.h"
 
 namespace lexiflip::testing {
 namespace {

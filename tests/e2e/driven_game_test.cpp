@@ -22,9 +22,9 @@
 #include "e2e/word_play.h"
 #include "engine/computer_words.h"
 #include "net/test_client.h"
-#include "net/wire/dispatch_table.h"
-#include "net/wire/field_reader.h"
-#include "net/wire/messages.h"
+#include "wire/dispatch_table.h"
+#include "wire/field_reader.h"
+#include "wire/messages.h"
 
 namespace lexiflip::testing {
 namespace {

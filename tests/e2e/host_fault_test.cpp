@@ -16,7 +16,7 @@
 #include "e2e/host_process.h"
 #include "net/net_wait.h"
 #include "net/test_client.h"
-#include "net/wire/messages.h"
+#include "wire/messages.h"
 
 namespace lexiflip::testing {
 namespace {

@@ -21,7 +21,7 @@
 #include "engine/computer_words.h"
 #include "net/net_wait.h"
 #include "net/test_client.h"
-#include "net/wire/messages.h"
+#include "wire/messages.h"
 
 namespace lexiflip::testing {
 namespace {

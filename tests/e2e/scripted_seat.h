@@ -11,10 +11,10 @@
 
 #include "e2e/word_play.h"
 #include "net/test_client.h"
-#include "net/wire/client_messages.h"
-#include "net/wire/commands.h"
-#include "net/wire/dispatch_table.h"
-#include "net/wire/messages.h"
+#include "wire/client_messages.h"
+#include "wire/commands.h"
+#include "wire/dispatch_table.h"
+#include "wire/messages.h"
 
 namespace lexiflip::testing {
 

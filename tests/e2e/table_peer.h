@@ -18,9 +18,9 @@
 #include "engine/computer_words.h"
 #include "net/net_wait.h"
 #include "net/test_client.h"
-#include "net/wire/client_messages.h"
-#include "net/wire/dispatch_table.h"
-#include "net/wire/messages.h"
+#include "wire/client_messages.h"
+#include "wire/dispatch_table.h"
+#include "wire/messages.h"
 
 namespace lexiflip::testing {
 

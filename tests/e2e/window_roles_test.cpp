@@ -18,7 +18,7 @@
 #include "e2e/driven_window.h"
 #include "e2e/e2e_support.h"
 #include "net/test_client.h"
-#include "net/wire/messages.h"
+#include "wire/messages.h"
 
 namespace lexiflip::testing {
 namespace {

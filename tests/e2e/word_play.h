@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "net/test_client.h"
-#include "net/wire/client_messages.h"
-#include "net/wire/messages.h"
+#include "wire/client_messages.h"
+#include "wire/messages.h"
 
 namespace lexiflip::testing {
 

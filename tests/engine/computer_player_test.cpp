@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "net/wire/field_reader.h"
+#include "wire/field_reader.h"
 #include "support/engine_rig.h"
 
 using namespace lexiflip;

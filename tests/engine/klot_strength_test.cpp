@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "engine/known_board.h"
-#include "net/wire/field_reader.h"
-#include "net/wire/messages.h"
+#include "wire/field_reader.h"
+#include "wire/messages.h"
 #include "support/engine_rig.h"
 
 using namespace lexiflip;

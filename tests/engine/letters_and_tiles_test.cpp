@@ -6,7 +6,7 @@
 
 #include "core/random_source.h"
 #include "engine/letter_draw.h"
-#include "net/wire/field_reader.h"
+#include "wire/field_reader.h"
 #include "support/engine_rig.h"
 
 using namespace lexiflip;

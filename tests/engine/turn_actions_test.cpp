@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "net/wire/messages.h"
+#include "wire/messages.h"
 #include "support/engine_rig.h"
 
 using namespace lexiflip;

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "net/test_client.h"
-#include "net/wire/messages.h"
+#include "wire/messages.h"
 #include "support/dictionary_records.h"
 
 namespace lexiflip::net {

@@ -17,7 +17,7 @@
 #include "engine/computer_words.h"
 #include "engine/tdictn.h"
 #include "engine/virtual_timeline.h"
-#include "net/wire/messages.h"
+#include "wire/messages.h"
 #include "support/recording.h"
 #include "support/stepped_pace_timer.h"
 

@@ -13,9 +13,9 @@
 #include <vector>
 
 #include "net/net_wait.h"
-#include "net/wire/accumulator.h"
-#include "net/wire/field_reader.h"
-#include "net/wire/messages.h"
+#include "wire/accumulator.h"
+#include "wire/field_reader.h"
+#include "wire/messages.h"
 
 namespace lexiflip::testing {
 

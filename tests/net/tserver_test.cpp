@@ -20,7 +20,7 @@
 #include "engine/virtual_timeline.h"
 #include "net/net_wait.h"
 #include "net/test_client.h"
-#include "net/wire/messages.h"
+#include "wire/messages.h"
 #include "support/resident_memory.h"
 #include "support/stepped_pace_timer.h"
 

@@ -30,7 +30,7 @@
 #include "client/window/tchat.h"
 #include "net/net_wait.h"
 #include "net/test_client.h"
-#include "net/wire/messages.h"
+#include "wire/messages.h"
 #include "windows/side/tick_box.h"
 
 namespace lexiflip::app {

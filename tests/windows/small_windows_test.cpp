@@ -15,7 +15,7 @@
 
 #include <gtest/gtest.h>
 
-#include "net/wire/messages.h"
+#include "wire/messages.h"
 #include "windows/small/tabout.h"
 #include "windows/small/thelp.h"
 #include "windows/small/tphrases.h"

@@ -19,8 +19,8 @@
 #include "client/media/palette.h"
 #include "client/media/pictures.h"
 #include "net/error_report.h"
-#include "net/wire/game_mode.h"
-#include "net/wire/messages.h"
+#include "wire/game_mode.h"
+#include "wire/messages.h"
 #include "windows/side/tick_box.h"
 
 namespace lexiflip::windows {

@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "client/settings/lexiflip_settings.h"
-#include "net/wire/game_mode.h"
+#include "wire/game_mode.h"
 
 class QAbstractButton;
 class QLabel;

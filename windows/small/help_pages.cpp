@@ -7,7 +7,7 @@
 #include "client/session/eight_bit_text.h"
 #include "client/media/palette.h"
 #include "core/letters.h"
-#include "net/wire/messages.h"
+#include "wire/messages.h"
 #include "windows/small/thelp.h"
 
 namespace lexiflip::windows {

@@ -13,7 +13,7 @@
 #include "client/media/palette.h"
 #include "client/media/tile_painter.h"
 #include "client/widgets/screen_layout.h"
-#include "net/wire/messages.h"
+#include "wire/messages.h"
 
 #ifndef LEXIFLIP_WEB_LINK
 #define LEXIFLIP_WEB_LINK "file:///usr/share/doc/lexiflip/README.md"

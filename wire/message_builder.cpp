@@ -1,6 +1,6 @@
-#include "net/wire/message_builder.h"
+#include "wire/message_builder.h"
 
-#include "net/wire/accumulator.h"
+#include "wire/accumulator.h"
 
 namespace lexiflip::wire {
 

@@ -1,9 +1,9 @@
-#include "net/wire/messages.h"
+#include "wire/messages.h"
 
-#include "net/wire/accumulator.h"
-#include "net/wire/commands.h"
-#include "net/wire/dispatch_table.h"
-#include "net/wire/message_builder.h"
+#include "wire/accumulator.h"
+#include "wire/commands.h"
+#include "wire/dispatch_table.h"
+#include "wire/message_builder.h"
 
 namespace lexiflip::wire::msg {
 namespace {

@@ -1,9 +1,9 @@
-#include "net/wire/host_requests.h"
+#include "wire/host_requests.h"
 
 #include <optional>
 
-#include "net/wire/dispatch_table.h"
-#include "net/wire/field_reader.h"
+#include "wire/dispatch_table.h"
+#include "wire/field_reader.h"
 
 namespace lexiflip::wire {
 

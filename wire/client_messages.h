@@ -4,10 +4,10 @@
 #include <string_view>
 #include <vector>
 
-#include "net/wire/field_reader.h"
-#include "net/wire/game_mode.h"
-#include "net/wire/game_size.h"
-#include "net/wire/messages.h"
+#include "wire/field_reader.h"
+#include "wire/game_mode.h"
+#include "wire/game_size.h"
+#include "wire/messages.h"
 
 // Readers of what the host sends its clients, one beside each builder of
 // messages.h. Each takes the payload (the text after the command word's "+",

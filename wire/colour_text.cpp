@@ -1,4 +1,4 @@
-#include "net/wire/colour_text.h"
+#include "wire/colour_text.h"
 
 #include <array>
 #include <charconv>

@@ -1,4 +1,4 @@
-#include "net/wire/client_messages.h"
+#include "wire/client_messages.h"
 
 #include <array>
 #include <span>

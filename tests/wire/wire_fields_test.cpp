@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "net/wire/colour_text.h"
-#include "net/wire/field_reader.h"
+#include "wire/colour_text.h"
+#include "wire/field_reader.h"
 
 using namespace lexiflip::wire;
 

@@ -3,7 +3,7 @@
 #include <set>
 #include <string>
 
-#include "net/wire/host_requests.h"
+#include "wire/host_requests.h"
 
 namespace lexiflip::wire {
 namespace {

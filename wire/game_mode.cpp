@@ -1,4 +1,4 @@
-#include "net/wire/game_mode.h"
+#include "wire/game_mode.h"
 
 namespace lexiflip::wire {
 namespace {

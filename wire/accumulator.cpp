@@ -1,4 +1,4 @@
-#include "net/wire/accumulator.h"
+#include "wire/accumulator.h"
 
 #include <algorithm>
 

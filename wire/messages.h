@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "lexiflip/version.h"
-#include "net/wire/colour_text.h"
-#include "net/wire/field_reader.h"
+#include "wire/colour_text.h"
+#include "wire/field_reader.h"
 
 // Every message of the protocol, built whole with its terminator. This is the
 // one place that knows each message's fields and whether a trailing "+" ends

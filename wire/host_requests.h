@@ -3,8 +3,8 @@
 #include <array>
 #include <string_view>
 
-#include "net/wire/commands.h"
-#include "net/wire/game_size.h"
+#include "wire/commands.h"
+#include "wire/game_size.h"
 
 namespace lexiflip::wire {
 

@@ -3,7 +3,7 @@
 #include <functional>
 #include <string>
 
-#include "net/wire/client_messages.h"
+#include "wire/client_messages.h"
 
 using namespace lexiflip::wire;
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "net/wire/messages.h"
+#include "wire/messages.h"
 
 using namespace lexiflip::wire;
 

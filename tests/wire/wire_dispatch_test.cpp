@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "net/wire/dispatch_table.h"
+#include "wire/dispatch_table.h"
 
 using lexiflip::wire::DispatchTable;
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "net/wire/accumulator.h"
+#include "wire/accumulator.h"
 
 using lexiflip::wire::kMaxMessageBytes;
 using lexiflip::wire::ReceiveAccumulator;

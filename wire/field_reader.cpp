@@ -1,4 +1,4 @@
-#include "net/wire/field_reader.h"
+#include "wire/field_reader.h"
 
 #include <charconv>
 
