@@ -36,16 +36,16 @@
 #include <string>
 #include <vector>
 
+#include "client/game/client_game.h"
 #include "client/widgets/board_view.h"
 #include "client/widgets/chat_view.h"
-#include "client/game/client_game.h"
-#include "client/window/game_window.h"
 #include "client/widgets/screen_layout.h"
+#include "client/window/game_window.h"
 #include "client/window/tchat.h"
+#include "host/tserver.h"
 #include "net/net_wait.h"
-#include "net/tserver.h"
-#include "wire/messages.h"
 #include "windows/side/tgamestart.h"
+#include "wire/messages.h"
 
 namespace {
 
@@ -103,16 +103,16 @@ struct SoloGame {
         return ownTurn();
     }
 
-    static net::HostOptions hostOptions()
+    static host::HostOptions hostOptions()
     {
-        net::HostOptions options;
+        host::HostOptions options;
         options.port = 0;
         options.botSpeedMs = 250;
         options.seed = 5;
         return options;
     }
 
-    net::TServer server{hostOptions()};
+    host::TServer server{hostOptions()};
     client::GameWindow window;
     windows::Tgamestart gamestart;
 };

@@ -2,4 +2,4 @@
 # burst drain and idle CPU.
 add_executable(host_bench ${CMAKE_CURRENT_LIST_DIR}/host_bench.cpp)
 target_include_directories(host_bench PRIVATE ${PROJECT_SOURCE_DIR}/tests)
-target_link_libraries(host_bench PRIVATE lexiflip_net Qt6::Core Qt6::Network benchmark::benchmark)
+target_link_libraries(host_bench PRIVATE lexiflip_host Qt6::Core Qt6::Network benchmark::benchmark)

@@ -23,9 +23,9 @@
 #include <string>
 #include <vector>
 
+#include "host/tserver.h"
 #include "net/net_wait.h"
 #include "net/test_client.h"
-#include "net/tserver.h"
 #include "wire/messages.h"
 
 namespace {
@@ -79,10 +79,10 @@ public:
         m_context->moveToThread(&m_thread);
         m_thread.start();
         onHost([this] {
-            lexiflip::net::HostOptions options;
+            lexiflip::host::HostOptions options;
             options.port = 0;
             options.seed = 1;
-            m_server = new lexiflip::net::TServer(options);
+            m_server = new lexiflip::host::TServer(options);
             m_server->startHosting();
             m_port = m_server->port();
             m_echo = new QTcpServer;
@@ -141,7 +141,7 @@ public:
 private:
     QThread m_thread;
     QObject* m_context = new QObject;
-    lexiflip::net::TServer* m_server = nullptr;
+    lexiflip::host::TServer* m_server = nullptr;
     QTcpServer* m_echo = nullptr;
     quint16 m_port = 0;
     quint16 m_echoPort = 0;

@@ -13,7 +13,7 @@
 #include "engine/sender.h"
 #include "engine/tdictn.h"
 #include "engine/virtual_timeline.h"
-#include "net/session/game_requests.h"
+#include "host/game_requests.h"
 #include "wire/accumulator.h"
 #include "wire/dispatch_table.h"
 #include "wire/host_requests.h"
@@ -93,7 +93,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // engine must survive what the host's admission would drop.
     wire::DispatchTable<> table;
     for (const wire::HostRequestRule& rule : wire::kHostRequests) {
-        if (const net::GameRequestHandler handler = net::gameRequestHandler(rule.request))
+        if (const host::GameRequestHandler handler = host::gameRequestHandler(rule.request))
             table.add(std::string(rule.command),
                       [&game, handler](std::string_view p) { (game.*handler)(p); });
     }

@@ -25,10 +25,10 @@
 #include "engine/notice_sink.h"
 #include "engine/tdictn.h"
 #include "engine/virtual_timeline.h"
-#include "net/session/host_session.h"
+#include "host/host_session.h"
+#include "support/stepped_pace_timer.h"
 #include "wire/field_reader.h"
 #include "wire/messages.h"
-#include "support/stepped_pace_timer.h"
 
 using namespace lexiflip;
 
@@ -64,7 +64,7 @@ private:
 // players can work out from CMD_hisword and CMD_buytiles.
 class Observer {
 public:
-    explicit Observer(const net::HostSession& host) : m_host(host) {}
+    explicit Observer(const host::HostSession& host) : m_host(host) {}
 
     // slot: the one the receiving connection holds, 0 for none.
     void sent(int slot, std::string_view message)
@@ -146,7 +146,7 @@ private:
         }
     }
 
-    const net::HostSession& m_host;
+    const host::HostSession& m_host;
     int m_lastSlot = 0;
     int m_peekFor = 0;
     std::string m_lastMessage;
@@ -219,7 +219,7 @@ std::string request(Input& in, int own)
 
 // A word the player on turn can lay: two tiles, from his bar and the face-up
 // board, that the dictionary knows.
-std::vector<wire::Origin> findWord(const net::HostSession& host, const engine::TDictn& dictionary)
+std::vector<wire::Origin> findWord(const host::HostSession& host, const engine::TDictn& dictionary)
 {
     const engine::GameState& s = host.state();
     struct Tile {
@@ -256,13 +256,13 @@ struct Quiet : engine::NoticeSink {
 // The session with its timers stepped by the input and connections as ids.
 // What it sends is checked as it goes out; a peer marked gone is found
 // closed by the next send to it, inside that send, as a reset TCP peer is.
-class Host : public net::HostTransport {
+class Host : public host::HostTransport {
 public:
     Host(std::uint64_t seed, const engine::TDictn& dictionary, const std::vector<std::string>& listboxWords)
-        : session(net::HostSessionServices{*this, quiet, timer1, computertimer, socktimer, sessionTimer,
-                                           dictionary, listboxWords},
+        : session(host::HostSessionServices{*this, quiet, timer1, computertimer, socktimer, sessionTimer,
+                                            dictionary, listboxWords},
                   // The login deadline passes whenever the session's timer is stepped.
-                  net::HostSessionSettings{.seed = seed, .botSpeedMs = 250, .loginTimeoutMs = 0})
+                  host::HostSessionSettings{.seed = seed, .botSpeedMs = 250, .loginTimeoutMs = 0})
     {
         timeline.setOnTick(timer1, [this] { session.game().timer1Timer(); });
         timeline.setOnTick(computertimer, [this] { session.game().computertimerTimer(); });
@@ -270,7 +270,7 @@ public:
 
     void accept()
     {
-        const net::ConnectionId connection = ++m_lastConnection;
+        const host::ConnectionId connection = ++m_lastConnection;
         if (const int slot = session.accept(connection))
             m_connections[static_cast<std::size_t>(slot)] = connection;
     }
@@ -291,7 +291,7 @@ public:
         return false;
     }
 
-    void send(net::ConnectionId connection, std::string_view message) override
+    void send(host::ConnectionId connection, std::string_view message) override
     {
         // LEXIFLIP_FUZZ_TRACE=1 shows what the host sends, to follow a finding.
         static const bool trace = std::getenv("LEXIFLIP_FUZZ_TRACE") != nullptr;
@@ -302,7 +302,7 @@ public:
         if (m_gone.erase(connection) != 0)
             session.closed(connection);
     }
-    void close(net::ConnectionId connection) override
+    void close(host::ConnectionId connection) override
     {
         if (session.slotOf(connection) == 0)
             fail("closes a connection it does not hold");
@@ -316,15 +316,15 @@ public:
     engine::VirtualTimeline::VirtualClock& computertimer = timeline.addClock();
     net::SteppedPaceTimer socktimer;
     net::SteppedPaceTimer sessionTimer;
-    net::HostSession session;
+    host::HostSession session;
     Observer observer{session};
 
 private:
-    net::ConnectionId connectionOf(int slot) const { return m_connections[static_cast<std::size_t>(slot)]; }
+    host::ConnectionId connectionOf(int slot) const { return m_connections[static_cast<std::size_t>(slot)]; }
 
-    std::array<net::ConnectionId, 10> m_connections{};
-    net::ConnectionId m_lastConnection = 0;
-    std::set<net::ConnectionId> m_gone;
+    std::array<host::ConnectionId, 10> m_connections{};
+    host::ConnectionId m_lastConnection = 0;
+    std::set<host::ConnectionId> m_gone;
 };
 
 // One step of the input: a connection comes, leaves or sends, or a timer

@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "net/tserver.h"
+#include "net/default_port.h"
 
 namespace lexiflip::net {
 

@@ -3,7 +3,7 @@
 #include <QElapsedTimer>
 #include <QTimer>
 
-#include "net/session/paced_queue.h"
+#include "net/paced_queue.h"
 
 namespace lexiflip::net {
 

@@ -5,11 +5,13 @@
 #include <cstdio>
 #include <exception>
 
+#include "app/game/host_wiring.h"
 #include "app/game/window_roles.h"
-#include "client/session/eight_bit_text.h"
 #include "client/game/client_game.h"
+#include "client/session/eight_bit_text.h"
 #include "client/window/main_menu.h"
 #include "client/window/tchat.h"
+#include "net/default_port.h"
 #include "net/error_report.h"
 #include "windows/side/tick_box.h"
 
@@ -27,19 +29,19 @@ void showWindow(QWidget& window)
 } // namespace
 
 LexiflipApp::LexiflipApp(std::uint64_t seed, const std::filesystem::path& settingsFile,
-                         const QString& tallyFile, const net::HostOptions& hostOptions,
+                         const QString& tallyFile, const host::HostOptions& hostOptions,
                          windows::LinkOpener opener)
     : game(seed, tally), download(&game.window()), gamestart(&game.window()), help(&game.window()),
       phrases(&game.window()), m_hostOptions(hostOptions),
-      m_server(std::make_unique<net::TServer>(hostOptions)), spylist(&game.window()), tallylist(tally, &game.window()),
-      about(&game.window(), std::move(opener))
+      m_server(std::make_unique<host::TServer>(hostOptions)), spylist(&game.window()),
+      tallylist(tally, &game.window()), about(&game.window(), std::move(opener))
 {
     if (!settingsFile.empty()) {
         game.setSettingsFile(settingsFile);
         if (const auto lobbyServer = game.settings().value("LobbyServer"))
             download.setLobbyServerFromSettings(client::fromEightBit(*lobbyServer));
     }
-    game.attachHost(*m_server);
+    attachHost(*m_server, game);
     tally.setPlayerList([this] { return playersOf(game.game()); });
     if (!tallyFile.isEmpty())
         tallylist.loadtallyfile(tallyFile);
@@ -139,7 +141,7 @@ std::string LexiflipApp::tryStart(const client::LaunchPlan& plan, bool offerLobb
             if (offerLobbyDownload)
                 showWindow(download);
             // Nobody else plays a solo game: only this machine may reach it.
-            m_server->startHosting(net::TServer::Reach::ThisMachine);
+            m_server->startHosting(host::TServer::Reach::ThisMachine);
             game.hostpress(m_server->port());
             break;
         case client::LaunchPlan::Role::Host:
@@ -183,7 +185,7 @@ void LexiflipApp::leaveGame()
 
 void LexiflipApp::replaceServer(std::optional<int> port)
 {
-    net::HostOptions options = m_hostOptions;
+    host::HostOptions options = m_hostOptions;
     if (port)
         options.port = port;
     // The player's Bot Speed and Klot's Strength, not the ones the program
@@ -193,8 +195,8 @@ void LexiflipApp::replaceServer(std::optional<int> port)
         options.klotStrength = static_cast<engine::ComputerStrength>(game.preferences().klotStrength);
     }
     m_server.reset();
-    m_server = std::make_unique<net::TServer>(std::move(options));
-    game.attachHost(*m_server);
+    m_server = std::make_unique<host::TServer>(std::move(options));
+    attachHost(*m_server, game);
 }
 
 windows::PlayerList playersOf(const client::ClientGame& game)

@@ -7,18 +7,18 @@
 #include <memory>
 #include <optional>
 
-#include "client/window/game_window.h"
 #include "client/shell/launch_plan.h"
 #include "client/shell/lobby_link.h"
-#include "net/tserver.h"
-#include "windows/small/tabout.h"
-#include "windows/tally/tally_model.h"
-#include "windows/small/tdownload.h"
+#include "client/window/game_window.h"
+#include "host/tserver.h"
 #include "windows/side/tgamestart.h"
+#include "windows/side/ttallylist.h"
+#include "windows/small/tabout.h"
+#include "windows/small/tdownload.h"
 #include "windows/small/thelp.h"
 #include "windows/small/tphrases.h"
 #include "windows/small/tspylist.h"
-#include "windows/side/ttallylist.h"
+#include "windows/tally/tally_model.h"
 
 namespace lexiflip::app {
 
@@ -39,7 +39,7 @@ public:
     // settingsFile: the settings file, or empty for none (nothing read or
     // written). tallyFile: the tally file, or empty for none (starts empty).
     LexiflipApp(std::uint64_t seed, const std::filesystem::path& settingsFile, const QString& tallyFile,
-                const net::HostOptions& hostOptions, windows::LinkOpener opener = windows::openInSystem);
+                const host::HostOptions& hostOptions, windows::LinkOpener opener = windows::openInSystem);
     ~LexiflipApp();
 
     // processparams: acts on the role; the download is offered over a solo
@@ -61,7 +61,7 @@ public:
     void leaveGame();
 
     // The host in this copy; leaveGame() replaces it.
-    net::TServer& server() { return *m_server; }
+    host::TServer& server() { return *m_server; }
     // The File menu's roles, their dialogs and invite links.
     WindowRoles& roles() { return *m_roles; }
 
@@ -78,8 +78,8 @@ public:
     windows::Thelp help;
     windows::Tphrases phrases;
 private:
-    net::HostOptions m_hostOptions;
-    std::unique_ptr<net::TServer> m_server;
+    host::HostOptions m_hostOptions;
+    std::unique_ptr<host::TServer> m_server;
 
 public:
     windows::Tspylist spylist;

@@ -97,9 +97,9 @@ std::optional<QString> inviteLinkOf(const std::vector<std::string>& parameters)
 
 // The in-process host's options: the screenshot hosts on a port of its own
 // and answers no search; a game answers the local network's searches.
-net::HostOptions hostOptionsFor(bool screenshot)
+host::HostOptions hostOptionsFor(bool screenshot)
 {
-    net::HostOptions options;
+    host::HostOptions options;
     if (screenshot)
         options.port = 0;
     else

@@ -14,8 +14,9 @@
 #include "client/window/chat_controls.h"
 #include "client/window/main_menu.h"
 #include "client/window/tchat.h"
+#include "host/tserver.h"
+#include "net/default_port.h"
 #include "net/socket_errors.h"
-#include "net/tserver.h"
 
 namespace lexiflip::app {
 namespace {

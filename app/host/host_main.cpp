@@ -10,11 +10,11 @@
 #include <string>
 
 #include "client/platform/unix_signals.h"
+#include "host/tserver.h"
 #include "lexiflip/version.h"
 #include "net/discovery_scope.h"
 #include "net/error_report.h"
 #include "net/esock_exception.h"
-#include "net/tserver.h"
 #include "wire/field_reader.h"
 
 namespace {
@@ -62,7 +62,7 @@ QString description()
 
 // The host's options from the command line; nothing when one is wrong (said
 // on standard error).
-std::optional<lexiflip::net::HostOptions> readOptions(QCoreApplication& app)
+std::optional<lexiflip::host::HostOptions> readOptions(QCoreApplication& app)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(description());
@@ -87,7 +87,7 @@ std::optional<lexiflip::net::HostOptions> readOptions(QCoreApplication& app)
     parser.addOption(strengthOption);
     parser.process(app);
 
-    lexiflip::net::HostOptions options;
+    lexiflip::host::HostOptions options;
     if (parser.isSet(portOption)) {
         const std::optional<int> port = lexiflip::wire::parseInt(parser.value(portOption).toStdString());
         if (!port || *port < 0 || *port > 65535) {
@@ -123,10 +123,10 @@ int main(int argc, char* argv[])
     QCoreApplication::setApplicationVersion(QString::fromUtf8(
         lexiflip::kVersionText.data(), static_cast<qsizetype>(lexiflip::kVersionText.size())));
 
-    const std::optional<lexiflip::net::HostOptions> read = readOptions(app);
+    const std::optional<lexiflip::host::HostOptions> read = readOptions(app);
     if (!read)
         return 2;
-    const lexiflip::net::HostOptions& options = *read;
+    const lexiflip::host::HostOptions& options = *read;
 
     // SIGINT and SIGTERM quit the event loop: the host closes down on its own
     // thread.
@@ -140,7 +140,7 @@ int main(int argc, char* argv[])
     lexiflip::net::setGeneralErrorReport([](std::string_view text) { printLine(stderr, text); });
     int status = 0;
     {
-        lexiflip::net::TServer server(options);
+        lexiflip::host::TServer server(options);
         server.setNoticeCallback([](std::string_view text) { printLine(stderr, text); });
         try {
             server.startHosting();

@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "client/game/client_sender.h"
-#include "net/session/paced_queue.h"
+#include "net/paced_queue.h"
 #include "net/qt_pace_timer.h"
 #include "net/tsock.h"
 #include "wire/accumulator.h"

@@ -5,22 +5,21 @@
 #include <QMenu>
 #include <QTimer>
 
-#include "client/widgets/board_view.h"
-#include "client/window/chat_controls.h"
-#include "client/widgets/chat_view.h"
-#include "client/session/eight_bit_text.h"
 #include "client/game/client_game.h"
-#include "client/session/guarded.h"
-#include "client/window/main_menu.h"
 #include "client/media/palette.h"
+#include "client/media/sound_player.h"
+#include "client/session/eight_bit_text.h"
+#include "client/session/guarded.h"
+#include "client/widgets/board_view.h"
+#include "client/widgets/chat_view.h"
 #include "client/widgets/screen_layout.h"
 #include "client/widgets/seat_rows.h"
-#include "client/media/sound_player.h"
+#include "client/widgets/turn_timer_view.h"
+#include "client/window/chat_controls.h"
+#include "client/window/main_menu.h"
 #include "client/window/tchat.h"
 #include "client/window/turn_attention.h"
-#include "client/widgets/turn_timer_view.h"
 #include "net/qt_clock.h"
-#include "net/tserver.h"
 
 namespace lexiflip::client {
 
@@ -110,19 +109,9 @@ void GameWindow::setPlayerName(const std::string& name)
     m_game->roster().setLoginname(name);
 }
 
-void GameWindow::attachHost(net::TServer& server)
+void GameWindow::addHostNotice(const QString& notice)
 {
-    connect(&server, &net::TServer::noticed, this, [this](const QString& notice) {
-        m_window->chatView().addlinetochat(notice, QColor(palette::fromColour(palette::kSystemColour)));
-    });
-    connect(this, &GameWindow::botSpeedChosen, &server, &net::TServer::setBotSpeedMs);
-    static_assert(static_cast<int>(settings::KlotStrength::Expert) ==
-                      static_cast<int>(engine::ComputerStrength::Expert) &&
-                  static_cast<int>(settings::KlotStrength::Strong) == static_cast<int>(engine::ComputerStrength::Strong),
-                  "the menu's strengths are the engine's");
-    connect(this, &GameWindow::klotStrengthChosen, &server, [&server](int strength) {
-        server.setKlotStrength(static_cast<engine::ComputerStrength>(strength));
-    });
+    m_window->chatView().addlinetochat(notice, QColor(palette::fromColour(palette::kSystemColour)));
 }
 
 void GameWindow::hostpress(int port)

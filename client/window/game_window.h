@@ -16,10 +16,6 @@
 #include "core/clock.h"
 #include "core/tally_calls.h"
 
-namespace lexiflip::net {
-class TServer;
-}
-
 namespace lexiflip::client {
 
 class ChatControls;
@@ -59,11 +55,9 @@ public:
     void addSystemLine(const std::string& line);
     // The player's name, sent at login and with the game options.
     void setPlayerName(const std::string& name);
-    // The host of this copy: its notices ("Invalid Letter (3)") become lines
-    // of the chat in the system colour, never a dialog that would stop it, and
-    // "Bot Speed" sets its computer players' pace and "Klot's Strength" how
-    // well they play.
-    void attachHost(net::TServer& server);
+    // A notice of the host of this copy ("Invalid Letter (3)"): a line of the
+    // chat in the system colour, never a dialog that would stop the game.
+    void addHostNotice(const QString& notice);
     // This copy hosts: the client connects to its own host on 127.0.0.1.
     void hostpress(int port);
     // This copy joins the host at address.

@@ -20,18 +20,18 @@
 #include <string>
 #include <vector>
 
-#include "client/window/chat_controls.h"
-#include "client/widgets/chat_view.h"
 #include "client/game/client_game.h"
+#include "client/media/sound_player.h"
+#include "client/widgets/chat_view.h"
+#include "client/widgets/phrase_buttons.h"
+#include "client/window/chat_controls.h"
 #include "client/window/game_window.h"
 #include "client/window/main_menu.h"
-#include "client/widgets/phrase_buttons.h"
-#include "client/media/sound_player.h"
 #include "client/window/tchat.h"
 #include "engine/virtual_timeline.h"
+#include "host/tserver.h"
 #include "net/error_report.h"
 #include "net/net_wait.h"
-#include "net/tserver.h"
 #include "support/hosted_window.h"
 #include "support/timeline_clock.h"
 

@@ -24,20 +24,20 @@
 #include <memory>
 #include <string>
 
+#include "client/game/client_game.h"
 #include "client/widgets/board_view.h"
 #include "client/widgets/chat_view.h"
-#include "client/game/client_game.h"
 #include "client/window/game_window.h"
 #include "client/window/tchat.h"
 #include "client/window/zoom_control.h"
 #include "engine/game.h"
 #include "engine/virtual_timeline.h"
+#include "host/tserver.h"
 #include "net/net_wait.h"
-#include "net/tserver.h"
-#include "wire/messages.h"
 #include "support/synthetic_click.h"
 #include "support/timeline_clock.h"
 #include "windows/side/tgamestart.h"
+#include "wire/messages.h"
 
 namespace {
 
@@ -66,13 +66,13 @@ int main(int argc, char** argv)
     engine::VirtualTimeline hostTime;
     auto& timer1 = hostTime.addClock();
     auto& computertimer = hostTime.addClock();
-    net::HostOptions options;
+    host::HostOptions options;
     options.port = 0;
     options.botSpeedMs = 250;
     options.seed = 11;
     options.timer1 = &timer1;
     options.computertimer = &computertimer;
-    net::TServer server(options);
+    host::TServer server(options);
     hostTime.setOnTick(timer1, [&server] { server.game().timer1Timer(); });
     hostTime.setOnTick(computertimer, [&server] { server.game().computertimerTimer(); });
 

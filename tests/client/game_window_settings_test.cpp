@@ -19,20 +19,20 @@
 
 #include <gtest/gtest.h>
 
-#include "client/window/chat_controls.h"
-#include "client/widgets/chat_view.h"
-#include "client/window/game_window.h"
-#include "client/window/main_menu.h"
-#include "client/widgets/phrase_buttons.h"
 #include "client/media/palette.h"
 #include "client/media/sound_player.h"
+#include "client/shell/window_placement.h"
+#include "client/widgets/chat_view.h"
+#include "client/widgets/phrase_buttons.h"
+#include "client/window/chat_controls.h"
+#include "client/window/game_window.h"
+#include "client/window/main_menu.h"
 #include "client/window/tchat.h"
 #include "client/window/zoom_control.h"
-#include "client/shell/window_placement.h"
+#include "host/tserver.h"
 #include "net/net_wait.h"
-#include "net/tserver.h"
-#include "wire/colour_text.h"
 #include "support/hosted_window.h"
+#include "wire/colour_text.h"
 
 namespace lexiflip::client {
 namespace {

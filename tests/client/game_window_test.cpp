@@ -22,24 +22,25 @@
 #include <string>
 #include <vector>
 
+#include "app/game/host_wiring.h"
 #include "assets/embedded.h"
+#include "client/game/client_game.h"
+#include "client/media/palette.h"
+#include "client/media/sound_player.h"
 #include "client/widgets/board_view.h"
 #include "client/widgets/chat_view.h"
-#include "client/game/client_game.h"
-#include "client/window/game_window.h"
-#include "client/window/main_menu.h"
-#include "client/media/palette.h"
 #include "client/widgets/screen_layout.h"
 #include "client/widgets/seat_rows.h"
-#include "client/media/sound_player.h"
+#include "client/window/game_window.h"
+#include "client/window/main_menu.h"
 #include "client/window/tchat.h"
 #include "client/window/zoom_control.h"
 #include "engine/computer_words.h"
+#include "host/tserver.h"
 #include "net/net_wait.h"
-#include "net/tserver.h"
 #include "support/hosted_window.h"
-#include "wire/connection.h"
 #include "windows/side/tgamestart.h"
+#include "wire/connection.h"
 
 namespace lexiflip::client {
 namespace {
@@ -48,9 +49,9 @@ using testing::HostedWindow;
 using testing::waitUntil;
 
 // A host with the game's defaults on a port the system chooses.
-net::HostOptions onAnyPort()
+host::HostOptions onAnyPort()
 {
-    net::HostOptions options;
+    host::HostOptions options;
     options.port = 0;
     return options;
 }
@@ -192,7 +193,7 @@ TEST(GameWindow, MenuEntriesCarryTheirNamesAndTheWorkingOnesWork)
     menu.entry("ClearMainChat1")->trigger();
     EXPECT_TRUE(solo.tchat().chatView().toPlainText().isEmpty());
     // Bot Speed reaches the host of this copy.
-    solo.window.attachHost(solo.server);
+    app::attachHost(solo.server, solo.window);
     menu.entry("Slow1")->trigger();
     EXPECT_EQ(solo.server.botSpeedMs(), 1000);
     // So does Klot's Strength.
@@ -204,10 +205,10 @@ TEST(GameWindow, MenuEntriesCarryTheirNamesAndTheWorkingOnesWork)
 
 TEST(GameWindow, TheHostsNoticesAreChatLinesNotDialogsAndItsLeavingClosesTheWindow)
 {
-    auto server = std::make_unique<net::TServer>(onAnyPort());
+    auto server = std::make_unique<host::TServer>(onAnyPort());
     server->startHosting();
     GameWindow window(1);
-    window.attachHost(*server);
+    app::attachHost(*server, window);
     window.window().show();
     window.hostpress(server->port());
     ASSERT_TRUE(waitUntil([&] { return window.game().roster().loggedin(); }));
@@ -392,7 +393,7 @@ TEST(GameWindow, AHostThatFillsTheReceiveQueueIsClosedWithALineSayingWhy)
 
 TEST(GameWindow, AJoiningClientGivenSlotOneIsTheHostsPlayer)
 {
-    net::TServer server(onAnyPort());
+    host::TServer server(onAnyPort());
     server.startHosting();
     GameWindow window(1);
     window.window().show();

@@ -26,12 +26,12 @@
 #include <vector>
 
 #include "engine/game_state.h"
+#include "host/discovery_responder.h"
+#include "host/tserver.h"
 #include "net/discovery/datagram.h"
 #include "net/discovery/found_games.h"
-#include "net/discovery_responder.h"
 #include "net/net_wait.h"
 #include "net/test_client.h"
-#include "net/tserver.h"
 #include "support/resident_memory.h"
 
 namespace lexiflip::net {
@@ -124,15 +124,15 @@ TEST(DiscoveryScope, ConfinementParsesFailsClosedAndChoosesTheBindAddress)
 TEST(DescribeHost, CountsFreeSeatsAndPlacesAndNamesSlotOne)
 {
     engine::GameState state;
-    EXPECT_EQ(describeHost(state, 7772).freeSeats, 6);
-    EXPECT_EQ(describeHost(state, 7772).freePlaces, 9);
-    EXPECT_EQ(describeHost(state, 7772).hostName, "");
+    EXPECT_EQ(host::describeHost(state, 7772).freeSeats, 6);
+    EXPECT_EQ(host::describeHost(state, 7772).freePlaces, 9);
+    EXPECT_EQ(host::describeHost(state, 7772).hostName, "");
     for (int slot : {1, 3, 8}) {
         state.players[slot].connected = 1;
         state.players[slot].name = "P" + std::to_string(slot);
     }
     state.gamerunning = 1;
-    const discovery::Answer answer = describeHost(state, 4000);
+    const discovery::Answer answer = host::describeHost(state, 4000);
     EXPECT_EQ(answer.freeSeats, 4);
     EXPECT_EQ(answer.freePlaces, 6);
     EXPECT_EQ(answer.hostName, "P1");
@@ -145,11 +145,11 @@ class HostingForTheNetwork : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        HostOptions options;
+        host::HostOptions options;
         options.port = 0;
         options.discoveryPort = 0;
         options.discoveryClock = [this] { return now; };
-        server = std::make_unique<TServer>(options);
+        server = std::make_unique<host::TServer>(options);
         // A second loopback address, whose answered query shows that what
         // was sent before it was handled.
         qputenv(kDiscoveryAddressVariable, "127.0.0.1,127.0.0.2");
@@ -175,7 +175,7 @@ protected:
     std::uint32_t markerNonce = 1000;
 
     std::chrono::nanoseconds now{10s};
-    std::unique_ptr<TServer> server;
+    std::unique_ptr<host::TServer> server;
 };
 
 TEST_F(HostingForTheNetwork, AnswersAreNoLargerThanQueriesOnceASecondPerSourceAndGarbageIsIgnored)
@@ -206,20 +206,21 @@ TEST_F(HostingForTheNetwork, AnswersAreNoLargerThanQueriesOnceASecondPerSourceAn
 
 TEST(Discovery, ASoloGameAnswersNoSearch)
 {
-    HostOptions options;
+    host::HostOptions options;
     options.port = 0;
     options.discoveryPort = 0;
-    TServer server(options);
-    server.startHosting(TServer::Reach::ThisMachine);
+    host::TServer server(options);
+    server.startHosting(host::TServer::Reach::ThisMachine);
     EXPECT_EQ(server.discoveryPort(), 0);
 }
 
 TEST(Discovery, AResponderAnswersOnlyTheSourcesItIsConfinedTo)
 {
-    DiscoveryResponder elsewhere([] { return discovery::Answer{0, 1, false, 0, 0, "1", ""}; },
-                                 DiscoveryScope::confinedTo(QStringLiteral("192.0.2.7")));
+    host::DiscoveryResponder elsewhere([] { return discovery::Answer{0, 1, false, 0, 0, "1", ""}; },
+                                       DiscoveryScope::confinedTo(QStringLiteral("192.0.2.7")));
     ASSERT_TRUE(elsewhere.start(0));
-    DiscoveryResponder nowhere([] { return discovery::Answer{}; }, DiscoveryScope::confinedTo(QString()));
+    host::DiscoveryResponder nowhere([] { return discovery::Answer{}; },
+                                     DiscoveryScope::confinedTo(QString()));
     EXPECT_FALSE(nowhere.start(0));
     EXPECT_FALSE(nowhere.problem().isEmpty());
 

@@ -1,12 +1,10 @@
-#include "net/session/paced_queue.h"
+#include "net/paced_queue.h"
 
 #include <gtest/gtest.h>
 
 #include <ostream>
 #include <string>
 #include <vector>
-
-#include "net/session/game_requests.h"
 
 namespace lexiflip::net {
 namespace {
@@ -179,15 +177,6 @@ TEST_F(Queue, AGoneConnectionsMessagesAreDroppedEvenFromInsideTheHandler)
     queue.remove(4);
     EXPECT_FALSE(queue.pacing());
     EXPECT_EQ(queue.size(4), 0u);
-}
-
-// The host's dispatch binds each request to the game or to the session; the
-// table and the game's map must agree, or a request would find no handler.
-TEST(HostRequestTable, TheGameHandlesExactlyTheRequestsMarkedForIt)
-{
-    for (const wire::HostRequestRule& rule : wire::kHostRequests)
-        EXPECT_EQ(gameRequestHandler(rule.request) != nullptr, rule.handler == wire::Handler::game)
-            << rule.command;
 }
 
 } // namespace

@@ -17,17 +17,17 @@
 
 #include <string_view>
 
-#include "client/widgets/board_view.h"
-#include "client/window/chat_controls.h"
-#include "client/widgets/chat_view.h"
 #include "client/game/client_game.h"
-#include "client/window/game_window.h"
-#include "client/window/main_menu.h"
+#include "client/widgets/board_view.h"
+#include "client/widgets/chat_view.h"
 #include "client/widgets/phrase_buttons.h"
 #include "client/widgets/screen_layout.h"
+#include "client/window/chat_controls.h"
+#include "client/window/game_window.h"
+#include "client/window/main_menu.h"
 #include "client/window/tchat.h"
+#include "host/tserver.h"
 #include "net/net_wait.h"
-#include "net/tserver.h"
 #include "windows/side/tgamestart.h"
 
 namespace lexiflip::testing {
@@ -124,16 +124,16 @@ struct HostedWindow {
             30000);
     }
 
-    static net::HostOptions hostOptions()
+    static host::HostOptions hostOptions()
     {
-        net::HostOptions options;
+        host::HostOptions options;
         options.port = 0;
         options.botSpeedMs = 250;
         options.seed = 11;
         return options;
     }
 
-    net::TServer server;
+    host::TServer server;
     client::GameWindow window;
     windows::Tgamestart gamestart;
 };

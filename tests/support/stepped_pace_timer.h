@@ -4,7 +4,7 @@
 #include <chrono>
 #include <utility>
 
-#include "net/session/paced_queue.h"
+#include "net/paced_queue.h"
 
 namespace lexiflip::net {
 

@@ -39,9 +39,9 @@ namespace {
 using testing::TestClient;
 using testing::waitUntil;
 
-net::HostOptions loopbackHost()
+host::HostOptions loopbackHost()
 {
-    net::HostOptions options;
+    host::HostOptions options;
     options.port = 0;
     options.seed = 5;
     return options;

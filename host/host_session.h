@@ -15,7 +15,7 @@
 #include "core/random_source.h"
 #include "engine/game.h"
 #include "engine/sender.h"
-#include "net/session/paced_queue.h"
+#include "net/paced_queue.h"
 #include "wire/accumulator.h"
 #include "wire/dispatch_table.h"
 #include "wire/host_requests.h"
@@ -29,9 +29,9 @@ class NoticeSink;
 class TDictn;
 } // namespace lexiflip::engine
 
-namespace lexiflip::net {
+namespace lexiflip::host {
 
-using ConnectionId = PacedQueue::ConnectionId;
+using ConnectionId = net::PacedQueue::ConnectionId;
 
 // What the session needs from the program around it: the connections'
 // transport (TCP sockets under TServer, a recorder in tests and the fuzz
@@ -58,9 +58,9 @@ struct HostSessionServices {
     core::Clock& timer1;
     core::Clock& computertimer;
     // socktimer: the receive queue hands on one message per tick of it.
-    PaceTimer& socktimer;
+    net::PaceTimer& socktimer;
     // Login deadlines, and departures that must wait until a send is over.
-    PaceTimer& sessionTimer;
+    net::PaceTimer& sessionTimer;
     const engine::TDictn& dictionary;
     // The computer's word list, lower case and sorted.
     const std::vector<std::string>& listboxWords;
@@ -204,8 +204,8 @@ private:
     core::RandomSource m_random;
     std::unique_ptr<engine::Game> m_game;
 
-    PacedQueue receivedlist;
-    PaceTimer& m_sessionTimer;
+    net::PacedQueue receivedlist;
+    net::PaceTimer& m_sessionTimer;
     wire::DispatchTable<> m_table;
 
     // Slots whose connection closed and whose departure is still to be told,
@@ -231,4 +231,4 @@ template <class Step> void HostSession::guarded(Step&& step)
     }
 }
 
-} // namespace lexiflip::net
+} // namespace lexiflip::host

@@ -1,4 +1,4 @@
-#include "net/session/paced_queue.h"
+#include "net/paced_queue.h"
 
 #include <algorithm>
 #include <utility>

@@ -1,4 +1,4 @@
-#include "net/discovery_responder.h"
+#include "host/discovery_responder.h"
 
 #include <QNetworkDatagram>
 #include <QUdpSocket>
@@ -15,7 +15,7 @@
 #include "engine/game_state.h"
 #include "wire/messages.h"
 
-namespace lexiflip::net {
+namespace lexiflip::host {
 namespace {
 
 // Binds socket to address and port, shared with SO_REUSEPORT alone when
@@ -87,7 +87,7 @@ discovery::Answer describeHost(const engine::GameState& state, quint16 gamePort)
     return answer;
 }
 
-DiscoveryResponder::DiscoveryResponder(Facts facts, DiscoveryScope scope, QObject* parent)
+DiscoveryResponder::DiscoveryResponder(Facts facts, net::DiscoveryScope scope, QObject* parent)
     : QObject(parent), m_facts(std::move(facts)), m_scope(std::move(scope)),
       m_now([] { return std::chrono::steady_clock::now().time_since_epoch(); })
 {
@@ -100,7 +100,7 @@ bool DiscoveryResponder::start(quint16 port)
     stop();
     m_problem.clear();
     if (m_scope.confined() && m_scope.addresses().isEmpty()) {
-        m_problem = QStringLiteral("%1 names no address").arg(QLatin1String(kDiscoveryAddressVariable));
+        m_problem = QStringLiteral("%1 names no address").arg(QLatin1String(net::kDiscoveryAddressVariable));
         return false;
     }
     for (const QHostAddress& address : m_scope.bindAddresses()) {
@@ -145,7 +145,7 @@ void DiscoveryResponder::onReadyRead(QUdpSocket* socket)
     while (socket->hasPendingDatagrams()) {
         // One byte more than any query may have, so that a longer one shows.
         const QNetworkDatagram datagram = socket->receiveDatagram(discovery::kMaxDatagramSize + 1);
-        const QHostAddress source = plainAddress(datagram.senderAddress());
+        const QHostAddress source = net::plainAddress(datagram.senderAddress());
         if (source.isNull() || datagram.senderPort() <= 0 || !m_scope.answers(source))
             continue;
         const QByteArray data = datagram.data();
@@ -157,4 +157,4 @@ void DiscoveryResponder::onReadyRead(QUdpSocket* socket)
     }
 }
 
-} // namespace lexiflip::net
+} // namespace lexiflip::host

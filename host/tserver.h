@@ -19,13 +19,13 @@
 #include "engine/game.h"
 #include "engine/notice_sink.h"
 #include "engine/tdictn.h"
-#include "net/discovery_responder.h"
+#include "host/discovery_responder.h"
+#include "host/host_session.h"
 #include "net/qt_clock.h"
 #include "net/qt_pace_timer.h"
-#include "net/session/host_session.h"
 #include "net/tsock.h"
 
-namespace lexiflip::net {
+namespace lexiflip::host {
 
 // How a host is set up. The defaults are the game's.
 struct HostOptions {
@@ -60,7 +60,7 @@ struct HostOptions {
     // host. Unset means Qt's timers.
     core::Clock* timer1 = nullptr;
     core::Clock* computertimer = nullptr;
-    PaceTimer* socktimer = nullptr;
+    net::PaceTimer* socktimer = nullptr;
     // The UDP port the host answers local network searches on while it hosts
     // for the network (never for a game only this machine may reach); unset,
     // it answers none. 0 lets the system choose (read it back with
@@ -70,9 +70,6 @@ struct HostOptions {
     // by; unset means a steady clock.
     std::function<std::chrono::nanoseconds()> discoveryClock;
 };
-
-// The port a host listens on when none is given: LEXIFLIP_PORT, else 7772.
-int defaultHostPort();
 
 // The host on the network: it listens for clients and puts the host session
 // (HostSession, which holds the rules) on sockets and Qt's timers. Each
@@ -136,7 +133,7 @@ signals:
 private:
     // An accepted socket while the session holds its connection.
     struct Link {
-        TSock* sock = nullptr;
+        net::TSock* sock = nullptr;
         // Past the send limit: it hears nothing more and closes next.
         bool closing = false;
     };
@@ -166,13 +163,13 @@ private:
     };
 
     // Socket events.
-    void Sock1Accept(TSock& listener);
-    void Sock1Read(TSock& sock, std::size_t count);
-    void tempsockDisconnect(TSock& sock);
-    void tempsockInfo(TSock& sock, SocketInfo category, std::string_view message);
+    void Sock1Accept(net::TSock& listener);
+    void Sock1Read(net::TSock& sock, std::size_t count);
+    void tempsockDisconnect(net::TSock& sock);
+    void tempsockInfo(net::TSock& sock, net::SocketInfo category, std::string_view message);
 
     // The connection an accepted socket carries, 0 for none.
-    ConnectionId connectionOf(const TSock& sock) const;
+    ConnectionId connectionOf(const net::TSock& sock) const;
     void sendTo(ConnectionId connection, std::string_view message);
     // Closes a connection's socket without telling the session.
     void closeSocket(ConnectionId connection);
@@ -192,10 +189,10 @@ private:
 
     SocketTransport m_transport{*this};
     LocalNotices m_notices{*this};
-    QtClock m_qtTimer1;
-    QtClock m_qtComputertimer;
-    QtPaceTimer m_socktimer;
-    QtPaceTimer m_sessionTimer;
+    net::QtClock m_qtTimer1;
+    net::QtClock m_qtComputertimer;
+    net::QtPaceTimer m_socktimer;
+    net::QtPaceTimer m_sessionTimer;
     std::shared_ptr<const engine::TDictn> m_dictionary;
     std::vector<std::string> m_listboxWords;
     std::unique_ptr<HostSession> m_session;
@@ -208,8 +205,8 @@ private:
 
     // Declared last: its connections are closed while everything they report
     // to still exists.
-    TSock tempsock;
-    TSock Sock1;
+    net::TSock tempsock;
+    net::TSock Sock1;
 };
 
-} // namespace lexiflip::net
+} // namespace lexiflip::host

@@ -1,4 +1,4 @@
-#include "net/session/host_session.h"
+#include "host/host_session.h"
 
 #include <algorithm>
 #include <optional>
@@ -9,7 +9,7 @@
 #include "wire/connection.h"
 #include "wire/messages.h"
 
-namespace lexiflip::net {
+namespace lexiflip::host {
 
 HostSession::HostSession(HostSessionServices services, HostSessionSettings settings)
     : m_transport(services.transport), m_timer1(services.timer1), m_computertimer(services.computertimer),
@@ -243,4 +243,4 @@ void HostSession::armSessionTimer()
     m_sessionTimer.start(wait);
 }
 
-} // namespace lexiflip::net
+} // namespace lexiflip::host

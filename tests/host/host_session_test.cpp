@@ -2,7 +2,7 @@
 // (never equal to their slots here, so that a mix-up shows), the receive queue
 // and the session's timer are stepped by hand, the engine's clocks run on a
 // virtual timeline.
-#include "net/session/host_session.h"
+#include "host/host_session.h"
 
 #include <gtest/gtest.h>
 
@@ -17,11 +17,12 @@
 #include "engine/computer_words.h"
 #include "engine/tdictn.h"
 #include "engine/virtual_timeline.h"
-#include "wire/messages.h"
+#include "host/game_requests.h"
 #include "support/recording.h"
 #include "support/stepped_pace_timer.h"
+#include "wire/messages.h"
 
-namespace lexiflip::net {
+namespace lexiflip::host {
 namespace {
 
 namespace msg = wire::msg;
@@ -125,8 +126,8 @@ protected:
     engine::VirtualTimeline timeline;
     engine::VirtualTimeline::VirtualClock& timer1 = timeline.addClock();
     engine::VirtualTimeline::VirtualClock& computertimer = timeline.addClock();
-    SteppedPaceTimer socktimer;
-    SteppedPaceTimer sessionTimer;
+    net::SteppedPaceTimer socktimer;
+    net::SteppedPaceTimer sessionTimer;
     std::unique_ptr<HostSession> session = makeSession();
 
     ConnectionId lastId = 100;
@@ -313,5 +314,14 @@ TEST_F(Session, AConnectionClosedInsideASendLeavesAfterTheBroadcast)
     EXPECT_EQ(accept(), 3);
 }
 
+// The host's dispatch binds each request to the game or to the session; the
+// table and the game's map must agree, or a request would find no handler.
+TEST(HostRequestTable, TheGameHandlesExactlyTheRequestsMarkedForIt)
+{
+    for (const wire::HostRequestRule& rule : wire::kHostRequests)
+        EXPECT_EQ(gameRequestHandler(rule.request) != nullptr, rule.handler == wire::Handler::game)
+            << rule.command;
+}
+
 } // namespace
-} // namespace lexiflip::net
+} // namespace lexiflip::host

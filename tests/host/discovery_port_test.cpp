@@ -2,7 +2,7 @@
 // user on this machine, whom a broadcast query reaches each, and no other
 // user, who could otherwise receive the queries sent to one address and
 // answer them falsely.
-#include "net/discovery_responder.h"
+#include "host/discovery_responder.h"
 
 #include <QNetworkDatagram>
 #include <QUdpSocket>
@@ -30,7 +30,7 @@
 #include "net/net_wait.h"
 #include "net/test_client.h"
 
-namespace lexiflip::net {
+namespace lexiflip::host {
 namespace {
 
 using testing::waitUntil;
@@ -154,7 +154,7 @@ TEST(DiscoveryPort, AnotherUserCannotBindTheSearchPortOfAHost)
         scopes.push_back(QStringLiteral("::1,2001:db8::ff"));
     for (const QString& scope : scopes) {
         SCOPED_TRACE(scope.toStdString());
-        const DiscoveryScope confined = DiscoveryScope::confinedTo(scope);
+        const net::DiscoveryScope confined = net::DiscoveryScope::confinedTo(scope);
         DiscoveryResponder host([] { return gameOnPort(1); }, confined);
         ASSERT_TRUE(startOnFreePort(host, confined.bindAddresses().front())) << host.problem().toStdString();
         const std::vector<Attempt> attempts = attemptsOn(confined.bindAddresses().front(), host.port());
@@ -171,7 +171,8 @@ TEST(DiscoveryPort, AnotherUserCannotBindTheSearchPortOfAHost)
 
 TEST(DiscoveryPort, HostsOfOneUserShareAPortAskedForByNumberAndNoneAPortTheSystemChose)
 {
-    const DiscoveryScope scope = DiscoveryScope::confinedTo(QStringLiteral("127.0.0.1,192.0.2.255"));
+    const net::DiscoveryScope scope =
+        net::DiscoveryScope::confinedTo(QStringLiteral("127.0.0.1,192.0.2.255"));
     DiscoveryResponder first([] { return gameOnPort(1); }, scope);
     ASSERT_TRUE(startOnFreePort(first, QHostAddress(QHostAddress::AnyIPv4))) << first.problem().toStdString();
     DiscoveryResponder second([] { return gameOnPort(2); }, scope);
@@ -231,17 +232,18 @@ TEST(DiscoveryPort, ABroadcastQueryReachesEveryHostOfOneUser)
     if (!own.problem().empty())
         GTEST_SKIP() << own.problem();
     // Alone in the namespace, the hosts take the programs' own port.
-    const DiscoveryScope scope = DiscoveryScope::confinedTo(QStringLiteral("127.0.0.1,192.0.2.255"));
+    const net::DiscoveryScope scope =
+        net::DiscoveryScope::confinedTo(QStringLiteral("127.0.0.1,192.0.2.255"));
     DiscoveryResponder first([] { return gameOnPort(1); }, scope);
     DiscoveryResponder second([] { return gameOnPort(2); }, scope);
-    ASSERT_TRUE(first.start(defaultDiscoveryPort())) << first.problem().toStdString();
-    ASSERT_TRUE(second.start(defaultDiscoveryPort())) << second.problem().toStdString();
+    ASSERT_TRUE(first.start(net::defaultDiscoveryPort())) << first.problem().toStdString();
+    ASSERT_TRUE(second.start(net::defaultDiscoveryPort())) << second.problem().toStdString();
 
     QUdpSocket searcher;
     ASSERT_TRUE(searcher.bind(QHostAddress::LocalHost, 0));
     const QByteArray query = QByteArray::fromStdString(discovery::buildQuery(9));
     ASSERT_EQ(searcher.writeDatagram(query, QHostAddress(QStringLiteral("127.255.255.255")),
-                                     defaultDiscoveryPort()),
+                                     net::defaultDiscoveryPort()),
               query.size())
         << searcher.errorString().toStdString();
     std::set<int> games;
@@ -259,4 +261,4 @@ TEST(DiscoveryPort, ABroadcastQueryReachesEveryHostOfOneUser)
 }
 
 } // namespace
-} // namespace lexiflip::net
+} // namespace lexiflip::host

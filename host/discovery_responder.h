@@ -17,7 +17,7 @@ namespace lexiflip::engine {
 struct GameState;
 } // namespace lexiflip::engine
 
-namespace lexiflip::net {
+namespace lexiflip::host {
 
 // What a host tells a search about its game: its own player (slot 1), the
 // seats and places nobody holds, whether a game runs, the version and the
@@ -34,7 +34,8 @@ public:
     using Facts = std::function<discovery::Answer()>;
     using Now = std::function<std::chrono::nanoseconds()>;
 
-    explicit DiscoveryResponder(Facts facts, DiscoveryScope scope = DiscoveryScope::fromEnvironment(),
+    explicit DiscoveryResponder(Facts facts,
+                                net::DiscoveryScope scope = net::DiscoveryScope::fromEnvironment(),
                                 QObject* parent = nullptr);
     ~DiscoveryResponder() override;
 
@@ -56,7 +57,7 @@ private:
     void onReadyRead(QUdpSocket* socket);
 
     Facts m_facts;
-    DiscoveryScope m_scope;
+    net::DiscoveryScope m_scope;
     Now m_now;
     discovery::AnswerPolicy m_policy;
     // One socket per family: an IPv4 broadcast reaches a socket of IPv4.
@@ -64,4 +65,4 @@ private:
     QString m_problem;
 };
 
-} // namespace lexiflip::net
+} // namespace lexiflip::host

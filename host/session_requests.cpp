@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "net/session/game_requests.h"
-#include "net/session/host_session.h"
+#include "host/game_requests.h"
+#include "host/host_session.h"
 #include "wire/field_reader.h"
 #include "wire/messages.h"
 
-namespace lexiflip::net {
+namespace lexiflip::host {
 
 void HostSession::buildDispatch()
 {
@@ -187,4 +187,4 @@ void HostSession::playasound(std::string_view payload)
     relay(payload, [](int s, std::string_view rest) { return wire::msg::playasoundRelay(s, rest); });
 }
 
-} // namespace lexiflip::net
+} // namespace lexiflip::host

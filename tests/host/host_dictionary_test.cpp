@@ -1,4 +1,4 @@
-#include "net/tserver.h"
+#include "host/tserver.h"
 
 #include <gtest/gtest.h>
 
@@ -6,10 +6,10 @@
 #include <string>
 
 #include "net/test_client.h"
-#include "wire/messages.h"
 #include "support/dictionary_records.h"
+#include "wire/messages.h"
 
-namespace lexiflip::net {
+namespace lexiflip::host {
 namespace {
 
 namespace msg = wire::msg;
@@ -50,4 +50,4 @@ TEST(HostDictionary, WordsAreCheckedAgainstTheDictionaryTheHostIsGiven)
 }
 
 } // namespace
-} // namespace lexiflip::net
+} // namespace lexiflip::host

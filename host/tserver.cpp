@@ -1,6 +1,5 @@
-#include "net/tserver.h"
+#include "host/tserver.h"
 
-#include <QByteArray>
 #include <QTimer>
 
 #include <cstdlib>
@@ -9,11 +8,10 @@
 
 #include "assets/embedded.h"
 #include "engine/computer_words.h"
+#include "net/default_port.h"
 #include "net/error_report.h"
-#include "wire/connection.h"
-#include "wire/field_reader.h"
 
-namespace lexiflip::net {
+namespace lexiflip::host {
 namespace {
 
 std::uint64_t freshSeed()
@@ -23,17 +21,6 @@ std::uint64_t freshSeed()
 }
 
 } // namespace
-
-int defaultHostPort()
-{
-    const QByteArray fromEnvironment = qgetenv("LEXIFLIP_PORT");
-    if (!fromEnvironment.isEmpty()) {
-        const std::optional<int> port = wire::parseInt(fromEnvironment.toStdString());
-        if (port && *port >= 0 && *port <= 65535)
-            return *port;
-    }
-    return wire::kDefaultPort;
-}
 
 TServer::TServer(HostOptions options, QObject* parent)
     : QObject(parent), m_sendLimitBytes(options.sendLimitBytes), m_discoveryPort(options.discoveryPort),
@@ -47,20 +34,23 @@ TServer::TServer(HostOptions options, QObject* parent)
       m_session(std::make_unique<HostSession>(
           HostSessionServices{m_transport, m_notices, options.timer1 ? *options.timer1 : m_qtTimer1,
                               options.computertimer ? *options.computertimer : m_qtComputertimer,
-                              options.socktimer ? *options.socktimer : m_socktimer,
-                              m_sessionTimer, *m_dictionary, m_listboxWords},
-          HostSessionSettings{options.seed ? *options.seed : freshSeed(), options.botSpeedMs, options.klotStrength,
-                              options.socktimerMs, options.loginTimeoutMs, options.firstSeatRemote})),
-      m_portName(std::to_string(options.port ? *options.port : defaultHostPort()))
+                              options.socktimer ? *options.socktimer : m_socktimer, m_sessionTimer,
+                              *m_dictionary, m_listboxWords},
+          HostSessionSettings{options.seed ? *options.seed : freshSeed(), options.botSpeedMs,
+                              options.klotStrength, options.socktimerMs, options.loginTimeoutMs,
+                              options.firstSeatRemote})),
+      m_portName(std::to_string(options.port ? *options.port : net::defaultHostPort()))
 {
-    tempsock.OnDisconnect = [this](TSock& sock) { guarded([this, &sock] { tempsockDisconnect(sock); }); };
-    tempsock.OnInfo = [this](TSock& sock, SocketInfo category, std::string_view message) {
+    tempsock.OnDisconnect = [this](net::TSock& sock) {
+        guarded([this, &sock] { tempsockDisconnect(sock); });
+    };
+    tempsock.OnInfo = [this](net::TSock& sock, net::SocketInfo category, std::string_view message) {
         guarded([&] { tempsockInfo(sock, category, message); });
     };
 
     Sock1.setPortName(m_portName);
-    Sock1.OnAccept = [this](TSock& listener) { guarded([this, &listener] { Sock1Accept(listener); }); };
-    Sock1.OnRead = [this](TSock& sock, std::size_t count) {
+    Sock1.OnAccept = [this](net::TSock& listener) { guarded([this, &listener] { Sock1Accept(listener); }); };
+    Sock1.OnRead = [this](net::TSock& sock, std::size_t count) {
         guarded([this, &sock, count] { Sock1Read(sock, count); });
     };
 }
@@ -72,7 +62,7 @@ TServer::~TServer() = default;
 void TServer::reportError(std::string_view text)
 {
     emit errorReported(QString::fromStdString(std::string(text)));
-    reportGeneralError(text);
+    net::reportGeneralError(text);
 }
 
 void TServer::onNotice(std::string_view text)
@@ -122,7 +112,7 @@ quint16 TServer::port() const
     return Sock1.boundPort();
 }
 
-ConnectionId TServer::connectionOf(const TSock& sock) const
+ConnectionId TServer::connectionOf(const net::TSock& sock) const
 {
     for (const auto& [connection, link] : m_links) {
         if (link.sock == &sock)
@@ -131,9 +121,9 @@ ConnectionId TServer::connectionOf(const TSock& sock) const
     return 0;
 }
 
-void TServer::Sock1Accept(TSock& listener)
+void TServer::Sock1Accept(net::TSock& listener)
 {
-    TSock* conn = nullptr;
+    net::TSock* conn = nullptr;
     if (!listener.Accept(conn))
         return; // no slot is taken for a connection that never came
     const ConnectionId connection = ++m_lastConnectionId;
@@ -149,7 +139,7 @@ void TServer::Sock1Accept(TSock& listener)
         delete conn;
 }
 
-void TServer::Sock1Read(TSock& sock, std::size_t /*count*/)
+void TServer::Sock1Read(net::TSock& sock, std::size_t /*count*/)
 {
     const std::string bytes = sock.Receive(-1);
     if (const ConnectionId connection = connectionOf(sock))
@@ -161,10 +151,10 @@ void TServer::sendTo(ConnectionId connection, std::string_view message)
     const auto found = m_links.find(connection);
     if (found == m_links.end() || found->second.closing)
         return;
-    TSock* const conn = found->second.sock;
+    net::TSock* const conn = found->second.sock;
     try {
         conn->Send(message);
-    } catch (const ESockException& error) {
+    } catch (const net::ESockException& error) {
         reportError(error.what());
         return;
     }
@@ -185,7 +175,7 @@ void TServer::closeSocket(ConnectionId connection)
     const auto found = m_links.find(connection);
     if (found == m_links.end())
         return;
-    TSock* const sock = found->second.sock;
+    net::TSock* const sock = found->second.sock;
     m_links.erase(found);
     sock->Close(); // its report finds no connection any more
     sock->deleteLater();
@@ -199,7 +189,7 @@ void TServer::closeSlowPeer(ConnectionId connection)
     m_session->closed(connection);
 }
 
-void TServer::tempsockDisconnect(TSock& sock)
+void TServer::tempsockDisconnect(net::TSock& sock)
 {
     if (connectionOf(sock) != 0)
         sock.Close();
@@ -208,9 +198,9 @@ void TServer::tempsockDisconnect(TSock& sock)
 // Every closing connection reports "Socket Closed"; the one that closes
 // because its peer left reports it twice, and only the first finds the
 // connection still carried by it.
-void TServer::tempsockInfo(TSock& sock, SocketInfo category, std::string_view message)
+void TServer::tempsockInfo(net::TSock& sock, net::SocketInfo category, std::string_view message)
 {
-    if (category != SocketInfo::Close || message != "Socket Closed")
+    if (category != net::SocketInfo::Close || message != "Socket Closed")
         return;
     const ConnectionId connection = connectionOf(sock);
     if (connection == 0)
@@ -220,4 +210,4 @@ void TServer::tempsockInfo(TSock& sock, SocketInfo category, std::string_view me
     m_session->closed(connection);
 }
 
-} // namespace lexiflip::net
+} // namespace lexiflip::host

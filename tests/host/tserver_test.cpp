@@ -1,4 +1,4 @@
-#include "net/tserver.h"
+#include "host/tserver.h"
 
 #include <QTimer>
 
@@ -20,11 +20,11 @@
 #include "engine/virtual_timeline.h"
 #include "net/net_wait.h"
 #include "net/test_client.h"
-#include "wire/messages.h"
 #include "support/resident_memory.h"
 #include "support/stepped_pace_timer.h"
+#include "wire/messages.h"
 
-namespace lexiflip::net {
+namespace lexiflip::host {
 namespace {
 
 using testing::residentKiB;
@@ -43,7 +43,7 @@ std::string body(std::string message)
 // socktimer on virtual time. Running free, each shot fires on the next turn
 // of the event loop with the clock moved on to its due time, so that waits
 // for the wire take no time on it; held, shots fire only when stepped.
-class VirtualSocktimer : public SteppedPaceTimer {
+class VirtualSocktimer : public net::SteppedPaceTimer {
 public:
     VirtualSocktimer()
     {
@@ -52,7 +52,7 @@ public:
     }
     void start(std::chrono::nanoseconds delay) override
     {
-        SteppedPaceTimer::start(delay);
+        net::SteppedPaceTimer::start(delay);
         if (!m_held)
             m_kick.start(0);
     }
@@ -574,9 +574,9 @@ TEST_F(Host, APeerThatNeverReadsIsClosedOnceItsSendLimitWaitsForIt)
 }
 
 } // namespace
-} // namespace lexiflip::net
+} // namespace lexiflip::host
 
-namespace lexiflip::net {
+namespace lexiflip::host {
 namespace {
 
 TEST_F(Host, AConnectionResetFreesTheSlotLikeAClose)
@@ -595,9 +595,9 @@ TEST_F(Host, AConnectionResetFreesTheSlotLikeAClose)
 }
 
 } // namespace
-} // namespace lexiflip::net
+} // namespace lexiflip::host
 
-namespace lexiflip::net {
+namespace lexiflip::host {
 namespace {
 
 // Connections reset at the same moment reach the host together: telling the
@@ -638,9 +638,9 @@ TEST_F(Host, ConnectionsResetTogetherDuringAGameLeaveTheHostServing)
 }
 
 } // namespace
-} // namespace lexiflip::net
+} // namespace lexiflip::host
 
-namespace lexiflip::net {
+namespace lexiflip::host {
 namespace {
 
 // A send can find its peer reset and close the connection on the spot; the
@@ -718,4 +718,4 @@ TEST_F(Host, AConnectionThatNeverLogsInIsClosedAnIdlePlayerStays)
 }
 
 } // namespace
-} // namespace lexiflip::net
+} // namespace lexiflip::host

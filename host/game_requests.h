@@ -5,7 +5,7 @@
 #include "engine/game.h"
 #include "wire/host_requests.h"
 
-namespace lexiflip::net {
+namespace lexiflip::host {
 
 using GameRequestHandler = void (engine::Game::*)(std::string_view request);
 
@@ -43,4 +43,4 @@ constexpr GameRequestHandler gameRequestHandler(wire::HostRequest request)
     return nullptr;
 }
 
-} // namespace lexiflip::net
+} // namespace lexiflip::host
