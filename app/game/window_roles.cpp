@@ -8,9 +8,9 @@
 #include <unistd.h>
 
 #include "app/game/lexiflip_app.h"
-#include "client/game/invite_link.h"
 #include "client/session/eight_bit_text.h"
 #include "client/settings/join_history.h"
+#include "client/shell/invite_link.h"
 #include "client/window/chat_controls.h"
 #include "client/window/main_menu.h"
 #include "client/window/tchat.h"

@@ -13,15 +13,15 @@
 
 #include <string>
 
-#include "client/game/invite_link.h"
-#include "client/widgets/chat_view.h"
-#include "client/session/eight_bit_text.h"
 #include "client/game/client_game.h"
-#include "client/session/guarded.h"
-#include "client/window/main_menu.h"
-#include "client/widgets/phrase_buttons.h"
 #include "client/media/palette.h"
 #include "client/media/sound_player.h"
+#include "client/session/eight_bit_text.h"
+#include "client/session/guarded.h"
+#include "client/shell/invite_link.h"
+#include "client/widgets/chat_view.h"
+#include "client/widgets/phrase_buttons.h"
+#include "client/window/main_menu.h"
 #include "client/window/tchat.h"
 
 namespace lexiflip::client {

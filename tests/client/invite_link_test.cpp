@@ -7,7 +7,7 @@
 #include <string>
 
 #include "client/game/chat_rules.h"
-#include "client/game/invite_link.h"
+#include "client/shell/invite_link.h"
 
 namespace lexiflip::client {
 namespace {

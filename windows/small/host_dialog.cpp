@@ -15,8 +15,8 @@
 
 #include <algorithm>
 
-#include "client/game/invite_link.h"
 #include "client/media/palette.h"
+#include "client/shell/invite_link.h"
 #include "windows/small/join_dialog.h"
 
 namespace lexiflip::windows {

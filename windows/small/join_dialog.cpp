@@ -10,8 +10,8 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-#include "client/game/invite_link.h"
 #include "client/media/palette.h"
+#include "client/shell/invite_link.h"
 
 namespace lexiflip::windows {
 

@@ -1,4 +1,4 @@
-#include "client/game/invite_link.h"
+#include "client/shell/invite_link.h"
 
 #include <arpa/inet.h>
 
@@ -15,7 +15,8 @@ constexpr std::size_t kMaxLength = 300;
 bool equalsIgnoringCase(std::string_view a, std::string_view b)
 {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
            });
 }
 
