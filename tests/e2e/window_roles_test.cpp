@@ -124,9 +124,14 @@ TEST(WindowRoles, HostJoinByRecentListAndInviteLinksPlayToTheWinnerAndLeave)
         EXPECT_EQ(window->last().text("winner"), bannerFor(winner, own));
     }
 
-    // Ann leaves from the menu (no game runs: no question): the joiners close
-    // as when a host goes, and every copy's files are written.
+    // Ann leaves from the menu: no game runs, but her table holds others, so
+    // she is asked first. Then the joiners close as when a host goes, and
+    // every copy's files are written.
     ASSERT_TRUE(ann.command("menu LeaveGame1"));
+    ASSERT_TRUE(ann.waitFor([](const DrivenState& s) { return !s.text("box").empty(); })) << ann.errors();
+    EXPECT_NE(ann.last().text("box").find("ends the table for them"), std::string::npos) << ann.last().text("box");
+    EXPECT_EQ(ann.last().text("role"), "host") << "nothing is left before the player answers";
+    ASSERT_TRUE(ann.command("answer yes"));
     ASSERT_TRUE(ann.waitFor([](const DrivenState& s) { return s.text("role") == "none"; }));
     for (DrivenWindow* joiner : {&bob, &cy, &dee})
         EXPECT_TRUE(endedWithin(joiner->process(), 20000)) << joiner->errors();
