@@ -12,6 +12,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/game/desktop_entry.h"
@@ -25,6 +26,7 @@
 #include "client/shell/settings_location.h"
 #include "client/shell/single_instance.h"
 #include "client/window/tchat.h"
+#include "core/terminal_text.h"
 #include "lexiflip/version.h"
 #include "net/discovery_scope.h"
 #include "net/error_report.h"
@@ -86,10 +88,12 @@ std::optional<QString> inviteLinkOf(const std::vector<std::string>& parameters)
     if (parameters.size() != 1 || !client::invite::looksLikeLink(parameters[0]))
         return QString();
     if (!client::invite::parseLink(parameters[0])) {
+        // The link came from outside (a web page, a chat): its control
+        // characters must not reach the terminal as commands.
         std::fprintf(stderr,
                      "lexiflip: \"%s\" is not an invite link; one reads lexiflip://HOST or "
                      "lexiflip://HOST:PORT\n",
-                     parameters[0].substr(0, 300).c_str());
+                     core::terminalSafe(std::string_view(parameters[0]).substr(0, 300)).c_str());
         return std::nullopt;
     }
     return QString::fromStdString(parameters[0]);

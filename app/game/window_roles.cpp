@@ -8,6 +8,8 @@
 #include <unistd.h>
 
 #include "app/game/lexiflip_app.h"
+#include "client/game/client_game.h"
+#include "client/game/roster.h"
 #include "client/session/eight_bit_text.h"
 #include "client/settings/join_history.h"
 #include "client/shell/invite_link.h"
@@ -193,21 +195,50 @@ void WindowRoles::rememberName(const QString& name, const QString& hostAndPort)
         m_app.game.addSystemLine("The name and host were not kept: " + file.problem());
 }
 
+QString WindowRoles::leaveQuestion() const
+{
+    const Role role = m_app.role();
+    const client::Roster& roster = m_app.game.game().roster();
+    const bool running = m_app.game.gameRunning();
+    // At a table this copy hosts, every connection but the window's own is
+    // somebody leaving would cut off; Klot holds none.
+    int others = 0;
+    if (role == Role::Solo || role == Role::Host) {
+        const engine::GameState& state = m_app.server().state();
+        for (int slot = 1; slot <= engine::kMaxConnections; ++slot)
+            if (state.players[std::size_t(slot)].connected && !roster.isMe(slot))
+                ++others;
+    }
+    if (others > 0) {
+        if (running)
+            return QStringLiteral("A game is running, and you host it: leaving ends it for every player. "
+                                  "Leave it?");
+        return QStringLiteral("You host this table, and %1 at it: leaving ends the table for them and "
+                              "disconnects them. Leave it?")
+            .arg(others == 1 ? QStringLiteral("another person is")
+                             : QStringLiteral("%1 other people are").arg(others));
+    }
+    if (running)
+        return QStringLiteral("A game is running. Leave it?");
+    if (role == Role::Join && roster.othersAtTable())
+        return QStringLiteral("Other people are at the table you joined: leaving disconnects you from them. "
+                              "Leave it?");
+    return {};
+}
+
 void WindowRoles::whenLeaving(const std::function<void()>& then)
 {
-    if (!m_app.game.gameRunning()) {
+    const QString question = leaveQuestion();
+    if (question.isEmpty()) {
         then();
         return;
     }
     if (m_leaveBox)
         m_leaveBox->close();
-    const bool hosting = m_app.role() == Role::Host;
-    auto* box = new QMessageBox(QMessageBox::Question, QStringLiteral("Leave Game"),
-                                hosting ? QStringLiteral("A game is running, and you host it: leaving ends it "
-                                                         "for every player. Leave it?")
-                                        : QStringLiteral("A game is running. Leave it?"),
+    auto* box = new QMessageBox(QMessageBox::Question, QStringLiteral("Leave Game"), question,
                                 QMessageBox::Yes | QMessageBox::No, &m_app.game.window());
     box->setObjectName(QStringLiteral("leavebox"));
+    box->setTextFormat(Qt::PlainText);
     box->setDefaultButton(QMessageBox::No);
     box->setAttribute(Qt::WA_DeleteOnClose);
     connect(box, &QMessageBox::finished, this, [then](int answer) {

@@ -69,9 +69,14 @@ private:
 
     void connectMenu();
     void connectJoining();
-    // Runs then once a running game may be left: at once when none runs,
-    // else after the player said yes.
+    // Runs then once the table may be left: at once when leaving ends no
+    // running game and cuts nobody else off, else after the player said yes.
     void whenLeaving(const std::function<void()>& then);
+    // What the player is asked before leaving, empty when nothing is asked:
+    // a running game, or other people at the table (joined or watching at a
+    // table this copy hosts, or at the table it joined), ask; a solo table
+    // between games, or one with Klot alone, does not.
+    QString leaveQuestion() const;
 
     void newSoloGame();
     void leaveGame();

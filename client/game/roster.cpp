@@ -112,6 +112,19 @@ void Roster::playerdisconnected(std::string_view data)
     m_output.screen().watchersChanged();
 }
 
+bool Roster::othersAtTable() const
+{
+    for (int number = 1; number <= kSeats; ++number) {
+        const std::string& name = seat(number).name;
+        const bool computer = number == 2 && name == defaultComputerName(2);
+        if (!isMe(number) && name != kWaiting && !computer)
+            return true;
+    }
+    const std::string own = std::to_string(m_myplayer) + ": ";
+    return std::any_of(m_watchers.begin(), m_watchers.end(),
+                       [&](const std::string& entry) { return !m_loggedin || !entry.starts_with(own); });
+}
+
 void Roster::full(std::string_view)
 {
     m_turnedAway = true;

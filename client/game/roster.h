@@ -60,6 +60,10 @@ public:
     // Out-of-range seats give an empty default.
     const Seat& seat(int number) const;
     const std::vector<std::string>& watchers() const { return m_watchers; } // one per slot
+    // Whether anybody but this client is at the table, as the host told it: a
+    // seat held by a player (neither waiting for one nor Klot, the host's
+    // computer player in seat 2) or a watcher in another slot.
+    bool othersAtTable() const;
 
     // For the turn: a seat to write its score, bonus or turn mark into (in
     // range), the notification after, the Just Watch mark a new game clears,

@@ -7,6 +7,7 @@
 
 #include "core/letters.h"
 #include "core/random_source.h"
+#include "core/terminal_text.h"
 
 using namespace lexiflip;
 
@@ -62,4 +63,33 @@ TEST(RandomSource, OneSeedMapsToTheSameNumbers)
     const std::array<int, 8> bar{4, 7, 6, 5, 4, 1, 5, 3};
     for (std::size_t i = 0; i < bar.size(); ++i)
         EXPECT_EQ(shuffle.between(1, 7), bar[i]) << "draw " << i;
+}
+
+// What a terminal could take for a command shows escaped; printable text,
+// UTF-8 included, stays as it is.
+TEST(TerminalSafe, EscapesControlsAndBrokenUtf8AndKeepsPrintableText)
+{
+    const struct {
+        std::string in;
+        std::string out;
+    } rows[] = {
+        {"lexiflip://host:7772", "lexiflip://host:7772"},
+        {"lexiflip://<h1>big</h1>", "lexiflip://<h1>big</h1>"},
+        {"a\x1b[2Jb\nc\rd\te", "a\\x1b[2Jb\\x0ac\\x0dd\\x09e"},
+        {std::string("\x1b[31mred\x07\x00z", 11), "\\x1b[31mred\\x07\\x00z"},
+        {"del\x7f", "del\\x7f"},
+        {"back\\slash", "back\\\\slash"},
+        {"B\xc3\xbcro \xe2\x82\xac \xf0\x9f\x8e\xb2", "B\xc3\xbcro \xe2\x82\xac \xf0\x9f\x8e\xb2"},
+        // C1 controls: raw (CSI 0x9B) and as UTF-8 (U+009B).
+        {"\x9b[31m", "\\x9b[31m"},
+        {"\xc2\x9b[31m", "\\xc2\\x9b[31m"},
+        {"\xc2\xa0", "\xc2\xa0"},
+        // Not UTF-8: a cut sequence, an overlong one, a surrogate, beyond U+10FFFF.
+        {"cut\xe2\x82", "cut\\xe2\\x82"},
+        {"\xc0\xaf", "\\xc0\\xaf"},
+        {"\xed\xa0\x80", "\\xed\\xa0\\x80"},
+        {"\xf4\x90\x80\x80", "\\xf4\\x90\\x80\\x80"},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(core::terminalSafe(row.in), row.out) << row.out;
 }

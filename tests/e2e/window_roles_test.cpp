@@ -124,9 +124,14 @@ TEST(WindowRoles, HostJoinByRecentListAndInviteLinksPlayToTheWinnerAndLeave)
         EXPECT_EQ(window->last().text("winner"), bannerFor(winner, own));
     }
 
-    // Ann leaves from the menu (no game runs: no question): the joiners close
-    // as when a host goes, and every copy's files are written.
+    // Ann leaves from the menu: no game runs, but her table holds others, so
+    // she is asked first. Then the joiners close as when a host goes, and
+    // every copy's files are written.
     ASSERT_TRUE(ann.command("menu LeaveGame1"));
+    ASSERT_TRUE(ann.waitFor([](const DrivenState& s) { return !s.text("box").empty(); })) << ann.errors();
+    EXPECT_NE(ann.last().text("box").find("ends the table for them"), std::string::npos) << ann.last().text("box");
+    EXPECT_EQ(ann.last().text("role"), "host") << "nothing is left before the player answers";
+    ASSERT_TRUE(ann.command("answer yes"));
     ASSERT_TRUE(ann.waitFor([](const DrivenState& s) { return s.text("role") == "none"; }));
     for (DrivenWindow* joiner : {&bob, &cy, &dee})
         EXPECT_TRUE(endedWithin(joiner->process(), 20000)) << joiner->errors();
@@ -216,13 +221,32 @@ TEST(WindowRoles, EveryFailureOfAJoinIsSaidInTheDialogAndTheProgramRunsOn)
     ASSERT_TRUE(bob.waitFor([](const DrivenState& s) { return has(s.text("hoststatus"), "is in use"); }));
     EXPECT_EQ(bob.last().text("role"), "none");
 
-    // Malformed links are refused whole, at start.
-    QProcess malformed;
-    malformed.setProcessEnvironment(windowEnvironment(freePort(), home.path()));
-    malformed.start(binaryDir() + QStringLiteral("/app/lexiflip-driven"), {QStringLiteral("lexiflip://host:0")});
-    ASSERT_TRUE(malformed.waitForFinished(15000));
-    EXPECT_EQ(malformed.exitCode(), 2);
-    EXPECT_TRUE(malformed.readAllStandardError().contains("not an invite link"));
+    // Malformed links are refused whole, at start, by the shipped program;
+    // what a terminal could take for a command shows escaped.
+    const struct {
+        QString link;
+        const char* shown;
+    } links[] = {
+        {QStringLiteral("lexiflip://host:0"), "lexiflip://host:0"},
+        {QStringLiteral("lexiflip://\x1b]0;owned\x07\x1b[2Jx\ny"),
+         "lexiflip://\\x1b]0;owned\\x07\\x1b[2Jx\\x0ay"},
+        {QStringLiteral("lexiflip://\u009b31m<h1>\u00fc</h1>"), "lexiflip://\\xc2\\x9b31m<h1>\xc3\xbc</h1>"},
+    };
+    for (const auto& c : links) {
+        SCOPED_TRACE(c.shown);
+        QProcess malformed;
+        malformed.setProcessEnvironment(windowEnvironment(freePort(), home.path()));
+        malformed.start(binaryDir() + QStringLiteral("/app/lexiflip"), {c.link});
+        ASSERT_TRUE(malformed.waitForFinished(15000));
+        EXPECT_EQ(malformed.exitCode(), 2);
+        const QByteArray said = malformed.readAllStandardError();
+        EXPECT_TRUE(said.contains("not an invite link")) << said.toStdString();
+        EXPECT_TRUE(said.contains(c.shown)) << said.toStdString();
+        EXPECT_FALSE(said.contains("\xc2\x9b")) << "a C1 control in UTF-8";
+        ASSERT_TRUE(said.endsWith('\n'));
+        for (const char byte : said.chopped(1))
+            EXPECT_FALSE(byte >= 0 && (byte < 0x20 || byte == 0x7f)) << "byte " << int(byte);
+    }
     EXPECT_EQ(bob.quit(), 0) << bob.errors();
 }
 

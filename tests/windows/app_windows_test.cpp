@@ -1,14 +1,17 @@
 // The program's windows as lexiflip creates and connects them: the menus open
 // the side windows, the watcher list removes a watcher over the wire, the
 // options dialog takes and keeps the stored options, the download and the
-// logo reach the main window and the web link.
+// logo reach the main window and the web link; leaving a table asks first
+// when others are at it, and a malformed invite shows as it was given.
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QFile>
 #include <QIcon>
 #include <QLabel>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QTemporaryDir>
 #include <QTest>
@@ -23,9 +26,10 @@
 
 #include "app/game/desktop_entry.h"
 #include "app/game/lexiflip_app.h"
-#include "client/widgets/chat_view.h"
-#include "client/session/eight_bit_text.h"
+#include "app/game/window_roles.h"
 #include "client/game/client_game.h"
+#include "client/session/eight_bit_text.h"
+#include "client/widgets/chat_view.h"
 #include "client/window/main_menu.h"
 #include "client/window/tchat.h"
 #include "net/net_wait.h"
@@ -270,6 +274,127 @@ TEST(LexiflipApp, TheDownloadsExitClosesTheMainWindowAndTheLogoOpensTheWebLink)
     emit p.download.exitRequested();
     EXPECT_TRUE(closed);
     EXPECT_FALSE(solo.window().isVisible());
+}
+
+// The leave question's box while it is open, else none.
+QMessageBox* leaveBox(LexiflipApp& p)
+{
+    for (auto* box : p.game.window().findChildren<QMessageBox*>(QStringLiteral("leavebox")))
+        if (box->isVisible())
+            return box;
+    return nullptr;
+}
+
+// Leaving a table where others are (a link handed to the running copy among
+// the ways) asks first, and nothing is left unless the player says yes; a
+// table with nobody else at it is left at once.
+TEST(WindowRoles, LeavingATableWithOthersAtItAsksFirstAndASoloTableLeavesAtOnce)
+{
+    const QString elsewhere = QStringLiteral("lexiflip://127.0.0.1:1");
+
+    // A solo table between games: the link joins at once.
+    {
+        SoloProgram solo;
+        LexiflipApp& p = *solo.program;
+        ASSERT_TRUE(waitUntil([&] { return p.game.game().roster().loggedin(); }));
+        p.roles().joinInvite(elsewhere, false);
+        EXPECT_EQ(leaveBox(p), nullptr);
+        EXPECT_EQ(p.role(), client::LaunchPlan::Role::Join);
+    }
+
+    // A hosted table with a player seated before Start: every way out asks.
+    SoloProgram hosted;
+    LexiflipApp& p = *hosted.program;
+    p.leaveGame();
+    ASSERT_TRUE(p.tryStart(client::processparams({"Ann", "127.0.0.1", "true"}), false).empty());
+    TestClient bob(p.server().port());
+    ASSERT_TRUE(bob.login("Bob"));
+    ASSERT_TRUE(waitUntil([&] { return p.game.game().roster().seat(2).name == "Bob"; }));
+    ASSERT_FALSE(p.game.gameRunning());
+    windows::JoinDialog& join = p.roles().joinDialog();
+    windows::HostDialog& host = p.roles().hostDialog();
+    const struct {
+        const char* way;
+        std::function<void()> take;
+    } ways[] = {
+        {"an invite link", [&] { p.roles().joinInvite(elsewhere, false); }},
+        {"New Solo Game", [&] { hosted.trigger("NewSoloGame1"); }},
+        {"Leave Game", [&] { hosted.trigger("LeaveGame1"); }},
+        {"the join dialog",
+         [&] { emit join.joinRequested(QStringLiteral("Ann"), QStringLiteral("127.0.0.1"), 1); }},
+        {"the host dialog", [&] { emit host.hostRequested(QStringLiteral("Ann"), 0); }},
+    };
+    for (const auto& way : ways) {
+        SCOPED_TRACE(way.way);
+        way.take();
+        QMessageBox* box = leaveBox(p);
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(box->textFormat(), Qt::PlainText);
+        EXPECT_TRUE(box->text().contains(QStringLiteral("ends the table for them")))
+            << box->text().toStdString();
+        box->button(QMessageBox::No)->click();
+        EXPECT_EQ(p.role(), client::LaunchPlan::Role::Host);
+        EXPECT_TRUE(p.server().state().players[2].connected) << "Bob stays at the table";
+    }
+    hosted.trigger("LeaveGame1");
+    ASSERT_NE(leaveBox(p), nullptr);
+    leaveBox(p)->button(QMessageBox::Yes)->click();
+    EXPECT_EQ(p.role(), client::LaunchPlan::Role::Wait);
+    EXPECT_TRUE(bob.waitForClose());
+}
+
+// A copy that joined another's table asks before a link takes it away from
+// the others there; alone at that table it goes at once.
+TEST(WindowRoles, AJoinedTableAsksBeforeLeavingOthersAndNotWhenAlone)
+{
+    host::TServer table(loopbackHost());
+    table.startHosting(host::TServer::Reach::ThisMachine);
+    auto bob = std::make_unique<TestClient>(table.port());
+    ASSERT_TRUE(bob->login("Bob"));
+    SoloProgram joiner;
+    LexiflipApp& p = *joiner.program;
+    ASSERT_TRUE(waitUntil([&] { return p.game.game().roster().loggedin(); }));
+    client::LaunchPlan plan;
+    plan.role = client::LaunchPlan::Role::Join;
+    plan.playerName = "Cy";
+    plan.hostAddress = "127.0.0.1";
+    plan.port = table.port();
+    p.leaveGame();
+    ASSERT_TRUE(p.tryStart(plan, false).empty());
+    ASSERT_TRUE(waitUntil([&] { return p.game.game().roster().seat(2).name == "Cy"; }));
+    ASSERT_TRUE(waitUntil([&] { return p.game.game().roster().seat(1).name == "Bob"; }));
+
+    const QString elsewhere = QStringLiteral("lexiflip://127.0.0.1:1");
+    p.roles().joinInvite(elsewhere, false);
+    QMessageBox* box = leaveBox(p);
+    ASSERT_NE(box, nullptr);
+    box->button(QMessageBox::No)->click();
+    EXPECT_EQ(p.game.game().roster().myplayer(), 2) << "still seated";
+
+    bob.reset();
+    ASSERT_TRUE(waitUntil([&] { return p.game.game().roster().seat(1).name == client::kWaiting; }));
+    p.roles().joinInvite(elsewhere, false);
+    EXPECT_EQ(leaveBox(p), nullptr);
+    EXPECT_TRUE(waitUntil([&] { return !table.state().players[2].connected; })) << "left the table at once";
+}
+
+// A malformed invite (from the chat, or a later copy) is said in the join
+// dialog as it was given: markup in it is text, not a heading or a picture.
+TEST(WindowRoles, AMalformedInviteShowsVerbatimInTheJoinDialog)
+{
+    SoloProgram solo;
+    LexiflipApp& p = *solo.program;
+    for (const QString& link :
+         {QStringLiteral("lexiflip://<h1>big</h1>"), QStringLiteral("lexiflip://<img src=\"logo.png\">x")}) {
+        p.roles().joinInvite(link, false);
+        auto* status = p.roles().joinDialog().findChild<QLabel*>(QStringLiteral("label_joinstatus"));
+        ASSERT_NE(status, nullptr);
+        EXPECT_TRUE(p.roles().joinDialog().isVisible());
+        EXPECT_EQ(status->textFormat(), Qt::PlainText);
+        EXPECT_TRUE(status->text().contains(QLatin1Char('"') + link + QLatin1Char('"')))
+            << status->text().toStdString();
+    }
+    EXPECT_EQ(p.role(), client::LaunchPlan::Role::Solo) << "nothing was left";
 }
 
 // Docks match the running window to its launcher by the desktop file name,

@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QSignalSpy>
@@ -10,6 +11,8 @@
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 #include "windows/small/host_dialog.h"
 #include "windows/small/join_dialog.h"
@@ -104,6 +107,42 @@ TEST(HostDialog, ListsEachAddressWithThePortAndCopiesItsInvite)
 
     for (const QHostAddress& address : invitableAddresses())
         EXPECT_FALSE(address.isLoopback() || address.isLinkLocal()) << address.toString().toStdString();
+}
+
+// Text from outside (a link, a host as typed or looked up, a system's error)
+// shows in the dialogs' lines as it was given, never as markup.
+TEST(RoleDialogs, TextFromOutsideShowsAsPlainTextInEveryLine)
+{
+    const QString markup = QStringLiteral("<h1>big</h1><img src=\"logo.png\">");
+    JoinDialog join;
+    HostDialog host;
+    const struct {
+        const char* what;
+        std::function<void()> put;
+        QWidget* dialog;
+        const char* line;
+    } cases[] = {
+        {"a join's problem", [&] { join.showProblem(markup); }, &join, "label_joinstatus"},
+        {"a join's step", [&] { join.showWorking(markup); }, &join, "label_joinstatus"},
+        {"a host typed",
+         [&] {
+             join.showReady();
+             join.setPlayerName(QStringLiteral("Ann"));
+             join.setTarget(markup, 7772);
+             QTest::keyClick(join.findChild<QLineEdit*>("edit_host"), Qt::Key_Return);
+         },
+         &join, "label_joinstatus"},
+        {"a search's problem", [&] { join.searchFinished(markup); }, &join, "label_found"},
+        {"a host's problem", [&] { host.showSetup(markup); }, &host, "label_hoststatus"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        c.put();
+        auto* line = c.dialog->findChild<QLabel*>(QString::fromLatin1(c.line));
+        ASSERT_NE(line, nullptr);
+        EXPECT_EQ(line->textFormat(), Qt::PlainText);
+        EXPECT_TRUE(line->text().contains(markup)) << line->text().toStdString();
+    }
 }
 
 } // namespace

@@ -62,8 +62,11 @@ HostDialog::HostDialog(QWidget* parent)
     m_addresses->setObjectName(QStringLiteral("list_addresses"));
     m_addresses->setAccessibleName(QStringLiteral("Addresses to join"));
     m_status->setObjectName(QStringLiteral("label_hoststatus"));
-    for (QLabel* label : {m_hostingText, m_forwarding, m_status})
+    // The status line says the invite and a system's words, never markup.
+    for (QLabel* label : {m_hostingText, m_forwarding, m_status}) {
         label->setWordWrap(true);
+        label->setTextFormat(Qt::PlainText);
+    }
 
     auto* nameLabel = new QLabel(QStringLiteral("Your &name:"), m_setup);
     nameLabel->setBuddy(m_name);

@@ -111,6 +111,10 @@ JoinDialog::JoinDialog(QWidget* parent)
     m_status->setMinimumHeight(m_status->fontMetrics().height() * 2);
     m_foundNote->setObjectName(QStringLiteral("label_found"));
     m_foundNote->setWordWrap(true);
+    // Both carry text from outside (an invite link, a host as given, a
+    // system's error), which must never be read as markup.
+    for (QLabel* label : {m_status, m_foundNote})
+        label->setTextFormat(Qt::PlainText);
 
     auto* fields = new QGridLayout;
     fields->addWidget(labelFor(QStringLiteral("Your &name:"), m_name, this), 0, 0);
