@@ -425,6 +425,8 @@ TEST(LexiflipHostSoak, NineRoughPlayersKeepTheGameSoundAndTheMemorySettled)
             winners = first.referee().winners;
             sinceWinner = 50;
         }
+        // (The times per turn sent, 4 to 8 seconds, are below the options
+        // dialog's range: the host holds them to its least.)
         if (games == 0 || (sinceWinner >= 0 && sinceWinner-- == 0) || dice.chance(1)) {
             first.client().send(msg::startgame(
                 "Bot1", std::to_string(15 + dice.below(30)), std::to_string(4 + dice.below(5)),
