@@ -1,5 +1,4 @@
 #include <algorithm>
-#include <climits>
 #include <optional>
 #include <string>
 #include <vector>
@@ -9,6 +8,7 @@
 #include "wire/field_reader.h"
 #include "wire/game_mode.h"
 #include "wire/messages.h"
+#include "wire/turn_time.h"
 
 namespace lexiflip::engine {
 namespace {
@@ -18,12 +18,6 @@ constexpr int kDefaultCreationtime = 60;
 constexpr int kBuildingGraceTicks = 4; // the building phase runs creationtime + 4 ticks
 constexpr int kPauseTicks = 4;
 constexpr int kSneakPeekTicks = 5;
-
-// creationtime + 4 without overflowing for any integer a client sent.
-int buildingTicks(int creationtime)
-{
-    return creationtime > INT_MAX - kBuildingGraceTicks ? INT_MAX : creationtime + kBuildingGraceTicks;
-}
 
 } // namespace
 
@@ -44,7 +38,11 @@ void Game::startgame(std::string_view request)
     if (const std::optional<wire::GameMode> chosen = wire::gameModeFromDigit(mode))
         m_state.gamemode = wire::gameModeWord(*chosen);
     m_state.playtoscore = wire::parseInt(playto).value_or(kDefaultPlaytoscore);
-    m_state.creationtime = wire::parseInt(creation).value_or(kDefaultCreationtime);
+    // Every window counts the turn down from this time and the host's clock
+    // runs it: a time no options dialog offers (none, a negative one, one of
+    // years) is held to the dialog's range before it is relayed.
+    m_state.creationtime =
+        wire::turnSecondsWithinRange(wire::parseInt(creation).value_or(kDefaultCreationtime));
     m_state.viewable = viewable == "f" ? 0 : 1;
 
     sendToAll(wire::msg::startgameRelay(starter, m_state.playtoscore, m_state.creationtime, mode, maxfour));
@@ -142,7 +140,7 @@ void Game::finishfindplayer()
         m_state.botword.clear();
         startBotPhase(kBotFlip, 1);
     }
-    startTimer1Phase(kBuilding, buildingTicks(m_state.creationtime));
+    startTimer1Phase(kBuilding, m_state.creationtime + kBuildingGraceTicks);
 }
 
 void Game::timer1Timer()

@@ -160,10 +160,14 @@ StartGame readStartgame(std::string_view payload)
     StartGame start;
     start.starter = fields.take();
     start.playToScore = fields.take();
-    // A turn of no time cannot be shown: it counts as a number that did not parse.
+    // A turn of no time cannot be shown: it counts as a number that did not
+    // parse. Any other time is held to the options dialog's range, as a sound
+    // host holds it, whatever another host relays.
     start.turnSeconds = fields.takeInt();
     if (start.turnSeconds && *start.turnSeconds <= 0)
         start.turnSeconds.reset();
+    else if (start.turnSeconds)
+        start.turnSeconds = turnSecondsWithinRange(*start.turnSeconds);
     start.mode = gameModeFromDigit(fields.take());
     start.maxFour = fields.take();
     return start;
@@ -302,7 +306,7 @@ std::optional<Stats> readStats(std::string_view payload)
         !inRange(*current, 0, kSeatCount) || !ticks)
         return std::nullopt;
     stats.slot = *slot;
-    stats.turnSeconds = *seconds;
+    stats.turnSeconds = turnSecondsWithinRange(*seconds);
     stats.currentPlayer = *current;
     stats.turnTicks = *ticks;
     stats.scores = readGroups<SeatScore>(fields, 2, [](auto items) -> std::optional<SeatScore> {

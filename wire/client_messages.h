@@ -8,6 +8,7 @@
 #include "wire/game_mode.h"
 #include "wire/game_size.h"
 #include "wire/messages.h"
+#include "wire/turn_time.h"
 
 // Readers of what the host sends its clients, one beside each builder of
 // messages.h. Each takes the payload (the text after the command word's "+",
@@ -54,7 +55,8 @@ struct JustWatching {
 
 // The host's relay of startgame. It is acted on whatever it holds: a mode that
 // is no digit leaves the mode as it was, a turn time that is not a positive
-// number is left out. maxFour is the text the starter sent ("0" or "1").
+// number is left out, any other is held to kTurnSecondsMin..kTurnSecondsMax.
+// maxFour is the text the starter sent ("0" or "1").
 struct StartGame {
     std::string_view starter;
     std::string_view playToScore;
@@ -122,7 +124,8 @@ struct SeatScore {
     int score = 0;
 };
 
-// A late joiner's catch-up: turnSeconds is at least 1, currentPlayer 0..6.
+// A late joiner's catch-up: a turnSeconds below 1 refuses it, any other is
+// held to kTurnSecondsMin..kTurnSecondsMax; currentPlayer 0..6.
 struct Stats {
     int slot = 0;
     std::string_view playToScore;

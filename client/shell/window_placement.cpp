@@ -13,8 +13,19 @@ settings::WindowBounds windowBounds(const QWidget& window)
 
 void placeWindow(QWidget& window, const settings::WindowBounds& bounds)
 {
-    window.move(bounds.left, bounds.top);
-    window.resize(bounds.width, bounds.height);
+    const settings::WindowBounds placed = settings::boundsToOpenAt(bounds, screenAreas());
+    window.move(placed.left, placed.top);
+    window.resize(placed.width, placed.height);
+}
+
+std::vector<settings::ScreenArea> screenAreas()
+{
+    std::vector<settings::ScreenArea> areas;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const QRect area = screen->availableGeometry();
+        areas.push_back({area.x(), area.y(), area.width(), area.height()});
+    }
+    return areas;
 }
 
 settings::WindowSize workArea(const QWidget& window)

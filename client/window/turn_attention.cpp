@@ -1,6 +1,7 @@
 #include "client/window/turn_attention.h"
 
 #include "client/window/urgency_hint.h"
+#include "wire/turn_time.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -38,8 +39,10 @@ void TurnAttention::call(int turnSeconds)
     m_title = m_window.windowTitle();
     m_window.setWindowTitle(callingTitle());
     // The window manager's alert ends by itself when the window is activated
-    // or the turn's time is up; the urgency hint is ours to take back.
-    QApplication::alert(&m_window, turnSeconds > 0 ? turnSeconds * 1000 : 0);
+    // or the turn's time is up; the urgency hint is ours to take back. The
+    // time is held to the turn's range, so its milliseconds fit an int.
+    const int alertMs = turnSeconds > 0 ? wire::turnSecondsWithinRange(turnSeconds) * 1000 : 0;
+    QApplication::alert(&m_window, alertMs);
     setUrgencyHint(m_window, true);
     if (m_notify)
         m_notice.show(QStringLiteral("Your turn"), QStringLiteral("It is your turn in Lexiflip."));

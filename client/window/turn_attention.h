@@ -29,7 +29,8 @@ public:
     // "Notify When It Is My Turn".
     void setNotify(bool on) { m_notify = on; }
     // Whether the own turn is on now, told after every change of the game;
-    // turnSeconds is the length of a turn.
+    // turnSeconds is the length of a turn (any number: the call holds it to
+    // the turn's range).
     void setOwnTurn(bool ownTurn, int turnSeconds);
     bool calling() const { return m_calling; }
 

@@ -293,14 +293,22 @@ TEST_F(OwnTurn, TheTurnTimerRunsDown)
 
 TEST(ClientGameTimer, ScaleFollowsTheSecondsPerTurn)
 {
+    // A time outside the options dialog's range, as another host may send,
+    // is read as its nearest limit; one that is no positive number as 60.
     const std::vector<std::pair<std::string, int>> cases{
-        {"45", 45}, {"60", 60}, {"120", 120}, {"x", 60}, {"0", 60}};
+        {"45", 45}, {"60", 60}, {"120", 120}, {"x", 60},    {"0", 60},
+        {"-5", 60}, {"1", 45},  {"44", 45},   {"121", 120}, {"2147483647", 120}};
     for (const auto& [seconds, turnSeconds] : cases) {
         ClientRig rig;
         rig.game.handle("CMD_startgame+Ann+100+" + seconds + "+1+1+");
         EXPECT_EQ(rig.game.turn().gameTexts().timePerTurn,
                   "Time Per Turn: " + std::to_string(turnSeconds) + "secs")
             << seconds;
+        // The turn's timer counts down from that time.
+        rig.game.handle("CMD_nextplayer+2+");
+        rig.game.turn().turntimeTimer();
+        EXPECT_EQ(rig.game.turn().timer().turnSeconds, turnSeconds) << seconds;
+        EXPECT_EQ(rig.game.turn().timer().secondsLeft, turnSeconds - 1) << seconds;
         EXPECT_TRUE(rig.game.turn().gameTexts().notPlaying);
         EXPECT_EQ(rig.game.turn().gameTexts().gameMode, "Game Mode: Blind");
     }
@@ -586,6 +594,41 @@ TEST(ClientCatchUp, StatsNamingTheOwnSeatLeavesNobodyOnTurn)
     EXPECT_TRUE(rig.game.turn().board(3, 4).faceup && rig.game.turn().board(10, 8).faceup);
     rig.feed({"CMD_stats+2+300+45+1+30+sneak+0+"});
     EXPECT_EQ(rig.game.turn().turnowner(), 1);
+}
+
+// Another host's catch-up may report any time per turn and any seconds left:
+// the window reads the time within the options dialog's range and never has
+// more seconds left than that.
+TEST(ClientCatchUp, TheTimePerTurnIsReadWithinTheDialogsRange)
+{
+    struct Case {
+        std::string seconds;
+        std::string ticks;
+        int turnSeconds;
+        int secondsLeft; // after one tick of the window's timer
+    };
+    const std::vector<Case> cases{
+        {"45", "30", 45, 29},
+        {"120", "124", 120, 119},
+        {"1", "1", 45, 0},
+        {"44", "40", 45, 39},
+        {"121", "121", 120, 119},
+        {"2147483647", "2147483647", 120, 119},
+        {"2147483647", "-2147483648", 120, 0},
+    };
+    for (const Case& c : cases) {
+        ClientRig rig;
+        rig.login(2);
+        rig.feed({"CMD_stats+2+300+" + c.seconds + "+3+" + c.ticks + "+blind+0+"});
+        EXPECT_EQ(rig.game.turn().gameTexts().timePerTurn,
+                  "Time Per Turn: " + std::to_string(c.turnSeconds) + "secs")
+            << c.seconds;
+        rig.game.turn().turntimeTimer();
+        EXPECT_EQ(rig.game.turn().timer().secondsLeft, c.secondsLeft) << c.seconds << " " << c.ticks;
+        if (c.secondsLeft > 0) {
+            EXPECT_EQ(rig.game.turn().timer().turnSeconds, c.turnSeconds) << c.seconds;
+        }
+    }
 }
 
 // Slot 1 given to a window that came in mid-game (the host's first player

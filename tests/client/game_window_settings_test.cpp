@@ -280,6 +280,23 @@ TEST(GameWindowSettings, TheZoomIsKeptAndAStepTheScreenLacksIsNotForced)
     EXPECT_TRUE(readAll(path).contains("Zoom=100\r\n")) << readAll(path).toStdString();
 }
 
+// Stored bounds on no screen (the offscreen screen is 800 x 600 at 0, 0) open
+// the window at the reset bounds, which the close then stores.
+TEST(GameWindowSettings, BoundsOffEveryScreenOpenTheWindowAtTheResetPlace)
+{
+    QTemporaryDir home;
+    const QString path = home.filePath("halvolobby.ini");
+    writeAll(path, "[Lexiflip]\r\nLeft=-32767\r\nTop=32767\r\nWidth=32767\r\nHeight=535\r\n");
+    HostedWindow run(withSettings(path));
+    run.connect();
+    ASSERT_TRUE(waitUntil([&] { return run.window.settings().wasRead(); }));
+    EXPECT_EQ(windowBounds(run.tchat()), settings::kResetBounds);
+    run.tchat().close();
+    const QByteArray saved = readAll(path);
+    for (const char* key : {"Left=3\r\n", "Top=3\r\n", "Width=720\r\n", "Height=535\r\n"})
+        EXPECT_TRUE(saved.contains(key)) << key << " in " << saved.toStdString();
+}
+
 TEST(GameWindowSettings, NothingIsWrittenBeforeTheSettingsWereReadInThisRun)
 {
     QTemporaryDir home;

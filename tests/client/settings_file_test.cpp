@@ -9,6 +9,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <climits>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -238,6 +239,45 @@ TEST(WindowBoundsTest, CloseRuleStoresOnlyMovedWindowsAndShrinksOversizedOnes)
     };
     for (const Case& c : cases)
         EXPECT_EQ(boundsToStoreAtClose(c.window, stored, workArea, c.maximised), c.store) << c.name;
+}
+
+// Stored bounds open the window where they say when they meet a screen's
+// available area at all; bounds that meet none open it at the reset bounds.
+TEST(WindowBoundsTest, BoundsOffEveryScreenOpenAtTheResetBounds)
+{
+    // Two screens side by side, each less a panel at its top.
+    const std::vector<ScreenArea> twoScreens{{0, 27, 1920, 1053}, {1920, 27, 1280, 997}};
+    struct Case {
+        const char* name;
+        WindowBounds stored;
+        bool kept;
+    };
+    const Case cases[] = {
+        {"on the first screen", {40, 50, 760, 560}, true},
+        {"on the second screen", {2000, 100, 720, 535}, true},
+        {"across both screens", {1800, 100, 720, 535}, true},
+        {"partly above the first screen", {100, -500, 720, 535}, true},
+        {"one pixel on the second screen's corner", {3199, 1023, 720, 535}, true},
+        {"no size, its corner on a screen", {100, 100, 0, -5}, true},
+        {"touching the first screen's left edge from outside", {-720, 100, 720, 535}, false},
+        {"just above the panel", {100, -508, 720, 535}, false},
+        {"right of the second screen", {3200, 100, 720, 535}, false},
+        {"below the second screen, beside the first", {2000, 1024, 720, 535}, false},
+        {"far off", {-32767, 32767, 32767, 535}, false},
+        {"far left, ending at the first screen's edge", {-32767, 100, 32767, 535}, false},
+        {"int limits", {INT_MAX, INT_MAX, INT_MAX, INT_MAX}, false},
+        {"most negative corner", {INT_MIN, INT_MIN, INT_MAX, INT_MAX}, false},
+        {"most negative size", {100, 100, INT_MIN, INT_MIN}, true},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(boundsToOpenAt(c.stored, twoScreens), c.kept ? c.stored : kResetBounds) << c.name;
+
+    // A screen of no size holds nothing; with no screen known at all nothing
+    // can be judged, and the stored bounds stand.
+    const WindowBounds offScreen{-32767, 32767, 32767, 535};
+    const std::vector<ScreenArea> noSize{{0, 0, 0, 0}};
+    EXPECT_EQ(boundsToOpenAt({10, 10, 720, 535}, noSize), kResetBounds);
+    EXPECT_EQ(boundsToOpenAt(offScreen, {}), offScreen);
 }
 
 class SettingsFileTest : public ::testing::Test {

@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <optional>
+
 #include "client/game/client_game.h"
 #include "client/window/game_window.h"
 #include "client/window/tchat.h"
@@ -91,6 +94,24 @@ TEST_F(CalledWindow, ATurnThatStartsWhileAWindowOfOursIsActiveCallsNobody)
         turnTo(3);
         EXPECT_TRUE(window.game().turn().ownTurn());
         EXPECT_EQ(title(), QStringLiteral("Lexiflip")) << front->objectName().toStdString();
+    }
+}
+
+// The call asks the desktop for attention for the length of the turn, in
+// milliseconds: any length a host may have sent is called without a fault.
+TEST_F(CalledWindow, ATurnOfAnyLengthCalls)
+{
+    ASSERT_TRUE(goAway());
+    DesktopNotice noBus(std::nullopt);
+    QWidget alone;
+    alone.setWindowTitle(QStringLiteral("Lexiflip"));
+    TurnAttention attention(alone, noBus);
+    for (const int seconds : {0, -5, INT_MIN, 45, 120, 2147484, INT_MAX}) {
+        attention.setOwnTurn(true, seconds);
+        EXPECT_TRUE(attention.calling()) << seconds;
+        EXPECT_EQ(alone.windowTitle(), TurnAttention::callingTitle()) << seconds;
+        attention.setOwnTurn(false, seconds);
+        EXPECT_EQ(alone.windowTitle(), QStringLiteral("Lexiflip")) << seconds;
     }
 }
 

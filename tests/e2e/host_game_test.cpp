@@ -118,8 +118,8 @@ TEST(LexiflipHost, ServesAWholeGameToAScriptedClientAgainstKlot)
     ASSERT_TRUE(client.login("Scripted"));
     EXPECT_EQ(client.slot(), 1);
     ScriptedPlayer player(client);
-    client.send(msg::startgame("Scripted", "15", "10", true, "1", "0"));
-    ASSERT_TRUE(client.waitFor("CMD_startgame+Scripted+15+10+1+0+"));
+    client.send(msg::startgame("Scripted", "15", "45", true, "1", "0"));
+    ASSERT_TRUE(client.waitFor("CMD_startgame+Scripted+15+45+1+0+"));
 
     const bool won = waitUntil(
         [&] {

@@ -156,6 +156,30 @@ TEST(TurnOrder, TheBuildingPhaseLastsCreationtimePlusFourTicks)
     EXPECT_EQ(rig.timeline.now() - start, 68000);
 }
 
+// Whatever time per turn the starter sends, the game keeps one within the
+// options dialog's range: the relay tells every window that time, and the
+// turn's clock runs it (plus the grace ticks).
+TEST(TurnOrder, TheTimePerTurnIsKeptWithinTheDialogsRange)
+{
+    const std::vector<std::pair<std::string, int>> cases{
+        {"0", 45},    {"-5", 45},   {"-2147483648", 45}, {"44", 45},          {"45", 45},
+        {"120", 120}, {"121", 120}, {"2147483647", 120}, {"99999999999", 60}, // no int: the default
+    };
+    for (const auto& [sent, kept] : cases) {
+        EngineRig rig;
+        rig.connect({1});
+        rig.game.startgame("Ann+100+" + sent + "+f+1+0+");
+        EXPECT_EQ(rig.game.state().creationtime, kept) << sent;
+        ASSERT_FALSE(rig.sender.sent.empty());
+        EXPECT_EQ(rig.sender.sent[0].message,
+                  wireText("CMD_startgame+Ann+100+" + std::to_string(kept) + "+1+0+"))
+            << sent;
+        const auto start = rig.timeline.now();
+        ASSERT_TRUE(rig.runUntil([&] { return !rig.sender.withCommand("CMD_timeup").empty(); }, 200)) << sent;
+        EXPECT_EQ(rig.timeline.now() - start, (kept + 4) * 1000) << sent;
+    }
+}
+
 TEST(TurnOrder, ReachingTheTargetMidRoundWaitsForTheRoundToEnd)
 {
     EngineRig rig;

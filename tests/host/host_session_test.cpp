@@ -176,12 +176,12 @@ TEST_F(Session, AdmissionAndTheSteppedClocksWorkAsOnTheWire)
     EXPECT_FALSE(heardExactly(1, "CMD_chat+P2 chats: spoof|clBlack"));
     EXPECT_FALSE(session->state().gamerunning);
 
-    receive(1, msg::startgame("P1", "50", "5", true, "1", "0"));
+    receive(1, msg::startgame("P1", "50", "45", true, "1", "0"));
     drain();
     ASSERT_TRUE(session->state().gamerunning);
     EXPECT_TRUE(heardExactly(3, "CMD_nextplayer+1+"));
     // Nobody moves: the turn runs out on the stepped clock and moves on.
-    for (int i = 0; i < 40 && !heardExactly(3, "CMD_nextplayer+2+"); ++i)
+    for (int i = 0; i < 60 && !heardExactly(3, "CMD_nextplayer+2+"); ++i)
         timeline.step();
     EXPECT_TRUE(heardExactly(3, "CMD_timeup+1+"));
     EXPECT_TRUE(heardExactly(3, "CMD_nextplayer+2+"));

@@ -9,6 +9,7 @@
 
 #include "client/settings/lexiflip_settings.h"
 #include "wire/game_mode.h"
+#include "wire/turn_time.h"
 
 class QAbstractButton;
 class QLabel;
@@ -28,8 +29,9 @@ class Tgamestart : public QWidget {
 public:
     static constexpr int kScoreMin = 100;
     static constexpr int kScoreMax = 500;
-    static constexpr int kTimeMin = 45;
-    static constexpr int kTimeMax = 120;
+    // The time per turn the host keeps a game within.
+    static constexpr int kTimeMin = wire::kTurnSecondsMin;
+    static constexpr int kTimeMax = wire::kTurnSecondsMax;
     static constexpr int kStep = 5;
 
     explicit Tgamestart(QWidget* parent = nullptr);
