@@ -47,6 +47,8 @@ TEST(Tgamestart, StartSendsTheOptionsAsShownAndHides)
              EXPECT_TRUE(d.findChild<TickBox*>("game_3")->ticked());
          },
          "CMD_startgame+You+250+60+f+3+1+\xFF"},
+        {"a stored time outside the range shows as the host runs it",
+         [](Tgamestart& d) { d.setCreationTime(30); }, "CMD_startgame+You+250+45+f+0+1+\xFF"},
         {"clicking the ticked mode keeps it", [](Tgamestart& d) { clickTimes(d, "game_1", 2); },
          "CMD_startgame+You+250+60+f+1+1+\xFF"},
         {"Tiles Viewable once, 4 Player Max off",

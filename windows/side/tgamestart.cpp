@@ -183,7 +183,9 @@ void Tgamestart::setPlayToScore(int score)
 
 void Tgamestart::setCreationTime(int seconds)
 {
-    m_creationTime = seconds;
+    // The host holds a game's time per turn to this range, so a stored time
+    // outside it (an edited settings file) shows as the game will run it.
+    m_creationTime = std::clamp(seconds, kTimeMin, kTimeMax);
     showNumbers();
 }
 
