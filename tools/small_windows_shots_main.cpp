@@ -1,15 +1,19 @@
 // Grabs the phrase editor, the spy list, every help page, the about window, the
-// download window (idle and part-way through a download's texts) and the tally
-// window with a few games to PNGs:
+// download window (idle and part-way through a download's texts), the join
+// dialog refusing a link full of markup (which must show as typed), the host
+// dialog while hosting, and the tally window with a few games to PNGs:
 //   QT_QPA_PLATFORM=offscreen lexiflip-small-windows-shots /tmp/shots 2
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
+#include <QHostAddress>
 #include <QLabel>
 
 #include <cstdio>
 #include <cstdlib>
 
+#include "windows/small/host_dialog.h"
+#include "windows/small/join_dialog.h"
 #include "windows/small/tabout.h"
 #include "windows/small/tdownload.h"
 #include "windows/small/thelp.h"
@@ -81,6 +85,18 @@ int main(int argc, char** argv)
     download.findChild<QAbstractButton*>(QStringLiteral("getbutton"))->setEnabled(false);
     download.findChild<QAbstractButton*>(QStringLiteral("abortbutton"))->setEnabled(true);
     ok &= save(download, QStringLiteral("download-busy"));
+
+    JoinDialog join;
+    join.setPlayerName(QStringLiteral("Anna"));
+    join.showProblem(QStringLiteral("That invite link is malformed, so nothing was joined: "
+                                    "\"lexiflip://<h1>big</h1><img src=x>\". An invite reads "
+                                    "lexiflip://HOST or lexiflip://HOST:PORT."));
+    ok &= save(join, QStringLiteral("join-problem"));
+
+    HostDialog host;
+    host.showHosting({QHostAddress(QStringLiteral("192.0.2.10")), QHostAddress(QStringLiteral("2001:db8::10"))},
+                     7772);
+    ok &= save(host, QStringLiteral("host-hosting"));
 
     TallyModel tally;
     tally.setPlayerList([] {

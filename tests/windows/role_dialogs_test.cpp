@@ -109,6 +109,30 @@ TEST(HostDialog, ListsEachAddressWithThePortAndCopiesItsInvite)
         EXPECT_FALSE(address.isLoopback() || address.isLinkLocal()) << address.toString().toStdString();
 }
 
+// The dialog is made at start and laid out on its setup page long before a
+// player opens it while hosting: that page must still open tall enough for
+// its wrapped lines, none of them clipped.
+TEST(HostDialog, TheHostingPageOpensTallEnoughForItsLines)
+{
+    HostDialog dialog;
+    dialog.showSetup();
+    QApplication::processEvents();
+    dialog.showHosting({QHostAddress(QStringLiteral("192.0.2.20")), QHostAddress(QStringLiteral("2001:db8::7"))},
+                       7772);
+    dialog.show();
+    QApplication::processEvents();
+    int lines = 0;
+    for (const QLabel* label : dialog.findChildren<QLabel*>()) {
+        if (!label->isVisible() || !label->wordWrap() || label->text().isEmpty())
+            continue;
+        ++lines;
+        EXPECT_GE(label->height(), label->heightForWidth(label->width())) << label->text().toStdString();
+    }
+    EXPECT_EQ(lines, 2) << "the hosting text and the forwarding note";
+    const auto* addresses = dialog.findChild<QListWidget*>("list_addresses");
+    EXPECT_GE(addresses->height(), addresses->minimumHeight());
+}
+
 // Text from outside (a link, a host as typed or looked up, a system's error)
 // shows in the dialogs' lines as it was given, never as markup.
 TEST(RoleDialogs, TextFromOutsideShowsAsPlainTextInEveryLine)

@@ -61,6 +61,8 @@ HostDialog::HostDialog(QWidget* parent)
     m_close->setObjectName(QStringLiteral("button_hostclose"));
     m_addresses->setObjectName(QStringLiteral("list_addresses"));
     m_addresses->setAccessibleName(QStringLiteral("Addresses to join"));
+    // Room for three addresses before the list scrolls.
+    m_addresses->setMinimumHeight(m_addresses->fontMetrics().height() * 5);
     m_status->setObjectName(QStringLiteral("label_hoststatus"));
     // The status line says the invite and a system's words, never markup.
     for (QLabel* label : {m_hostingText, m_forwarding, m_status}) {
@@ -142,7 +144,7 @@ void HostDialog::showSetup(const QString& problem)
     m_copy->hide();
     showStatus(problem, !problem.isEmpty());
     m_name->setFocus();
-    resize(width(), sizeHint().height());
+    fitToPage(false);
 }
 
 void HostDialog::showHosting(const QList<QHostAddress>& addresses, int port)
@@ -175,7 +177,19 @@ void HostDialog::showHosting(const QList<QHostAddress>& addresses, int port)
         m_addresses->setCurrentRow(0);
     showStatus({}, false);
     (addresses.isEmpty() ? static_cast<QWidget*>(m_close) : m_addresses)->setFocus();
-    resize(width(), std::max(height(), sizeHint().height()));
+    fitToPage(true);
+}
+
+// The layouts keep the size hints of the page shown last until the window is
+// laid out again, which a hidden dialog never is: without asking afresh, the
+// page that opens while hosting got the setup page's height, its lines
+// clipped and its list squeezed to a row.
+void HostDialog::fitToPage(bool keepTaller)
+{
+    layout()->invalidate();
+    layout()->activate();
+    const int needed = sizeHint().height();
+    resize(width(), keepTaller ? std::max(height(), needed) : needed);
 }
 
 QString HostDialog::chosenInvite() const

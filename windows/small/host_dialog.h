@@ -51,6 +51,8 @@ private:
     void requestHost();
     void copyInvite();
     void showStatus(const QString& text, bool problem);
+    // Resizes to the height the page now shown needs.
+    void fitToPage(bool keepTaller);
 
     QWidget* m_setup;
     QLineEdit* m_name;
