@@ -26,13 +26,13 @@ TEST(DiscoveryFoundGames, KeepsEachGameOnceAFewPerAddressAndABoundedListForItsOw
         bool kept;
     };
     const Step steps[] = {
-        {"garbage", "10.0.0.1", "LEXIFLIP garbage", false},
-        {"another query's answer", "10.0.0.1", answer(6, 1), false},
-        {"a query", "10.0.0.1", buildQuery(7), false},
-        {"a game", "10.0.0.1", answer(7, 1), true},
-        {"the same game again", "10.0.0.1", answer(7, 1), false},
-        {"the same game under another name", "10.0.0.1", answer(7, 1, "Eve"), false},
-        {"the same port at another address", "10.0.0.2", answer(7, 1), true},
+        {"garbage", "192.0.2.1", "LEXIFLIP garbage", false},
+        {"another query's answer", "192.0.2.1", answer(6, 1), false},
+        {"a query", "192.0.2.1", buildQuery(7), false},
+        {"a game", "192.0.2.1", answer(7, 1), true},
+        {"the same game again", "192.0.2.1", answer(7, 1), false},
+        {"the same game under another name", "192.0.2.1", answer(7, 1, "Eve"), false},
+        {"the same port at another address", "192.0.2.2", answer(7, 1), true},
     };
     for (const Step& step : steps) {
         const auto kept = found.take(step.datagram, step.source);
@@ -46,9 +46,9 @@ TEST(DiscoveryFoundGames, KeepsEachGameOnceAFewPerAddressAndABoundedListForItsOw
     // One address answering with port after port keeps kMaxPerSource games.
     std::size_t fromFlooder = 0;
     for (std::uint16_t port = 1; port <= 1000; ++port)
-        fromFlooder += found.take(answer(7, port), "10.0.0.3").has_value();
+        fromFlooder += found.take(answer(7, port), "192.0.2.3").has_value();
     EXPECT_EQ(fromFlooder, FoundGames::kMaxPerSource);
-    EXPECT_EQ(found.take(answer(7, 2), "10.0.0.1")->gamePort, 2) << "another address still has room";
+    EXPECT_EQ(found.take(answer(7, 2), "192.0.2.1")->gamePort, 2) << "another address still has room";
 
     // Many addresses fill the list, and then nothing more is kept.
     std::size_t total = found.size();
@@ -59,13 +59,13 @@ TEST(DiscoveryFoundGames, KeepsEachGameOnceAFewPerAddressAndABoundedListForItsOw
     EXPECT_EQ(total, FoundGames::kMaxGames);
     EXPECT_EQ(found.size(), FoundGames::kMaxGames);
     EXPECT_TRUE(found.full());
-    EXPECT_FALSE(found.take(answer(7, 9), "10.0.0.9"));
+    EXPECT_FALSE(found.take(answer(7, 9), "192.0.2.9"));
 
     // The next search starts empty and takes only its own answers.
     found.restart(8);
     EXPECT_EQ(found.size(), 0u);
-    EXPECT_FALSE(found.take(answer(7, 5), "10.0.0.9"));
-    EXPECT_TRUE(found.take(answer(8, 1), "10.0.0.1"));
+    EXPECT_FALSE(found.take(answer(7, 5), "192.0.2.9"));
+    EXPECT_TRUE(found.take(answer(8, 1), "192.0.2.1"));
 }
 
 } // namespace
