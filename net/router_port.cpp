@@ -35,9 +35,18 @@ RouterPort::RouterPort(MapperFactory makeMapper, QObject* parent)
 
 RouterPort::~RouterPort()
 {
-    close();
-    // The removal runs before the thread ends: a game that ends or a program
-    // that exits takes its mapping with it.
+    // The removal runs before the thread ends, waited for (at most the
+    // router's time limit): a game that ends or a program that exits takes
+    // its mapping with it. Work queued after quit() would be dropped.
+    ++m_generation;
+    if (m_port != 0)
+        QMetaObject::invokeMethod(
+            m_worker,
+            [this] {
+                if (m_mapper)
+                    m_mapper->unmap();
+            },
+            Qt::BlockingQueuedConnection);
     m_thread->quit();
     m_thread->wait();
 }
