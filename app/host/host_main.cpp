@@ -6,6 +6,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -15,6 +16,8 @@
 #include "net/discovery_scope.h"
 #include "net/error_report.h"
 #include "net/esock_exception.h"
+#include "net/portmap/router_mapper.h"
+#include "net/router_port.h"
 #include "wire/field_reader.h"
 
 namespace {
@@ -57,12 +60,25 @@ QString description()
                           "At start the host prints \"lexiflip-host listening on port N\" on standard\n"
                           "output, then \"lexiflip-host answering searches on UDP port M\".\n"
                           "The host's notices (\"Invalid Letter (3)\", ...) and errors go to\n"
-                          "standard error. SIGINT (Ctrl+C) or SIGTERM ends it cleanly.");
+                          "standard error. SIGINT (Ctrl+C) or SIGTERM ends it cleanly.\n"
+                          "\n"
+                          "With --open-port it asks the router for a mapping of its TCP port (UPnP\n"
+                          "IGD, else NAT-PMP), renews it while it runs and removes it at exit, and\n"
+                          "prints what the router did (\"Your router opened port 7772: ...\").\n"
+                          "The search port is never mapped. LEXIFLIP_IGD_URL names the router's\n"
+                          "description URL instead of searching for it; LEXIFLIP_NATPMP_GATEWAY\n"
+                          "names the NAT-PMP gateway instead of the default route's.");
 }
+
+// What the command line asks for.
+struct Choices {
+    lexiflip::host::HostOptions host;
+    bool openPort = false;
+};
 
 // The host's options from the command line; nothing when one is wrong (said
 // on standard error).
-std::optional<lexiflip::host::HostOptions> readOptions(QCoreApplication& app)
+std::optional<Choices> readOptions(QCoreApplication& app)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(description());
@@ -82,7 +98,11 @@ std::optional<lexiflip::host::HostOptions> readOptions(QCoreApplication& app)
                        "strong (the best word the dictionary allows) or expert (strong, and he\n"
                        "remembers the tiles turned face up)."),
         QStringLiteral("classic|strong|expert"), QStringLiteral("classic"));
+    const QCommandLineOption openPortOption(
+        QStringLiteral("open-port"),
+        QStringLiteral("Ask the router to forward the TCP port here (UPnP IGD or NAT-PMP) while hosting."));
     parser.addOption(portOption);
+    parser.addOption(openPortOption);
     parser.addOption(speedOption);
     parser.addOption(strengthOption);
     parser.process(app);
@@ -111,7 +131,7 @@ std::optional<lexiflip::host::HostOptions> readOptions(QCoreApplication& app)
     // Slot 1 here is a remote player, free to leave like the others.
     options.firstSeatRemote = true;
     options.discoveryPort = lexiflip::net::defaultDiscoveryPort();
-    return options;
+    return Choices{options, parser.isSet(openPortOption)};
 }
 
 } // namespace
@@ -123,10 +143,10 @@ int main(int argc, char* argv[])
     QCoreApplication::setApplicationVersion(QString::fromUtf8(
         lexiflip::kVersionText.data(), static_cast<qsizetype>(lexiflip::kVersionText.size())));
 
-    const std::optional<lexiflip::host::HostOptions> read = readOptions(app);
+    const std::optional<Choices> read = readOptions(app);
     if (!read)
         return 2;
-    const lexiflip::host::HostOptions& options = *read;
+    const lexiflip::host::HostOptions& options = read->host;
 
     // SIGINT and SIGTERM quit the event loop: the host closes down on its own
     // thread.
@@ -152,6 +172,20 @@ int main(int argc, char* argv[])
         if (server.discoveryPort() != 0)
             printLine(stdout, "lexiflip-host answering searches on UDP port " +
                                   std::to_string(server.discoveryPort()));
+        // Declared after the server, so it goes first: the mapping is
+        // removed while the port still listens.
+        std::unique_ptr<lexiflip::net::RouterPort> routerPort;
+        if (read->openPort) {
+            routerPort = std::make_unique<lexiflip::net::RouterPort>([] {
+                return lexiflip::portmap::makeRouterMapper(
+                    lexiflip::portmap::routerMapperOptionsFromEnvironment());
+            });
+            QObject::connect(routerPort.get(), &lexiflip::net::RouterPort::answered,
+                             [port = routerPort.get()] {
+                                 printLine(stdout, "lexiflip-host: " + port->message().toStdString());
+                             });
+            routerPort->open(server.port());
+        }
         status = QCoreApplication::exec();
     }
     return status;

@@ -88,12 +88,12 @@ private:
 };
 
 // Whether a NAT-PMP error means no router answered, rather than one that
-// said no.
+// said no (a gateway that refuses the datagram itself speaks no NAT-PMP).
 bool silent(int result)
 {
-    return result == NATPMP_TRYAGAIN || result == NATPMP_ERR_CANNOTGETGATEWAY ||
-           result == NATPMP_ERR_SOCKETERROR || result == NATPMP_ERR_CONNECTERR ||
-           result == NATPMP_ERR_SENDERR || result == NATPMP_ERR_RECVFROM;
+    return result == NATPMP_TRYAGAIN || result == NATPMP_ERR_NOGATEWAYSUPPORT ||
+           result == NATPMP_ERR_CANNOTGETGATEWAY || result == NATPMP_ERR_SOCKETERROR ||
+           result == NATPMP_ERR_CONNECTERR || result == NATPMP_ERR_SENDERR || result == NATPMP_ERR_RECVFROM;
 }
 
 class RouterMapper final : public PortMapper {
