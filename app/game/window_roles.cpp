@@ -1,6 +1,8 @@
 #include "app/game/window_roles.h"
 
 #include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QHostAddress>
 #include <QMessageBox>
 
@@ -18,6 +20,8 @@
 #include "client/window/tchat.h"
 #include "host/tserver.h"
 #include "net/default_port.h"
+#include "net/portmap/mapping_message.h"
+#include "net/portmap/router_mapper.h"
 #include "net/socket_errors.h"
 
 namespace lexiflip::app {
@@ -113,7 +117,15 @@ void WindowRoles::connectMenu()
     onEntry(C::HostGame, &WindowRoles::openHostDialog);
     onEntry(C::JoinGame, &WindowRoles::openJoinDialog);
     onEntry(C::LeaveGame, &WindowRoles::leaveGame);
+    onEntry(C::CopyInviteLink, &WindowRoles::copyInviteLink);
     connect(&m_hostDialog, &windows::HostDialog::hostRequested, this, &WindowRoles::host);
+    connect(&m_app.game, &client::GameWindow::routerPortChosen, this, [this](bool open) {
+        if (!open)
+            m_routerPort.reset();
+        followRoleOnRouter();
+        if (m_hostDialog.isVisible() && m_app.role() == Role::Host)
+            showHosting();
+    });
     connect(&m_joinDialog, &windows::JoinDialog::joinRequested, this,
             [this](const QString& name, const QString& host, int port) { join({name, host, port, true}); });
     connect(&m_app.game.chat(), &client::ChatControls::inviteAccepted, this,
@@ -174,6 +186,74 @@ void WindowRoles::connectJoining()
 void WindowRoles::showRoleEntries()
 {
     m_app.game.window().menu().action(client::MenuCommand::LeaveGame)->setEnabled(m_app.role() != Role::Wait);
+    m_app.game.window().menu().action(client::MenuCommand::CopyInviteLink)->setEnabled(m_app.role() == Role::Host);
+    followRoleOnRouter();
+}
+
+std::vector<portmap::OfferedAddress> WindowRoles::offeredAddresses() const
+{
+    std::vector<std::string> machine;
+    for (const QHostAddress& address : windows::invitableAddresses())
+        machine.push_back(address.toString().toStdString());
+    const bool answered = m_routerPort && m_routerPort->answer();
+    return portmap::addressesToOffer(answered ? m_routerPort->answer() : std::nullopt, machine,
+                                     m_app.server().port());
+}
+
+void WindowRoles::copyInviteLink()
+{
+    const std::vector<portmap::OfferedAddress> offered = offeredAddresses();
+    if (offered.empty()) {
+        m_app.game.addSystemLine("This computer has no network address to invite to");
+        return;
+    }
+    const client::invite::Target target{offered.front().host, offered.front().port};
+    const std::string link = client::invite::link(target);
+    QGuiApplication::clipboard()->setText(QString::fromStdString(link));
+    m_app.game.addSystemLine("Copied " + link + " to the clipboard, for friends on " +
+                             std::string(portmap::reachText(offered.front().reach)));
+}
+
+void WindowRoles::followRoleOnRouter()
+{
+    // A solo game listens on 127.0.0.1 alone: nothing to map.
+    if (m_app.role() != Role::Host) {
+        m_routerPort.reset();
+        return;
+    }
+    const portmap::RouterMapperOptions options = portmap::routerMapperOptionsFromEnvironment();
+    if (m_routerPort || !m_app.game.settings().preferences().openRouterPort || !portmap::hasRouterToAsk(options))
+        return;
+    m_routerPort =
+        std::make_unique<net::RouterPort>([options] { return portmap::makeRouterMapper(options); });
+    connect(m_routerPort.get(), &net::RouterPort::answered, this, &WindowRoles::routerAnswered);
+    m_routerPort->open(m_app.server().port());
+}
+
+void WindowRoles::routerAnswered()
+{
+    m_app.game.addSystemLine(m_routerPort->message().toStdString());
+    if (m_hostDialog.isVisible() && m_app.role() == Role::Host)
+        showHosting();
+}
+
+void WindowRoles::showHosting()
+{
+    const int port = m_app.server().port();
+    // Without a router to ask, the dialog keeps its note on forwarding.
+    QString line;
+    if (m_routerPort)
+        line = m_routerPort->message();
+    else if (!m_app.game.settings().preferences().openRouterPort)
+        line = QString::fromStdString(portmap::switchedOffMessage(port));
+    m_hostDialog.showHosting(offeredAddresses(), port, line);
+}
+
+void WindowRoles::leaveRole()
+{
+    // The mapping goes before the port closes.
+    m_routerPort.reset();
+    m_app.leaveGame();
 }
 
 QString WindowRoles::lastName() const
@@ -254,7 +334,7 @@ void WindowRoles::newSoloGame()
     whenLeaving([this] {
         m_joining = false;
         m_joinTimer.stop();
-        m_app.leaveGame();
+        leaveRole();
         m_app.start(client::processparams({}), false);
     });
 }
@@ -264,7 +344,7 @@ void WindowRoles::leaveGame()
     whenLeaving([this] {
         m_joining = false;
         m_joinTimer.stop();
-        m_app.leaveGame();
+        leaveRole();
         m_app.game.addSystemLine("You left the game. The File menu starts another.");
         m_hostDialog.showSetup();
     });
@@ -273,7 +353,7 @@ void WindowRoles::leaveGame()
 void WindowRoles::openHostDialog()
 {
     if (m_app.role() == Role::Host) {
-        m_hostDialog.showHosting(windows::invitableAddresses(), m_app.server().port());
+        showHosting();
     } else {
         m_hostDialog.setPlayerName(lastName());
         m_hostDialog.setPort(net::defaultHostPort() > 0 ? net::defaultHostPort() : client::invite::kDefaultPort);
@@ -287,10 +367,10 @@ void WindowRoles::host(const QString& name, int port)
     whenLeaving([this, name, port] {
         m_joining = false;
         m_joinTimer.stop();
-        m_app.leaveGame();
+        leaveRole();
         const std::string problem = m_app.tryStart(networkPlan(Role::Host, name, {}, port), false);
         if (!problem.empty()) {
-            m_app.leaveGame();
+            leaveRole();
             m_hostDialog.showSetup(
                 QStringLiteral("Port %1 is in use on this computer (another game or program holds it). "
                                "Pick another port, or close that program.")
@@ -298,8 +378,9 @@ void WindowRoles::host(const QString& name, int port)
             return;
         }
         rememberName(name);
+        followRoleOnRouter();
         const QList<QHostAddress> addresses = windows::invitableAddresses();
-        m_hostDialog.showHosting(addresses, m_app.server().port());
+        showHosting();
         // No colon before the end: the chat shows a line's start up to one as a name.
         if (!addresses.isEmpty())
             m_app.game.addSystemLine("Others join this game at " + addresses.front().toString().toStdString() +
@@ -371,7 +452,7 @@ void WindowRoles::connectTo(const QString& address)
         connectTo(literal.toString());
         return;
     }
-    m_app.leaveGame();
+    leaveRole();
     m_app.game.setJoinPending(true);
     m_joining = true;
     m_joinDialog.showWorking(QStringLiteral("Connecting to %1...").arg(where(m_join.host, m_join.port)));

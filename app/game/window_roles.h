@@ -7,8 +7,10 @@
 #include <QTimer>
 
 #include <functional>
+#include <memory>
 
 #include "net/lan_search.h"
+#include "net/router_port.h"
 #include "windows/small/host_dialog.h"
 #include "windows/small/join_dialog.h"
 
@@ -89,6 +91,15 @@ private:
     void joinFailed(const QString& text);
     void onSocketError(const QString& text);
     void rememberName(const QString& name, const QString& hostAndPort = {});
+    // The router's port follows the role: asked for when this copy hosts
+    // for the network (and the setting allows), removed when it leaves.
+    void followRoleOnRouter();
+    void routerAnswered();
+    void showHosting();
+    void leaveRole();
+    // The hosting copy's addresses, the invite's first.
+    std::vector<portmap::OfferedAddress> offeredAddresses() const;
+    void copyInviteLink();
 
     LexiflipApp& m_app;
     windows::JoinDialog m_joinDialog;
@@ -101,6 +112,7 @@ private:
     // A join whose connection was opened and is not decided yet.
     bool m_joining = false;
     QPointer<QMessageBox> m_leaveBox;
+    std::unique_ptr<net::RouterPort> m_routerPort;
 };
 
 // The texts the join dialog says when a join fails or warns, with the host

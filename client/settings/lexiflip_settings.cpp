@@ -102,6 +102,7 @@ void readPreferences(const IniFile& file, Preferences& prefs)
     prefs.chatterSounds = onUnlessFalse(get("ChatterSounds"));
     prefs.zoom = integerValue(get("Zoom")).value_or(100);
     prefs.notifyMyTurn = onUnlessFalse(get("NotifyMyTurn"));
+    prefs.openRouterPort = onUnlessFalse(get("OpenRouterPort"));
     const auto strength = get("KlotStrength");
     prefs.klotStrength = (strength == "strong")   ? KlotStrength::Strong
                          : (strength == "expert") ? KlotStrength::Expert
@@ -136,6 +137,10 @@ void writePreferences(IniFile& file, const Preferences& prefs)
     if (prefs.zoom != 100 || file.value(kSection, "Zoom"))
         set("Zoom", number(prefs.zoom));
     set("NotifyMyTurn", trueFalse(prefs.notifyMyTurn));
+    // Written once it was switched off, so that files written before it
+    // existed keep their bytes.
+    if (!prefs.openRouterPort || file.value(kSection, "OpenRouterPort"))
+        set("OpenRouterPort", trueFalse(prefs.openRouterPort));
     if (prefs.klotStrength != KlotStrength::Classic || file.value(kSection, "KlotStrength"))
         set("KlotStrength", prefs.klotStrength == KlotStrength::Strong   ? "strong"
                             : prefs.klotStrength == KlotStrength::Expert ? "expert"

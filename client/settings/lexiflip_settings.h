@@ -54,6 +54,8 @@ struct Preferences {
     bool notifyMyTurn = true;
     // How well the host's computer plays.
     KlotStrength klotStrength = KlotStrength::Classic;
+    // Whether hosting for the network asks the home router to open its port.
+    bool openRouterPort = true;
 
     bool operator==(const Preferences&) const = default;
 };

@@ -23,6 +23,8 @@ bool isChecked(MenuOption option, int tag, const Preferences& prefs)
         return textsizeMenuEntry(prefs.textsize) == tag;
     case MenuOption::NotifyMyTurn:
         return prefs.notifyMyTurn;
+    case MenuOption::OpenRouterPort:
+        return prefs.openRouterPort;
     }
     return false;
 }
@@ -58,6 +60,9 @@ void choose(MenuOption option, int tag, bool checked, Preferences& prefs)
         break;
     case MenuOption::NotifyMyTurn:
         prefs.notifyMyTurn = checked;
+        break;
+    case MenuOption::OpenRouterPort:
+        prefs.openRouterPort = checked;
         break;
     }
 }

@@ -17,6 +17,7 @@ enum class MenuOption {
     ClearWord,
     TextSize,
     NotifyMyTurn,
+    OpenRouterPort,
 };
 
 // Whether the entry of option (with tag, for a radio entry) is checked while

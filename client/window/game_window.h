@@ -113,6 +113,8 @@ signals:
     // "Klot's Strength": how well the host's computer plays (the engine's
     // ComputerStrength as a number: 0 Classic, 1 Strong, 2 Expert).
     void klotStrengthChosen(int strength);
+    // Open the Port on My Router was switched on or off from the menu.
+    void routerPortChosen(bool open);
     // The settings were read and applied to this window; the options dialog
     // takes its values from settings().preferences().
     void settingsRead();

@@ -35,6 +35,8 @@ void GameWindow::connectShell()
             emit botSpeedChosen(static_cast<int>(m_settings.preferences().botspeed));
         if (option == settings::MenuOption::KlotStrength)
             emit klotStrengthChosen(static_cast<int>(m_settings.preferences().klotStrength));
+        if (option == settings::MenuOption::OpenRouterPort)
+            emit routerPortChosen(m_settings.preferences().openRouterPort);
         saveinifile();
     });
     // A text colour is saved only when the dialog was confirmed; the action

@@ -34,7 +34,8 @@ struct MenuTable {
     std::vector<Entry> entries;
 };
 
-// Every entry is enabled here but "Start Game", which the host role enables.
+// Every entry is enabled here but "Start Game" and "Copy Invite Link", which
+// the host role enables.
 // No entry starts checked: the options' marks come from the preferences.
 const std::vector<MenuTable>& menuTable()
 {
@@ -46,6 +47,7 @@ const std::vector<MenuTable>& menuTable()
              {Kind::Separator},
              {Kind::Plain, "NewSoloGame1", "New Solo Game", C::NewSoloGame},
              {Kind::Plain, "HostGame1", "Host a Network Game...", C::HostGame},
+             {Kind::Plain, "CopyInviteLink1", "Copy Invite Link", C::CopyInviteLink, 0, false},
              {Kind::Plain, "JoinGame1", "Join a Network Game...", C::JoinGame},
              {Kind::Plain, "LeaveGame1", "Leave Game", C::LeaveGame},
              {Kind::Separator},
@@ -60,6 +62,7 @@ const std::vector<MenuTable>& menuTable()
              {Kind::Radio, "New1", "New", MenuOption::TurnSound, 1},
              {Kind::SubmenuEnd},
              {Kind::Check, "NotifyMyTurn1", "Notify When It Is My Turn", MenuOption::NotifyMyTurn},
+             {Kind::Check, "OpenRouterPort1", "Open the Port on My Router", MenuOption::OpenRouterPort},
              {Kind::SubmenuStart, "BotSpeed1", "Bot Speed"},
              {Kind::Radio, "Slow1", "Slow", MenuOption::BotSpeed, 1000},
              {Kind::Radio, "Normal1", "Normal", MenuOption::BotSpeed, 750},

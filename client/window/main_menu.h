@@ -37,12 +37,13 @@ enum class MenuCommand {
     ActualSize,
     Help,
     About,
+    CopyInviteLink,
 };
 
 // The main window's menu bar, built from one table: every entry carries its
 // component name as objectName, so that tests find it by name. Every entry is
 // built and enabled but "Start Game", which the window enables when its player
-// may start a game.
+// may start a game, and "Copy Invite Link", enabled while this copy hosts.
 //
 // The options' check marks follow the preferences one way: a choice in the
 // menu is reported to the owner of the preferences, who changes them and hands

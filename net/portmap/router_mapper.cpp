@@ -140,6 +140,8 @@ private:
         auto igd = std::make_unique<Igd>();
         char lan[64] = {};
         int found = 0;
+        if (m_options.confined && m_options.igdDescriptionUrl.empty())
+            return false;
         if (!m_options.igdDescriptionUrl.empty()) {
             found = UPNP_GetIGDFromUrl(m_options.igdDescriptionUrl.c_str(), &igd->urls, &igd->data, lan,
                                        sizeof lan);
@@ -217,6 +219,8 @@ private:
     {
         MapAnswer answer;
         answer.protocol = Protocol::NatPmp;
+        if (m_options.confined && m_options.natPmpGateway.empty())
+            return answer;
         NatPmp natpmp(m_options.natPmpGateway);
         if (!natpmp.open())
             return answer;
@@ -271,7 +275,13 @@ RouterMapperOptions routerMapperOptionsFromEnvironment()
         options.igdDescriptionUrl = url;
     if (const char* gateway = std::getenv("LEXIFLIP_NATPMP_GATEWAY"))
         options.natPmpGateway = gateway;
+    options.confined = std::getenv("LEXIFLIP_DISCOVERY_ADDRESS") != nullptr;
     return options;
+}
+
+bool hasRouterToAsk(const RouterMapperOptions& options)
+{
+    return !options.confined || !options.igdDescriptionUrl.empty() || !options.natPmpGateway.empty();
 }
 
 std::unique_ptr<PortMapper> makeRouterMapper(RouterMapperOptions options)

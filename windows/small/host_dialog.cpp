@@ -147,6 +147,28 @@ void HostDialog::showSetup(const QString& problem)
     fitToPage(false);
 }
 
+void HostDialog::showHosting(const std::vector<portmap::OfferedAddress>& offered, int port,
+                             const QString& routerLine)
+{
+    QList<QHostAddress> addresses;
+    for (const portmap::OfferedAddress& address : offered)
+        addresses << QHostAddress(QString::fromStdString(address.host));
+    showHosting(addresses, port);
+    for (int row = 0; row < m_addresses->count() && row < static_cast<int>(offered.size()); ++row) {
+        const portmap::OfferedAddress& address = offered[std::size_t(row)];
+        const client::invite::Target target{address.host, address.port};
+        QListWidgetItem* item = m_addresses->item(row);
+        item->setText(QStringLiteral("%1 (%2)").arg(
+            QString::fromStdString(client::invite::hostAndPort(target)),
+            QString::fromUtf8(portmap::reachText(address.reach).data(),
+                              qsizetype(portmap::reachText(address.reach).size()))));
+        item->setData(Qt::UserRole, QString::fromStdString(client::invite::link(target)));
+    }
+    if (!routerLine.isEmpty())
+        m_forwarding->setText(routerLine);
+    fitToPage(true);
+}
+
 void HostDialog::showHosting(const QList<QHostAddress>& addresses, int port)
 {
     m_hosting = true;

@@ -1,5 +1,9 @@
 #pragma once
 
+#include <vector>
+
+#include "net/portmap/address_reach.h"
+
 #include <QHostAddress>
 #include <QList>
 #include <QString>
@@ -36,6 +40,11 @@ public:
     // This copy hosts on port: the addresses others may join (without the
     // port; none leaves only this machine).
     void showHosting(const QList<QHostAddress>& addresses, int port);
+    // The same with each address's reach ("the internet over IPv4"), the
+    // invite's first, and the router's line in place of the note on
+    // forwarding when there is one.
+    void showHosting(const std::vector<portmap::OfferedAddress>& offered, int port,
+                     const QString& routerLine);
     bool hosting() const { return m_hosting; }
     // The invite link of the chosen address, empty when there is none.
     QString chosenInvite() const;
