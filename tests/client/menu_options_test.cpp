@@ -27,6 +27,7 @@ TEST(MenuOptions, EachChoiceChangesItsOwnPreferenceAndChecksItsEntry)
         {M::BotSpeed, 250, true, [](Preferences& p) { p.botspeed = BotSpeed::Fast; }},
         {M::TextSize, 14, true, [](Preferences& p) { p.textsize = 14; }},
         {M::NotifyMyTurn, 0, false, [](Preferences& p) { p.notifyMyTurn = false; }},
+        {M::OpenRouterPort, 0, false, [](Preferences& p) { p.openRouterPort = false; }},
         {M::KlotStrength, 2, true, [](Preferences& p) { p.klotStrength = KlotStrength::Expert; }},
         {M::KlotStrength, 1, true, [](Preferences& p) { p.klotStrength = KlotStrength::Strong; }},
         // A radio entry clicked while checked stays chosen.
@@ -67,7 +68,7 @@ TEST(MenuOptions, CheckedEntriesFollowThePreferences)
         {builtIn, M::ClearWord, 0, false},  {builtIn, M::TextSize, 8, true},
         {builtIn, M::TextSize, 10, false},  {odd, M::TextSize, 8, false},
         {odd, M::TextSize, 9, false},       {odd, M::TextSize, 14, false},
-        {builtIn, M::NotifyMyTurn, 0, true},
+        {builtIn, M::NotifyMyTurn, 0, true}, {builtIn, M::OpenRouterPort, 0, true},
     };
     for (const auto& c : cases)
         EXPECT_EQ(isChecked(c.option, c.tag, c.prefs), c.checked) << int(c.option) << " " << c.tag;

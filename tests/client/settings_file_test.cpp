@@ -145,7 +145,7 @@ TEST(PreferencesTest, EachKeyIsReadByItsRuleAndWrittenBackNormalised)
     struct Case {
         const char* key;
         const char* stored; // nullptr: the key is missing
-        const char* written;
+        const char* written; // nullptr: the key is not written
     };
     const Case cases[] = {
         {"Textsize", "11", "11"}, // no menu entry, still kept
@@ -188,6 +188,9 @@ TEST(PreferencesTest, EachKeyIsReadByItsRuleAndWrittenBackNormalised)
         {"KlotStrength", "strong", "strong"},
         {"KlotStrength", "Expert", "classic"},
         {"KlotStrength", "classic", "classic"}, // a stored key stays, even at the default
+        {"OpenRouterPort", nullptr, nullptr},     // on, and older files keep their bytes
+        {"OpenRouterPort", "false", "false"},
+        {"OpenRouterPort", "no", "true"},
     };
     for (const Case& c : cases) {
         IniFile file;
@@ -196,8 +199,10 @@ TEST(PreferencesTest, EachKeyIsReadByItsRuleAndWrittenBackNormalised)
         Preferences prefs;
         readPreferences(file, prefs);
         writePreferences(file, prefs);
-        EXPECT_EQ(file.value("Lexiflip", c.key), c.written)
-            << c.key << "=" << (c.stored ? c.stored : "(missing)");
+        if (c.written)
+            EXPECT_EQ(file.value("Lexiflip", c.key), c.written) << c.key << "=" << (c.stored ? c.stored : "(missing)");
+        else
+            EXPECT_FALSE(file.value("Lexiflip", c.key)) << c.key << " was written";
     }
 }
 
