@@ -102,13 +102,16 @@ void RouterPort::onAnswer(const portmap::MapAnswer& answer, unsigned generation)
         return;
     const std::optional<std::chrono::seconds> wait = portmap::nextRequestAfter(answer, m_hadMapping);
     m_hadMapping = m_hadMapping || answer.kind == portmap::MapAnswer::Kind::Opened;
+    const QString before = message();
     m_answer = answer;
     if (wait)
         m_scheduler(*wait, [this, generation] {
             if (generation == m_generation)
                 request();
         });
-    emit answered();
+    // A renewal that changes nothing is not news.
+    if (message() != before)
+        emit answered();
 }
 
 QString RouterPort::message() const

@@ -43,6 +43,7 @@ public:
     QString message() const;
 
 signals:
+    // The router's answer changed what message() says.
     void answered();
 
 private:

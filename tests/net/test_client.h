@@ -33,6 +33,22 @@ class TestClient {
 public:
     explicit TestClient(quint16 port, const QHostAddress& address = QHostAddress(QHostAddress::LocalHost))
     {
+        watch();
+        m_socket.connectToHost(address, port);
+    }
+    // A socket connected elsewhere (in another network namespace, say).
+    struct Connected {
+        qintptr descriptor;
+    };
+    explicit TestClient(Connected connected)
+    {
+        watch();
+        m_socket.setSocketDescriptor(connected.descriptor);
+    }
+
+private:
+    void watch()
+    {
         QObject::connect(&m_socket, &QTcpSocket::readyRead, [this] { take(); });
         QObject::connect(&m_socket, &QTcpSocket::disconnected, [this] {
             take();
@@ -40,9 +56,9 @@ public:
         });
         QObject::connect(&m_socket, &QTcpSocket::connected,
                          [this] { m_socket.setSocketOption(QAbstractSocket::LowDelayOption, 1); });
-        m_socket.connectToHost(address, port);
     }
 
+public:
     void send(std::string_view bytes)
     {
         m_socket.write(bytes.data(), static_cast<qint64>(bytes.size()));

@@ -1,0 +1,309 @@
+// lexiflip-host --open-port against a router of the test's own: three network
+// namespaces ("home" with the host, "router" forwarding between two veth
+// links with nftables NAT, "outside" with a friend), documentation addresses
+// only and no route to anything beyond them. The router namespace runs
+// test_router.py, which answers UPnP IGD and NAT-PMP and makes each mapping
+// a real DNAT rule. Without the right to make namespaces, skipped.
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <sched.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <string>
+
+#include "e2e/host_process.h"
+#include "net/net_wait.h"
+#include "net/test_client.h"
+#include "wire/messages.h"
+
+namespace lexiflip::testing {
+namespace {
+
+namespace msg = wire::msg;
+
+const QString kIp = QStringLiteral("ip");
+
+bool run(const QString& program, const QStringList& arguments, QString* output = nullptr)
+{
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(10000))
+        return false;
+    if (output)
+        *output = QString::fromUtf8(process.readAllStandardOutput() + process.readAllStandardError());
+    return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+}
+
+// The three namespaces and two veth pairs, named for this run, and removed
+// whatever happens to the test (the links and the router's rules go with the
+// namespaces).
+class TestNetwork {
+public:
+    TestNetwork() : m_id(QStringLiteral("lfr%1").arg(::getpid())) {}
+    ~TestNetwork()
+    {
+        for (const QString& name : m_made)
+            run(kIp, {QStringLiteral("netns"), QStringLiteral("del"), name});
+    }
+    TestNetwork(const TestNetwork&) = delete;
+    TestNetwork& operator=(const TestNetwork&) = delete;
+
+    QString home() const { return m_id + QStringLiteral("h"); }
+    QString router() const { return m_id + QStringLiteral("r"); }
+    QString outside() const { return m_id + QStringLiteral("o"); }
+    QString routerWan() const { return m_id + QStringLiteral("c"); }
+
+    // Builds it; the reason when this machine does not let us.
+    QString make()
+    {
+        QString output;
+        for (const QString& name : {home(), router(), outside()}) {
+            if (!run(kIp, {QStringLiteral("netns"), QStringLiteral("add"), name}, &output))
+                return QStringLiteral("cannot make a network namespace here (ip netns add: %1)").arg(output.trimmed());
+            m_made << name;
+        }
+        const QString a = m_id + QStringLiteral("a"), b = m_id + QStringLiteral("b"), d = m_id + QStringLiteral("d");
+        const QList<QStringList> steps = {
+            {"link", "add", a, "netns", home(), "type", "veth", "peer", "name", b, "netns", router()},
+            {"link", "add", routerWan(), "netns", router(), "type", "veth", "peer", "name", d, "netns", outside()},
+            {"-n", home(), "addr", "add", "192.0.2.2/24", "dev", a},
+            {"-n", router(), "addr", "add", "192.0.2.1/24", "dev", b},
+            {"-n", router(), "addr", "add", "203.0.113.1/24", "dev", routerWan()},
+            {"-n", outside(), "addr", "add", "203.0.113.2/24", "dev", d},
+            {"-n", home(), "link", "set", "lo", "up"},
+            {"-n", router(), "link", "set", "lo", "up"},
+            {"-n", outside(), "link", "set", "lo", "up"},
+            {"-n", home(), "link", "set", a, "up"},
+            {"-n", router(), "link", "set", b, "up"},
+            {"-n", router(), "link", "set", routerWan(), "up"},
+            {"-n", outside(), "link", "set", d, "up"},
+            // The host's answers reach the friend through the router; no
+            // namespace has a default route.
+            {"-n", home(), "route", "add", "203.0.113.0/24", "via", "192.0.2.1"},
+            {"netns", "exec", router(), "sysctl", "-qw", "net.ipv4.ip_forward=1"},
+        };
+        for (const QStringList& step : steps)
+            if (!run(kIp, step, &output))
+                return QStringLiteral("cannot set up the test's network (ip %1: %2)")
+                    .arg(step.join(' '), output.trimmed());
+        return {};
+    }
+
+    // The router's rules, as nft lists them.
+    QString rules() const
+    {
+        QString output;
+        run(kIp, {QStringLiteral("netns"), QStringLiteral("exec"), router(), QStringLiteral("nft"),
+                  QStringLiteral("list"), QStringLiteral("ruleset")},
+            &output);
+        return output;
+    }
+
+    // A TCP connection from the outside namespace to address:port, or -1.
+    int connectFromOutside(const char* address, quint16 port) const
+    {
+        const int own = ::open("/proc/self/ns/net", O_RDONLY | O_CLOEXEC);
+        const int there = ::open(("/run/netns/" + outside().toStdString()).c_str(), O_RDONLY | O_CLOEXEC);
+        int fd = -1;
+        if (own >= 0 && there >= 0 && ::setns(there, CLONE_NEWNET) == 0) {
+            fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+            ::setns(own, CLONE_NEWNET);
+        }
+        if (own >= 0)
+            ::close(own);
+        if (there >= 0)
+            ::close(there);
+        if (fd < 0)
+            return -1;
+        sockaddr_in target{};
+        target.sin_family = AF_INET;
+        target.sin_port = htons(port);
+        inet_pton(AF_INET, address, &target.sin_addr);
+        // The socket belongs to the outside namespace: connect() goes from there.
+        if (::connect(fd, reinterpret_cast<const sockaddr*>(&target), sizeof target) != 0) {
+            ::close(fd);
+            return -1;
+        }
+        return fd;
+    }
+
+private:
+    QString m_id;
+    QStringList m_made;
+};
+
+// A process whose standard output the test reads line by line.
+class Watched {
+public:
+    Watched(const QString& program, const QStringList& arguments)
+    {
+        m_process.setProgram(program);
+        m_process.setArguments(arguments);
+        m_process.setProcessChannelMode(QProcess::MergedChannels);
+        m_process.start();
+    }
+    ~Watched()
+    {
+        if (m_process.state() != QProcess::NotRunning) {
+            m_process.terminate();
+            if (!m_process.waitForFinished(5000))
+                m_process.kill();
+            m_process.waitForFinished(5000);
+        }
+    }
+    bool waitFor(const QString& text, int timeoutMs)
+    {
+        return waitUntil(
+            [&] {
+                m_output += QString::fromUtf8(m_process.readAll());
+                return m_output.contains(text) || m_process.state() == QProcess::NotRunning;
+            },
+            timeoutMs) &&
+               m_output.contains(text);
+    }
+    void stop()
+    {
+        m_process.terminate();
+        m_process.waitForFinished(10000);
+        m_output += QString::fromUtf8(m_process.readAll());
+    }
+    const QString& output() const { return m_output; }
+    int count(const QString& text)
+    {
+        m_output += QString::fromUtf8(m_process.readAll());
+        return static_cast<int>(m_output.count(text));
+    }
+
+private:
+    QProcess m_process;
+    QString m_output;
+};
+
+class RouterNamespace : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (::geteuid() != 0)
+            GTEST_SKIP() << "making network namespaces needs root";
+        if (!run(QStringLiteral("nft"), {QStringLiteral("--version")}))
+            GTEST_SKIP() << "nft (nftables) is not installed";
+        const QString problem = m_network.make();
+        if (!problem.isEmpty())
+            GTEST_SKIP() << problem.toStdString();
+    }
+
+    std::unique_ptr<Watched> startRouter(const QString& mode, int natPmpLease = 7200)
+    {
+        auto router = std::make_unique<Watched>(
+            kIp, QStringList{"netns", "exec", m_network.router(), "python3", QStringLiteral(TEST_ROUTER_SCRIPT),
+                             "--lan", "192.0.2.1", "--external", "203.0.113.1", "--wan-if", m_network.routerWan(),
+                             "--table", "lexiflip_test", "--mode", mode, "--natpmp-lease",
+                             QString::number(natPmpLease)});
+        EXPECT_TRUE(router->waitFor(QStringLiteral("ready"), 20000)) << router->output().toStdString();
+        return router;
+    }
+
+    // lexiflip-host on port 7772 of the home namespace, pointed at the
+    // router by the IGD's description URL (no multicast search) or, without
+    // one, at its NAT-PMP gateway alone.
+    std::unique_ptr<Watched> startHost(bool withIgd)
+    {
+        QStringList arguments{"netns", "exec", m_network.home(), "env", "LEXIFLIP_DISCOVERY_ADDRESS=127.0.0.1",
+                              "LEXIFLIP_NATPMP_GATEWAY=192.0.2.1"};
+        if (withIgd)
+            arguments << "LEXIFLIP_IGD_URL=http://192.0.2.1:5000/rootDesc.xml";
+        arguments << hostProgram() << "--port" << "7772" << "--open-port";
+        return std::make_unique<Watched>(kIp, arguments);
+    }
+
+    TestNetwork m_network;
+};
+
+// The friend outside logs in through the router's address and plays a turn:
+// five flips and a pass.
+void playATurnFromOutside(const TestNetwork& network)
+{
+    const int fd = network.connectFromOutside("203.0.113.1", 7772);
+    ASSERT_GE(fd, 0) << "the friend could not connect to 203.0.113.1:7772";
+    TestClient friendClient(TestClient::Connected{fd});
+    ASSERT_TRUE(friendClient.login("Friend"));
+    ASSERT_EQ(friendClient.slot(), 1);
+    friendClient.send(msg::startgame("Friend", "50", "60", true, "1", "0"));
+    ASSERT_TRUE(friendClient.waitFor("CMD_nextplayer+1+"));
+    for (int i = 0; i < 5; ++i)
+        friendClient.send(msg::iflip(1, i + 1, 1));
+    ASSERT_TRUE(waitUntil([&] { return friendClient.count("CMD_heflip+1+") == 5; }));
+    friendClient.send(msg::hepass(1));
+    EXPECT_TRUE(friendClient.waitFor("CMD_nextplayer+2+"));
+}
+
+TEST_F(RouterNamespace, UpnpMapsThePortAFriendPlaysThroughItAndItGoesWithTheHost)
+{
+    auto router = startRouter(QStringLiteral("open"));
+    auto host = startHost(true);
+    ASSERT_TRUE(host->waitFor(QStringLiteral("Your router opened port 7772: friends can join at 203.0.113.1:7772"),
+                              20000))
+        << host->output().toStdString();
+    EXPECT_TRUE(router->waitFor(QStringLiteral("mapped 7772 192.0.2.2:7772 lease 3600"), 5000));
+    EXPECT_TRUE(m_network.rules().contains(QStringLiteral("dnat to 192.0.2.2:7772")));
+    // The search port is never mapped.
+    EXPECT_FALSE(m_network.rules().contains(QStringLiteral("udp")));
+
+    playATurnFromOutside(m_network);
+
+    host->stop();
+    EXPECT_TRUE(router->waitFor(QStringLiteral("unmapped 7772"), 10000)) << router->output().toStdString();
+    EXPECT_FALSE(m_network.rules().contains(QStringLiteral("dnat")));
+}
+
+TEST_F(RouterNamespace, NatPmpRenewsAShortLeaseAndRemovesTheMapping)
+{
+    // The router grants four seconds: the host renews at two.
+    auto router = startRouter(QStringLiteral("open"), 4);
+    auto host = startHost(false);
+    ASSERT_TRUE(host->waitFor(QStringLiteral("friends can join at 203.0.113.1:7772"), 20000))
+        << host->output().toStdString();
+    EXPECT_TRUE(router->waitFor(QStringLiteral("natpmp map 7772 7772 3600"), 5000));
+    playATurnFromOutside(m_network);
+    // Asked again at half the lease (the port it got, for an hour again).
+    EXPECT_TRUE(waitUntil([&] { return router->count(QStringLiteral("natpmp map 7772 7772 3600")) >= 2; }, 10000))
+        << router->output().toStdString();
+    EXPECT_TRUE(m_network.rules().contains(QStringLiteral("dnat to 192.0.2.2:7772")));
+    host->stop();
+    EXPECT_TRUE(router->waitFor(QStringLiteral("natpmp map 7772 0 0"), 10000)) << router->output().toStdString();
+    EXPECT_FALSE(m_network.rules().contains(QStringLiteral("dnat")));
+}
+
+TEST_F(RouterNamespace, ARefusalAndASilenceAreSaidInWords)
+{
+    {
+        auto router = startRouter(QStringLiteral("refuse"));
+        auto host = startHost(true);
+        EXPECT_TRUE(host->waitFor(
+            QStringLiteral("Your router refused to open port 7772 (Action not authorized): forward port 7772 by hand"),
+            20000))
+            << host->output().toStdString();
+    }
+    auto router = startRouter(QStringLiteral("silent"));
+    const auto started = std::chrono::steady_clock::now();
+    auto host = startHost(true);
+    EXPECT_TRUE(host->waitFor(QStringLiteral("Your router did not answer: forward port 7772 by hand"), 30000))
+        << host->output().toStdString();
+    const auto took = std::chrono::steady_clock::now() - started;
+    EXPECT_LT(took, std::chrono::seconds(20));
+    std::printf("a silent router was given up after %lld ms\n",
+                static_cast<long long>(std::chrono::duration_cast<std::chrono::milliseconds>(took).count()));
+    // The host serves all the while: the friend cannot come in, but a
+    // player at home can.
+    EXPECT_TRUE(host->output().contains(QStringLiteral("listening on port 7772")));
+}
+
+} // namespace
+} // namespace lexiflip::testing

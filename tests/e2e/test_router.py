@@ -1,0 +1,207 @@
+#!/usr/bin/env python3
+"""A home router of the test's own, run inside the test's router namespace.
+
+It answers UPnP IGD (a description and the WANIPConnection control URL over
+HTTP) and NAT-PMP (UDP 5351) on its home side, and makes each mapping real:
+an nftables DNAT rule from its internet side to the host, removed with the
+mapping. Modes: "open" grants what is asked, "refuse" says no to every
+mapping, "silent" takes requests and never answers. Every request is logged
+on standard output, one line each, for the test to read.
+"""
+import argparse
+import http.server
+import re
+import socket
+import struct
+import subprocess
+import sys
+import threading
+import time
+
+DESCRIPTION = """<?xml version="1.0"?>
+<root xmlns="urn:schemas-upnp-org:device-1-0">
+<specVersion><major>1</major><minor>0</minor></specVersion>
+<device>
+<deviceType>urn:schemas-upnp-org:device:InternetGatewayDevice:1</deviceType>
+<friendlyName>Test router</friendlyName>
+<deviceList><device>
+<deviceType>urn:schemas-upnp-org:device:WANDevice:1</deviceType>
+<serviceList><service>
+<serviceType>urn:schemas-upnp-org:service:WANCommonInterfaceConfig:1</serviceType>
+<serviceId>urn:upnp-org:serviceId:WANCommonIFC1</serviceId>
+<controlURL>/ctl/CmnIfCfg</controlURL><eventSubURL>/evt/CmnIfCfg</eventSubURL><SCPDURL>/WANCfg.xml</SCPDURL>
+</service></serviceList>
+<deviceList><device>
+<deviceType>urn:schemas-upnp-org:device:WANConnectionDevice:1</deviceType>
+<serviceList><service>
+<serviceType>urn:schemas-upnp-org:service:WANIPConnection:1</serviceType>
+<serviceId>urn:upnp-org:serviceId:WANIPConn1</serviceId>
+<controlURL>/ctl/IPConn</controlURL><eventSubURL>/evt/IPConn</eventSubURL><SCPDURL>/WANIPCn.xml</SCPDURL>
+</service></serviceList>
+</device></deviceList>
+</device></deviceList>
+</device>
+</root>
+"""
+
+SERVICE = "urn:schemas-upnp-org:service:WANIPConnection:1"
+
+
+def envelope(body):
+    return ('<?xml version="1.0"?>\r\n<s:Envelope xmlns:s="http://schemas.xmlsoap.org/soap/envelope/" '
+            's:encodingStyle="http://schemas.xmlsoap.org/soap/encoding/"><s:Body>' + body +
+            '</s:Body></s:Envelope>\r\n').encode()
+
+
+class Router:
+    def __init__(self, args):
+        self.args = args
+        self.lock = threading.Lock()
+        self.rules = {}  # external port -> nft rule handle
+        self.epoch = int(time.time())
+        subprocess.run(["nft", "add", "table", "ip", args.table], check=True)
+        subprocess.run(["nft", "add", "chain", "ip", args.table, "prerouting",
+                        "{ type nat hook prerouting priority -100 ; }"], check=True)
+
+    def log(self, line):
+        print(line, flush=True)
+
+    def add(self, external, client, internal, lease):
+        with self.lock:
+            if external in self.rules:
+                self.remove_locked(external)
+            out = subprocess.run(
+                ["nft", "--echo", "--handle", "add", "rule", "ip", self.args.table, "prerouting",
+                 "iifname", self.args.wan_if, "tcp", "dport", str(external),
+                 "dnat", "to", "%s:%d" % (client, internal)],
+                check=True, capture_output=True, text=True).stdout
+            self.rules[external] = re.search(r"# handle (\d+)", out).group(1)
+        self.log("mapped %d %s:%d lease %d" % (external, client, internal, lease))
+
+    def remove_locked(self, external):
+        handle = self.rules.pop(external, None)
+        if handle is not None:
+            subprocess.run(["nft", "delete", "rule", "ip", self.args.table, "prerouting", "handle", handle],
+                           check=True)
+        return handle is not None
+
+    def remove(self, external):
+        with self.lock:
+            removed = self.remove_locked(external)
+        self.log("unmapped %d" % external if removed else "unmapped nothing %d" % external)
+        return removed
+
+
+def make_handler(router):
+    class Handler(http.server.BaseHTTPRequestHandler):
+        protocol_version = "HTTP/1.1"
+
+        def log_message(self, *unused):
+            pass
+
+        def reply(self, status, body, kind="text/xml"):
+            self.send_response(status)
+            self.send_header("Content-Type", kind + '; charset="utf-8"')
+            self.send_header("Content-Length", str(len(body)))
+            self.send_header("Connection", "close")
+            self.end_headers()
+            self.wfile.write(body)
+
+        def silent(self):
+            if router.args.mode == "silent":
+                router.log("ignored")
+                time.sleep(3600)
+                return True
+            return False
+
+        def do_GET(self):
+            if self.silent():
+                return
+            if self.path == "/rootDesc.xml":
+                self.reply(200, DESCRIPTION.encode())
+            else:
+                self.reply(404, b"")
+
+        def do_POST(self):
+            if self.silent():
+                return
+            body = self.rfile.read(int(self.headers.get("Content-Length", "0"))).decode()
+            action = self.headers.get("SOAPAction", "").strip('"').split("#")[-1]
+            field = lambda name: (re.search("<%s>([^<]*)</%s>" % (name, name), body) or [None, ""])[1]
+            router.log("soap " + action)
+            if action == "GetExternalIPAddress":
+                self.reply(200, envelope('<u:GetExternalIPAddressResponse xmlns:u="%s"><NewExternalIPAddress>%s'
+                                         '</NewExternalIPAddress></u:GetExternalIPAddressResponse>'
+                                         % (SERVICE, router.args.external)))
+            elif action == "AddPortMapping" and router.args.mode == "refuse":
+                self.reply(500, envelope('<s:Fault><faultcode>s:Client</faultcode><faultstring>UPnPError'
+                                         '</faultstring><detail><UPnPError xmlns="urn:schemas-upnp-org:control-1-0">'
+                                         '<errorCode>606</errorCode><errorDescription>Action not authorized'
+                                         '</errorDescription></UPnPError></detail></s:Fault>'))
+            elif action == "AddPortMapping":
+                router.add(int(field("NewExternalPort")), field("NewInternalClient"),
+                           int(field("NewInternalPort")), int(field("NewLeaseDuration") or 0))
+                self.reply(200, envelope('<u:AddPortMappingResponse xmlns:u="%s"/>' % SERVICE))
+            elif action == "DeletePortMapping":
+                router.remove(int(field("NewExternalPort")))
+                self.reply(200, envelope('<u:DeletePortMappingResponse xmlns:u="%s"/>' % SERVICE))
+            else:
+                self.reply(500, envelope('<s:Fault><faultcode>s:Client</faultcode><faultstring>UPnPError'
+                                         '</faultstring><detail><UPnPError xmlns="urn:schemas-upnp-org:control-1-0">'
+                                         '<errorCode>401</errorCode><errorDescription>Invalid Action'
+                                         '</errorDescription></UPnPError></detail></s:Fault>'))
+    return Handler
+
+
+def serve_natpmp(router):
+    sock = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
+    sock.bind((router.args.lan, 5351))
+    while True:
+        data, source = sock.recvfrom(64)
+        if router.args.mode == "silent" or len(data) < 2 or data[0] != 0:
+            router.log("natpmp ignored")
+            continue
+        op = data[1]
+        since = int(time.time()) - router.epoch
+        if op == 0:
+            router.log("natpmp address")
+            address = socket.inet_aton(router.args.external)
+            sock.sendto(struct.pack("!BBHI", 0, 128, 0, since) + address, source)
+        elif op in (1, 2) and len(data) >= 12:
+            internal, external, lease = struct.unpack("!HHI", data[4:12])
+            router.log("natpmp map %d %d %d" % (internal, external, lease))
+            if router.args.mode == "refuse":
+                sock.sendto(struct.pack("!BBHIHHI", 0, 128 + op, 2, since, internal, 0, 0), source)
+                continue
+            if lease == 0:
+                for port, _ in list(router.rules.items()):
+                    router.remove(port)
+            else:
+                lease = min(lease, router.args.natpmp_lease)
+                router.add(external or internal, source[0], internal, lease)
+            sock.sendto(struct.pack("!BBHIHHI", 0, 128 + op, 0, since, internal,
+                                    external or internal, lease), source)
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--lan", required=True)
+    parser.add_argument("--external", required=True)
+    parser.add_argument("--wan-if", required=True)
+    parser.add_argument("--table", required=True)
+    parser.add_argument("--mode", choices=["open", "refuse", "silent"], default="open")
+    parser.add_argument("--natpmp-lease", type=int, default=7200, help="the longest NAT-PMP lease granted")
+    args = parser.parse_args()
+    router = Router(args)
+    server = http.server.ThreadingHTTPServer((args.lan, 5000), make_handler(router))
+    server.daemon_threads = True
+    threading.Thread(target=serve_natpmp, args=(router,), daemon=True).start()
+    router.log("ready")
+    try:
+        server.serve_forever()
+    finally:
+        subprocess.run(["nft", "delete", "table", "ip", args.table])
+
+
+if __name__ == "__main__":
+    sys.exit(main())
