@@ -5,16 +5,22 @@
 // plays one turn by the objects' actions, hearing the changes as a screen
 // reader following name changes would; a peer checks the turn on the wire.
 
+#include <QDir>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QLibraryInfo>
 #include <QRegularExpression>
+#include <QStandardPaths>
 
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <unistd.h>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 
@@ -74,12 +80,62 @@ QJsonObject screenReader(const QProcessEnvironment& environment, const QStringLi
     return QJsonDocument::fromJson(reader.readAllStandardOutput()).object();
 }
 
-TEST(ScreenReaderGame, ReadsTheBoardBarAndSeatsAndPlaysATurnByActions)
+// A headless Weston of the test's own, its socket in runtimeDir: the Wayland
+// desktop the window runs on natively.
+class WestonDisplay {
+public:
+    explicit WestonDisplay(const QString& runtimeDir)
+        : m_socket(QStringLiteral("lexiflip-wayland-%1").arg(::getpid()))
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeDir);
+        m_server.setProcessEnvironment(environment);
+        m_server.setProcessChannelMode(QProcess::MergedChannels);
+        m_server.start(QStringLiteral("weston"), {QStringLiteral("--backend=headless-backend.so"),
+                                                  QStringLiteral("--socket=") + m_socket,
+                                                  QStringLiteral("--idle-time=0")});
+        const QString path = runtimeDir + QStringLiteral("/") + m_socket;
+        m_up = m_server.waitForStarted(5000) &&
+               waitUntil([&] { return QFileInfo::exists(path) || m_server.state() == QProcess::NotRunning; },
+                         10000) &&
+               m_server.state() == QProcess::Running;
+    }
+    ~WestonDisplay()
+    {
+        m_server.terminate();
+        if (!m_server.waitForFinished(5000))
+            m_server.kill();
+        m_server.waitForFinished(2000);
+    }
+    bool up() const { return m_up; }
+    const QString& socket() const { return m_socket; }
+    QString output() { return QString::fromUtf8(m_server.readAll()); }
+
+private:
+    QString m_socket;
+    QProcess m_server;
+    bool m_up = false;
+};
+
+// Starts the game, reads the game area and plays one turn through the
+// accessibility bus, with the window on X11 (under Xvfb) or natively on
+// Wayland (under a headless Weston).
+void playATurnByActions(bool wayland)
 {
-    XDisplay display;
-    ASSERT_TRUE(display.up()) << "Xvfb did not start";
     Home home;
-    QProcessEnvironment environment = display.environment(QProcessEnvironment::systemEnvironment());
+    std::optional<XDisplay> display;
+    std::optional<WestonDisplay> weston;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    if (wayland) {
+        weston.emplace(home.path());
+        ASSERT_TRUE(weston->up()) << "weston did not start: " << weston->output().toStdString();
+        environment.remove(QStringLiteral("DISPLAY"));
+        environment.insert(QStringLiteral("WAYLAND_DISPLAY"), weston->socket());
+    } else {
+        display.emplace();
+        ASSERT_TRUE(display->up()) << "Xvfb did not start";
+        environment = display->environment(environment);
+    }
     environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), home.path()); // the buses' sockets
     PrivateBus bus(environment);
     ASSERT_TRUE(bus.up()) << "dbus-launch gave no session bus";
@@ -88,9 +144,10 @@ TEST(ScreenReaderGame, ReadsTheBoardBarAndSeatsAndPlaysATurnByActions)
     const quint16 port = freePort();
     QProcessEnvironment windowEnv = windowEnvironment(port, home.path());
     for (const QString& name : environment.keys())
-        if (name == "DISPLAY" || name == "XDG_RUNTIME_DIR" || name == "DBUS_SESSION_BUS_ADDRESS")
+        if (name == "DISPLAY" || name == "WAYLAND_DISPLAY" || name == "XDG_RUNTIME_DIR" ||
+            name == "DBUS_SESSION_BUS_ADDRESS")
             windowEnv.insert(name, environment.value(name));
-    windowEnv.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    windowEnv.insert(QStringLiteral("QT_QPA_PLATFORM"), wayland ? QStringLiteral("wayland") : QStringLiteral("xcb"));
     windowEnv.insert(QStringLiteral("QT_LINUX_ACCESSIBILITY_ALWAYS_ON"), QStringLiteral("1"));
     QProcess game;
     game.setProcessEnvironment(windowEnv);
@@ -168,6 +225,23 @@ TEST(ScreenReaderGame, ReadsTheBoardBarAndSeatsAndPlaysATurnByActions)
 
     game.terminate();
     game.waitForFinished(10000);
+}
+
+TEST(ScreenReaderGame, ReadsTheBoardBarAndSeatsAndPlaysATurnByActions)
+{
+    playATurnByActions(false);
+}
+
+// The same natively on Wayland, where Qt's Wayland platform is installed
+// (the package recommends it) and Weston can give the window a desktop.
+TEST(ScreenReaderGame, PlaysATurnByActionsOnWayland)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("weston")).isEmpty())
+        GTEST_SKIP() << "weston is not installed: no Wayland desktop to run the window on";
+    const QString plugins = QLibraryInfo::path(QLibraryInfo::PluginsPath) + QStringLiteral("/platforms");
+    if (QDir(plugins).entryList({QStringLiteral("*wayland*")}).isEmpty())
+        GTEST_SKIP() << "Qt's Wayland platform (qt6-wayland) is not installed";
+    playATurnByActions(true);
 }
 
 } // namespace
