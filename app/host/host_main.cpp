@@ -175,11 +175,14 @@ int main(int argc, char* argv[])
         // Declared after the server, so it goes first: the mapping is
         // removed while the port still listens.
         std::unique_ptr<lexiflip::net::RouterPort> routerPort;
-        if (read->openPort) {
-            routerPort = std::make_unique<lexiflip::net::RouterPort>([] {
-                return lexiflip::portmap::makeRouterMapper(
-                    lexiflip::portmap::routerMapperOptionsFromEnvironment());
-            });
+        const lexiflip::portmap::RouterMapperOptions routerOptions =
+            lexiflip::portmap::routerMapperOptionsFromEnvironment();
+        if (read->openPort && !lexiflip::portmap::hasRouterToAsk(routerOptions))
+            printLine(stderr, "lexiflip-host: no router to ask: LEXIFLIP_DISCOVERY_ADDRESS confines the host "
+                              "and LEXIFLIP_IGD_URL or LEXIFLIP_NATPMP_GATEWAY names none");
+        else if (read->openPort) {
+            routerPort = std::make_unique<lexiflip::net::RouterPort>(
+                [routerOptions] { return lexiflip::portmap::makeRouterMapper(routerOptions); });
             QObject::connect(routerPort.get(), &lexiflip::net::RouterPort::answered,
                              [port = routerPort.get()] {
                                  printLine(stdout, "lexiflip-host: " + port->message().toStdString());
