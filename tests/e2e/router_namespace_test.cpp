@@ -228,10 +228,10 @@ protected:
 
 // The friend outside logs in through the router's address and plays a turn:
 // five flips and a pass.
-void playATurnFromOutside(const TestNetwork& network)
+void playATurnFromOutside(const TestNetwork& network, quint16 port = 7772)
 {
-    const int fd = network.connectFromOutside("203.0.113.1", 7772);
-    ASSERT_GE(fd, 0) << "the friend could not connect to 203.0.113.1:7772";
+    const int fd = network.connectFromOutside("203.0.113.1", port);
+    ASSERT_GE(fd, 0) << "the friend could not connect to 203.0.113.1:" << port;
     TestClient friendClient(TestClient::Connected{fd});
     ASSERT_TRUE(friendClient.login("Friend"));
     ASSERT_EQ(friendClient.slot(), 1);
@@ -279,6 +279,20 @@ TEST_F(RouterNamespace, NatPmpRenewsAShortLeaseAndRemovesTheMapping)
     host->stop();
     EXPECT_TRUE(router->waitFor(QStringLiteral("natpmp map 7772 0 0"), 10000)) << router->output().toStdString();
     EXPECT_FALSE(m_network.rules().contains(QStringLiteral("dnat")));
+}
+
+TEST_F(RouterNamespace, APortTakenOnTheRouterIsMappedOnTheNextAndTheInviteSaysSo)
+{
+    auto router = startRouter(QStringLiteral("taken"));
+    auto host = startHost(true);
+    ASSERT_TRUE(host->waitFor(QStringLiteral("Port 7772 was taken on your router, which opened port 7773 instead: "
+                                             "friends can join at 203.0.113.1:7773"),
+                              20000))
+        << host->output().toStdString();
+    EXPECT_TRUE(m_network.rules().contains(QStringLiteral("tcp dport 7773 dnat to 192.0.2.2:7772")));
+    playATurnFromOutside(m_network, 7773);
+    host->stop();
+    EXPECT_TRUE(router->waitFor(QStringLiteral("unmapped 7773"), 10000)) << router->output().toStdString();
 }
 
 TEST_F(RouterNamespace, ARefusalAndASilenceAreSaidInWords)

@@ -5,7 +5,8 @@ It answers UPnP IGD (a description and the WANIPConnection control URL over
 HTTP) and NAT-PMP (UDP 5351) on its home side, and makes each mapping real:
 an nftables DNAT rule from its internet side to the host, removed with the
 mapping. Modes: "open" grants what is asked, "refuse" says no to every
-mapping, "silent" takes requests and never answers. Every request is logged
+mapping, "silent" takes requests and never answers, "taken" holds port 7772
+for another machine. Every request is logged
 on standard output, one line each, for the test to read.
 """
 import argparse
@@ -138,6 +139,11 @@ def make_handler(router):
                                          '</faultstring><detail><UPnPError xmlns="urn:schemas-upnp-org:control-1-0">'
                                          '<errorCode>606</errorCode><errorDescription>Action not authorized'
                                          '</errorDescription></UPnPError></detail></s:Fault>'))
+            elif action == "AddPortMapping" and router.args.mode == "taken" and field("NewExternalPort") == "7772":
+                self.reply(500, envelope('<s:Fault><faultcode>s:Client</faultcode><faultstring>UPnPError'
+                                         '</faultstring><detail><UPnPError xmlns="urn:schemas-upnp-org:control-1-0">'
+                                         '<errorCode>718</errorCode><errorDescription>ConflictInMappingEntry'
+                                         '</errorDescription></UPnPError></detail></s:Fault>'))
             elif action == "AddPortMapping":
                 router.add(int(field("NewExternalPort")), field("NewInternalClient"),
                            int(field("NewInternalPort")), int(field("NewLeaseDuration") or 0))
@@ -189,7 +195,7 @@ def main():
     parser.add_argument("--external", required=True)
     parser.add_argument("--wan-if", required=True)
     parser.add_argument("--table", required=True)
-    parser.add_argument("--mode", choices=["open", "refuse", "silent"], default="open")
+    parser.add_argument("--mode", choices=["open", "refuse", "silent", "taken"], default="open")
     parser.add_argument("--natpmp-lease", type=int, default=7200, help="the longest NAT-PMP lease granted")
     args = parser.parse_args()
     router = Router(args)
