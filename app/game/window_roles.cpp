@@ -186,7 +186,10 @@ void WindowRoles::connectJoining()
 void WindowRoles::showRoleEntries()
 {
     m_app.game.window().menu().action(client::MenuCommand::LeaveGame)->setEnabled(m_app.role() != Role::Wait);
-    m_app.game.window().menu().action(client::MenuCommand::CopyInviteLink)->setEnabled(m_app.role() == Role::Host);
+    m_app.game.window()
+        .menu()
+        .action(client::MenuCommand::CopyInviteLink)
+        ->setEnabled(m_app.role() == Role::Host);
     followRoleOnRouter();
 }
 
@@ -222,7 +225,8 @@ void WindowRoles::followRoleOnRouter()
         return;
     }
     const portmap::RouterMapperOptions options = portmap::routerMapperOptionsFromEnvironment();
-    if (m_routerPort || !m_app.game.settings().preferences().openRouterPort || !portmap::hasRouterToAsk(options))
+    if (m_routerPort || !m_app.game.settings().preferences().openRouterPort ||
+        !portmap::hasRouterToAsk(options))
         return;
     m_routerPort =
         std::make_unique<net::RouterPort>([options] { return portmap::makeRouterMapper(options); });

@@ -61,13 +61,13 @@ TEST(MenuOptions, CheckedEntriesFollowThePreferences)
         int tag;
         bool checked;
     } cases[] = {
-        {builtIn, M::PlaySounds, 0, true},  {builtIn, M::ChatterSounds, 0, false},
-        {builtIn, M::TurnSound, 0, true},   {builtIn, M::TurnSound, 1, false},
-        {builtIn, M::BotSpeed, 750, true},  {builtIn, M::BotSpeed, 1000, false},
-        {builtIn, M::BotSpeed, 250, false}, {builtIn, M::SeeTheirs, 0, false},
-        {builtIn, M::ClearWord, 0, false},  {builtIn, M::TextSize, 8, true},
-        {builtIn, M::TextSize, 10, false},  {odd, M::TextSize, 8, false},
-        {odd, M::TextSize, 9, false},       {odd, M::TextSize, 14, false},
+        {builtIn, M::PlaySounds, 0, true},   {builtIn, M::ChatterSounds, 0, false},
+        {builtIn, M::TurnSound, 0, true},    {builtIn, M::TurnSound, 1, false},
+        {builtIn, M::BotSpeed, 750, true},   {builtIn, M::BotSpeed, 1000, false},
+        {builtIn, M::BotSpeed, 250, false},  {builtIn, M::SeeTheirs, 0, false},
+        {builtIn, M::ClearWord, 0, false},   {builtIn, M::TextSize, 8, true},
+        {builtIn, M::TextSize, 10, false},   {odd, M::TextSize, 8, false},
+        {odd, M::TextSize, 9, false},        {odd, M::TextSize, 14, false},
         {builtIn, M::NotifyMyTurn, 0, true}, {builtIn, M::OpenRouterPort, 0, true},
     };
     for (const auto& c : cases)

@@ -188,7 +188,7 @@ TEST(PreferencesTest, EachKeyIsReadByItsRuleAndWrittenBackNormalised)
         {"KlotStrength", "strong", "strong"},
         {"KlotStrength", "Expert", "classic"},
         {"KlotStrength", "classic", "classic"}, // a stored key stays, even at the default
-        {"OpenRouterPort", nullptr, nullptr},     // on, and older files keep their bytes
+        {"OpenRouterPort", nullptr, nullptr},   // on, and older files keep their bytes
         {"OpenRouterPort", "false", "false"},
         {"OpenRouterPort", "no", "true"},
     };
@@ -200,7 +200,8 @@ TEST(PreferencesTest, EachKeyIsReadByItsRuleAndWrittenBackNormalised)
         readPreferences(file, prefs);
         writePreferences(file, prefs);
         if (c.written)
-            EXPECT_EQ(file.value("Lexiflip", c.key), c.written) << c.key << "=" << (c.stored ? c.stored : "(missing)");
+            EXPECT_EQ(file.value("Lexiflip", c.key), c.written)
+                << c.key << "=" << (c.stored ? c.stored : "(missing)");
         else
             EXPECT_FALSE(file.value("Lexiflip", c.key)) << c.key << " was written";
     }

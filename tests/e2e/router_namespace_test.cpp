@@ -66,13 +66,16 @@ public:
         QString output;
         for (const QString& name : {home(), router(), outside()}) {
             if (!run(kIp, {QStringLiteral("netns"), QStringLiteral("add"), name}, &output))
-                return QStringLiteral("cannot make a network namespace here (ip netns add: %1)").arg(output.trimmed());
+                return QStringLiteral("cannot make a network namespace here (ip netns add: %1)")
+                    .arg(output.trimmed());
             m_made << name;
         }
-        const QString a = m_id + QStringLiteral("a"), b = m_id + QStringLiteral("b"), d = m_id + QStringLiteral("d");
+        const QString a = m_id + QStringLiteral("a"), b = m_id + QStringLiteral("b"),
+                      d = m_id + QStringLiteral("d");
         const QList<QStringList> steps = {
             {"link", "add", a, "netns", home(), "type", "veth", "peer", "name", b, "netns", router()},
-            {"link", "add", routerWan(), "netns", router(), "type", "veth", "peer", "name", d, "netns", outside()},
+            {"link", "add", routerWan(), "netns", router(), "type", "veth", "peer", "name", d, "netns",
+             outside()},
             {"-n", home(), "addr", "add", "192.0.2.2/24", "dev", a},
             {"-n", router(), "addr", "add", "192.0.2.1/24", "dev", b},
             {"-n", router(), "addr", "add", "203.0.113.1/24", "dev", routerWan()},
@@ -100,8 +103,9 @@ public:
     QString rules() const
     {
         QString output;
-        run(kIp, {QStringLiteral("netns"), QStringLiteral("exec"), router(), QStringLiteral("nft"),
-                  QStringLiteral("list"), QStringLiteral("ruleset")},
+        run(kIp,
+            {QStringLiteral("netns"), QStringLiteral("exec"), router(), QStringLiteral("nft"),
+             QStringLiteral("list"), QStringLiteral("ruleset")},
             &output);
         return output;
     }
@@ -161,11 +165,11 @@ public:
     bool waitFor(const QString& text, int timeoutMs)
     {
         return waitUntil(
-            [&] {
-                m_output += QString::fromUtf8(m_process.readAll());
-                return m_output.contains(text) || m_process.state() == QProcess::NotRunning;
-            },
-            timeoutMs) &&
+                   [&] {
+                       m_output += QString::fromUtf8(m_process.readAll());
+                       return m_output.contains(text) || m_process.state() == QProcess::NotRunning;
+                   },
+                   timeoutMs) &&
                m_output.contains(text);
     }
     void stop()
@@ -202,10 +206,10 @@ protected:
     std::unique_ptr<Watched> startRouter(const QString& mode, int natPmpLease = 7200)
     {
         auto router = std::make_unique<Watched>(
-            kIp, QStringList{"netns", "exec", m_network.router(), "python3", QStringLiteral(TEST_ROUTER_SCRIPT),
-                             "--lan", "192.0.2.1", "--external", "203.0.113.1", "--wan-if", m_network.routerWan(),
-                             "--table", "lexiflip_test", "--mode", mode, "--natpmp-lease",
-                             QString::number(natPmpLease)});
+            kIp, QStringList{"netns", "exec", m_network.router(), "python3",
+                             QStringLiteral(TEST_ROUTER_SCRIPT), "--lan", "192.0.2.1", "--external",
+                             "203.0.113.1", "--wan-if", m_network.routerWan(), "--table", "lexiflip_test",
+                             "--mode", mode, "--natpmp-lease", QString::number(natPmpLease)});
         EXPECT_TRUE(router->waitFor(QStringLiteral("ready"), 20000)) << router->output().toStdString();
         return router;
     }
@@ -215,11 +219,17 @@ protected:
     // one, at its NAT-PMP gateway alone.
     std::unique_ptr<Watched> startHost(bool withIgd)
     {
-        QStringList arguments{"netns", "exec", m_network.home(), "env", "LEXIFLIP_DISCOVERY_ADDRESS=127.0.0.1",
+        QStringList arguments{"netns",
+                              "exec",
+                              m_network.home(),
+                              "env",
+                              "LEXIFLIP_DISCOVERY_ADDRESS=127.0.0.1",
                               "LEXIFLIP_NATPMP_GATEWAY=192.0.2.1"};
         if (withIgd)
             arguments << "LEXIFLIP_IGD_URL=http://192.0.2.1:5000/rootDesc.xml";
-        arguments << hostProgram() << "--port" << "7772" << "--open-port";
+        arguments << hostProgram() << "--port"
+                  << "7772"
+                  << "--open-port";
         return std::make_unique<Watched>(kIp, arguments);
     }
 
@@ -248,8 +258,8 @@ TEST_F(RouterNamespace, UpnpMapsThePortAFriendPlaysThroughItAndItGoesWithTheHost
 {
     auto router = startRouter(QStringLiteral("open"));
     auto host = startHost(true);
-    ASSERT_TRUE(host->waitFor(QStringLiteral("Your router opened port 7772: friends can join at 203.0.113.1:7772"),
-                              20000))
+    ASSERT_TRUE(host->waitFor(
+        QStringLiteral("Your router opened port 7772: friends can join at 203.0.113.1:7772"), 20000))
         << host->output().toStdString();
     EXPECT_TRUE(router->waitFor(QStringLiteral("mapped 7772 192.0.2.2:7772 lease 3600"), 5000));
     EXPECT_TRUE(m_network.rules().contains(QStringLiteral("dnat to 192.0.2.2:7772")));
@@ -273,11 +283,13 @@ TEST_F(RouterNamespace, NatPmpRenewsAShortLeaseAndRemovesTheMapping)
     EXPECT_TRUE(router->waitFor(QStringLiteral("natpmp map 7772 7772 3600"), 5000));
     playATurnFromOutside(m_network);
     // Asked again at half the lease (the port it got, for an hour again).
-    EXPECT_TRUE(waitUntil([&] { return router->count(QStringLiteral("natpmp map 7772 7772 3600")) >= 2; }, 10000))
+    EXPECT_TRUE(
+        waitUntil([&] { return router->count(QStringLiteral("natpmp map 7772 7772 3600")) >= 2; }, 10000))
         << router->output().toStdString();
     EXPECT_TRUE(m_network.rules().contains(QStringLiteral("dnat to 192.0.2.2:7772")));
     host->stop();
-    EXPECT_TRUE(router->waitFor(QStringLiteral("natpmp map 7772 0 0"), 10000)) << router->output().toStdString();
+    EXPECT_TRUE(router->waitFor(QStringLiteral("natpmp map 7772 0 0"), 10000))
+        << router->output().toStdString();
     EXPECT_FALSE(m_network.rules().contains(QStringLiteral("dnat")));
 }
 
@@ -285,9 +297,10 @@ TEST_F(RouterNamespace, APortTakenOnTheRouterIsMappedOnTheNextAndTheInviteSaysSo
 {
     auto router = startRouter(QStringLiteral("taken"));
     auto host = startHost(true);
-    ASSERT_TRUE(host->waitFor(QStringLiteral("Port 7772 was taken on your router, which opened port 7773 instead: "
-                                             "friends can join at 203.0.113.1:7773"),
-                              20000))
+    ASSERT_TRUE(
+        host->waitFor(QStringLiteral("Port 7772 was taken on your router, which opened port 7773 instead: "
+                                     "friends can join at 203.0.113.1:7773"),
+                      20000))
         << host->output().toStdString();
     EXPECT_TRUE(m_network.rules().contains(QStringLiteral("tcp dport 7773 dnat to 192.0.2.2:7772")));
     playATurnFromOutside(m_network, 7773);
@@ -301,7 +314,8 @@ TEST_F(RouterNamespace, ARefusalAndASilenceAreSaidInWords)
         auto router = startRouter(QStringLiteral("refuse"));
         auto host = startHost(true);
         EXPECT_TRUE(host->waitFor(
-            QStringLiteral("Your router refused to open port 7772 (Action not authorized): forward port 7772 by hand"),
+            QStringLiteral(
+                "Your router refused to open port 7772 (Action not authorized): forward port 7772 by hand"),
             20000))
             << host->output().toStdString();
     }

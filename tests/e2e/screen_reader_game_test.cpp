@@ -10,19 +10,19 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QLibraryInfo>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
 
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <unistd.h>
 #include <memory>
 #include <optional>
 #include <set>
 #include <string>
+#include <unistd.h>
 
 #include "core/letters.h"
 #include "e2e/e2e_support.h"
@@ -91,9 +91,9 @@ public:
         environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeDir);
         m_server.setProcessEnvironment(environment);
         m_server.setProcessChannelMode(QProcess::MergedChannels);
-        m_server.start(QStringLiteral("weston"), {QStringLiteral("--backend=headless-backend.so"),
-                                                  QStringLiteral("--socket=") + m_socket,
-                                                  QStringLiteral("--idle-time=0")});
+        m_server.start(QStringLiteral("weston"),
+                       {QStringLiteral("--backend=headless-backend.so"),
+                        QStringLiteral("--socket=") + m_socket, QStringLiteral("--idle-time=0")});
         const QString path = runtimeDir + QStringLiteral("/") + m_socket;
         m_up = m_server.waitForStarted(5000) &&
                waitUntil([&] { return QFileInfo::exists(path) || m_server.state() == QProcess::NotRunning; },
@@ -147,7 +147,8 @@ void playATurnByActions(bool wayland)
         if (name == "DISPLAY" || name == "WAYLAND_DISPLAY" || name == "XDG_RUNTIME_DIR" ||
             name == "DBUS_SESSION_BUS_ADDRESS")
             windowEnv.insert(name, environment.value(name));
-    windowEnv.insert(QStringLiteral("QT_QPA_PLATFORM"), wayland ? QStringLiteral("wayland") : QStringLiteral("xcb"));
+    windowEnv.insert(QStringLiteral("QT_QPA_PLATFORM"),
+                     wayland ? QStringLiteral("wayland") : QStringLiteral("xcb"));
     windowEnv.insert(QStringLiteral("QT_LINUX_ACCESSIBILITY_ALWAYS_ON"), QStringLiteral("1"));
     QProcess game;
     game.setProcessEnvironment(windowEnv);
