@@ -283,8 +283,8 @@ TEST_F(RouterNamespace, NatPmpRenewsAShortLeaseAndRemovesTheMapping)
     EXPECT_TRUE(router->waitFor(QStringLiteral("natpmp map 7772 7772 3600"), 5000));
     playATurnFromOutside(m_network);
     // Asked again at half the lease (the port it got, for an hour again).
-    EXPECT_TRUE(
-        waitUntil([&] { return router->count(QStringLiteral("natpmp map 7772 7772 3600")) >= 2; }, 10000))
+    EXPECT_TRUE(waitUntil(
+        [&] { return router->count(QStringLiteral("mapped 7772 192.0.2.2:7772 lease 4")) >= 2; }, 10000))
         << router->output().toStdString();
     EXPECT_TRUE(m_network.rules().contains(QStringLiteral("dnat to 192.0.2.2:7772")));
     host->stop();

@@ -69,14 +69,18 @@ class Router:
 
     def add(self, external, client, internal, lease):
         with self.lock:
-            if external in self.rules:
-                self.remove_locked(external)
+            # A renewal adds the new rule before the old one goes, so the
+            # port never closes in between.
+            old = self.rules.pop(external, None)
             out = subprocess.run(
                 ["nft", "--echo", "--handle", "add", "rule", "ip", self.args.table, "prerouting",
                  "iifname", self.args.wan_if, "tcp", "dport", str(external),
                  "dnat", "to", "%s:%d" % (client, internal)],
                 check=True, capture_output=True, text=True).stdout
             self.rules[external] = re.search(r"# handle (\d+)", out).group(1)
+            if old is not None:
+                subprocess.run(["nft", "delete", "rule", "ip", self.args.table, "prerouting", "handle", old],
+                               check=True)
         self.log("mapped %d %s:%d lease %d" % (external, client, internal, lease))
 
     def remove_locked(self, external):
