@@ -8,10 +8,13 @@
 
 #include "engine/computer_strength.h"
 
+namespace lexiflip::words {
+class TDictn;
+} // namespace lexiflip::words
+
 namespace lexiflip::engine {
 
 class Sender;
-class TDictn;
 
 // How one computer-only game went.
 struct MatchResult {
@@ -35,7 +38,7 @@ using SeatStrengths = std::array<ComputerStrength, 7>;
 // just watches, seat 2 is Klot, and both clocks run in virtual time, so a game
 // of many minutes takes well under a millisecond. Every message the engine
 // sends goes to sender. Used by the simulator and by the whole-game tests.
-MatchResult playComputerMatch(const TDictn& dictionary, const std::vector<std::string>& words,
+MatchResult playComputerMatch(const words::TDictn& dictionary, const std::vector<std::string>& words,
                               std::uint64_t seed, Sender& sender,
                               std::string_view startRequest = "You+100+60+t+1+0+", int botSpeedMs = 750,
                               const SeatStrengths& strengths = {});

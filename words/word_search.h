@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/game_state.h"
+#include "words/word_score.h"
 
-namespace lexiflip::engine {
+namespace lexiflip::words {
 
 class WordIndex;
 
@@ -37,4 +37,4 @@ BestWord findBestWord(const WordIndex& index, const std::vector<SearchTile>& bar
                       const std::vector<SearchTile>& board, int boardLimit = kFlipsPerTurn,
                       const std::vector<SearchTile>& reserve = {}, int reserveLimit = 0);
 
-} // namespace lexiflip::engine
+} // namespace lexiflip::words

@@ -1,12 +1,12 @@
-#include "engine/word_search.h"
+#include "words/word_search.h"
 
 #include <algorithm>
 #include <array>
 
-#include "engine/word_index.h"
-#include "engine/word_score.h"
+#include "words/word_index.h"
+#include "words/word_score.h"
 
-namespace lexiflip::engine {
+namespace lexiflip::words {
 namespace {
 
 constexpr int kLetters = 26;
@@ -224,4 +224,4 @@ BestWord findBestWord(const WordIndex& index, const std::vector<SearchTile>& bar
     return result;
 }
 
-} // namespace lexiflip::engine
+} // namespace lexiflip::words
