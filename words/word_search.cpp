@@ -191,10 +191,10 @@ std::vector<SearchTile> layOut(std::string_view word, const Split& split, const 
 
 BestWord findBestWord(const WordIndex& index, const std::vector<SearchTile>& bar,
                       const std::vector<SearchTile>& board, int boardLimit, const std::vector<SearchTile>& reserve,
-                      int reserveLimit)
+                      int reserveLimit, int longest)
 {
     const Pool pool = makePool(bar, board, boardLimit, reserve, reserveLimit);
-    const int most = pool.barSize + boardLimit;
+    const int most = std::min(pool.barSize + boardLimit, longest);
     const WordIndex::Entry* best = nullptr;
     Split bestSplitFound;
     std::array<Run, kPlayerTiles> runs;
