@@ -4,6 +4,8 @@
 #include <array>
 #include <type_traits>
 
+#include "record/replay_steps.h"
+
 namespace lexiflip::summary {
 namespace {
 
@@ -52,41 +54,20 @@ GameFigures gameFigures(const record::GameRecord& game)
     figures.target = game.options.target;
     figures.winner = game.winner().value_or(std::string());
 
-    std::array<int, kSeats + 1> score{};
-    if (game.catchUp) {
-        for (int seat = 1; seat <= kSeats; ++seat)
-            score[seat] = game.catchUp->scores[seat - 1];
-    }
-    std::vector<std::array<int, kSeats + 1>> afterRound{score};
+    // The rounds are counted where the replay counts them.
+    const std::vector<record::ReplayStep> steps = record::replaySteps(game);
+    std::vector<std::array<int, kSeats>> afterRound{steps.front().scores};
+    for (const auto& round : record::roundScores(steps))
+        afterRound.push_back(round);
+    figures.rounds = static_cast<int>(afterRound.size()) - 1;
+
     std::vector<PlayedWord> played;
-    int lastTurnSeat = 0;
-    bool turnSinceRound = false;
     for (const record::Event& event : game.events) {
-        if (const auto* turn = std::get_if<record::TurnStart>(&event)) {
-            if (lastTurnSeat != 0 && turn->seat <= lastTurnSeat) {
-                afterRound.push_back(score);
-                turnSinceRound = false;
-            }
-            lastTurnSeat = turn->seat;
-            turnSinceRound = true;
-        } else if (const auto* word = std::get_if<record::Word>(&event)) {
-            if (isSeat(word->seat)) {
-                score[word->seat] = word->total;
+        if (const auto* word = std::get_if<record::Word>(&event)) {
+            if (isSeat(word->seat))
                 played.push_back({word->seat, word->letters, word->score});
-            }
-        } else if (const auto* buy = std::get_if<record::Buy>(&event)) {
-            if (isSeat(buy->seat))
-                score[buy->seat] = buy->total;
-        } else if (const auto* final = std::get_if<record::FinalScores>(&event)) {
-            for (int seat = 1; seat <= kSeats; ++seat)
-                score[seat] = final->scores[seat - 1];
         }
     }
-    // The round the record ends in counts when it had a turn, or when the
-    // final scores changed what the last round showed.
-    if (turnSinceRound || afterRound.back() != score)
-        afterRound.push_back(score);
-    figures.rounds = static_cast<int>(afterRound.size()) - 1;
 
     const std::array<bool, kSeats + 1> inGame = seatsInGame(game);
     for (int seat = 1; seat <= kSeats; ++seat) {
@@ -96,7 +77,7 @@ GameFigures gameFigures(const record::GameRecord& game)
         figure.seat = seat;
         figure.name = game.seatName(seat);
         for (const auto& round : afterRound)
-            figure.scores.push_back(round[seat]);
+            figure.scores.push_back(round[seat - 1]);
         for (const PlayedWord& word : played) {
             if (word.seat == seat)
                 figure.words.push_back(word);

@@ -29,16 +29,15 @@ struct SeatFigures {
 
 // What the summary shows of a whole game, from its record alone.
 struct GameFigures {
-    int target = 0; // the play-to score
-    std::vector<SeatFigures> seats; // the seats that took part, by seat number
-    int rounds = 0;                 // every seat's scores hold rounds + 1 figures
+    int target = 0;                        // the play-to score
+    std::vector<SeatFigures> seats;        // the seats that took part, by seat number
+    int rounds = 0;                        // every seat's scores hold rounds + 1 figures
     std::optional<PlayedWord> bestWord;    // the most points (the first of equals)
     std::optional<PlayedWord> longestWord; // the most letters (the first of equals)
     std::string winner;                    // empty when the record holds none
 };
 
-// A round ends when the turn comes back round: a turn of a seat at or before
-// the seat of the turn before it. The last round ends with the record.
+// The rounds are the replay's: the last one ends with the record.
 GameFigures gameFigures(const record::GameRecord& game);
 
 } // namespace lexiflip::summary

@@ -101,8 +101,8 @@ MissedWord bestWordFrom(const words::WordIndex& index, std::string_view bar, std
 {
     const std::vector<words::SearchTile> barTiles = tilesOf(bar, false);
     const std::vector<words::SearchTile> boardTiles = tilesOf(flipped, true);
-    const words::BestWord best = words::findBestWord(index, barTiles, boardTiles, words::kFlipsPerTurn, {}, 0,
-                                                     wire::kWordLetters);
+    const words::BestWord best =
+        words::findBestWord(index, barTiles, boardTiles, words::kFlipsPerTurn, {}, 0, wire::kWordLetters);
     MissedWord missed;
     missed.score = best.score;
     for (char c : best.word)

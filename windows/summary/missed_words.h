@@ -15,10 +15,10 @@ namespace lexiflip::summary {
 // One of the keeping window's own turns: the letters its player saw (his bar
 // and the tiles he turned) and what he did with them.
 struct OwnTurn {
-    int number = 0;       // 1 for the seat's first turn in the record
-    std::string bar;      // the bar he held when he played, A..Z
-    std::string flipped;  // the tiles he turned this turn, A..Z
-    std::string played;   // the word he laid; empty when he laid none
+    int number = 0;      // 1 for the seat's first turn in the record
+    std::string bar;     // the bar he held when he played, A..Z
+    std::string flipped; // the tiles he turned this turn, A..Z
+    std::string played;  // the word he laid; empty when he laid none
     int playedScore = 0;
     enum class Ending { word, pass, buy, timeOut, none } ending = Ending::none;
 };
