@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPainter>
+#include <QPushButton>
 #include <QShortcut>
 
 #include "client/widgets/accessibles.h"
@@ -170,6 +171,21 @@ void Tchat::buildWinnerBanner()
     m_winnerText =
         textLabel(m_winnerBanner, QStringLiteral("label_winner1"), layout::kWinnerText, Qt::AlignHCenter,
                   QStringLiteral("Winner!"), palette::winnerFont(), palette::kWinnerText);
+    // Offered, never forced on the player: the summary opens when he asks.
+    m_summaryButton = new QPushButton(QStringLiteral("Summary"), m_winnerBanner);
+    m_summaryButton->setObjectName(QStringLiteral("button_summary"));
+    m_summaryButton->setAccessibleName(QStringLiteral("Game Summary"));
+    m_summaryButton->setToolTip(QStringLiteral("The game's summary: the score chart and the words you missed"));
+    place(*m_summaryButton, layout::kWinnerSummary);
+    setZoomedFont(*m_summaryButton, palette::gameFont(11));
+    m_summaryButton->setStyleSheet(
+        QStringLiteral("#button_summary { color: %1; border: 1px solid %2; border-radius: 4px;"
+                       " background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 %3, stop:1 %4); }"
+                       "#button_summary:focus { border: 2px solid %5; }")
+            .arg(QColor(palette::kButtonInk).name(), QColor(palette::kButtonEdge).name(),
+                 QColor(palette::kButtonTop).name(), QColor(palette::kButtonBottom).name(),
+                 QColor(palette::kCursorRing).name()));
+    connect(m_summaryButton, &QPushButton::clicked, this, &Tchat::summaryClicked);
     m_winnerBanner->hide();
 }
 
