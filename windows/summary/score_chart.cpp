@@ -158,7 +158,7 @@ void ScoreChart::paint(QPainter& painter, const QRectF& area, const summary::Gam
                       legendY + line * 1.6, 0, 0);
     QRectF box = plot;
     box.setRight(area.right() - margin - line * 0.5);
-    box.setBottom(area.bottom() - margin - line * 1.4);
+    box.setBottom(area.bottom() - margin - line * 2.3);
     if (box.width() < 10 || box.height() < 10) {
         painter.restore();
         return;
@@ -191,7 +191,7 @@ void ScoreChart::paint(QPainter& painter, const QRectF& area, const summary::Gam
         }
     }
     painter.setPen(QColor(palette::kChartText));
-    painter.drawText(QRectF(box.left(), box.bottom() + line * 1.1, box.width(), line), Qt::AlignRight,
+    painter.drawText(QRectF(box.left(), box.bottom() + line * 1.3, box.width(), line), Qt::AlignHCenter,
                      QStringLiteral("Round"));
 
     // The target score, dashed across the plot.

@@ -35,7 +35,8 @@ QTableWidget* makeTable(const QString& objectName, const QString& accessibleName
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
     table->setTabKeyNavigation(false);
-    table->horizontalHeader()->setStretchLastSection(true);
+    table->setWordWrap(false);
+    table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     return table;
 }
 
@@ -225,6 +226,7 @@ void SummaryWindow::fillWords(const summary::GameFigures& figures)
         rows += static_cast<int>(seat.words.size()) + 1;
     m_wordsTable->setRowCount(rows);
     m_wordsTable->verticalHeader()->hide();
+    m_wordsTable->horizontalHeader()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
     int row = 0;
     for (const summary::SeatFigures& seat : figures.seats) {
         for (const summary::PlayedWord& word : seat.words) {
@@ -253,6 +255,8 @@ void SummaryWindow::fillTurns()
                                              QStringLiteral("You played"), QStringLiteral("Points"),
                                              QStringLiteral("Best word"), QStringLiteral("Points")});
     m_turnsTable->verticalHeader()->hide();
+    for (int column : {0, 3, 5})
+        m_turnsTable->horizontalHeader()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
     m_turnsTable->setRowCount(static_cast<int>(m_turns.size()));
     for (int row = 0; row < static_cast<int>(m_turns.size()); ++row) {
         const summary::OwnTurn& turn = m_turns[static_cast<std::size_t>(row)];
