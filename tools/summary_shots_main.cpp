@@ -1,7 +1,10 @@
 // Grabs the game summary window of a made-up three-seat game, each of its tabs,
 // to PNGs, once the best words are in, and the chart as Save Chart As... writes
 // it:
-//   QT_QPA_PLATFORM=offscreen lexiflip-summary-shots /tmp/shots 2 [ZOOM_PERCENT]
+//   QT_QPA_PLATFORM=offscreen lexiflip-summary-shots /tmp/shots 2 [ZOOM_PERCENT] [--stay]
+// With --stay it then prints the chart's figures, one line a seat (its name,
+// a tab, its scores by round), and keeps the window open until it is ended, for
+// a screen reader to read it on the accessibility bus.
 #include <QApplication>
 #include <QDir>
 #include <QEventLoop>
@@ -10,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <random>
+#include <string>
 
 #include "windows/summary/missed_words.h"
 #include "windows/summary/score_chart.h"
@@ -75,13 +79,14 @@ record::GameRecord sampleGame()
 
 int main(int argc, char** argv)
 {
-    if (argc != 3 && argc != 4) {
-        std::fprintf(stderr, "usage: %s DIRECTORY RATIO [ZOOM_PERCENT]\n", argv[0]);
+    if (argc < 3 || argc > 5) {
+        std::fprintf(stderr, "usage: %s DIRECTORY RATIO [ZOOM_PERCENT] [--stay]\n", argv[0]);
         return 2;
     }
+    const bool stay = argc == 5 && std::string(argv[4]) == "--stay";
     const QString directory = QString::fromLocal8Bit(argv[1]);
     const QString ratio = QString::fromLocal8Bit(argv[2]);
-    const int zoom = argc == 4 ? std::atoi(argv[3]) : 100;
+    const int zoom = argc >= 4 ? std::atoi(argv[3]) : 100;
     qputenv("QT_SCALE_FACTOR", argv[2]);
     QApplication app(argc, argv);
     QDir().mkpath(directory);
@@ -110,5 +115,14 @@ int main(int argc, char** argv)
     QApplication::processEvents();
     ok = window.saveChart(chart) && ok;
     std::printf("%s\n", qPrintable(chart));
-    return ok ? 0 : 1;
+    if (!ok || !stay)
+        return ok ? 0 : 1;
+    for (const summary::SeatFigures& seat : window.chart().figures().seats) {
+        std::printf("%s", seat.name.c_str());
+        for (int score : seat.scores)
+            std::printf("\t%d", score);
+        std::printf("\n");
+    }
+    std::fflush(stdout);
+    return app.exec();
 }
