@@ -42,6 +42,9 @@ QLabel* textLabel(QWidget* parent, const QString& name, QRect where, Qt::Alignme
     return label;
 }
 
+// The winner's text is never drawn smaller than this, however long the name.
+constexpr int kSmallestWinnerPixels = 9;
+
 QString letterOf(int picture)
 {
     return picture >= 1 && picture <= 26 ? QString(QChar('A' + picture - 1)) : QString();
@@ -361,8 +364,18 @@ void Tchat::setTheirTiles(const QString& caption, const std::array<int, kBarPosi
 
 void Tchat::setWinner(const QString& text, bool shown)
 {
-    for (QLabel* label : m_winnerBanner->findChildren<QLabel*>())
+    // A long name is drawn smaller rather than cut off at both ends: the
+    // banner's text shares the banner with the summary's button.
+    QFont font = palette::winnerFont();
+    for (int pixels = font.pixelSize(); pixels >= kSmallestWinnerPixels; --pixels) {
+        font.setPixelSize(pixels);
+        if (QFontMetrics(font).horizontalAdvance(text) <= layout::kWinnerText.width())
+            break;
+    }
+    for (QLabel* label : m_winnerBanner->findChildren<QLabel*>()) {
         label->setText(text);
+        setZoomedFont(*label, font);
+    }
     m_winnerBanner->setAccessibleName(text);
     m_winnerBanner->setVisible(shown);
     if (shown)
