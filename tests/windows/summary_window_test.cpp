@@ -7,6 +7,7 @@
 #include <QSignalSpy>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QThreadPool>
 
 #include <gtest/gtest.h>
@@ -106,7 +107,7 @@ TEST(SummaryWindow, AWatchersSummaryHasNoTurnsAndAnOlderSearchDoesNotOverwriteAN
     EXPECT_TRUE(window.pointsLeftLine().text().contains(QStringLiteral("watched")));
 }
 
-TEST(SummaryWindow, SavesTheChartAsAPngDrawnAtEachPixelRatio)
+TEST(SummaryWindow, SavesTheChartAsAPngDrawnAtEachPixelRatioAndEscapeCloses)
 {
     SummaryWindow window;
     window.showRecord(twoSeatGame(8));
@@ -135,6 +136,11 @@ TEST(SummaryWindow, SavesTheChartAsAPngDrawnAtEachPixelRatio)
         EXPECT_TRUE(ann && klot) << "ratio " << ratio;
     }
     EXPECT_FALSE(window.saveChart(dir.filePath(QStringLiteral("no-such-folder/chart.png"))));
+
+    // Escape closes it, as every side window.
+    QApplication::setActiveWindow(&window);
+    QTest::keyClick(&window, Qt::Key_Escape);
+    EXPECT_FALSE(window.isVisible());
 }
 
 } // namespace
