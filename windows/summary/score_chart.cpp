@@ -102,6 +102,129 @@ void ScoreChart::paintEvent(QPaintEvent*)
     paint(painter, QRectF(rect()), m_figures, m_scale);
 }
 
+namespace {
+
+// Where the chart's figures fall: the plot's box, its score axis in whole
+// steps from the lowest score (or 0) to the highest or the target, and the rounds.
+struct Plot {
+    QRectF box;
+    int bottom = 0;
+    int top = 0;
+    int step = 10;
+    int rounds = 1;
+    qreal line = 0; // the text's line height, the unit of every gap
+    qreal scale = 1;
+
+    qreal x(int round) const { return box.left() + box.width() * round / rounds; }
+    qreal y(int score) const { return box.bottom() - box.height() * (score - bottom) / (top - bottom); }
+};
+
+Plot axesFor(const summary::GameFigures& figures)
+{
+    int top = figures.target;
+    int bottom = 0;
+    for (const summary::SeatFigures& seat : figures.seats) {
+        for (int score : seat.scores) {
+            top = std::max(top, score);
+            bottom = std::min(bottom, score);
+        }
+    }
+    Plot plot;
+    plot.step = axisStep(std::max(top, 10));
+    plot.top = ((std::max(top, 1) + plot.step - 1) / plot.step) * plot.step;
+    plot.bottom = -((-bottom + plot.step - 1) / plot.step) * plot.step;
+    plot.rounds = std::max(figures.rounds, 1);
+    return plot;
+}
+
+// Each seat's marker, colour and name, in a row from the top left.
+void paintLegend(QPainter& painter, QPointF at, const summary::GameFigures& figures, const Plot& plot,
+                 const QFont& bold)
+{
+    const QFontMetricsF metrics(bold);
+    painter.setFont(bold);
+    qreal x = at.x();
+    for (const summary::SeatFigures& seat : figures.seats) {
+        const QColor colour = palette::seatColour(seat.seat);
+        painter.setPen(QPen(colour, 2 * plot.scale));
+        painter.setBrush(colour);
+        paintMarker(painter, seat.seat, QPointF(x + plot.line * 0.3, at.y() + plot.line / 2),
+                    plot.line * 0.22);
+        x += plot.line * 0.8;
+        const QString name = QString::fromLatin1(seat.name.c_str());
+        const QString text = name.isEmpty() ? QStringLiteral("Seat %1").arg(seat.seat) : name;
+        painter.drawText(QPointF(x, at.y() + metrics.ascent()), text);
+        x += metrics.horizontalAdvance(text) + plot.line;
+    }
+}
+
+// A line for each step of points with its figure, a mark for each round with
+// its number (every so many when they are close), and the axis' name.
+void paintGrid(QPainter& painter, qreal left, const Plot& plot, const QFontMetricsF& metrics)
+{
+    const QPen grid(QColor(palette::kChartGrid), plot.scale);
+    for (int score = plot.bottom; score <= plot.top; score += plot.step) {
+        const qreal y = plot.y(score);
+        painter.setPen(grid);
+        painter.drawLine(QPointF(plot.box.left(), y), QPointF(plot.box.right(), y));
+        painter.setPen(QColor(palette::kChartText));
+        painter.drawText(QRectF(left, y - plot.line / 2, plot.box.left() - left - plot.line * 0.3, plot.line),
+                         Qt::AlignRight | Qt::AlignVCenter, QString::number(score));
+    }
+    const qreal labelWidth = metrics.horizontalAdvance(QStringLiteral("00 "));
+    const int labelEvery =
+        std::max(1, static_cast<int>(std::ceil(labelWidth * plot.rounds / plot.box.width())));
+    for (int round = 0; round <= plot.rounds; ++round) {
+        const qreal x = plot.x(round);
+        painter.setPen(grid);
+        painter.drawLine(QPointF(x, plot.box.bottom()), QPointF(x, plot.box.bottom() + plot.line * 0.25));
+        if (round % labelEvery == 0) {
+            painter.setPen(QColor(palette::kChartText));
+            painter.drawText(
+                QRectF(x - plot.line * 2, plot.box.bottom() + plot.line * 0.25, plot.line * 4, plot.line),
+                Qt::AlignHCenter, QString::number(round));
+        }
+    }
+    painter.setPen(QColor(palette::kChartText));
+    painter.drawText(
+        QRectF(plot.box.left(), plot.box.bottom() + plot.line * 1.3, plot.box.width(), plot.line),
+        Qt::AlignHCenter, QStringLiteral("Round"));
+}
+
+// The target score, dashed across the plot.
+void paintTarget(QPainter& painter, int target, const Plot& plot)
+{
+    if (target <= 0)
+        return;
+    const qreal y = plot.y(target);
+    painter.setPen(QPen(QColor(palette::kChartTarget), 1.5 * plot.scale, Qt::DashLine));
+    painter.drawLine(QPointF(plot.box.left(), y), QPointF(plot.box.right(), y));
+    painter.setPen(QColor(palette::kChartTarget));
+    painter.drawText(
+        QRectF(plot.box.left() + plot.line * 0.3, y - plot.line * 1.1, plot.box.width(), plot.line),
+        Qt::AlignLeft, QStringLiteral("Play to %1").arg(target));
+}
+
+// Every seat's line, each point marked.
+void paintSeatLines(QPainter& painter, const summary::GameFigures& figures, const Plot& plot)
+{
+    for (const summary::SeatFigures& seat : figures.seats) {
+        const QColor colour = palette::seatColour(seat.seat);
+        QPolygonF points;
+        for (std::size_t r = 0; r < seat.scores.size(); ++r)
+            points << QPointF(plot.x(static_cast<int>(r)), plot.y(seat.scores[r]));
+        painter.setPen(QPen(colour, 2.2 * plot.scale, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawPolyline(points);
+        painter.setBrush(colour);
+        painter.setPen(QPen(QColor(palette::kTableBottom), plot.scale));
+        for (const QPointF& point : points)
+            paintMarker(painter, seat.seat, point, plot.line * 0.22);
+    }
+}
+
+} // namespace
+
 void ScoreChart::paint(QPainter& painter, const QRectF& area, const summary::GameFigures& figures,
                        qreal scale)
 {
@@ -116,108 +239,23 @@ void ScoreChart::paint(QPainter& painter, const QRectF& area, const summary::Gam
 
     const int pixels = static_cast<int>(std::lround(12 * scale));
     const QFont font = palette::gameFont(pixels, false);
-    const QFont bold = palette::gameFont(pixels, true);
-    painter.setFont(font);
     const QFontMetricsF metrics(font);
-    const qreal line = metrics.height();
+    Plot plot = axesFor(figures);
+    plot.line = metrics.height();
+    plot.scale = scale;
+    const qreal margin = plot.line * 0.8;
+    const QPointF legend(area.left() + margin, area.top() + margin);
+    paintLegend(painter, legend, figures, plot, palette::gameFont(pixels, true));
 
-    int top = figures.target;
-    for (const summary::SeatFigures& seat : figures.seats) {
-        for (int score : seat.scores)
-            top = std::max(top, score);
-    }
-    const int step = axisStep(std::max(top, 10));
-    top = ((std::max(top, 1) + step - 1) / step) * step;
-    int bottom = 0;
-    for (const summary::SeatFigures& seat : figures.seats) {
-        for (int score : seat.scores)
-            bottom = std::min(bottom, score);
-    }
-    bottom = -((-bottom + step - 1) / step) * step;
-
-    // The legend above the plot: each seat's marker, colour and name.
-    const qreal margin = line * 0.8;
-    qreal x = area.left() + margin;
-    const qreal legendY = area.top() + margin;
-    painter.setFont(bold);
-    for (const summary::SeatFigures& seat : figures.seats) {
-        const QColor colour = palette::seatColour(seat.seat);
-        painter.setPen(QPen(colour, 2 * scale));
-        painter.setBrush(colour);
-        paintMarker(painter, seat.seat, QPointF(x + line * 0.3, legendY + line / 2), line * 0.22);
-        x += line * 0.8;
-        const QString name = QString::fromLatin1(seat.name.c_str());
-        const QString text = name.isEmpty() ? QStringLiteral("Seat %1").arg(seat.seat) : name;
-        painter.drawText(QPointF(x, legendY + metrics.ascent()), text);
-        x += QFontMetricsF(bold).horizontalAdvance(text) + line;
-    }
     painter.setFont(font);
-
-    const QString widest = QString::number(top);
-    const QRectF plot(area.left() + margin + metrics.horizontalAdvance(widest) + line * 0.4,
-                      legendY + line * 1.6, 0, 0);
-    QRectF box = plot;
-    box.setRight(area.right() - margin - line * 0.5);
-    box.setBottom(area.bottom() - margin - line * 2.3);
-    if (box.width() < 10 || box.height() < 10) {
-        painter.restore();
-        return;
-    }
-    const int rounds = std::max(figures.rounds, 1);
-    auto toX = [&](int round) { return box.left() + box.width() * round / rounds; };
-    auto toY = [&](int score) { return box.bottom() - box.height() * (score - bottom) / (top - bottom); };
-
-    // The grid: a line for each step of points, a mark for each round.
-    painter.setPen(QPen(QColor(palette::kChartGrid), scale));
-    for (int score = bottom; score <= top; score += step) {
-        const qreal y = toY(score);
-        painter.drawLine(QPointF(box.left(), y), QPointF(box.right(), y));
-        painter.setPen(QColor(palette::kChartText));
-        painter.drawText(QRectF(area.left(), y - line / 2, box.left() - area.left() - line * 0.3, line),
-                         Qt::AlignRight | Qt::AlignVCenter, QString::number(score));
-        painter.setPen(QPen(QColor(palette::kChartGrid), scale));
-    }
-    const int labelEvery = std::max(
-        1,
-        static_cast<int>(std::ceil(metrics.horizontalAdvance(QStringLiteral("00 ")) * rounds / box.width())));
-    for (int round = 0; round <= rounds; ++round) {
-        const qreal rx = toX(round);
-        painter.drawLine(QPointF(rx, box.bottom()), QPointF(rx, box.bottom() + line * 0.25));
-        if (round % labelEvery == 0) {
-            painter.setPen(QColor(palette::kChartText));
-            painter.drawText(QRectF(rx - line * 2, box.bottom() + line * 0.25, line * 4, line),
-                             Qt::AlignHCenter, QString::number(round));
-            painter.setPen(QPen(QColor(palette::kChartGrid), scale));
-        }
-    }
-    painter.setPen(QColor(palette::kChartText));
-    painter.drawText(QRectF(box.left(), box.bottom() + line * 1.3, box.width(), line), Qt::AlignHCenter,
-                     QStringLiteral("Round"));
-
-    // The target score, dashed across the plot.
-    if (figures.target > 0) {
-        const qreal y = toY(figures.target);
-        QPen dashed(QColor(palette::kChartTarget), 1.5 * scale, Qt::DashLine);
-        painter.setPen(dashed);
-        painter.drawLine(QPointF(box.left(), y), QPointF(box.right(), y));
-        painter.setPen(QColor(palette::kChartTarget));
-        painter.drawText(QRectF(box.left() + line * 0.3, y - line * 1.1, box.width(), line), Qt::AlignLeft,
-                         QStringLiteral("Play to %1").arg(figures.target));
-    }
-
-    // Every seat's line, each point marked.
-    for (const summary::SeatFigures& seat : figures.seats) {
-        const QColor colour = palette::seatColour(seat.seat);
-        QPolygonF points;
-        for (std::size_t r = 0; r < seat.scores.size(); ++r)
-            points << QPointF(toX(static_cast<int>(r)), toY(seat.scores[r]));
-        painter.setPen(QPen(colour, 2.2 * scale, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        painter.setBrush(Qt::NoBrush);
-        painter.drawPolyline(points);
-        painter.setBrush(colour);
-        painter.setPen(QPen(QColor(palette::kTableBottom), scale));
-        for (const QPointF& point : points)
-            paintMarker(painter, seat.seat, point, line * 0.22);
+    plot.box.setLeft(legend.x() + metrics.horizontalAdvance(QString::number(plot.top)) + plot.line * 0.4);
+    plot.box.setTop(legend.y() + plot.line * 1.6);
+    plot.box.setRight(area.right() - margin - plot.line * 0.5);
+    plot.box.setBottom(area.bottom() - margin - plot.line * 2.3);
+    if (plot.box.width() >= 10 && plot.box.height() >= 10) {
+        paintGrid(painter, area.left(), plot, metrics);
+        paintTarget(painter, figures.target, plot);
+        paintSeatLines(painter, figures, plot);
     }
     painter.restore();
 }
