@@ -1,7 +1,7 @@
 #include "engine/game.h"
 
 #include "core/clock.h"
-#include "engine/notice_sink.h"
+#include "words/notice_sink.h"
 
 #include <string>
 #include <vector>

@@ -16,22 +16,25 @@ namespace lexiflip::core {
 class Clock;
 } // namespace lexiflip::core
 
-namespace lexiflip::engine {
-
+namespace lexiflip::words {
 class NoticeSink;
-class Sender;
 class TDictn;
 struct SearchTile;
+} // namespace lexiflip::words
+
+namespace lexiflip::engine {
+
+class Sender;
 
 // What the engine needs from the world. Everything is borrowed and must outlive
 // the game.
 struct GameServices {
     Sender& sender;
-    NoticeSink& notices;
+    words::NoticeSink& notices;
     core::Clock& timer1;        // the turn clock, 1000 ms ticks
     core::Clock& computertimer; // the computer player's clock
     core::RandomSource& random;
-    const TDictn& dictionary;
+    const words::TDictn& dictionary;
     // The computer's word list (listbox_words): lower case, sorted ascending.
     const std::vector<std::string>& listbox_words;
     // The bot speed in milliseconds (1000, 750 or 250), read each time a phase
@@ -148,12 +151,12 @@ private:
     // has seen while there is such a tile.
     void randomFaceDown(bool avoidKnown, int& x, int& y);
     // The known face-down tile Expert turns next, if any (flip_plan.h).
-    std::optional<SearchTile> wantedFlip(int slot) const;
+    std::optional<words::SearchTile> wantedFlip(int slot) const;
     // Strong's and Expert's word: the best the dictionary allows from the bar
     // and the face-up tiles, after a new bar when one is worth more.
     void bestWordTurn(int slot);
     // What a new bar is worth on average with these face-up tiles, less its price.
-    int newBarWorth(const std::vector<SearchTile>& faceUp);
+    int newBarWorth(const std::vector<words::SearchTile>& faceUp);
     // Lays the word out letter by letter through the relays, keeps it in
     // botword for the submission and enters the submit phase.
     void layOutWord(int slot, const std::vector<std::pair<int, int>>& tiles);

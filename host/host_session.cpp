@@ -5,9 +5,9 @@
 #include <utility>
 
 #include "core/clock.h"
-#include "engine/tdictn.h"
 #include "wire/connection.h"
 #include "wire/messages.h"
+#include "words/tdictn.h"
 
 namespace lexiflip::host {
 
@@ -46,7 +46,7 @@ void HostSession::setKlotStrength(engine::ComputerStrength strength)
     m_klotStrength = strength;
     m_game->setComputerStrength(strength);
     if (strength != engine::ComputerStrength::Classic && !m_indexBuild.valid()) {
-        const engine::TDictn& dictionary = m_dictionary;
+        const words::TDictn& dictionary = m_dictionary;
         m_indexBuild = std::async(std::launch::async, [&dictionary] { dictionary.wordIndex(); });
     }
 }

@@ -24,10 +24,10 @@ namespace lexiflip::core {
 class Clock;
 } // namespace lexiflip::core
 
-namespace lexiflip::engine {
+namespace lexiflip::words {
 class NoticeSink;
 class TDictn;
-} // namespace lexiflip::engine
+} // namespace lexiflip::words
 
 namespace lexiflip::host {
 
@@ -53,7 +53,7 @@ public:
 // Everything the session borrows; all of it must outlive the session.
 struct HostSessionServices {
     HostTransport& transport;
-    engine::NoticeSink& notices;
+    words::NoticeSink& notices;
     // The engine's two clocks; their owner calls the game's tick handlers.
     core::Clock& timer1;
     core::Clock& computertimer;
@@ -61,7 +61,7 @@ struct HostSessionServices {
     net::PaceTimer& socktimer;
     // Login deadlines, and departures that must wait until a send is over.
     net::PaceTimer& sessionTimer;
-    const engine::TDictn& dictionary;
+    const words::TDictn& dictionary;
     // The computer's word list, lower case and sorted.
     const std::vector<std::string>& listboxWords;
 };
@@ -196,7 +196,7 @@ private:
     core::Clock& m_computertimer;
     int m_botSpeedMs;
     engine::ComputerStrength m_klotStrength = engine::ComputerStrength::Classic;
-    const engine::TDictn& m_dictionary;
+    const words::TDictn& m_dictionary;
     // The word index being built; waited for when the session goes.
     std::future<void> m_indexBuild;
     std::chrono::nanoseconds m_loginTimeout;

@@ -29,7 +29,7 @@ TServer::TServer(HostOptions options, QObject* parent)
       m_qtComputertimer([this] { guarded([this] { m_session->game().computertimerTimer(); }); }),
       m_dictionary(options.dictionary
                        ? std::move(options.dictionary)
-                       : std::make_shared<const engine::TDictn>(assets::dictionaryRecords(), m_notices)),
+                       : std::make_shared<const words::TDictn>(assets::dictionaryRecords(), m_notices)),
       m_listboxWords(engine::loadComputerWords(assets::computerWords())),
       m_session(std::make_unique<HostSession>(
           HostSessionServices{m_transport, m_notices, options.timer1 ? *options.timer1 : m_qtTimer1,

@@ -8,9 +8,11 @@
 #include "app/game/host_wiring.h"
 #include "app/game/window_roles.h"
 #include "client/game/client_game.h"
+#include "client/game/game_recorder.h"
 #include "client/session/eight_bit_text.h"
 #include "client/window/main_menu.h"
 #include "client/window/tchat.h"
+#include "client/window/zoom_control.h"
 #include "net/default_port.h"
 #include "net/error_report.h"
 #include "windows/side/tick_box.h"
@@ -112,6 +114,28 @@ void LexiflipApp::connectMenus()
     onEntry(C::PhraseList, [this] { phrases.PrhaseList1Click(game.phrases()); });
     onEntry(C::Help, [this] { showWindow(help); });
     onEntry(C::About, [this] { showWindow(about); });
+    onEntry(C::GameSummary, [this] { openSummary(); });
+    QObject::connect(&game.window(), &client::Tchat::summaryClicked, &game.window(),
+                     [this] { openSummary(); });
+    QObject::connect(&game.window().zoom(), &client::ZoomControl::zoomChanged, &game.window(),
+                     [this](client::Zoom zoom) {
+                         if (m_summary)
+                             m_summary->setZoom(zoom.factor());
+                     });
+}
+
+void LexiflipApp::openSummary()
+{
+    const std::optional<record::GameRecord>& kept = game.recorder().lastRecord();
+    if (!kept) {
+        game.addSystemLine("There is no game to sum up yet.");
+        return;
+    }
+    if (!m_summary) {
+        m_summary = std::make_unique<windows::SummaryWindow>(&game.window());
+        m_summary->setZoom(game.window().zoom().zoom().factor());
+    }
+    m_summary->showRecord(*kept);
 }
 
 bool LexiflipApp::saveAtExit()

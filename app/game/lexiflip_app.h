@@ -18,6 +18,7 @@
 #include "windows/small/thelp.h"
 #include "windows/small/tphrases.h"
 #include "windows/small/tspylist.h"
+#include "windows/summary/summary_window.h"
 #include "windows/tally/tally_model.h"
 
 namespace lexiflip::app {
@@ -60,6 +61,12 @@ public:
     // side windows stay. Then start() runs the next role.
     void leaveGame();
 
+    // The summary of the game the window follows, or of the last one it
+    // followed: made the first time it is asked for, so that start-up pays
+    // nothing for it; nothing when no game was recorded yet (the chat says so).
+    void openSummary();
+    windows::SummaryWindow* summary() const { return m_summary.get(); }
+
     // The host in this copy; leaveGame() replaces it.
     host::TServer& server() { return *m_server; }
     // The File menu's roles, their dialogs and invite links.
@@ -77,6 +84,7 @@ public:
     windows::Tgamestart gamestart;
     windows::Thelp help;
     windows::Tphrases phrases;
+
 private:
     host::HostOptions m_hostOptions;
     std::unique_ptr<host::TServer> m_server;
@@ -89,6 +97,7 @@ public:
 
 private:
     client::LaunchPlan::Role m_role = client::LaunchPlan::Role::Wait;
+    std::unique_ptr<windows::SummaryWindow> m_summary;
     // Last: it uses every window above.
     std::unique_ptr<WindowRoles> m_roles;
 

@@ -93,6 +93,7 @@ const std::vector<MenuTable>& menuTable()
              {Kind::Plain, "ViewTally1", "View Tally", C::ViewTally},
              {Kind::Plain, "SpyList1", "Spy List", C::SpyList},
              {Kind::Plain, "PrhaseList1", "Phrase List", C::PhraseList},
+             {Kind::Plain, "GameSummary1", "Game Summary", C::GameSummary, 0, true, "Ctrl+G"},
              {Kind::Separator},
              {Kind::Plain, "ZoomIn1", "Zoom In", C::ZoomIn, 0, true, "Ctrl++"},
              {Kind::Plain, "ZoomOut1", "Zoom Out", C::ZoomOut, 0, true, "Ctrl+-"},

@@ -32,6 +32,7 @@ enum class MenuCommand {
     ViewTally,
     SpyList,
     PhraseList,
+    GameSummary,
     ZoomIn,
     ZoomOut,
     ActualSize,

@@ -13,6 +13,8 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QPushButton>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
@@ -28,14 +30,15 @@
 #include "app/game/lexiflip_app.h"
 #include "app/game/window_roles.h"
 #include "client/game/client_game.h"
+#include "client/game/game_recorder.h"
 #include "client/session/eight_bit_text.h"
 #include "client/widgets/chat_view.h"
 #include "client/window/main_menu.h"
 #include "client/window/tchat.h"
 #include "net/net_wait.h"
 #include "net/test_client.h"
-#include "wire/messages.h"
 #include "windows/side/tick_box.h"
+#include "wire/messages.h"
 
 namespace lexiflip::app {
 namespace {
@@ -155,6 +158,32 @@ TEST(LexiflipApp, TheStoredOptionsReachTheOptionsDialogAndItsStartKeepsThem)
     // The host started the game the Start asked for.
     EXPECT_TRUE(
         waitUntil([&] { return p.game.game().turn().gameTexts().playToScore == "Play to Score: 400"; }));
+}
+
+// The summary opens from View > Game Summary and from the winner's banner's
+// button, over the window's record of the game; before any game it only says so.
+TEST(LexiflipApp, TheGameSummaryOpensOverTheRecordOfTheGameFromTheMenuAndTheBanner)
+{
+    SoloProgram solo;
+    LexiflipApp& p = *solo.program;
+    ASSERT_TRUE(solo.settingsRead());
+    solo.trigger("GameSummary1");
+    EXPECT_EQ(p.summary(), nullptr) << "made only when a game can be summed up";
+    EXPECT_EQ(solo.window().chatView().document()->lastBlock().text(),
+              QStringLiteral("There is no game to sum up yet."));
+
+    p.gamestart.button_startClick();
+    ASSERT_TRUE(waitUntil([&] { return p.game.recorder().lastRecord().has_value(); }));
+    solo.trigger("GameSummary1");
+    ASSERT_NE(p.summary(), nullptr);
+    EXPECT_TRUE(p.summary()->isVisible());
+    EXPECT_EQ(p.summary()->chartTable().columnCount(), 2) << "the player and Klot";
+
+    p.summary()->close();
+    auto* button = solo.window().findChild<QPushButton*>(QStringLiteral("button_summary"));
+    ASSERT_NE(button, nullptr);
+    button->click();
+    EXPECT_TRUE(p.summary()->isVisible());
 }
 
 // A role taken from the menu gets a fresh host, which plays at the player's
