@@ -1,0 +1,150 @@
+#include "windows/replay/recent_records.h"
+
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <system_error>
+
+#include "record/replay_steps.h"
+
+namespace lexiflip::windows {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string localDate(std::time_t seconds)
+{
+    std::tm local{};
+    if (!localtime_r(&seconds, &local))
+        return {};
+    char text[32];
+    const std::size_t length = std::strftime(text, sizeof text, "%Y-%m-%d %H:%M", &local);
+    return std::string(text, length);
+}
+
+std::string localDate(fs::file_time_type written)
+{
+    return localDate(std::chrono::system_clock::to_time_t(std::chrono::file_clock::to_sys(written)));
+}
+
+// The record's own "2026-12-09T14:05:00Z" in local time; empty when it has none.
+std::string localDate(const std::string& began)
+{
+    std::tm utc{};
+    char zone = 0;
+    if (std::sscanf(began.c_str(), "%4d-%2d-%2dT%2d:%2d:%2d%c", &utc.tm_year, &utc.tm_mon, &utc.tm_mday,
+                    &utc.tm_hour, &utc.tm_min, &utc.tm_sec, &zone) != 7 ||
+        zone != 'Z')
+        return {};
+    utc.tm_year -= 1900;
+    utc.tm_mon -= 1;
+    return localDate(timegm(&utc));
+}
+
+std::string joined(const std::vector<std::string>& parts)
+{
+    std::string text;
+    for (const std::string& part : parts)
+        text += (text.empty() ? "" : ", ") + part;
+    return text;
+}
+
+} // namespace
+
+std::variant<record::GameRecord, std::string> loadRecordFile(const fs::path& file)
+{
+    std::error_code error;
+    // Only a regular file is opened: a pipe or a device would hold the window.
+    if (!fs::is_regular_file(file, error))
+        return std::string(error ? error.message() : "not a regular file");
+    const std::uintmax_t size = fs::file_size(file, error);
+    if (error)
+        return error.message();
+    if (size > kMaxRecordFileBytes)
+        return std::string("too large for a game record");
+    std::ifstream in(file, std::ios::binary);
+    if (!in)
+        return std::string("cannot be opened");
+    std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    if (in.bad())
+        return std::string("cannot be read");
+    auto read = record::readRecord(text);
+    if (const auto* problem = std::get_if<record::RecordError>(&read))
+        return problem->text();
+    return std::get<record::GameRecord>(std::move(read));
+}
+
+std::vector<RecordEntry> recentRecords(const fs::path& folder, std::size_t limit)
+{
+    struct Found {
+        fs::path file;
+        fs::file_time_type written;
+    };
+    std::vector<Found> found;
+    std::error_code error;
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        std::error_code entryError;
+        if (!it->is_regular_file(entryError))
+            continue;
+        const fs::file_time_type written = it->last_write_time(entryError);
+        if (!entryError)
+            found.push_back({it->path(), written});
+    }
+    std::sort(found.begin(), found.end(), [](const Found& a, const Found& b) {
+        return a.written != b.written ? a.written > b.written : a.file.filename() > b.file.filename();
+    });
+    if (found.size() > limit)
+        found.resize(limit);
+
+    std::vector<RecordEntry> entries;
+    entries.reserve(found.size());
+    for (const Found& each : found) {
+        auto read = loadRecordFile(each.file);
+        RecordEntry entry;
+        if (const auto* record = std::get_if<record::GameRecord>(&read))
+            entry = describeRecord(*record);
+        else
+            entry.problem = std::get<std::string>(read);
+        entry.file = each.file;
+        if (entry.date.empty())
+            entry.date = localDate(each.written);
+        entries.push_back(std::move(entry));
+    }
+    return entries;
+}
+
+RecordEntry describeRecord(const record::GameRecord& record)
+{
+    std::array<int, record::kSeats> scores{};
+    if (const auto final = record.finalScores()) {
+        scores = *final;
+    } else {
+        // A game left unfinished: the scores as its last step had them.
+        const std::vector<record::ReplayStep> steps = record::replaySteps(record);
+        if (!steps.empty())
+            scores = steps.back().scores;
+    }
+    std::vector<std::string> names;
+    std::vector<std::string> points;
+    for (int seat = 1; seat <= record::kSeats; ++seat) {
+        const std::string name = record.seatName(seat);
+        if (name.empty())
+            continue;
+        names.push_back(name);
+        points.push_back(std::to_string(scores[static_cast<std::size_t>(seat - 1)]));
+    }
+    RecordEntry entry;
+    entry.date = localDate(record.began);
+    entry.players = joined(names);
+    entry.scores = joined(points);
+    entry.winner = record.winner().value_or(std::string());
+    return entry;
+}
+
+} // namespace lexiflip::windows
