@@ -186,6 +186,9 @@ struct RecordError {
 // make the reader fail otherwise.
 std::variant<GameRecord, RecordError> readRecord(std::string_view text);
 
+// Now in UTC, as a record's "began" holds it: "2026-12-09T14:05:00Z".
+std::string utcTimestamp();
+
 // The lines of the record's header, each ending in a line feed.
 std::string writeHeader(const GameRecord& record);
 // One event's line, ending in a line feed.

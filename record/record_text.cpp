@@ -1,4 +1,6 @@
 #include <charconv>
+#include <chrono>
+#include <ctime>
 
 #include "record/game_record.h"
 
@@ -504,6 +506,16 @@ std::variant<GameRecord, RecordError> readRecord(std::string_view text)
     if (!sawFirstLine)
         return RecordError{1, "not a game record (it is empty)"};
     return record;
+}
+
+std::string utcTimestamp()
+{
+    const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
+    std::tm utc{};
+    gmtime_r(&now, &utc);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &utc);
+    return text;
 }
 
 std::string writeHeader(const GameRecord& record)

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "client/game/client_screen.h"
+#include "client/game/game_recorder.h"
 #include "core/clock.h"
 #include "wire/accumulator.h"
 #include "wire/colour_text.h"
@@ -71,6 +72,8 @@ ClientGame::ClientGame(ClientSender& sender, ClientScreen& screen, core::TallyCa
 
 void ClientGame::reset()
 {
+    if (m_recorder)
+        m_recorder->leave();
     m_turntime.stop();
     m_sneakerClock.stop();
     m_turn.reset();
@@ -106,6 +109,8 @@ void ClientGame::handle(std::string_view message)
     message = message.substr(0, wire::kMaxMessageBytes);
     if (const Dispatch::Row* row = Dispatch::find(message))
         row->handler(*this, wire::splitEntry(message)->payload);
+    if (m_recorder)
+        m_recorder->handled(message, *this);
     // Whoever holds slot 1 plays for the host: the roster decides, after
     // every message, and the start button and the window follow.
     if (m_roster->takeHostRoleOfSlotOne()) {

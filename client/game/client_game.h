@@ -19,6 +19,7 @@ namespace lexiflip::client {
 
 class ClientScreen;
 class ClientSender;
+class GameRecorder;
 
 // The main window's game in plain C++: the roster (who is at the table) and
 // the turn (the game being played) behind one dispatcher that hands each host
@@ -43,6 +44,9 @@ public:
 
     // Whether this window plays for the host (also shows the start button).
     void setIshost(bool ishost);
+    // Every handled message goes on to the recorder, which keeps the game's
+    // record; a reset ends the record it keeps. Null: no record is kept.
+    void setRecorder(GameRecorder* recorder) { m_recorder = recorder; }
     // Received chatter sounds go here (the chat part owns their option and captions).
     void setPlayasoundHandler(std::function<void(std::string_view payload)> handler);
 
@@ -77,6 +81,7 @@ private:
     std::unique_ptr<Roster> m_roster;
     std::unique_ptr<Turn> m_turn;
     std::function<void(std::string_view)> m_playasound;
+    GameRecorder* m_recorder = nullptr;
 };
 
 } // namespace lexiflip::client
