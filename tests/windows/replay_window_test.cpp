@@ -13,7 +13,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <filesystem>
 
 #include "client/game/tile_pictures.h"
@@ -188,23 +187,17 @@ TEST(ReplayWindow, ADamagedOrMissingFileIsRefusedWithItsReason)
 
 // --- The list of recorded games ---------------------------------------------
 
-void setWritten(const QString& path, std::chrono::hours ago)
-{
-    const std::filesystem::path file(path.toStdString());
-    std::filesystem::last_write_time(file, std::filesystem::file_time_type::clock::now() - ago);
-}
-
 TEST(OpenRecordDialog, ListsTheGamesNewestFirstWithDamagedOnesGreyedAndOpensByEnter)
 {
     QTemporaryDir dir;
     QByteArray unfinished(kGame);
     unfinished.truncate(unfinished.indexOf("turn 1\npass"));
     unfinished.replace("seat 2 Klot", "seat 2 Klot\nseat 3 Bea");
-    const QString older = writeFile(dir, "older.txt", unfinished);
-    const QString newest = writeFile(dir, "newest.txt", kGame);
-    const QString damaged = writeFile(dir, "damaged.txt", "lexiflip-record 9\n");
-    setWritten(older, std::chrono::hours(48));
-    setWritten(damaged, std::chrono::hours(24));
+    // Named as the records are, by the time each game began.
+    writeFile(dir, "2026-12-07_090000Z_Ann_Klot_Bea.lexiflip.txt", unfinished);
+    const QString newest = writeFile(dir, "2026-12-09_140500Z_Ann_Klot.lexiflip.txt", kGame);
+    const QString damaged = writeFile(dir, "2026-12-08_100000Z_Ann.lexiflip.txt", "lexiflip-record 9\n");
+    writeFile(dir, "notes.txt", kGame); // no record's name: not listed
 
     OpenRecordDialog dialog;
     QSignalSpy chosen(&dialog, &OpenRecordDialog::recordChosen);
@@ -216,6 +209,7 @@ TEST(OpenRecordDialog, ListsTheGamesNewestFirstWithDamagedOnesGreyedAndOpensByEn
     EXPECT_EQ(top->text(2), "24, 18");
     EXPECT_EQ(top->text(3), "Ann");
     EXPECT_TRUE(list->topLevelItem(1)->isDisabled());
+    EXPECT_FALSE(list->topLevelItem(1)->text(0).isEmpty()); // when it was written
     EXPECT_TRUE(list->topLevelItem(1)->text(1).startsWith("Cannot be replayed: line 1"))
         << list->topLevelItem(1)->text(1).toStdString();
     const QTreeWidgetItem* last = list->topLevelItem(2);

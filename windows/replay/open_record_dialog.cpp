@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "client/session/eight_bit_text.h"
+#include "record/record_files.h"
 #include "windows/replay/recent_records.h"
 
 namespace lexiflip::windows {
@@ -119,11 +120,13 @@ void OpenRecordDialog::openSelected()
 void OpenRecordDialog::openAnother()
 {
     const QString folder = pathText(m_folder);
-    const QString path =
-        m_choose
-            ? m_choose(folder)
-            : QFileDialog::getOpenFileName(this, QStringLiteral("Open Game Record"), folder,
-                                           QStringLiteral("Game records (*.txt *.lexiflip);;All files (*)"));
+    const QString path = m_choose
+                             ? m_choose(folder)
+                             : QFileDialog::getOpenFileName(
+                                   this, QStringLiteral("Open Game Record"), folder,
+                                   QStringLiteral("Game records (*%1);;All files (*)")
+                                       .arg(QString::fromLatin1(record::kRecordSuffix.data(),
+                                                                qsizetype(record::kRecordSuffix.size()))));
     if (path.isEmpty())
         return;
     close();

@@ -7,9 +7,9 @@
 #include <ctime>
 #include <fstream>
 #include <iterator>
-#include <sstream>
 #include <system_error>
 
+#include "record/record_files.h"
 #include "record/replay_steps.h"
 
 namespace lexiflip::windows {
@@ -82,38 +82,27 @@ std::variant<record::GameRecord, std::string> loadRecordFile(const fs::path& fil
 
 std::vector<RecordEntry> recentRecords(const fs::path& folder, std::size_t limit)
 {
-    struct Found {
-        fs::path file;
-        fs::file_time_type written;
-    };
-    std::vector<Found> found;
-    std::error_code error;
-    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-        std::error_code entryError;
-        if (!it->is_regular_file(entryError))
-            continue;
-        const fs::file_time_type written = it->last_write_time(entryError);
-        if (!entryError)
-            found.push_back({it->path(), written});
-    }
-    std::sort(found.begin(), found.end(), [](const Found& a, const Found& b) {
-        return a.written != b.written ? a.written > b.written : a.file.filename() > b.file.filename();
-    });
-    if (found.size() > limit)
-        found.resize(limit);
-
+    std::vector<fs::path> files = record::listRecords(folder);
+    if (files.size() > limit)
+        files.resize(limit);
     std::vector<RecordEntry> entries;
-    entries.reserve(found.size());
-    for (const Found& each : found) {
-        auto read = loadRecordFile(each.file);
+    entries.reserve(files.size());
+    for (const fs::path& file : files) {
+        auto read = loadRecordFile(file);
         RecordEntry entry;
         if (const auto* record = std::get_if<record::GameRecord>(&read))
             entry = describeRecord(*record);
         else
             entry.problem = std::get<std::string>(read);
-        entry.file = each.file;
-        if (entry.date.empty())
-            entry.date = localDate(each.written);
+        entry.file = file;
+        if (entry.date.empty()) {
+            // A record without its time (or one that cannot be read): when it
+            // was last written.
+            std::error_code error;
+            const fs::file_time_type written = fs::last_write_time(file, error);
+            if (!error)
+                entry.date = localDate(written);
+        }
         entries.push_back(std::move(entry));
     }
     return entries;

@@ -1,7 +1,7 @@
 #pragma once
 
-// The recorded games a player can open, in plain C++: each file of the records
-// folder read and described in a line of the list (when, who, the scores, the
+// The recorded games a player can open, in plain C++: each record of the
+// records folder read and described in a line of the list (when, who, the scores, the
 // winner), newest first, and one file read back for the replay. A file that
 // cannot be read is listed with the reason, never skipped in silence and
 // never a crash.
@@ -31,8 +31,8 @@ struct RecordEntry {
 // A record file is never larger than this; a larger one is refused unread.
 inline constexpr std::uintmax_t kMaxRecordFileBytes = 4 * 1024 * 1024;
 
-// The regular files of folder, newest first (by when they were last written,
-// then by name), at most limit of them. A missing folder lists nothing.
+// The records of folder, newest first (the record files' own order), at most
+// limit of them. A missing folder lists nothing.
 std::vector<RecordEntry> recentRecords(const std::filesystem::path& folder, std::size_t limit = 500);
 
 // One record file read and checked: the record, or why it cannot be replayed.
