@@ -145,8 +145,8 @@ int main(int argc, char** argv)
     ok &= save(join, QStringLiteral("join-problem"));
 
     HostDialog host;
-    host.showHosting(
-        {QHostAddress(QStringLiteral("192.0.2.10")), QHostAddress(QStringLiteral("2001:db8::10"))}, 7772);
+    host.showHosting({QHostAddress(QStringLiteral("192.0.2.10")), QHostAddress(QStringLiteral("2001:db8::10"))},
+                     7772);
     ok &= save(host, QStringLiteral("host-hosting"));
 
     TallyModel tally;
