@@ -47,7 +47,7 @@ constexpr int kMaxTicks = 2'000'000;
 
 MatchResult playComputerMatch(const TDictn& dictionary, const std::vector<std::string>& words,
                               std::uint64_t seed, Sender& sender, std::string_view startRequest,
-                              int botSpeedMs, const SeatStrengths& strengths)
+                              int botSpeedMs, const SeatStrengths& strengths, SeatOneHandOver handOver)
 {
     DroppedNotices notices;
     WinnerWatch watch(sender);
@@ -72,7 +72,8 @@ MatchResult playComputerMatch(const TDictn& dictionary, const std::vector<std::s
         if (!acts || slot < 1 || slot > 6)
             return;
         const std::int64_t ns =
-            std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now() - begin).count();
+            std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now() - begin)
+                .count();
         const auto cpuNs = static_cast<std::int64_t>(double(std::clock() - cpuBegin) * 1e9 / CLOCKS_PER_SEC);
         if (phase == Game::kBotFlip) {
             flipNs = ns;
@@ -100,7 +101,10 @@ MatchResult playComputerMatch(const TDictn& dictionary, const std::vector<std::s
     game.startgame(startRequest);
     countTurn();
     // Seat 1 hands its seat to the computer, as a player choosing Just Watch.
-    game.setWatching(1, true);
+    if (handOver == SeatOneHandOver::FromFirstTurn)
+        game.handTurnToComputer(1);
+    else
+        game.setWatching(1, true);
     countTurn();
 
     for (int tick = 0; tick < kMaxTicks && state.gamerunning; ++tick) {

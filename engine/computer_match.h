@@ -35,9 +35,16 @@ using SeatStrengths = std::array<ComputerStrength, 7>;
 // just watches, seat 2 is Klot, and both clocks run in virtual time, so a game
 // of many minutes takes well under a millisecond. Every message the engine
 // sends goes to sender. Used by the simulator and by the whole-game tests.
+//
+// How seat 1 is handed over: Late as a player choosing Just Watch once the
+// game began, which passes the first turn on unplayed (seat 1 is a turn
+// short; the golden games are played so); FromFirstTurn gives the computer
+// seat 1's first turn too, for fair matches between strengths.
+enum class SeatOneHandOver { Late, FromFirstTurn };
 MatchResult playComputerMatch(const TDictn& dictionary, const std::vector<std::string>& words,
                               std::uint64_t seed, Sender& sender,
                               std::string_view startRequest = "You+100+60+t+1+0+", int botSpeedMs = 750,
-                              const SeatStrengths& strengths = {});
+                              const SeatStrengths& strengths = {},
+                              SeatOneHandOver handOver = SeatOneHandOver::Late);
 
 } // namespace lexiflip::engine

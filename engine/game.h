@@ -98,6 +98,10 @@ public:
     // A seat that begins just watching while on turn hands the turn on at once;
     // the computer plays it from then on.
     void setWatching(int slot, bool watching);
+    // The seat's player watches from now on, and the computer plays the turn
+    // under way too, as it plays the seat's later turns: no turn is lost to the
+    // hand-over (the simulator's seat 1, handed over as the first turn begins).
+    void handTurnToComputer(int slot);
 
     // Computer player (computer_player.cpp).
     void computertimerTimer();

@@ -33,6 +33,17 @@ void Game::seatLeft(int slot)
     currentPlayerLeft(slot);
 }
 
+void Game::handTurnToComputer(int slot)
+{
+    if (!GameState::isSlot(slot))
+        return;
+    m_state.players[slot].watching = 1;
+    if (m_state.gamerunning && slot == m_state.currentplayer && m_state.timer1phase == kBuilding) {
+        m_state.botword.clear();
+        startBotPhase(kBotFlip, 1);
+    }
+}
+
 void Game::setWatching(int slot, bool watching)
 {
     if (!GameState::isSlot(slot))

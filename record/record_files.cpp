@@ -110,7 +110,7 @@ void RecordFiles::begin(const GameRecord& header)
 {
     close();
     if (const std::string problem = prepareFolder(m_folder); !problem.empty()) {
-        m_problem("the game's record is not kept: " + m_folder.string() + ": " + problem);
+        m_problem("The game's record is not kept: " + m_folder.string() + ": " + problem);
         return;
     }
     const std::string name = recordFileName(header);
@@ -128,7 +128,7 @@ void RecordFiles::begin(const GameRecord& header)
         return fail("cannot create", EEXIST);
     write(writeHeader(header), true);
     if (const std::string problem = pruneRecords(m_folder); !problem.empty())
-        m_problem(problem);
+        m_problem("The oldest game records are not removed: " + problem);
 }
 
 void RecordFiles::add(const Event& event)
@@ -158,7 +158,7 @@ void RecordFiles::write(std::string_view lines, bool sync)
 void RecordFiles::fail(const std::string& what, int error)
 {
     close();
-    m_problem("the game's record is not kept: " + what + " " + m_path.string() + ": " + reason(error));
+    m_problem("The game's record is not kept: " + what + " " + m_path.string() + ": " + reason(error));
 }
 
 void RecordFiles::close()

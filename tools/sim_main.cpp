@@ -49,7 +49,9 @@ int usage(int status)
                  "Plays N complete games (default 10) with the computer in every seat, seat 1 just\n"
                  "watching and Klot in seat 2, game k seeded with S + k (default S = 1), to P points\n"
                  "(default 100) with T seconds per turn (default 60). --strengths gives the computer's\n"
-                 "strength in seats 1 and 2, in that order: classic (the default), strong or expert.\n"
+                 "strength in seats 1 and 2, in that order: classic (the default), strong or expert,\n"
+                 "and makes the matches fair: seat 1's computer plays from the first turn (without\n"
+                 "it, seat 1 is handed over after the first turn began, which passes that turn).\n"
                  "Prints one line per game, then each seat's wins and thinking time per turn, the\n"
                  "balance and the speed; --quiet prints only the summary.\n");
     return status;
@@ -113,14 +115,16 @@ struct SeatTally {
 // The stronger players' word index is built once, before the games, as the
 // host builds it when the strength is chosen; its time and size are told
 // apart from the turns'.
-void buildIndexFirst(const lexiflip::engine::TDictn& dictionary, const lexiflip::engine::SeatStrengths& strengths)
+void buildIndexFirst(const lexiflip::engine::TDictn& dictionary,
+                     const lexiflip::engine::SeatStrengths& strengths)
 {
     if (std::all_of(strengths.begin(), strengths.end(),
                     [](auto s) { return s == lexiflip::engine::ComputerStrength::Classic; }))
         return;
     const auto building = std::chrono::steady_clock::now();
     const lexiflip::engine::WordIndex& index = dictionary.wordIndex();
-    const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - building).count();
+    const double ms =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - building).count();
     std::printf("word index: %zu entries, %.1f MiB, built in %.1f ms\n", index.entries().size(),
                 double(index.memoryBytes()) / (1024.0 * 1024.0), ms);
 }
@@ -141,6 +145,10 @@ int main(int argc, char** argv)
     long long score = 100;
     long long seconds = 60;
     bool quiet = false;
+    // Matches between strengths are fair: seat 1's computer plays from the
+    // first turn. Without them seat 1 is handed over late, as always, so that
+    // the same seed prints the same games as before.
+    bool fair = false;
     lexiflip::engine::SeatStrengths strengths{};
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -152,9 +160,9 @@ int main(int argc, char** argv)
         else if (arg == "--strengths") {
             if (i + 1 >= argc || !readStrengths(argv[++i], strengths))
                 return usage(2);
-        }
-        else if (!((arg == "--games" && number(games)) || (arg == "--seed" && number(seed)) ||
-                   (arg == "--score" && number(score)) || (arg == "--time" && number(seconds))))
+            fair = true;
+        } else if (!((arg == "--games" && number(games)) || (arg == "--seed" && number(seed)) ||
+                     (arg == "--score" && number(score)) || (arg == "--time" && number(seconds))))
             return usage(2);
     }
     if (games < 1)
@@ -174,7 +182,9 @@ int main(int argc, char** argv)
     const auto begin = std::chrono::steady_clock::now();
     for (long long game = 0; game < games; ++game) {
         const auto result = lexiflip::engine::playComputerMatch(
-            dictionary, words, static_cast<std::uint64_t>(seed + game), sender, start, 750, strengths);
+            dictionary, words, static_cast<std::uint64_t>(seed + game), sender, start, 750, strengths,
+            fair ? lexiflip::engine::SeatOneHandOver::FromFirstTurn
+                 : lexiflip::engine::SeatOneHandOver::Late);
         seats[1].add(result, 1, "You");
         seats[2].add(result, 2, "Klot");
         const bool finished = !result.winner.empty();

@@ -84,6 +84,14 @@ QString appFolder()
     return chosen.folder;
 }
 
+QString gamesFolder()
+{
+    if (!qEnvironmentVariable("LEXIFLIP_HOME").isEmpty())
+        return QDir(appFolder()).filePath(QStringLiteral("games"));
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation))
+        .filePath(QStringLiteral("lexiflip/games"));
+}
+
 QString appFilePath(const QString& fileName)
 {
     return QDir(appFolder()).filePath(fileName);

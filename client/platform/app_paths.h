@@ -38,6 +38,11 @@ bool isSystemFolder(const QString& folder);
 // The folder for this process, created (mode 0700) when missing; a refused
 // folder is reported on standard error once. Needs a QCoreApplication.
 QString appFolder();
+// Where the game records live: games/ in that folder when LEXIFLIP_HOME is
+// set (tests and several copies on one machine never share them), else
+// lexiflip/games in the user's data folder ($XDG_DATA_HOME, by default
+// ~/.local/share). Not created here: the first record makes it.
+QString gamesFolder();
 // A file in that folder, e.g. appFilePath("Lexifliptally.tld").
 QString appFilePath(const QString& fileName);
 

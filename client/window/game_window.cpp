@@ -1,13 +1,18 @@
 #include "client/window/game_window.h"
 
 #include <QAction>
+#include <QFile>
 #include <QLineEdit>
 #include <QMenu>
 #include <QTimer>
 
+#include <filesystem>
+
 #include "client/game/client_game.h"
+#include "client/game/game_recorder.h"
 #include "client/media/palette.h"
 #include "client/media/sound_player.h"
+#include "client/platform/app_paths.h"
 #include "client/session/eight_bit_text.h"
 #include "client/session/guarded.h"
 #include "client/widgets/board_view.h"
@@ -20,6 +25,7 @@
 #include "client/window/tchat.h"
 #include "client/window/turn_attention.h"
 #include "net/qt_clock.h"
+#include "record/record_files.h"
 
 namespace lexiflip::client {
 
@@ -66,6 +72,13 @@ GameWindow::GameWindow(std::uint64_t shuffleSeed, core::TallyCalls& tally, const
     m_sneakerClock = clock([this] { guarded([this] { m_game->turn().sneakerTimer(); }); });
     m_game = std::make_unique<ClientGame>(m_session, static_cast<ClientScreen&>(*this), tally, *m_turntime,
                                           *m_sneakerClock, shuffleSeed);
+    // A record that cannot be written is said in the chat, once a game; the
+    // game goes on without it.
+    m_recordFiles = std::make_unique<record::RecordFiles>(
+        std::filesystem::path(QFile::encodeName(gamesFolder()).toStdString()),
+        [this](const std::string& problem) { addSystemLine(problem); });
+    m_recorder = std::make_unique<GameRecorder>(*m_recordFiles);
+    m_game->setRecorder(m_recorder.get());
     m_attention = std::make_unique<TurnAttention>(*m_window, m_notice);
     m_session.setMessageHandler([this](std::string_view message) { handleMessage(message); });
     m_session.setHandledMessages(&ClientGame::handles);

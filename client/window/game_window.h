@@ -16,10 +16,15 @@
 #include "core/clock.h"
 #include "core/tally_calls.h"
 
+namespace lexiflip::record {
+class RecordFiles;
+}
+
 namespace lexiflip::client {
 
 class ChatControls;
 class ClientGame;
+class GameRecorder;
 class Tchat;
 class TurnAttention;
 
@@ -47,6 +52,8 @@ public:
     Tchat& window() { return *m_window; }
     ClientSession& session() { return m_session; }
     const ClientGame& game() const { return *m_game; }
+    // The record of the game this window follows, or of the last one.
+    const GameRecorder& recorder() const { return *m_recorder; }
     // The chat column: typed chat, phrases, chatter sounds, links and the
     // chat's options, with the setters and signals the settings use.
     ChatControls& chat() { return *m_chat; }
@@ -180,6 +187,9 @@ private:
     std::unique_ptr<core::Clock> m_sneakerClock;
     std::unique_ptr<core::Clock> m_phraseCooldown;
     std::unique_ptr<Tchat> m_window;
+    // Before the game, which hands the recorder every message it handled.
+    std::unique_ptr<record::RecordFiles> m_recordFiles;
+    std::unique_ptr<GameRecorder> m_recorder;
     std::unique_ptr<ClientGame> m_game;
     std::unique_ptr<ChatControls> m_chat;
     DesktopNotice m_notice;

@@ -19,6 +19,7 @@
 #include "e2e/driven_play.h"
 #include "e2e/driven_window.h"
 #include "e2e/e2e_support.h"
+#include "e2e/game_records.h"
 #include "e2e/word_play.h"
 #include "engine/computer_words.h"
 #include "net/test_client.h"
@@ -223,6 +224,13 @@ TEST(DrivenWindow, AHostingAndAJoiningWindowPlayEachOtherAndKlotToTheWinner)
     const std::unique_ptr<TestClient> watcher = joinWhenListening(port, "Eve");
     ASSERT_NE(watcher, nullptr);
     ASSERT_EQ(watcher->slot(), 5);
+    // A window in seat 6, which plays no turn in a four-player game: it watches.
+    Home watchHome;
+    DrivenWindow watching({QStringLiteral("Cy"), QStringLiteral("127.0.0.1"), QStringLiteral("join")}, port,
+                          watchHome.path(), lobbyPort);
+    ASSERT_TRUE(watching.waitFor([](const DrivenState& s) {
+        return s.flag("loggedin") && s.number("slot") == 6;
+    })) << watching.errors();
     seat2->close();
     seat4->close();
     ASSERT_TRUE(watcher->waitFor("CMD_playerdisconnected+2+"));
@@ -257,6 +265,25 @@ TEST(DrivenWindow, AHostingAndAJoiningWindowPlayEachOtherAndKlotToTheWinner)
             EXPECT_EQ(end.score(slot), seen.totals.count(slot) ? seen.totals.at(slot) : 0) << own << slot;
     }
     EXPECT_TRUE(winner == "Ann" || winner == "Bob" || winner == "Klot") << winner;
+
+    // Every window kept the game's record: the watching window's is the
+    // players', less the bars it never saw, and replays to the host's scores.
+    std::optional<record::GameRecord> hostRecord, joinRecord, watchRecord;
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            hostRecord = finishedRecord(hostHome.path());
+            joinRecord = finishedRecord(joinHome.path());
+            watchRecord = finishedRecord(watchHome.path());
+            return hostRecord && joinRecord && watchRecord;
+        },
+        10000));
+    EXPECT_TRUE(holdsOwnBars(*hostRecord));
+    EXPECT_TRUE(holdsOwnBars(*joinRecord));
+    EXPECT_FALSE(holdsOwnBars(*watchRecord));
+    EXPECT_EQ(asEveryWindowSeesIt(*watchRecord), asEveryWindowSeesIt(*hostRecord));
+    EXPECT_EQ(asEveryWindowSeesIt(*joinRecord), asEveryWindowSeesIt(*hostRecord));
+    expectReplaysTo(*watchRecord, watcher->messages());
+    EXPECT_EQ(watching.quit(), 0) << watching.errors();
 
     EXPECT_EQ(joiner.quit(), 0) << joiner.errors();
     EXPECT_EQ(host.quit(), 0) << host.errors();

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "e2e/e2e_support.h"
+#include "e2e/game_records.h"
 #include "e2e/table_peer.h"
 #include "e2e/x_display.h"
 
@@ -135,6 +136,14 @@ TEST(KeyboardGame, ASoloGameIsPlayedToItsWinnerWithKeyPressesOnly)
     }
     EXPECT_GE(words, 1);
     EXPECT_TRUE(client->find("CMD_winner+", 0));
+
+    // The window kept the game's record as it went: read back, it replays to
+    // the host's scores and the last turn's board, and names the winner.
+    std::optional<record::GameRecord> kept;
+    ASSERT_TRUE(waitUntil([&] { return (kept = finishedRecord(home.path())).has_value(); }, 10000));
+    expectReplaysTo(*kept, client->messages());
+    const auto won = wire::splitEntry(client->messages()[*client->find("CMD_winner+", 0)]);
+    EXPECT_EQ(kept->winner(), std::string(wire::readWinner(won->payload)));
     game.terminate();
     game.waitForFinished(10000);
 }

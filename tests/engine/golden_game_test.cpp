@@ -90,3 +90,31 @@ TEST(GoldenGame, HelperModeWithViewableTilesAtSeedSeven)
     EXPECT_GE(sender.withCommand("CMD_sneaker").size(), 1u);
     compareWithGolden("helper_mode_seed7.txt", transcriptOf(sender));
 }
+
+// Seat 1's first turn: a late hand-over passes it on unplayed (as the golden
+// games were played), a fair match has seat 1's computer play it.
+TEST(ComputerMatch, AFairMatchGivesSeatOneItsFirstTurn)
+{
+    lexiflip::testing::RecordingNotices notices;
+    const engine::TDictn dictionary(assets::dictionaryRecords(), notices);
+    const auto words = engine::loadComputerWords(assets::computerWords());
+    for (const auto& [handOver, flips] : {std::pair{engine::SeatOneHandOver::Late, 0},
+                                          std::pair{engine::SeatOneHandOver::FromFirstTurn, 5}}) {
+        lexiflip::testing::RecordingSender sender;
+        const auto result =
+            engine::playComputerMatch(dictionary, words, 3, sender, "You+100+60+t+1+0+", 750, {}, handOver);
+        ASSERT_FALSE(result.winner.empty());
+        int seatOneFlips = 0;
+        int turnsBegun = 0;
+        for (const auto& sent : sender.sent) {
+            if (sent.slot != 1)
+                continue;
+            if (sent.message.rfind("CMD_nextplayer+", 0) == 0 && ++turnsBegun == 2)
+                break;
+            if (sent.message.rfind("CMD_heflip+1+", 0) == 0)
+                ++seatOneFlips;
+        }
+        EXPECT_EQ(turnsBegun, 2);
+        EXPECT_EQ(seatOneFlips, flips) << (flips ? "fair" : "late");
+    }
+}
