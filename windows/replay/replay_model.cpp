@@ -42,7 +42,7 @@ public:
     {
     }
 
-    std::string operator()(const record::TurnStart& turn) const { return name(turn.seat) + "'s turn"; }
+    std::string operator()(const record::TurnStart& turn) const { return name(turn.seat) + " to play"; }
     std::string operator()(const record::Flip& flip) const
     {
         return name(m_seatOnTurn) + " turned " + std::string(1, flip.letter) + " at column " +
@@ -60,7 +60,7 @@ public:
     {
         return name(buy.seat) + " bought a fresh bar, " + pointsText(buy.total) + " left";
     }
-    std::string operator()(const record::TimeOut& out) const { return name(out.seat) + "'s time ran out"; }
+    std::string operator()(const record::TimeOut& out) const { return name(out.seat) + " ran out of time"; }
     std::string operator()(const record::Winner& won) const { return won.name + " won the game"; }
     // Events that are no steps of their own.
     template <typename Other> std::string operator()(const Other&) const { return {}; }

@@ -43,6 +43,9 @@ QLabel* textLabel(const QString& objectName, QWidget* parent)
     return label;
 }
 
+// The least width of the step's words at 100 %: a word's line fits on two lines.
+constexpr int kEventWidth = 220;
+
 QString pointsText(int points)
 {
     return points == 1 ? QStringLiteral("1 point") : QStringLiteral("%1 points").arg(points);
@@ -90,7 +93,6 @@ void ReplayWindow::buildControls()
     column->addWidget(m_stepText);
     m_event = textLabel(QStringLiteral("label_event"), this);
     m_event->setWordWrap(true);
-    m_event->setMinimumWidth(200);
     column->addWidget(m_event);
     column->addSpacing(8);
     for (int seat = 1; seat <= wire::kSeatCount; ++seat) {
@@ -127,6 +129,7 @@ void ReplayWindow::buildControls()
     button("button_close", QStringLiteral("Close"), [this] { close(); });
     layout->addLayout(buttons);
     m_next->setDefault(true);
+    fitBoardHolder();
 }
 
 // The game's well with its empty slots, and on it the game's board widget,
@@ -137,7 +140,6 @@ void ReplayWindow::buildBoard(QWidget& holder)
                                          QRect(QPoint(0, 0), layout::kBoardPanel.size()), &holder);
     m_board = new client::BoardView(well);
     client::place(*m_board, layout::kBoardSurface);
-    fitBoardHolder();
 }
 
 // The steps' keys work wherever the focus is: shortcuts come before a
@@ -229,6 +231,8 @@ client::Zoom ReplayWindow::zoom() const
 void ReplayWindow::fitBoardHolder()
 {
     m_boardHolder->setFixedSize(zoom().scaled(layout::kBoardPanel.size()));
+    // The step's words keep a column as wide as the board's zoom makes their font.
+    m_event->setMinimumWidth(zoom().scaled(kEventWidth));
 }
 
 ReplayWindow* openReplayWindow(const QString& path, QWidget* parent, client::Zoom zoom, QString& problem)
