@@ -140,6 +140,10 @@ void ReplayWindow::buildBoard(QWidget& holder)
                                          QRect(QPoint(0, 0), layout::kBoardPanel.size()), &holder);
     m_board = new client::BoardView(well);
     client::place(*m_board, layout::kBoardSurface);
+    m_board->setPictureOf([this](client::CellAddress cell) {
+        return m_model.frame(m_step)
+            .pictures[static_cast<std::size_t>(replayCellIndex(cell.column, cell.row))];
+    });
 }
 
 // The steps' keys work wherever the focus is: shortcuts come before a
