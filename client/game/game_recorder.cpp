@@ -82,7 +82,7 @@ void GameRecorder::begin(record::GameRecord header)
 
 void GameRecorder::add(record::Event event)
 {
-    if (!m_open)
+    if (!m_open || m_record->events.size() >= kMaxEvents)
         return;
     m_sink.add(event);
     m_record->events.push_back(std::move(event));

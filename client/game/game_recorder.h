@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <functional>
 #include <optional>
 #include <string>
@@ -23,6 +24,10 @@ class ClientGame;
 // alike; only the own bar is a player's alone.
 class GameRecorder {
 public:
+    // A game has some hundreds of events; a host that sends without end
+    // must not fill the memory or the disk: a record stops growing here.
+    static constexpr std::size_t kMaxEvents = 100'000;
+
     // now gives the time a record begins, as its "began" holds it.
     explicit GameRecorder(record::RecordSink& sink, std::function<std::string()> now = record::utcTimestamp)
         : m_sink(sink), m_now(std::move(now))

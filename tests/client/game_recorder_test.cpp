@@ -206,6 +206,11 @@ TEST_F(Table, LateJoinerRecordsFromItsCatchUpAndANewGameEndsTheOldRecord)
 
     wat.take(msg::startgameRelay("Ann", 60, 45, "1", "0"));
     EXPECT_EQ(wat.kept.ended, 1);
+    // A host that never stops sending fills neither the memory nor the disk.
+    for (std::size_t i = 0; i <= GameRecorder::kMaxEvents; ++i)
+        wat.take(msg::hepasses(2));
+    EXPECT_EQ(wat.kept.game.events.size(), GameRecorder::kMaxEvents);
+    EXPECT_EQ(wat.recorder.lastRecord()->events.size(), GameRecorder::kMaxEvents);
     EXPECT_EQ(wat.kept.begun, 2);
     // The window leaving its game ends the record it keeps.
     wat.rig.game.reset();
