@@ -9,12 +9,15 @@
 #include <iterator>
 #include <system_error>
 
+#include "client/game/game_recorder.h"
 #include "record/record_files.h"
 #include "record/replay_steps.h"
 
 namespace lexiflip::windows {
 
 namespace fs = std::filesystem;
+
+static_assert(kMaxRecordFileBytes >= client::GameRecorder::kMaxEvents * 160, "a whole record fits");
 
 namespace {
 

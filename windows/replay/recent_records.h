@@ -28,8 +28,10 @@ struct RecordEntry {
     std::string problem;
 };
 
-// A record file is never larger than this; a larger one is refused unread.
-inline constexpr std::uintmax_t kMaxRecordFileBytes = 4 * 1024 * 1024;
+// A record holds at most GameRecorder::kMaxEvents events of well under 160
+// bytes each, so a record file is never larger than this; a larger one is
+// refused unread.
+inline constexpr std::uintmax_t kMaxRecordFileBytes = 16 * 1024 * 1024;
 
 // The records of folder, newest first (the record files' own order), at most
 // limit of them. A missing folder lists nothing.

@@ -10,6 +10,8 @@ namespace lexiflip::windows {
 
 namespace {
 
+using SeatNames = std::array<std::string, wire::kSeatCount>;
+
 int letterCodeOf(char letter)
 {
     return letter >= 'A' && letter <= 'Z' ? letter - 'A' + core::kFirstLetter : 0;
@@ -38,9 +40,7 @@ std::string pointsText(int points)
 class EventWords {
 public:
     // seatOnTurn: whose turn the step is in, for the events that do not say.
-    EventWords(const record::GameRecord& record, int seatOnTurn) : m_record(record), m_seatOnTurn(seatOnTurn)
-    {
-    }
+    EventWords(const SeatNames& names, int seatOnTurn) : m_names(names), m_seatOnTurn(seatOnTurn) {}
 
     std::string operator()(const record::TurnStart& turn) const { return name(turn.seat) + " to play"; }
     std::string operator()(const record::Flip& flip) const
@@ -68,27 +68,28 @@ public:
 private:
     std::string name(int seat) const
     {
-        const std::string named = m_record.seatName(seat);
-        return named.empty() ? "Seat " + std::to_string(seat) : named;
+        const bool named = seat >= 1 && seat <= wire::kSeatCount && !m_names[std::size_t(seat - 1)].empty();
+        return named ? m_names[std::size_t(seat - 1)] : "Seat " + std::to_string(seat);
     }
 
-    const record::GameRecord& m_record;
+    const SeatNames& m_names;
     int m_seatOnTurn;
 };
 
-std::string eventText(const record::GameRecord& record, const record::ReplayStep& step, bool first)
+std::string eventText(const record::GameRecord& record, const SeatNames& names,
+                      const record::ReplayStep& step, bool first)
 {
     if (first)
         return record.catchUp ? "The record begins in a game under way" : "The game begins";
     if (step.event >= record.events.size())
         return {};
-    return std::visit(EventWords(record, step.seat), record.events[step.event]);
+    return std::visit(EventWords(names, step.seat), record.events[step.event]);
 }
 
-std::string summaryOf(const record::GameRecord& record, const std::vector<ReplayFrame>& frames)
+std::string summaryOf(const record::GameRecord& record, const ReplayFrame& last)
 {
     std::string text;
-    for (const ReplaySeat& seat : frames.back().seats)
+    for (const ReplaySeat& seat : last.seats)
         text += (text.empty() ? "" : ", ") + seat.name + " " + std::to_string(seat.score);
     if (const auto winner = record.winner())
         text += ". " + *winner + " won";
@@ -101,36 +102,36 @@ std::string summaryOf(const record::GameRecord& record, const std::vector<Replay
 
 } // namespace
 
-ReplayModel::ReplayModel(const record::GameRecord& record)
+ReplayModel::ReplayModel(record::GameRecord record)
+    : m_record(std::move(record)), m_steps(record::replaySteps(m_record))
 {
-    const std::vector<record::ReplayStep> steps = record::replaySteps(record);
-    std::vector<int> seats;
+    // Each seat's name once: a name is looked up through the whole record.
     for (int seat = 1; seat <= wire::kSeatCount; ++seat) {
-        if (!record.seatName(seat).empty())
-            seats.push_back(seat);
+        m_names[static_cast<std::size_t>(seat - 1)] = m_record.seatName(seat);
+        if (!m_names[static_cast<std::size_t>(seat - 1)].empty())
+            m_seats.push_back(seat);
     }
-    for (std::size_t n = 0; n < steps.size(); ++n) {
-        const record::ReplayStep& step = steps[n];
-        ReplayFrame frame;
-        for (int row = 1; row <= wire::kBoardRows; ++row) {
-            for (int column = 1; column <= wire::kBoardColumns; ++column)
-                frame.pictures[static_cast<std::size_t>(replayCellIndex(column, row))] =
-                    pictureOf(step.cell(column, row));
-        }
-        for (const int seat : seats)
-            frame.seats.push_back({seat, record.seatName(seat),
-                                   step.scores[static_cast<std::size_t>(seat - 1)], seat == step.seat});
-        frame.event = eventText(record, step, n == 0);
-        m_frames.push_back(std::move(frame));
-    }
-    if (m_frames.empty())
-        m_frames.emplace_back();
-    m_summary = summaryOf(record, m_frames);
+    if (m_steps.empty())
+        m_steps.emplace_back();
+    m_summary = summaryOf(m_record, frame(stepCount() - 1));
 }
 
-const ReplayFrame& ReplayModel::frame(int step) const
+ReplayFrame ReplayModel::frame(int step) const
 {
-    return m_frames[static_cast<std::size_t>(std::clamp(step, 0, stepCount() - 1))];
+    const auto n = static_cast<std::size_t>(std::clamp(step, 0, stepCount() - 1));
+    const record::ReplayStep& at = m_steps[n];
+    ReplayFrame frame;
+    for (int row = 1; row <= wire::kBoardRows; ++row) {
+        for (int column = 1; column <= wire::kBoardColumns; ++column)
+            frame.pictures[static_cast<std::size_t>(replayCellIndex(column, row))] =
+                pictureOf(at.cell(column, row));
+    }
+    for (const int seat : m_seats) {
+        const auto index = static_cast<std::size_t>(seat - 1);
+        frame.seats.push_back({seat, m_names[index], at.scores[index], seat == at.seat});
+    }
+    frame.event = eventText(m_record, m_names, at, n == 0);
+    return frame;
 }
 
 } // namespace lexiflip::windows

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "record/game_record.h"
+#include "record/replay_steps.h"
 #include "wire/game_size.h"
 
 namespace lexiflip::windows {
@@ -33,19 +34,25 @@ struct ReplayFrame {
     std::string event;
 };
 
+// Each frame is made when asked for, from the record's steps: a long record
+// costs its steps once, not a picture of every step.
 class ReplayModel {
 public:
-    explicit ReplayModel(const record::GameRecord& record);
+    explicit ReplayModel(record::GameRecord record);
 
     // Never fewer than one: the board before the first turn is a step too.
-    int stepCount() const { return static_cast<int>(m_frames.size()); }
+    int stepCount() const { return static_cast<int>(m_steps.size()); }
     // step is clamped to 0..stepCount() - 1.
-    const ReplayFrame& frame(int step) const;
-    // "Ann, Klot: Ann won 250 to 180" for the window's heading line.
+    ReplayFrame frame(int step) const;
+    // "Ann 62, Klot 32. Ann won; it began 2026-12-09 14:05 UTC." for the
+    // window's heading line.
     const std::string& summary() const { return m_summary; }
 
 private:
-    std::vector<ReplayFrame> m_frames;
+    record::GameRecord m_record;
+    std::vector<record::ReplayStep> m_steps;
+    std::array<std::string, wire::kSeatCount> m_names; // seat 1..6's, empty for nobody
+    std::vector<int> m_seats;                          // the seats with a name
     std::string m_summary;
 };
 

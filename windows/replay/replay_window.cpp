@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <utility>
 
 #include "client/media/palette.h"
 #include "client/media/pictures.h"
@@ -53,10 +54,10 @@ QString pointsText(int points)
 
 } // namespace
 
-ReplayWindow::ReplayWindow(const ReplayModel& model, const QString& fileName, QWidget* parent)
+ReplayWindow::ReplayWindow(ReplayModel model, const QString& fileName, QWidget* parent)
     : SmallWindow(QStringLiteral("Lexiflip - Game Replay"), QStringLiteral("Game Replay"), parent,
                   Qt::Window),
-      m_model(model)
+      m_model(std::move(model))
 {
     setObjectName(QStringLiteral("ReplayWindow"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -141,8 +142,7 @@ void ReplayWindow::buildBoard(QWidget& holder)
     m_board = new client::BoardView(well);
     client::place(*m_board, layout::kBoardSurface);
     m_board->setPictureOf([this](client::CellAddress cell) {
-        return m_model.frame(m_step)
-            .pictures[static_cast<std::size_t>(replayCellIndex(cell.column, cell.row))];
+        return m_frame.pictures[static_cast<std::size_t>(replayCellIndex(cell.column, cell.row))];
     });
 }
 
@@ -172,20 +172,16 @@ void ReplayWindow::showStep(int step)
     step = std::clamp(step, 0, stepCount() - 1);
     if (step == m_step)
         return;
-    const ReplayFrame& frame = m_model.frame(step);
     const bool first = m_step < 0;
-    const ReplayFrame* before = first ? nullptr : &m_model.frame(m_step);
+    const ReplayFrame before = std::exchange(m_frame, m_model.frame(step));
+    const ReplayFrame& frame = m_frame;
     m_step = step;
 
-    m_board->setPictureOf([this](client::CellAddress cell) {
-        return m_model.frame(m_step)
-            .pictures[static_cast<std::size_t>(replayCellIndex(cell.column, cell.row))];
-    });
     // Only the cells that changed are drawn again and told to a screen reader.
     for (int row = 1; row <= layout::kBoardRows; ++row) {
         for (int column = 1; column <= layout::kBoardColumns; ++column) {
             const auto index = static_cast<std::size_t>(replayCellIndex(column, row));
-            if (!before || before->pictures[index] != frame.pictures[index])
+            if (first || before.pictures[index] != frame.pictures[index])
                 m_board->updateCell({column, row});
         }
     }

@@ -33,7 +33,7 @@ class ReplayWindow : public SmallWindow {
     Q_OBJECT
 
 public:
-    ReplayWindow(const ReplayModel& model, const QString& fileName, QWidget* parent = nullptr);
+    ReplayWindow(ReplayModel model, const QString& fileName, QWidget* parent = nullptr);
     ~ReplayWindow() override;
 
     int step() const { return m_step; }
@@ -58,6 +58,7 @@ private:
 
     ReplayModel m_model;
     int m_step = -1;
+    ReplayFrame m_frame; // the step shown
     QWidget* m_boardHolder = nullptr;
     client::BoardView* m_board = nullptr;
     QLabel* m_summary = nullptr;
