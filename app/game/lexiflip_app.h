@@ -11,6 +11,7 @@
 #include "client/shell/lobby_link.h"
 #include "client/window/game_window.h"
 #include "host/tserver.h"
+#include "windows/replay/open_record_dialog.h"
 #include "windows/side/tgamestart.h"
 #include "windows/side/ttallylist.h"
 #include "windows/small/tabout.h"
@@ -93,6 +94,9 @@ public:
     windows::Tspylist spylist;
     windows::Ttallylist tallylist;
     windows::Tabout about;
+    // File > Open Game Record...; each replay it opens is a window of its own,
+    // deleted when closed.
+    windows::OpenRecordDialog openRecord;
     client::LobbyLink lobbyLink;
 
 private:
@@ -107,6 +111,9 @@ private:
     void connectGameOptions();
     void connectSideWindows();
     void connectMenus();
+    void connectReplays();
+    // Opens the record's replay, or says why it cannot be.
+    void openReplay(const QString& path);
 };
 
 // The players of a game window's client game, for the tally.

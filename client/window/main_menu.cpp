@@ -49,6 +49,8 @@ const std::vector<MenuTable>& menuTable()
              {Kind::Plain, "JoinGame1", "Join a Network Game...", C::JoinGame},
              {Kind::Plain, "LeaveGame1", "Leave Game", C::LeaveGame},
              {Kind::Separator},
+             {Kind::Plain, "OpenGameRecord1", "Open Game Record...", C::OpenGameRecord},
+             {Kind::Separator},
              {Kind::Plain, "Exit1", "Exit", C::Exit},
          }},
         {"&Options",

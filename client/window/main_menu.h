@@ -22,6 +22,7 @@ enum class MenuCommand {
     HostGame,
     JoinGame,
     LeaveGame,
+    OpenGameRecord,
     Exit,
     TextColor,
     ActionColor,

@@ -33,10 +33,12 @@
 #include "client/game/game_recorder.h"
 #include "client/session/eight_bit_text.h"
 #include "client/widgets/chat_view.h"
+#include "client/widgets/zoomed_place.h"
 #include "client/window/main_menu.h"
 #include "client/window/tchat.h"
 #include "net/net_wait.h"
 #include "net/test_client.h"
+#include "windows/replay/replay_window.h"
 #include "windows/side/tick_box.h"
 #include "wire/messages.h"
 
@@ -132,6 +134,39 @@ TEST(LexiflipApp, OnlyTheMainWindowShowsAndEachViewAndHelpEntryOpensItsWindow)
     EXPECT_TRUE(p.gamestart.isVisible());
     emit p.game.gameOptionsWithdrawn();
     EXPECT_FALSE(p.gamestart.isVisible());
+}
+
+// File > Open Game Record... lists the records; the one chosen opens in a
+// replay window at the game window's zoom, and one that cannot be read says
+// why in a box that does not hold the game.
+TEST(LexiflipApp, TheChosenRecordOpensInAReplayAtTheGamesZoomAndADamagedOneSaysWhy)
+{
+    SoloProgram solo;
+    LexiflipApp& p = *solo.program;
+    solo.trigger("OpenGameRecord1");
+    EXPECT_TRUE(p.openRecord.isVisible());
+    p.openRecord.close();
+
+    QFile record(solo.home.filePath("game.lexiflip.txt"));
+    ASSERT_TRUE(record.open(QIODevice::WriteOnly));
+    record.write("lexiflip-record 1\nbegan ?\noptions 100 60 sneak 0\nstarter Ann\nself 1\nseat 1 Ann\n"
+                 "turn 1\nflip 2 3 E\n");
+    record.close();
+    solo.window().menu().action(client::MenuCommand::ZoomIn)->trigger();
+    emit p.openRecord.recordChosen(record.fileName());
+    const auto replays = solo.window().findChildren<windows::ReplayWindow*>();
+    ASSERT_EQ(replays.size(), 1);
+    EXPECT_TRUE(replays[0]->isVisible());
+    EXPECT_EQ(replays[0]->zoom(), client::zoomOf(solo.window()));
+    EXPECT_EQ(replays[0]->stepCount(), 3);
+
+    emit p.openRecord.recordChosen(solo.home.filePath("missing.lexiflip.txt"));
+    auto* box = solo.window().findChild<QMessageBox*>("replayProblem");
+    ASSERT_NE(box, nullptr);
+    EXPECT_TRUE(box->text().contains("missing.lexiflip.txt"));
+    EXPECT_TRUE(box->isVisible());
+    EXPECT_EQ(box->windowModality(), Qt::NonModal); // the game goes on under it
+    EXPECT_EQ(solo.window().findChildren<windows::ReplayWindow*>().size(), 1);
 }
 
 TEST(LexiflipApp, TheStoredOptionsReachTheOptionsDialogAndItsStartKeepsThem)
