@@ -532,6 +532,36 @@ TEST_F(Session, WithEverySeatKeptTheTurnWaitsForAPlayerBack)
     EXPECT_TRUE(session->seatHeld(2));
 }
 
+// A seat kept on restore (holdSeat): nothing is told, the turn it holds stays
+// with it, only its address gets it, and an unanswered hold moves the turn on.
+TEST_F(Session, ASeatKeptOnRestoreHoldsItsTurnUntilTheHoldEnds)
+{
+    engine::Game& game = session->game();
+    game.state().gamerunning = 1;
+    game.state().creationtime = 60;
+    game.state().currentplayer = 3;
+    session->holdSeat(3, "192.0.2.3", "Ann");
+    session->holdSeat(7, "192.0.2.7", "Watcher"); // not a seat: nothing kept
+    EXPECT_TRUE(session->seatHeld(3));
+    EXPECT_FALSE(session->seatHeld(7));
+    EXPECT_EQ(game.state().currentplayer, 3);
+    EXPECT_EQ(game.state().players[3].name, "Ann");
+    EXPECT_FALSE(game.computerPlays(3));
+
+    ASSERT_EQ(accept("203.0.113.1"), 1);
+    login(1, "Host");
+    drain();
+    EXPECT_TRUE(heardExactly(1, "CMD_playerdisconnected+3+Ann"));
+    ASSERT_EQ(accept("203.0.113.2"), 2);
+    login(2, "Two");
+    drain();
+    sessionTimer.advance(120s);
+    EXPECT_FALSE(session->seatHeld(3));
+    EXPECT_TRUE(heardExactly(1, "CMD_playerdisconnected+3+"));
+    EXPECT_NE(game.state().currentplayer, 3);
+    EXPECT_EQ(accept("203.0.113.3"), 3);
+}
+
 // The host's dispatch binds each request to the game or to the session; the
 // table and the game's map must agree, or a request would find no handler.
 TEST(HostRequestTable, TheGameHandlesExactlyTheRequestsMarkedForIt)
