@@ -26,8 +26,8 @@
 #include <unistd.h>
 
 #include "assets/embedded.h"
-#include "engine/notice_sink.h"
-#include "engine/tdictn.h"
+#include "words/notice_sink.h"
+#include "words/tdictn.h"
 
 // Heap accounting: every allocation carries its size in a header, so that the
 // bytes alive at any moment are known exactly.
@@ -78,9 +78,9 @@ void operator delete[](void* pointer, std::size_t) noexcept
 
 namespace {
 
-using lexiflip::engine::TDictn;
+using lexiflip::words::TDictn;
 
-class QuietNotices : public lexiflip::engine::NoticeSink {
+class QuietNotices : public lexiflip::words::NoticeSink {
 public:
     void notice(std::string_view text) override
     {

@@ -19,9 +19,10 @@ function(lexiflip_add_test name)
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main GTest::gmock)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
   # Local network discovery in a test reaches this machine alone, whatever
-  # the test starts.
+  # the test starts; the game records a test's windows keep stay in the build
+  # folder, never among the user's own.
   set(env "LEXIFLIP_SOURCE_DIR=${PROJECT_SOURCE_DIR}" "LEXIFLIP_BINARY_DIR=${PROJECT_BINARY_DIR}"
-          "LEXIFLIP_DISCOVERY_ADDRESS=127.0.0.1")
+          "LEXIFLIP_DISCOVERY_ADDRESS=127.0.0.1" "XDG_DATA_HOME=${PROJECT_BINARY_DIR}/test-home/.local/share")
   if(T_QT)
     list(APPEND env "QT_QPA_PLATFORM=offscreen" "XDG_RUNTIME_DIR=${PROJECT_BINARY_DIR}/xdg-runtime"
          "HOME=${PROJECT_BINARY_DIR}/test-home")

@@ -5,19 +5,19 @@
 
 #include "core/random_source.h"
 #include "engine/game.h"
-#include "engine/notice_sink.h"
 #include "engine/sender.h"
 #include "engine/virtual_timeline.h"
 #include "wire/commands.h"
 #include "wire/dispatch_table.h"
 #include "wire/field_reader.h"
 #include "wire/messages.h"
+#include "words/notice_sink.h"
 
 namespace lexiflip::engine {
 namespace {
 
 // A game without a host's screen: notices have nowhere to go.
-class DroppedNotices : public NoticeSink {
+class DroppedNotices : public words::NoticeSink {
 public:
     void notice(std::string_view) override {}
 };
@@ -45,7 +45,7 @@ constexpr int kMaxTicks = 2'000'000;
 
 } // namespace
 
-MatchResult playComputerMatch(const TDictn& dictionary, const std::vector<std::string>& words,
+MatchResult playComputerMatch(const words::TDictn& dictionary, const std::vector<std::string>& words,
                               std::uint64_t seed, Sender& sender, std::string_view startRequest,
                               int botSpeedMs, const SeatStrengths& strengths, SeatOneHandOver handOver)
 {

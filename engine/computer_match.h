@@ -8,10 +8,13 @@
 
 #include "engine/computer_strength.h"
 
+namespace lexiflip::words {
+class TDictn;
+} // namespace lexiflip::words
+
 namespace lexiflip::engine {
 
 class Sender;
-class TDictn;
 
 // How one computer-only game went.
 struct MatchResult {
@@ -41,7 +44,7 @@ using SeatStrengths = std::array<ComputerStrength, 7>;
 // short; the golden games are played so); FromFirstTurn gives the computer
 // seat 1's first turn too, for fair matches between strengths.
 enum class SeatOneHandOver { Late, FromFirstTurn };
-MatchResult playComputerMatch(const TDictn& dictionary, const std::vector<std::string>& words,
+MatchResult playComputerMatch(const words::TDictn& dictionary, const std::vector<std::string>& words,
                               std::uint64_t seed, Sender& sender,
                               std::string_view startRequest = "You+100+60+t+1+0+", int botSpeedMs = 750,
                               const SeatStrengths& strengths = {},

@@ -7,10 +7,10 @@
 #include "core/letters.h"
 #include "core/random_source.h"
 #include "engine/game.h"
-#include "engine/word_search.h"
 #include "wire/field_reader.h"
 #include "wire/message_builder.h"
 #include "wire/messages.h"
+#include "words/word_search.h"
 
 namespace lexiflip::engine {
 namespace {
@@ -66,7 +66,7 @@ void Game::computerplay(int slot)
             break;
         int x = 0;
         int y = 0;
-        const std::optional<SearchTile> planned = expert ? wantedFlip(slot) : std::nullopt;
+        const std::optional<words::SearchTile> planned = expert ? wantedFlip(slot) : std::nullopt;
         if (planned) {
             x = planned->x;
             y = planned->y;

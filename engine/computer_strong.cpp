@@ -5,10 +5,10 @@
 #include "engine/game.h"
 #include "engine/known_board.h"
 #include "engine/letter_draw.h"
-#include "engine/tdictn.h"
-#include "engine/word_score.h"
-#include "engine/word_search.h"
 #include "wire/messages.h"
+#include "words/tdictn.h"
+#include "words/word_score.h"
+#include "words/word_search.h"
 
 namespace lexiflip::engine {
 namespace {
@@ -17,17 +17,17 @@ namespace {
 // average, few enough to keep a turn's thinking short.
 constexpr int kBarGuesses = 12;
 
-std::vector<SearchTile> barOf(const tplayer& player)
+std::vector<words::SearchTile> barOf(const tplayer& player)
 {
-    std::vector<SearchTile> bar;
+    std::vector<words::SearchTile> bar;
     for (int k = 1; k <= kBarTiles; ++k)
         bar.push_back({player.tiles[k].letter, 0, k});
     return bar;
 }
 
-std::vector<SearchTile> faceUpTiles(const KnownBoard& board)
+std::vector<words::SearchTile> faceUpTiles(const KnownBoard& board)
 {
-    std::vector<SearchTile> tiles;
+    std::vector<words::SearchTile> tiles;
     for (int x = 1; x <= kBoardColumns; ++x) {
         for (int y = 1; y <= kBoardRows; ++y) {
             if (board.faceUp(x, y))
@@ -70,41 +70,41 @@ void Game::randomFaceDown(bool avoidKnown, int& x, int& y)
     } while (m_state.cell(x, y).flipped || (unknownLeft && m_state.cell(x, y).seen));
 }
 
-std::optional<SearchTile> Game::wantedFlip(int slot) const
+std::optional<words::SearchTile> Game::wantedFlip(int slot) const
 {
     // Only what every player at the table has seen goes into the choice.
     return nextFlip(m_services.dictionary.wordIndex(), KnownBoard(m_state), barOf(m_state.players[slot]));
 }
 
-int Game::newBarWorth(const std::vector<SearchTile>& faceUp)
+int Game::newBarWorth(const std::vector<words::SearchTile>& faceUp)
 {
-    const WordIndex& index = m_services.dictionary.wordIndex();
+    const words::WordIndex& index = m_services.dictionary.wordIndex();
     int total = 0;
     for (int guess = 0; guess < kBarGuesses; ++guess) {
-        std::vector<SearchTile> bar;
+        std::vector<words::SearchTile> bar;
         for (int k = 1; k <= kBarTiles; ++k)
             bar.push_back({engine::getletter(m_foresight), 0, k});
-        total += findBestWord(index, bar, faceUp).score;
+        total += words::findBestWord(index, bar, faceUp).score;
     }
-    return total / kBarGuesses - kBarPrice;
+    return total / kBarGuesses - words::kBarPrice;
 }
 
 void Game::bestWordTurn(int slot)
 {
-    const WordIndex& index = m_services.dictionary.wordIndex();
+    const words::WordIndex& index = m_services.dictionary.wordIndex();
     tplayer& player = m_state.players[slot];
-    const std::vector<SearchTile> faceUp = faceUpTiles(KnownBoard(m_state));
-    BestWord best = findBestWord(index, barOf(player), faceUp);
-    if (player.score >= kBarPrice && newBarWorth(faceUp) > best.score) {
+    const std::vector<words::SearchTile> faceUp = faceUpTiles(KnownBoard(m_state));
+    words::BestWord best = words::findBestWord(index, barOf(player), faceUp);
+    if (player.score >= words::kBarPrice && newBarWorth(faceUp) > best.score) {
         clickbuy(wire::msg::payloadOf(wire::msg::clickbuy(slot)));
-        best = findBestWord(index, barOf(player), faceUp);
+        best = words::findBestWord(index, barOf(player), faceUp);
     }
     if (best.tiles.empty()) {
         hepass(wire::msg::payloadOf(wire::msg::hepass(slot)));
         return;
     }
     std::vector<std::pair<int, int>> tiles;
-    for (const SearchTile& tile : best.tiles)
+    for (const words::SearchTile& tile : best.tiles)
         tiles.emplace_back(tile.x, tile.y);
     layOutWord(slot, tiles);
 }

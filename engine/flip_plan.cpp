@@ -12,11 +12,11 @@ constexpr int kUnknownWorth = 10;
 
 } // namespace
 
-std::optional<SearchTile> nextFlip(const WordIndex& index, const KnownBoard& board,
-                                   const std::vector<SearchTile>& bar)
+std::optional<words::SearchTile> nextFlip(const words::WordIndex& index, const KnownBoard& board,
+                                          const std::vector<words::SearchTile>& bar)
 {
-    std::vector<SearchTile> faceUp;
-    std::vector<SearchTile> known; // face down, letter seen
+    std::vector<words::SearchTile> faceUp;
+    std::vector<words::SearchTile> known; // face down, letter seen
     bool unknownLeft = false;
     for (int x = 1; x <= kBoardColumns; ++x) {
         for (int y = 1; y <= kBoardRows; ++y) {
@@ -31,9 +31,9 @@ std::optional<SearchTile> nextFlip(const WordIndex& index, const KnownBoard& boa
     const int flipsLeft = kFlipsPerTurn - static_cast<int>(faceUp.size());
     if (flipsLeft <= 0)
         return std::nullopt;
-    const BestWord best = findBestWord(index, bar, faceUp, kFlipsPerTurn, known, flipsLeft);
-    std::vector<SearchTile> wanted;
-    for (const SearchTile& tile : best.tiles) {
+    const words::BestWord best = words::findBestWord(index, bar, faceUp, kFlipsPerTurn, known, flipsLeft);
+    std::vector<words::SearchTile> wanted;
+    for (const words::SearchTile& tile : best.tiles) {
         if (tile.onBoard() && !board.faceUp(tile.x, tile.y))
             wanted.push_back(tile);
     }
@@ -42,7 +42,8 @@ std::optional<SearchTile> nextFlip(const WordIndex& index, const KnownBoard& boa
     // Every flip left is wanted: one of them still goes to an unknown tile
     // when the plan loses less by it than an unknown letter brings on average.
     if (unknownLeft &&
-        best.score - findBestWord(index, bar, faceUp, kFlipsPerTurn, known, flipsLeft - 1).score < kUnknownWorth)
+        best.score - words::findBestWord(index, bar, faceUp, kFlipsPerTurn, known, flipsLeft - 1).score <
+            kUnknownWorth)
         return std::nullopt;
     return wanted.front();
 }

@@ -3,12 +3,11 @@
 #include <optional>
 #include <vector>
 
-#include "engine/word_search.h"
+#include "words/word_search.h"
 
 namespace lexiflip::engine {
 
 class KnownBoard;
-class WordIndex;
 
 // Expert's next flip, chosen one at a time so that each letter turned can
 // change the plan. The best word from the bar, the tiles face up and the
@@ -20,7 +19,7 @@ class WordIndex;
 // unknown letter is likely worth more. With no unknown tile left, a wanted one or
 // nothing. Only the known board is consulted, so hidden letters cannot change
 // the choice.
-std::optional<SearchTile> nextFlip(const WordIndex& index, const KnownBoard& board,
-                                   const std::vector<SearchTile>& bar);
+std::optional<words::SearchTile> nextFlip(const words::WordIndex& index, const KnownBoard& board,
+                                          const std::vector<words::SearchTile>& bar);
 
 } // namespace lexiflip::engine

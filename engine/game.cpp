@@ -1,7 +1,7 @@
 #include "engine/game.h"
 
 #include "core/clock.h"
-#include "engine/notice_sink.h"
+#include "words/notice_sink.h"
 
 #include <string>
 #include <vector>
@@ -43,6 +43,8 @@ void Game::startBotPhase(int phase, int ticks)
 bool Game::computerPlays(int slot) const
 {
     if (!GameState::isSlot(slot))
+        return false;
+    if (m_heldSeats[slot])
         return false;
     const tplayer& player = m_state.players[slot];
     return !player.connected || player.watching;

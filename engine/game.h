@@ -16,22 +16,25 @@ namespace lexiflip::core {
 class Clock;
 } // namespace lexiflip::core
 
-namespace lexiflip::engine {
-
+namespace lexiflip::words {
 class NoticeSink;
-class Sender;
 class TDictn;
 struct SearchTile;
+} // namespace lexiflip::words
+
+namespace lexiflip::engine {
+
+class Sender;
 
 // What the engine needs from the world. Everything is borrowed and must outlive
 // the game.
 struct GameServices {
     Sender& sender;
-    NoticeSink& notices;
+    words::NoticeSink& notices;
     core::Clock& timer1;        // the turn clock, 1000 ms ticks
     core::Clock& computertimer; // the computer player's clock
     core::RandomSource& random;
-    const TDictn& dictionary;
+    const words::TDictn& dictionary;
     // The computer's word list (listbox_words): lower case, sorted ascending.
     const std::vector<std::string>& listbox_words;
     // The bot speed in milliseconds (1000, 750 or 250), read each time a phase
@@ -92,6 +95,21 @@ public:
     // turn the turn moves on at once; not for slot 1, the hosting window's own
     // player, unless slot 1 is a remote player like the others.
     void seatLeft(int slot);
+    // The slot's connection closed during a game, but the seat is kept for
+    // its player: name (as given), score and bar stay, nobody else is seated
+    // there, the turn order passes over it and the computer never plays it
+    // (seat 2 included). A turn it held moves on as at a departure. A new
+    // connection in the slot (seatConnected) ends the keeping.
+    void seatHeldAway(int slot, std::string_view name);
+    // The same keeping without a departure (a game restored with its players
+    // still to come back): a turn the seat holds stays where it is.
+    void seatKept(int slot, std::string_view name);
+    // Nobody came back for a kept seat: it is empty again, as after seatLeft.
+    // A connection already in the slot keeps it, with no name until it logs in.
+    void seatHoldEnded(int slot);
+    bool seatIsHeld(int slot) const { return GameState::isSlot(slot) && m_heldSeats[slot]; }
+    // Called once a game has its winner, after the winner is announced.
+    void setGameOverHandler(std::function<void()> handler) { m_gameOver = std::move(handler); }
     // Slot 1 is a remote player (a host without a window of its own): his
     // departure on turn moves the turn on like anybody's.
     void setFirstSeatRemote(bool remote) { m_firstSeatRemote = remote; }
@@ -120,7 +138,7 @@ public:
     void startBotPhase(int phase, int ticks);
 
     // Whether the computer plays the slot now: nobody is connected there, or
-    // its user is just watching.
+    // its user is just watching; never a seat kept for an absent player.
     bool computerPlays(int slot) const;
 
     // The clock phases.
@@ -148,12 +166,12 @@ private:
     // has seen while there is such a tile.
     void randomFaceDown(bool avoidKnown, int& x, int& y);
     // The known face-down tile Expert turns next, if any (flip_plan.h).
-    std::optional<SearchTile> wantedFlip(int slot) const;
+    std::optional<words::SearchTile> wantedFlip(int slot) const;
     // Strong's and Expert's word: the best the dictionary allows from the bar
     // and the face-up tiles, after a new bar when one is worth more.
     void bestWordTurn(int slot);
     // What a new bar is worth on average with these face-up tiles, less its price.
-    int newBarWorth(const std::vector<SearchTile>& faceUp);
+    int newBarWorth(const std::vector<words::SearchTile>& faceUp);
     // Lays the word out letter by letter through the relays, keeps it in
     // botword for the submission and enters the submit phase.
     void layOutWord(int slot, const std::vector<std::pair<int, int>>& tiles);
@@ -164,6 +182,9 @@ private:
     // or more, outside the unplayed tail); 0 means it can only pass.
     std::size_t m_playableWords = 0;
     bool m_firstSeatRemote = false;
+    // Seats kept for a player whose connection dropped (seatHeldAway).
+    std::array<bool, kSlotCount + 1> m_heldSeats{};
+    std::function<void()> m_gameOver;
     std::array<ComputerStrength, kSlotCount + 1> m_strengths{};
     // The strong players' guesses at a new bar come from here, apart from the
     // game's draws, so that thinking never changes what the game deals.

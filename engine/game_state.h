@@ -5,17 +5,18 @@
 #include <string>
 
 #include "wire/game_size.h"
+#include "words/word_score.h"
 
 namespace lexiflip::engine {
 
 using wire::kBarTiles;
 using wire::kBoardColumns;
 using wire::kBoardRows;
-inline constexpr int kBotFlipTiles = 5;  // tiles 8..12: the computer's flips this turn
-inline constexpr int kPlayerTiles = kBarTiles + kBotFlipTiles;
+using words::kFlipsPerTurn;
+using words::kPlayerTiles;
+inline constexpr int kBotFlipTiles = kFlipsPerTurn; // tiles 8..12: the computer's flips this turn
 inline constexpr int kSlotCount = 13;     // slots 1..13 in the player table
 inline constexpr int kMaxConnections = wire::kLastSlot; // slots 1..9 can hold a connection
-inline constexpr int kFlipsPerTurn = 5;
 
 struct tboardtile {
     std::int32_t letter = 0;

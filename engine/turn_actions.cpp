@@ -6,10 +6,10 @@
 #include "core/letters.h"
 #include "engine/game.h"
 #include "engine/sender.h"
-#include "engine/tdictn.h"
-#include "engine/word_score.h"
 #include "wire/field_reader.h"
 #include "wire/messages.h"
+#include "words/tdictn.h"
+#include "words/word_score.h"
 
 namespace lexiflip::engine {
 namespace {
@@ -147,7 +147,7 @@ void Game::idone(std::string_view request)
                 return reject(4);
             core::converttoletter(tile.letter, letter);
             codes.push_back(tile.letter);
-            wordscore += tilePoints(tile.letter, false);
+            wordscore += words::tilePoints(tile.letter, false);
             tile.used = 1;
             ++barcount;
         } else {
@@ -162,7 +162,7 @@ void Game::idone(std::string_view request)
                 return reject(4);
             core::converttoletter(tile.letter, letter);
             codes.push_back(tile.letter);
-            wordscore += tilePoints(tile.letter, true);
+            wordscore += words::tilePoints(tile.letter, true);
             tile.used = 1;
             ++boardcount;
         }
@@ -175,7 +175,7 @@ void Game::idone(std::string_view request)
         return;
     }
 
-    wordscore += wordBonus(barcount, boardcount);
+    wordscore += words::wordBonus(barcount, boardcount);
     player.score += wordscore;
     sendToAll(wire::msg::hisword(slot, word, player.score, wordscore, codes));
     startTimer1Phase(kPause, 4);
@@ -198,7 +198,7 @@ void Game::clickbuy(std::string_view request)
     if (!slot || !turnGuard(*slot))
         return;
     tplayer& player = m_state.players[*slot];
-    if (player.score < kBarPrice) {
+    if (player.score < words::kBarPrice) {
         sendTo(*slot, wire::msg::notenough(*slot));
         return;
     }
@@ -208,7 +208,7 @@ void Game::clickbuy(std::string_view request)
         player.tiles[k].used = 0;
         bar.push_back({k, player.tiles[k].letter});
     }
-    player.score -= kBarPrice;
+    player.score -= words::kBarPrice;
     sendTo(*slot, wire::msg::mytiles(*slot, bar));
     sendToAll(wire::msg::buytiles(*slot, player.score));
 }

@@ -14,14 +14,14 @@
 #include <vector>
 
 #include "assets/embedded.h"
-#include "engine/notice_sink.h"
-#include "engine/tdictn.h"
+#include "words/notice_sink.h"
+#include "words/tdictn.h"
 
 using namespace lexiflip;
 
 namespace {
 
-struct Quiet : engine::NoticeSink {
+struct Quiet : words::NoticeSink {
     void notice(std::string_view) override {}
 };
 
@@ -96,7 +96,7 @@ extern "C" const char* const* lexiflipFuzzSeeds()
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     static Quiet quiet;
-    static const engine::TDictn shipped(assets::dictionaryRecords(), quiet, "/nonexistent-lexiflip-dir");
+    static const words::TDictn shipped(assets::dictionaryRecords(), quiet, "/nonexistent-lexiflip-dir");
     static const std::set<std::string> shippedKeys = keysOf(assets::dictionaryRecords());
 
     const std::string_view input(reinterpret_cast<const char*>(data), size);
@@ -119,12 +119,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string ownRecords;
     for (const std::string& word : words)
         ownRecords += '\x1E' + word;
-    const engine::TDictn own(ownRecords, quiet, "/nonexistent-lexiflip-dir");
+    const words::TDictn own(ownRecords, quiet, "/nonexistent-lexiflip-dir");
     const std::set<std::string> ownKeys(words.begin(), words.end());
 
     // The raw bytes as a record file: unsorted, any bytes, a torn last record.
     const std::string raw(input);
-    const engine::TDictn broken(raw, quiet, "/nonexistent-lexiflip-dir");
+    const words::TDictn broken(raw, quiet, "/nonexistent-lexiflip-dir");
     const std::set<std::string> rawKeys = keysOf(raw);
 
     for (std::string_view q : questions) {

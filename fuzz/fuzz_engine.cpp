@@ -9,20 +9,20 @@
 
 #include "core/random_source.h"
 #include "engine/game.h"
-#include "engine/notice_sink.h"
 #include "engine/sender.h"
-#include "engine/tdictn.h"
 #include "engine/virtual_timeline.h"
 #include "host/game_requests.h"
 #include "wire/accumulator.h"
 #include "wire/dispatch_table.h"
 #include "wire/host_requests.h"
+#include "words/notice_sink.h"
+#include "words/tdictn.h"
 
 using namespace lexiflip;
 
 namespace {
 
-struct Quiet : engine::Sender, engine::NoticeSink {
+struct Quiet : engine::Sender, words::NoticeSink {
     void send(int slot, std::string_view message) override
     {
         if (slot < 1 || slot > 13 || message.empty() || message.back() != '\xFF')
@@ -76,7 +76,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static const std::vector<std::string> words{"aaaa", "cate", "eats", "teas", "tame", "zz", "zz", "zz",
                                                 "zz",   "zz",   "zz",   "zz",   "zz",   "zz", "zz"};
     Quiet quiet;
-    const engine::TDictn dictionary(list, quiet, "/nonexistent-lexiflip-dir");
+    const words::TDictn dictionary(list, quiet, "/nonexistent-lexiflip-dir");
     core::RandomSource random(size);
     engine::VirtualTimeline timeline;
     auto& timer1 = timeline.addClock();

@@ -22,13 +22,13 @@
 
 #include "assets/embedded.h"
 #include "engine/computer_words.h"
-#include "engine/notice_sink.h"
-#include "engine/tdictn.h"
 #include "engine/virtual_timeline.h"
 #include "host/host_session.h"
 #include "support/stepped_pace_timer.h"
 #include "wire/field_reader.h"
 #include "wire/messages.h"
+#include "words/notice_sink.h"
+#include "words/tdictn.h"
 
 using namespace lexiflip;
 
@@ -219,7 +219,7 @@ std::string request(Input& in, int own)
 
 // A word the player on turn can lay: two tiles, from his bar and the face-up
 // board, that the dictionary knows.
-std::vector<wire::Origin> findWord(const host::HostSession& host, const engine::TDictn& dictionary)
+std::vector<wire::Origin> findWord(const host::HostSession& host, const words::TDictn& dictionary)
 {
     const engine::GameState& s = host.state();
     struct Tile {
@@ -249,7 +249,7 @@ std::vector<wire::Origin> findWord(const host::HostSession& host, const engine::
     return {};
 }
 
-struct Quiet : engine::NoticeSink {
+struct Quiet : words::NoticeSink {
     void notice(std::string_view) override {}
 };
 
@@ -258,7 +258,7 @@ struct Quiet : engine::NoticeSink {
 // closed by the next send to it, inside that send, as a reset TCP peer is.
 class Host : public host::HostTransport {
 public:
-    Host(std::uint64_t seed, const engine::TDictn& dictionary, const std::vector<std::string>& listboxWords)
+    Host(std::uint64_t seed, const words::TDictn& dictionary, const std::vector<std::string>& listboxWords)
         : session(host::HostSessionServices{*this, quiet, timer1, computertimer, socktimer, sessionTimer,
                                             dictionary, listboxWords},
                   // The login deadline passes whenever the session's timer is stepped.
@@ -271,7 +271,9 @@ public:
     void accept()
     {
         const host::ConnectionId connection = ++m_lastConnection;
-        if (const int slot = session.accept(connection))
+        // Two peer addresses take turns, so that a dropped player's kept
+        // seat is sometimes asked for by his own address and sometimes not.
+        if (const int slot = session.accept(connection, connection % 2 != 0 ? "192.0.2.1" : "192.0.2.2"))
             m_connections[static_cast<std::size_t>(slot)] = connection;
     }
     // The connection a slot held last, whether or not it still holds it.
@@ -329,7 +331,7 @@ private:
 
 // One step of the input: a connection comes, leaves or sends, or a timer
 // ticks, or the player on turn plays.
-void step(Host& host, Input& in, const engine::TDictn& dictionary)
+void step(Host& host, Input& in, const words::TDictn& dictionary)
 {
     auto slot = [](std::uint8_t pick) { return 1 + pick % 9; };
     const std::uint8_t op = in.byte();
@@ -420,7 +422,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 #endif
     // The shipped word lists, so that words (the computer's too) are accepted.
     static Quiet quiet;
-    static const engine::TDictn dictionary(assets::dictionaryRecords(), quiet, "/nonexistent-lexiflip-dir");
+    static const words::TDictn dictionary(assets::dictionaryRecords(), quiet, "/nonexistent-lexiflip-dir");
     static const std::vector<std::string> listboxWords = engine::loadComputerWords(assets::computerWords());
 
     Host host(size, dictionary, listboxWords);

@@ -29,7 +29,7 @@ TServer::TServer(HostOptions options, QObject* parent)
       m_qtComputertimer([this] { guarded([this] { m_session->game().computertimerTimer(); }); }),
       m_dictionary(options.dictionary
                        ? std::move(options.dictionary)
-                       : std::make_shared<const engine::TDictn>(assets::dictionaryRecords(), m_notices)),
+                       : std::make_shared<const words::TDictn>(assets::dictionaryRecords(), m_notices)),
       m_listboxWords(engine::loadComputerWords(assets::computerWords())),
       m_session(std::make_unique<HostSession>(
           HostSessionServices{m_transport, m_notices, options.timer1 ? *options.timer1 : m_qtTimer1,
@@ -38,7 +38,7 @@ TServer::TServer(HostOptions options, QObject* parent)
                               *m_dictionary, m_listboxWords},
           HostSessionSettings{options.seed ? *options.seed : freshSeed(), options.botSpeedMs,
                               options.klotStrength, options.socktimerMs, options.loginTimeoutMs,
-                              options.firstSeatRemote})),
+                              options.firstSeatRemote, options.seatHoldMs})),
       m_portName(std::to_string(options.port ? *options.port : net::defaultHostPort()))
 {
     tempsock.OnDisconnect = [this](net::TSock& sock) {
@@ -131,7 +131,7 @@ void TServer::Sock1Accept(net::TSock& listener)
     conn->OnDisconnect = tempsock.OnDisconnect;
     conn->OnInfo = tempsock.OnInfo;
     conn->OnRead = Sock1.OnRead;
-    if (m_session->accept(connection) != 0)
+    if (m_session->accept(connection, conn->HostName()) != 0)
         return;
     // Refused (it heard that the game is full): let go of it, unless it
     // already closed while hearing it.

@@ -17,13 +17,13 @@
 
 #include "core/clock.h"
 #include "engine/game.h"
-#include "engine/notice_sink.h"
-#include "engine/tdictn.h"
 #include "host/discovery_responder.h"
 #include "host/host_session.h"
 #include "net/qt_clock.h"
 #include "net/qt_pace_timer.h"
 #include "net/tsock.h"
+#include "words/notice_sink.h"
+#include "words/tdictn.h"
 
 namespace lexiflip::host {
 
@@ -40,7 +40,7 @@ struct HostOptions {
     std::optional<std::uint64_t> seed;
     // The dictionary words are checked against; unset means the embedded list
     // (or a file "English" in the working directory). Tests hand in small ones.
-    std::shared_ptr<const engine::TDictn> dictionary;
+    std::shared_ptr<const words::TDictn> dictionary;
     // The receive queue hands on one message per tick of this many ms.
     int socktimerMs = 10;
     // A peer that lets more than this wait for it is not reading: it is closed.
@@ -53,6 +53,9 @@ struct HostOptions {
     // window's own client, which cannot leave without the host going, and the
     // turn it held stays until its clock runs out.
     bool firstSeatRemote = false;
+    // How long a seat is kept for a player whose connection drops during a
+    // game, for his return from the same address (HostSessionSettings).
+    int seatHoldMs = 120000;
     // For a game that must play the same however fast its messages travel
     // (the screenshot renderer) and for tests of the receive queue's pace:
     // the engine's two clocks and socktimer's timer, stepped by the caller
@@ -153,7 +156,7 @@ private:
         TServer& m_server;
     };
 
-    class LocalNotices : public engine::NoticeSink {
+    class LocalNotices : public words::NoticeSink {
     public:
         explicit LocalNotices(TServer& server) : m_server(server) {}
         void notice(std::string_view text) override { m_server.onNotice(text); }
@@ -193,7 +196,7 @@ private:
     net::QtClock m_qtComputertimer;
     net::QtPaceTimer m_socktimer;
     net::QtPaceTimer m_sessionTimer;
-    std::shared_ptr<const engine::TDictn> m_dictionary;
+    std::shared_ptr<const words::TDictn> m_dictionary;
     std::vector<std::string> m_listboxWords;
     std::unique_ptr<HostSession> m_session;
     // Answers from the session's state, so it goes before the session.

@@ -15,10 +15,10 @@
 #include "engine/computer_match.h"
 #include "engine/computer_strength.h"
 #include "engine/computer_words.h"
-#include "engine/notice_sink.h"
 #include "engine/sender.h"
-#include "engine/tdictn.h"
-#include "engine/word_index.h"
+#include "words/notice_sink.h"
+#include "words/tdictn.h"
+#include "words/word_index.h"
 
 namespace {
 
@@ -33,7 +33,7 @@ public:
     std::uint64_t bytes = 0;
 };
 
-class StderrNotices : public lexiflip::engine::NoticeSink {
+class StderrNotices : public lexiflip::words::NoticeSink {
 public:
     void notice(std::string_view text) override
     {
@@ -115,14 +115,14 @@ struct SeatTally {
 // The stronger players' word index is built once, before the games, as the
 // host builds it when the strength is chosen; its time and size are told
 // apart from the turns'.
-void buildIndexFirst(const lexiflip::engine::TDictn& dictionary,
+void buildIndexFirst(const lexiflip::words::TDictn& dictionary,
                      const lexiflip::engine::SeatStrengths& strengths)
 {
     if (std::all_of(strengths.begin(), strengths.end(),
                     [](auto s) { return s == lexiflip::engine::ComputerStrength::Classic; }))
         return;
     const auto building = std::chrono::steady_clock::now();
-    const lexiflip::engine::WordIndex& index = dictionary.wordIndex();
+    const lexiflip::words::WordIndex& index = dictionary.wordIndex();
     const double ms =
         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - building).count();
     std::printf("word index: %zu entries, %.1f MiB, built in %.1f ms\n", index.entries().size(),
@@ -169,7 +169,7 @@ int main(int argc, char** argv)
         return usage(2);
 
     StderrNotices notices;
-    const lexiflip::engine::TDictn dictionary(lexiflip::assets::dictionaryRecords(), notices);
+    const lexiflip::words::TDictn dictionary(lexiflip::assets::dictionaryRecords(), notices);
     const std::vector<std::string> words =
         lexiflip::engine::loadComputerWords(lexiflip::assets::computerWords());
     const std::string start = "You+" + std::to_string(score) + "+" + std::to_string(seconds) + "+t+1+0+";

@@ -1,17 +1,23 @@
 // Grabs the phrase editor, the spy list, every help page, the about window, the
 // download window (idle and part-way through a download's texts), the join
 // dialog refusing a link full of markup (which must show as typed), the host
-// dialog while hosting, and the tally window with a few games to PNGs:
+// dialog while hosting, the tally window with a few games, the list of recorded
+// games and a recorded game's replay (at 100 and 200 %) to PNGs:
 //   QT_QPA_PLATFORM=offscreen lexiflip-small-windows-shots /tmp/shots 2
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QHostAddress>
 #include <QLabel>
+#include <QTemporaryDir>
 
 #include <cstdio>
 #include <cstdlib>
 
+#include "windows/replay/open_record_dialog.h"
+#include "windows/replay/replay_window.h"
+#include "windows/side/ttallylist.h"
 #include "windows/small/host_dialog.h"
 #include "windows/small/join_dialog.h"
 #include "windows/small/tabout.h"
@@ -19,7 +25,6 @@
 #include "windows/small/thelp.h"
 #include "windows/small/tphrases.h"
 #include "windows/small/tspylist.h"
-#include "windows/side/ttallylist.h"
 
 using namespace lexiflip::windows;
 
@@ -40,6 +45,52 @@ bool save(QWidget& window, const QString& name)
     }
     std::printf("%s\n", qPrintable(path));
     return true;
+}
+
+// Two rounds of a game between Ann and Klot, as a window records one.
+constexpr const char* kSampleGame = "lexiflip-record 1\n"
+                                    "began 2026-12-09T14:05:00Z\n"
+                                    "options 100 60 sneak 0\n"
+                                    "starter Ann\n"
+                                    "self 1\n"
+                                    "seat 1 Ann\n"
+                                    "seat 2 Klot\n"
+                                    "turn 1\n"
+                                    "flip 2 2 T\nflip 5 3 R\nflip 8 2 A\nflip 3 6 E\nflip 9 7 S\n"
+                                    "word 1 STARE 20 10 20 9,7 2,2 8,2 5,3 3,6\n"
+                                    "turn 2\n"
+                                    "flip 1 1 O\nflip 4 4 N\nflip 6 5 Q\nflip 10 8 I\nflip 7 1 D\n"
+                                    "word 2 QUOIN 32 5 32 6,5 bar 1,1 10,8 4,4\n"
+                                    "turn 1\n"
+                                    "flip 2 5 B\nflip 5 5 L\nflip 8 6 E\nflip 4 8 Z\nflip 9 3 A\n"
+                                    "word 1 BLAZE 42 10 62 2,5 5,5 9,3 4,8 8,6\n"
+                                    "turn 2\n"
+                                    "flip 3 3 M\nflip 6 7 U\n";
+
+bool saveReplays(const QTemporaryDir& folder)
+{
+    const QString path = folder.filePath(QStringLiteral("2026-12-09_140500Z_Ann_Klot.lexiflip.txt"));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(kSampleGame) < 0)
+        return false;
+    file.close();
+    bool ok = true;
+    OpenRecordDialog dialog;
+    dialog.showRecords(folder.path().toStdString());
+    ok &= save(dialog, QStringLiteral("open-record"));
+    dialog.close();
+    QString problem;
+    ReplayWindow* replay = openReplayWindow(path, nullptr, {}, problem);
+    if (!replay) {
+        std::fprintf(stderr, "%s\n", qPrintable(problem));
+        return false;
+    }
+    replay->showStep(21); // BLAZE taken: Ann leads 62 to 32
+    ok &= save(*replay, QStringLiteral("replay"));
+    replay->setZoom(*lexiflip::client::Zoom::fromPercent(200));
+    ok &= save(*replay, QStringLiteral("replay-zoom200"));
+    delete replay;
+    return ok;
 }
 
 } // namespace
@@ -110,5 +161,8 @@ int main(int argc, char** argv)
     tally.addtomineset(3, 42, "QUIXOTIC");
     tally.select(0);
     ok &= save(tallylist, QStringLiteral("tally"));
+
+    const QTemporaryDir records;
+    ok &= records.isValid() && saveReplays(records);
     return ok ? EXIT_SUCCESS : EXIT_FAILURE;
 }

@@ -1,6 +1,8 @@
 #include "app/game/lexiflip_app.h"
 
 #include <QAction>
+#include <QFile>
+#include <QMessageBox>
 
 #include <cstdio>
 #include <exception>
@@ -8,11 +10,16 @@
 #include "app/game/host_wiring.h"
 #include "app/game/window_roles.h"
 #include "client/game/client_game.h"
+#include "client/game/game_recorder.h"
+#include "client/platform/app_paths.h"
 #include "client/session/eight_bit_text.h"
 #include "client/window/main_menu.h"
+#include "client/widgets/zoomed_place.h"
 #include "client/window/tchat.h"
+#include "client/window/zoom_control.h"
 #include "net/default_port.h"
 #include "net/error_report.h"
+#include "windows/replay/replay_window.h"
 #include "windows/side/tick_box.h"
 
 namespace lexiflip::app {
@@ -34,7 +41,7 @@ LexiflipApp::LexiflipApp(std::uint64_t seed, const std::filesystem::path& settin
     : game(seed, tally), download(&game.window()), gamestart(&game.window()), help(&game.window()),
       phrases(&game.window()), m_hostOptions(hostOptions),
       m_server(std::make_unique<host::TServer>(hostOptions)), spylist(&game.window()),
-      tallylist(tally, &game.window()), about(&game.window(), std::move(opener))
+      tallylist(tally, &game.window()), about(&game.window(), std::move(opener)), openRecord(&game.window())
 {
     if (!settingsFile.empty()) {
         game.setSettingsFile(settingsFile);
@@ -48,6 +55,7 @@ LexiflipApp::LexiflipApp(std::uint64_t seed, const std::filesystem::path& settin
     connectGameOptions();
     connectSideWindows();
     connectMenus();
+    connectReplays();
     m_roles = std::make_unique<WindowRoles>(*this);
 }
 
@@ -112,6 +120,57 @@ void LexiflipApp::connectMenus()
     onEntry(C::PhraseList, [this] { phrases.PrhaseList1Click(game.phrases()); });
     onEntry(C::Help, [this] { showWindow(help); });
     onEntry(C::About, [this] { showWindow(about); });
+    onEntry(C::GameSummary, [this] { openSummary(); });
+    QObject::connect(&game.window(), &client::Tchat::summaryClicked, &game.window(),
+                     [this] { openSummary(); });
+    QObject::connect(&game.window().zoom(), &client::ZoomControl::zoomChanged, &game.window(),
+                     [this](client::Zoom zoom) {
+                         if (m_summary)
+                             m_summary->setZoom(zoom.factor());
+                     });
+}
+
+void LexiflipApp::openSummary()
+{
+    const std::optional<record::GameRecord>& kept = game.recorder().lastRecord();
+    if (!kept) {
+        game.addSystemLine("There is no game to sum up yet.");
+        return;
+    }
+    if (!m_summary) {
+        m_summary = std::make_unique<windows::SummaryWindow>(&game.window());
+        m_summary->setZoom(game.window().zoom().zoom().factor());
+    }
+    m_summary->showRecord(*kept);
+}
+
+// A replay reads its file and nothing else: it has no link to the game, so it
+// may stay open while games come and go.
+void LexiflipApp::connectReplays()
+{
+    QObject::connect(game.window().menu().action(client::MenuCommand::OpenGameRecord), &QAction::triggered,
+                     &openRecord, [this] {
+                         const QString folder = client::gamesFolder();
+                         openRecord.showRecords(
+                             std::filesystem::path(QFile::encodeName(folder).toStdString()));
+                     });
+    QObject::connect(&openRecord, &windows::OpenRecordDialog::recordChosen, &game.window(),
+                     [this](const QString& path) { openReplay(path); });
+}
+
+void LexiflipApp::openReplay(const QString& path)
+{
+    QString problem;
+    if (windows::openReplayWindow(path, &game.window(), client::zoomOf(game.window()), problem))
+        return;
+    auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Lexiflip"), problem, QMessageBox::Ok,
+                                &game.window());
+    box->setObjectName(QStringLiteral("replayProblem"));
+    box->setTextFormat(Qt::PlainText);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    // The game may be on: the box never holds its window.
+    box->setWindowModality(Qt::NonModal);
+    box->show();
 }
 
 bool LexiflipApp::saveAtExit()

@@ -11,6 +11,7 @@
 #include "client/shell/lobby_link.h"
 #include "client/window/game_window.h"
 #include "host/tserver.h"
+#include "windows/replay/open_record_dialog.h"
 #include "windows/side/tgamestart.h"
 #include "windows/side/ttallylist.h"
 #include "windows/small/tabout.h"
@@ -18,6 +19,7 @@
 #include "windows/small/thelp.h"
 #include "windows/small/tphrases.h"
 #include "windows/small/tspylist.h"
+#include "windows/summary/summary_window.h"
 #include "windows/tally/tally_model.h"
 
 namespace lexiflip::app {
@@ -60,6 +62,12 @@ public:
     // side windows stay. Then start() runs the next role.
     void leaveGame();
 
+    // The summary of the game the window follows, or of the last one it
+    // followed: made the first time it is asked for, so that start-up pays
+    // nothing for it; nothing when no game was recorded yet (the chat says so).
+    void openSummary();
+    windows::SummaryWindow* summary() const { return m_summary.get(); }
+
     // The host in this copy; leaveGame() replaces it.
     host::TServer& server() { return *m_server; }
     // The File menu's roles, their dialogs and invite links.
@@ -77,6 +85,7 @@ public:
     windows::Tgamestart gamestart;
     windows::Thelp help;
     windows::Tphrases phrases;
+
 private:
     host::HostOptions m_hostOptions;
     std::unique_ptr<host::TServer> m_server;
@@ -85,10 +94,14 @@ public:
     windows::Tspylist spylist;
     windows::Ttallylist tallylist;
     windows::Tabout about;
+    // File > Open Game Record...; each replay it opens is a window of its own,
+    // deleted when closed.
+    windows::OpenRecordDialog openRecord;
     client::LobbyLink lobbyLink;
 
 private:
     client::LaunchPlan::Role m_role = client::LaunchPlan::Role::Wait;
+    std::unique_ptr<windows::SummaryWindow> m_summary;
     // Last: it uses every window above.
     std::unique_ptr<WindowRoles> m_roles;
 
@@ -98,6 +111,9 @@ private:
     void connectGameOptions();
     void connectSideWindows();
     void connectMenus();
+    void connectReplays();
+    // Opens the record's replay, or says why it cannot be.
+    void openReplay(const QString& path);
 };
 
 // The players of a game window's client game, for the tally.

@@ -14,6 +14,9 @@
 #include <QFont>
 #include <QRgb>
 
+#include <array>
+#include <cstddef>
+
 #include "wire/colour_text.h"
 
 namespace lexiflip::client::palette {
@@ -172,6 +175,19 @@ inline QFont sideHeadingFont()
 {
     return gameFont(17);
 }
+
+// The game summary's score chart: the seats' lines, each seat its own colour,
+// bright on the dark game area and told apart without colour vision too (their
+// markers differ too), and the target's line.
+inline constexpr std::array<QRgb, 6> kSeatLines{qRgb(255, 196, 64),  qRgb(92, 196, 92),   qRgb(96, 170, 255),
+                                                qRgb(255, 112, 128), qRgb(204, 148, 255), qRgb(236, 236, 236)};
+inline QColor seatColour(int seat)
+{
+    return QColor(kSeatLines[static_cast<std::size_t>((seat - 1 + 6) % 6)]);
+}
+inline constexpr QRgb kChartTarget = qRgb(224, 227, 157);
+inline constexpr QRgb kChartGrid = kTableLine;
+inline constexpr QRgb kChartText = kHeaderText;
 
 // Paper and ink of entries, lists and the chat view's text.
 inline constexpr QRgb kPaper = qRgb(255, 255, 255);

@@ -347,6 +347,19 @@ void paintWell(QPainter& painter, const QRectF& rect)
     painter.drawRoundedRect(rect.adjusted(0.5, 0.5, -0.5, -0.5), 5, 5);
 }
 
+// The board's well and its slots, from the panel's own top left corner: the
+// background paints it in place, and a window that shows a board without the
+// rest of the game area (the replay) shows it as a picture of its own.
+void paintBoardWell(QPainter& painter)
+{
+    using namespace layout;
+    paintWell(painter, QRect(QPoint(0, 0), kBoardPanel.size()));
+    for (int c = 1; c <= kBoardColumns; ++c) {
+        for (int r = 1; r <= kBoardRows; ++r)
+            paintSlot(painter, cellRect({c, r}).translated(kBoardSurface.topLeft()));
+    }
+}
+
 void paintBackground(QPainter& painter, QSize size)
 {
     QLinearGradient table(0, 0, 0, size.height());
@@ -373,12 +386,10 @@ void paintBackground(QPainter& painter, QSize size)
     for (int i = 1; i <= kWordPositions; ++i)
         paintSlot(painter, wordRect(i));
 
-    paintWell(painter, kBoardPanel);
-    const QPoint surface = kBoardPanel.topLeft() + kBoardSurface.topLeft();
-    for (int c = 1; c <= kBoardColumns; ++c) {
-        for (int r = 1; r <= kBoardRows; ++r)
-            paintSlot(painter, cellRect({c, r}).translated(surface));
-    }
+    painter.save();
+    painter.translate(kBoardPanel.topLeft());
+    paintBoardWell(painter);
+    painter.restore();
 
     const int barLeft = kBarLefts[0] - 5;
     paintWell(painter,
@@ -440,6 +451,8 @@ QSize pictureSize(Picture picture)
         return kTimerFrame.size();
     case Picture::TurnFrame:
         return turnFrameRect(1).size();
+    case Picture::BoardWell:
+        return kBoardPanel.size();
     }
     return {};
 }
@@ -551,6 +564,9 @@ QPixmap picture(Picture which, qreal devicePixelRatio, Look look, int frame, Zoo
             break;
         case Picture::TurnFrame:
             paintTurnFrame(painter, size);
+            break;
+        case Picture::BoardWell:
+            paintBoardWell(painter);
             break;
         }
     });

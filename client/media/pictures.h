@@ -49,8 +49,9 @@ enum class Picture {
     TimerBar,        // image_timer at its full width; shown clipped to the time left
     TimerFrame,      // Image2, the frame around the timer bar
     TurnFrame,       // image_Turn, the thin frame around the seat row on turn
+    BoardWell,       // the board's recessed well with its 80 empty slots, as the background has it
 };
-inline constexpr int kPictureCount = int(Picture::TurnFrame) + 1;
+inline constexpr int kPictureCount = int(Picture::BoardWell) + 1;
 
 // How a button picture looks: at rest, held down, or not available.
 enum class Look { Normal, Pressed, Disabled };

@@ -75,8 +75,11 @@ inline constexpr QRect theirTileRect(int i)
     return {189 + (kLittleTile + 3) * (i - 1), 5, kLittleTile, kLittleTile};
 }
 inline constexpr QRect kWinnerBanner{10, 94, 419, 35};
-inline constexpr QRect kWinnerText{1, 8, 413, 19};
-inline constexpr QRect kWinnerShadow{2, 7, 413, 19};
+// The winner's text runs between the banner's star and the button that opens
+// the game's summary.
+inline constexpr QRect kWinnerText{22, 8, 306, 19};
+inline constexpr QRect kWinnerShadow{23, 7, 306, 19};
+inline constexpr QRect kWinnerSummary{333, 6, 80, 23};
 
 // The board: a panel holding the surface of 10 columns by 8 rows of cells.
 inline constexpr int kBoardColumns = wire::kBoardColumns;

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPainter>
+#include <QPushButton>
 #include <QShortcut>
 
 #include "client/widgets/accessibles.h"
@@ -40,6 +41,9 @@ QLabel* textLabel(QWidget* parent, const QString& name, QRect where, Qt::Alignme
     label->setStyleSheet(QStringLiteral("color: %1;").arg(QColor(colour).name()));
     return label;
 }
+
+// The winner's text is never drawn smaller than this, however long the name.
+constexpr int kSmallestWinnerPixels = 9;
 
 QString letterOf(int picture)
 {
@@ -170,6 +174,21 @@ void Tchat::buildWinnerBanner()
     m_winnerText =
         textLabel(m_winnerBanner, QStringLiteral("label_winner1"), layout::kWinnerText, Qt::AlignHCenter,
                   QStringLiteral("Winner!"), palette::winnerFont(), palette::kWinnerText);
+    // Offered, never forced on the player: the summary opens when he asks.
+    m_summaryButton = new QPushButton(QStringLiteral("Summary"), m_winnerBanner);
+    m_summaryButton->setObjectName(QStringLiteral("button_summary"));
+    m_summaryButton->setAccessibleName(QStringLiteral("Game Summary"));
+    m_summaryButton->setToolTip(QStringLiteral("The game's summary: the score chart and the words you missed"));
+    place(*m_summaryButton, layout::kWinnerSummary);
+    setZoomedFont(*m_summaryButton, palette::gameFont(11));
+    m_summaryButton->setStyleSheet(
+        QStringLiteral("#button_summary { color: %1; border: 1px solid %2; border-radius: 4px;"
+                       " background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 %3, stop:1 %4); }"
+                       "#button_summary:focus { border: 2px solid %5; }")
+            .arg(QColor(palette::kButtonInk).name(), QColor(palette::kButtonEdge).name(),
+                 QColor(palette::kButtonTop).name(), QColor(palette::kButtonBottom).name(),
+                 QColor(palette::kCursorRing).name()));
+    connect(m_summaryButton, &QPushButton::clicked, this, &Tchat::summaryClicked);
     m_winnerBanner->hide();
 }
 
@@ -345,8 +364,18 @@ void Tchat::setTheirTiles(const QString& caption, const std::array<int, kBarPosi
 
 void Tchat::setWinner(const QString& text, bool shown)
 {
-    for (QLabel* label : m_winnerBanner->findChildren<QLabel*>())
+    // A long name is drawn smaller rather than cut off at both ends: the
+    // banner's text shares the banner with the summary's button.
+    QFont font = palette::winnerFont();
+    for (int pixels = font.pixelSize(); pixels >= kSmallestWinnerPixels; --pixels) {
+        font.setPixelSize(pixels);
+        if (QFontMetrics(font).horizontalAdvance(text) <= layout::kWinnerText.width())
+            break;
+    }
+    for (QLabel* label : m_winnerBanner->findChildren<QLabel*>()) {
         label->setText(text);
+        setZoomedFont(*label, font);
+    }
     m_winnerBanner->setAccessibleName(text);
     m_winnerBanner->setVisible(shown);
     if (shown)

@@ -12,6 +12,7 @@
 
 class QLabel;
 class QLineEdit;
+class QPushButton;
 
 namespace lexiflip::client {
 
@@ -86,6 +87,8 @@ signals:
     void justWatchClicked();
     void seatMenuRequested(int seat, QPoint globalPosition);
     void hostBoxClosed();
+    // The button on the winner's banner: the game's summary.
+    void summaryClicked();
 
 private:
     void buildGameArea();
@@ -117,6 +120,7 @@ private:
     std::array<PictureView*, kBarPositions> m_theirTiles{};
     QWidget* m_winnerBanner = nullptr;
     QLabel* m_winnerText = nullptr;
+    QPushButton* m_summaryButton = nullptr;
     BoardView* m_board = nullptr;
     SeatRows* m_seats = nullptr;
     ChatView* m_chatView = nullptr;

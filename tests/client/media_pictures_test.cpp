@@ -71,7 +71,7 @@ TEST(Pictures, EverySinglePictureAtItsSize)
         {Picture::ButtonStartGame, {150, 28}}, {Picture::ButtonShuffle, {27, 28}},
         {Picture::BoardMarker, {16, 13}},      {Picture::Sneaker, {18, 15}},
         {Picture::WinnerBanner, {419, 35}},    {Picture::NotPlaying, {99, 19}},
-        {Picture::TurnFrame, {234, 22}},
+        {Picture::TurnFrame, {234, 22}},       {Picture::BoardWell, {418, 336}},
     };
     for (const auto& [which, size] : expected)
         EXPECT_EQ(pictureSize(which), size) << int(which);

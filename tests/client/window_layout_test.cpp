@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QHash>
 #include <QKeySequence>
+#include <QLabel>
 #include <QMenuBar>
 #include <QWidget>
 
@@ -12,10 +13,12 @@
 #include <optional>
 #include <vector>
 
+#include "client/media/palette.h"
 #include "client/widgets/board_view.h"
 #include "client/widgets/screen_layout.h"
 #include "client/window/tchat.h"
 #include "client/widgets/turn_timer_view.h"
+#include "client/widgets/zoomed_place.h"
 #include "client/window/main_menu.h"
 #include "client/window/zoom_control.h"
 #include "net/net_wait.h"
@@ -158,6 +161,7 @@ const std::vector<std::pair<const char*, QRect>>& places()
         {"image_eyes2", {457, 75, 16, 13}},
         {"image_canplay5", {570, 136, 99, 19}},
         {"panel_winner", {10, 94, 419, 35}},
+        {"button_summary", {343, 100, 80, 23}},
         {"panel_theirletters", {10, 94, 419, 34}},
         {"label_bonus1", {602, 54, 90, 16}},
         {"mychat", {447, 482, 250, 22}},
@@ -184,6 +188,29 @@ TEST(WindowLayout, ControlsSitWhereThePlayerExpectsThem)
         ASSERT_NE(control, nullptr) << name;
         EXPECT_EQ(onPanel(*panel, *control), rect) << name;
     }
+}
+
+// The winner's text and the summary's button share the banner: a long name is
+// drawn smaller, never cut off or under the button, at every zoom.
+TEST(WindowLayout, TheWinnersTextFitsBesideTheSummaryButtonAtEveryZoom)
+{
+    Tchat window;
+    window.show();
+    const QString text = QStringLiteral("Bartholomew Longname has Won the Game!");
+    window.setWinner(text, true);
+    const auto* label = window.findChild<QLabel*>("label_winner1");
+    const auto* button = window.findChild<QWidget*>("button_summary");
+    ASSERT_TRUE(label && button);
+    for (int step = 0; step < Zoom::kSteps; ++step) {
+        applyZoom(window, Zoom::atStep(step));
+        EXPECT_LE(label->fontMetrics().horizontalAdvance(text), label->width()) << "step " << step;
+        EXPECT_LE(label->geometry().right(), button->geometry().left()) << "step " << step;
+        EXPECT_TRUE(button->isVisible());
+    }
+    window.setWinner(QStringLiteral("You have Won the Game!"), true);
+    const Zoom largest = Zoom::atStep(Zoom::kSteps - 1);
+    EXPECT_EQ(label->font().pixelSize(), zoomedFont(palette::winnerFont(), largest).pixelSize())
+        << "a short text keeps the banner's size";
 }
 
 // A player's resize takes the largest zoom that fits; every control is then at

@@ -144,6 +144,10 @@ TEST(KeyboardGame, ASoloGameIsPlayedToItsWinnerWithKeyPressesOnly)
     expectReplaysTo(*kept, client->messages());
     const auto won = wire::splitEntry(client->messages()[*client->find("CMD_winner+", 0)]);
     EXPECT_EQ(kept->winner(), std::string(wire::readWinner(won->payload)));
+
+    // The summary of that game opens by keys, in a window of its own.
+    ASSERT_TRUE(display.keys({QStringLiteral("ctrl+g")}));
+    EXPECT_TRUE(waitUntil([&] { return !display.window(QStringLiteral("Game Summary")).isEmpty(); }, 10000));
     game.terminate();
     game.waitForFinished(10000);
 }

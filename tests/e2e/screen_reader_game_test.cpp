@@ -6,6 +6,7 @@
 // reader following name changes would; a peer checks the turn on the wire.
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -26,42 +27,12 @@
 
 #include "core/letters.h"
 #include "e2e/e2e_support.h"
+#include "e2e/private_bus.h"
 #include "e2e/table_peer.h"
 #include "e2e/x_display.h"
 
 namespace lexiflip::testing {
 namespace {
-
-// A session bus of its own, started with dbus-launch and ended by its pid, so
-// that the accessibility bus it brings up ends with it.
-class PrivateBus {
-public:
-    explicit PrivateBus(const QProcessEnvironment& environment)
-    {
-        QProcess launch;
-        launch.setProcessEnvironment(environment);
-        launch.start(QStringLiteral("dbus-launch"), {});
-        if (!launch.waitForFinished(10000))
-            return;
-        for (const QByteArray& line : launch.readAllStandardOutput().split('\n')) {
-            if (line.startsWith("DBUS_SESSION_BUS_ADDRESS="))
-                m_address = QString::fromUtf8(line.mid(int(sizeof("DBUS_SESSION_BUS_ADDRESS=")) - 1));
-            if (line.startsWith("DBUS_SESSION_BUS_PID="))
-                m_pid = line.mid(int(sizeof("DBUS_SESSION_BUS_PID=")) - 1).toLongLong();
-        }
-    }
-    ~PrivateBus()
-    {
-        if (m_pid > 0)
-            ::kill(static_cast<pid_t>(m_pid), SIGTERM);
-    }
-    bool up() const { return m_pid > 0 && !m_address.isEmpty(); }
-    const QString& address() const { return m_address; }
-
-private:
-    QString m_address;
-    qint64 m_pid = 0;
-};
 
 // Runs the screen reader's side; its JSON answer, or an empty object.
 QJsonObject screenReader(const QProcessEnvironment& environment, const QStringList& arguments)
@@ -243,6 +214,68 @@ TEST(ScreenReaderGame, PlaysATurnByActionsOnWayland)
     if (QDir(plugins).entryList({QStringLiteral("*wayland*")}).isEmpty())
         GTEST_SKIP() << "Qt's Wayland platform (qt6-wayland) is not installed";
     playATurnByActions(true);
+}
+
+// A recorded game opened from the File menu by keys: the replay's board reads
+// as the game's does, before and after stepping by its Next button.
+TEST(ScreenReaderReplay, ReadsTheRecordedBoardBeforeAndAfterSteppingByActions)
+{
+    XDisplay display;
+    ASSERT_TRUE(display.up()) << "Xvfb did not start";
+    Home home;
+    ASSERT_TRUE(QDir(home.path()).mkpath(QStringLiteral("games")));
+    QFile record(home.file(QStringLiteral("games/2026-12-09_044215Z_You_Ann.lexiflip.txt")));
+    ASSERT_TRUE(record.open(QIODevice::WriteOnly));
+    record.write("lexiflip-record 1\nbegan 2026-12-09T04:42:15Z\noptions 100 60 blind 0\nstarter You\n"
+                 "self 1\nseat 1 You\nseat 2 Ann\nturn 1\nbar DGITRIA\nflip 1 1 I\nflip 3 2 A\n"
+                 "flip 10 1 W\nflip 1 4 K\nflip 5 6 W\nword 1 AWKWARD 50 15 50 3,2 5,6 1,4 10,1 bar bar bar\n"
+                 "turn 2\npass 2\nwinner You\nfinal 50 0 0 0 0 0\n");
+    record.close();
+    QProcessEnvironment environment = display.environment(QProcessEnvironment::systemEnvironment());
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), home.path());
+    PrivateBus bus(environment);
+    ASSERT_TRUE(bus.up()) << "dbus-launch gave no session bus";
+    environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), bus.address());
+
+    QProcessEnvironment windowEnv = windowEnvironment(freePort(), home.path());
+    for (const QString& name : environment.keys())
+        if (name == "DISPLAY" || name == "XDG_RUNTIME_DIR" || name == "DBUS_SESSION_BUS_ADDRESS")
+            windowEnv.insert(name, environment.value(name));
+    windowEnv.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    windowEnv.insert(QStringLiteral("QT_LINUX_ACCESSIBILITY_ALWAYS_ON"), QStringLiteral("1"));
+    QProcess game;
+    game.setProcessEnvironment(windowEnv);
+    game.start(binaryDir() + QStringLiteral("/app/lexiflip"), {});
+    ASSERT_TRUE(game.waitForStarted(10000));
+
+    // File, past New Solo Game, Host, Join and Leave, to Open Game Record...;
+    // Enter opens the newest record. The window takes the keyboard once it is
+    // shown, which may come after it is found.
+    ASSERT_TRUE(waitUntil([&] { return display.focusWindow(QStringLiteral("Lexiflip")); }, 15000));
+    QStringList keys{QStringLiteral("alt+f")};
+    for (int i = 0; i < 5; ++i)
+        keys << QStringLiteral("Down");
+    ASSERT_TRUE(display.keys(keys + QStringList{QStringLiteral("Return")}));
+    ASSERT_TRUE(display.focusWindow(QStringLiteral("Lexiflip - Open Game Record")));
+    ASSERT_TRUE(display.keys({QStringLiteral("Return")}));
+
+    const QJsonObject read = screenReader(environment, {QStringLiteral("replay"), QStringLiteral("7")});
+    ASSERT_FALSE(read.isEmpty());
+    const QJsonArray before = read["before"]["cells"].toArray();
+    ASSERT_EQ(before.size(), 80);
+    EXPECT_EQ(before[0].toString(), "Column 1, row 1, face down");
+    EXPECT_TRUE(read["before"]["seats"].toArray().contains(QStringLiteral("You, 0 points")));
+    // Step 8: AWKWARD made from four board letters; the I stays face up.
+    const QJsonArray after = read["after"]["cells"].toArray();
+    ASSERT_EQ(after.size(), 80);
+    EXPECT_EQ(after[0].toString(), "I, 1 point, face up");
+    EXPECT_EQ(after[12].toString(), "A, in the word"); // column 3, row 2
+    EXPECT_EQ(after[9].toString(), "W, in the word");
+    EXPECT_EQ(after[1].toString(), "Column 2, row 1, face down");
+    EXPECT_TRUE(read["after"]["seats"].toArray().contains(QStringLiteral("You, 50 points, on turn")));
+
+    game.terminate();
+    game.waitForFinished(10000);
 }
 
 } // namespace

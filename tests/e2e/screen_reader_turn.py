@@ -8,6 +8,10 @@ accessibility bus, reading objects' names and pressing them by their actions.
         waits for the player's turn, reads the 80 cells, the bar and the seat
         rows, flips the five cells, takes WORD's letters from the face-up
         cells and presses DONE.
+    screen_reader_turn.py replay STEPS
+        in the open replay window, reads its 80 cells and seat lines, presses
+        Next STEPS times, each time waiting for the step's name to read so, and
+        reads them again.
 
 Prints one JSON object with what it read and the names it heard change. Exits non-zero when an object or
 a change it waits for does not come."""
@@ -145,11 +149,34 @@ def turn(app, word, cells):
     return read
 
 
+def replay(app, steps):
+    frame = wait_for("the replay window", lambda: next(
+        (node for node in walk(app) if node.name.startswith("Lexiflip - Game Replay")), None))
+    grid = wait_for("the replay's board", lambda: find_named(frame, "Board", visible=False))
+
+    def read():
+        return {"cells": [grid.getChildAtIndex(i).name for i in range(grid.childCount)],
+                "seats": [node.name for node in walk(frame)
+                          if node.name.endswith((" points", " point", " points, on turn", " point, on turn"))]}
+
+    result = {"before": read()}
+    next_button = find_named(frame, "Next")
+
+    for step in range(2, steps + 2):
+        press(next_button)
+        wait_for("step %d" % step,
+                 lambda s=step: any(node.name.startswith("Step %d of " % s) for node in walk(frame)))
+    result["after"] = read()
+    return result
+
+
 def main():
     pyatspi.Registry.registerEventListener(hear, "object:property-change:accessible-name")
     app = application()
     if sys.argv[1] == "start":
         result = start(app)
+    elif sys.argv[1] == "replay":
+        result = replay(app, int(sys.argv[2]))
     else:
         cells = [tuple(int(n) for n in pair.split(",")) for pair in sys.argv[3:]]
         result = turn(app, sys.argv[2], cells)

@@ -8,8 +8,8 @@
 #include "assets/embedded.h"
 #include "engine/computer_match.h"
 #include "engine/computer_words.h"
-#include "engine/tdictn.h"
 #include "support/engine_rig.h"
+#include "words/tdictn.h"
 
 // A whole game at a fixed seed, every message the engine sent, compared with a
 // checked-in transcript. After an intended change to the game, re-record with
@@ -67,7 +67,7 @@ void compareWithGolden(const std::string& name, const std::string& transcript)
 TEST(GoldenGame, KlotAgainstAWatchingSeatOneAtSeedOne)
 {
     lexiflip::testing::RecordingNotices notices;
-    const engine::TDictn dictionary(assets::dictionaryRecords(), notices);
+    const words::TDictn dictionary(assets::dictionaryRecords(), notices);
     const auto words = engine::loadComputerWords(assets::computerWords());
     lexiflip::testing::RecordingSender sender;
     const auto result = engine::playComputerMatch(dictionary, words, 1, sender);
@@ -82,7 +82,7 @@ TEST(GoldenGame, KlotAgainstAWatchingSeatOneAtSeedOne)
 TEST(GoldenGame, HelperModeWithViewableTilesAtSeedSeven)
 {
     lexiflip::testing::RecordingNotices notices;
-    const engine::TDictn dictionary(assets::dictionaryRecords(), notices);
+    const words::TDictn dictionary(assets::dictionaryRecords(), notices);
     const auto words = engine::loadComputerWords(assets::computerWords());
     lexiflip::testing::RecordingSender sender;
     const auto result = engine::playComputerMatch(dictionary, words, 7, sender, "You+60+45+t+2+0+", 250);
@@ -96,7 +96,7 @@ TEST(GoldenGame, HelperModeWithViewableTilesAtSeedSeven)
 TEST(ComputerMatch, AFairMatchGivesSeatOneItsFirstTurn)
 {
     lexiflip::testing::RecordingNotices notices;
-    const engine::TDictn dictionary(assets::dictionaryRecords(), notices);
+    const words::TDictn dictionary(assets::dictionaryRecords(), notices);
     const auto words = engine::loadComputerWords(assets::computerWords());
     for (const auto& [handOver, flips] : {std::pair{engine::SeatOneHandOver::Late, 0},
                                           std::pair{engine::SeatOneHandOver::FromFirstTurn, 5}}) {

@@ -16,13 +16,13 @@
 
 #include "assets/embedded.h"
 #include "engine/computer_words.h"
-#include "engine/tdictn.h"
 #include "support/recording.h"
+#include "words/tdictn.h"
 
 namespace lexiflip::engine {
 namespace {
 
-constexpr std::size_t kRecord = TDictn::kRecordSize;
+constexpr std::size_t kRecord = words::TDictn::kRecordSize;
 
 std::string readFile(const std::filesystem::path& path)
 {
@@ -128,8 +128,8 @@ TEST(WordListTest, ComputerListHasItsShapeAndPlaysOnlyDictionaryWords)
     for (std::size_t i = words.size() - 10; i < words.size(); ++i)
         EXPECT_GE(words[i].size(), 4u) << words[i];
     testing::RecordingNotices notices;
-    TDictn spell(assets::dictionaryRecords(), notices,
-                 std::filesystem::temp_directory_path() / "lexiflip-no-such-dir");
+    words::TDictn spell(assets::dictionaryRecords(), notices,
+                        std::filesystem::temp_directory_path() / "lexiflip-no-such-dir");
     std::vector<std::string> unknown;
     std::size_t playable = 0;
     for (std::size_t i = 0; i + 10 < words.size(); ++i) {

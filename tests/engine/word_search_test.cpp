@@ -9,15 +9,15 @@
 
 #include "core/random_source.h"
 #include "engine/letter_draw.h"
-#include "engine/word_index.h"
-#include "engine/word_score.h"
-#include "engine/word_search.h"
 #include "support/dictionary_records.h"
+#include "words/word_index.h"
+#include "words/word_score.h"
+#include "words/word_search.h"
 
 using namespace lexiflip;
-using engine::findBestWord;
-using engine::SearchTile;
-using engine::WordIndex;
+using words::findBestWord;
+using words::SearchTile;
+using words::WordIndex;
 
 namespace {
 
@@ -62,7 +62,7 @@ int bruteForceBest(const std::vector<std::string>& words, const std::vector<Sear
             if (boards > boardLimit || reserves > reserveLimit)
                 return;
             if (at == word.size()) {
-                best = std::max(best, points + engine::wordBonus(bars, boards));
+                best = std::max(best, points + words::wordBonus(bars, boards));
                 return;
             }
             for (std::size_t t = 0; t < all.size(); ++t) {
@@ -70,7 +70,7 @@ int bruteForceBest(const std::vector<std::string>& words, const std::vector<Sear
                     continue;
                 taken[t] = true;
                 const bool onBoard = all[t].onBoard();
-                lay(at + 1, points + engine::tilePoints(all[t].letter, onBoard), bars + (onBoard ? 0 : 1),
+                lay(at + 1, points + words::tilePoints(all[t].letter, onBoard), bars + (onBoard ? 0 : 1),
                     boards + (onBoard ? 1 : 0), reserves + (t >= firstReserve ? 1 : 0));
                 taken[t] = false;
             }
@@ -120,7 +120,7 @@ TEST(WordSearch, FindsTheWordTheRulesScoreHighest)
     };
     for (const auto& c : cases) {
         const WordIndex index(lexiflip::testing::dictionaryRecords(c.words));
-        const engine::BestWord best = findBestWord(index, bar(c.bar), board(c.board));
+        const words::BestWord best = findBestWord(index, bar(c.bar), board(c.board));
         EXPECT_EQ(best.word, c.word) << c.name;
         EXPECT_EQ(best.score, c.score) << c.name;
         std::string spelled;
@@ -172,7 +172,7 @@ TEST(WordSearch, AgreesWithTryingEveryWayOfLayingEveryWord)
         const int reserveLimit = static_cast<int>(random.below(3));
         const int expected =
             bruteForceBest(words, bar(barLetters), board(boardLetters), limit, reserve, reserveLimit);
-        const engine::BestWord best =
+        const words::BestWord best =
             findBestWord(index, bar(barLetters), board(boardLetters), limit, reserve, reserveLimit);
         EXPECT_EQ(best.score, expected) << "bar " << barLetters << ", board " << boardLetters << ", reserve "
                                         << reserveLetters << ", limits " << limit << " " << reserveLimit;

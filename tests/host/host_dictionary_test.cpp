@@ -14,7 +14,7 @@ namespace {
 
 namespace msg = wire::msg;
 
-struct DroppedNotices : engine::NoticeSink {
+struct DroppedNotices : words::NoticeSink {
     void notice(std::string_view) override {}
 };
 
@@ -28,8 +28,7 @@ TEST(HostDictionary, WordsAreCheckedAgainstTheDictionaryTheHostIsGiven)
     HostOptions options;
     options.port = 0;
     options.seed = 7;
-    options.dictionary =
-        std::make_shared<const engine::TDictn>(records, notices, "/nonexistent-lexiflip-dir");
+    options.dictionary = std::make_shared<const words::TDictn>(records, notices, "/nonexistent-lexiflip-dir");
     TServer server(options);
     server.startHosting();
 

@@ -6,10 +6,10 @@
 
 #include "core/random_source.h"
 #include "engine/game.h"
-#include "engine/tdictn.h"
 #include "engine/virtual_timeline.h"
 #include "support/dictionary_records.h"
 #include "support/recording.h"
+#include "words/tdictn.h"
 
 namespace lexiflip::testing {
 
@@ -83,7 +83,7 @@ struct EngineRig {
     RecordingSender sender;
     RecordingNotices notices;
     core::RandomSource random;
-    engine::TDictn dictionary;
+    words::TDictn dictionary;
     engine::VirtualTimeline timeline;
     engine::VirtualTimeline::VirtualClock& timer1;
     engine::VirtualTimeline::VirtualClock& computertimer;

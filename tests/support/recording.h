@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "core/clock.h"
-#include "engine/notice_sink.h"
 #include "engine/sender.h"
+#include "words/notice_sink.h"
 
 namespace lexiflip::testing {
 
@@ -49,7 +49,7 @@ public:
     std::vector<Sent> sent;
 };
 
-class RecordingNotices : public engine::NoticeSink {
+class RecordingNotices : public words::NoticeSink {
 public:
     void notice(std::string_view text) override { notices.emplace_back(text); }
     std::vector<std::string> notices;

@@ -13,6 +13,8 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QPushButton>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
@@ -28,14 +30,17 @@
 #include "app/game/lexiflip_app.h"
 #include "app/game/window_roles.h"
 #include "client/game/client_game.h"
+#include "client/game/game_recorder.h"
 #include "client/session/eight_bit_text.h"
 #include "client/widgets/chat_view.h"
+#include "client/widgets/zoomed_place.h"
 #include "client/window/main_menu.h"
 #include "client/window/tchat.h"
 #include "net/net_wait.h"
 #include "net/test_client.h"
-#include "wire/messages.h"
+#include "windows/replay/replay_window.h"
 #include "windows/side/tick_box.h"
+#include "wire/messages.h"
 
 namespace lexiflip::app {
 namespace {
@@ -131,6 +136,39 @@ TEST(LexiflipApp, OnlyTheMainWindowShowsAndEachViewAndHelpEntryOpensItsWindow)
     EXPECT_FALSE(p.gamestart.isVisible());
 }
 
+// File > Open Game Record... lists the records; the one chosen opens in a
+// replay window at the game window's zoom, and one that cannot be read says
+// why in a box that does not hold the game.
+TEST(LexiflipApp, TheChosenRecordOpensInAReplayAtTheGamesZoomAndADamagedOneSaysWhy)
+{
+    SoloProgram solo;
+    LexiflipApp& p = *solo.program;
+    solo.trigger("OpenGameRecord1");
+    EXPECT_TRUE(p.openRecord.isVisible());
+    p.openRecord.close();
+
+    QFile record(solo.home.filePath("game.lexiflip.txt"));
+    ASSERT_TRUE(record.open(QIODevice::WriteOnly));
+    record.write("lexiflip-record 1\nbegan ?\noptions 100 60 sneak 0\nstarter Ann\nself 1\nseat 1 Ann\n"
+                 "turn 1\nflip 2 3 E\n");
+    record.close();
+    solo.window().menu().action(client::MenuCommand::ZoomIn)->trigger();
+    emit p.openRecord.recordChosen(record.fileName());
+    const auto replays = solo.window().findChildren<windows::ReplayWindow*>();
+    ASSERT_EQ(replays.size(), 1);
+    EXPECT_TRUE(replays[0]->isVisible());
+    EXPECT_EQ(replays[0]->zoom(), client::zoomOf(solo.window()));
+    EXPECT_EQ(replays[0]->stepCount(), 3);
+
+    emit p.openRecord.recordChosen(solo.home.filePath("missing.lexiflip.txt"));
+    auto* box = solo.window().findChild<QMessageBox*>("replayProblem");
+    ASSERT_NE(box, nullptr);
+    EXPECT_TRUE(box->text().contains("missing.lexiflip.txt"));
+    EXPECT_TRUE(box->isVisible());
+    EXPECT_EQ(box->windowModality(), Qt::NonModal); // the game goes on under it
+    EXPECT_EQ(solo.window().findChildren<windows::ReplayWindow*>().size(), 1);
+}
+
 TEST(LexiflipApp, TheStoredOptionsReachTheOptionsDialogAndItsStartKeepsThem)
 {
     SoloProgram solo("[Lexiflip]\nPlaytoscore=350\nTimeperturn=90\nViewable=yes\n4Player=0\nGamemode=2\n");
@@ -155,6 +193,32 @@ TEST(LexiflipApp, TheStoredOptionsReachTheOptionsDialogAndItsStartKeepsThem)
     // The host started the game the Start asked for.
     EXPECT_TRUE(
         waitUntil([&] { return p.game.game().turn().gameTexts().playToScore == "Play to Score: 400"; }));
+}
+
+// The summary opens from View > Game Summary and from the winner's banner's
+// button, over the window's record of the game; before any game it only says so.
+TEST(LexiflipApp, TheGameSummaryOpensOverTheRecordOfTheGameFromTheMenuAndTheBanner)
+{
+    SoloProgram solo;
+    LexiflipApp& p = *solo.program;
+    ASSERT_TRUE(solo.settingsRead());
+    solo.trigger("GameSummary1");
+    EXPECT_EQ(p.summary(), nullptr) << "made only when a game can be summed up";
+    EXPECT_EQ(solo.window().chatView().document()->lastBlock().text(),
+              QStringLiteral("There is no game to sum up yet."));
+
+    p.gamestart.button_startClick();
+    ASSERT_TRUE(waitUntil([&] { return p.game.recorder().lastRecord().has_value(); }));
+    solo.trigger("GameSummary1");
+    ASSERT_NE(p.summary(), nullptr);
+    EXPECT_TRUE(p.summary()->isVisible());
+    EXPECT_EQ(p.summary()->chartTable().columnCount(), 2) << "the player and Klot";
+
+    p.summary()->close();
+    auto* button = solo.window().findChild<QPushButton*>(QStringLiteral("button_summary"));
+    ASSERT_NE(button, nullptr);
+    button->click();
+    EXPECT_TRUE(p.summary()->isVisible());
 }
 
 // A role taken from the menu gets a fresh host, which plays at the player's

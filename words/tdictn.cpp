@@ -1,15 +1,15 @@
-#include "engine/tdictn.h"
+#include "words/tdictn.h"
 
 #include <array>
 #include <cstdio>
 #include <cstring>
 #include <utility>
 
-#include "engine/notice_sink.h"
-#include "engine/word_index.h"
 #include "fileio/file_rules.h"
+#include "words/notice_sink.h"
+#include "words/word_index.h"
 
-namespace lexiflip::engine {
+namespace lexiflip::words {
 namespace {
 
 using Key = std::array<char, TDictn::kKeyLength>;
@@ -84,7 +84,8 @@ TDictn::TDictn(std::string_view embedded, NoticeSink& notices, const std::filesy
             bytes = m_fileList.size();
             opened = true;
         } else if (read.kind == fileio::FileRead::Kind::Refused) {
-            std::fprintf(stderr, "Lexiflip: the word list %s is not used (%s); the built-in list is used instead\n",
+            std::fprintf(stderr,
+                         "Lexiflip: the word list %s is not used (%s); the built-in list is used instead\n",
                          english.c_str(), read.problem.c_str());
         }
     }
@@ -135,4 +136,4 @@ bool TDictn::checkWord(std::string_view question) const
     return false;
 }
 
-} // namespace lexiflip::engine
+} // namespace lexiflip::words

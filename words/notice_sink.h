@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-namespace lexiflip::engine {
+namespace lexiflip::words {
 
 // Notices meant only for the host's own user ("Invalid Letter (3)"). They carry
 // no game effect and must never block the host: the window shows them in its
@@ -13,4 +13,4 @@ public:
     virtual void notice(std::string_view text) = 0;
 };
 
-} // namespace lexiflip::engine
+} // namespace lexiflip::words

@@ -1,11 +1,11 @@
-#include "engine/word_index.h"
+#include "words/word_index.h"
 
 #include <algorithm>
 #include <string>
 
-#include "engine/game_state.h"
+#include "words/word_score.h"
 
-namespace lexiflip::engine {
+namespace lexiflip::words {
 namespace {
 
 constexpr std::size_t kRecordSize = 15;
@@ -81,4 +81,4 @@ std::size_t WordIndex::memoryBytes() const
     return sizeof(*this) + m_entries.capacity() * sizeof(Entry) + m_text.capacity();
 }
 
-} // namespace lexiflip::engine
+} // namespace lexiflip::words

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-namespace lexiflip::engine {
+namespace lexiflip::words {
 
 class NoticeSink;
 class WordIndex;
@@ -55,4 +55,4 @@ private:
     mutable std::unique_ptr<const WordIndex> m_index;
 };
 
-} // namespace lexiflip::engine
+} // namespace lexiflip::words

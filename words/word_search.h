@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/game_state.h"
+#include "words/word_score.h"
 
-namespace lexiflip::engine {
+namespace lexiflip::words {
 
 class WordIndex;
 
@@ -32,9 +32,11 @@ struct BestWord {
 // of which at most reserveLimit (tiles still to be turned, each costing a
 // flip). Of words that score the same, the first in the index's order wins.
 // When a letter could come from either, the tile that scores more is taken,
-// and a board tile before a reserve tile.
+// and a board tile before a reserve tile. Words longer than longest letters
+// are not considered: a player's word row holds fewer letters than his tiles.
 BestWord findBestWord(const WordIndex& index, const std::vector<SearchTile>& bar,
                       const std::vector<SearchTile>& board, int boardLimit = kFlipsPerTurn,
-                      const std::vector<SearchTile>& reserve = {}, int reserveLimit = 0);
+                      const std::vector<SearchTile>& reserve = {}, int reserveLimit = 0,
+                      int longest = kPlayerTiles);
 
-} // namespace lexiflip::engine
+} // namespace lexiflip::words

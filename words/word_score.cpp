@@ -1,9 +1,8 @@
-#include "engine/word_score.h"
+#include "words/word_score.h"
 
 #include "core/letters.h"
-#include "engine/game_state.h"
 
-namespace lexiflip::engine {
+namespace lexiflip::words {
 namespace {
 
 constexpr int kBarLetterWorthFactor = 1;
@@ -35,4 +34,4 @@ int wordBonus(int barcount, int boardcount)
     return bonus;
 }
 
-} // namespace lexiflip::engine
+} // namespace lexiflip::words

@@ -1,12 +1,12 @@
-#include "engine/word_search.h"
+#include "words/word_search.h"
 
 #include <algorithm>
 #include <array>
 
-#include "engine/word_index.h"
-#include "engine/word_score.h"
+#include "words/word_index.h"
+#include "words/word_score.h"
 
-namespace lexiflip::engine {
+namespace lexiflip::words {
 namespace {
 
 constexpr int kLetters = 26;
@@ -191,10 +191,10 @@ std::vector<SearchTile> layOut(std::string_view word, const Split& split, const 
 
 BestWord findBestWord(const WordIndex& index, const std::vector<SearchTile>& bar,
                       const std::vector<SearchTile>& board, int boardLimit, const std::vector<SearchTile>& reserve,
-                      int reserveLimit)
+                      int reserveLimit, int longest)
 {
     const Pool pool = makePool(bar, board, boardLimit, reserve, reserveLimit);
-    const int most = pool.barSize + boardLimit;
+    const int most = std::min(pool.barSize + boardLimit, longest);
     const WordIndex::Entry* best = nullptr;
     Split bestSplitFound;
     std::array<Run, kPlayerTiles> runs;
@@ -224,4 +224,4 @@ BestWord findBestWord(const WordIndex& index, const std::vector<SearchTile>& bar
     return result;
 }
 
-} // namespace lexiflip::engine
+} // namespace lexiflip::words

@@ -1,6 +1,14 @@
 #pragma once
 
-namespace lexiflip::engine {
+#include "wire/game_size.h"
+
+namespace lexiflip::words {
+
+using wire::kBarTiles;
+// The tiles a player turns face up on his turn: with his bar, every letter he
+// can put into a word that turn.
+inline constexpr int kFlipsPerTurn = 5;
+inline constexpr int kPlayerTiles = kBarTiles + kFlipsPerTurn;
 
 // What a word is worth, in one place: the host's check of a submitted word and
 // the computer's search for the best word count the same points.
@@ -17,4 +25,4 @@ int tilePoints(int code, bool onBoard);
 // 10 for exactly seven bar tiles (the whole bar).
 int wordBonus(int barcount, int boardcount);
 
-} // namespace lexiflip::engine
+} // namespace lexiflip::words

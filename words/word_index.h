@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-namespace lexiflip::engine {
+namespace lexiflip::words {
 
 // The dictionary's words by their letters, for the computer's search of the
 // best word a set of tiles makes. Only words a player can lay (2 to 12 letters,
@@ -40,4 +40,4 @@ private:
     std::vector<char> m_text;
 };
 
-} // namespace lexiflip::engine
+} // namespace lexiflip::words

@@ -13,11 +13,11 @@
 #include <vector>
 
 #include "assets/embedded.h"
-#include "engine/tdictn.h"
 #include "support/dictionary_records.h"
 #include "support/recording.h"
+#include "words/tdictn.h"
 
-namespace lexiflip::engine {
+namespace lexiflip::words {
 namespace {
 
 using testing::RecordingNotices;
@@ -210,8 +210,8 @@ TEST_F(DictnTest, AnEnglishThatIsNotTheUsersRegularFileGivesWayToTheEmbeddedList
          "belongs to another user"},
         {"a pipe", [](const std::filesystem::path& path) { return ::mkfifo(path.c_str(), 0600) == 0; },
          "not a regular file"},
-        {"a folder", [](const std::filesystem::path& path) { return std::filesystem::create_directory(path); },
-         "folder"},
+        {"a folder",
+         [](const std::filesystem::path& path) { return std::filesystem::create_directory(path); }, "folder"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -275,4 +275,4 @@ TEST_F(DictnTest, ShippedListAnswersAsTheWordListSays)
 }
 
 } // namespace
-} // namespace lexiflip::engine
+} // namespace lexiflip::words
