@@ -273,6 +273,29 @@ TEST_F(RouterNamespace, UpnpMapsThePortAFriendPlaysThroughItAndItGoesWithTheHost
     EXPECT_FALSE(m_network.rules().contains(QStringLiteral("dnat")));
 }
 
+// The game window hosting from its command line opens the port by itself
+// (Open the Port on My Router is on by default) and closes it when it closes.
+TEST_F(RouterNamespace, TheHostingWindowOpensItsPortAndRemovesItWhenItCloses)
+{
+    auto router = startRouter(QStringLiteral("open"));
+    Home home;
+    Watched window(kIp, {"netns", "exec", m_network.home(), "env", "LEXIFLIP_PORT=7772",
+                         "LEXIFLIP_HOME=" + home.path(), "LEXIFLIP_NO_LOBBY_DOWNLOAD=1",
+                         "LEXIFLIP_DISCOVERY_ADDRESS=127.0.0.1", "QT_QPA_PLATFORM=offscreen",
+                         "LEXIFLIP_IGD_URL=http://192.0.2.1:5000/rootDesc.xml", binaryDir() + "/app/lexiflip",
+                         "Hosting", "127.0.0.1", "true"});
+    ASSERT_TRUE(router->waitFor(QStringLiteral("mapped 7772 192.0.2.2:7772 lease 3600"), 20000))
+        << router->output().toStdString() << window.output().toStdString();
+    const int fd = m_network.connectFromOutside("203.0.113.1", 7772);
+    ASSERT_GE(fd, 0);
+    TestClient friendClient(TestClient::Connected{fd});
+    EXPECT_TRUE(friendClient.login("Friend"));
+    EXPECT_EQ(friendClient.slot(), 2);
+    window.stop();
+    EXPECT_TRUE(router->waitFor(QStringLiteral("unmapped 7772"), 10000)) << router->output().toStdString();
+    EXPECT_FALSE(m_network.rules().contains(QStringLiteral("dnat")));
+}
+
 TEST_F(RouterNamespace, NatPmpRenewsAShortLeaseAndRemovesTheMapping)
 {
     // The router grants four seconds: the host renews at two.
