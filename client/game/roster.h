@@ -22,6 +22,7 @@ public:
 
     void setIshost(bool ishost) { m_ishost = ishost; }
     void setLoginname(std::string_view name) { m_loginname = name; } // without the terminator
+    const std::string& loginname() const { return m_loginname; }
 
     // The host's messages about the table.
     void sendloginfo(std::string_view data);
