@@ -136,6 +136,9 @@ void GameWindow::handleMessage(std::string_view message)
     if (m_freshConnection)
         rejoinStarted();
     m_game->handle(message);
+    // Asked for again until the host says so, or the game it was for ends.
+    if (m_link == Link::Up && (m_game->roster().justWatchChecked() || m_game->turn().winnerBanner().shown))
+        m_watchAgain = false;
     followSilenceLimit();
     // Every turn begins and ends with a message of the host's.
     m_attention->setOwnTurn(m_game->turn().ownTurn(), m_game->turn().timer().turnSeconds);
@@ -155,6 +158,7 @@ void GameWindow::leaveGame()
     m_attention->setOwnTurn(false, 0);
     m_closeAfterBox = false;
     m_overrun = false;
+    m_watchAgain = false;
     m_joinPending = false;
     m_versionDifferenceSaid = false;
     // The new table takes the options, and every widget shows it.

@@ -88,6 +88,8 @@ public:
     // it is trying to get one back, gave up, or the host removed it.
     bool hostLost() const { return m_link != Link::Up; }
     bool reconnecting() const { return m_link == Link::Retrying || m_link == Link::Rejoining; }
+    // Connected again, the table is being caught up afresh.
+    bool rejoining() const { return m_link == Link::Rejoining && !m_freshConnection; }
     void setReconnectPlan(const ReconnectPlan& plan) { m_reconnectPlan = plan; }
     // The box that offers Leave Game and Try Again once the plan ran out;
     // it never blocks the window.

@@ -79,7 +79,8 @@ void GameWindow::startReconnecting()
 {
     m_link = Link::Retrying;
     m_attempt = 0;
-    m_watchAgain = m_game->roster().justWatchChecked();
+    // Also when the host had not yet answered the last time's request.
+    m_watchAgain = m_watchAgain || m_game->roster().justWatchChecked();
     if (m_reconnectOffer)
         m_reconnectOffer->close();
     m_session.setSilenceLimitMs(0);
@@ -140,9 +141,9 @@ bool GameWindow::rejoinArrived()
         return false;
     stopReconnecting(Link::Up);
     // The host forgets "just watch" with the connection; the player had not.
+    // It is asked for until the host confirms it (followed in handleMessage).
     if (m_watchAgain)
         m_game->roster().askJustWatchAgain();
-    m_watchAgain = false;
     emit reconnected();
     return true;
 }
