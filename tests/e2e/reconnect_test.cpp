@@ -239,8 +239,9 @@ TEST(Reconnect, AWindowCutTwentyTimesIsBackInItsSeatEachTimeAndTheGameReachesIts
         // The host kept his bar as it was. (After a stall the computer may
         // have played for him before the host learnt he was gone; on his own
         // turn a word may have been on its way.)
-        if (seenLost && !stall && relay.cutOnTurn() != 2)
+        if (seenLost && !stall && relay.cutOnTurn() != 2) {
             EXPECT_EQ(back.text("bar"), lost.text("bar"));
+        }
     }
     EXPECT_GE(lossesSeen, 15);
 
