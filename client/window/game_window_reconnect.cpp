@@ -21,9 +21,11 @@ void GameWindow::connectReconnection()
     m_attemptTimer.setSingleShot(true);
     connect(&m_session, &ClientSession::closed, this, [this] { connectionClosed(); });
     connect(&m_session, &ClientSession::socketError, this, [this](const QString& error) {
-        // Each refused attempt would say the same thing again.
-        if (m_link == Link::Retrying) {
-            attemptFailed();
+        // Each refused attempt would say the same thing again; a connection
+        // that fails once made reports its close too.
+        if (reconnecting()) {
+            if (m_link == Link::Retrying)
+                attemptFailed();
             return;
         }
         m_window->chatView().addlinetochat(error, QColor(palette::kSeatTextOnTurn));

@@ -254,14 +254,15 @@ struct HandHost {
     QString chat() { return window.window().chatView().toPlainText(); }
     // Bob in seat 3, Ann in seat 1, a game running with Bob at 17 points and
     // his bar dealt, Ann on turn.
-    void seatBob()
+    void seatBob(int slot = 3)
     {
         received.clear();
-        write("CMD_sendlogininfo+3+\xFF"
-              "CMD_newplayerinfo+3+Bob\xFF"
+        const std::string n = std::to_string(slot);
+        write("CMD_sendlogininfo+" + n + "+\xFF"
+              "CMD_newplayerinfo+" + n + "+Bob\xFF"
               "CMD_existingplayers+1+Ann\xFF"
-              "CMD_stats+3+200+60+1+50+blind+0+1+25+3+17\xFF"
-              "CMD_mytiles+3+1+1+2+2+3+3+4+4+5+5+6+6+7+7\xFF"
+              "CMD_stats+" + n + "+200+60+1+50+blind+0+1+25+" + n + "+17\xFF"
+              "CMD_mytiles+" + n + "+1+1+2+2+3+3+4+4+5+5+6+6+7+7\xFF"
               "CMD_nextplayer+1+\xFF");
         // A line last, so that the test knows the rest was handled.
         const std::string mark = "seated " + std::to_string(++seated);
@@ -320,6 +321,15 @@ TEST(GameWindow, ALostConnectionIsMadeAgainAndTheWindowSitsDownAsALateJoiner)
         EXPECT_EQ(host.window.window().seats().name(3), "Bob");
         EXPECT_EQ(host.chat().count(kLost), 1);
         EXPECT_FALSE(host.window.reconnecting());
+
+        // A host that keeps no seats gives whichever is free: the table is
+        // the new one, nothing of the old seat left.
+        host.peer->abort();
+        ASSERT_NE(host.accept(), nullptr);
+        host.seatBob(4);
+        EXPECT_EQ(host.window.game().roster().myplayer(), 4);
+        EXPECT_EQ(host.window.window().seats().name(3), "<Waiting>");
+        EXPECT_EQ(host.window.window().seats().name(4), "Bob");
     }
 }
 

@@ -216,7 +216,7 @@ TEST(HostLost, EveryJoiningWindowTriesAgainAndSavesItsTallyAndSettingsWhenClosed
     ASSERT_TRUE(ann.find("CMD_startgame+", secondGame).has_value());
     ::kill(static_cast<pid_t>(host.process().processId()), SIGKILL);
     ASSERT_TRUE(ann.waitForClose(10000));
-    ASSERT_TRUE(host.process().waitForFinished(10000));
+    ASSERT_TRUE(waitUntil([&] { return host.process().state() == QProcess::NotRunning; }, 10000));
     expectTryingAgain(windows, port);
 
     for (std::size_t i = 0; i < windows.size(); ++i) {
@@ -294,7 +294,7 @@ TEST(HostLost, WhenTheHostingWindowIsKilledItsJoinersTryAgainAndSave)
     ASSERT_TRUE(ann.command("board 5 5"));
     ASSERT_TRUE(ann.waitFor([](const DrivenState& s) { return s.number("flips") == 2; }));
     ::kill(static_cast<pid_t>(ann.process().processId()), SIGKILL);
-    ASSERT_TRUE(ann.process().waitForFinished(10000));
+    ASSERT_TRUE(waitUntil([&] { return ann.process().state() == QProcess::NotRunning; }, 10000));
     expectTryingAgain(windows, port);
 
     SCOPED_TRACE("Bob");
