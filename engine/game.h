@@ -98,6 +98,9 @@ public:
     // (seat 2 included). A turn it held moves on as at a departure. A new
     // connection in the slot (seatConnected) ends the keeping.
     void seatHeldAway(int slot, std::string_view name);
+    // The same keeping without a departure (a game restored with its players
+    // still to come back): a turn the seat holds stays where it is.
+    void seatKept(int slot, std::string_view name);
     // Nobody came back for a kept seat: it is empty again, as after seatLeft.
     // A connection already in the slot keeps it, with no name until it logs in.
     void seatHoldEnded(int slot);

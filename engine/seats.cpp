@@ -38,6 +38,14 @@ void Game::seatHeldAway(int slot, std::string_view name)
 {
     if (!GameState::isSlot(slot))
         return;
+    seatKept(slot, name);
+    currentPlayerLeft(slot);
+}
+
+void Game::seatKept(int slot, std::string_view name)
+{
+    if (!GameState::isSlot(slot))
+        return;
     tplayer& player = m_state.players[slot];
     player.connected = 0;
     player.name = std::string(name);
@@ -46,7 +54,6 @@ void Game::seatHeldAway(int slot, std::string_view name)
     player.watching = 0;
     m_heldSeats[slot] = true;
     m_state.slotsused = std::max(m_state.slotsused, slot);
-    currentPlayerLeft(slot);
 }
 
 void Game::seatHoldEnded(int slot)

@@ -144,7 +144,7 @@ void HostSession::holdSeat(int s, std::string address, std::string name)
         return;
     startHold(s, std::move(address));
     m_holds[s].told = true; // nobody is here to hear of it; late joiners are told
-    m_game->seatHeldAway(s, name);
+    m_game->seatKept(s, name);
     armSessionTimer();
 }
 

@@ -123,7 +123,8 @@ public:
 
     // Keeps seat 1..6, empty now, for a player named name who will connect
     // from address, for the session's hold time from now (a game restored
-    // with players still to come back).
+    // with players still to come back). Nothing is sent, and a turn the seat
+    // holds stays with it; when the hold ends unanswered, the turn moves on.
     void holdSeat(int slot, std::string address, std::string name);
     // Whether a seat is kept for a player who has not logged in again yet.
     bool seatHeld(int slot) const;

@@ -227,11 +227,11 @@ TEST(LexiflipHost, RefusesATakenPortAndExplainsItself)
     process.start(hostProgram(), {QStringLiteral("--help")});
     ASSERT_TRUE(process.waitForFinished(10000));
     const QByteArray help = process.readAllStandardOutput();
-    for (const char* part : {"--port", "LEXIFLIP_PORT", "--bot-speed", "--klot-strength", "slot 1", "standard error",
-                             "SIGTERM", "LEXIFLIP_DISCOVERY_ADDRESS"})
+    for (const char* part : {"--port", "LEXIFLIP_PORT", "--bot-speed", "--klot-strength", "--seat-hold",
+                             "slot 1", "standard error", "SIGTERM", "LEXIFLIP_DISCOVERY_ADDRESS"})
         EXPECT_TRUE(help.contains(part)) << part;
 
-    for (const char* option : {"--bot-speed", "--klot-strength"}) {
+    for (const char* option : {"--bot-speed", "--klot-strength", "--seat-hold"}) {
         process.start(hostProgram(), {QString::fromLatin1(option), QStringLiteral("ludicrous")});
         ASSERT_TRUE(process.waitForFinished(10000));
         EXPECT_EQ(process.exitCode(), 2) << option;

@@ -51,18 +51,22 @@ protected:
         timeline.setOnTick(computertimer, [this] { session->game().computertimerTimer(); });
     }
 
-    std::unique_ptr<HostSession> makeSession(int seatHoldMs = HostSessionSettings{}.seatHoldMs)
+    std::unique_ptr<HostSession> makeSession(int seatHoldMs = HostSessionSettings{}.seatHoldMs,
+                                             bool firstSeatRemote = false)
     {
         return std::make_unique<HostSession>(
             HostSessionServices{*this, notices, timer1, computertimer, socktimer, sessionTimer,
                                 shippedWords().dictionary, shippedWords().listboxWords},
-            HostSessionSettings{.seed = 3, .loginTimeoutMs = kLoginTimeoutMs, .seatHoldMs = seatHoldMs});
+            HostSessionSettings{.seed = 3,
+                                .loginTimeoutMs = kLoginTimeoutMs,
+                                .firstSeatRemote = firstSeatRemote,
+                                .seatHoldMs = seatHoldMs});
     }
     // A fresh session, with nobody connected and nothing heard.
-    void restart(int seatHoldMs = HostSessionSettings{}.seatHoldMs)
+    void restart(int seatHoldMs = HostSessionSettings{}.seatHoldMs, bool firstSeatRemote = false)
     {
         session.reset(); // the old one goes before its connections' ids are reused
-        session = makeSession(seatHoldMs);
+        session = makeSession(seatHoldMs, firstSeatRemote);
         lastId = 100;
         idOfSlot.clear();
         heard.clear();
@@ -498,6 +502,64 @@ TEST_F(Session, AKeptSeatIsPassedOverUntilItsPlayerIsBackOrTheHoldEnds)
     const auto winner = std::find(first.begin(), first.end(), "CMD_winner+P1+");
     ASSERT_NE(winner, first.end());
     EXPECT_NE(std::find(winner, first.end(), "CMD_playerdisconnected+4+"), first.end());
+}
+
+// Where slot 1 is remote and every seat that could play is kept, Klot's
+// included, the turn waits in pauses instead of walking the table for ever,
+// and goes to the first player back.
+TEST_F(Session, WithEverySeatKeptTheTurnWaitsForAPlayerBack)
+{
+    restart(HostSessionSettings{}.seatHoldMs, true);
+    for (int slot = 1; slot <= 2; ++slot) {
+        ASSERT_EQ(accept("192.0.2." + std::to_string(slot)), slot);
+        login(slot, "P" + std::to_string(slot));
+    }
+    receive(1, msg::startgame("P1", "50", "60", true, "1", "0"));
+    drain();
+    session->closed(idOfSlot.at(1));
+    EXPECT_EQ(session->state().currentplayer, 2);
+    session->closed(idOfSlot.at(2));
+    EXPECT_EQ(session->state().timer1phase, engine::Game::kPause);
+    EXPECT_FALSE(session->game().computerPlays(session->state().currentplayer));
+
+    ASSERT_EQ(accept("192.0.2.1"), 1);
+    login(1, "P1");
+    drain();
+    for (int i = 0; i < 10 && session->state().timer1phase != engine::Game::kBuilding; ++i)
+        timeline.step();
+    EXPECT_EQ(session->state().currentplayer, 1);
+    EXPECT_EQ(session->state().timer1phase, engine::Game::kBuilding);
+    EXPECT_TRUE(session->seatHeld(2));
+}
+
+// A seat kept on restore (holdSeat): nothing is told, the turn it holds stays
+// with it, only its address gets it, and an unanswered hold moves the turn on.
+TEST_F(Session, ASeatKeptOnRestoreHoldsItsTurnUntilTheHoldEnds)
+{
+    engine::Game& game = session->game();
+    game.state().gamerunning = 1;
+    game.state().creationtime = 60;
+    game.state().currentplayer = 3;
+    session->holdSeat(3, "192.0.2.3", "Ann");
+    session->holdSeat(7, "192.0.2.7", "Watcher"); // not a seat: nothing kept
+    EXPECT_TRUE(session->seatHeld(3));
+    EXPECT_FALSE(session->seatHeld(7));
+    EXPECT_EQ(game.state().currentplayer, 3);
+    EXPECT_EQ(game.state().players[3].name, "Ann");
+    EXPECT_FALSE(game.computerPlays(3));
+
+    ASSERT_EQ(accept("203.0.113.1"), 1);
+    login(1, "Host");
+    drain();
+    EXPECT_TRUE(heardExactly(1, "CMD_playerdisconnected+3+Ann"));
+    ASSERT_EQ(accept("203.0.113.2"), 2);
+    login(2, "Two");
+    drain();
+    sessionTimer.advance(120s);
+    EXPECT_FALSE(session->seatHeld(3));
+    EXPECT_TRUE(heardExactly(1, "CMD_playerdisconnected+3+"));
+    EXPECT_NE(game.state().currentplayer, 3);
+    EXPECT_EQ(accept("203.0.113.3"), 3);
 }
 
 // The host's dispatch binds each request to the game or to the session; the
