@@ -258,12 +258,12 @@ struct HandHost {
     {
         received.clear();
         const std::string n = std::to_string(slot);
-        write("CMD_sendlogininfo+" + n + "+\xFF"
-              "CMD_newplayerinfo+" + n + "+Bob\xFF"
-              "CMD_existingplayers+1+Ann\xFF"
-              "CMD_stats+" + n + "+200+60+1+50+blind+0+1+25+" + n + "+17\xFF"
-              "CMD_mytiles+" + n + "+1+1+2+2+3+3+4+4+5+5+6+6+7+7\xFF"
-              "CMD_nextplayer+1+\xFF");
+        for (const std::string& message :
+             {"CMD_sendlogininfo+" + n + "+", "CMD_newplayerinfo+" + n + "+Bob",
+              std::string("CMD_existingplayers+1+Ann"),
+              "CMD_stats+" + n + "+200+60+1+50+blind+0+1+25+" + n + "+17",
+              "CMD_mytiles+" + n + "+1+1+2+2+3+3+4+4+5+5+6+6+7+7", std::string("CMD_nextplayer+1+")})
+            write(message + '\xFF');
         // A line last, so that the test knows the rest was handled.
         const std::string mark = "seated " + std::to_string(++seated);
         write("CMD_chat+" + mark + "\xFF");
