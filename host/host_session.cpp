@@ -49,6 +49,7 @@ void HostSession::setKlotStrength(engine::ComputerStrength strength)
         const engine::TDictn& dictionary = m_dictionary;
         m_indexBuild = std::async(std::launch::async, [&dictionary] { dictionary.wordIndex(); });
     }
+    stateChanged();
 }
 
 std::size_t HostSession::partialMessageBytes(int slot) const
@@ -107,6 +108,7 @@ int HostSession::accept(ConnectionId connection)
     m_game->seatConnected(chosen);
     armSessionTimer();
     sendToSlot(chosen, wire::msg::sendlogininfo(chosen));
+    stateChanged();
     return chosen;
 }
 
@@ -136,6 +138,7 @@ void HostSession::socktimerTimer(ConnectionId connection, std::string_view text)
     // holds its slot now.
     if (const int s = slotOf(connection); s && wire::admits(text, s))
         m_table.dispatch(text);
+    stateChanged();
 }
 
 void HostSession::sendToSlot(int slot, std::string_view message)
@@ -205,6 +208,8 @@ void HostSession::announceDepartures()
         }
         m_game->seatLeft(s);
     }
+    resumeWaitingTurn();
+    stateChanged();
 }
 
 void HostSession::sessionTimerFired()
@@ -220,6 +225,7 @@ void HostSession::sessionTimerFired()
             closeLink(s);
     }
     armSessionTimer();
+    stateChanged();
 }
 
 void HostSession::armSessionTimer()
@@ -241,6 +247,83 @@ void HostSession::armSessionTimer()
     const auto wait =
         std::chrono::ceil<std::chrono::milliseconds>(std::max(*due - now, std::chrono::nanoseconds(0)));
     m_sessionTimer.start(wait);
+}
+
+void HostSession::timer1Timer()
+{
+    m_game->timer1Timer();
+    stateChanged();
+}
+
+void HostSession::computertimerTimer()
+{
+    m_game->computertimerTimer();
+    stateChanged();
+}
+
+HostSnapshot HostSession::snapshot() const
+{
+    HostSnapshot snapshot;
+    snapshot.game = m_game->snapshot();
+    snapshot.botSpeedMs = m_botSpeedMs;
+    snapshot.klotStrength = m_klotStrength;
+    return snapshot;
+}
+
+void HostSession::setStateListener(std::function<void(std::string)> listener)
+{
+    m_stateListener = std::move(listener);
+    m_lastFacts.clear();
+    stateChanged();
+}
+
+void HostSession::stateChanged()
+{
+    if (!m_stateListener)
+        return;
+    const HostSnapshot now = snapshot();
+    std::string facts = stateFacts(now);
+    if (facts == m_lastFacts)
+        return;
+    m_stateListener(stateFileText(now, facts));
+    m_lastFacts = std::move(facts);
+}
+
+bool HostSession::resume(const HostSnapshot& kept)
+{
+    const engine::GameState& was = kept.game.state;
+    if (!was.gamerunning)
+        return false;
+    const int current = was.currentplayer;
+    // A person was building his word: the turn is his when he is back.
+    const bool personOnTurn = engine::GameState::isSlot(current) && was.players[current].connected &&
+                              !was.players[current].watching && !was.players[current].name.empty();
+    engine::GameSnapshot game = kept.game;
+    // Nobody is connected yet; the seats of those who were wait for them.
+    for (engine::tplayer& player : game.state.players)
+        player.connected = 0;
+    m_botSpeedMs = kept.botSpeedMs;
+    setKlotStrength(kept.klotStrength); // before the seats' own strengths
+    if (!m_game->restore(game))
+        return false;
+    m_waitingTurn = personOnTurn && was.timer1phase != engine::Game::kPause ? current : 0;
+    if (!m_waitingTurn)
+        m_game->resumeTurnClock();
+    stateChanged();
+    return true;
+}
+
+void HostSession::resumeWaitingTurn()
+{
+    if (m_waitingTurn == 0)
+        return;
+    const engine::GameState& state = m_game->state();
+    const bool back = holdsConnection(m_waitingTurn) && m_slots[m_waitingTurn].held &&
+                      m_slots[m_waitingTurn].loggedIn && state.players[m_waitingTurn].connected;
+    if (!back && state.gamerunning && state.currentplayer == m_waitingTurn)
+        return;
+    m_waitingTurn = 0;
+    m_game->resumeTurnClock();
 }
 
 } // namespace lexiflip::host

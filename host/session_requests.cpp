@@ -115,7 +115,10 @@ void HostSession::catchUp(int s)
     m_game->sendTo(s, wire::msg::theboard(cells));
     if (!faceUp.empty())
         m_game->sendTo(s, wire::msg::isflipped(s, faceUp));
-    if (s == state.currentplayer)
+    // A resumed turn waited for him: it is still his, and its clock runs again.
+    if (s == m_waitingTurn)
+        resumeWaitingTurn();
+    else if (s == state.currentplayer)
         m_game->hepass(wire::msg::payloadOf(wire::msg::hepass(s)));
 }
 

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <memory>
@@ -21,6 +22,7 @@
 #include "engine/tdictn.h"
 #include "host/discovery_responder.h"
 #include "host/host_session.h"
+#include "host/state_writer.h"
 #include "net/qt_clock.h"
 #include "net/qt_pace_timer.h"
 #include "net/tsock.h"
@@ -113,6 +115,19 @@ public:
     engine::ComputerStrength klotStrength() const { return m_session->klotStrength(); }
     void setKlotStrength(engine::ComputerStrength strength) { m_session->setKlotStrength(strength); }
 
+    // Keeps the game in file from now on, after every change that matters.
+    // Before the host listens: a file holding an unfinished game is resumed
+    // (true), its seats waiting for their players. A file that cannot be
+    // read is moved aside and its problem told (problem), and the host
+    // starts fresh; a write that fails later is told as a notice.
+    struct KeptState {
+        bool resumed = false;
+        std::string problem;
+    };
+    KeptState keepStateIn(const std::filesystem::path& file);
+    // Writes what waits for the state file (tests).
+    void flushState();
+
     // Also told every notice, besides the noticed signal (lexiflip-host
     // writes them to standard error).
     void setNoticeCallback(std::function<void(std::string_view)> callback);
@@ -196,6 +211,8 @@ private:
     std::shared_ptr<const engine::TDictn> m_dictionary;
     std::vector<std::string> m_listboxWords;
     std::unique_ptr<HostSession> m_session;
+    // Goes after the session, which tells it every state.
+    std::unique_ptr<StateWriter> m_stateWriter;
     // Answers from the session's state, so it goes before the session.
     std::unique_ptr<DiscoveryResponder> m_discovery;
 
