@@ -45,6 +45,8 @@ bool Game::computerPlays(int slot) const
 {
     if (!GameState::isSlot(slot))
         return false;
+    if (m_heldSeats[slot])
+        return false;
     const tplayer& player = m_state.players[slot];
     return !player.connected || player.watching;
 }

@@ -93,6 +93,18 @@ public:
     // turn the turn moves on at once; not for slot 1, the hosting window's own
     // player, unless slot 1 is a remote player like the others.
     void seatLeft(int slot);
+    // The slot's connection closed during a game, but the seat is kept for
+    // its player: name (as given), score and bar stay, nobody else is seated
+    // there, the turn order passes over it and the computer never plays it
+    // (seat 2 included). A turn it held moves on as at a departure. A new
+    // connection in the slot (seatConnected) ends the keeping.
+    void seatHeldAway(int slot, std::string_view name);
+    // Nobody came back for a kept seat: it is empty again, as after seatLeft.
+    // A connection already in the slot keeps it, with no name until it logs in.
+    void seatHoldEnded(int slot);
+    bool seatIsHeld(int slot) const { return GameState::isSlot(slot) && m_heldSeats[slot]; }
+    // Called once a game has its winner, after the winner is announced.
+    void setGameOverHandler(std::function<void()> handler) { m_gameOver = std::move(handler); }
     // Slot 1 is a remote player (a host without a window of its own): his
     // departure on turn moves the turn on like anybody's.
     void setFirstSeatRemote(bool remote) { m_firstSeatRemote = remote; }
@@ -129,7 +141,7 @@ public:
     void startBotPhase(int phase, int ticks);
 
     // Whether the computer plays the slot now: nobody is connected there, or
-    // its user is just watching.
+    // its user is just watching; never a seat kept for an absent player.
     bool computerPlays(int slot) const;
 
     // The clock phases.
@@ -173,6 +185,9 @@ private:
     // or more, outside the unplayed tail); 0 means it can only pass.
     std::size_t m_playableWords = 0;
     bool m_firstSeatRemote = false;
+    // Seats kept for a player whose connection dropped (seatHeldAway).
+    std::array<bool, kSlotCount + 1> m_heldSeats{};
+    std::function<void()> m_gameOver;
     std::array<ComputerStrength, kSlotCount + 1> m_strengths{};
     // The strong players' guesses at a new bar come from here, apart from the
     // game's draws, so that thinking never changes what the game deals.

@@ -78,13 +78,26 @@ void Game::findplayer()
     if (m_state.currentplayer != 0)
         refillBar(m_state.currentplayer);
 
-    // Slot 2 always takes its turn, so the walk ends within one lap.
+    // Slot 2 takes its turn unless it is kept for an absent player, so the
+    // walk ends within one lap.
+    auto takesTurn = [this](int slot) {
+        const tplayer& player = m_state.players[slot];
+        return !m_heldSeats[slot] && (slot == 2 || (player.connected && player.inplay));
+    };
     int& current = m_state.currentplayer;
+    int steps = 0;
     do {
         ++current;
         if (current > m_state.numseats)
             current = 1;
-    } while (!(current == 2 || (m_state.players[current].connected && m_state.players[current].inplay)));
+        ++steps;
+    } while (!takesTurn(current) && steps < m_state.numseats);
+    if (!takesTurn(current)) {
+        // Every seat that could play is kept for an absent player: the turn
+        // waits a pause and is tried again, so a player back in time plays on.
+        startTimer1Phase(kPause, kPauseTicks);
+        return;
+    }
 
     if (current == 1 && checkforwin())
         return;
@@ -114,7 +127,7 @@ int Game::chooseSneaker() const
     for (int slot = 2; slot <= 6; ++slot) {
         const tplayer& player = m_state.players[slot];
         if (player.score < m_state.players[candidate].score && player.score != 0 &&
-            (player.connected || slot == 2))
+            (player.connected || slot == 2) && !m_heldSeats[slot])
             candidate = slot;
     }
     return m_state.players[candidate].score != 0 ? candidate : 0;
@@ -172,7 +185,10 @@ void Game::timeup()
 
 bool Game::checkforwin()
 {
-    auto counts = [this](int slot) { return slot == 2 || m_state.players[slot].connected; };
+    // A seat kept for an absent player keeps its score in the reckoning.
+    auto counts = [this](int slot) {
+        return slot == 2 || m_state.players[slot].connected || m_heldSeats[slot];
+    };
 
     bool reached = false;
     for (int slot = 1; slot <= 6; ++slot) {
@@ -206,6 +222,8 @@ bool Game::checkforwin()
     m_state.botphase = 0;
     const tplayer& winner = m_state.players[leader];
     sendToAll(wire::msg::winner(winner.name.empty() ? winner.botname : winner.name));
+    if (m_gameOver)
+        m_gameOver();
     return true;
 }
 

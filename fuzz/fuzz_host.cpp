@@ -271,7 +271,9 @@ public:
     void accept()
     {
         const host::ConnectionId connection = ++m_lastConnection;
-        if (const int slot = session.accept(connection))
+        // Two peer addresses take turns, so that a dropped player's kept
+        // seat is sometimes asked for by his own address and sometimes not.
+        if (const int slot = session.accept(connection, connection % 2 != 0 ? "192.0.2.1" : "192.0.2.2"))
             m_connections[static_cast<std::size_t>(slot)] = connection;
     }
     // The connection a slot held last, whether or not it still holds it.

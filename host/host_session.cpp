@@ -20,9 +20,14 @@ HostSession::HostSession(HostSessionServices services, HostSessionSettings setti
                                services.dictionary, services.listboxWords, [this] { return m_botSpeedMs; }})),
       receivedlist(services.socktimer, std::chrono::milliseconds(settings.socktimerMs),
                    static_cast<std::size_t>(wire::kQueueLimitPerConnection)),
-      m_sessionTimer(services.sessionTimer)
+      m_sessionTimer(services.sessionTimer),
+      m_seatHold(std::chrono::milliseconds(std::max(settings.seatHoldMs, 0))),
+      m_firstSeatRemote(settings.firstSeatRemote)
 {
     m_game->setFirstSeatRemote(settings.firstSeatRemote);
+    // The winner ends every hold: a seat kept for the game just over is free
+    // for the next.
+    m_game->setGameOverHandler([this] { endAllHolds(); });
     setKlotStrength(settings.klotStrength);
     buildDispatch();
     receivedlist.setHandler([this](ConnectionId connection, std::string_view text) {
@@ -72,29 +77,36 @@ HostSession::SlotConnection* HostSession::find(ConnectionId connection)
     return s ? &m_slots[s] : nullptr;
 }
 
-int HostSession::chooseSlot() const
+int HostSession::chooseSlot(std::string_view address) const
 {
     const engine::GameState& state = m_game->state();
-    const int n = state.slotsused;
-    if (n == 0)
-        return 1;
-    int s = 1;
-    while (s < n && state.players[s].connected)
-        ++s;
-    if (!state.players[s].connected)
-        return s;
-    if (s >= engine::kMaxConnections)
-        return 0;
-    return n + 1;
+    // A seat kept for this address, the one kept longest first; one whose
+    // departure is still to be told is not free yet.
+    int kept = 0;
+    for (int s = 1; s <= engine::kMaxConnections; ++s) {
+        const SeatHold& hold = m_holds[s];
+        if (hold.active && hold.address == address && !m_slots[s].held && !state.players[s].connected &&
+            (kept == 0 || hold.since < m_holds[kept].since))
+            kept = s;
+    }
+    if (kept != 0)
+        return kept;
+    // Otherwise the lowest slot nobody holds or is kept for, then a new one.
+    const int n = std::min(state.slotsused, engine::kMaxConnections);
+    for (int s = 1; s <= n; ++s) {
+        if (!state.players[s].connected && !m_holds[s].active)
+            return s;
+    }
+    return n < engine::kMaxConnections ? n + 1 : 0;
 }
 
-int HostSession::accept(ConnectionId connection)
+int HostSession::accept(ConnectionId connection, std::string_view address)
 {
     if (const int held = slotOf(connection))
         return held;
-    const int chosen = chooseSlot();
+    const int chosen = chooseSlot(address);
     if (chosen == 0) {
-        // All nine slots are held: the newcomer hears why and is let go.
+        // Every slot is taken or kept: the newcomer hears why and is let go.
         m_transport.send(connection, wire::msg::full());
         return 0;
     }
@@ -104,6 +116,8 @@ int HostSession::accept(ConnectionId connection)
     slot.accumulator.clear();
     slot.loggedIn = false;
     slot.loginDeadline = m_sessionTimer.now() + m_loginTimeout;
+    slot.address = std::string(address);
+    slot.removed = false;
 
     m_game->seatConnected(chosen);
     armSessionTimer();
@@ -124,6 +138,59 @@ void HostSession::receive(ConnectionId connection, std::string_view bytes)
         if (!message.empty())
             receivedlist.push(connection, std::string(message));
     });
+}
+
+void HostSession::holdSeat(int s, std::string address, std::string name)
+{
+    if (s < 1 || s > wire::kSeatCount || m_slots[s].held)
+        return;
+    startHold(s, std::move(address));
+    m_game->seatHeldAway(s, name);
+    armSessionTimer();
+}
+
+bool HostSession::seatHeld(int slot) const
+{
+    return holdsConnection(slot) && m_holds[slot].active;
+}
+
+bool HostSession::keepsSeat(int s) const
+{
+    // The hosting window's own player cannot drop without the host going.
+    return m_seatHold.count() > 0 && m_game->state().gamerunning && m_slots[s].loggedIn &&
+           !m_slots[s].removed && s >= 1 && s <= wire::kSeatCount && (s != 1 || m_firstSeatRemote);
+}
+
+void HostSession::startHold(int s, std::string address)
+{
+    SeatHold& hold = m_holds[s];
+    hold.active = true;
+    hold.address = std::move(address);
+    hold.since = m_sessionTimer.now();
+    hold.deadline = hold.since + m_seatHold;
+}
+
+void HostSession::endHold(int s)
+{
+    m_holds[s].active = false;
+    const engine::GameState& state = m_game->state();
+    // A seat whose departure is still to be told is freed by that telling.
+    if (!m_slots[s].held && state.players[s].connected)
+        return;
+    const std::string freed = wire::msg::playerdisconnected(s, "");
+    for (int t = 1; t <= engine::kMaxConnections; ++t) {
+        if (t != s && state.players[t].connected)
+            m_game->sendTo(t, freed);
+    }
+    m_game->seatHoldEnded(s);
+}
+
+void HostSession::endAllHolds()
+{
+    for (int s = 1; s <= engine::kMaxConnections; ++s) {
+        if (m_holds[s].active)
+            endHold(s);
+    }
 }
 
 void HostSession::closed(ConnectionId connection)
@@ -166,6 +233,12 @@ void HostSession::closeLink(int slot)
 void HostSession::connectionClosed(int s)
 {
     SlotConnection& slot = m_slots[s];
+    // A returning player's new connection that closes before its login keeps
+    // the hold as it was; one the host removed keeps nothing.
+    if (slot.removed)
+        m_holds[s].active = false;
+    else if (keepsSeat(s))
+        startHold(s, slot.address);
     receivedlist.remove(slot.id);
     slot.held = false;
     slot.accumulator.clear();
@@ -206,7 +279,10 @@ void HostSession::announceDepartures()
                     m_game->sendTo(t, gone);
             }
         }
-        m_game->seatLeft(s);
+        if (m_holds[s].active)
+            m_game->seatHeldAway(s, player.name);
+        else
+            m_game->seatLeft(s);
     }
     resumeWaitingTurn();
     stateChanged();
@@ -224,6 +300,11 @@ void HostSession::sessionTimerFired()
         if (slot.held && !slot.loggedIn && slot.loginDeadline <= now)
             closeLink(s);
     }
+    for (int s = 1; s <= engine::kMaxConnections; ++s) {
+        if (m_holds[s].active && m_holds[s].deadline <= now)
+            endHold(s);
+    }
+    resumeWaitingTurn();
     armSessionTimer();
     stateChanged();
 }
@@ -237,6 +318,10 @@ void HostSession::armSessionTimer()
     for (const SlotConnection& slot : m_slots) {
         if (slot.held && !slot.loggedIn)
             due = std::min(due.value_or(slot.loginDeadline), slot.loginDeadline);
+    }
+    for (const SeatHold& hold : m_holds) {
+        if (hold.active)
+            due = std::min(due.value_or(hold.deadline), hold.deadline);
     }
     if (!due) {
         m_sessionTimer.stop();
@@ -265,6 +350,12 @@ HostSnapshot HostSession::snapshot() const
 {
     HostSnapshot snapshot;
     snapshot.game = m_game->snapshot();
+    for (int s = 1; s <= engine::kMaxConnections; ++s) {
+        if (m_slots[s].held)
+            snapshot.addresses[s] = m_slots[s].address;
+        else if (m_holds[s].active)
+            snapshot.addresses[s] = m_holds[s].address;
+    }
     snapshot.botSpeedMs = m_botSpeedMs;
     snapshot.klotStrength = m_klotStrength;
     return snapshot;
@@ -292,20 +383,30 @@ void HostSession::stateChanged()
 bool HostSession::resume(const HostSnapshot& kept)
 {
     const engine::GameState& was = kept.game.state;
-    if (!was.gamerunning)
+    core::RandomSource check(0);
+    if (!was.gamerunning || !check.restore(kept.game.random) || !check.restore(kept.game.foresight))
         return false;
     const int current = was.currentplayer;
     // A person was building his word: the turn is his when he is back.
     const bool personOnTurn = engine::GameState::isSlot(current) && was.players[current].connected &&
                               !was.players[current].watching && !was.players[current].name.empty();
+    // Every seat a player had (logged in, or kept for him already) is kept
+    // for him at the address he came from; the seats are kept before the
+    // game is back, so that keeping the seat on turn does not move the turn on.
     engine::GameSnapshot game = kept.game;
-    // Nobody is connected yet; the seats of those who were wait for them.
+    for (int s = 1; s <= wire::kSeatCount; ++s) {
+        engine::tplayer& player = game.state.players[s];
+        if (!player.name.empty()) {
+            holdSeat(s, kept.addresses[s], player.name);
+            player.watching = 0;
+        }
+    }
+    // Nobody is connected yet.
     for (engine::tplayer& player : game.state.players)
         player.connected = 0;
     m_botSpeedMs = kept.botSpeedMs;
     setKlotStrength(kept.klotStrength); // before the seats' own strengths
-    if (!m_game->restore(game))
-        return false;
+    m_game->restore(game);
     m_waitingTurn = personOnTurn && was.timer1phase != engine::Game::kPause ? current : 0;
     if (!m_waitingTurn)
         m_game->resumeTurnClock();
@@ -318,9 +419,8 @@ void HostSession::resumeWaitingTurn()
     if (m_waitingTurn == 0)
         return;
     const engine::GameState& state = m_game->state();
-    const bool back = holdsConnection(m_waitingTurn) && m_slots[m_waitingTurn].held &&
-                      m_slots[m_waitingTurn].loggedIn && state.players[m_waitingTurn].connected;
-    if (!back && state.gamerunning && state.currentplayer == m_waitingTurn)
+    // It waits while its seat is kept for the player on turn.
+    if (state.gamerunning && state.currentplayer == m_waitingTurn && seatHeld(m_waitingTurn))
         return;
     m_waitingTurn = 0;
     m_game->resumeTurnClock();

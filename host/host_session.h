@@ -78,6 +78,9 @@ struct HostSessionSettings {
     int loginTimeoutMs = 30000;
     // Slot 1 is a remote player like any other (see HostOptions).
     bool firstSeatRemote = false;
+    // How long the seat of a player whose connection drops during a game is
+    // kept for his return from the same address; 0 frees it at once.
+    int seatHoldMs = 120000;
 };
 
 // The host's session rules, with no sockets and no Qt: connections are ids
@@ -86,8 +89,9 @@ struct HostSessionSettings {
 // messages, queues them at socktimer's pace and feeds each to its handler here
 // or in the game it owns: logins (one per connection, within a deadline) and
 // the version check, the catch-up of a late joiner, chat, actions and chatter
-// sounds relayed, "just watch", removals, and the departure of a connection
-// that closed.
+// sounds relayed, "just watch", removals, the departure of a connection that
+// closed, and the seat kept for a player whose connection dropped during a
+// game until he is back from the same address or the hold ends.
 //
 // A message is acted on only in the name of the connection it came on: each
 // queued entry remembers its connection, and a slot field that is not that
@@ -101,11 +105,14 @@ public:
     HostSession(const HostSession&) = delete;
     HostSession& operator=(const HostSession&) = delete;
 
-    // A new connection. The lowest free slot is reused first, so a player who
-    // leaves and comes back usually finds his seat as it stands. Gives the
-    // slot, or 0 when all nine are held: the connection was told the game is
+    // A new connection from a peer address (IPv4 dotted, IPv6 as text; the
+    // session only compares them). A seat kept for a player who dropped goes
+    // only to a connection from his address, the one kept longest first;
+    // otherwise the lowest free slot is reused first, so a player who leaves
+    // and comes back usually finds his seat as it stands. Gives the slot, or
+    // 0 when all nine are taken or kept: the connection was told the game is
     // full and the transport lets it go. An id must be new each time.
-    int accept(ConnectionId connection);
+    int accept(ConnectionId connection, std::string_view address);
     // Bytes from a connection's peer; nothing for a connection not held.
     void receive(ConnectionId connection, std::string_view bytes);
     // The transport found a connection closed (its peer left, it was reset,
@@ -115,6 +122,13 @@ public:
 
     // The slot a connection holds, 0 for none.
     int slotOf(ConnectionId connection) const;
+
+    // Keeps seat 1..6, empty now, for a player named name who will connect
+    // from address, for the session's hold time from now (a game restored
+    // with players still to come back).
+    void holdSeat(int slot, std::string address, std::string name);
+    // Whether a seat is kept for a player who has not logged in again yet.
+    bool seatHeld(int slot) const;
 
     engine::Game& game() { return *m_game; }
     const engine::GameState& state() const { return m_game->state(); }
@@ -169,6 +183,18 @@ private:
         bool loggedIn = false;
         // When a connection that has not logged in by then is closed.
         std::chrono::nanoseconds loginDeadline{0};
+        std::string address;
+        // The host's player removed it: its seat is not kept.
+        bool removed = false;
+    };
+
+    // A seat kept for a player whose connection dropped (or, after accept,
+    // for his new connection until it logs in).
+    struct SeatHold {
+        bool active = false;
+        std::string address;
+        std::chrono::nanoseconds since{0};
+        std::chrono::nanoseconds deadline{0};
     };
 
     class SlotSender : public engine::Sender {
@@ -180,8 +206,14 @@ private:
         HostSession& m_session;
     };
 
-    // The slot a new connection gets, or 0 when all nine are held.
-    int chooseSlot() const;
+    // The slot a new connection from address gets, or 0 when there is none.
+    int chooseSlot(std::string_view address) const;
+    // Whether a logged-in player leaving slot s now has his seat kept.
+    bool keepsSeat(int s) const;
+    void startHold(int s, std::string address);
+    // The hold ends without its player back: the seat is free again.
+    void endHold(int s);
+    void endAllHolds();
     SlotConnection* find(ConnectionId connection);
     void buildDispatch();
     wire::DispatchTable<>::Handler sessionHandler(wire::HostRequest request);
@@ -245,6 +277,9 @@ private:
     bool m_announcing = false;
 
     std::array<SlotConnection, engine::kMaxConnections + 1> m_slots;
+    std::chrono::nanoseconds m_seatHold;
+    bool m_firstSeatRemote;
+    std::array<SeatHold, engine::kMaxConnections + 1> m_holds;
 
     std::function<void(std::string)> m_stateListener;
     std::string m_lastFacts;

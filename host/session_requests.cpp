@@ -69,7 +69,9 @@ void HostSession::receivedlogininfo(std::string_view payload)
     const std::string_view name = fields.rest();
 
     m_slots[*s].loggedIn = true;
-    armSessionTimer(); // his deadline no longer counts
+    // A player back in his kept seat: the hold is over.
+    m_holds[*s].active = false;
+    armSessionTimer(); // his deadlines no longer count
     const engine::GameState& state = m_game->state();
     m_game->seatLoggedIn(*s, name);
     m_game->sendToAll(wire::msg::newplayerinfo(*s, name));
@@ -83,6 +85,11 @@ void HostSession::receivedlogininfo(std::string_view payload)
     }
     if (state.gamerunning)
         catchUp(*s);
+    // The seats kept for absent players are away, not free.
+    for (int t = 1; t <= engine::kMaxConnections; ++t) {
+        if (m_holds[t].active && t != *s)
+            m_game->sendTo(*s, wire::msg::playerdisconnected(t, state.players[t].name));
+    }
 }
 
 // A late joiner learns the game as it stands; if it is his turn, he passes.
@@ -137,7 +144,13 @@ void HostSession::kickhim(std::string_view payload)
 
 void HostSession::disconnectsock(int slot)
 {
-    if (holdsConnection(slot) && m_game->state().players[slot].connected && m_slots[slot].held)
+    if (!holdsConnection(slot) || !m_game->state().players[slot].connected || !m_slots[slot].held)
+        return;
+    // Its own departure tells the removed player's window that it was
+    // removed, not cut off, so it does not come back; nor is his seat kept.
+    m_slots[slot].removed = true;
+    m_game->sendTo(slot, wire::msg::playerdisconnected(slot, m_game->state().players[slot].name));
+    if (m_slots[slot].held) // the send may have found it gone already
         closeLink(slot);
 }
 

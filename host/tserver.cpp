@@ -38,7 +38,7 @@ TServer::TServer(HostOptions options, QObject* parent)
                               *m_dictionary, m_listboxWords},
           HostSessionSettings{options.seed ? *options.seed : freshSeed(), options.botSpeedMs,
                               options.klotStrength, options.socktimerMs, options.loginTimeoutMs,
-                              options.firstSeatRemote})),
+                              options.firstSeatRemote, options.seatHoldMs})),
       m_portName(std::to_string(options.port ? *options.port : net::defaultHostPort()))
 {
     tempsock.OnDisconnect = [this](net::TSock& sock) {
@@ -160,7 +160,7 @@ void TServer::Sock1Accept(net::TSock& listener)
     conn->OnDisconnect = tempsock.OnDisconnect;
     conn->OnInfo = tempsock.OnInfo;
     conn->OnRead = Sock1.OnRead;
-    if (m_session->accept(connection) != 0)
+    if (m_session->accept(connection, conn->HostName()) != 0)
         return;
     // Refused (it heard that the game is full): let go of it, unless it
     // already closed while hearing it.

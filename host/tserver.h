@@ -55,6 +55,9 @@ struct HostOptions {
     // window's own client, which cannot leave without the host going, and the
     // turn it held stays until its clock runs out.
     bool firstSeatRemote = false;
+    // How long a seat is kept for a player whose connection drops during a
+    // game, for his return from the same address (HostSessionSettings).
+    int seatHoldMs = 120000;
     // For a game that must play the same however fast its messages travel
     // (the screenshot renderer) and for tests of the receive queue's pace:
     // the engine's two clocks and socktimer's timer, stepped by the caller

@@ -50,6 +50,11 @@ QString description()
                           "when nobody holds it, and the seat of a player who chooses to just watch\n"
                           "is played at the same strength.\n"
                           "\n"
+                          "When a seated player's connection drops during a game, his seat (name,\n"
+                          "score, bar) is kept for him for --seat-hold seconds (120 unless said):\n"
+                          "the turn passes over it, Klot does not play it, and a connection from\n"
+                          "the same address gets it back. 0 frees the seat at once.\n"
+                          "\n"
                           "It also answers the local network's searches for games on UDP port\n"
                           "7772, or LEXIFLIP_PORT (never --port). LEXIFLIP_DISCOVERY_ADDRESS, when\n"
                           "set, answers only queries from the addresses it lists.\n"
@@ -97,9 +102,15 @@ std::optional<CommandLine> readOptions(QCoreApplication& app)
         QStringLiteral("Keep the running game in FILE after every change, and go on with an unfinished\n"
                        "game found there at start (its players get their seats back)."),
         QStringLiteral("FILE"));
+    const QCommandLineOption holdOption(
+        QStringLiteral("seat-hold"),
+        QStringLiteral("How long a dropped player's seat is kept for his return, from 0 (not kept)\n"
+                       "to 86400 seconds (default 120)."),
+        QStringLiteral("SECONDS"), QStringLiteral("120"));
     parser.addOption(portOption);
     parser.addOption(speedOption);
     parser.addOption(strengthOption);
+    parser.addOption(holdOption);
     parser.addOption(stateOption);
     parser.process(app);
 
@@ -124,6 +135,13 @@ std::optional<CommandLine> readOptions(QCoreApplication& app)
         return std::nullopt;
     }
     options.klotStrength = *strength;
+    constexpr int kLongestHoldSeconds = 24 * 60 * 60;
+    const std::optional<int> hold = lexiflip::wire::parseInt(parser.value(holdOption).toStdString());
+    if (!hold || *hold < 0 || *hold > kLongestHoldSeconds) {
+        printLine(stderr, "lexiflip-host: --seat-hold needs a number of seconds from 0 to 86400");
+        return std::nullopt;
+    }
+    options.seatHoldMs = *hold * 1000;
     // Slot 1 here is a remote player, free to leave like the others.
     options.firstSeatRemote = true;
     options.discoveryPort = lexiflip::net::defaultDiscoveryPort();

@@ -51,18 +51,18 @@ protected:
         timeline.setOnTick(computertimer, [this] { session->computertimerTimer(); });
     }
 
-    std::unique_ptr<HostSession> makeSession()
+    std::unique_ptr<HostSession> makeSession(int seatHoldMs = HostSessionSettings{}.seatHoldMs)
     {
         return std::make_unique<HostSession>(
             HostSessionServices{*this, notices, timer1, computertimer, socktimer, sessionTimer,
                                 shippedWords().dictionary, shippedWords().listboxWords},
-            HostSessionSettings{.seed = 3, .loginTimeoutMs = kLoginTimeoutMs});
+            HostSessionSettings{.seed = 3, .loginTimeoutMs = kLoginTimeoutMs, .seatHoldMs = seatHoldMs});
     }
     // A fresh session, with nobody connected and nothing heard.
-    void restart()
+    void restart(int seatHoldMs = HostSessionSettings{}.seatHoldMs)
     {
         session.reset(); // the old one goes before its connections' ids are reused
-        session = makeSession();
+        session = makeSession(seatHoldMs);
         lastId = 100;
         idOfSlot.clear();
         heard.clear();
@@ -70,10 +70,10 @@ protected:
     }
 
     // Connection ids are 100 + the order of acceptance.
-    int accept()
+    int accept(std::string_view address = "192.0.2.10")
     {
         const ConnectionId id = ++lastId;
-        const int slot = session->accept(id);
+        const int slot = session->accept(id, address);
         if (slot != 0)
             idOfSlot[slot] = id;
         return slot;
@@ -287,6 +287,7 @@ TEST_F(Session, AConnectionThatDoesNotLogInInTimeIsLetGo)
 // timer, not inside the engine's sending.
 TEST_F(Session, AConnectionClosedInsideASendLeavesAfterTheBroadcast)
 {
+    restart(0); // the seat is free at once, not kept
     seat(3);
     receive(1, msg::startgame("P1", "50", "60", true, "1", "0"));
     drain();
