@@ -130,6 +130,8 @@ public:
     KeptState keepStateIn(const std::filesystem::path& file);
     // Writes what waits for the state file (tests).
     void flushState();
+    // The game and options as the state file keeps them.
+    HostSnapshot snapshot() const { return m_session->snapshot(); }
 
     // Also told every notice, besides the noticed signal (lexiflip-host
     // writes them to standard error).
