@@ -180,12 +180,13 @@ int main(int argc, char* argv[])
     {
         lexiflip::host::TServer server(options);
         server.setNoticeCallback([](std::string_view text) { printLine(stderr, text); });
+        // The game is back before anybody can connect.
+        bool resumed = false;
         if (!read->stateFile.empty()) {
             const auto kept = server.keepStateIn(read->stateFile);
             if (!kept.problem.empty())
                 printLine(stderr, "lexiflip-host: " + kept.problem);
-            if (kept.resumed)
-                printLine(stdout, "lexiflip-host goes on with the game in " + read->stateFile);
+            resumed = kept.resumed;
         }
         try {
             server.startHosting();
@@ -197,6 +198,8 @@ int main(int argc, char* argv[])
         if (server.discoveryPort() != 0)
             printLine(stdout, "lexiflip-host answering searches on UDP port " +
                                   std::to_string(server.discoveryPort()));
+        if (resumed)
+            printLine(stdout, "lexiflip-host goes on with the game in " + read->stateFile);
         status = QCoreApplication::exec();
     }
     return status;
