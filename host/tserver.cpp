@@ -82,6 +82,14 @@ TServer::KeptState TServer::keepStateIn(const std::filesystem::path& file)
     return kept;
 }
 
+void TServer::forgetState()
+{
+    if (!m_stateWriter)
+        return;
+    m_session->setStateListener({});
+    m_stateWriter->remove();
+}
+
 void TServer::flushState()
 {
     if (m_stateWriter)

@@ -130,6 +130,9 @@ public:
     KeptState keepStateIn(const std::filesystem::path& file);
     // Writes what waits for the state file (tests).
     void flushState();
+    // The game is over for good (the player left it): its file goes, and
+    // nothing more is kept.
+    void forgetState();
     // The game and options as the state file keeps them.
     HostSnapshot snapshot() const { return m_session->snapshot(); }
 

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "assets/embedded.h"
+#include "e2e/driven_window.h"
 #include "e2e/host_process.h"
 #include "e2e/scripted_seat.h"
 #include "engine/computer_words.h"
@@ -213,6 +214,57 @@ TEST_P(KilledHost, EveryPlayerIsBackInTheGameHeSawAndItGoesOn)
         EXPECT_TRUE(annBack.waitFor("CMD_nextplayer+2+", 10000)) << "the pause ran out into Klot's turn";
         break;
     }
+}
+
+// A solo window killed in the middle of its own turn: started again, it asks
+// whether to go on, and the same turn goes on with the board, bar and scores
+// it showed.
+TEST(KilledSoloWindow, GoesOnWithTheSameTurnWhenStartedAgain)
+{
+    QTemporaryDir home;
+    ASSERT_TRUE(home.isValid());
+    const quint16 port = freePort();
+    DrivenState before;
+    {
+        DrivenWindow window({}, port, home.path());
+        ASSERT_TRUE(window.waitFor([](const DrivenState& s) { return s.flag("loggedin"); }));
+        ASSERT_TRUE(window.command("menu StartGame1"));
+        ASSERT_TRUE(window.waitFor([](const DrivenState& s) { return s.flag("options"); }));
+        ASSERT_TRUE(window.command("options start"));
+        ASSERT_TRUE(window.waitFor([](const DrivenState& s) { return s.number("turn") == 1; }));
+        ASSERT_TRUE(window.command("board 1 1") && window.command("board 2 2"));
+        ASSERT_TRUE(window.waitFor([](const DrivenState& s) { return s.list("board").size() == 2; }));
+        const QString file = home.filePath(QStringLiteral("game-in-progress.state"));
+        ASSERT_TRUE(waitUntil([&] {
+            QFile kept(file);
+            return kept.open(QIODevice::ReadOnly) && kept.readAll().contains("\nflipcount 2\n");
+        }));
+        before = window.state();
+        window.process().kill();
+        ASSERT_TRUE(window.process().waitForFinished(5000));
+    }
+    DrivenWindow again({}, port, home.path());
+    ASSERT_TRUE(again.waitFor([](const DrivenState& s) {
+        return s.text("box").starts_with("Go on with your game");
+    })) << again.errors();
+    EXPECT_EQ(again.last().text("box"), "Go on with your game against Klot (You 0, Klot 0)?");
+    ASSERT_TRUE(again.command("answer yes"));
+    ASSERT_TRUE(
+        again.waitFor([](const DrivenState& s) { return s.number("turn") == 1 && s.number("flips") == 2; }));
+    const DrivenState after = again.last();
+    EXPECT_EQ(after.list("board"), before.list("board"));
+    EXPECT_EQ(after.text("bar"), before.text("bar"));
+    EXPECT_EQ(after.list("scores"), before.list("scores"));
+    // The turn is his: three more flips, then the word may be built.
+    ASSERT_TRUE(again.command("board 3 3") && again.command("board 4 4") && again.command("board 5 5"));
+    EXPECT_TRUE(again.waitFor(
+        [](const DrivenState& s) { return s.list("board").size() == 5 && s.flag("canbuild"); }));
+
+    // Leaving asks first; then the game is over and nothing is kept of it.
+    ASSERT_TRUE(again.command("menu LeaveGame1"));
+    ASSERT_TRUE(again.command("answer yes"));
+    EXPECT_TRUE(
+        waitUntil([&] { return !QFile::exists(home.filePath(QStringLiteral("game-in-progress.state"))); }));
 }
 
 INSTANTIATE_TEST_SUITE_P(Resume, KilledHost,
