@@ -145,6 +145,7 @@ void HostSession::holdSeat(int s, std::string address, std::string name)
     if (s < 1 || s > wire::kSeatCount || m_slots[s].held)
         return;
     startHold(s, std::move(address));
+    m_holds[s].told = true; // nobody is here to hear of it; late joiners are told
     m_game->seatHeldAway(s, name);
     armSessionTimer();
 }
@@ -168,6 +169,7 @@ void HostSession::startHold(int s, std::string address)
     hold.address = std::move(address);
     hold.since = m_sessionTimer.now();
     hold.deadline = hold.since + m_seatHold;
+    hold.told = false;
 }
 
 void HostSession::endHold(int s)
@@ -272,17 +274,20 @@ void HostSession::announceDepartures()
         const int s = m_departed.front();
         m_departed.pop_front();
         const engine::tplayer& player = state.players[s];
-        if (player.connected) {
+        SeatHold& hold = m_holds[s];
+        if (player.connected && !(hold.active && hold.told)) {
             const std::string gone = wire::msg::playerdisconnected(s, player.name);
             for (int t = 1; t <= engine::kMaxConnections; ++t) {
                 if (t != s && state.players[t].connected)
                     m_game->sendTo(t, gone);
             }
         }
-        if (m_holds[s].active)
+        if (hold.active) {
+            hold.told = true;
             m_game->seatHeldAway(s, player.name);
-        else
+        } else {
             m_game->seatLeft(s);
+        }
     }
     resumeWaitingTurn();
     stateChanged();

@@ -195,6 +195,9 @@ private:
         std::string address;
         std::chrono::nanoseconds since{0};
         std::chrono::nanoseconds deadline{0};
+        // The others have heard he is away: a comeback that closes before
+        // its login is not told again.
+        bool told = false;
     };
 
     class SlotSender : public engine::Sender {

@@ -9,6 +9,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -16,6 +17,7 @@
 #include "e2e/host_process.h"
 #include "net/net_wait.h"
 #include "net/test_client.h"
+#include "wire/field_reader.h"
 #include "wire/messages.h"
 
 namespace lexiflip::testing {
@@ -153,6 +155,78 @@ TEST_F(HostFaults, AHalfSentMessageDiesWithItsConnection)
     for (const std::string& message : first.messages())
         EXPECT_EQ(message.find("fin"), std::string::npos) << message;
     EXPECT_EQ(first.count("CMD_chat+"), 1);
+}
+
+// A dropped player's seat is kept for his address alone: a flood of
+// connections from other addresses gets the free slots, then "Game is full",
+// and never the kept seat, which its player then takes back with his score.
+// With a short hold the seat frees itself and is anybody's.
+TEST_F(HostFaults, AFloodFromOtherAddressesNeverTakesAKeptSeat)
+{
+    for (const int holdSeconds : {600, 1}) {
+        SCOPED_TRACE(holdSeconds);
+        clients.clear();
+        host = std::make_unique<HostProcess>(QStringList{QStringLiteral("--port"), QStringLiteral("0"),
+                                                         QStringLiteral("--seat-hold"),
+                                                         QString::number(holdSeconds)});
+        port = host->waitForPort();
+        ASSERT_NE(port, 0);
+        const auto from = [](int last) { return QHostAddress(QStringLiteral("127.0.0.%1").arg(last)); };
+        const auto joinFrom = [&](int last, const std::string& name) -> TestClient& {
+            clients.push_back(
+                std::make_unique<TestClient>(port, QHostAddress(QHostAddress::LocalHost), from(last)));
+            EXPECT_TRUE(clients.back()->login(name)) << name;
+            return *clients.back();
+        };
+        TestClient& first = joinFrom(1, "First");
+        TestClient& kept = joinFrom(2, "Kept");
+        ASSERT_EQ(first.slot(), 1);
+        ASSERT_EQ(kept.slot(), 2);
+        first.send(msg::startgame("First", "200", "60", true, "1", "0"));
+        ASSERT_TRUE(first.waitFor("CMD_nextplayer+1+"));
+        first.send(msg::hepass(1));
+        ASSERT_TRUE(kept.waitFor("CMD_nextplayer+2+"));
+        first.forget();
+        kept.close();
+        ASSERT_TRUE(first.waitFor("CMD_playerdisconnected+2+Kept"));
+        // The turn moved on past the kept seat, and Klot does not play it.
+        ASSERT_TRUE(first.waitFor("CMD_nextplayer+1+"));
+
+        if (holdSeconds == 1) {
+            ASSERT_TRUE(
+                waitUntil([&] { return first.countExactly("CMD_playerdisconnected+2+") == 1; }, 10000));
+            TestClient& stranger = joinFrom(30, "Stranger");
+            EXPECT_EQ(stranger.slot(), 2);
+            continue;
+        }
+
+        // Twelve strangers: slots 3..9 go to seven of them, five hear the game is full.
+        std::vector<std::unique_ptr<TestClient>> flood;
+        for (int last = 10; last < 22; ++last)
+            flood.push_back(
+                std::make_unique<TestClient>(port, QHostAddress(QHostAddress::LocalHost), from(last)));
+        std::vector<int> given;
+        int full = 0;
+        for (const std::unique_ptr<TestClient>& stranger : flood) {
+            ASSERT_TRUE(
+                waitUntil([&] { return stranger->has("CMD_sendlogininfo+") || stranger->has("CMD_full"); }));
+            if (stranger->has("CMD_full"))
+                ++full;
+            else
+                given.push_back(
+                    wire::parseInt(stranger->messages()[*stranger->find("CMD_sendlogininfo+")].substr(18))
+                        .value_or(0));
+        }
+        std::sort(given.begin(), given.end());
+        EXPECT_EQ(given, (std::vector<int>{3, 4, 5, 6, 7, 8, 9}));
+        EXPECT_EQ(full, 5);
+
+        TestClient& back = joinFrom(2, "Kept");
+        EXPECT_EQ(back.slot(), 2);
+        EXPECT_TRUE(back.waitFor("CMD_stats+2+200+60+"));
+        EXPECT_TRUE(first.waitFor("CMD_newplayerinfo+2+Kept"));
+        EXPECT_EQ(host->process().state(), QProcess::Running);
+    }
 }
 
 } // namespace

@@ -315,6 +315,191 @@ TEST_F(Session, AConnectionClosedInsideASendLeavesAfterTheBroadcast)
     EXPECT_EQ(accept(), 3);
 }
 
+// Seats kept for players whose connection dropped during a game: who gets a
+// slot afterwards. Players sit at 192.0.2.<slot> unless the row says
+// otherwise; the dropped ones leave a second apart, in the row's order.
+TEST_F(Session, AKeptSeatGoesOnlyToItsPlayersAddress)
+{
+    const std::string other = "203.0.113.9";
+    const std::string household = "198.51.100.7";
+    struct Comer {
+        std::string address;
+        int slot; // 0: told the game is full
+    };
+    struct Row {
+        const char* what;
+        int seated = 6;
+        std::vector<int> dropped;
+        std::vector<Comer> comers;
+        int holdMs = 120000;
+        bool game = true;
+        bool removed = false; // the host's player removes them instead
+        std::map<int, std::string> addresses = {};
+        std::vector<int> leftBeforeGame = {};
+        int waitMs = 0; // after the drops
+    };
+    const std::vector<Row> rows{
+        {.what = "his own address gets it back", .dropped = {3}, .comers = {{"192.0.2.3", 3}}},
+        {.what = "another address gets a new slot", .dropped = {3}, .comers = {{other, 7}}},
+        {.what = "another address gets a free seat below, not the kept one",
+         .dropped = {5},
+         .comers = {{other, 3}, {other, 7}},
+         .leftBeforeGame = {3}},
+        {.what = "with the rest taken, another address hears the game is full",
+         .seated = 9,
+         .dropped = {4},
+         .comers = {{other, 0}, {"192.0.2.4", 4}}},
+        {.what = "a household's seats come back kept longest first",
+         .dropped = {5, 3},
+         .comers = {{household, 5}, {household, 3}, {household, 7}},
+         .addresses = {{3, household}, {5, household}}},
+        {.what = "a hold of 0 frees the seat at once", .dropped = {3}, .comers = {{other, 3}}, .holdMs = 0},
+        {.what = "between games the seat is free", .dropped = {3}, .comers = {{other, 3}}, .game = false},
+        {.what = "a removed player's seat is free", .dropped = {3}, .comers = {{other, 3}}, .removed = true},
+        {.what = "the hosting window's own slot is not kept", .dropped = {1}, .comers = {{other, 1}}},
+        {.what = "a watcher's slot is not kept", .seated = 7, .dropped = {7}, .comers = {{other, 7}}},
+        {.what = "a second before the end it is still kept",
+         .dropped = {3},
+         .comers = {{other, 7}},
+         .waitMs = 118000},
+        {.what = "at the end of the hold it is free",
+         .dropped = {3},
+         .comers = {{other, 3}},
+         .waitMs = 119000},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        restart(row.holdMs);
+        for (int slot = 1; slot <= row.seated; ++slot) {
+            const auto special = row.addresses.find(slot);
+            ASSERT_EQ(
+                accept(special != row.addresses.end() ? special->second : "192.0.2." + std::to_string(slot)),
+                slot);
+            login(slot, "P" + std::to_string(slot));
+        }
+        drain();
+        for (int slot : row.leftBeforeGame)
+            session->closed(idOfSlot.at(slot));
+        if (row.game) {
+            receive(1, msg::startgame("P1", "50", "60", true, "1", "0"));
+            drain();
+            ASSERT_TRUE(session->state().gamerunning);
+        }
+        for (int slot : row.dropped) {
+            const ConnectionId gone = idOfSlot.at(slot);
+            if (row.removed) {
+                receive(1, msg::kickhim(1, slot));
+                drain();
+                // He hears his own departure before the host lets him go.
+                EXPECT_EQ(heard[gone].back(),
+                          "CMD_playerdisconnected+" + std::to_string(slot) + "+P" + std::to_string(slot));
+                EXPECT_EQ(letGo.back(), gone);
+            } else {
+                session->closed(gone);
+            }
+            sessionTimer.advance(1s);
+        }
+        sessionTimer.advance(std::chrono::milliseconds(row.waitMs));
+        for (const Comer& comer : row.comers)
+            EXPECT_EQ(accept(comer.address), comer.slot) << comer.address;
+    }
+}
+
+// A kept seat in play: the turn and Klot pass over it, a late joiner hears
+// it is away, its player comes back under a new name to his score and bar,
+// and a hold ends by itself at its deadline or at the winner, telling
+// everybody the seat is free.
+TEST_F(Session, AKeptSeatIsPassedOverUntilItsPlayerIsBackOrTheHoldEnds)
+{
+    for (int slot = 1; slot <= 4; ++slot) {
+        ASSERT_EQ(accept("192.0.2." + std::to_string(slot)), slot);
+        login(slot, "P" + std::to_string(slot));
+    }
+    receive(1, msg::startgame("P1", "50", "60", true, "1", "0"));
+    drain();
+    engine::Game& game = session->game();
+    ASSERT_EQ(game.state().currentplayer, 1);
+    game.state().players[3].score = 37;
+
+    session->closed(idOfSlot.at(2));
+    sessionTimer.advance(1s);
+    session->closed(idOfSlot.at(3));
+    EXPECT_TRUE(heardExactly(1, "CMD_playerdisconnected+2+P2"));
+    EXPECT_TRUE(heardExactly(4, "CMD_playerdisconnected+3+P3"));
+    EXPECT_TRUE(session->seatHeld(2) && session->seatHeld(3));
+    EXPECT_FALSE(game.computerPlays(2));
+    game.findplayer();
+    EXPECT_EQ(game.state().currentplayer, 4);
+    game.findplayer();
+    EXPECT_EQ(game.state().currentplayer, 1);
+
+    // A comeback that closes before its login leaves the seat kept, untold.
+    ASSERT_EQ(accept("192.0.2.3"), 3);
+    session->closed(idOfSlot.at(3));
+    EXPECT_TRUE(session->seatHeld(3));
+    EXPECT_EQ(countStarting(1, "CMD_playerdisconnected+3+"), 1);
+
+    ASSERT_EQ(accept("203.0.113.5"), 5);
+    login(5, "Late");
+    drain();
+    // After his catch-up he hears that both kept seats are away.
+    const std::vector<std::string>& late = heardBy(5);
+    const auto indexOf = [&](std::string_view prefix) {
+        return std::find_if(late.begin(), late.end(),
+                            [&](const std::string& m) { return m.rfind(prefix, 0) == 0; }) -
+               late.begin();
+    };
+    const auto board = indexOf("CMD_theboard+");
+    ASSERT_LT(board, std::ssize(late));
+    for (const char* away : {"CMD_playerdisconnected+2+P2", "CMD_playerdisconnected+3+P3"}) {
+        EXPECT_GT(indexOf(away), board) << away;
+        EXPECT_LT(indexOf(away), std::ssize(late)) << away;
+    }
+    EXPECT_EQ(countStarting(5, "CMD_existingplayers+2+"), 0);
+
+    std::vector<msg::BarTile> bar;
+    for (int k = 1; k <= 7; ++k)
+        bar.push_back({k, game.state().players[3].tiles[k].letter});
+    ASSERT_EQ(accept("192.0.2.3"), 3);
+    login(3, "P3 again");
+    drain();
+    EXPECT_FALSE(session->seatHeld(3));
+    EXPECT_TRUE(heardExactly(1, "CMD_newplayerinfo+3+P3 again"));
+    EXPECT_EQ(game.state().players[3].score, 37);
+    const std::string stats = msg::stats(3, 50, 60, 1, game.state().turnticks, game.state().gamemode,
+                                         game.state().fourplayeroption, {0, 0, 37, 0, 0, 0});
+    EXPECT_TRUE(heardExactly(3, stats.substr(0, stats.size() - 1)));
+    const std::string tiles = msg::mytiles(3, bar);
+    EXPECT_TRUE(heardExactly(3, tiles.substr(0, tiles.size() - 1)));
+    EXPECT_TRUE(heardExactly(3, "CMD_playerdisconnected+2+P2"));
+
+    // Seat 2's hold ends at its deadline, 120 s after its drop: it is free,
+    // and Klot's again.
+    sessionTimer.advance(118s);
+    EXPECT_TRUE(session->seatHeld(2));
+    sessionTimer.advance(1s);
+    EXPECT_FALSE(session->seatHeld(2));
+    for (int slot : {1, 3, 4, 5})
+        EXPECT_TRUE(heardExactly(slot, "CMD_playerdisconnected+2+")) << slot;
+    EXPECT_TRUE(game.state().players[2].name.empty());
+    game.findplayer();
+    EXPECT_EQ(game.state().currentplayer, 2);
+    EXPECT_TRUE(game.computerPlays(2));
+
+    // Seat 4's hold ends at the winner, after him.
+    session->closed(idOfSlot.at(4));
+    ASSERT_TRUE(session->seatHeld(4));
+    game.state().players[1].score = 60;
+    game.state().currentplayer = 6;
+    game.findplayer();
+    EXPECT_FALSE(game.state().gamerunning);
+    EXPECT_FALSE(session->seatHeld(4));
+    const std::vector<std::string>& first = heardBy(1);
+    const auto winner = std::find(first.begin(), first.end(), "CMD_winner+P1+");
+    ASSERT_NE(winner, first.end());
+    EXPECT_NE(std::find(winner, first.end(), "CMD_playerdisconnected+4+"), first.end());
+}
+
 // The host's dispatch binds each request to the game or to the session; the
 // table and the game's map must agree, or a request would find no handler.
 TEST(HostRequestTable, TheGameHandlesExactlyTheRequestsMarkedForIt)

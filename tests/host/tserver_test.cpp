@@ -280,7 +280,10 @@ TEST_F(Host, OnlySlotOneRemovesAndOnlyConnectedSlotsAreRemoved)
 
     host.send(msg::kickhim(1, 3));
     ASSERT_TRUE(three.waitForClose());
-    EXPECT_FALSE(three.has("CMD_playerdisconnected+"));
+    // The removed player hears his own departure, so his window knows he was
+    // removed and does not come back.
+    EXPECT_EQ(three.count("CMD_playerdisconnected+"), 1);
+    EXPECT_TRUE(three.has(body(msg::playerdisconnected(3, "P3"))));
     EXPECT_TRUE(host.waitFor(body(msg::playerdisconnected(3, "P3"))));
     EXPECT_TRUE(two.waitFor(body(msg::playerdisconnected(3, "P3"))));
     EXPECT_EQ(server->state().players[3].connected, 0);
@@ -398,6 +401,7 @@ TEST_F(Host, ARejoinDuringAGameIsCaughtUpAndKeepsTheSeat)
 
 TEST_F(Host, ARejoinerOnTurnPassesAtOnce)
 {
+    startHost([](HostOptions& options) { options.seatHoldMs = 0; }); // seat 2 is Klot's at once
     TestClient& host = join();
     TestClient& two = join();
     startGame();
@@ -604,6 +608,7 @@ namespace {
 // others that the first left runs into the second's reset.
 TEST_F(Host, ConnectionsResetTogetherDuringAGameLeaveTheHostServing)
 {
+    startHost([](HostOptions& options) { options.seatHoldMs = 0; }); // the freed seats are free at once
     TestClient& host = join();
     for (int slot = 2; slot <= 7; ++slot)
         join();

@@ -31,8 +31,13 @@ inline bool machineHasIpv6()
 // every message it receives, cut at the terminator.
 class TestClient {
 public:
-    explicit TestClient(quint16 port, const QHostAddress& address = QHostAddress(QHostAddress::LocalHost))
+    // A source address other than the system's choice (127.0.0.2 and up stay
+    // on the loopback) makes the client a peer from another address.
+    explicit TestClient(quint16 port, const QHostAddress& address = QHostAddress(QHostAddress::LocalHost),
+                        const QHostAddress& source = QHostAddress())
     {
+        if (!source.isNull())
+            m_socket.bind(source);
         QObject::connect(&m_socket, &QTcpSocket::readyRead, [this] { take(); });
         QObject::connect(&m_socket, &QTcpSocket::disconnected, [this] {
             take();
