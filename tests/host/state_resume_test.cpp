@@ -133,7 +133,11 @@ TEST(Resume, APlayerBackOnHisTurnFinishesItWhileTheClockWaitedForHim)
 
     EXPECT_EQ(host.join("192.0.2.1", "Ann"), 1);
     EXPECT_EQ(host.heard(1, "CMD_hepasses"), 0);
-    EXPECT_EQ(host.heard(1, "CMD_isflipped"), 1);
+    // The catch-up, then the news that the turn is hers, with her two tiles.
+    EXPECT_EQ(host.heard(1, "CMD_nextplayer+1+"), 1);
+    std::string herTiles = msg::isflipped(1, {{1, 1}, {2, 1}});
+    herTiles.pop_back(); // its terminator
+    EXPECT_EQ(host.heard(1, herTiles), 2);
     EXPECT_TRUE(host.timer1.running());
     EXPECT_EQ(host.state().currentplayer, 1);
     for (int x = 3; x <= 6; ++x)
