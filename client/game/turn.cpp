@@ -100,6 +100,7 @@ void Turn::startthegame(std::string_view data)
     m_startShown = false;
     setWordButtons(false);
     m_roster.clearJustWatch();
+    m_roster.freeAwaySeats();
     m_turnGiven = false;
     m_winner.shown = false;
     m_output.screen().winnerChanged();

@@ -105,6 +105,9 @@ public:
     const TheirTiles& theirTiles() const { return m_theirTiles; }
     const Sneaker& sneaker() const { return m_sneaker; }
     int turnFrameSeat() const { return m_turnFrameSeat; } // 0: no frame yet
+    // Whether a game runs at this table: a turn was announced, or the
+    // catch-up said one runs, and no winner since.
+    bool running() const { return (m_turnFrameSeat != 0 || m_awaitingWinner) && !m_winner.shown; }
     const Winner& winnerBanner() const { return m_winner; }
     const GameTexts& gameTexts() const { return m_gameTexts; }
 
