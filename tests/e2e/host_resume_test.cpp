@@ -124,6 +124,7 @@ protected:
     }
 
     QTemporaryDir folder;
+    QTemporaryDir danHome;
     QString stateFile;
     std::vector<std::string> words = engine::loadComputerWords(assets::computerWords());
     std::unique_ptr<HostProcess> host;
@@ -142,11 +143,25 @@ TEST_P(KilledHost, EveryPlayerIsBackInTheGameHeSawAndItGoesOn)
     TestClient& passing = connect("Passing");
     TestClient& bob = connect("Bob");
     ASSERT_EQ(bob.slot(), 3);
+    // A window in seat 4 over IPv6, so that its seat is held for another
+    // address than the scripted players' (all on this machine); Klot plays it
+    // while it just watches.
+    std::unique_ptr<DrivenWindow> dan;
+    if (machineHasIpv6()) {
+        dan = std::make_unique<DrivenWindow>(QStringList{"Dan", "::1", "join"}, port, danHome.path());
+        ASSERT_TRUE(dan->waitFor([](const DrivenState& s) { return s.number("slot") == 4; }))
+            << dan->errors();
+    }
     passing.close();
     ASSERT_TRUE(ann.waitFor("CMD_playerdisconnected+2+"));
     ScriptedSeat& annSeat = play(ann);
     ScriptedSeat& bobSeat = play(bob);
     ann.send(msg::startgame("Ann", std::to_string(kPlayTo), "60", false, "1", "0"));
+    if (dan) {
+        ASSERT_TRUE(dan->waitFor([](const DrivenState& s) { return s.number("turn") == 1; }));
+        ASSERT_TRUE(dan->command("menu JustWatch1"));
+        ASSERT_TRUE(ann.waitFor("CMD_justwatching+4+1"));
+    }
 
     switch (GetParam()) {
     case Moment::MidFlip:
@@ -169,6 +184,7 @@ TEST_P(KilledHost, EveryPlayerIsBackInTheGameHeSawAndItGoesOn)
     const View annSaw = seenBy(ann);
     const View bobSaw = seenBy(bob);
     ASSERT_EQ(annSaw.letters, bobSaw.letters);
+    const DrivenState danSaw = dan ? dan->state() : DrivenState();
 
     const quint16 samePort = port;
     host->process().kill();
@@ -186,6 +202,20 @@ TEST_P(KilledHost, EveryPlayerIsBackInTheGameHeSawAndItGoesOn)
     ASSERT_TRUE(waitUntil([&] { return seenBy(annBack) == annSaw && seenBy(bobBack) == bobSaw; }, 5000))
         << ::testing::PrintToString(seenBy(annBack)) << " / " << ::testing::PrintToString(annSaw);
     EXPECT_FALSE(bobBack.has("CMD_hepasses+")) << "a resumed turn is not passed for its player";
+    if (dan) {
+        // The window reconnects by itself, to its own seat, and shows the
+        // board, its bar, the scores and the turn it showed before.
+        ASSERT_TRUE(dan->waitFor(
+            [&](const DrivenState& s) {
+                return s.number("slot") == 4 && s.list("board") == danSaw.list("board") &&
+                       s.number("turn") == danSaw.number("turn");
+            },
+            30000))
+            << dan->last().text("board") << " / " << danSaw.text("board");
+        EXPECT_EQ(dan->last().text("bar"), danSaw.text("bar"));
+        EXPECT_EQ(dan->last().list("scores"), danSaw.list("scores"));
+        EXPECT_EQ(dan->last().list("names"), danSaw.list("names"));
+    }
 
     switch (GetParam()) {
     case Moment::MidFlip: {
