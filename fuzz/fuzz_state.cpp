@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "assets/embedded.h"
+#include "core/letters.h"
 #include "engine/computer_words.h"
 #include "engine/notice_sink.h"
 #include "engine/tdictn.h"
@@ -50,7 +51,7 @@ void checkState(const engine::GameState& state)
 {
     for (int x = 1; x <= engine::kBoardColumns; ++x)
         for (int y = 1; y <= engine::kBoardRows; ++y)
-            check(state.cell(x, y).letter >= 0 && state.cell(x, y).letter <= 26);
+            check(state.cell(x, y).letter >= 0 && state.cell(x, y).letter <= core::kLastLetter);
     check(state.currentplayer >= 0 && state.currentplayer <= state.numseats);
     check(state.slotsused >= 0 && state.slotsused <= engine::kMaxConnections);
     check(state.flipcount >= 0 && state.flipcount <= engine::kFlipsPerTurn);

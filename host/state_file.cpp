@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/letters.h"
 #include "core/random_source.h"
 #include "fileio/file_rules.h"
 #include "fileio/set_aside.h"
@@ -39,7 +40,6 @@ constexpr int kMaxScore = 100'000'000;
 constexpr int kMaxTurnTicks = wire::kTurnSecondsMax + 4;
 constexpr int kMaxBotTicks = 4;
 constexpr int kMaxBotSpeedMs = 60'000;
-constexpr int kLastLetter = 26;
 
 std::string escaped(std::string_view text)
 {
@@ -365,7 +365,7 @@ private:
         for (int k = 1; k <= kPlayerTiles; ++k) {
             const std::vector<std::string_view> fields = colonFields(parts[static_cast<std::size_t>(k - 1)]);
             engine::thetiles& tile = player.tiles[static_cast<std::size_t>(k)];
-            if (fields.size() != 3 || !setNumber(fields[0], tile.letter, 0, kLastLetter) ||
+            if (fields.size() != 3 || !setNumber(fields[0], tile.letter, 0, core::kLastLetter) ||
                 !setFlag(fields[1], tile.used))
                 return false;
             if (fields[2] == "-")
@@ -389,7 +389,7 @@ private:
         for (int x = 1; x <= kBoardColumns; ++x) {
             const std::vector<std::string_view> fields = colonFields(cells[static_cast<std::size_t>(x - 1)]);
             engine::tboardtile& cell = m_state.cell(x, row->first);
-            if (fields.size() != 4 || !setNumber(fields[0], cell.letter, 0, kLastLetter) ||
+            if (fields.size() != 4 || !setNumber(fields[0], cell.letter, 0, core::kLastLetter) ||
                 !setFlag(fields[1], cell.flipped) || !setFlag(fields[2], cell.used) ||
                 !setFlag(fields[3], cell.seen))
                 return false;
