@@ -174,12 +174,9 @@ int main(int argc, char* argv[])
 
     window.show();
 #ifdef LEXIFLIP_TEST_DRIVER
-    // lexiflip-driven: the tests play this window through standard input,
-    // from before the role starts, so that they can answer its questions (a
-    // kept game to go on with); a screenshot plays itself.
-    std::unique_ptr<app::TestDriver> driver;
-    if (!screenshot)
-        driver = std::make_unique<app::TestDriver>(program, STDIN_FILENO);
+    // lexiflip-driven: the tests play this window through standard input, from
+    // before the role starts, so they can answer its questions (a kept game).
+    const auto driver = screenshot ? nullptr : std::make_unique<app::TestDriver>(program, STDIN_FILENO);
 #endif
     // processparams, once the window shows; or the invite's join.
     if (inviteLink.isEmpty())
@@ -188,7 +185,7 @@ int main(int argc, char* argv[])
         program.roles().joinInvite(inviteLink, false);
 
 #ifdef LEXIFLIP_TEST_DRIVER
-    if (screenshot)
+    if (screenshot) // a screenshot plays itself
         app::takeScreenshotWhenPlaying(program.game, program.gamestart,
                                        QString::fromStdString(screenshotFile));
 #endif
