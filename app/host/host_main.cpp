@@ -62,12 +62,22 @@ QString description()
                           "At start the host prints \"lexiflip-host listening on port N\" on standard\n"
                           "output, then \"lexiflip-host answering searches on UDP port M\".\n"
                           "The host's notices (\"Invalid Letter (3)\", ...) and errors go to\n"
-                          "standard error. SIGINT (Ctrl+C) or SIGTERM ends it cleanly.");
+                          "standard error. SIGINT (Ctrl+C) or SIGTERM ends it cleanly.\n"
+                          "\n"
+                          "With --state-file the game is kept in that file after every change; a\n"
+                          "host started again on the file goes on with an unfinished game, and\n"
+                          "prints \"lexiflip-host goes on with the game in FILE\". A file it cannot\n"
+                          "read is moved aside as FILE.bad, said in one line on standard error.");
 }
 
 // The host's options from the command line; nothing when one is wrong (said
 // on standard error).
-std::optional<lexiflip::host::HostOptions> readOptions(QCoreApplication& app)
+struct CommandLine {
+    lexiflip::host::HostOptions options;
+    std::string stateFile; // empty: the game is kept nowhere
+};
+
+std::optional<CommandLine> readOptions(QCoreApplication& app)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(description());
@@ -87,6 +97,11 @@ std::optional<lexiflip::host::HostOptions> readOptions(QCoreApplication& app)
                        "strong (the best word the dictionary allows) or expert (strong, and he\n"
                        "remembers the tiles turned face up)."),
         QStringLiteral("classic|strong|expert"), QStringLiteral("classic"));
+    const QCommandLineOption stateOption(
+        QStringLiteral("state-file"),
+        QStringLiteral("Keep the running game in FILE after every change, and go on with an unfinished\n"
+                       "game found there at start (its players get their seats back)."),
+        QStringLiteral("FILE"));
     const QCommandLineOption holdOption(
         QStringLiteral("seat-hold"),
         QStringLiteral("How long a dropped player's seat is kept for his return, from 0 (not kept)\n"
@@ -96,6 +111,7 @@ std::optional<lexiflip::host::HostOptions> readOptions(QCoreApplication& app)
     parser.addOption(speedOption);
     parser.addOption(strengthOption);
     parser.addOption(holdOption);
+    parser.addOption(stateOption);
     parser.process(app);
 
     lexiflip::host::HostOptions options;
@@ -129,7 +145,11 @@ std::optional<lexiflip::host::HostOptions> readOptions(QCoreApplication& app)
     // Slot 1 here is a remote player, free to leave like the others.
     options.firstSeatRemote = true;
     options.discoveryPort = lexiflip::net::defaultDiscoveryPort();
-    return options;
+    if (parser.isSet(stateOption) && parser.value(stateOption).isEmpty()) {
+        printLine(stderr, "lexiflip-host: --state-file needs a file name");
+        return std::nullopt;
+    }
+    return CommandLine{options, parser.value(stateOption).toStdString()};
 }
 
 } // namespace
@@ -141,10 +161,10 @@ int main(int argc, char* argv[])
     QCoreApplication::setApplicationVersion(QString::fromUtf8(
         lexiflip::kVersionText.data(), static_cast<qsizetype>(lexiflip::kVersionText.size())));
 
-    const std::optional<lexiflip::host::HostOptions> read = readOptions(app);
+    const std::optional<CommandLine> read = readOptions(app);
     if (!read)
         return 2;
-    const lexiflip::host::HostOptions& options = *read;
+    const lexiflip::host::HostOptions& options = read->options;
 
     // SIGINT and SIGTERM quit the event loop: the host closes down on its own
     // thread.
@@ -160,6 +180,14 @@ int main(int argc, char* argv[])
     {
         lexiflip::host::TServer server(options);
         server.setNoticeCallback([](std::string_view text) { printLine(stderr, text); });
+        // The game is back before anybody can connect.
+        bool resumed = false;
+        if (!read->stateFile.empty()) {
+            const auto kept = server.keepStateIn(read->stateFile);
+            if (!kept.problem.empty())
+                printLine(stderr, "lexiflip-host: " + kept.problem);
+            resumed = kept.resumed;
+        }
         try {
             server.startHosting();
         } catch (const lexiflip::net::ESockException& error) {
@@ -170,6 +198,8 @@ int main(int argc, char* argv[])
         if (server.discoveryPort() != 0)
             printLine(stdout, "lexiflip-host answering searches on UDP port " +
                                   std::to_string(server.discoveryPort()));
+        if (resumed)
+            printLine(stdout, "lexiflip-host goes on with the game in " + read->stateFile);
         status = QCoreApplication::exec();
     }
     return status;

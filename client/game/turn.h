@@ -125,6 +125,8 @@ private:
     void setTurnSeconds(int seconds);
     bool refusedWhileWatching(); // the Just Watch box; true when the move must stop
     bool onTurn() const;
+    // The own turn's status line for the flips left; none left: the word may be built.
+    void showFlipsLeft(int remaining);
     void playsounds(Sound sound);
 
     BoardCell& cell(int x, int y) { return m_board[static_cast<std::size_t>((x - 1) * kRows + (y - 1))]; }
