@@ -13,13 +13,13 @@
 #include "assets/embedded.h"
 #include "core/letters.h"
 #include "engine/computer_words.h"
-#include "engine/notice_sink.h"
-#include "engine/tdictn.h"
 #include "engine/virtual_timeline.h"
 #include "host/host_session.h"
 #include "host/state_file.h"
 #include "support/stepped_pace_timer.h"
 #include "wire/messages.h"
+#include "words/notice_sink.h"
+#include "words/tdictn.h"
 
 using namespace lexiflip;
 
@@ -31,7 +31,7 @@ void check(bool condition)
         std::abort();
 }
 
-class Quiet : public engine::NoticeSink {
+class Quiet : public words::NoticeSink {
 public:
     void notice(std::string_view) override {}
 };
@@ -60,7 +60,7 @@ void checkState(const engine::GameState& state)
 void resumeAndPlay(const host::HostSnapshot& snapshot)
 {
     static Quiet quiet;
-    static const engine::TDictn dictionary(assets::dictionaryRecords(), quiet, "/nonexistent-lexiflip-dir");
+    static const words::TDictn dictionary(assets::dictionaryRecords(), quiet, "/nonexistent-lexiflip-dir");
     static const std::vector<std::string> listboxWords = engine::loadComputerWords(assets::computerWords());
 
     Silent transport;

@@ -12,12 +12,12 @@
 
 #include "assets/embedded.h"
 #include "engine/computer_words.h"
-#include "engine/tdictn.h"
 #include "engine/virtual_timeline.h"
 #include "host/host_session.h"
 #include "support/recording.h"
 #include "support/stepped_pace_timer.h"
 #include "wire/messages.h"
+#include "words/tdictn.h"
 
 namespace lexiflip::host {
 namespace {
@@ -27,7 +27,7 @@ using namespace std::chrono_literals;
 
 struct Words {
     testing::RecordingNotices notices;
-    engine::TDictn dictionary{assets::dictionaryRecords(), notices, "/nonexistent-lexiflip-dir"};
+    words::TDictn dictionary{assets::dictionaryRecords(), notices, "/nonexistent-lexiflip-dir"};
     std::vector<std::string> listboxWords = engine::loadComputerWords(assets::computerWords());
 };
 
