@@ -11,6 +11,9 @@
 //   chat line   a line added to a full chat view (its oldest dropped), short
 //               and 4,000 characters long, beside the same line added to a
 //               bare text view that keeps only that one line
+//   reconnect   a joining window's connection cut mid-game, the way back kept
+//               closed for 0.1 to 3 s: from the way's return to the window
+//               seated again, beside the same window's first join
 //
 // Start-up and memory are measured in child processes (this program run with
 // --child solo|bare), the rest in this process.
@@ -34,6 +37,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "client/game/client_game.h"
@@ -295,6 +299,104 @@ std::pair<double, double> chatLine(const QString& line)
     return {full, one};
 }
 
+// A joining window's way to the host, which the bench cuts (the window's
+// side with a reset, the host's closed, so that the host keeps the seat) and
+// keeps closed until it says.
+class Relay {
+public:
+    explicit Relay(quint16 hostPort) : m_hostPort(hostPort)
+    {
+        m_server.listen(QHostAddress::LocalHost, 0);
+        m_port = m_server.serverPort();
+        QObject::connect(&m_server, &QTcpServer::newConnection, [this] { accept(); });
+    }
+    quint16 port() const { return m_port; }
+    void cut()
+    {
+        m_server.close();
+        drop();
+    }
+    bool reopen() { return m_server.listen(QHostAddress::LocalHost, m_port); }
+
+private:
+    void accept()
+    {
+        while (QTcpSocket* down = m_server.nextPendingConnection()) {
+            drop();
+            m_down = down;
+            m_up = new QTcpSocket(&m_server);
+            QObject::connect(m_up, &QTcpSocket::connected, m_up, [this] {
+                QObject::connect(m_down, &QTcpSocket::readyRead, m_down,
+                                 [this] { m_up->write(m_down->readAll()); });
+                m_up->write(m_down->readAll());
+            });
+            QObject::connect(m_up, &QTcpSocket::readyRead, m_up, [this] { m_down->write(m_up->readAll()); });
+            QObject::connect(m_down, &QTcpSocket::disconnected, m_down, [this] { drop(); });
+            QObject::connect(m_up, &QTcpSocket::disconnected, m_up, [this] { drop(); });
+            m_up->connectToHost(QHostAddress::LocalHost, m_hostPort);
+        }
+    }
+    void drop()
+    {
+        for (QTcpSocket** side : {&m_down, &m_up}) {
+            if (QTcpSocket* socket = std::exchange(*side, nullptr)) {
+                socket->disconnect();
+                socket->abort();
+                socket->deleteLater();
+            }
+        }
+    }
+
+    quint16 m_hostPort;
+    quint16 m_port = 0;
+    QTcpServer m_server;
+    QTcpSocket* m_down = nullptr;
+    QTcpSocket* m_up = nullptr;
+};
+
+// Median milliseconds from the way's return to the window seated again over
+// `cuts` cuts, and the first join's from its join to seated; negative when
+// the window did not get back.
+std::pair<double, double> reconnecting(int cuts)
+{
+    SoloGame host;
+    if (!host.connected())
+        return {-1, -1};
+    Relay relay(host.server.port());
+    client::GameWindow bob(4);
+    bob.setPlayerName("Bob");
+    bob.window().show();
+    int seatedTimes = 0;
+    QObject::connect(&bob, &client::GameWindow::arrived, [&] { ++seatedTimes; });
+    QObject::connect(&bob, &client::GameWindow::reconnected, [&] { ++seatedTimes; });
+    QElapsedTimer clock;
+    clock.start();
+    bob.joinpress("127.0.0.1", relay.port());
+    if (!waitUntil([&] { return seatedTimes == 1; }, 10000))
+        return {-1, -1};
+    const double firstJoin = double(clock.nsecsElapsed()) / 1e6;
+    if (!host.start())
+        return {-1, -1};
+
+    std::vector<double> samples;
+    for (int i = 0; i < cuts; ++i) {
+        relay.cut();
+        if (!waitUntil([&] { return bob.reconnecting(); }, 5000))
+            return {-1, firstJoin};
+        // Outages spread over 0.1 to 3 s, so that the way comes back at every
+        // point of the window's pauses.
+        QTest::qWait(100 + (i * 2900) / std::max(1, cuts - 1));
+        if (!relay.reopen())
+            return {-1, firstJoin};
+        clock.restart();
+        const int before = seatedTimes;
+        if (!waitUntil([&] { return seatedTimes > before; }, 20000))
+            return {-1, firstJoin};
+        samples.push_back(double(clock.nsecsElapsed()) / 1e6);
+    }
+    return {median(samples), firstJoin};
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -344,5 +446,13 @@ int main(int argc, char* argv[])
         std::printf("chat line, %4d chars   full chat view %7.3f ms              bare text view %7.3f ms\n",
                     length, full, one);
     }
+    const auto [back, firstJoin] = reconnecting(20);
+    if (back < 0) {
+        std::fprintf(stderr, "the cut window did not get back to its seat\n");
+        return 1;
+    }
+    std::printf(
+        "reconnect (median of 20) way back to seated again %7.1f ms   first join to seated %7.1f ms\n", back,
+        firstJoin);
     return 0;
 }

@@ -1,6 +1,8 @@
 // The host session under nine connected clients: the round trip of a flip
 // (CMD_iflip answered by CMD_heflip) beside a raw loopback echo of the same
-// size, how a burst drains, and what the host costs while everybody idles.
+// size, the same flip on a host that keeps its game in a state file beside
+// one that does not, how a burst drains, and what the host costs while
+// everybody idles.
 //
 // The host runs on its own thread, as it would in its own process; the
 // clients run on the main thread. The host thread's CPU is read with
@@ -19,10 +21,13 @@
 #include <sys/resource.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "fileio/atomic_file.h"
+#include "host/state_file.h"
 #include "host/tserver.h"
 #include "net/net_wait.h"
 #include "net/test_client.h"
@@ -74,15 +79,19 @@ void pause(int milliseconds)
 // and an echo client here.
 class Rig {
 public:
-    Rig()
+    // With a state file, the host keeps its game there as lexiflip-host
+    // --state-file does.
+    explicit Rig(std::filesystem::path stateFile = {})
     {
         m_context->moveToThread(&m_thread);
         m_thread.start();
-        onHost([this] {
+        onHost([this, &stateFile] {
             lexiflip::host::HostOptions options;
             options.port = 0;
             options.seed = 1;
             m_server = new lexiflip::host::TServer(options);
+            if (!stateFile.empty())
+                m_server->keepStateIn(stateFile);
             m_server->startHosting();
             m_port = m_server->port();
             m_echo = new QTcpServer;
@@ -136,6 +145,7 @@ public:
     }
 
     TestClient& client(int slot) { return *m_clients[static_cast<std::size_t>(slot - 1)]; }
+    lexiflip::host::TServer& server() { return *m_server; }
     TestClient& echo() { return *m_echoClient; }
 
 private:
@@ -150,12 +160,32 @@ private:
 };
 
 std::unique_ptr<Rig> g_rig;
+std::unique_ptr<Rig> g_keptRig;
+std::filesystem::path g_stateFolder;
 
 Rig& rig()
 {
     if (!g_rig)
         g_rig = std::make_unique<Rig>();
     return *g_rig;
+}
+
+std::filesystem::path stateFolder()
+{
+    if (g_stateFolder.empty()) {
+        std::string name = (std::filesystem::temp_directory_path() / "lexiflip-bench-XXXXXX").string();
+        if (mkdtemp(name.data()) != nullptr)
+            g_stateFolder = name;
+    }
+    return g_stateFolder;
+}
+
+// A second host, which keeps its game in a file in a folder of its own.
+Rig& keptRig()
+{
+    if (!g_keptRig)
+        g_keptRig = std::make_unique<Rig>(stateFolder() / "game.state");
+    return *g_keptRig;
 }
 
 void reportLatencies(benchmark::State& state, const std::vector<double>& samples)
@@ -232,6 +262,80 @@ void BM_HostFlipRoundTrip(benchmark::State& state)
     state.counters["median_vs_echo"] = echoP.median > 0 ? percentiles(toFirst).median / echoP.median : 0;
 }
 
+// One flip of slot 1 on a rig, timed until slot 1 sees it; a fresh game every
+// five flips gives slot 1 the turn again.
+double flipMicroseconds(Rig& r, int& flips)
+{
+    TestClient& host = r.client(1);
+    if (flips % 5 == 0) {
+        pause(kSpacingMs);
+        host.forget();
+        host.send(msg::startgame("Bench1", "100", "60", true, "1", "0"));
+        waitUntil([&] { return host.has("CMD_nextplayer+1+"); });
+    }
+    pause(kSpacingMs);
+    host.forget();
+    const int cell = flips % 5;
+    QElapsedTimer trip;
+    trip.start();
+    host.send(msg::iflip(1, cell + 1, cell % 8 + 1));
+    waitUntil([&] { return host.has("CMD_heflip+1+"); });
+    ++flips;
+    return static_cast<double>(trip.nsecsElapsed()) / 1000.0;
+}
+
+// The flip round trip on a host that writes its state file after every flip,
+// alternating with the same flip on a host that keeps no file, so that both
+// see the same machine at the same moments. The write itself runs on the
+// writer's thread; what the host's own thread does for it is composing the
+// text, timed here on a mid-game state, beside writing it to the disk through
+// the atomic writer (sync included), which the relays never wait for.
+void BM_HostFlipWithStateFile(benchmark::State& state)
+{
+    Rig& plain = rig();
+    Rig& kept = keptRig();
+    std::vector<double> without;
+    std::vector<double> with;
+    int plainFlips = 0;
+    int keptFlips = 0;
+    for (auto _ : state) {
+        while (static_cast<int>(with.size()) < state.range(0)) {
+            without.push_back(flipMicroseconds(plain, plainFlips));
+            with.push_back(flipMicroseconds(kept, keptFlips));
+        }
+        state.SetIterationTime(1e-6 * percentiles(with).median);
+    }
+    lexiflip::host::HostSnapshot snapshot;
+    kept.onHost([&] { snapshot = kept.server().snapshot(); });
+    std::vector<double> compose;
+    std::vector<double> write;
+    const std::filesystem::path file = stateFolder() / "bench.state";
+    for (int i = 0; i < 200; ++i) {
+        QElapsedTimer clock;
+        clock.start();
+        const std::string text = lexiflip::host::stateFileText(snapshot);
+        compose.push_back(static_cast<double>(clock.nsecsElapsed()) / 1000.0);
+        clock.restart();
+        lexiflip::fileio::writeFileAtomically(file, text);
+        write.push_back(static_cast<double>(clock.nsecsElapsed()) / 1000.0);
+    }
+    const Percentiles withP = percentiles(with);
+    const Percentiles withoutP = percentiles(without);
+    state.counters["kept_median_us"] = withP.median;
+    state.counters["kept_p99_us"] = withP.p99;
+    state.counters["plain_median_us"] = withoutP.median;
+    state.counters["plain_p99_us"] = withoutP.p99;
+    state.counters["compose_median_us"] = percentiles(compose).median;
+    state.counters["compose_p99_us"] = percentiles(compose).p99;
+    state.counters["disk_write_median_us"] = percentiles(write).median;
+    state.counters["disk_write_p99_us"] = percentiles(write).p99;
+    std::error_code ec;
+    // The kept host's own file, as its last flip left it.
+    kept.onHost([&] { kept.server().flushState(); });
+    state.counters["state_file_bytes"] =
+        static_cast<double>(std::filesystem::file_size(stateFolder() / "game.state", ec));
+}
+
 // A burst of chats from one client: the relays come back one per tick.
 void BM_HostBurstDrain(benchmark::State& state)
 {
@@ -294,6 +398,7 @@ void BM_HostIdleCpu(benchmark::State& state)
 // Idle first: the games the flip benchmark starts keep the turn clock running.
 BENCHMARK(BM_HostIdleCpu)->Arg(5)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_HostFlipRoundTrip)->Arg(300)->Iterations(1)->UseManualTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_HostFlipWithStateFile)->Arg(200)->Iterations(1)->UseManualTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_HostBurstDrain)->Arg(100)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 } // namespace
@@ -305,5 +410,10 @@ int main(int argc, char** argv)
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     g_rig.reset();
+    g_keptRig.reset();
+    if (!g_stateFolder.empty()) {
+        std::error_code ec;
+        std::filesystem::remove_all(g_stateFolder, ec);
+    }
     return 0;
 }

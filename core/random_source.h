@@ -2,6 +2,8 @@
 
 #include <cstdint>
 #include <random>
+#include <string>
+#include <string_view>
 
 namespace lexiflip::core {
 
@@ -23,6 +25,13 @@ public:
     }
 
     void reseed(std::uint64_t seed) { m_engine.seed(seed); }
+
+    // Where the source stands, as decimal numbers separated by spaces: a
+    // source restored from it draws exactly what this one draws next.
+    std::string state() const;
+    // Takes a state that state() gave; false (and the source unchanged) for
+    // anything else, including a state that would draw nothing but zeros.
+    bool restore(std::string_view text);
 
 private:
     std::mt19937_64 m_engine;

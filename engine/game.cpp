@@ -27,6 +27,7 @@ void Game::notice(std::string_view text)
 void Game::startTimer1Phase(int phase, int ticks)
 {
     m_services.timer1.stop();
+    m_turnClockWaits = false;
     m_state.timer1phase = phase;
     m_state.turnticks = ticks;
     m_services.timer1.start(1000);

@@ -10,6 +10,7 @@
 
 #include "core/random_source.h"
 #include "engine/computer_strength.h"
+#include "engine/game_snapshot.h"
 #include "engine/game_state.h"
 
 namespace lexiflip::core {
@@ -133,6 +134,18 @@ public:
     void setComputerStrength(int slot, ComputerStrength strength);
     ComputerStrength computerStrength(int slot) const;
 
+    // The game as it stands, to go on with elsewhere (game_snapshot.cpp).
+    GameSnapshot snapshot() const;
+    // Goes on with a snapshot's game: its state, strengths and random
+    // sources become this game's, and the computer's clock, if it ran, runs
+    // again in its phase with its ticks left. The turn clock stays stopped
+    // until resumeTurnClock: the player on turn may not be back yet. False,
+    // and nothing changed, when a random source's state is unreadable.
+    bool restore(const GameSnapshot& snapshot);
+    // Starts the turn clock in its phase with the ticks it had left, when a
+    // restored game's turn clock ran.
+    void resumeTurnClock();
+
     // Starting a phase stops the clock, sets phase and count, then starts it.
     void startTimer1Phase(int phase, int ticks);
     void startBotPhase(int phase, int ticks);
@@ -189,6 +202,8 @@ private:
     // The strong players' guesses at a new bar come from here, apart from the
     // game's draws, so that thinking never changes what the game deals.
     core::RandomSource m_foresight{0x4b6c6f74};
+    // A restored game's turn clock ran when it was saved and waits for resumeTurnClock.
+    bool m_turnClockWaits = false;
 };
 
 } // namespace lexiflip::engine

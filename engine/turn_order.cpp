@@ -217,6 +217,7 @@ bool Game::checkforwin()
     // has its clocks running).
     m_services.timer1.stop();
     m_services.computertimer.stop();
+    m_turnClockWaits = false;
     m_state.timer1phase = 0;
     m_state.botphase = 0;
     const tplayer& winner = m_state.players[leader];

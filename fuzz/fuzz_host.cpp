@@ -264,8 +264,8 @@ public:
                   // The login deadline passes whenever the session's timer is stepped.
                   host::HostSessionSettings{.seed = seed, .botSpeedMs = 250, .loginTimeoutMs = 0})
     {
-        timeline.setOnTick(timer1, [this] { session.game().timer1Timer(); });
-        timeline.setOnTick(computertimer, [this] { session.game().computertimerTimer(); });
+        timeline.setOnTick(timer1, [this] { session.timer1Timer(); });
+        timeline.setOnTick(computertimer, [this] { session.computertimerTimer(); });
     }
 
     void accept()

@@ -54,6 +54,7 @@ void HostSession::setKlotStrength(engine::ComputerStrength strength)
         const words::TDictn& dictionary = m_dictionary;
         m_indexBuild = std::async(std::launch::async, [&dictionary] { dictionary.wordIndex(); });
     }
+    stateChanged();
 }
 
 std::size_t HostSession::partialMessageBytes(int slot) const
@@ -121,6 +122,7 @@ int HostSession::accept(ConnectionId connection, std::string_view address)
     m_game->seatConnected(chosen);
     armSessionTimer();
     sendToSlot(chosen, wire::msg::sendlogininfo(chosen));
+    stateChanged();
     return chosen;
 }
 
@@ -205,6 +207,7 @@ void HostSession::socktimerTimer(ConnectionId connection, std::string_view text)
     // holds its slot now.
     if (const int s = slotOf(connection); s && wire::admits(text, s))
         m_table.dispatch(text);
+    stateChanged();
 }
 
 void HostSession::sendToSlot(int slot, std::string_view message)
@@ -286,6 +289,8 @@ void HostSession::announceDepartures()
             m_game->seatLeft(s);
         }
     }
+    resumeWaitingTurn();
+    stateChanged();
 }
 
 void HostSession::sessionTimerFired()
@@ -304,7 +309,9 @@ void HostSession::sessionTimerFired()
         if (m_holds[s].active && m_holds[s].deadline <= now)
             endHold(s);
     }
+    resumeWaitingTurn();
     armSessionTimer();
+    stateChanged();
 }
 
 void HostSession::armSessionTimer()
@@ -330,6 +337,98 @@ void HostSession::armSessionTimer()
     const auto wait =
         std::chrono::ceil<std::chrono::milliseconds>(std::max(*due - now, std::chrono::nanoseconds(0)));
     m_sessionTimer.start(wait);
+}
+
+void HostSession::timer1Timer()
+{
+    m_game->timer1Timer();
+    stateChanged();
+}
+
+void HostSession::computertimerTimer()
+{
+    m_game->computertimerTimer();
+    stateChanged();
+}
+
+HostSnapshot HostSession::snapshot() const
+{
+    HostSnapshot snapshot;
+    snapshot.game = m_game->snapshot();
+    for (int s = 1; s <= engine::kMaxConnections; ++s) {
+        if (m_slots[s].held)
+            snapshot.addresses[s] = m_slots[s].address;
+        else if (m_holds[s].active)
+            snapshot.addresses[s] = m_holds[s].address;
+    }
+    snapshot.botSpeedMs = m_botSpeedMs;
+    snapshot.klotStrength = m_klotStrength;
+    return snapshot;
+}
+
+void HostSession::setStateListener(std::function<void(std::string)> listener)
+{
+    m_stateListener = std::move(listener);
+    m_lastFacts.clear();
+    stateChanged();
+}
+
+void HostSession::stateChanged()
+{
+    if (!m_stateListener)
+        return;
+    const HostSnapshot now = snapshot();
+    std::string facts = stateFacts(now);
+    if (facts == m_lastFacts)
+        return;
+    m_stateListener(stateFileText(now, facts));
+    m_lastFacts = std::move(facts);
+}
+
+bool HostSession::resume(const HostSnapshot& kept)
+{
+    const engine::GameState& was = kept.game.state;
+    core::RandomSource check(0);
+    if (!was.gamerunning || !check.restore(kept.game.random) || !check.restore(kept.game.foresight))
+        return false;
+    const int current = was.currentplayer;
+    // A person was building his word: the turn is his when he is back.
+    const bool personOnTurn = engine::GameState::isSlot(current) && was.players[current].connected &&
+                              !was.players[current].watching && !was.players[current].name.empty();
+    // Every seat a player had (logged in, or kept for him already) is kept
+    // for him at the address he came from; the seats are kept before the
+    // game is back, so that keeping the seat on turn does not move the turn on.
+    engine::GameSnapshot game = kept.game;
+    for (int s = 1; s <= wire::kSeatCount; ++s) {
+        engine::tplayer& player = game.state.players[s];
+        if (!player.name.empty()) {
+            holdSeat(s, kept.addresses[s], player.name);
+            player.watching = 0;
+        }
+    }
+    // Nobody is connected yet.
+    for (engine::tplayer& player : game.state.players)
+        player.connected = 0;
+    m_botSpeedMs = kept.botSpeedMs;
+    setKlotStrength(kept.klotStrength); // before the seats' own strengths
+    m_game->restore(game);
+    m_waitingTurn = personOnTurn && was.timer1phase != engine::Game::kPause ? current : 0;
+    if (!m_waitingTurn)
+        m_game->resumeTurnClock();
+    stateChanged();
+    return true;
+}
+
+void HostSession::resumeWaitingTurn()
+{
+    if (m_waitingTurn == 0)
+        return;
+    const engine::GameState& state = m_game->state();
+    // It waits while its seat is kept for the player on turn.
+    if (state.gamerunning && state.currentplayer == m_waitingTurn && seatHeld(m_waitingTurn))
+        return;
+    m_waitingTurn = 0;
+    m_game->resumeTurnClock();
 }
 
 } // namespace lexiflip::host

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <deque>
 #include <exception>
+#include <functional>
 #include <future>
 #include <memory>
 #include <string>
@@ -15,6 +16,7 @@
 #include "core/random_source.h"
 #include "engine/game.h"
 #include "engine/sender.h"
+#include "host/state_file.h"
 #include "net/paced_queue.h"
 #include "wire/accumulator.h"
 #include "wire/dispatch_table.h"
@@ -133,13 +135,33 @@ public:
     const engine::GameState& state() const { return m_game->state(); }
 
     int botSpeedMs() const { return m_botSpeedMs; }
-    void setBotSpeedMs(int milliseconds) { m_botSpeedMs = milliseconds; }
+    void setBotSpeedMs(int milliseconds)
+    {
+        m_botSpeedMs = milliseconds;
+        stateChanged();
+    }
 
     engine::ComputerStrength klotStrength() const { return m_klotStrength; }
     // Takes effect at the computer's next choice. A strength that searches
     // the dictionary has its word index built now, on a thread of its own,
     // so that neither this event nor a turn waits for it.
     void setKlotStrength(engine::ComputerStrength strength);
+
+    // The engine's two clocks tick here, so that what a tick changes is kept.
+    void timer1Timer();
+    void computertimerTimer();
+
+    // The game and the host's options as they stand, to keep on disk.
+    HostSnapshot snapshot() const;
+    // Told the state file's text each time a fact of the game changed (a
+    // flip, a word, a pass, a buy, a turn, a login or a departure, an option):
+    // a state whose facts equal the last one told is not told again.
+    void setStateListener(std::function<void(std::string)> listener);
+    // Goes on with a kept game, before any connection came: its seats wait
+    // for their players, and the turn clock waits until the player on turn
+    // is back. False, and nothing changed, for a state that holds no running
+    // game or whose random sources cannot be restored.
+    bool resume(const HostSnapshot& snapshot);
 
     // For tests and benchmarks: entries waiting in receivedlist, whether
     // socktimer runs, and the bytes a slot's connection holds for a message
@@ -224,6 +246,11 @@ private:
     // A slot's connection has gone: it acts and hears no more.
     void connectionClosed(int slot);
     void announceDepartures();
+    // Tells the state listener the state when its facts changed.
+    void stateChanged();
+    // A resumed turn whose player is back (or whose seat is free again)
+    // starts its clock.
+    void resumeWaitingTurn();
 
     static bool holdsConnection(int slot) { return slot >= 1 && slot <= engine::kMaxConnections; }
 
@@ -257,6 +284,11 @@ private:
     std::chrono::nanoseconds m_seatHold;
     bool m_firstSeatRemote;
     std::array<SeatHold, engine::kMaxConnections + 1> m_holds;
+
+    std::function<void(std::string)> m_stateListener;
+    std::string m_lastFacts;
+    // The seat whose resumed turn waits for its player, 0 for none.
+    int m_waitingTurn = 0;
 };
 
 template <class Step> void HostSession::guarded(Step&& step)

@@ -122,7 +122,15 @@ void HostSession::catchUp(int s)
     m_game->sendTo(s, wire::msg::theboard(cells));
     if (!faceUp.empty())
         m_game->sendTo(s, wire::msg::isflipped(s, faceUp));
-    if (s == state.currentplayer)
+    // A resumed turn waited for him: it is still his, and its clock runs
+    // again. His window learns that the turn is his, then which of its tiles
+    // are turned already, as at any turn's start.
+    if (s == m_waitingTurn) {
+        m_game->sendTo(s, wire::msg::nextplayer(s));
+        if (!faceUp.empty())
+            m_game->sendTo(s, wire::msg::isflipped(s, faceUp));
+        resumeWaitingTurn();
+    } else if (s == state.currentplayer)
         m_game->hepass(wire::msg::payloadOf(wire::msg::hepass(s)));
 }
 

@@ -25,8 +25,8 @@ std::uint64_t freshSeed()
 TServer::TServer(HostOptions options, QObject* parent)
     : QObject(parent), m_sendLimitBytes(options.sendLimitBytes), m_discoveryPort(options.discoveryPort),
       m_discoveryClock(std::move(options.discoveryClock)),
-      m_qtTimer1([this] { guarded([this] { m_session->game().timer1Timer(); }); }),
-      m_qtComputertimer([this] { guarded([this] { m_session->game().computertimerTimer(); }); }),
+      m_qtTimer1([this] { guarded([this] { m_session->timer1Timer(); }); }),
+      m_qtComputertimer([this] { guarded([this] { m_session->computertimerTimer(); }); }),
       m_dictionary(options.dictionary
                        ? std::move(options.dictionary)
                        : std::make_shared<const words::TDictn>(assets::dictionaryRecords(), m_notices)),
@@ -57,7 +57,44 @@ TServer::TServer(HostOptions options, QObject* parent)
 
 // Closing down reports to nobody: the connections go with Sock1 before the
 // session, which stops the clocks it started.
-TServer::~TServer() = default;
+TServer::~TServer()
+{
+    // The state written last is the game as it stood; closing the host is
+    // no change to it.
+    if (m_session)
+        m_session->setStateListener({});
+}
+
+TServer::KeptState TServer::keepStateIn(const std::filesystem::path& file)
+{
+    KeptState kept;
+    const StateFileRead read = readStateFile(file);
+    kept.problem = read.problem;
+    if (read.snapshot)
+        kept.resumed = m_session->resume(*read.snapshot);
+    m_stateWriter = std::make_unique<StateWriter>(file, [this](std::string_view problem) {
+        // The writer's thread: the notice goes out on the host's own.
+        QMetaObject::invokeMethod(
+            this, [this, text = std::string(problem)] { onNotice("The game cannot be kept: " + text); },
+            Qt::QueuedConnection);
+    });
+    m_session->setStateListener([this](std::string text) { m_stateWriter->save(std::move(text)); });
+    return kept;
+}
+
+void TServer::forgetState()
+{
+    if (!m_stateWriter)
+        return;
+    m_session->setStateListener({});
+    m_stateWriter->remove();
+}
+
+void TServer::flushState()
+{
+    if (m_stateWriter)
+        m_stateWriter->flush();
+}
 
 void TServer::reportError(std::string_view text)
 {

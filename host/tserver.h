@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <memory>
@@ -19,6 +20,7 @@
 #include "engine/game.h"
 #include "host/discovery_responder.h"
 #include "host/host_session.h"
+#include "host/state_writer.h"
 #include "net/qt_clock.h"
 #include "net/qt_pace_timer.h"
 #include "net/tsock.h"
@@ -116,6 +118,24 @@ public:
     engine::ComputerStrength klotStrength() const { return m_session->klotStrength(); }
     void setKlotStrength(engine::ComputerStrength strength) { m_session->setKlotStrength(strength); }
 
+    // Keeps the game in file from now on, after every change that matters.
+    // Before the host listens: a file holding an unfinished game is resumed
+    // (true), its seats waiting for their players. A file that cannot be
+    // read is moved aside and its problem told (problem), and the host
+    // starts fresh; a write that fails later is told as a notice.
+    struct KeptState {
+        bool resumed = false;
+        std::string problem;
+    };
+    KeptState keepStateIn(const std::filesystem::path& file);
+    // Writes what waits for the state file (tests).
+    void flushState();
+    // The game is over for good (the player left it): its file goes, and
+    // nothing more is kept.
+    void forgetState();
+    // The game and options as the state file keeps them.
+    HostSnapshot snapshot() const { return m_session->snapshot(); }
+
     // Also told every notice, besides the noticed signal (lexiflip-host
     // writes them to standard error).
     void setNoticeCallback(std::function<void(std::string_view)> callback);
@@ -199,6 +219,8 @@ private:
     std::shared_ptr<const words::TDictn> m_dictionary;
     std::vector<std::string> m_listboxWords;
     std::unique_ptr<HostSession> m_session;
+    // Goes after the session, which tells it every state.
+    std::unique_ptr<StateWriter> m_stateWriter;
     // Answers from the session's state, so it goes before the session.
     std::unique_ptr<DiscoveryResponder> m_discovery;
 

@@ -37,6 +37,6 @@ struct BestWord {
 BestWord findBestWord(const WordIndex& index, const std::vector<SearchTile>& bar,
                       const std::vector<SearchTile>& board, int boardLimit = kFlipsPerTurn,
                       const std::vector<SearchTile>& reserve = {}, int reserveLimit = 0,
-                      int longest = kPlayerTiles);
+                      int longest = wire::kWordLetters);
 
 } // namespace lexiflip::words

@@ -6,7 +6,10 @@
 
 #include <cstdio>
 #include <exception>
+#include <system_error>
+#include <utility>
 
+#include "app/game/game_in_progress.h"
 #include "app/game/host_wiring.h"
 #include "app/game/window_roles.h"
 #include "client/game/client_game.h"
@@ -44,6 +47,7 @@ LexiflipApp::LexiflipApp(std::uint64_t seed, const std::filesystem::path& settin
       tallylist(tally, &game.window()), about(&game.window(), std::move(opener)), openRecord(&game.window())
 {
     if (!settingsFile.empty()) {
+        m_gameFile = gameInProgressFile(settingsFile);
         game.setSettingsFile(settingsFile);
         if (const auto lobbyServer = game.settings().value("LobbyServer"))
             download.setLobbyServerFromSettings(client::fromEightBit(*lobbyServer));
@@ -199,6 +203,7 @@ std::string LexiflipApp::tryStart(const client::LaunchPlan& plan, bool offerLobb
         case client::LaunchPlan::Role::Solo:
             if (offerLobbyDownload)
                 showWindow(download);
+            keepHostedGame();
             // Nobody else plays a solo game: only this machine may reach it.
             m_server->startHosting(host::TServer::Reach::ThisMachine);
             game.hostpress(m_server->port());
@@ -206,6 +211,7 @@ std::string LexiflipApp::tryStart(const client::LaunchPlan& plan, bool offerLobb
         case client::LaunchPlan::Role::Host:
             if (plan.port)
                 replaceServer(plan.port);
+            keepHostedGame();
             m_server->startHosting();
             game.hostpress(m_server->port());
             break;
@@ -231,6 +237,8 @@ void LexiflipApp::leaveGame()
     // The window's own connection first, so that the host going is no news
     // to it; then the host, whose joiners see it go.
     game.leaveGame();
+    // Left, the game is over: it is not offered again.
+    m_server->forgetState();
     const std::string problem = tally.save();
     if (!problem.empty())
         game.addSystemLine("The tally was not saved: " + problem);
@@ -240,6 +248,31 @@ void LexiflipApp::leaveGame()
     gamestart.hide();
     spylist.setWatchers({});
     spylist.setRemoveEnabled(false);
+}
+
+void LexiflipApp::keepHostedGame()
+{
+    if (m_gameFile.empty())
+        return;
+    auto tell = [this](const std::string& problem) {
+        if (problem.empty())
+            return;
+        std::fprintf(stderr, "Lexiflip: %s\n", problem.c_str());
+        game.addSystemLine(problem);
+    };
+    if (std::exchange(m_offerKeptGame, false)) {
+        const host::StateFileRead kept = host::readStateFile(m_gameFile);
+        tell(kept.problem);
+        const std::optional<std::string> question =
+            kept.snapshot ? goOnQuestion(*kept.snapshot) : std::optional<std::string>();
+        if (question && QMessageBox::question(&game.window(), QStringLiteral("Lexiflip"),
+                                              client::fromEightBit(*question)) != QMessageBox::Yes) {
+            // No: a fresh start keeps nothing of it.
+            std::error_code ec;
+            std::filesystem::remove(m_gameFile, ec);
+        }
+    }
+    tell(m_server->keepStateIn(m_gameFile).problem);
 }
 
 void LexiflipApp::replaceServer(std::optional<int> port)

@@ -102,12 +102,19 @@ public:
 private:
     client::LaunchPlan::Role m_role = client::LaunchPlan::Role::Wait;
     std::unique_ptr<windows::SummaryWindow> m_summary;
+    // Where a game this copy hosts is kept; empty for none (no settings file).
+    std::filesystem::path m_gameFile;
+    // A kept game is offered once, when this copy first hosts.
+    bool m_offerKeptGame = true;
     // Last: it uses every window above.
     std::unique_ptr<WindowRoles> m_roles;
 
     // A new host (not listening yet) in place of the current one; port
     // unset keeps the configured one.
     void replaceServer(std::optional<int> port);
+    // Before the host listens: keeps its game in the game file, going on
+    // with a game kept there when the player wants to (asked once a run).
+    void keepHostedGame();
     void connectGameOptions();
     void connectSideWindows();
     void connectMenus();

@@ -173,6 +173,11 @@ int main(int argc, char* argv[])
     client::UnixSignalWatcher stop({SIGTERM, SIGINT}, [&window](int) { window.close(); });
 
     window.show();
+#ifdef LEXIFLIP_TEST_DRIVER
+    // lexiflip-driven: the tests play this window through standard input, from
+    // before the role starts, so they can answer its questions (a kept game).
+    const auto driver = screenshot ? nullptr : std::make_unique<app::TestDriver>(program, STDIN_FILENO);
+#endif
     // processparams, once the window shows; or the invite's join.
     if (inviteLink.isEmpty())
         program.start(client::processparams(parameters), lobbyDownloadWanted(screenshot));
@@ -180,14 +185,9 @@ int main(int argc, char* argv[])
         program.roles().joinInvite(inviteLink, false);
 
 #ifdef LEXIFLIP_TEST_DRIVER
-    // lexiflip-driven: the tests play this window through standard input; a
-    // screenshot plays itself.
-    std::unique_ptr<app::TestDriver> driver;
-    if (screenshot)
+    if (screenshot) // a screenshot plays itself
         app::takeScreenshotWhenPlaying(program.game, program.gamestart,
                                        QString::fromStdString(screenshotFile));
-    else
-        driver = std::make_unique<app::TestDriver>(program, STDIN_FILENO);
 #endif
     const int status = QApplication::exec();
     if (!screenshot && !program.saveAtExit() && status == 0)

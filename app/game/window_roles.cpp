@@ -281,6 +281,9 @@ void WindowRoles::rememberName(const QString& name, const QString& hostAndPort)
 
 QString WindowRoles::leaveQuestion() const
 {
+    // Nobody is cut off from a table whose host is gone.
+    if (m_app.game.hostLost())
+        return {};
     const Role role = m_app.role();
     const client::Roster& roster = m_app.game.game().roster();
     const bool running = m_app.game.gameRunning();

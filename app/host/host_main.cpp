@@ -72,18 +72,24 @@ QString description()
                           "prints what the router did (\"Your router opened port 7772: ...\").\n"
                           "The search port is never mapped. LEXIFLIP_IGD_URL names the router's\n"
                           "description URL instead of searching for it; LEXIFLIP_NATPMP_GATEWAY\n"
-                          "names the NAT-PMP gateway instead of the default route's.");
+                          "names the NAT-PMP gateway instead of the default route's.\n"
+                          "\n"
+                          "With --state-file the game is kept in that file after every change; a\n"
+                          "host started again on the file goes on with an unfinished game, and\n"
+                          "prints \"lexiflip-host goes on with the game in FILE\". A file it cannot\n"
+                          "read is moved aside as FILE.bad, said in one line on standard error.");
 }
 
 // What the command line asks for.
-struct Choices {
-    lexiflip::host::HostOptions host;
+struct CommandLine {
+    lexiflip::host::HostOptions options;
+    std::string stateFile; // empty: the game is kept nowhere
     bool openPort = false;
 };
 
 // The host's options from the command line; nothing when one is wrong (said
 // on standard error).
-std::optional<Choices> readOptions(QCoreApplication& app)
+std::optional<CommandLine> readOptions(QCoreApplication& app)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(description());
@@ -106,6 +112,11 @@ std::optional<Choices> readOptions(QCoreApplication& app)
     const QCommandLineOption openPortOption(
         QStringLiteral("open-port"),
         QStringLiteral("Ask the router to forward the TCP port here (UPnP IGD or NAT-PMP) while hosting."));
+    const QCommandLineOption stateOption(
+        QStringLiteral("state-file"),
+        QStringLiteral("Keep the running game in FILE after every change, and go on with an unfinished\n"
+                       "game found there at start (its players get their seats back)."),
+        QStringLiteral("FILE"));
     const QCommandLineOption holdOption(
         QStringLiteral("seat-hold"),
         QStringLiteral("How long a dropped player's seat is kept for his return, from 0 (not kept)\n"
@@ -116,6 +127,7 @@ std::optional<Choices> readOptions(QCoreApplication& app)
     parser.addOption(speedOption);
     parser.addOption(strengthOption);
     parser.addOption(holdOption);
+    parser.addOption(stateOption);
     parser.process(app);
 
     lexiflip::host::HostOptions options;
@@ -149,7 +161,11 @@ std::optional<Choices> readOptions(QCoreApplication& app)
     // Slot 1 here is a remote player, free to leave like the others.
     options.firstSeatRemote = true;
     options.discoveryPort = lexiflip::net::defaultDiscoveryPort();
-    return Choices{options, parser.isSet(openPortOption)};
+    if (parser.isSet(stateOption) && parser.value(stateOption).isEmpty()) {
+        printLine(stderr, "lexiflip-host: --state-file needs a file name");
+        return std::nullopt;
+    }
+    return CommandLine{options, parser.value(stateOption).toStdString(), parser.isSet(openPortOption)};
 }
 
 } // namespace
@@ -161,10 +177,10 @@ int main(int argc, char* argv[])
     QCoreApplication::setApplicationVersion(QString::fromUtf8(
         lexiflip::kVersionText.data(), static_cast<qsizetype>(lexiflip::kVersionText.size())));
 
-    const std::optional<Choices> read = readOptions(app);
+    const std::optional<CommandLine> read = readOptions(app);
     if (!read)
         return 2;
-    const lexiflip::host::HostOptions& options = read->host;
+    const lexiflip::host::HostOptions& options = read->options;
 
     // SIGINT and SIGTERM quit the event loop: the host closes down on its own
     // thread.
@@ -180,6 +196,14 @@ int main(int argc, char* argv[])
     {
         lexiflip::host::TServer server(options);
         server.setNoticeCallback([](std::string_view text) { printLine(stderr, text); });
+        // The game is back before anybody can connect.
+        bool resumed = false;
+        if (!read->stateFile.empty()) {
+            const auto kept = server.keepStateIn(read->stateFile);
+            if (!kept.problem.empty())
+                printLine(stderr, "lexiflip-host: " + kept.problem);
+            resumed = kept.resumed;
+        }
         try {
             server.startHosting();
         } catch (const lexiflip::net::ESockException& error) {
@@ -190,6 +214,8 @@ int main(int argc, char* argv[])
         if (server.discoveryPort() != 0)
             printLine(stdout, "lexiflip-host answering searches on UDP port " +
                                   std::to_string(server.discoveryPort()));
+        if (resumed)
+            printLine(stdout, "lexiflip-host goes on with the game in " + read->stateFile);
         // Declared after the server, so it goes first: the mapping is
         // removed while the port still listens.
         std::unique_ptr<lexiflip::net::RouterPort> routerPort;

@@ -31,7 +31,7 @@ struct ClientGame::Dispatch {
         {wire::cmd::wrongversion, [](ClientGame& g, std::string_view d) { g.m_roster->wrongversion(d); }},
         {wire::cmd::existingplayers, [](ClientGame& g, std::string_view d) { g.m_roster->newplayerinfo(d); }},
         {wire::cmd::playerdisconnected,
-         [](ClientGame& g, std::string_view d) { g.m_roster->playerdisconnected(d); }},
+         [](ClientGame& g, std::string_view d) { g.m_roster->playerdisconnected(d, g.m_turn->running()); }},
         {wire::cmd::startgame, [](ClientGame& g, std::string_view d) { g.m_turn->startthegame(d); }},
         {wire::cmd::nextplayer, [](ClientGame& g, std::string_view d) { g.m_turn->getnextplayer(d); }},
         {wire::cmd::winner, [](ClientGame& g, std::string_view d) { g.m_turn->winner(d); }},
@@ -78,7 +78,8 @@ void ClientGame::reset()
     m_sneakerClock.stop();
     m_turn.reset();
     m_roster = std::make_unique<Roster>(m_sender, m_output);
-    m_turn = std::make_unique<Turn>(*m_roster, m_output, m_tally, m_turntime, m_sneakerClock, m_shuffleSeed++);
+    m_turn =
+        std::make_unique<Turn>(*m_roster, m_output, m_tally, m_turntime, m_sneakerClock, m_shuffleSeed++);
 }
 
 void ClientGame::setIshost(bool ishost)

@@ -54,6 +54,9 @@ struct Seat {
     bool scoreShown = true;
     bool eyes = false;
     bool onTurn = false; // its three texts in the on-turn look
+    // Its player's connection closed while a game runs: the host may keep the
+    // seat for him, so name, score and bar stay until he is back or it is free.
+    bool away = false;
 };
 
 // The turn timer as last shown: the seconds left of the turn's seconds (the

@@ -56,6 +56,7 @@ void Roster::newplayerinfo(std::string_view data)
     if (isSeat(info->slot)) {
         Seat& seat = seatAt(info->slot);
         seat.name = name;
+        seat.away = false;
         seat.nameShown = true;
         seat.scoreShown = true;
         seatChanged(info->slot);
@@ -88,19 +89,35 @@ void Roster::wrongversion(std::string_view)
     m_output.chatLine("You have a differnt version of the game than the host.");
 }
 
-void Roster::playerdisconnected(std::string_view data)
+void Roster::playerdisconnected(std::string_view data, bool gameRunning)
 {
     const std::optional<wire::PlayerInfo> info = wire::readPlayerinfo(data);
     if (!info)
         return;
+    if (isMe(info->slot)) {
+        // Only a host that removes this client names its own slot before
+        // closing the connection.
+        if (!m_removed)
+            m_output.chatLine("You were removed from the game.");
+        m_removed = true;
+    }
     if (isSeat(info->slot)) {
         Seat& seat = seatAt(info->slot);
-        if (seat.name != kWaiting && seat.name != defaultComputerName(info->slot))
+        const bool player = seat.name != kWaiting && seat.name != defaultComputerName(info->slot);
+        if (!info->name.empty() && gameRunning && player && !isMe(info->slot)) {
+            // The host may keep the seat for him: it stays as it is, away.
+            if (!seat.away)
+                m_output.chatLine(seat.name + " disconnected.");
+            seat.name = std::string(info->name);
+            seat.away = true;
+            seatChanged(info->slot);
+            return;
+        }
+        // An empty name ends a seat kept for a player who did not come back:
+        // that was said when he left.
+        if (player && !info->name.empty() && !seat.away && !isMe(info->slot))
             m_output.chatLine(seat.name + " disconnected.");
-        // The computer takes seat 2 over; other seats wait for a player.
-        seat.name = info->slot == 2 ? std::string(defaultComputerName(2)) : std::string(kWaiting);
-        seat.eyes = false;
-        seatChanged(info->slot);
+        freeSeat(info->slot);
         return;
     }
     const std::string entry = std::to_string(info->slot) + ": " + std::string(info->name);
@@ -110,6 +127,24 @@ void Roster::playerdisconnected(std::string_view data)
     m_output.chatLine(std::string(info->name) + " has left.");
     m_watchers.erase(found);
     m_output.screen().watchersChanged();
+}
+
+void Roster::freeSeat(int number)
+{
+    Seat& seat = seatAt(number);
+    // The computer takes seat 2 over; other seats wait for a player.
+    seat.name = number == 2 ? std::string(defaultComputerName(2)) : std::string(kWaiting);
+    seat.eyes = false;
+    seat.away = false;
+    seatChanged(number);
+}
+
+void Roster::freeAwaySeats()
+{
+    for (int number = 1; number <= kSeats; ++number) {
+        if (seatAt(number).away)
+            freeSeat(number);
+    }
 }
 
 bool Roster::othersAtTable() const
@@ -163,6 +198,12 @@ void Roster::JustWatch1Click()
     if (!m_loggedin || !isSeat(m_myplayer))
         return;
     send(wire::msg::justwatch(m_myplayer, m_justWatch ? "2" : "1"));
+}
+
+void Roster::askJustWatchAgain()
+{
+    if (m_loggedin && isSeat(m_myplayer))
+        send(wire::msg::justwatch(m_myplayer, "1"));
 }
 
 SeatMenu Roster::label_playername1ContextPopup(int seat)

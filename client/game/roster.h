@@ -22,13 +22,15 @@ public:
 
     void setIshost(bool ishost) { m_ishost = ishost; }
     void setLoginname(std::string_view name) { m_loginname = name; } // without the terminator
+    const std::string& loginname() const { return m_loginname; }
 
     // The host's messages about the table.
     void sendloginfo(std::string_view data);
     void newplayerinfo(std::string_view data);
     void havewrongversion(std::string_view data);
     void wrongversion(std::string_view data);
-    void playerdisconnected(std::string_view data);
+    // gameRunning: a departure from a seat then leaves the seat away, not free.
+    void playerdisconnected(std::string_view data, bool gameRunning);
     void full(std::string_view data);
     void justwatching(std::string_view data);
 
@@ -39,6 +41,9 @@ public:
 
     // The player's moves on the table.
     void JustWatch1Click();
+    // Asks the host again to let the computer play this client's seat: a
+    // host forgets it when the connection closes.
+    void askJustWatchAgain();
     // The seat menu: opening it on a seat's name label gives the items' states.
     SeatMenu label_playername1ContextPopup(int seat);
     void kicking(); // "Remove From Game"
@@ -57,6 +62,9 @@ public:
     // runs another version: what a window that joins from a dialog reports.
     bool turnedAway() const { return m_turnedAway; }
     bool versionDiffers() const { return m_versionDiffers; }
+    // The host announced this client's own departure: it removed him, and
+    // the connection that follows is not to be made again.
+    bool removed() const { return m_removed; }
     // Out-of-range seats give an empty default.
     const Seat& seat(int number) const;
     const std::vector<std::string>& watchers() const { return m_watchers; } // one per slot
@@ -71,9 +79,14 @@ public:
     Seat& seatAt(int number) { return m_seats[static_cast<std::size_t>(number - 1)]; }
     void seatChanged(int seat);
     void clearJustWatch();
+    // A new game: seats still away are free (a host that keeps no seats
+    // never says that their players are gone for good).
+    void freeAwaySeats();
     void send(const std::string& message);
 
 private:
+    void freeSeat(int number);
+
     ClientSender& m_sender;
     GameOutput& m_output;
 
@@ -85,6 +98,7 @@ private:
     bool m_justWatch = false;
     bool m_turnedAway = false;
     bool m_versionDiffers = false;
+    bool m_removed = false;
     std::array<Seat, kSeats> m_seats{};
     std::vector<std::string> m_watchers;
 };

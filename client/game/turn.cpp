@@ -100,6 +100,7 @@ void Turn::startthegame(std::string_view data)
     m_startShown = false;
     setWordButtons(false);
     m_roster.clearJustWatch();
+    m_roster.freeAwaySeats();
     m_turnGiven = false;
     m_winner.shown = false;
     m_output.screen().winnerChanged();
@@ -268,18 +269,22 @@ void Turn::heflip(std::string_view data)
     // The flipper's own client drew the tile at the click.
     if (!me || m_roster.justWatchChecked())
         drawCell(flip->x, flip->y, faceUpPicture(c.letter));
-    if (me) {
-        if (flip->remaining <= 0) {
-            setStatus("Create a Word");
-            m_canbuild = true;
-            setWordButtons(true);
-        } else if (flip->remaining == 1) {
-            setStatus("Choose 1 letter to flip");
-        } else {
-            setStatus("Choose " + std::to_string(flip->remaining) + " letters to flip");
-        }
-    }
+    if (me)
+        showFlipsLeft(flip->remaining);
     playsounds(Sound::Flip);
+}
+
+void Turn::showFlipsLeft(int remaining)
+{
+    if (remaining <= 0) {
+        setStatus("Create a Word");
+        m_canbuild = true;
+        setWordButtons(true);
+    } else if (remaining == 1) {
+        setStatus("Choose 1 letter to flip");
+    } else {
+        setStatus("Choose " + std::to_string(remaining) + " letters to flip");
+    }
 }
 
 void Turn::isflipped(std::string_view data)
@@ -288,9 +293,16 @@ void Turn::isflipped(std::string_view data)
     if (!read || !m_roster.isMe(read->slot))
         return;
     for (const wire::Origin& at : read->cells.items) {
-        cell(at.x, at.y).faceup = true;
-        drawCell(at.x, at.y, faceUpPicture(cell(at.x, at.y).letter));
+        BoardCell& c = cell(at.x, at.y);
+        // On the own turn (one the host kept while this window was away),
+        // the tiles turned already count among its five flips.
+        if (onTurn() && !c.faceup && m_flipsdone < 5)
+            m_flipsdone += 1;
+        c.faceup = true;
+        drawCell(at.x, at.y, faceUpPicture(c.letter));
     }
+    if (onTurn() && m_flipsdone > 0 && !m_canbuild)
+        showFlipsLeft(5 - m_flipsdone);
 }
 
 // ---------------------------------------------------------------------------

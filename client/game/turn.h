@@ -105,6 +105,9 @@ public:
     const TheirTiles& theirTiles() const { return m_theirTiles; }
     const Sneaker& sneaker() const { return m_sneaker; }
     int turnFrameSeat() const { return m_turnFrameSeat; } // 0: no frame yet
+    // Whether a game runs at this table: a turn was announced, or the
+    // catch-up said one runs, and no winner since.
+    bool running() const { return (m_turnFrameSeat != 0 || m_awaitingWinner) && !m_winner.shown; }
     const Winner& winnerBanner() const { return m_winner; }
     const GameTexts& gameTexts() const { return m_gameTexts; }
 
@@ -122,6 +125,8 @@ private:
     void setTurnSeconds(int seconds);
     bool refusedWhileWatching(); // the Just Watch box; true when the move must stop
     bool onTurn() const;
+    // The own turn's status line for the flips left; none left: the word may be built.
+    void showFlipsLeft(int remaining);
     void playsounds(Sound sound);
 
     BoardCell& cell(int x, int y) { return m_board[static_cast<std::size_t>((x - 1) * kRows + (y - 1))]; }

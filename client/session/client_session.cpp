@@ -1,5 +1,6 @@
 #include "client/session/client_session.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "client/session/eight_bit_text.h"
@@ -22,7 +23,21 @@ ClientSession::ClientSession(QObject* parent)
     sock.OnInfo = [this](net::TSock&, net::SocketInfo category, std::string_view message) {
         guarded([&] { sockInfo(category, message); });
     };
-    sock.OnConnect = [this](net::TSock&) { guarded([this] { emit connected(); }); };
+    sock.OnConnect = [this](net::TSock&) {
+        guarded([this] {
+            watchSilence();
+            emit connected();
+        });
+    };
+    m_silence.setSingleShot(true);
+    connect(&m_silence, &QTimer::timeout, this, [this] {
+        guarded([this] {
+            if (!sock.Connected() || m_socketClosed)
+                return;
+            emit fellSilent();
+            sock.Close(); // reports "Socket Closed"
+        });
+    });
 }
 
 ClientSession::~ClientSession()
@@ -42,8 +57,23 @@ void ClientSession::open(const std::string& host, int port)
     sock.Open();
 }
 
+void ClientSession::setSilenceLimitMs(int milliseconds)
+{
+    m_silenceLimitMs = std::max(0, milliseconds);
+    watchSilence();
+}
+
+void ClientSession::watchSilence()
+{
+    if (m_silenceLimitMs > 0 && sock.Connected() && !m_socketClosed)
+        m_silence.start(m_silenceLimitMs);
+    else
+        m_silence.stop();
+}
+
 void ClientSession::close()
 {
+    m_silence.stop();
     const net::TSock::InfoEvent onInfo = std::exchange(sock.OnInfo, nullptr);
     sock.Close();
     sock.OnInfo = onInfo;
@@ -67,6 +97,7 @@ void ClientSession::send(std::string_view message)
 void ClientSession::sockRead(net::TSock& socket, int)
 {
     const std::string bytes = socket.Receive();
+    watchSilence();
     m_accumulator.feed(bytes, [this](std::string_view message) { queueMessage(message); });
     if (m_overrun && !m_socketClosed)
         sock.Close(); // reports "Socket Closed"
@@ -94,6 +125,7 @@ void ClientSession::sockInfo(net::SocketInfo category, std::string_view message)
     }
     if (message == "Socket Closed") {
         m_socketClosed = true;
+        m_silence.stop();
         closeWhenDrained();
     }
 }

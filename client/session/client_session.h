@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QTimer>
 
 #include <cstddef>
 #include <functional>
@@ -27,6 +28,10 @@ namespace lexiflip::client {
 // handles is dropped before it is queued, and the queue holds at most the cap
 // the host keeps for each of its own connections. A host that fills it is
 // closed like a disconnect (overrun(), then closed()).
+//
+// A host that falls silent for longer than the silence limit (a cable pulled,
+// a peer that stopped without a word) is closed like a disconnect too:
+// without it a dead connection would look like a quiet game for ever.
 //
 // "Socket Closed" is reported as closed() only once every message that
 // arrived before it has been handled, so that the last word of a host that
@@ -68,6 +73,11 @@ public:
     void send(std::string_view message) override;
 
     bool isConnected() const { return sock.Connected(); }
+    // How long the host may say nothing on an open connection before it is
+    // taken for gone; 0 (the default) waits for ever. Counts from the last
+    // bytes received, or from now.
+    void setSilenceLimitMs(int milliseconds);
+    int silenceLimitMs() const { return m_silenceLimitMs; }
     // Entries waiting in receivedlist, and whether Timer1 is due to run.
     std::size_t queuedEntries() const { return receivedlist.size(); }
     bool timer1Running() const { return receivedlist.pacing(); }
@@ -79,6 +89,8 @@ signals:
     void closed();
     // The host filled the receive queue; the connection is being closed.
     void overrun();
+    // The host was silent for longer than the limit; the connection is being closed.
+    void fellSilent();
     // A socket error that arrived with a notification ("Error #10061 (WSAECONNREFUSED)").
     void socketError(const QString& text);
 
@@ -89,6 +101,7 @@ private:
     void queueMessage(std::string_view message);
     // Reports closed() once the socket closed and the queue is empty.
     void closeWhenDrained();
+    void watchSilence();
 
     MessageHandler m_handler;
     std::function<bool(std::string_view)> m_handles;
@@ -100,6 +113,8 @@ private:
     bool m_overrun = false;
     bool m_closedReported = false;
     bool m_opened = false;
+    int m_silenceLimitMs = 0;
+    QTimer m_silence;
     // Declared last: it is closed while everything it reports to still exists.
     net::TSock sock;
 };

@@ -83,6 +83,7 @@ GameWindow::GameWindow(std::uint64_t shuffleSeed, core::TallyCalls& tally, const
     m_session.setMessageHandler([this](std::string_view message) { handleMessage(message); });
     m_session.setHandledMessages(&ClientGame::handles);
     connect(&m_session, &ClientSession::overrun, this, [this] {
+        m_overrun = true;
         static constexpr std::string_view kWhy =
             "The host sent more than this window can take in: the connection is closed.";
         addSystemLine(std::string(kWhy));
@@ -92,10 +93,7 @@ GameWindow::GameWindow(std::uint64_t shuffleSeed, core::TallyCalls& tally, const
         if (!m_window->hostBox())
             m_window->showHostBox(fromEightBit(kWhy));
     });
-    connect(&m_session, &ClientSession::closed, this, [this] { closeWindow(); });
-    connect(&m_session, &ClientSession::socketError, this, [this](const QString& error) {
-        m_window->chatView().addlinetochat(error, QColor(palette::kSeatTextOnTurn));
-    });
+    connectReconnection();
     m_phraseCooldown = clock([this] { guarded([this] { m_chat->part().cooldownTimer(); }); });
     m_chat = std::make_unique<ChatControls>(*m_window, m_session, *m_game, *m_phraseCooldown);
     connectMoves();
@@ -131,18 +129,30 @@ void GameWindow::hostpress(int port)
 {
     m_game->setIshost(true);
     emit hostRoleTaken();
-    m_session.open("127.0.0.1", port);
+    m_hostsHere = true;
+    m_hostAddress = "127.0.0.1";
+    m_hostPort = port;
+    m_session.open(m_hostAddress, port);
 }
 
 void GameWindow::joinpress(const std::string& address, int port)
 {
     m_game->setIshost(false);
+    m_hostsHere = false;
+    m_hostAddress = address;
+    m_hostPort = port;
     m_session.open(address, port);
 }
 
 void GameWindow::handleMessage(std::string_view message)
 {
+    if (m_freshConnection)
+        rejoinStarted();
     m_game->handle(message);
+    // Asked for again until the host says so, or the game it was for ends.
+    if (m_link == Link::Up && (m_game->roster().justWatchChecked() || m_game->turn().winnerBanner().shown))
+        m_watchAgain = false;
+    followSilenceLimit();
     // Every turn begins and ends with a message of the host's.
     m_attention->setOwnTurn(m_game->turn().ownTurn(), m_game->turn().timer().turnSeconds);
     if (m_game->roster().versionDiffers() && !m_versionDifferenceSaid) {
@@ -155,10 +165,13 @@ void GameWindow::leaveGame()
 {
     if (!saveBoundsAsClosing())
         saySaveFailed();
+    stopReconnecting(Link::Up);
     m_session.close();
     m_game->reset();
     m_attention->setOwnTurn(false, 0);
     m_closeAfterBox = false;
+    m_overrun = false;
+    m_watchAgain = false;
     m_joinPending = false;
     m_versionDifferenceSaid = false;
     // The new table takes the options, and every widget shows it.
@@ -168,7 +181,7 @@ void GameWindow::leaveGame()
 
 bool GameWindow::gameRunning() const
 {
-    return m_game->turn().turnFrameSeat() != 0 && !m_game->turn().winnerBanner().shown;
+    return m_game->turn().running();
 }
 
 // The client in slot 1 is the host's own player, also when this copy did not
@@ -358,7 +371,7 @@ void GameWindow::seatChanged(int seat)
 {
     const Seat& s = m_game->roster().seat(seat);
     SeatLook look;
-    look.name = shownText(s.name);
+    look.name = shownText(s.away ? s.name + " (away)" : s.name);
     look.score = shownText(s.score);
     look.bonus = shownText(s.bonus);
     look.colour = QColor(s.onTurn ? palette::kSeatTextOnTurn : palette::kSeatText);

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <QMessageBox>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
+#include <QTimer>
 
 #include <cstdint>
 #include <functional>
@@ -10,6 +13,7 @@
 #include <string>
 
 #include "client/session/client_session.h"
+#include "client/session/reconnect_plan.h"
 #include "client/game/client_screen.h"
 #include "client/settings/lexiflip_settings.h"
 #include "client/window/desktop_notice.h"
@@ -81,6 +85,31 @@ public:
     // reported as joinLost() for the join dialog to say.
     void setJoinPending(bool pending) { m_joinPending = pending; }
 
+    // The connection to the host closed without the player asking (a reset,
+    // a time-out, the host gone): the window keeps the game as it was and
+    // logs in again by itself, as a late joiner, after the plan's pauses;
+    // then it offers Leave Game and Try Again. Never after "Game is full",
+    // a removal by the host or Leave Game.
+    //
+    // Whether the window has no connection to its host it means to keep:
+    // it is trying to get one back, gave up, or the host removed it.
+    bool hostLost() const { return m_link != Link::Up; }
+    bool reconnecting() const { return m_link == Link::Retrying || m_link == Link::Rejoining; }
+    // Connected again, the table is being caught up afresh.
+    bool rejoining() const { return m_link == Link::Rejoining && !m_freshConnection; }
+    void setReconnectPlan(const ReconnectPlan& plan) { m_reconnectPlan = plan; }
+    // The box that offers Leave Game and Try Again once the plan ran out;
+    // it never blocks the window.
+    QMessageBox* reconnectOffer() const { return m_reconnectOffer; }
+    // How long a running game's host may be silent before the window takes
+    // it for gone: by default the turn's seconds and kHostSilenceMarginMs;
+    // a value of 0 or more here is used instead (tests).
+    void setHostSilenceLimitMs(int milliseconds) { m_fixedSilenceMs = milliseconds; }
+    // A healthy host ends every turn by its clock within the turn's seconds
+    // and the four the building phase adds; this leaves room for a loaded
+    // machine.
+    static constexpr int kHostSilenceMarginMs = 20000;
+
     // The application shell (game_window_shell.cpp): the preferences and
     // their file, phrases, the watcher list, the close path.
     //
@@ -141,6 +170,8 @@ signals:
     void joinLost(bool turnedAway);
     // The host said that it runs another version of the game (once a game).
     void hostVersionDiffers();
+    // The window logged in again after a lost connection and is at the table.
+    void reconnected();
 
 private:
     // The screen interface.
@@ -182,6 +213,26 @@ private:
 
     void showEverything();
     void connectMoves();
+
+    // The reconnection (game_window_reconnect.cpp).
+    enum class Link {
+        Up,        // connected, or not yet asked to connect
+        Retrying,  // lost: waiting for the next attempt, or connecting
+        Rejoining, // connected again, waiting to be announced at the table
+        GaveUp,    // the plan ran out: the offer is shown
+        Removed,   // the host removed this player: never again
+    };
+    void connectReconnection();
+    void connectionClosed();
+    void startReconnecting();
+    void scheduleAttempt();
+    void attemptFailed();
+    void stopReconnecting(Link link);
+    // The first message of a new connection: the table starts afresh.
+    void rejoinStarted();
+    bool rejoinArrived();
+    void giveUp();
+    void followSilenceLimit();
     void openSeatMenu(int seat, QPoint globalPosition);
 
     ClientSession m_session;
@@ -199,6 +250,20 @@ private:
     bool m_closeAfterBox = false;
     bool m_joinPending = false;
     bool m_versionDifferenceSaid = false;
+    bool m_overrun = false;
+
+    std::string m_hostAddress;
+    int m_hostPort = 0;
+    bool m_hostsHere = false;
+    Link m_link = Link::Up;
+    ReconnectPlan m_reconnectPlan;
+    int m_attempt = 0;
+    QTimer m_retryTimer;
+    QTimer m_attemptTimer;
+    bool m_freshConnection = false;
+    bool m_watchAgain = false;
+    int m_fixedSilenceMs = -1;
+    QPointer<QMessageBox> m_reconnectOffer;
 
     settings::SettingsFile m_settings{{}};
     bool m_hasSettingsFile = false;

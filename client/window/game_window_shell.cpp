@@ -91,6 +91,10 @@ void GameWindow::setSettingsFile(const std::filesystem::path& path)
 // The own arrival at the table: the settings are read then.
 void GameWindow::loadinifile()
 {
+    // Back after a lost connection: the settings were read at the first
+    // arrival, and the window stays where the player has it.
+    if (rejoinArrived())
+        return;
     if (m_hasSettingsFile) {
         m_settings.load();
         if (!m_settings.problem().empty())

@@ -442,6 +442,72 @@ TEST(ClientSession, JoinAndLeaveLines)
     }
 }
 
+// Departures while a game runs leave the seat away (name and score kept), until
+// the host frees it (an empty name), the player is back or a new game starts;
+// the host naming the client's own slot removed it.
+TEST(ClientSession, DeparturesWhileAGameRunsLeaveTheSeatAway)
+{
+    struct Case {
+        std::string name;
+        std::vector<std::string> messages;
+        std::string seat3;
+        bool away;
+        std::vector<std::string> chatAfterStart;
+        std::string score = "17";
+    };
+    const std::vector<Case> cases{
+        {"away, score kept", {"CMD_playerdisconnected+3+Bob"}, "Bob", true, {"Bob disconnected."}},
+        {"the hold ends: free, nothing more said",
+         {"CMD_playerdisconnected+3+Bob", "CMD_playerdisconnected+3+"},
+         "<Waiting>",
+         false,
+         {"Bob disconnected."}},
+        {"back in his seat",
+         {"CMD_playerdisconnected+3+Bob", "CMD_newplayerinfo+3+Bob"},
+         "Bob",
+         false,
+         {"Bob disconnected.", "Bob is Connected."}},
+        {"a new game frees it",
+         {"CMD_playerdisconnected+3+Bob", "CMD_startgame+You+200+60+3+0+"},
+         "<Waiting>",
+         false,
+         {"Bob disconnected.", "You has started a game."},
+         "0"},
+        {"between games, free at once",
+         {"CMD_winner+You+", "CMD_playerdisconnected+3+Bob"},
+         "<Waiting>",
+         false,
+         {"You have Won the Game!", "Bob disconnected."}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ClientRig rig;
+        rig.login(1);
+        rig.feed({"CMD_newplayerinfo+1+You", "CMD_newplayerinfo+3+Bob", "CMD_startgame+You+200+60+3+0+",
+                  "CMD_nextplayer+1+", "CMD_stats+1+200+60+1+50+blind+0+1+0+2+0+3+17"});
+        const std::size_t before = rig.screen.chat.size();
+        for (const std::string& m : c.messages)
+            rig.game.handle(m);
+        const std::vector<std::string> chat = rig.screen.chatTexts();
+        EXPECT_EQ(std::vector<std::string>(chat.begin() + std::ptrdiff_t(before), chat.end()),
+                  c.chatAfterStart);
+        EXPECT_EQ(rig.game.roster().seat(3).name, c.seat3);
+        EXPECT_EQ(rig.game.roster().seat(3).away, c.away);
+        EXPECT_EQ(rig.game.roster().seat(3).score, c.score);
+        EXPECT_FALSE(rig.game.roster().removed());
+    }
+
+    // Seat 2 freed goes back to the computer; the own slot named means removal.
+    ClientRig rig;
+    rig.login(2);
+    rig.feed({"CMD_newplayerinfo+2+You", "CMD_newplayerinfo+4+Cy", "CMD_startgame+Cy+200+60+3+0+",
+              "CMD_nextplayer+4+", "CMD_playerdisconnected+2+You"});
+    EXPECT_TRUE(rig.game.roster().removed());
+    EXPECT_EQ(rig.game.roster().seat(2).name, "Klot");
+    EXPECT_FALSE(rig.game.roster().seat(2).away);
+    EXPECT_EQ(rig.screen.chatTexts().back(), "You were removed from the game.");
+}
+
 TEST(ClientSession, JustWatchingAndTheSeatMenu)
 {
     ClientRig rig;

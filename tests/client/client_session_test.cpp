@@ -1,8 +1,10 @@
 // The client's session: its receive queue, its pace and its guard, against a
 // host played by a plain QTcpServer on loopback.
 
+#include <QElapsedTimer>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -109,6 +111,34 @@ TEST(ClientSession, TheHostClosingReportsClosedOnceAfterItsLastMessagesAndSendsN
     EXPECT_EQ(handledAtClose, 3u);
     EXPECT_FALSE(c.session.isConnected());
     c.session.send("CMD_hepass+1+\xFF"); // must not raise
+}
+
+// A host that stops talking is taken for gone once the limit passes without
+// a byte; every byte it sends starts the limit again.
+TEST(ClientSession, AHostSilentBeyondTheLimitIsClosedLikeADisconnect)
+{
+    Connected c;
+    int closes = 0;
+    int silences = 0;
+    QObject::connect(&c.session, &ClientSession::closed, [&] { ++closes; });
+    QObject::connect(&c.session, &ClientSession::fellSilent, [&] { ++silences; });
+    QElapsedTimer clock;
+    clock.start();
+    c.session.setSilenceLimitMs(1000);
+    QTimer talk;
+    int said = 0;
+    QObject::connect(&talk, &QTimer::timeout, [&] {
+        c.host.write("CMD_tie+\xFF");
+        if (++said == 5)
+            talk.stop();
+    });
+    talk.start(100);
+    ASSERT_TRUE(waitUntil([&] { return closes > 0; }));
+    // Five messages kept it open past its limit (a timer may fire a little early).
+    EXPECT_GE(clock.elapsed(), 500 + 900);
+    EXPECT_EQ(c.handled.size(), 5u);
+    EXPECT_EQ(silences, 1);
+    EXPECT_TRUE(waitUntil([&] { return c.host.peer->state() == QAbstractSocket::UnconnectedState; }));
 }
 
 TEST(ClientSession, ARefusedConnectionIsReportedAsASocketError)

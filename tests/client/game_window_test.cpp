@@ -9,6 +9,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -203,7 +205,7 @@ TEST(GameWindow, MenuEntriesCarryTheirNamesAndTheWorkingOnesWork)
     EXPECT_EQ(solo.server.klotStrength(), engine::ComputerStrength::Classic);
 }
 
-TEST(GameWindow, TheHostsNoticesAreChatLinesNotDialogsAndItsLeavingClosesTheWindow)
+TEST(GameWindow, TheHostsNoticesAreChatLinesNotDialogsAndItsLeavingKeepsTheWindow)
 {
     auto server = std::make_unique<host::TServer>(onAnyPort());
     server->startHosting();
@@ -217,7 +219,187 @@ TEST(GameWindow, TheHostsNoticesAreChatLinesNotDialogsAndItsLeavingClosesTheWind
     EXPECT_TRUE(window.window().findChildren<QMessageBox*>().isEmpty());
 
     server.reset();
-    EXPECT_TRUE(waitUntil([&] { return !window.window().isVisible(); }));
+    EXPECT_TRUE(waitUntil([&] { return window.reconnecting(); }));
+    EXPECT_TRUE(window.window().isVisible());
+}
+
+// A host played by hand over loopback for the reconnection: each connection
+// the window makes is taken in turn.
+struct HandHost {
+    HandHost()
+    {
+        EXPECT_TRUE(server.listen(QHostAddress::LocalHost, 0));
+        window.setPlayerName("Bob");
+        // Short pauses, so that the test sees every attempt promptly.
+        window.setReconnectPlan({{30, 30, 30, 30}, 30, 400, 1000});
+        window.window().show();
+        window.joinpress("127.0.0.1", server.serverPort());
+    }
+    // The next connection the window makes, or null.
+    QTcpSocket* accept()
+    {
+        if (!waitUntil([&] { return server.hasPendingConnections(); }))
+            return nullptr;
+        peer = server.nextPendingConnection();
+        return peer;
+    }
+    // What the window sent on the current connection, up to now.
+    std::string sent()
+    {
+        waitUntil([&] { return peer->bytesAvailable() > 0; }, 500);
+        received += peer->readAll().toStdString();
+        return received;
+    }
+    void write(const std::string& messages) { peer->write(messages.data(), qint64(messages.size())); }
+    QString chat() { return window.window().chatView().toPlainText(); }
+    // Bob in seat 3, Ann in seat 1, a game running with Bob at 17 points and
+    // his bar dealt, Ann on turn.
+    void seatBob(int slot = 3)
+    {
+        received.clear();
+        const std::string n = std::to_string(slot);
+        for (const std::string& message :
+             {"CMD_sendlogininfo+" + n + "+", "CMD_newplayerinfo+" + n + "+Bob",
+              std::string("CMD_existingplayers+1+Ann"),
+              "CMD_stats+" + n + "+200+60+1+50+blind+0+1+25+" + n + "+17",
+              "CMD_mytiles+" + n + "+1+1+2+2+3+3+4+4+5+5+6+6+7+7", std::string("CMD_nextplayer+1+")})
+            write(message + '\xFF');
+        // A line last, so that the test knows the rest was handled.
+        const std::string mark = "seated " + std::to_string(++seated);
+        write("CMD_chat+" + mark + "\xFF");
+        EXPECT_TRUE(waitUntil([&] { return chat().contains(QString::fromStdString(mark)); }));
+    }
+    int seated = 0;
+
+    QTcpServer server;
+    GameWindow window{1};
+    QTcpSocket* peer = nullptr;
+    std::string received;
+};
+
+const QString kLost = QStringLiteral("Connection to the host lost. Reconnecting...");
+
+// Reset or plain close, the window keeps its table, says so in the system
+// colour, and logs in again by itself; the host's catch-up gives the table
+// back, and Just Watch, which the host forgot, is asked for again.
+TEST(GameWindow, ALostConnectionIsMadeAgainAndTheWindowSitsDownAsALateJoiner)
+{
+    for (const bool reset : {true, false}) {
+        SCOPED_TRACE(reset ? "reset" : "closed");
+        HandHost host;
+        QSignalSpy back(&host.window, &GameWindow::reconnected);
+        ASSERT_NE(host.accept(), nullptr);
+        host.seatBob();
+        host.write("CMD_justwatching+3+1\xFF");
+        ASSERT_TRUE(waitUntil([&] { return host.window.game().roster().justWatchChecked(); }));
+
+        if (reset)
+            host.peer->abort();
+        else
+            host.peer->disconnectFromHost();
+        ASSERT_TRUE(waitUntil([&] { return host.chat().contains(kLost); }));
+        const QTextBlock line =
+            host.window.window().chatView().document()->findBlock(int(host.chat().indexOf(kLost)));
+        EXPECT_EQ(line.begin().fragment().charFormat().foreground().color(),
+                  palette::fromColour(palette::kSystemColour));
+        // The game as it was, and no box.
+        EXPECT_TRUE(host.window.window().isVisible());
+        EXPECT_EQ(host.window.window().seats().name(1), "Ann");
+        EXPECT_EQ(host.window.game().roster().seat(3).score, "17");
+        EXPECT_TRUE(host.window.window().findChildren<QMessageBox*>().isEmpty());
+
+        // The first attempt finds nobody at home; the second is taken.
+        ASSERT_NE(host.accept(), nullptr);
+        host.peer->abort();
+        ASSERT_NE(host.accept(), nullptr);
+        host.seatBob();
+        EXPECT_EQ(back.count(), 1);
+        const std::string sent = host.sent();
+        EXPECT_NE(sent.find("CMD_logininfo+3+1.0.3+Bob\xFF"), std::string::npos) << sent;
+        EXPECT_NE(sent.find("CMD_justwatch+3+1\xFF"), std::string::npos) << sent;
+        EXPECT_EQ(host.window.window().seats().name(1), "Ann");
+        EXPECT_EQ(host.window.window().seats().name(3), "Bob");
+        EXPECT_EQ(host.chat().count(kLost), 1);
+        EXPECT_FALSE(host.window.reconnecting());
+
+        // A host that keeps no seats gives whichever is free: the table is
+        // the new one, nothing of the old seat left.
+        host.peer->abort();
+        ASSERT_NE(host.accept(), nullptr);
+        host.seatBob(4);
+        EXPECT_EQ(host.window.game().roster().myplayer(), 4);
+        EXPECT_EQ(host.window.window().seats().name(3), "<Waiting>");
+        EXPECT_EQ(host.window.window().seats().name(4), "Bob");
+    }
+}
+
+// While a game runs a departure leaves the seat's player away on the seat row.
+TEST(GameWindow, APlayerWhoseConnectionClosedIsShownAway)
+{
+    HandHost host;
+    ASSERT_NE(host.accept(), nullptr);
+    host.seatBob();
+    host.write("CMD_playerdisconnected+1+Ann\xFF");
+    ASSERT_TRUE(waitUntil([&] { return host.window.window().seats().name(1) == "Ann (away)"; }));
+    host.write("CMD_newplayerinfo+1+Ann\xFF");
+    EXPECT_TRUE(waitUntil([&] { return host.window.window().seats().name(1) == "Ann"; }));
+}
+
+// The host removing the player, or the player leaving, ends the connection
+// for good; a host that never comes back leaves the offer, which never
+// blocks the window, and Try Again starts over.
+TEST(GameWindow, NoAttemptAfterARemovalAndAnOfferOnceTheHostHadItsTime)
+{
+    {
+        HandHost host;
+        ASSERT_NE(host.accept(), nullptr);
+        host.seatBob();
+        host.write("CMD_playerdisconnected+3+Bob\xFF");
+        host.peer->disconnectFromHost();
+        ASSERT_TRUE(waitUntil([&] { return host.chat().contains("You were removed from the game."); }));
+        EXPECT_FALSE(waitUntil([&] { return host.server.hasPendingConnections(); }, 600));
+        EXPECT_FALSE(host.chat().contains(kLost));
+        EXPECT_TRUE(host.window.window().isVisible());
+        EXPECT_TRUE(host.window.hostLost());
+    }
+    {
+        HandHost host;
+        ASSERT_NE(host.accept(), nullptr);
+        host.seatBob();
+        host.window.leaveGame();
+        EXPECT_FALSE(waitUntil([&] { return host.server.hasPendingConnections(); }, 600));
+        EXPECT_FALSE(host.chat().contains(kLost));
+    }
+    HandHost host;
+    const quint16 port = host.server.serverPort();
+    ASSERT_NE(host.accept(), nullptr);
+    host.seatBob();
+    host.server.close();
+    host.peer->abort();
+    ASSERT_TRUE(waitUntil([&] { return host.window.reconnectOffer() != nullptr; }));
+    QMessageBox* offer = host.window.reconnectOffer();
+    EXPECT_TRUE(offer->isVisible());
+    EXPECT_FALSE(offer->isModal());
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_TRUE(host.chat().contains("The host did not come back"));
+    EXPECT_FALSE(host.window.reconnecting());
+
+    ASSERT_TRUE(host.server.listen(QHostAddress::LocalHost, port));
+    offer->findChild<QPushButton*>("reconnectAgain")->click();
+    ASSERT_NE(host.accept(), nullptr);
+    host.seatBob();
+    EXPECT_FALSE(host.window.hostLost());
+    EXPECT_EQ(host.window.reconnectOffer(), nullptr);
+
+    // Leave Game on the offer is the File menu's.
+    host.server.close();
+    host.peer->abort();
+    ASSERT_TRUE(waitUntil([&] { return host.window.reconnectOffer() != nullptr; }));
+    QAction* leaveEntry = host.window.window().menu().action(MenuCommand::LeaveGame);
+    leaveEntry->setEnabled(true); // as the roles have it while a game is joined
+    QSignalSpy left(leaveEntry, &QAction::triggered);
+    host.window.reconnectOffer()->findChild<QPushButton*>("reconnectLeave")->click();
+    EXPECT_TRUE(waitUntil([&] { return left.count() == 1; }));
 }
 
 // The seat menu's entries and whether each can be chosen, closing the menu.

@@ -186,6 +186,10 @@ QString TestDriver::run(const QString& line)
         m_app.roles().setJoinTimeoutMs(*number(rest[0]));
         return ok();
     }
+    if (command == QLatin1String("silence") && rest.size() == 1 && number(rest[0]).value_or(0) > 0) {
+        m_app.game.setHostSilenceLimitMs(*number(rest[0]));
+        return ok();
+    }
     if (command == QLatin1String("quit") && rest.isEmpty())
         return quit();
     return err(QStringLiteral("unknown command: ") + line);
@@ -235,7 +239,7 @@ QString TestDriver::state() const
     pairs << QStringLiteral("loggedin=") + flag(game.roster().loggedin())
           << QStringLiteral("slot=%1").arg(game.roster().myplayer())
           << QStringLiteral("turn=%1").arg(game.turn().turnowner())
-          << QStringLiteral("running=") + flag(game.turn().turnFrameSeat() != 0 && !winnerShown)
+          << QStringLiteral("running=") + flag(game.turn().running() && !winnerShown)
           << QStringLiteral("flips=%1").arg(game.turn().flipsdone())
           << QStringLiteral("wordlen=%1").arg(game.turn().wordlength())
           << QStringLiteral("canbuild=") + flag(game.turn().canbuild())
@@ -255,7 +259,11 @@ QString TestDriver::state() const
           << QStringLiteral("hosting=") + flag(m_app.roles().hostDialog().isVisible())
           << QStringLiteral("hoststatus=") + encoded(m_app.roles().hostDialog().statusText())
           << QStringLiteral("invite=") + encoded(m_app.roles().hostDialog().chosenInvite())
-          << QStringLiteral("clipboard=") + encoded(QApplication::clipboard()->text());
+          << QStringLiteral("clipboard=") + encoded(QApplication::clipboard()->text())
+          << QStringLiteral("watching=") + flag(game.roster().justWatchChecked())
+          << QStringLiteral("reconnecting=") +
+                 (m_app.game.rejoining() ? QStringLiteral("2") : flag(m_app.game.reconnecting()))
+          << QStringLiteral("offer=") + flag(m_app.game.reconnectOffer() != nullptr);
     return ok(pairs.join(QLatin1Char(' ')));
 }
 

@@ -35,13 +35,15 @@
 //                          field NAME (edit_host, spin_port, ...) by typing
 //   pick NAME ROW          click row ROW (0 first) of the visible list NAME
 //   jointimeout MS         a join waits MS for the host instead of 10 s
+//   silence MS             a running game's host silent for MS is taken for gone
 //   quit                   close the main window the normal way (the tally and
 //                          the settings are saved); the program then ends
 //
 // The state's keys, every value percent-encoded (a space is %20, a comma %2C):
 //   loggedin  0|1           slot      own slot, 0 before login
 //   turn      turn owner    running   1 while a game runs: a turn was
-//   flips     flips done              announced and no winner is shown
+//   flips     flips done              announced or caught up, and no winner
+//                                     is shown
 //   wordlen   word length   canbuild  0|1
 //   scores    seat 1..6 score texts as the seat rows show them, comma-separated
 //   names     seat 1..6 names as shown, each encoded, comma-separated
@@ -59,6 +61,10 @@
 //   hosting   1 while the host dialog shows; hoststatus its status line,
 //             invite the invite link of its chosen address
 //   clipboard the clipboard's text
+//   watching  1 while Just Watch is checked
+//   reconnecting 1 while the window tries to get a lost connection back, 2
+//             once connected again while the table is caught up afresh;
+//             offer 1 while it offers Leave Game and Try Again
 
 #include <QByteArray>
 #include <QObject>

@@ -1,9 +1,11 @@
-// The host dies with a game running: every joining window closes by itself,
-// ends normally, and leaves its tally and settings written and whole.
+// The host dies with a game running: every joining window stays open and
+// tries the host again by itself; closed then, it ends normally and leaves
+// its tally and settings written and whole.
 
 #include <QFile>
 #include <QProcess>
 #include <QTcpServer>
+#include <QTcpSocket>
 
 #include <gtest/gtest.h>
 
@@ -110,9 +112,31 @@ std::vector<std::unique_ptr<JoiningWindow>> joiningWindows(quint16 port, quint16
     return windows;
 }
 
-// The window closed by itself, promptly and the normal way, and left the
-// tally expected and its settings written: the lobby's section untouched,
-// ours in full with what was read normalised.
+// The windows stay open and come back by themselves: a listener on the gone
+// host's port sees their attempts (and turns each away), until every window
+// has tried twice at least. Then each is closed the normal way (SIGTERM).
+void expectTryingAgain(std::vector<std::unique_ptr<JoiningWindow>>& windows, quint16 port)
+{
+    QTcpServer again;
+    ASSERT_TRUE(again.listen(QHostAddress::LocalHost, port));
+    std::size_t attempts = 0;
+    QObject::connect(&again, &QTcpServer::newConnection, [&] {
+        while (QTcpSocket* peer = again.nextPendingConnection()) {
+            ++attempts;
+            peer->abort();
+            peer->deleteLater();
+        }
+    });
+    EXPECT_TRUE(waitUntil([&] { return attempts >= 2 * windows.size(); }, 30000)) << attempts;
+    for (const auto& window : windows) {
+        EXPECT_EQ(window->process.state(), QProcess::Running) << window->name << " closed by itself";
+        window->process.terminate();
+    }
+}
+
+// The window closed promptly and the normal way, and left the tally expected
+// and its settings written: the lobby's section untouched, ours in full with
+// what was read normalised.
 void expectClosedAndSaved(JoiningWindow& window, const TallyRows& expected)
 {
     ASSERT_TRUE(endedWithin(window.process, 30000)) << "the window stayed open";
@@ -145,7 +169,7 @@ void expectClosedAndSaved(JoiningWindow& window, const TallyRows& expected)
 // as Bob and Cid. Ann sets both windows' seats to just watch, so that the
 // computer plays them and the first game runs to its winner; in the second
 // game, with Ann's turn half played, the host is killed.
-TEST(HostLost, EveryJoiningWindowClosesAndSavesItsTallyAndSettings)
+TEST(HostLost, EveryJoiningWindowTriesAgainAndSavesItsTallyAndSettingsWhenClosed)
 {
     HostProcess host({QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--bot-speed"),
                       QStringLiteral("fast")});
@@ -192,6 +216,8 @@ TEST(HostLost, EveryJoiningWindowClosesAndSavesItsTallyAndSettings)
     ASSERT_TRUE(ann.find("CMD_startgame+", secondGame).has_value());
     ::kill(static_cast<pid_t>(host.process().processId()), SIGKILL);
     ASSERT_TRUE(ann.waitForClose(10000));
+    ASSERT_TRUE(waitUntil([&] { return host.process().state() == QProcess::NotRunning; }, 10000));
+    expectTryingAgain(windows, port);
 
     for (std::size_t i = 0; i < windows.size(); ++i) {
         JoiningWindow& window = *windows[i];
@@ -233,9 +259,9 @@ TEST(HostLost, EveryJoiningWindowClosesAndSavesItsTallyAndSettings)
 }
 
 // The host is a window, played through its controls: killed with its own
-// turn half played, before any game ended. The joiners keep the tallies they
-// had, their session counters zeroed.
-TEST(HostLost, WhenTheHostingWindowIsKilledItsJoinersCloseAndSave)
+// turn half played, before any game ended. The joiners try again, and keep
+// the tallies they had, their session counters zeroed.
+TEST(HostLost, WhenTheHostingWindowIsKilledItsJoinersTryAgainAndSave)
 {
     Home annHome;
     Lobby lobby;
@@ -268,6 +294,8 @@ TEST(HostLost, WhenTheHostingWindowIsKilledItsJoinersCloseAndSave)
     ASSERT_TRUE(ann.command("board 5 5"));
     ASSERT_TRUE(ann.waitFor([](const DrivenState& s) { return s.number("flips") == 2; }));
     ::kill(static_cast<pid_t>(ann.process().processId()), SIGKILL);
+    ASSERT_TRUE(waitUntil([&] { return ann.process().state() == QProcess::NotRunning; }, 10000));
+    expectTryingAgain(windows, port);
 
     SCOPED_TRACE("Bob");
     expectClosedAndSaved(*windows[0], {{"0", "4", "1", "10", "at", "2", "0", "0", "0"},

@@ -117,6 +117,8 @@ TEST(WordSearch, FindsTheWordTheRulesScoreHighest)
         {"two letters are a word", {"qi"}, "qixxxxx", "mmmmm", "qi", 11, 0},
         {"a letter needed twice must be there twice", {"tee"}, "texxxxx", "mmmmm", "", 0, 0},
         {"nothing fits", {"cat"}, "xxxxxxx", "zzzzz", "", 0, 0},
+        // Twelve tiles spell it, but a word row holds ten letters.
+        {"longer than the word row", {"mathematics"}, "mathema", "ticsx", "", 0, 0},
     };
     for (const auto& c : cases) {
         const WordIndex index(lexiflip::testing::dictionaryRecords(c.words));

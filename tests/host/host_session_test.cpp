@@ -47,8 +47,8 @@ protected:
 
     Session()
     {
-        timeline.setOnTick(timer1, [this] { session->game().timer1Timer(); });
-        timeline.setOnTick(computertimer, [this] { session->game().computertimerTimer(); });
+        timeline.setOnTick(timer1, [this] { session->timer1Timer(); });
+        timeline.setOnTick(computertimer, [this] { session->computertimerTimer(); });
     }
 
     std::unique_ptr<HostSession> makeSession(int seatHoldMs = HostSessionSettings{}.seatHoldMs,

@@ -157,10 +157,25 @@ QString connecting()
         "watcher: right-click a seat's name, or use the pop-up menu of the Spy List.</p>"
         "<p>Everybody must run the same version of the game. A copy with a different version is told "
         "so in the chat when it joins.</p>"
-        "<h3>When the host leaves</h3>"
-        "<p>The game lives in the host's copy. When the host closes Lexiflip or loses the connection, "
-        "every other copy's connection closes with it and the game is over. When another player leaves, "
-        "the game goes on without them.</p>"));
+        "<h3>When the connection is lost</h3>"
+        "<p>The game lives in the host's copy. When your connection to it closes without your asking "
+        "(the network drops, the host stops answering, or its program ends), your window stays open "
+        "with the game as it was, and the chat says <i>Connection to the host lost. Reconnecting...</i>. "
+        "The game then tries again by itself, after half a second, one, two and four seconds and then "
+        "every ten seconds, for two minutes. Nothing needs a click: when the host answers, you are "
+        "logged in again under the same name, the board, your tiles and the scores are brought up to "
+        "date, and if you had chosen <b>Just Watch</b> it is asked for again. A host that keeps seats "
+        "gives you your own seat back, with your score and tiles; a host that does not gives you "
+        "whichever seat is free. A host that stops sending anything in the middle of a game for longer "
+        "than a turn takes is taken for lost too.</p>"
+        "<p>If the host has not come back after two minutes, the chat says so and a small window "
+        "offers <b>Leave Game</b> and <b>Try Again</b>; it does not stop you from reading the chat "
+        "meanwhile. The game never tries again after the host said the game is full, after the host's "
+        "player removed you (the chat says <i>You were removed from the game.</i>), or after you chose "
+        "<b>Leave Game</b>.</p>"
+        "<p>While another player's connection is lost during a game, his seat shows him as away, for "
+        "example <i>Bob (away)</i>, with his score, until he is back or his seat is given up. When the "
+        "host's own player closes Lexiflip, the game is over for everybody.</p>"));
 }
 
 QString gamePlay()

@@ -8,6 +8,7 @@
 #include "compress/tlzrw1.h"
 #include "fileio/atomic_file.h"
 #include "fileio/file_rules.h"
+#include "fileio/set_aside.h"
 
 namespace lexiflip::windows {
 
@@ -57,19 +58,6 @@ bool readCount(std::string_view text, int& value)
 {
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     return error == std::errc() && end == text.data() + text.size();
-}
-
-fs::path freeBadName(const fs::path& file)
-{
-    std::error_code ec;
-    for (int n = 1; n < 1000; ++n) {
-        fs::path candidate = file;
-        candidate += n == 1 ? std::string(".bad") : "." + std::to_string(n) + ".bad";
-        if (!fs::exists(fs::symlink_status(candidate, ec)))
-            return candidate;
-    }
-    fs::path last = file;
-    return last += ".bad";
 }
 
 } // namespace
@@ -145,7 +133,6 @@ TallyTextRead readTallyFileBytes(std::string_view container)
 TallyFileRead readTallyFile(const fs::path& file)
 {
     TallyFileRead result;
-    std::error_code ec;
     // Another user's link, a pipe or a folder under the name is refused like
     // a damaged file (and moved aside, which touches only the name in our
     // own folder): never followed, never waited on.
@@ -161,10 +148,7 @@ TallyFileRead readTallyFile(const fs::path& file)
         result.problem = std::move(read.error);
     }
     if (!result.problem.empty()) {
-        const fs::path aside = freeBadName(file);
-        fs::rename(file, aside, ec);
-        if (!ec)
-            result.keptAs = aside;
+        result.keptAs = fileio::setAside(file);
     }
     return result;
 }
