@@ -241,7 +241,10 @@ TEST_P(KilledHost, EveryPlayerIsBackInTheGameHeSawAndItGoesOn)
         // game as the host now tells it: Klot may have played on meanwhile,
         // but a turn that waited for its player is the one it showed before.
         ASSERT_TRUE(dan->waitFor(
-            [&](const DrivenState& s) { return s.number("slot") == 4 && shows(s, seenBy(annBack), true); },
+            [&](const DrivenState& s) {
+                return (annBack.has("CMD_newplayerinfo+4+") || annBack.has("CMD_existingplayers+4+")) &&
+                       s.number("slot") == 4 && shows(s, seenBy(annBack), true);
+            },
             30000))
             << described(dan->last()) << " / " << ::testing::PrintToString(seenBy(annBack)) << "; before "
             << described(danSaw) << "\n"
