@@ -95,7 +95,7 @@ std::string described(const DrivenState& s)
 {
     return "slot " + std::to_string(s.number("slot")) + ", turn " + std::to_string(s.number("turn")) +
            ", board " + s.text("board") + ", scores " + s.text("scores") + ", status \"" + s.text("status") +
-           "\"";
+           "\", reconnecting " + s.text("reconnecting");
 }
 
 class KilledHost : public ::testing::TestWithParam<Moment> {
