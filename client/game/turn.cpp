@@ -116,6 +116,12 @@ void Turn::startthegame(std::string_view data)
     m_output.screen().gameOptionsChanged();
 
     m_output.chatLine(std::string(start.starter) + " has started a game.");
+    nameComputerSeat();
+}
+
+// A running game has the computer in seat 2 unless a player sits there.
+void Turn::nameComputerSeat()
+{
     if (m_roster.seatAt(2).name == kWaiting) {
         m_roster.seatAt(2).name = defaultComputerName(2);
         m_roster.seatChanged(2);

@@ -112,6 +112,7 @@ public:
     const GameTexts& gameTexts() const { return m_gameTexts; }
 
 private:
+    void nameComputerSeat();
     // Shared steps.
     void clearall();
     void clickclear();

@@ -36,6 +36,9 @@ void Turn::stats(std::string_view data)
         m_roster.seatAt(score.seat).score = std::to_string(score.score);
         m_roster.seatChanged(score.seat);
     }
+    // The game's start, which names the computer's seat, came before this
+    // window did.
+    nameComputerSeat();
 }
 
 void Turn::theirtiles(std::string_view data)
