@@ -36,6 +36,7 @@
 #include "client/window/game_window.h"
 #include "client/window/main_menu.h"
 #include "client/window/tchat.h"
+#include "client/window/turn_attention.h"
 #include "client/window/zoom_control.h"
 #include "engine/computer_words.h"
 #include "host/tserver.h"
@@ -43,6 +44,7 @@
 #include "support/hosted_window.h"
 #include "windows/side/tgamestart.h"
 #include "wire/connection.h"
+#include "wire/messages.h"
 
 namespace lexiflip::client {
 namespace {
@@ -331,6 +333,63 @@ TEST(GameWindow, ALostConnectionIsMadeAgainAndTheWindowSitsDownAsALateJoiner)
         EXPECT_EQ(host.window.window().seats().name(3), "<Waiting>");
         EXPECT_EQ(host.window.window().seats().name(4), "Bob");
     }
+}
+
+// Back in the same seat, the player's other ways into the game still work: the
+// keys flip a board tile, a screen reader hears what the host says was
+// flipped, and the title calls when the turn comes while he is elsewhere.
+TEST(GameWindow, KeysScreenReaderAndTheTitlesCallStillWorkAfterAReconnection)
+{
+    HandHost host;
+    ASSERT_NE(host.accept(), nullptr);
+    host.seatBob();
+    host.peer->abort();
+    ASSERT_NE(host.accept(), nullptr);
+    host.seatBob();
+    ASSERT_FALSE(host.window.reconnecting());
+    ASSERT_EQ(host.window.game().roster().myplayer(), 3);
+    Tchat& window = host.window.window();
+    BoardView& board = window.board();
+
+    // An A lies at column 4, row 2 and an E beside it; Ann, on turn, flips the E.
+    host.write(wire::msg::theboard({{4, 2, 1}, {5, 2, 5}}) + '\xFF' + wire::msg::heflip(1, 5, 2, false, 4) +
+               '\xFF');
+    QAccessibleInterface* cells = QAccessible::queryAccessibleInterface(&board);
+    ASSERT_NE(cells, nullptr);
+    const auto cellName = [&](int column, int row) {
+        return cells->child((row - 1) * layout::kBoardColumns + column - 1)->text(QAccessible::Name);
+    };
+    EXPECT_TRUE(waitUntil([&] { return cellName(5, 2) == QStringLiteral("E, 1 point, face up"); }))
+        << cellName(5, 2).toStdString();
+
+    // Another program has the focus when Bob's turn comes.
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(waitUntil([&] { return other.isActiveWindow(); }));
+    other.hide();
+    ASSERT_TRUE(waitUntil([] { return QApplication::activeWindow() == nullptr; }));
+    host.write("CMD_nextplayer+3+\xFF");
+    ASSERT_TRUE(waitUntil([&] { return host.window.game().turn().ownTurn(); }));
+    EXPECT_EQ(window.windowTitle().toStdString(), TurnAttention::callingTitle().toStdString());
+
+    // He comes back and flips column 4, row 2 by the keys alone.
+    window.activateWindow();
+    ASSERT_TRUE(waitUntil([&] { return window.isActiveWindow(); }));
+    board.setFocus();
+    // Wherever the cursor was, Home and Up at the edges leave it at the corner.
+    std::vector<Qt::Key> keys(layout::kBoardRows, Qt::Key_Up);
+    keys.insert(keys.end(), {Qt::Key_Home, Qt::Key_Down, Qt::Key_Right, Qt::Key_Right, Qt::Key_Right});
+    for (const Qt::Key key : keys)
+        QTest::keyClick(&board, key);
+    ASSERT_EQ(board.cursor(), (BoardCursor{4, 2}));
+    QTest::keyClick(&board, Qt::Key_Space);
+    ASSERT_TRUE(waitUntil([&] { return host.sent().find("CMD_iflip+3+4+2+\xFF") != std::string::npos; }))
+        << host.received;
+    // The window drew the A at the key; the host's echo keeps it.
+    host.write(wire::msg::heflip(3, 4, 2, false, 3) + '\xFF');
+    EXPECT_TRUE(waitUntil([&] { return cellName(4, 2) == QStringLiteral("A, 1 point, face up"); }))
+        << cellName(4, 2).toStdString();
 }
 
 // While a game runs a departure leaves the seat's player away on the seat row.
