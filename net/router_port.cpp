@@ -101,8 +101,9 @@ void RouterPort::onAnswer(const portmap::MapAnswer& answer, unsigned generation)
     if (generation != m_generation)
         return;
     const std::optional<std::chrono::seconds> wait = portmap::nextRequestAfter(answer, m_hadMapping);
-    m_hadMapping = m_hadMapping || answer.kind == portmap::MapAnswer::Kind::Opened;
-    const QString before = message();
+    m_hadMapping = m_hadMapping || answer.kind == portmap::MapAnswer::Kind::Opened ||
+                   answer.pinhole.kind == portmap::PinholeAnswer::Kind::Opened;
+    const QString before = message() + pinholeMessage();
     m_answer = answer;
     if (wait)
         m_scheduler(*wait, [this, generation] {
@@ -110,7 +111,7 @@ void RouterPort::onAnswer(const portmap::MapAnswer& answer, unsigned generation)
                 request();
         });
     // A renewal that changes nothing is not news.
-    if (message() != before)
+    if (message() + pinholeMessage() != before)
         emit answered();
 }
 
@@ -121,6 +122,13 @@ QString RouterPort::message() const
     if (!m_answer)
         return fromStd(portmap::askingMessage(m_port));
     return fromStd(portmap::mappingMessage(*m_answer, m_port));
+}
+
+QString RouterPort::pinholeMessage() const
+{
+    if (m_port == 0 || !m_answer)
+        return {};
+    return fromStd(portmap::pinholeMessage(m_answer->pinhole, m_port));
 }
 
 } // namespace lexiflip::net

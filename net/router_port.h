@@ -41,9 +41,12 @@ public:
     const std::optional<portmap::MapAnswer>& answer() const { return m_answer; }
     // The line for the player: asking, or what the router did.
     QString message() const;
+    // The line about the IPv6 pinhole, once the router answered; empty when
+    // none was asked for.
+    QString pinholeMessage() const;
 
 signals:
-    // The router's answer changed what message() says.
+    // The router's answer changed what message() or pinholeMessage() says.
     void answered();
 
 private:

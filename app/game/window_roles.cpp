@@ -214,7 +214,7 @@ void WindowRoles::copyInviteLink()
     const std::string link = client::invite::link(target);
     QGuiApplication::clipboard()->setText(QString::fromStdString(link));
     m_app.game.addSystemLine("Copied " + link + " to the clipboard, for friends on " +
-                             std::string(portmap::reachText(offered.front().reach)));
+                             portmap::goodFor(offered.front()));
 }
 
 void WindowRoles::followRoleOnRouter()
@@ -237,6 +237,8 @@ void WindowRoles::followRoleOnRouter()
 void WindowRoles::routerAnswered()
 {
     m_app.game.addSystemLine(m_routerPort->message().toStdString());
+    if (!m_routerPort->pinholeMessage().isEmpty())
+        m_app.game.addSystemLine(m_routerPort->pinholeMessage().toStdString());
     if (m_hostDialog.isVisible() && m_app.role() == Role::Host)
         showHosting();
 }
@@ -246,9 +248,11 @@ void WindowRoles::showHosting()
     const int port = m_app.server().port();
     // Without a router to ask, the dialog keeps its note on forwarding.
     QString line;
-    if (m_routerPort)
+    if (m_routerPort) {
         line = m_routerPort->message();
-    else if (!m_app.game.settings().preferences().openRouterPort)
+        if (!m_routerPort->pinholeMessage().isEmpty())
+            line += QStringLiteral("\n") + m_routerPort->pinholeMessage();
+    } else if (!m_app.game.settings().preferences().openRouterPort)
         line = QString::fromStdString(portmap::switchedOffMessage(port));
     m_hostDialog.showHosting(offeredAddresses(), port, line);
 }

@@ -230,6 +230,9 @@ int main(int argc, char* argv[])
             QObject::connect(routerPort.get(), &lexiflip::net::RouterPort::answered,
                              [port = routerPort.get()] {
                                  printLine(stdout, "lexiflip-host: " + port->message().toStdString());
+                                 if (!port->pinholeMessage().isEmpty())
+                                     printLine(stdout,
+                                               "lexiflip-host: " + port->pinholeMessage().toStdString());
                              });
             routerPort->open(server.port());
         }

@@ -46,6 +46,27 @@ int rank(Reach reach)
     return 3;
 }
 
+// What the router's answer about a pinhole means for a global IPv6 address
+// of this machine: friends get in through the pinhole, or only where the
+// router's firewall lets them.
+std::string ipv6Note(const PinholeAnswer& pinhole, const std::string& address)
+{
+    switch (pinhole.kind) {
+    case PinholeAnswer::Kind::Opened:
+        if (pinhole.address == address)
+            return "through the pinhole your router opened";
+        return "if your router's firewall lets friends in";
+    case PinholeAnswer::Kind::NotOffered:
+    case PinholeAnswer::Kind::NotAllowed:
+    case PinholeAnswer::Kind::Refused:
+        return "if your router's firewall lets friends in";
+    case PinholeAnswer::Kind::NotAsked:
+    case PinholeAnswer::Kind::FirewallOff:
+        break;
+    }
+    return {};
+}
+
 } // namespace
 
 Reach reachOf(std::string_view address)
@@ -75,21 +96,37 @@ std::string_view reachText(Reach reach)
     return "this machine";
 }
 
+std::string goodFor(const OfferedAddress& address)
+{
+    std::string text(reachText(address.reach));
+    if (!address.note.empty())
+        text += ", " + address.note;
+    return text;
+}
+
 std::vector<OfferedAddress> addressesToOffer(const std::optional<MapAnswer>& mapping,
                                              const std::vector<std::string>& machineAddresses, int port)
 {
     std::vector<OfferedAddress> offered;
     if (mapping && mapping->kind == MapAnswer::Kind::Opened &&
         reachOf(mapping->externalAddress) == Reach::InternetIpv4)
-        offered.push_back({mapping->externalAddress, mapping->externalPort, Reach::InternetIpv4});
+        offered.push_back({mapping->externalAddress, mapping->externalPort, Reach::InternetIpv4, {}});
+    const PinholeAnswer pinhole = mapping ? mapping->pinhole : PinholeAnswer{};
+    // The address the router opened a pinhole to leads the global IPv6
+    // addresses (the sort below is stable).
+    std::vector<std::string> candidates;
+    if (pinhole.kind == PinholeAnswer::Kind::Opened)
+        candidates.push_back(pinhole.address);
+    candidates.insert(candidates.end(), machineAddresses.begin(), machineAddresses.end());
     std::vector<OfferedAddress> own;
-    for (const std::string& address : machineAddresses) {
+    for (const std::string& address : candidates) {
         const Reach reach = reachOf(address);
         const auto same = [&](const OfferedAddress& other) { return other.host == address; };
         const bool seen =
             std::any_of(own.begin(), own.end(), same) || std::any_of(offered.begin(), offered.end(), same);
         if (reach != Reach::Nowhere && !seen)
-            own.push_back({address, port, reach});
+            own.push_back(
+                {address, port, reach, reach == Reach::InternetIpv6 ? ipv6Note(pinhole, address) : ""});
     }
     std::stable_sort(own.begin(), own.end(), [](const OfferedAddress& a, const OfferedAddress& b) {
         return rank(a.reach) < rank(b.reach);

@@ -30,14 +30,22 @@ struct OfferedAddress {
     std::string host;
     int port = 0;
     Reach reach = Reach::Nowhere;
+    // What the router did for a global IPv6 address ("through the pinhole
+    // your router opened"); empty when it was not asked.
+    std::string note{};
     bool operator==(const OfferedAddress&) const = default;
 };
 
+// What the host dialog says an offered address is good for: its reach, and
+// what the router did for it.
+std::string goodFor(const OfferedAddress& address);
+
 // The addresses to show, the invite's first: the router's mapping when it
 // opened one to a public address, then the machine's own public IPv4 and
-// global IPv6 addresses, then those of this network. machineAddresses are the
-// machine's own; port is the one it listens on. Nowhere-addresses are left
-// out, and each address is offered once.
+// global IPv6 addresses (the one the router opened a pinhole to first), then
+// those of this network. machineAddresses are the machine's own; port is the
+// one it listens on. Nowhere-addresses are left out, and each address is
+// offered once.
 std::vector<OfferedAddress> addressesToOffer(const std::optional<MapAnswer>& mapping,
                                              const std::vector<std::string>& machineAddresses, int port);
 

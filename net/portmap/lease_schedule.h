@@ -18,10 +18,12 @@ inline constexpr std::chrono::seconds kRetryAfterLoss = std::chrono::minutes(1);
 inline constexpr std::chrono::seconds kShortestWait = std::chrono::seconds(1);
 
 // How long after answer the host asks again, or nothing when it need not:
-// a lease without end, or a first request that found no willing router (the
+// leases without end, or a first request that found no willing router (the
 // player is told to forward the port by hand; asking again every minute
-// would only repeat that). hadMapping says whether a mapping existed before
-// this answer, so that one lost to a restarting router is asked for again.
+// would only repeat that). The mapping and the IPv6 pinhole are renewed by
+// the same request, at half the shorter lease. hadMapping says whether a
+// mapping or a pinhole existed before this answer, so that one lost to a
+// restarting router is asked for again.
 std::optional<std::chrono::seconds> nextRequestAfter(const MapAnswer& answer, bool hadMapping);
 
 } // namespace lexiflip::portmap

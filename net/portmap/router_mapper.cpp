@@ -15,6 +15,8 @@
 #include <natpmp.h>
 #include <sys/select.h>
 
+#include "net/portmap/pinhole_address.h"
+
 namespace lexiflip::portmap {
 
 namespace {
@@ -25,6 +27,16 @@ using Clock = std::chrono::steady_clock;
 // that keeps only leases without end.
 constexpr int kUpnpConflict = 718;
 constexpr int kUpnpOnlyPermanentLeases = 725;
+// A pinhole's lease is 1 to 86400 seconds, whatever is asked.
+constexpr std::chrono::seconds kLongestPinholeLease = std::chrono::hours(24);
+// The IANA number for TCP, which the IPv6 firewall takes for the protocol.
+constexpr const char* kPinholeTcp = "6";
+
+std::string upnpReason(int result)
+{
+    const char* reason = strupnperror(result);
+    return reason ? reason : "error " + std::to_string(result);
+}
 
 // The IGD found (or named), with the address of this machine it sees.
 struct Igd {
@@ -104,14 +116,17 @@ public:
     MapAnswer map(int internalPort, std::chrono::seconds lease) override
     {
         if (m_protocol != Protocol::NatPmp) {
-            if (std::optional<MapAnswer> answer = mapByUpnp(internalPort, lease))
+            if (std::optional<MapAnswer> answer = mapByUpnp(internalPort, lease)) {
+                answer->pinhole = pinholeByUpnp(internalPort, lease);
                 return *answer;
+            }
         }
         return mapByNatPmp(internalPort, lease);
     }
 
     void unmap() override
     {
+        removePinhole();
         if (m_externalPort == 0)
             return;
         if (m_protocol == Protocol::UpnpIgd) {
@@ -200,8 +215,7 @@ private:
                 return std::nullopt;
             }
             answer.kind = MapAnswer::Kind::Refused;
-            const char* reason = strupnperror(result);
-            answer.reason = reason ? reason : "error " + std::to_string(result);
+            answer.reason = upnpReason(result);
             return answer;
         }
         char address[64] = {};
@@ -213,6 +227,89 @@ private:
         answer.lease = lease;
         remember(Protocol::UpnpIgd, internalPort, external);
         return answer;
+    }
+
+    // Whether the IGD found offers IPv6 firewall control (UPnP IGD version 2).
+    bool igdOffersPinholes() const
+    {
+        return m_igd && m_igd->urls.controlURL_6FC && m_igd->urls.controlURL_6FC[0] != '\0' &&
+               m_igd->data.IPv6FC.servicetype[0] != '\0';
+    }
+
+    // The IPv6 side of the same port: this machine's global IPv6 address is
+    // reached without translation, so only the router's firewall has to let
+    // friends in, through a pinhole the IGD opens for a lease.
+    PinholeAnswer pinholeByUpnp(int internalPort, std::chrono::seconds lease)
+    {
+        PinholeAnswer answer;
+        answer.address = machinePinholeAddress();
+        if (answer.address.empty()) {
+            removePinhole(); // the address went: its pinhole leads nowhere
+            return answer;
+        }
+        if (!igdOffersPinholes()) {
+            answer.kind = PinholeAnswer::Kind::NotOffered;
+            return answer;
+        }
+        const char* url = m_igd->urls.controlURL_6FC;
+        const char* service = m_igd->data.IPv6FC.servicetype;
+        lease = std::clamp(lease, std::chrono::seconds(1), kLongestPinholeLease);
+        const std::string seconds = std::to_string(lease.count());
+        if (!m_pinholeId.empty() && m_pinholeAddress == answer.address) {
+            if (UPNP_UpdatePinhole(url, service, m_pinholeId.c_str(), seconds.c_str()) ==
+                UPNPCOMMAND_SUCCESS) {
+                answer.kind = PinholeAnswer::Kind::Opened;
+                answer.lease = lease;
+                return answer;
+            }
+            // The router forgot it (restarted, say): opened afresh below.
+            m_pinholeId.clear();
+        }
+        removePinhole();
+        int enabled = 0;
+        int inboundAllowed = 0;
+        int result = UPNP_GetFirewallStatus(url, service, &enabled, &inboundAllowed);
+        if (result != UPNPCOMMAND_SUCCESS) {
+            answer.kind = PinholeAnswer::Kind::Refused;
+            answer.reason = upnpReason(result);
+            return answer;
+        }
+        if (!enabled) {
+            answer.kind = PinholeAnswer::Kind::FirewallOff;
+            return answer;
+        }
+        if (!inboundAllowed) {
+            answer.kind = PinholeAnswer::Kind::NotAllowed;
+            return answer;
+        }
+        const std::string port = std::to_string(internalPort);
+        // The library copies at most 8 bytes of the router's identifier.
+        char id[16] = {};
+        // Any remote host and port: friends come from anywhere.
+        result = UPNP_AddPinhole(url, service, "", "0", answer.address.c_str(), port.c_str(), kPinholeTcp,
+                                 seconds.c_str(), id);
+        if (result != UPNPCOMMAND_SUCCESS || id[0] == '\0') {
+            answer.kind = PinholeAnswer::Kind::Refused;
+            if (result != UPNPCOMMAND_SUCCESS)
+                answer.reason = upnpReason(result);
+            return answer;
+        }
+        m_pinholeId = id;
+        m_pinholeAddress = answer.address;
+        answer.kind = PinholeAnswer::Kind::Opened;
+        answer.lease = lease;
+        return answer;
+    }
+
+    void removePinhole()
+    {
+        if (m_pinholeId.empty())
+            return;
+        if (findIgd() && igdOffersPinholes())
+            UPNP_DeletePinhole(m_igd->urls.controlURL_6FC, m_igd->data.IPv6FC.servicetype,
+                               m_pinholeId.c_str());
+        m_pinholeId.clear();
+        m_pinholeAddress.clear();
     }
 
     MapAnswer mapByNatPmp(int internalPort, std::chrono::seconds lease)
@@ -264,6 +361,9 @@ private:
     Protocol m_protocol = Protocol::None;
     int m_internalPort = 0;
     int m_externalPort = 0;
+    // The pinhole open on the IGD: its identifier there and its address.
+    std::string m_pinholeId;
+    std::string m_pinholeAddress;
 };
 
 } // namespace

@@ -158,10 +158,9 @@ void HostDialog::showHosting(const std::vector<portmap::OfferedAddress>& offered
         const portmap::OfferedAddress& address = offered[std::size_t(row)];
         const client::invite::Target target{address.host, address.port};
         QListWidgetItem* item = m_addresses->item(row);
-        item->setText(QStringLiteral("%1 (%2)").arg(
-            QString::fromStdString(client::invite::hostAndPort(target)),
-            QString::fromUtf8(portmap::reachText(address.reach).data(),
-                              qsizetype(portmap::reachText(address.reach).size()))));
+        item->setText(
+            QStringLiteral("%1 (%2)").arg(QString::fromStdString(client::invite::hostAndPort(target)),
+                                          QString::fromStdString(portmap::goodFor(address))));
         item->setData(Qt::UserRole, QString::fromStdString(client::invite::link(target)));
     }
     if (!routerLine.isEmpty())
