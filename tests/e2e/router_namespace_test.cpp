@@ -1,9 +1,10 @@
 // lexiflip-host --open-port against a router of the test's own: three network
 // namespaces ("home" with the host, "router" forwarding between two veth
 // links with nftables NAT, "outside" with a friend), documentation addresses
-// only and no route to anything beyond them. The router namespace runs
-// test_router.py, which answers UPnP IGD and NAT-PMP and makes each mapping
-// a real DNAT rule. Without the right to make namespaces, skipped.
+// only (IPv4 and IPv6) and no route to anything beyond them. The router
+// namespace runs test_router.py, which answers UPnP IGD and NAT-PMP and makes
+// each mapping a real DNAT rule, and as IGD version 2 each IPv6 pinhole a real
+// hole in its IPv6 firewall. Without the right to make namespaces, skipped.
 #include <QProcess>
 
 #include <gtest/gtest.h>
@@ -11,15 +12,22 @@
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/in.h>
+#include <poll.h>
 #include <sched.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
+#include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "e2e/host_process.h"
 #include "net/net_wait.h"
+#include "net/portmap/router_mapper.h"
+#include "net/router_port.h"
 #include "net/test_client.h"
 #include "wire/messages.h"
 
@@ -73,6 +81,12 @@ public:
         const QString a = m_id + QStringLiteral("a"), b = m_id + QStringLiteral("b"),
                       d = m_id + QStringLiteral("d");
         const QList<QStringList> steps = {
+            // No duplicate address detection on these private links: an
+            // address still tentative when the friend connects drops his
+            // first packets.
+            {"netns", "exec", home(), "sysctl", "-qw", "net.ipv6.conf.default.accept_dad=0"},
+            {"netns", "exec", router(), "sysctl", "-qw", "net.ipv6.conf.default.accept_dad=0"},
+            {"netns", "exec", outside(), "sysctl", "-qw", "net.ipv6.conf.default.accept_dad=0"},
             {"link", "add", a, "netns", home(), "type", "veth", "peer", "name", b, "netns", router()},
             {"link", "add", routerWan(), "netns", router(), "type", "veth", "peer", "name", d, "netns",
              outside()},
@@ -80,6 +94,12 @@ public:
             {"-n", router(), "addr", "add", "192.0.2.1/24", "dev", b},
             {"-n", router(), "addr", "add", "203.0.113.1/24", "dev", routerWan()},
             {"-n", outside(), "addr", "add", "203.0.113.2/24", "dev", d},
+            // IPv6 from the documentation prefix, routed without translation:
+            // only the router's firewall stands between the friend and the host.
+            {"-n", home(), "addr", "add", "2001:db8:1::2/64", "dev", a},
+            {"-n", router(), "addr", "add", "2001:db8:1::1/64", "dev", b},
+            {"-n", router(), "addr", "add", "2001:db8:2::1/64", "dev", routerWan()},
+            {"-n", outside(), "addr", "add", "2001:db8:2::2/64", "dev", d},
             {"-n", home(), "link", "set", "lo", "up"},
             {"-n", router(), "link", "set", "lo", "up"},
             {"-n", outside(), "link", "set", "lo", "up"},
@@ -90,7 +110,10 @@ public:
             // The host's answers reach the friend through the router; no
             // namespace has a default route.
             {"-n", home(), "route", "add", "203.0.113.0/24", "via", "192.0.2.1"},
+            {"-n", home(), "-6", "route", "add", "2001:db8:2::/64", "via", "2001:db8:1::1"},
+            {"-n", outside(), "-6", "route", "add", "2001:db8:1::/64", "via", "2001:db8:2::1"},
             {"netns", "exec", router(), "sysctl", "-qw", "net.ipv4.ip_forward=1"},
+            {"netns", "exec", router(), "sysctl", "-qw", "net.ipv6.conf.all.forwarding=1"},
         };
         for (const QStringList& step : steps)
             if (!run(kIp, step, &output))
@@ -110,14 +133,31 @@ public:
         return output;
     }
 
-    // A TCP connection from the outside namespace to address:port, or -1.
-    int connectFromOutside(const char* address, quint16 port) const
+    // A TCP connection from the outside namespace to address:port (IPv4 or
+    // IPv6), or -1 when it is not made within timeoutMs: a firewall that
+    // drops the friend's first packet never answers at all.
+    int connectFromOutside(const char* address, quint16 port, int timeoutMs = 5000) const
     {
+        sockaddr_storage target{};
+        socklen_t length = 0;
+        auto* v4 = reinterpret_cast<sockaddr_in*>(&target);
+        auto* v6 = reinterpret_cast<sockaddr_in6*>(&target);
+        if (inet_pton(AF_INET, address, &v4->sin_addr) == 1) {
+            v4->sin_family = AF_INET;
+            v4->sin_port = htons(port);
+            length = sizeof *v4;
+        } else if (inet_pton(AF_INET6, address, &v6->sin6_addr) == 1) {
+            v6->sin6_family = AF_INET6;
+            v6->sin6_port = htons(port);
+            length = sizeof *v6;
+        } else {
+            return -1;
+        }
         const int own = ::open("/proc/self/ns/net", O_RDONLY | O_CLOEXEC);
         const int there = ::open(("/run/netns/" + outside().toStdString()).c_str(), O_RDONLY | O_CLOEXEC);
         int fd = -1;
         if (own >= 0 && there >= 0 && ::setns(there, CLONE_NEWNET) == 0) {
-            fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+            fd = ::socket(target.ss_family, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
             ::setns(own, CLONE_NEWNET);
         }
         if (own >= 0)
@@ -126,15 +166,20 @@ public:
             ::close(there);
         if (fd < 0)
             return -1;
-        sockaddr_in target{};
-        target.sin_family = AF_INET;
-        target.sin_port = htons(port);
-        inet_pton(AF_INET, address, &target.sin_addr);
         // The socket belongs to the outside namespace: connect() goes from there.
-        if (::connect(fd, reinterpret_cast<const sockaddr*>(&target), sizeof target) != 0) {
+        bool connected = ::connect(fd, reinterpret_cast<const sockaddr*>(&target), length) == 0;
+        if (!connected && errno == EINPROGRESS) {
+            pollfd wait{fd, POLLOUT, 0};
+            int error = 0;
+            socklen_t size = sizeof error;
+            connected = ::poll(&wait, 1, timeoutMs) == 1 &&
+                        ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &size) == 0 && error == 0;
+        }
+        if (!connected) {
             ::close(fd);
             return -1;
         }
+        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
         return fd;
     }
 
@@ -203,13 +248,14 @@ protected:
             GTEST_SKIP() << problem.toStdString();
     }
 
-    std::unique_ptr<Watched> startRouter(const QString& mode, int natPmpLease = 7200)
+    std::unique_ptr<Watched> startRouter(const QString& mode, int natPmpLease = 7200, int igdVersion = 1)
     {
         auto router = std::make_unique<Watched>(
-            kIp, QStringList{"netns", "exec", m_network.router(), "python3",
-                             QStringLiteral(TEST_ROUTER_SCRIPT), "--lan", "192.0.2.1", "--external",
-                             "203.0.113.1", "--wan-if", m_network.routerWan(), "--table", "lexiflip_test",
-                             "--mode", mode, "--natpmp-lease", QString::number(natPmpLease)});
+            kIp,
+            QStringList{"netns", "exec", m_network.router(), "python3", QStringLiteral(TEST_ROUTER_SCRIPT),
+                        "--lan", "192.0.2.1", "--external", "203.0.113.1", "--wan-if", m_network.routerWan(),
+                        "--table", "lexiflip_test", "--mode", mode, "--natpmp-lease",
+                        QString::number(natPmpLease), "--igd", QString::number(igdVersion)});
         EXPECT_TRUE(router->waitFor(QStringLiteral("ready"), 20000)) << router->output().toStdString();
         return router;
     }
@@ -217,7 +263,7 @@ protected:
     // lexiflip-host on port 7772 of the home namespace, pointed at the
     // router by the IGD's description URL (no multicast search) or, without
     // one, at its NAT-PMP gateway alone.
-    std::unique_ptr<Watched> startHost(bool withIgd)
+    std::unique_ptr<Watched> startHost(bool withIgd, bool openPort = true)
     {
         QStringList arguments{"netns",
                               "exec",
@@ -228,20 +274,22 @@ protected:
         if (withIgd)
             arguments << "LEXIFLIP_IGD_URL=http://192.0.2.1:5000/rootDesc.xml";
         arguments << hostProgram() << "--port"
-                  << "7772"
-                  << "--open-port";
+                  << "7772";
+        if (openPort)
+            arguments << "--open-port";
         return std::make_unique<Watched>(kIp, arguments);
     }
 
     TestNetwork m_network;
 };
 
-// The friend outside logs in through the router's address and plays a turn:
-// five flips and a pass.
-void playATurnFromOutside(const TestNetwork& network, quint16 port = 7772)
+// The friend outside logs in through the router's address (or the host's
+// own IPv6 address) and plays a turn: five flips and a pass.
+void playATurnFromOutside(const TestNetwork& network, quint16 port = 7772,
+                          const char* address = "203.0.113.1")
 {
-    const int fd = network.connectFromOutside("203.0.113.1", port);
-    ASSERT_GE(fd, 0) << "the friend could not connect to 203.0.113.1:" << port;
+    const int fd = network.connectFromOutside(address, port);
+    ASSERT_GE(fd, 0) << "the friend could not connect to " << address << " port " << port;
     TestClient friendClient(TestClient::Connected{fd});
     ASSERT_TRUE(friendClient.login("Friend"));
     ASSERT_EQ(friendClient.slot(), 1);
@@ -354,6 +402,130 @@ TEST_F(RouterNamespace, ARefusalAndASilenceAreSaidInWords)
     // The host serves all the while: the friend cannot come in, but a
     // player at home can.
     EXPECT_TRUE(host->output().contains(QStringLiteral("listening on port 7772")));
+}
+
+// The test's own thread in another network namespace while it lives; threads
+// it starts meanwhile stay there.
+class InNamespace {
+public:
+    explicit InNamespace(const QString& name)
+        : m_own(::open("/proc/self/ns/net", O_RDONLY | O_CLOEXEC)),
+          m_entered(m_own >= 0 && enter("/run/netns/" + name.toStdString()))
+    {
+    }
+    ~InNamespace()
+    {
+        if (m_entered)
+            ::setns(m_own, CLONE_NEWNET);
+        if (m_own >= 0)
+            ::close(m_own);
+    }
+    InNamespace(const InNamespace&) = delete;
+    InNamespace& operator=(const InNamespace&) = delete;
+    bool entered() const { return m_entered; }
+
+private:
+    static bool enter(const std::string& path)
+    {
+        const int there = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        const bool entered = there >= 0 && ::setns(there, CLONE_NEWNET) == 0;
+        if (there >= 0)
+            ::close(there);
+        return entered;
+    }
+    int m_own;
+    bool m_entered;
+};
+
+const QString kPinholeOpened =
+    QStringLiteral("Your router opened port 7772 over IPv6: friends can join at [2001:db8:1::2]:7772");
+const QString kPinholeRule = QStringLiteral("ip6 daddr 2001:db8:1::2 tcp dport 7772 accept");
+
+// A router of IGD version 2 opens a pinhole in its IPv6 firewall to the
+// host's global address; the friend plays over IPv6 through it, and once the
+// host has left the firewall drops him again.
+TEST_F(RouterNamespace, AnIgdVersion2RouterOpensAnIpv6PinholeAFriendPlaysThroughIt)
+{
+    auto router = startRouter(QStringLiteral("open"), 7200, 2);
+    auto host = startHost(true);
+    ASSERT_TRUE(host->waitFor(kPinholeOpened, 20000)) << host->output().toStdString();
+    EXPECT_TRUE(host->output().contains(
+        QStringLiteral("Your router opened port 7772: friends can join at 203.0.113.1:7772")));
+    EXPECT_TRUE(router->waitFor(QStringLiteral("pinhole 1 2001:db8:1::2 7772 lease 3600"), 5000))
+        << router->output().toStdString();
+    EXPECT_TRUE(m_network.rules().contains(kPinholeRule)) << m_network.rules().toStdString();
+
+    playATurnFromOutside(m_network, 7772, "2001:db8:1::2");
+
+    host->stop();
+    EXPECT_TRUE(router->waitFor(QStringLiteral("pinhole removed 1"), 10000))
+        << router->output().toStdString();
+    EXPECT_TRUE(router->waitFor(QStringLiteral("unmapped 7772"), 10000)) << router->output().toStdString();
+    EXPECT_FALSE(m_network.rules().contains(QStringLiteral("ip6 daddr")));
+    // A host listening without the pinhole is out of the friend's reach.
+    auto closedHost = startHost(true, false);
+    ASSERT_TRUE(closedHost->waitFor(QStringLiteral("listening on port 7772"), 10000));
+    EXPECT_LT(m_network.connectFromOutside("2001:db8:1::2", 7772, 1500), 0);
+}
+
+// Renewed before its lease runs out, on a stepped clock (the lease is an
+// hour): the same pinhole is updated, never opened twice, and goes with the
+// port. The router conversation runs in this process, in the home namespace.
+TEST_F(RouterNamespace, ThePinholeIsRenewedBeforeItsLeaseRunsOut)
+{
+    using namespace std::chrono_literals;
+    auto router = startRouter(QStringLiteral("open"), 7200, 2);
+    const InNamespace home(m_network.home());
+    ASSERT_TRUE(home.entered());
+    portmap::RouterMapperOptions options;
+    options.igdDescriptionUrl = "http://192.0.2.1:5000/rootDesc.xml";
+    options.confined = true;
+    std::vector<std::pair<std::chrono::seconds, std::function<void()>>> steps;
+    auto port = std::make_unique<net::RouterPort>([options] { return portmap::makeRouterMapper(options); });
+    port->setScheduler([&steps](std::chrono::seconds wait, std::function<void()> call) {
+        steps.emplace_back(wait, std::move(call));
+    });
+    port->open(7772);
+    ASSERT_TRUE(waitUntil([&] { return port->answer().has_value(); }, 20000));
+    EXPECT_EQ(port->pinholeMessage(), kPinholeOpened);
+    ASSERT_EQ(steps.size(), 1u);
+    EXPECT_EQ(steps[0].first, 1800s);
+
+    steps[0].second(); // half an hour later
+    EXPECT_TRUE(router->waitFor(QStringLiteral("pinhole renewed 1 lease 3600"), 10000))
+        << router->output().toStdString();
+    ASSERT_TRUE(waitUntil([&] { return steps.size() == 2; }, 10000));
+    EXPECT_EQ(steps[1].first, 1800s);
+    EXPECT_EQ(port->pinholeMessage(), kPinholeOpened);
+    EXPECT_EQ(router->count(QStringLiteral("mapped 7772 192.0.2.2:7772 lease 3600")), 2);
+    EXPECT_FALSE(router->output().contains(QStringLiteral("pinhole 2 ")));
+    EXPECT_TRUE(m_network.rules().contains(kPinholeRule));
+
+    port.reset();
+    EXPECT_TRUE(router->waitFor(QStringLiteral("pinhole removed 1"), 10000))
+        << router->output().toStdString();
+    EXPECT_FALSE(m_network.rules().contains(kPinholeRule));
+}
+
+// A router of IGD version 1 has no IPv6 firewall control: no pinhole, said
+// in words, and its firewall keeps the friend out over IPv6 while the
+// mapping lets him in over IPv4.
+TEST_F(RouterNamespace, AnIgdVersion1RouterOpensNoPinholeAndSaysSo)
+{
+    auto router = startRouter(QStringLiteral("open"));
+    auto host = startHost(true);
+    ASSERT_TRUE(
+        host->waitFor(QStringLiteral("Your router offers no IPv6 pinholes (UPnP IGD version 1): friends "
+                                     "over IPv6 get in at [2001:db8:1::2]:7772 only if its firewall "
+                                     "lets them"),
+                      20000))
+        << host->output().toStdString();
+    EXPECT_FALSE(router->output().contains(QStringLiteral("pinhole")));
+    EXPECT_LT(m_network.connectFromOutside("2001:db8:1::2", 7772, 1500), 0);
+    const int fd = m_network.connectFromOutside("203.0.113.1", 7772);
+    EXPECT_GE(fd, 0);
+    if (fd >= 0)
+        ::close(fd);
 }
 
 } // namespace

@@ -4,10 +4,13 @@
 It answers UPnP IGD (a description and the WANIPConnection control URL over
 HTTP) and NAT-PMP (UDP 5351) on its home side, and makes each mapping real:
 an nftables DNAT rule from its internet side to the host, removed with the
-mapping. Modes: "open" grants what is asked, "refuse" says no to every
-mapping, "silent" takes requests and never answers, "taken" holds port 7772
-for another machine. Every request is logged
-on standard output, one line each, for the test to read.
+mapping. Its IPv6 firewall drops every new connection that comes in on its
+internet side; as IGD version 2 (--igd 2) it also answers the IPv6 firewall
+control actions, and each pinhole is a real accept rule ahead of that drop,
+removed with the pinhole. Modes: "open" grants what is asked, "refuse" says
+no to every mapping and pinhole, "silent" takes requests and never answers,
+"taken" holds port 7772 for another machine. Every request is logged on
+standard output, one line each, for the test to read.
 """
 import argparse
 import http.server
@@ -45,7 +48,22 @@ DESCRIPTION = """<?xml version="1.0"?>
 </root>
 """
 
+# Version 2 of the same router: its connection service of version 2 and the
+# IPv6 firewall control beside it.
+DESCRIPTION_V2 = (DESCRIPTION.replace("InternetGatewayDevice:1", "InternetGatewayDevice:2")
+                  .replace("device:WANDevice:1", "device:WANDevice:2")
+                  .replace("WANConnectionDevice:1", "WANConnectionDevice:2")
+                  .replace("service:WANIPConnection:1", "service:WANIPConnection:2")
+                  .replace("</service></serviceList>\n</device></deviceList>\n</device></deviceList>",
+                           "</service><service>\n"
+                           "<serviceType>urn:schemas-upnp-org:service:WANIPv6FirewallControl:1</serviceType>\n"
+                           "<serviceId>urn:upnp-org:serviceId:WANIPv6Firewall1</serviceId>\n"
+                           "<controlURL>/ctl/IP6FCtl</controlURL><eventSubURL>/evt/IP6FCtl</eventSubURL>"
+                           "<SCPDURL>/WANIP6FC.xml</SCPDURL>\n"
+                           "</service></serviceList>\n</device></deviceList>\n</device></deviceList>"))
+
 SERVICE = "urn:schemas-upnp-org:service:WANIPConnection:1"
+FIREWALL_SERVICE = "urn:schemas-upnp-org:service:WANIPv6FirewallControl:1"
 
 
 def envelope(body):
@@ -60,9 +78,21 @@ class Router:
         self.lock = threading.Lock()
         self.rules = {}  # external port -> nft rule handle
         self.epoch = int(time.time())
+        self.pinholes = {}  # unique id -> nft rule handle
+        self.next_pinhole = 1
         subprocess.run(["nft", "add", "table", "ip", args.table], check=True)
         subprocess.run(["nft", "add", "chain", "ip", args.table, "prerouting",
                         "{ type nat hook prerouting priority -100 ; }"], check=True)
+        # The IPv6 firewall: answers to what went out pass, new connections
+        # from the internet side pass only through a pinhole.
+        subprocess.run(["nft", "add", "table", "inet", args.table], check=True)
+        subprocess.run(["nft", "add", "chain", "inet", args.table, "pinholes"], check=True)
+        subprocess.run(["nft", "add", "chain", "inet", args.table, "forward",
+                        "{ type filter hook forward priority 0 ; policy accept ; }"], check=True)
+        for rule in (["ct", "state", "established,related", "accept"],
+                     ["iifname", args.wan_if, "meta", "nfproto", "ipv6", "jump", "pinholes"],
+                     ["iifname", args.wan_if, "meta", "nfproto", "ipv6", "drop"]):
+            subprocess.run(["nft", "add", "rule", "inet", args.table, "forward"] + rule, check=True)
 
     def log(self, line):
         print(line, flush=True)
@@ -97,6 +127,41 @@ class Router:
         return removed
 
 
+    def add_pinhole(self, address, port, lease):
+        with self.lock:
+            unique = str(self.next_pinhole)
+            self.next_pinhole += 1
+            out = subprocess.run(
+                ["nft", "--echo", "--handle", "add", "rule", "inet", self.args.table, "pinholes",
+                 "ip6", "daddr", address, "tcp", "dport", str(port), "accept"],
+                check=True, capture_output=True, text=True).stdout
+            self.pinholes[unique] = re.search(r"# handle (\d+)", out).group(1)
+        self.log("pinhole %s %s %d lease %d" % (unique, address, port, lease))
+        return unique
+
+    def update_pinhole(self, unique, lease):
+        with self.lock:
+            known = unique in self.pinholes
+        self.log(("pinhole renewed %s lease %d" if known else "pinhole unknown %s lease %d") % (unique, lease))
+        return known
+
+    def remove_pinhole(self, unique):
+        with self.lock:
+            handle = self.pinholes.pop(unique, None)
+            if handle is not None:
+                subprocess.run(["nft", "delete", "rule", "inet", self.args.table, "pinholes", "handle", handle],
+                               check=True)
+        self.log("pinhole removed %s" % unique if handle is not None else "pinhole unknown %s" % unique)
+        return handle is not None
+
+
+def fault(code, description):
+    return envelope('<s:Fault><faultcode>s:Client</faultcode><faultstring>UPnPError</faultstring><detail>'
+                    '<UPnPError xmlns="urn:schemas-upnp-org:control-1-0"><errorCode>%d</errorCode>'
+                    '<errorDescription>%s</errorDescription></UPnPError></detail></s:Fault>'
+                    % (code, description))
+
+
 def make_handler(router):
     class Handler(http.server.BaseHTTPRequestHandler):
         protocol_version = "HTTP/1.1"
@@ -123,7 +188,7 @@ def make_handler(router):
             if self.silent():
                 return
             if self.path == "/rootDesc.xml":
-                self.reply(200, DESCRIPTION.encode())
+                self.reply(200, (DESCRIPTION_V2 if router.args.igd == 2 else DESCRIPTION).encode())
             else:
                 self.reply(404, b"")
 
@@ -134,7 +199,9 @@ def make_handler(router):
             action = self.headers.get("SOAPAction", "").strip('"').split("#")[-1]
             field = lambda name: (re.search("<%s>([^<]*)</%s>" % (name, name), body) or [None, ""])[1]
             router.log("soap " + action)
-            if action == "GetExternalIPAddress":
+            if self.path == "/ctl/IP6FCtl":
+                self.firewall_control(action, field)
+            elif action == "GetExternalIPAddress":
                 self.reply(200, envelope('<u:GetExternalIPAddressResponse xmlns:u="%s"><NewExternalIPAddress>%s'
                                          '</NewExternalIPAddress></u:GetExternalIPAddressResponse>'
                                          % (SERVICE, router.args.external)))
@@ -160,6 +227,36 @@ def make_handler(router):
                                          '</faultstring><detail><UPnPError xmlns="urn:schemas-upnp-org:control-1-0">'
                                          '<errorCode>401</errorCode><errorDescription>Invalid Action'
                                          '</errorDescription></UPnPError></detail></s:Fault>'))
+        def firewall_control(self, action, field):
+            if router.args.igd != 2:
+                self.reply(500, fault(401, "Invalid Action"))
+            elif action == "GetFirewallStatus":
+                self.reply(200, envelope('<u:GetFirewallStatusResponse xmlns:u="%s"><FirewallEnabled>1'
+                                         '</FirewallEnabled><InboundPinholeAllowed>1</InboundPinholeAllowed>'
+                                         '</u:GetFirewallStatusResponse>' % FIREWALL_SERVICE))
+            elif action == "AddPinhole" and router.args.mode == "refuse":
+                self.reply(500, fault(606, "Action not authorized"))
+            elif action == "AddPinhole":
+                # The protocol is IANA's number: 6 for TCP.
+                if field("Protocol") != "6":
+                    self.reply(500, fault(705, "ProtocolNotSupported"))
+                    return
+                unique = router.add_pinhole(field("InternalClient"), int(field("InternalPort")),
+                                            int(field("LeaseTime") or 0))
+                self.reply(200, envelope('<u:AddPinholeResponse xmlns:u="%s"><UniqueID>%s</UniqueID>'
+                                         '</u:AddPinholeResponse>' % (FIREWALL_SERVICE, unique)))
+            elif action == "UpdatePinhole":
+                if router.update_pinhole(field("UniqueID"), int(field("NewLeaseTime") or 0)):
+                    self.reply(200, envelope('<u:UpdatePinholeResponse xmlns:u="%s"/>' % FIREWALL_SERVICE))
+                else:
+                    self.reply(500, fault(704, "NoSuchEntry"))
+            elif action == "DeletePinhole":
+                if router.remove_pinhole(field("UniqueID")):
+                    self.reply(200, envelope('<u:DeletePinholeResponse xmlns:u="%s"/>' % FIREWALL_SERVICE))
+                else:
+                    self.reply(500, fault(704, "NoSuchEntry"))
+            else:
+                self.reply(500, fault(401, "Invalid Action"))
     return Handler
 
 
@@ -200,6 +297,7 @@ def main():
     parser.add_argument("--wan-if", required=True)
     parser.add_argument("--table", required=True)
     parser.add_argument("--mode", choices=["open", "refuse", "silent", "taken"], default="open")
+    parser.add_argument("--igd", type=int, choices=[1, 2], default=1, help="the UPnP IGD version answered")
     parser.add_argument("--natpmp-lease", type=int, default=7200, help="the longest NAT-PMP lease granted")
     args = parser.parse_args()
     router = Router(args)
@@ -211,6 +309,7 @@ def main():
         server.serve_forever()
     finally:
         subprocess.run(["nft", "delete", "table", "ip", args.table])
+        subprocess.run(["nft", "delete", "table", "inet", args.table])
 
 
 if __name__ == "__main__":
