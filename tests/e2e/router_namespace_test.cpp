@@ -263,7 +263,7 @@ protected:
     // lexiflip-host on port 7772 of the home namespace, pointed at the
     // router by the IGD's description URL (no multicast search) or, without
     // one, at its NAT-PMP gateway alone.
-    std::unique_ptr<Watched> startHost(bool withIgd, bool openPort = true)
+    std::unique_ptr<Watched> startHost(bool withIgd, bool openPort = true, bool underUnitFamilies = false)
     {
         QStringList arguments{"netns",
                               "exec",
@@ -273,6 +273,8 @@ protected:
                               "LEXIFLIP_NATPMP_GATEWAY=192.0.2.1"};
         if (withIgd)
             arguments << "LEXIFLIP_IGD_URL=http://192.0.2.1:5000/rootDesc.xml";
+        if (underUnitFamilies)
+            arguments << QStringLiteral(UNIT_ADDRESS_FAMILIES) << QStringLiteral(HOST_UNIT_FILE);
         arguments << hostProgram() << "--port"
                   << "7772";
         if (openPort)
@@ -526,6 +528,46 @@ TEST_F(RouterNamespace, AnIgdVersion1RouterOpensNoPinholeAndSaysSo)
     EXPECT_GE(fd, 0);
     if (fd >= 0)
         ::close(fd);
+}
+
+// lexiflip-host --open-port with no socket families but those the systemd
+// unit allows, applied as systemd applies them: the mapping and the pinhole
+// open, friends come in over both, and both go when the host ends.
+TEST_F(RouterNamespace, UnderTheUnitsAddressFamiliesTheHostStillOpensItsPort)
+{
+    // The filter bites: a family the unit leaves out cannot be had.
+    QString output;
+    EXPECT_FALSE(run(QStringLiteral(UNIT_ADDRESS_FAMILIES),
+                     {QStringLiteral(HOST_UNIT_FILE), "python3", "-c",
+                      "import socket; socket.socket(socket.AF_NETLINK, socket.SOCK_RAW, 0)"},
+                     &output));
+    EXPECT_TRUE(output.contains(QStringLiteral("Address family not supported"))) << output.toStdString();
+    EXPECT_TRUE(run(QStringLiteral(UNIT_ADDRESS_FAMILIES),
+                    {QStringLiteral(HOST_UNIT_FILE), "python3", "-c",
+                     "import socket; socket.socket(socket.AF_INET6, socket.SOCK_STREAM, 0)"},
+                    &output))
+        << output.toStdString();
+
+    auto router = startRouter(QStringLiteral("open"), 7200, 2);
+    auto host = startHost(true, true, true);
+    ASSERT_TRUE(host->waitFor(kPinholeOpened, 20000)) << host->output().toStdString();
+    EXPECT_TRUE(host->output().contains(QStringLiteral("address families: AF_INET AF_INET6")))
+        << host->output().toStdString();
+    EXPECT_TRUE(host->output().contains(
+        QStringLiteral("Your router opened port 7772: friends can join at 203.0.113.1:7772")));
+
+    playATurnFromOutside(m_network);
+    const int fd = m_network.connectFromOutside("2001:db8:1::2", 7772);
+    ASSERT_GE(fd, 0);
+    TestClient overIpv6(TestClient::Connected{fd});
+    EXPECT_TRUE(overIpv6.login("Friend6"));
+
+    host->stop();
+    EXPECT_TRUE(router->waitFor(QStringLiteral("unmapped 7772"), 10000)) << router->output().toStdString();
+    EXPECT_TRUE(router->waitFor(QStringLiteral("pinhole removed 1"), 10000))
+        << router->output().toStdString();
+    EXPECT_FALSE(m_network.rules().contains(QStringLiteral("dnat")));
+    EXPECT_FALSE(m_network.rules().contains(QStringLiteral("ip6 daddr")));
 }
 
 } // namespace
