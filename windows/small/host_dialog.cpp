@@ -64,6 +64,7 @@ HostDialog::HostDialog(QWidget* parent)
     // Room for three addresses before the list scrolls.
     m_addresses->setMinimumHeight(m_addresses->fontMetrics().height() * 5);
     m_status->setObjectName(QStringLiteral("label_hoststatus"));
+    m_forwarding->setObjectName(QStringLiteral("label_forwarding"));
     // The status line says the invite and a system's words, never markup.
     for (QLabel* label : {m_hostingText, m_forwarding, m_status}) {
         label->setWordWrap(true);
