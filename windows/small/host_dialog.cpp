@@ -165,6 +165,12 @@ void HostDialog::showHosting(const std::vector<portmap::OfferedAddress>& offered
                               qsizetype(portmap::reachText(address.reach).size()))));
         item->setData(Qt::UserRole, QString::fromStdString(client::invite::link(target)));
     }
+    // Each address says where it reaches from, the internet's among them.
+    if (!offered.empty())
+        m_hostingText->setText(QStringLiteral("You host a game on port %1. Players join with the address for "
+                                              "where they are; on your network they can also find the game "
+                                              "with \"Search the Local Network\":")
+                                   .arg(port));
     if (!routerLine.isEmpty())
         m_forwarding->setText(routerLine);
     fitToPage(true);
