@@ -224,17 +224,22 @@ TEST(DrivenWindow, AHostingAndAJoiningWindowPlayEachOtherAndKlotToTheWinner)
     const std::unique_ptr<TestClient> watcher = joinWhenListening(port, "Eve");
     ASSERT_NE(watcher, nullptr);
     ASSERT_EQ(watcher->slot(), 5);
-    // A window in seat 6, which plays no turn in a four-player game: it watches.
+    // With every player's seat taken, a window joins in a watcher's slot.
+    std::unique_ptr<TestClient> seat6 = joinWhenListening(port, "Sal");
+    ASSERT_NE(seat6, nullptr);
+    ASSERT_EQ(seat6->slot(), 6);
     Home watchHome;
     DrivenWindow watching({QStringLiteral("Cy"), QStringLiteral("127.0.0.1"), QStringLiteral("join")}, port,
                           watchHome.path(), lobbyPort);
     ASSERT_TRUE(watching.waitFor([](const DrivenState& s) {
-        return s.flag("loggedin") && s.number("slot") == 6;
+        return s.flag("loggedin") && s.number("slot") == 7;
     })) << watching.errors();
     seat2->close();
     seat4->close();
+    seat6->close();
     ASSERT_TRUE(watcher->waitFor("CMD_playerdisconnected+2+"));
     ASSERT_TRUE(watcher->waitFor("CMD_playerdisconnected+4+"));
+    ASSERT_TRUE(watcher->waitFor("CMD_playerdisconnected+6+"));
 
     // Klot at its fastest, then the options as in any game.
     ASSERT_TRUE(host.waitFor(loggedInHost));
