@@ -223,7 +223,8 @@ void WindowRoles::setRouter(net::RouterPort::MapperFactory makeMapper, net::Rout
 
 void WindowRoles::followRoleOnRouter()
 {
-    // A solo game listens on 127.0.0.1 alone: nothing to map.
+    // A solo game listens on 127.0.0.1 alone: nothing to map. Nor when the
+    // player switched the port off.
     if (m_app.role() != Role::Host || !m_app.game.settings().preferences().openRouterPort) {
         closeRouterPort();
         return;

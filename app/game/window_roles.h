@@ -63,8 +63,6 @@ public:
     // Unset, the real router the environment allows (none when confined
     // without a named one) on Qt's timers. Takes effect at the next hosting.
     void setRouter(net::RouterPort::MapperFactory makeMapper, net::RouterPort::Scheduler scheduler = {});
-    // The router's port while this copy hosts for the network; none before.
-    const net::RouterPort* routerPort() const { return m_routerPort.get(); }
 
 private slots:
     void onLookedUp(const QHostInfo& info);
