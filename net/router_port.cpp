@@ -37,16 +37,18 @@ RouterPort::~RouterPort()
 {
     // The removal runs before the thread ends, waited for (at most the
     // router's time limit): a game that ends or a program that exits takes
-    // its mapping with it. Work queued after quit() would be dropped.
+    // its mapping with it. Work queued after quit() would be dropped. It is
+    // asked for also when the port was closed already, whose removal may
+    // still wait behind a slow request: the mapper knows whether anything
+    // is left to remove.
     ++m_generation;
-    if (m_port != 0)
-        QMetaObject::invokeMethod(
-            m_worker,
-            [this] {
-                if (m_mapper)
-                    m_mapper->unmap();
-            },
-            Qt::BlockingQueuedConnection);
+    QMetaObject::invokeMethod(
+        m_worker,
+        [this] {
+            if (m_mapper)
+                m_mapper->unmap();
+        },
+        Qt::BlockingQueuedConnection);
     m_thread->quit();
     m_thread->wait();
 }
@@ -61,6 +63,13 @@ void RouterPort::open(int port)
     close();
     m_port = port;
     request();
+    const unsigned generation = m_generation;
+    m_scheduler(kAnswerLimit, [this, generation] {
+        if (generation != m_generation || m_answer)
+            return;
+        m_answer = portmap::MapAnswer{}; // no answer
+        emit answered();
+    });
 }
 
 void RouterPort::close()

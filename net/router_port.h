@@ -25,6 +25,13 @@ public:
     // Calls back after wait; tests step it by hand.
     using Scheduler = std::function<void(std::chrono::seconds wait, std::function<void()> call)>;
 
+    // How long the player reads "Asking..." before the line says the router
+    // did not answer: the real conversation gives up sooner (a 2-second search,
+    // the IGD's control URL, 2 seconds of NAT-PMP), but a router that takes
+    // the request and then holds it open would keep the line asking forever.
+    // An answer that comes later still counts.
+    static constexpr std::chrono::seconds kAnswerLimit{10};
+
     // makeMapper runs on the router's thread, which then owns the mapper.
     explicit RouterPort(MapperFactory makeMapper, QObject* parent = nullptr);
     ~RouterPort() override;

@@ -1,7 +1,8 @@
 // Grabs the phrase editor, the spy list, every help page, the about window, the
 // download window (idle and part-way through a download's texts), the join
 // dialog refusing a link full of markup (which must show as typed), the host
-// dialog while hosting, the tally window with a few games, the list of recorded
+// dialog while hosting (without a router, and with one that opened the port),
+// the tally window with a few games, the list of recorded
 // games and a recorded game's replay (at 100 and 200 %) to PNGs:
 //   QT_QPA_PLATFORM=offscreen lexiflip-small-windows-shots /tmp/shots 2
 #include <QAbstractButton>
@@ -12,9 +13,12 @@
 #include <QLabel>
 #include <QTemporaryDir>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 
+#include "net/portmap/address_reach.h"
+#include "net/portmap/mapping_message.h"
 #include "windows/replay/open_record_dialog.h"
 #include "windows/replay/replay_window.h"
 #include "windows/side/ttallylist.h"
@@ -148,6 +152,18 @@ int main(int argc, char** argv)
     host.showHosting({QHostAddress(QStringLiteral("192.0.2.10")), QHostAddress(QStringLiteral("2001:db8::10"))},
                      7772);
     ok &= save(host, QStringLiteral("host-hosting"));
+    // The router opened the port: its address leads, and its line replaces
+    // the note on forwarding by hand.
+    lexiflip::portmap::MapAnswer opened;
+    opened.kind = lexiflip::portmap::MapAnswer::Kind::Opened;
+    opened.protocol = lexiflip::portmap::Protocol::UpnpIgd;
+    opened.externalAddress = "203.0.113.5";
+    opened.externalPort = 7772;
+    opened.lease = std::chrono::hours(1);
+    HostDialog routed;
+    routed.showHosting(lexiflip::portmap::addressesToOffer(opened, {"192.168.1.10", "2001:db8::10"}, 7772),
+                       7772, QString::fromStdString(lexiflip::portmap::mappingMessage(opened, 7772)));
+    ok &= save(routed, QStringLiteral("host-router"));
 
     TallyModel tally;
     tally.setPlayerList([] {

@@ -119,9 +119,7 @@ void WindowRoles::connectMenu()
     onEntry(C::LeaveGame, &WindowRoles::leaveGame);
     onEntry(C::CopyInviteLink, &WindowRoles::copyInviteLink);
     connect(&m_hostDialog, &windows::HostDialog::hostRequested, this, &WindowRoles::host);
-    connect(&m_app.game, &client::GameWindow::routerPortChosen, this, [this](bool open) {
-        if (!open)
-            m_routerPort.reset();
+    connect(&m_app.game, &client::GameWindow::routerPortChosen, this, [this] {
         followRoleOnRouter();
         if (m_hostDialog.isVisible() && m_app.role() == Role::Host)
             showHosting();
@@ -198,8 +196,7 @@ std::vector<portmap::OfferedAddress> WindowRoles::offeredAddresses() const
     std::vector<std::string> machine;
     for (const QHostAddress& address : windows::invitableAddresses())
         machine.push_back(address.toString().toStdString());
-    const bool answered = m_routerPort && m_routerPort->answer();
-    return portmap::addressesToOffer(answered ? m_routerPort->answer() : std::nullopt, machine,
+    return portmap::addressesToOffer(m_routerPort ? m_routerPort->answer() : std::nullopt, machine,
                                      m_app.server().port());
 }
 
@@ -217,21 +214,44 @@ void WindowRoles::copyInviteLink()
                              portmap::goodFor(offered.front()));
 }
 
+void WindowRoles::setRouter(net::RouterPort::MapperFactory makeMapper, net::RouterPort::Scheduler scheduler)
+{
+    m_routerPort.reset();
+    m_makeMapper = std::move(makeMapper);
+    m_routerScheduler = std::move(scheduler);
+}
+
 void WindowRoles::followRoleOnRouter()
 {
-    // A solo game listens on 127.0.0.1 alone: nothing to map.
-    if (m_app.role() != Role::Host) {
-        m_routerPort.reset();
+    // A solo game listens on 127.0.0.1 alone: nothing to map. Nor when the
+    // player switched the port off.
+    if (m_app.role() != Role::Host || !m_app.game.settings().preferences().openRouterPort) {
+        closeRouterPort();
         return;
     }
-    const portmap::RouterMapperOptions options = portmap::routerMapperOptionsFromEnvironment();
-    if (m_routerPort || !m_app.game.settings().preferences().openRouterPort ||
-        !portmap::hasRouterToAsk(options))
-        return;
-    m_routerPort =
-        std::make_unique<net::RouterPort>([options] { return portmap::makeRouterMapper(options); });
-    connect(m_routerPort.get(), &net::RouterPort::answered, this, &WindowRoles::routerAnswered);
-    m_routerPort->open(m_app.server().port());
+    if (!m_routerPort) {
+        net::RouterPort::MapperFactory makeMapper = m_makeMapper;
+        if (!makeMapper) {
+            const portmap::RouterMapperOptions options = portmap::routerMapperOptionsFromEnvironment();
+            if (!portmap::hasRouterToAsk(options))
+                return;
+            makeMapper = [options] { return portmap::makeRouterMapper(options); };
+        }
+        m_routerPort = std::make_unique<net::RouterPort>(std::move(makeMapper));
+        if (m_routerScheduler)
+            m_routerPort->setScheduler(m_routerScheduler);
+        connect(m_routerPort.get(), &net::RouterPort::answered, this, &WindowRoles::routerAnswered);
+    }
+    if (m_routerPort->port() != m_app.server().port())
+        m_routerPort->open(m_app.server().port());
+}
+
+void WindowRoles::closeRouterPort()
+{
+    // The removal is queued on the router's thread: the window goes on at
+    // once, even while an earlier request still waits for the router.
+    if (m_routerPort)
+        m_routerPort->close();
 }
 
 void WindowRoles::routerAnswered()
@@ -248,7 +268,7 @@ void WindowRoles::showHosting()
     const int port = m_app.server().port();
     // Without a router to ask, the dialog keeps its note on forwarding.
     QString line;
-    if (m_routerPort) {
+    if (m_routerPort && m_routerPort->port() != 0) {
         line = m_routerPort->message();
         if (!m_routerPort->pinholeMessage().isEmpty())
             line += QStringLiteral("\n") + m_routerPort->pinholeMessage();
@@ -259,8 +279,8 @@ void WindowRoles::showHosting()
 
 void WindowRoles::leaveRole()
 {
-    // The mapping goes before the port closes.
-    m_routerPort.reset();
+    // The mapping's removal is asked for before the port closes.
+    closeRouterPort();
     m_app.leaveGame();
 }
 

@@ -58,6 +58,12 @@ public:
     // The role changed: "Leave Game" is there only while there is a game to leave.
     void showRoleEntries();
 
+    // The router asked when this copy hosts, and the timer of its renewals
+    // and time limit: tests give a router of their own and a stepped timer.
+    // Unset, the real router the environment allows (none when confined
+    // without a named one) on Qt's timers. Takes effect at the next hosting.
+    void setRouter(net::RouterPort::MapperFactory makeMapper, net::RouterPort::Scheduler scheduler = {});
+
 private slots:
     void onLookedUp(const QHostInfo& info);
 
@@ -92,8 +98,11 @@ private:
     void onSocketError(const QString& text);
     void rememberName(const QString& name, const QString& hostAndPort = {});
     // The router's port follows the role: asked for when this copy hosts
-    // for the network (and the setting allows), removed when it leaves.
+    // for the network (and the setting allows), removed when it leaves or
+    // the setting is switched off. One RouterPort serves every hosting, so
+    // that letting a port go never waits for a router still answering.
     void followRoleOnRouter();
+    void closeRouterPort();
     void routerAnswered();
     void showHosting();
     void leaveRole();
@@ -112,6 +121,8 @@ private:
     // A join whose connection was opened and is not decided yet.
     bool m_joining = false;
     QPointer<QMessageBox> m_leaveBox;
+    net::RouterPort::MapperFactory m_makeMapper;
+    net::RouterPort::Scheduler m_routerScheduler;
     std::unique_ptr<net::RouterPort> m_routerPort;
 };
 

@@ -249,8 +249,9 @@ TEST_P(KilledHost, EveryPlayerIsBackInTheGameHeSawAndItGoesOn)
             << described(dan->last()) << " / " << ::testing::PrintToString(seenBy(annBack)) << "; before "
             << described(danSaw) << "\n"
             << dan->errors();
-        if (GetParam() == Moment::MidFlip)
+        if (GetParam() == Moment::MidFlip) {
             EXPECT_EQ(dan->last().list("board"), danSaw.list("board"));
+        }
         // Its own seat has not played meanwhile.
         EXPECT_EQ(dan->last().text("bar"), danSaw.text("bar"));
         EXPECT_EQ(dan->last().list("names"), danSaw.list("names"));

@@ -64,6 +64,7 @@ HostDialog::HostDialog(QWidget* parent)
     // Room for three addresses before the list scrolls.
     m_addresses->setMinimumHeight(m_addresses->fontMetrics().height() * 5);
     m_status->setObjectName(QStringLiteral("label_hoststatus"));
+    m_forwarding->setObjectName(QStringLiteral("label_forwarding"));
     // The status line says the invite and a system's words, never markup.
     for (QLabel* label : {m_hostingText, m_forwarding, m_status}) {
         label->setWordWrap(true);
@@ -163,6 +164,12 @@ void HostDialog::showHosting(const std::vector<portmap::OfferedAddress>& offered
                                           QString::fromStdString(portmap::goodFor(address))));
         item->setData(Qt::UserRole, QString::fromStdString(client::invite::link(target)));
     }
+    // Each address says where it reaches from, the internet's among them.
+    if (!offered.empty())
+        m_hostingText->setText(QStringLiteral("You host a game on port %1. Players join with the address for "
+                                              "where they are; on your network they can also find the game "
+                                              "with \"Search the Local Network\":")
+                                   .arg(port));
     if (!routerLine.isEmpty())
         m_forwarding->setText(routerLine);
     fitToPage(true);
