@@ -227,6 +227,10 @@ void expectTurns(const QJsonObject& read, const std::vector<SeenTurn>& turns)
     ASSERT_EQ(columns.size(), 6);
     EXPECT_EQ(columns[2].toString(), QStringLiteral("You played"));
     EXPECT_EQ(columns[4].toString(), QStringLiteral("Best word"));
+    // Each points column is told apart by its header alone, as a screen
+    // reader says it before every cell.
+    EXPECT_EQ(columns[3].toString(), QStringLiteral("Your points"));
+    EXPECT_EQ(columns[5].toString(), QStringLiteral("Best points"));
     const QJsonArray rows = read["turns"].toObject()["cells"].toArray();
     ASSERT_EQ(rows.size(), static_cast<int>(turns.size()));
     int left = 0;
