@@ -256,8 +256,8 @@ void SummaryWindow::fillTurns()
     m_turnsTable->clear();
     m_turnsTable->setColumnCount(6);
     m_turnsTable->setHorizontalHeaderLabels({QStringLiteral("Turn"), QStringLiteral("Your letters"),
-                                             QStringLiteral("You played"), QStringLiteral("Points"),
-                                             QStringLiteral("Best word"), QStringLiteral("Points")});
+                                             QStringLiteral("You played"), QStringLiteral("Your points"),
+                                             QStringLiteral("Best word"), QStringLiteral("Best points")});
     m_turnsTable->verticalHeader()->hide();
     for (int column : {0, 3, 5})
         m_turnsTable->horizontalHeader()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
