@@ -161,9 +161,15 @@ private:
             found = UPNP_GetIGDFromUrl(m_options.igdDescriptionUrl.c_str(), &igd->urls, &igd->data, lan,
                                        sizeof lan);
         } else {
+            // One search, for the gateway device: the library's own search
+            // walks four types one after the other, each waiting the whole
+            // limit, so a network without an IGD cost four times the limit
+            // before NAT-PMP was even tried. A version 2 gateway answers a
+            // search for version 1, as every newer device version must.
             int error = 0;
-            UPNPDev* devices = upnpDiscover(static_cast<int>(m_options.discoveryLimit.count()), nullptr,
-                                            nullptr, UPNP_LOCAL_PORT_ANY, 0, 2, &error);
+            UPNPDev* devices = upnpDiscoverDevice("urn:schemas-upnp-org:device:InternetGatewayDevice:1",
+                                                  static_cast<int>(m_options.discoveryLimit.count()), nullptr,
+                                                  nullptr, UPNP_LOCAL_PORT_ANY, 0, 2, &error);
             if (devices) {
                 // 1 is a connected IGD; 2 and 3 are IGDs that say they are
                 // not connected, which cannot map anything useful.
