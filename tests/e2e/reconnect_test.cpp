@@ -182,7 +182,10 @@ TEST(Reconnect, AWindowCutTwentyTimesIsBackInItsSeatEachTimeAndTheGameReachesIts
     // follows the turn's 60 seconds.
     ASSERT_TRUE(bob.command("silence 6000"));
 
-    ann.send(msg::startgame("Ann", "120", "60", false, "1", "0"));
+    // Played to 200, so that the twenty cuts (four of them stalls the window
+    // needs six seconds to notice) are all made before the winner, also in
+    // the slower sanitized build: to 120 the game once ended during the last.
+    ann.send(msg::startgame("Ann", "200", "60", false, "1", "0"));
     ASSERT_TRUE(ann.waitFor("CMD_startgame+"));
     ann.send(msg::justwatch(1, "1"));
     ann.send(msg::justwatch(2, "1"));
@@ -226,7 +229,7 @@ TEST(Reconnect, AWindowCutTwentyTimesIsBackInItsSeatEachTimeAndTheGameReachesIts
             << "reconnecting " << bob.last().number("reconnecting") << " loggedin "
             << bob.last().flag("loggedin") << " watching " << bob.last().flag("watching") << " running "
             << bob.last().flag("running") << " names " << bob.last().text("names") << " winner "
-            << bob.last().text("winner");
+            << bob.last().text("winner") << (ann.has("CMD_winner+") ? "; the game ended meanwhile" : "");
         const DrivenState back = bob.last();
         follow();
         // One connection each time: nothing else cut it.
@@ -245,7 +248,20 @@ TEST(Reconnect, AWindowCutTwentyTimesIsBackInItsSeatEachTimeAndTheGameReachesIts
     }
     EXPECT_GE(lossesSeen, 15);
 
-    ASSERT_TRUE(bob.waitFor([](const DrivenState& s) { return !s.text("winner").empty(); }, 180000));
+    ASSERT_TRUE(bob.waitFor([](const DrivenState& s) { return !s.text("winner").empty(); }, 300000))
+        << [&] {
+               std::string tail = std::string("host ") +
+                                  (host.process().state() == QProcess::Running ? "running" : "gone") +
+                                  ", Ann " + (ann.closed() ? "closed" : "connected") + ", window reconnecting " +
+                                  std::to_string(bob.last().number("reconnecting")) + ", scores " +
+                                  std::to_string(bob.last().score(1)) + "/" + std::to_string(bob.last().score(2)) +
+                                  "; host stderr: " + host.process().readAllStandardError().toStdString() +
+                                  "; the host said last:";
+               const auto& said = ann.messages();
+               for (std::size_t i = said.size() > 8 ? said.size() - 8 : 0; i < said.size(); ++i)
+                   tail += "\n  " + said[i];
+               return tail;
+           }();
     EXPECT_EQ(bob.last().text("box"), "");
     EXPECT_FALSE(bob.last().flag("offer"));
     EXPECT_TRUE(ann.waitFor("CMD_winner+"));
